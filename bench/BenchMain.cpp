@@ -1,0 +1,129 @@
+// stratalyser-bench: prints one line per figure, "name value unit".
+//
+// Every speed is also given as a ratio to a floor measured in the same run on the same bytes, so
+// the figures compare across machines.
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "files/FieldSyntax.h"
+#include "files/TextFile.h"
+#include "ui/PictureBox.h"
+
+namespace {
+
+QString gXrfPath;
+qint64 gXrfBytes = 0;
+
+// An XRF-shaped table: 26000 rows of 80 fields, as the scanner's result file converted to commas.
+QByteArray makeXrfTable(int rows, int fields) {
+    files::FieldWriter w;
+    w.writeLine({core::Variant("C:\\Data\\ITRAX\\CORE 1\\XRF data     07/08/2013  re-evaluated data")});
+    w.writeLine({core::Variant("peakarea")});
+    std::vector<core::Variant> header{core::Variant("filename")};
+    for (int f = 1; f < fields; ++f) header.emplace_back(QStringLiteral("El%1").arg(f));
+    w.writeLine(header);
+    std::vector<core::Variant> row(static_cast<std::size_t>(fields));
+    for (int i = 0; i < rows; ++i) {
+        row[0] = core::Variant(QStringLiteral("C:\\Data\\ITRAX\\CORE 1\\XRF data\\L%1.spe").arg(i, 6, 10, QChar('0')));
+        row[1] = core::Variant(0.01 + 0.2 * i);
+        row[2] = core::Variant(6.75 + (i % 17) * 0.01);
+        row[3] = core::Variant(core::Integer(1));
+        for (int f = 4; f < 9; ++f) row[f] = core::Variant(0.018351 + f * 0.001 * (i % 13));
+        for (int f = 9; f < fields; ++f) row[f] = core::Variant(core::Long((i * 7919 + f * 104729) % 130000));
+        w.writeLine(row);
+    }
+    return w.bytes();
+}
+
+void BM_FileRead(benchmark::State& state) {
+    for (auto _ : state) {
+        QByteArray bytes = files::readFileBytes(gXrfPath);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * gXrfBytes);
+}
+
+void BM_FieldReader(benchmark::State& state) {
+    for (auto _ : state) {
+        files::FieldReader reader(files::readFileBytes(gXrfPath));
+        long fields = 0;
+        while (!reader.atEnd()) {
+            core::Variant v = reader.readField();
+            benchmark::DoNotOptimize(v);
+            ++fields;
+        }
+        benchmark::DoNotOptimize(fields);
+    }
+    state.SetBytesProcessed(state.iterations() * gXrfBytes);
+}
+
+// A pointer move on a curve plot: clear the drawing layer, draw one vertical line.
+void BM_ClsLine(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    QWidget window;
+    ui::setUnit(&window, ui::Unit::Pixels);
+    ui::PictureBox plot(&window);
+    plot.place(0, 0, width, height);
+    plot.setScale(0, 255, width, -255);
+    for (int x = 0; x + 1 < width; ++x) plot.Line(x, (x * 37) % 255, x + 1, ((x + 1) * 37) % 255, core::rgb(0, 110, 90));
+    plot.commit();
+    int x = 0;
+    for (auto _ : state) {
+        plot.Cls();
+        plot.Line(x, 255, x, 0, core::kPointerColour);
+        x = (x + 7) % width;
+    }
+}
+
+BENCHMARK(BM_FileRead)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_FieldReader)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ClsLine)->Args({2000, 300})->Args({2000, 1000})->Args({2000, 2000})->MinTime(0.5);
+
+// Collects seconds per iteration of every run.
+class Collector : public benchmark::BenchmarkReporter {
+public:
+    bool ReportContext(const Context&) override { return true; }
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.iterations > 0) seconds[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
+        }
+    }
+    std::map<std::string, double> seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTemporaryDir dir;
+    gXrfPath = dir.filePath("xrf.csv");
+    const QByteArray table = makeXrfTable(26000, 80);
+    files::saveFileBytes(gXrfPath, table);
+    gXrfBytes = table.size();
+
+    benchmark::Initialize(&argc, argv);
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+
+    auto figure = [](const char* name, double value, const char* unit) {
+        std::printf("%s %.4g %s\n", name, value, unit);
+    };
+    const double read = collector.seconds["BM_FileRead"];
+    const double parse = collector.seconds["BM_FieldReader"];
+    std::printf("# generated XRF table: %lld bytes\n", static_cast<long long>(gXrfBytes));
+    if (read > 0 && parse > 0) {
+        figure("file_read_mbps", gXrfBytes / read / 1e6, "MB/s");
+        figure("field_reader_mbps", gXrfBytes / parse / 1e6, "MB/s");
+        figure("field_reader_vs_read", parse / read, "x");
+    }
+    figure("cls_line_2000x300_ms", collector.seconds["BM_ClsLine/2000/300"] * 1e3, "ms");
+    figure("cls_line_2000x1000_ms", collector.seconds["BM_ClsLine/2000/1000"] * 1e3, "ms");
+    figure("cls_line_2000x2000_ms", collector.seconds["BM_ClsLine/2000/2000"] * 1e3, "ms");
+    return 0;
+}

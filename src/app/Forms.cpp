@@ -1,0 +1,7 @@
+#include "app/Forms.h"
+
+namespace app {
+
+FormRef<MainForm> frmMain;
+
+}  // namespace app

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "ui/ControlArray.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/PictureBox.h"
+
+namespace app {
+
+// The main window: the rendered radiograph, the import buttons, the radiograph and photo display
+// settings, the save and quit buttons and the main menu. It cannot be resized.
+class MainForm : public ui::Form {
+    Q_OBJECT
+public:
+    MainForm();
+
+    // Controls. Frames come first: they own what they hold.
+    ui::Frame* Frame1;  // " Radiograph "
+    ui::Frame* Frame2;  // " Optical image "
+    ui::Frame* Frame3;  // " Window "
+    ui::Button* Command1;
+    ui::ControlArray<ui::Slider> Slider1;
+    ui::ControlArray<ui::Label> Label4;
+    ui::CheckBox* Check1;
+    ui::Button* Command3;
+    ui::ControlArray<ui::Slider> Slider2;
+    ui::ControlArray<ui::Label> Label11;  // captions of Slider2
+    ui::ControlArray<ui::Label> Label7;
+    ui::ControlArray<ui::TextBox> Text3;
+    ui::Label* Label8;
+    ui::Label* Label9;
+    ui::Button* Command2;
+    ui::Button* Command5;
+    ui::Button* Command7;
+    ui::Button* Command4;
+    ui::Label* Label10;
+    ui::ComboBox* Combo1;
+    ui::Label* Label5;
+    ui::TextBox* Text1;
+    ui::Label* Label6;
+    ui::TextBox* Text2;  // extra width of the curve plots in pixels; not shown
+    ui::PictureBox* Picture1;
+    ui::PictureBox* Picture2;  // stored copy of the section background; not shown
+    ui::ControlArray<ui::Label> Label2;
+    ui::Shape* Shape0;
+    ui::ControlArray<ui::Label> Label1;
+    ui::ProgressBar* ProgressBar1;
+    ui::ImageBox* Image1;
+    // Maintenance buttons, hidden from users.
+    ui::Button* Command6;
+    ui::Button* Command97;
+    ui::Button* Command98;
+    ui::Button* Command99;
+
+    // Menus.
+    ui::MenuItem* mnuFile;
+    ui::MenuItem* mnuOpenRadio;
+    ui::MenuItem* mnuOpenXRF;
+    ui::MenuItem* mnuOpenPhoto;
+    ui::MenuItem* mnuSave;
+    ui::MenuItem* mnuSaveAs;
+    ui::MenuItem* mnuSummary;
+    ui::MenuItem* mnuQuit;
+    ui::MenuItem* mnuTool;
+    ui::MenuItem* mnuScale;
+    ui::MenuItem* mnuElastic;
+    ui::MenuItem* mnuShowAll;
+    ui::MenuItem* mnuAlign;
+    ui::MenuItem* mnuActive;
+    ui::MenuItem* mnuSetting;
+    ui::MenuItem* mnuColourSetting;
+    ui::ControlArray<ui::MenuItem> mnuLevelSetting;
+    ui::MenuItem* mnuDefaultColour;
+    ui::MenuItem* mnuDefaultAll;
+    ui::MenuItem* mnuQuestion;
+    ui::MenuItem* mnuAbout;
+
+protected:
+    void Form_Load() override;
+    void Form_Unload(bool& cancel) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectEvents();
+
+    void Command4_Click();
+    void mnuQuit_Click();
+};
+
+}  // namespace app

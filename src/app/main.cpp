@@ -1,0 +1,39 @@
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Forms.h"
+
+namespace {
+
+// Without a display Qt would abort; say what to do instead, in one line.
+bool displayAvailable() {
+#if defined(Q_OS_LINUX)
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform != nullptr && *platform != '\0') return true;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (!displayAvailable()) {
+        std::fprintf(stderr,
+                     "stratalyser: no display (DISPLAY is not set); run it on a desktop, or as: xvfb-run -a %s\n",
+                     argv[0]);
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Stratalyser"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    app::frmMain->Show();
+    const int code = QApplication::exec();
+    app::unloadAllForms();
+    return code;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <initializer_list>
+#include <vector>
+
+#include "core/Variant.h"
+
+// The one comma-separated field syntax of every file the program reads or writes (settings,
+// working file, XRF data, summary).
+//
+//   text    "between double quotes", not escaped
+//   number  bare, "." as the decimal point whatever the locale; whole numbers without a point,
+//           fractions in their shortest exact form
+//   empty   nothing between two separators
+//   date    #yyyy-mm-dd#        (Booleans as #TRUE# / #FALSE#)
+//
+// Reading is field by field: line ends are separators like commas, and a short line is
+// completed from the next one. Files are written as UTF-8; a text field that is not valid UTF-8
+// is read as Latin-1, so files written by older Windows programs keep their accents.
+namespace files {
+
+class FieldWriter {
+public:
+    // Writes the values of one line, separated by commas, ended by CR LF.
+    void writeLine(std::initializer_list<core::Variant> values);
+    void writeLine(const std::vector<core::Variant>& values);
+
+    // A text holding a double quote cannot be written in this syntax: each double quote is
+    // written as a single quote ('), so the line always reads back with the same number of fields.
+    static QByteArray encode(const core::Variant& value);
+
+    const QByteArray& bytes() const { return bytes_; }
+
+private:
+    template <typename Range>
+    void writeValues(const Range& values);
+
+    QByteArray bytes_;
+};
+
+class FieldReader {
+public:
+    explicit FieldReader(QByteArray bytes);
+
+    // The next field. Throws core::EndOfFileError when every field has been read.
+    core::Variant readField();
+    // True once the last field has been read. Trailing blank lines and blanks after the last
+    // field do not count as a further (empty) field: an editor's final newline must not add a
+    // row to a table.
+    bool atEnd() const;
+    // Position in bytes, for progress reports.
+    qsizetype position() const { return pos_; }
+    qsizetype size() const { return bytes_.size(); }
+
+private:
+    void skipBlanks();
+    void skipSeparator();
+
+    QByteArray bytes_;
+    qsizetype pos_ = 0;
+    bool fieldFollows_ = false;
+};
+
+// Parses a bare (unquoted) field's text, already trimmed, into its value: empty, number, date,
+// Boolean or text. Whole numbers become Integer when they fit 16 bits, Long when they fit 32
+// bits, else Double; numbers with a point or exponent become Double.
+core::Variant parseBareField(const char* begin, const char* end);
+
+}  // namespace files

@@ -1,0 +1,42 @@
+#include "files/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "core/Errors.h"
+
+namespace files {
+
+namespace {
+[[noreturn]] void fail(int number, const QString& what, const QString& path) {
+    throw core::FileError(number, (what + QStringLiteral(": ") + path).toStdString());
+}
+}  // namespace
+
+QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
+    if (path.isEmpty()) fail(core::kBadFileName, QStringLiteral("Bad file name"), path);
+    const QFileInfo info(path);
+    if (!info.exists()) fail(core::kFileNotFound, QStringLiteral("File not found"), path);
+    if (info.isDir()) fail(core::kPathNotFound, QStringLiteral("Not a file"), path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) fail(core::kPermissionDenied, QStringLiteral("Permission denied"), path);
+    if (file.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (bytes.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);
+    if (file.error() != QFileDevice::NoError) fail(core::kPermissionDenied, file.errorString(), path);
+    return bytes;
+}
+
+void saveFileBytes(const QString& path, const QByteArray& bytes) {
+    if (path.isEmpty()) fail(core::kBadFileName, QStringLiteral("Bad file name"), path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) fail(core::kPermissionDenied, file.errorString(), path);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        fail(core::kPermissionDenied, file.errorString(), path);
+    }
+    if (!file.commit()) fail(core::kPermissionDenied, file.errorString(), path);
+}
+
+}  // namespace files

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace files {
+
+// Larger than any file the program writes or reads (an XRF table of 26000 rows x 100 fields is
+// about 30 MB); anything bigger is refused before it is read into memory.
+inline constexpr qint64 kMaxFileBytes = 256ll * 1024 * 1024;
+
+// The whole file. Throws core::FileError for a missing, unreadable or oversized file or a folder.
+QByteArray readFileBytes(const QString& path, qint64 maxBytes = kMaxFileBytes);
+
+// Writes the file atomically: the bytes go to a temporary file beside it, which replaces the
+// target only when everything was written. A failed save leaves the old file as it was and no
+// half-written file behind. Throws core::FileError on failure.
+void saveFileBytes(const QString& path, const QByteArray& bytes);
+
+}  // namespace files

@@ -1,0 +1,239 @@
+#include "ui/Controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/KeyCodes.h"
+
+namespace ui {
+
+// ---------------------------------------------------------------------------------------------
+Label::Label(QWidget* container, const QString& caption) : Control<QLabel>(container) { setText(caption); }
+
+void Label::setBackColour(core::Colour c) {
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, core::toQColor(c));
+    setPalette(p);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (rect().contains(e->position().toPoint())) emit Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+Button::Button(QWidget* container, const QString& caption) : Control<QPushButton>(container) {
+    setText(caption);
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, &Button::Click);
+}
+
+// ---------------------------------------------------------------------------------------------
+TextBox::TextBox(QWidget* container, const QString& text) : Control<QLineEdit>(container) {
+    QLineEdit::setText(text);
+    connect(this, &QLineEdit::textChanged, this, &TextBox::Change);
+}
+
+void TextBox::setText(const QString& t) {
+    if (t == text()) return;
+    QLineEdit::setText(t);  // emits textChanged, hence Change, synchronously
+}
+
+// ---------------------------------------------------------------------------------------------
+CheckBox::CheckBox(QWidget* container, const QString& caption) : Control<QCheckBox>(container) {
+    setText(caption);
+    connect(this, &QCheckBox::clicked, this, &CheckBox::Click);
+}
+
+void CheckBox::setValue(int v) {
+    const bool checked = v != 0;
+    if (checked == isChecked()) return;
+    setChecked(checked);
+    emit Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+ComboBox::ComboBox(QWidget* container, Style style) : Control<QComboBox>(container) {
+    setEditable(style == Style::DropDownCombo);
+    setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::activated, this, [this](int) {
+        looseText_.clear();
+        emit Click();
+    });
+    connect(this, &QComboBox::editTextChanged, this, [this](const QString&) {
+        if (!signalsBlocked()) emit Change();
+    });
+}
+
+QString ComboBox::Text() const {
+    if (isEditable()) return currentText();
+    return currentIndex() >= 0 ? currentText() : looseText_;
+}
+
+void ComboBox::setText(const QString& t) {
+    const QSignalBlocker quiet(this);
+    const int index = findText(t, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (isEditable()) {
+        if (index >= 0) setCurrentIndex(index);
+        setEditText(t);
+        return;
+    }
+    setCurrentIndex(index);
+    looseText_ = index >= 0 ? QString() : t;
+    setPlaceholderText(looseText_);
+}
+
+void ComboBox::Clear() {
+    const QSignalBlocker quiet(this);
+    clear();
+    looseText_.clear();
+}
+
+void ComboBox::setListIndex(int i) {
+    if (i == currentIndex()) return;
+    {
+        const QSignalBlocker quiet(this);
+        setCurrentIndex(i);
+        looseText_.clear();
+    }
+    emit Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+Slider::Slider(QWidget* container, int min, int max) : Control<QSlider>(container) {
+    setOrientation(Qt::Horizontal);
+    setRange(min, max);
+    setTracking(false);  // a drag reports its value once, when it ends
+    setTickPosition(QSlider::TicksBelow);
+    connect(this, &QSlider::valueChanged, this, &Slider::Change);
+}
+
+// ---------------------------------------------------------------------------------------------
+Frame::Frame(QWidget* container, const QString& caption) : Control<QGroupBox>(container) {
+    setTitle(caption);
+    setUnit(this, unitOf(container));
+}
+
+// ---------------------------------------------------------------------------------------------
+ProgressBar::ProgressBar(QWidget* container) : Control<QProgressBar>(container) {
+    setTextVisible(false);
+    setRange(0, 100);
+    setValue(0);
+}
+
+// ---------------------------------------------------------------------------------------------
+ImageBox::ImageBox(QWidget* container) : Control<QWidget>(container) { setMouseTracking(true); }
+
+void ImageBox::setPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
+void ImageBox::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    if (stretch) {
+        painter.drawImage(rect(), picture_);
+    } else {
+        painter.drawImage(0, 0, picture_);
+    }
+}
+
+QPointF ImageBox::toUnits(const QPointF& pixels) const {
+    const Unit u = unit();
+    return QPointF(fromPixels(pixels.x(), u), fromPixels(pixels.y(), u));
+}
+
+void ImageBox::mousePressEvent(QMouseEvent* e) {
+    pressed_ = true;
+    const QPointF p = toUnits(e->position());
+    emit MouseDown(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
+}
+
+void ImageBox::mouseMoveEvent(QMouseEvent* e) {
+    const QPointF p = toUnits(e->position());
+    emit MouseMove(buttonsFromQt(e->buttons()), shiftFromQt(e->modifiers()), p.x(), p.y());
+}
+
+void ImageBox::mouseReleaseEvent(QMouseEvent* e) {
+    const QPointF p = toUnits(e->position());
+    emit MouseUp(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
+    if (pressed_ && rect().contains(e->position().toPoint())) emit Click();
+    pressed_ = false;
+}
+
+void ImageBox::mouseDoubleClickEvent(QMouseEvent*) { emit DblClick(); }
+
+// ---------------------------------------------------------------------------------------------
+Shape::Shape(QWidget* container, Kind kind) : Control<QWidget>(container), kind_(kind) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::setFillColour(core::Colour c) {
+    fill_ = c;
+    update();
+}
+void Shape::setFilled(bool f) {
+    filled_ = f;
+    update();
+}
+void Shape::setBorderColour(core::Colour c) {
+    border_ = c;
+    update();
+}
+void Shape::setBorderWidth(int w) {
+    borderWidth_ = std::max(0, w);
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (borderWidth_ > 0) {
+        painter.setPen(QPen(core::toQColor(border_), borderWidth_));
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    painter.setBrush(filled_ ? QBrush(core::toQColor(fill_)) : Qt::NoBrush);
+    QRect r = rect().adjusted(0, 0, -1, -1);
+    if (kind_ == Kind::Square || kind_ == Kind::Circle) {
+        const int side = std::min(r.width(), r.height());
+        r = QRect(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+    }
+    if (kind_ == Kind::Oval || kind_ == Kind::Circle) {
+        painter.drawEllipse(r);
+    } else {
+        painter.drawRect(r);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+LineShape::LineShape(QWidget* container) : QWidget(container) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+
+void LineShape::setEnds(double x1, double y1, double x2, double y2) {
+    x1_ = x1;
+    y1_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    const Unit u = unitOf(parentWidget());
+    const QPoint a(toPixels(x1, u), toPixels(y1, u)), b(toPixels(x2, u), toPixels(y2, u));
+    setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                      QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
+    update();
+}
+
+void LineShape::setBorderColour(core::Colour c) {
+    colour_ = c;
+    update();
+}
+
+void LineShape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(core::toQColor(colour_));
+    const Unit u = unitOf(parentWidget());
+    const QPoint origin = pos();
+    painter.drawLine(QPoint(toPixels(x1_, u), toPixels(y1_, u)) - origin,
+                     QPoint(toPixels(x2_, u), toPixels(y2_, u)) - origin);
+}
+
+}  // namespace ui

@@ -1,0 +1,252 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QWidget>
+#include <algorithm>
+
+#include "core/Colour.h"
+#include "ui/Cursor.h"
+#include "ui/Twips.h"
+
+namespace ui {
+
+// What every control shares: Left/Top/Width/Height in its container's unit (twips or pixels),
+// read back exactly as they were set; visibility; tool tip; mouse pointer.
+template <class QtBase>
+class Control : public QtBase {
+public:
+    explicit Control(QWidget* container) : QtBase(container) {}
+
+    double Left() const { return left_; }
+    double Top() const { return top_; }
+    double Width() const { return width_; }
+    double Height() const { return height_; }
+    void setLeft(double v) { place(v, top_, width_, height_); }
+    void setTop(double v) { place(left_, v, width_, height_); }
+    void setWidth(double v) { place(left_, top_, v, height_); }
+    void setHeight(double v) { place(left_, top_, width_, v); }
+    void place(double left, double top, double width, double height) {
+        left_ = left;
+        top_ = top;
+        width_ = width;
+        height_ = height;
+        const Unit u = unit();
+        this->setGeometry(toPixels(left, u), toPixels(top, u), std::max(0, toPixels(width, u)),
+                          std::max(0, toPixels(height, u)));
+    }
+
+    // The control's own visibility flag (true even while its window is hidden).
+    bool Visible() const { return !this->isHidden(); }
+    void setToolTipText(const QString& text) { this->setToolTip(text); }
+    QString ToolTipText() const { return this->toolTip(); }
+    void setMousePointer(MousePointer p) {
+        pointer_ = p;
+        this->setCursor(cursorShape(p));
+    }
+    MousePointer mousePointer() const { return pointer_; }
+
+protected:
+    Unit unit() const { return unitOf(this->parentWidget()); }
+
+private:
+    double left_ = 0.0, top_ = 0.0, width_ = 0.0, height_ = 0.0;
+    MousePointer pointer_ = MousePointer::Default;
+};
+
+class Label : public Control<QLabel> {
+    Q_OBJECT
+public:
+    explicit Label(QWidget* container, const QString& caption = {});
+    QString Caption() const { return text(); }
+    void setCaption(const QString& c) { setText(c); }
+    void setBackColour(core::Colour c);
+signals:
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+class Button : public Control<QPushButton> {
+    Q_OBJECT
+public:
+    explicit Button(QWidget* container, const QString& caption = {});
+    QString Caption() const { return text(); }
+    void setCaption(const QString& c) { setText(c); }
+signals:
+    void Click();
+};
+
+// A text box. Change fires at once whenever the text changes, by typing or by code, and not when
+// code sets the text it already holds.
+class TextBox : public Control<QLineEdit> {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* container, const QString& text = {});
+    QString Text() const { return text(); }
+    void setText(const QString& t);
+signals:
+    void Change();
+};
+
+class CheckBox : public Control<QCheckBox> {
+    Q_OBJECT
+public:
+    explicit CheckBox(QWidget* container, const QString& caption = {});
+    int Value() const { return isChecked() ? 1 : 0; }
+    // Setting a different value from code fires Click, as a user's click does.
+    void setValue(int v);
+    QString Caption() const { return text(); }
+signals:
+    void Click();
+};
+
+// A combo box. Click fires when the user picks an item and when code changes ListIndex; Change
+// fires when the user types into an editable box.
+class ComboBox : public Control<QComboBox> {
+    Q_OBJECT
+public:
+    enum class Style { DropDownCombo, DropDownList };
+    explicit ComboBox(QWidget* container, Style style = Style::DropDownCombo);
+    QString Text() const;
+    // Selects the item with this text if there is one; otherwise shows the text with no item
+    // selected. Fires no Click.
+    void setText(const QString& t);
+    void AddItem(const QString& item) { addItem(item); }
+    void Clear();
+    int ListCount() const { return count(); }
+    int ListIndex() const { return currentIndex(); }
+    void setListIndex(int i);
+    QString List(int i) const { return itemText(i); }
+signals:
+    void Click();
+    void Change();
+
+private:
+    QString looseText_;  // a text set by code that is not an item of a list-only box
+};
+
+// A slider; Change fires when the value has changed: at the end of a drag, on a key or page step,
+// or when code sets a different value.
+class Slider : public Control<QSlider> {
+    Q_OBJECT
+public:
+    explicit Slider(QWidget* container, int min = 0, int max = 10);
+    int Value() const { return value(); }
+    void setValue(int v) { QSlider::setValue(v); }
+signals:
+    void Change();
+};
+
+// A group box; controls created inside it use its unit, and disabling it disables them.
+class Frame : public Control<QGroupBox> {
+    Q_OBJECT
+public:
+    explicit Frame(QWidget* container, const QString& caption = {});
+    QString Caption() const { return title(); }
+    void setCaption(const QString& c) { setTitle(c); }
+};
+
+class ProgressBar : public Control<QProgressBar> {
+    Q_OBJECT
+public:
+    explicit ProgressBar(QWidget* container);
+    int Min() const { return minimum(); }
+    int Max() const { return maximum(); }
+    int Value() const { return value(); }
+    void setMin(int v) { setMinimum(v); }
+    void setMax(int v) { setMaximum(std::max(v, minimum())); }
+    // Values outside Min..Max are clamped rather than refused.
+    void setValue(int v) { QProgressBar::setValue(std::clamp(v, minimum(), maximum())); }
+};
+
+// An image control: shows its picture stretched to its size (or at its own size when Stretch is
+// off). Mouse coordinates are in the container's unit, relative to the control.
+class ImageBox : public Control<QWidget> {
+    Q_OBJECT
+public:
+    explicit ImageBox(QWidget* container);
+    void setPicture(const QImage& picture);
+    const QImage& Picture() const { return picture_; }
+    bool stretch = true;
+signals:
+    void Click();
+    void DblClick();
+    void MouseDown(int button, int shift, double x, double y);
+    void MouseMove(int button, int shift, double x, double y);
+    void MouseUp(int button, int shift, double x, double y);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    QPointF toUnits(const QPointF& pixels) const;
+    QImage picture_;
+    bool pressed_ = false;
+};
+
+// A rectangle, square or oval drawn on its container; it takes no mouse events.
+class Shape : public Control<QWidget> {
+    Q_OBJECT
+public:
+    enum class Kind { Rectangle, Square, Oval, Circle };
+    explicit Shape(QWidget* container, Kind kind = Kind::Rectangle);
+    core::Colour FillColour() const { return fill_; }
+    void setFillColour(core::Colour c);
+    bool filled() const { return filled_; }
+    void setFilled(bool f);
+    core::Colour BorderColour() const { return border_; }
+    void setBorderColour(core::Colour c);
+    void setBorderWidth(int w);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    Kind kind_;
+    core::Colour fill_ = core::rgb(255, 255, 255);
+    core::Colour border_ = core::rgb(0, 0, 0);
+    bool filled_ = false;
+    int borderWidth_ = 1;
+};
+
+// A line drawn on its container from (X1, Y1) to (X2, Y2), in the container's unit; it takes no
+// mouse events.
+class LineShape : public QWidget {
+    Q_OBJECT
+public:
+    explicit LineShape(QWidget* container);
+    double X1() const { return x1_; }
+    double Y1() const { return y1_; }
+    double X2() const { return x2_; }
+    double Y2() const { return y2_; }
+    void setX1(double v) { setEnds(v, y1_, x2_, y2_); }
+    void setY1(double v) { setEnds(x1_, v, x2_, y2_); }
+    void setX2(double v) { setEnds(x1_, y1_, v, y2_); }
+    void setY2(double v) { setEnds(x1_, y1_, x2_, v); }
+    void setEnds(double x1, double y1, double x2, double y2);
+    void setBorderColour(core::Colour c);
+    core::Colour BorderColour() const { return colour_; }
+    bool Visible() const { return !isHidden(); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    core::Colour colour_ = core::rgb(0, 0, 0);
+};
+
+}  // namespace ui

@@ -1,0 +1,165 @@
+#include "ui/Form.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "ui/KeyCodes.h"
+
+namespace ui {
+
+// The client area passes mouse events on its background to the form's handlers, in form units.
+class ClientArea : public QWidget {
+public:
+    ClientArea(Form* form, Unit unit) : QWidget(form), form_(form) {
+        setUnit(this, unit);
+        setMouseTracking(true);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        const QPointF p = units(e);
+        form_->Form_MouseDown(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        const QPointF p = units(e);
+        form_->Form_MouseMove(buttonsFromQt(e->buttons()), shiftFromQt(e->modifiers()), p.x(), p.y());
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        const QPointF p = units(e);
+        form_->Form_MouseUp(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
+    }
+    void mouseDoubleClickEvent(QMouseEvent*) override { form_->Form_DblClick(); }
+
+private:
+    QPointF units(QMouseEvent* e) const {
+        const Unit u = unitOf(this);
+        return QPointF(fromPixels(e->position().x(), u), fromPixels(e->position().y(), u));
+    }
+    Form* form_;
+};
+
+namespace {
+int px(double twips) { return toPixels(twips, Unit::Twips); }
+}  // namespace
+
+Form::Form(Unit unit, QWidget* parent) : QWidget(parent, Qt::Window), unit_(unit), client_(new ClientArea(this, unit)) {
+    setAttribute(Qt::WA_QuitOnClose, false);  // the program ends through its own quit path
+    applyGeometry();
+}
+
+Form::~Form() = default;
+
+void Form::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    Form_Load();
+}
+
+QWidget* Form::client() const { return client_; }
+
+void Form::Move(double left, double top, double width, double height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    applyGeometry();
+}
+
+void Form::applyGeometry() {
+    applying_ = true;
+    move(px(left_), px(top_));
+    resize(std::max(1, px(width_) - kBorderPixels), std::max(1, px(height_) - kCaptionPixels));
+    applying_ = false;
+    layoutClient();
+}
+
+int Form::menuHeight() const { return menuBar_ ? menuBar_->sizeHint().height() : 0; }
+
+void Form::layoutClient() {
+    const int bar = menuHeight();
+    if (menuBar_) menuBar_->setGeometry(0, 0, width(), bar);
+    client_->setGeometry(0, bar, width(), std::max(0, height() - bar));
+}
+
+double Form::ScaleWidth() const { return fromPixels(client_->width(), unit_); }
+double Form::ScaleHeight() const { return fromPixels(client_->height(), unit_); }
+
+void Form::Show() {
+    load();
+    show();
+    raise();
+    activateWindow();
+}
+
+MenuItem* Form::addMenu(const QString& caption) {
+    if (!menuBar_) {
+        menuBar_ = new QMenuBar(this);  // owned by this form
+        menuBar_->setNativeMenuBar(false);
+        layoutClient();
+    }
+    auto* item = new MenuItem(this, caption);  // owned by this form
+    item->menu();
+    menuBar_->addAction(item->action());
+    layoutClient();
+    return item;
+}
+
+MenuItem* Form::addPopupMenu(const QString& caption) {
+    auto* item = new MenuItem(this, caption);  // owned by this form
+    item->menu();
+    return item;
+}
+
+void Form::PopupMenu(MenuItem* menu) {
+    lastPopup_ = menu;
+    if (menu) menu->menu()->popup(QCursor::pos());
+}
+
+void Form::setMousePointer(MousePointer p) { setCursor(cursorShape(p)); }
+
+void Form::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    // A move by the user (or the window system) updates the twips; our own placement keeps the
+    // exact values code set.
+    if (!applying_ && pos() != QPoint(px(left_), px(top_))) {
+        left_ = fromPixels(pos().x(), Unit::Twips);
+        top_ = fromPixels(pos().y(), Unit::Twips);
+    }
+}
+
+void Form::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    layoutClient();
+    const QSize expected(std::max(1, px(width_) - kBorderPixels), std::max(1, px(height_) - kCaptionPixels));
+    if (!applying_ && size() != expected) {
+        width_ = fromPixels(width() + kBorderPixels, Unit::Twips);
+        height_ = fromPixels(height() + kCaptionPixels, Unit::Twips);
+    }
+    if (loaded_) Form_Resize();
+}
+
+void Form::closeEvent(QCloseEvent* e) {
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (cancel) {
+        e->ignore();
+    } else {
+        e->accept();
+    }
+}
+
+void Form::keyPressEvent(QKeyEvent* e) {
+    const int code = keyCodeFromQt(e->key(), e->modifiers());
+    if (code != 0) Form_KeyDown(code, shiftFromQt(e->modifiers()));
+    QWidget::keyPressEvent(e);
+}
+
+void Form::keyReleaseEvent(QKeyEvent* e) {
+    const int code = keyCodeFromQt(e->key(), e->modifiers());
+    if (code != 0) Form_KeyUp(code, shiftFromQt(e->modifiers()));
+    QWidget::keyReleaseEvent(e);
+}
+
+}  // namespace ui

@@ -1,0 +1,48 @@
+#include "ui/Menu.h"
+
+#include <QWidget>
+
+namespace ui {
+
+MenuItem::MenuItem(QWidget* owner, const QString& caption)
+    : QObject(owner), owner_(owner), action_(new QAction(caption, this)) {
+    connect(action_, &QAction::triggered, this, &MenuItem::Click);
+}
+
+MenuItem::~MenuItem() = default;
+
+QMenu* MenuItem::menu() {
+    if (!menu_) {
+        menu_ = std::make_unique<QMenu>(action_->text());
+        action_->setMenu(menu_.get());
+    }
+    return menu_.get();
+}
+
+MenuItem* MenuItem::add(const QString& caption) {
+    auto* item = new MenuItem(owner_, caption);  // owned by the form, like every item
+    menu()->addAction(item->action());
+    items_.append(item);
+    return item;
+}
+
+void MenuItem::addSeparator() { menu()->addSeparator(); }
+
+void MenuItem::setCaption(const QString& c) {
+    action_->setText(c);
+    if (menu_) menu_->setTitle(c);
+}
+
+void MenuItem::setChecked(bool c) {
+    action_->setCheckable(true);
+    action_->setChecked(c);
+}
+
+void MenuItem::setShortcut(const QKeySequence& keys) {
+    action_->setShortcut(keys);
+    action_->setShortcutContext(Qt::WindowShortcut);
+    // An item of a pop-up menu is in no menu bar; adding it to the form makes its keys work.
+    if (owner_ && !owner_->actions().contains(action_)) owner_->addAction(action_);
+}
+
+}  // namespace ui

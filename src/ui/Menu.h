@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+namespace ui {
+
+// A menu item: a command, or a menu holding further items. Items with children show them as a
+// submenu (or as the menu of a menu-bar title, or as a pop-up menu).
+class MenuItem : public QObject {
+    Q_OBJECT
+public:
+    // The form (owner) keeps the item alive; shortcuts act while that form is active.
+    MenuItem(QWidget* owner, const QString& caption);
+    ~MenuItem() override;
+
+    MenuItem* add(const QString& caption);
+    void addSeparator();
+
+    QString Caption() const { return action_->text(); }
+    void setCaption(const QString& c);
+    bool Checked() const { return action_->isChecked(); }
+    void setChecked(bool c);
+    bool Enabled() const { return action_->isEnabled(); }
+    void setEnabled(bool e) { action_->setEnabled(e); }
+    bool Visible() const { return action_->isVisible(); }
+    void setVisible(bool v) { action_->setVisible(v); }
+    void setShortcut(const QKeySequence& keys);
+    QKeySequence shortcut() const { return action_->shortcut(); }
+
+    QAction* action() const { return action_; }
+    QMenu* menu();  // the submenu, created when the first child is added
+    const QList<MenuItem*>& children() const { return items_; }
+
+    // Runs the command as a click of the item would (when enabled).
+    void trigger() { action_->trigger(); }
+
+signals:
+    void Click();
+
+private:
+    QWidget* owner_;
+    QAction* action_;
+    std::unique_ptr<QMenu> menu_;
+    QList<MenuItem*> items_;
+};
+
+}  // namespace ui

@@ -1,0 +1,116 @@
+#include "ui/PictureBox.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/KeyCodes.h"
+
+namespace ui {
+
+PictureBox::PictureBox(QWidget* container) : Control<QWidget>(container) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::setPicture(const QImage& picture) {
+    if (autoSize && !picture.isNull()) {
+        const Unit u = unit();
+        place(Left(), Top(), fromPixels(picture.width(), u), fromPixels(picture.height(), u));
+        surface_.resize(picture.size());  // at once, not only when the resize event arrives
+    }
+    surface_.setPicture(picture);
+    repaintChanged();
+}
+
+void PictureBox::repaintChanged() {
+    for (const QRect& r : surface_.takeChanged()) update(r);
+}
+
+void PictureBox::Cls() {
+    surface_.cls();
+    repaintChanged();
+}
+
+void PictureBox::commit() { surface_.commit(); }
+
+void PictureBox::PSet(double x, double y, core::Colour c) {
+    surface_.pset(x, y, c);
+    repaintChanged();
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, core::Colour c) {
+    surface_.line(x1, y1, x2, y2, c);
+    repaintChanged();
+}
+
+void PictureBox::Box(double x1, double y1, double x2, double y2, core::Colour c, bool filled) {
+    surface_.box(x1, y1, x2, y2, c, filled);
+    repaintChanged();
+}
+
+void PictureBox::Circle(double x, double y, double radius, core::Colour outline, std::optional<core::Colour> fill) {
+    surface_.circle(x, y, radius, outline, fill);
+    repaintChanged();
+}
+
+void PictureBox::Print(const QString& text, core::Colour c) {
+    surface_.print(text, c);
+    repaintChanged();
+}
+
+void PictureBox::paintEvent(QPaintEvent* e) {
+    QPainter painter(this);
+    const QRect r = e->rect();
+    painter.drawImage(r.topLeft(), surface_.image(), r);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    surface_.resize(size());
+}
+
+QPointF PictureBox::toUser(const QPointF& pixels) const {
+    return QPointF(surface_.toUserX(pixels.x()), surface_.toUserY(pixels.y()));
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* e) {
+    pressed_ = true;
+    const QPointF p = toUser(e->position());
+    emit MouseDown(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* e) {
+    const QPointF p = toUser(e->position());
+    emit MouseMove(buttonsFromQt(e->buttons()), shiftFromQt(e->modifiers()), p.x(), p.y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
+    const QPointF p = toUser(e->position());
+    emit MouseUp(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
+    if (pressed_ && rect().contains(e->position().toPoint())) emit Click();
+    pressed_ = false;
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent*) { emit DblClick(); }
+
+void PictureBox::keyPressEvent(QKeyEvent* e) {
+    const int code = keyCodeFromQt(e->key(), e->modifiers());
+    if (code == 0) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    emit KeyDown(code, shiftFromQt(e->modifiers()));
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent* e) {
+    const int code = keyCodeFromQt(e->key(), e->modifiers());
+    if (code == 0) {
+        QWidget::keyReleaseEvent(e);
+        return;
+    }
+    emit KeyUp(code, shiftFromQt(e->modifiers()));
+}
+
+}  // namespace ui

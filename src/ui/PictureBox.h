@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QWidget>
+
+#include "ui/Controls.h"
+#include "ui/Surface.h"
+
+namespace ui {
+
+// A picture box: a Surface on screen. Mouse events come in the surface's user coordinates, key
+// events with the program's key codes. With AutoSize the box takes the size of a picture set on it.
+class PictureBox : public Control<QWidget> {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* container);
+
+    Surface& surface() { return surface_; }
+    const Surface& surface() const { return surface_; }
+
+    bool autoSize = false;
+    // The picture becomes the persistent picture (and, with AutoSize, the box's size in pixels).
+    void setPicture(const QImage& picture);
+    const QImage& Picture() const { return surface_.picture(); }
+    const QImage& Image() const { return surface_.image(); }
+
+    // Scale: the surface's user coordinates.
+    void setScale(double left, double top, double width, double height) {
+        surface_.setScale(left, top, width, height);
+    }
+    double ScaleLeft() const { return surface_.scaleLeft(); }
+    double ScaleTop() const { return surface_.scaleTop(); }
+    double ScaleWidth() const { return surface_.scaleWidth(); }
+    double ScaleHeight() const { return surface_.scaleHeight(); }
+
+    // Drawing: each call schedules a repaint of what it changed.
+    void Cls();
+    void commit();  // Picture = Image
+    void PSet(double x, double y, core::Colour c);
+    void Line(double x1, double y1, double x2, double y2, core::Colour c);
+    void Box(double x1, double y1, double x2, double y2, core::Colour c, bool filled);
+    void Circle(double x, double y, double radius, core::Colour outline, std::optional<core::Colour> fill = {});
+    void Print(const QString& text, core::Colour c = core::rgb(0, 0, 0));
+    core::Colour Point(double x, double y) const { return surface_.point(x, y); }
+    void Refresh() { repaintChanged(); }
+    // After writing into surface().drawingImage() directly.
+    void repaintChanged();
+
+signals:
+    void Click();
+    void DblClick();
+    void MouseDown(int button, int shift, double x, double y);
+    void MouseMove(int button, int shift, double x, double y);
+    void MouseUp(int button, int shift, double x, double y);
+    void KeyDown(int keyCode, int shift);
+    void KeyUp(int keyCode, int shift);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+
+private:
+    QPointF toUser(const QPointF& pixels) const;
+
+    Surface surface_;
+    bool pressed_ = false;
+};
+
+}  // namespace ui

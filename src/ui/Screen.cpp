@@ -1,0 +1,33 @@
+#include "ui/Screen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "ui/Twips.h"
+
+namespace ui::screen {
+
+namespace {
+int gOverrideWidth = 0;
+int gOverrideHeight = 0;
+
+QSize realSize() {
+    if (const QScreen* s = QGuiApplication::primaryScreen()) return s->size();
+    return QSize(1024, 768);
+}
+}  // namespace
+
+double widthTwips() {
+    return kTwipsPerPixel * (gOverrideWidth > 0 ? gOverrideWidth : realSize().width());
+}
+
+double heightTwips() {
+    return kTwipsPerPixel * (gOverrideHeight > 0 ? gOverrideHeight : realSize().height());
+}
+
+void overrideSizePixels(int width, int height) {
+    gOverrideWidth = width;
+    gOverrideHeight = height;
+}
+
+}  // namespace ui::screen

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "core/Errors.h"
+#include "files/FieldSyntax.h"
+#include "files/TextFile.h"
+
+using core::Variant;
+using files::FieldReader;
+using files::FieldWriter;
+
+namespace {
+std::vector<Variant> readAll(const QByteArray& bytes) {
+    FieldReader reader(bytes);
+    std::vector<Variant> fields;
+    while (!reader.atEnd()) fields.push_back(reader.readField());
+    return fields;
+}
+}  // namespace
+
+TEST(FieldWriter, WritesTextNumbersEmptyAndLineEnd) {
+    FieldWriter w;
+    w.writeLine({Variant("abc"), Variant(2.5), Variant(), Variant(core::Integer(3))});
+    EXPECT_EQ(w.bytes(), QByteArray("\"abc\",2.5,,3\r\n"));
+}
+
+TEST(FieldWriter, NumbersAreLocaleFreeWholeWithoutPointFractionsShortest) {
+    struct Case {
+        Variant value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {Variant(3.0), "3"},
+        {Variant(-0.0), "0"},
+        {Variant(0.1f), "0.1"},  // the shortest text of the Single, not 0.100000001
+        {Variant(0.1), "0.1"},
+        {Variant(1.0 / 3.0), "0.3333333333333333"},
+        {Variant(120286.0f), "120286"},
+        {Variant(core::Long(-70000)), "-70000"},
+        {Variant(9999.0f), "9999"},
+        {Variant(1e20), "1e+20"},
+        {Variant(std::nan("")), ""},  // cannot be represented: an empty value
+        {Variant(core::Date{2026, 12, 6}), "#2026-12-06#"},
+        {Variant(true), "#TRUE#"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FieldWriter::encode(c.value), QByteArray(c.text)) << c.text;
+}
+
+TEST(FieldSyntax, EveryValueKindRoundTrips) {
+    const std::vector<Variant> values = {
+        Variant("a, b"),        Variant("line\r\nbreak"), Variant(0.30000000000000004), Variant(core::Integer(-5)),
+        Variant(),              Variant(core::Long(123456789)), Variant(1e-7),     Variant(core::Date{1999, 1, 31}),
+        Variant("---"),         Variant("#abc"),          Variant(""),             Variant("Ünïcödé µm"),
+        Variant(false),
+    };
+    FieldWriter w;
+    w.writeLine(values);
+    const std::vector<Variant> back = readAll(w.bytes());
+    ASSERT_EQ(back.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_TRUE(back[i] == values[i]) << i << ": " << back[i].toString().toStdString();
+        EXPECT_EQ(back[i].isString(), values[i].isString()) << i;
+    }
+}
+
+TEST(FieldSyntax, TextWithDoubleQuoteKeepsTheFieldCount) {
+    FieldWriter w;
+    w.writeLine({Variant("say \"hi\", then"), Variant(core::Integer(1))});
+    w.writeLine({Variant("\""), Variant(core::Integer(2))});
+    const std::vector<Variant> back = readAll(w.bytes());
+    ASSERT_EQ(back.size(), 4u);
+    EXPECT_EQ(back[0].toString(), "say 'hi', then");
+    EXPECT_TRUE(back[1] == 1);
+    EXPECT_EQ(back[2].toString(), "'");
+    EXPECT_TRUE(back[3] == 2);
+}
+
+TEST(FieldReader, BareFieldsBecomeNumbersWhenTheyReadAsNumbers) {
+    const std::vector<Variant> f = readAll("12,-3.5, 7 ,1e3,40000,3000000000,abc,1.2.3,inf,nan,#2020-02-29#,#junk#,+4\r\n");
+    ASSERT_EQ(f.size(), 13u);
+    EXPECT_EQ(f[0].type(), Variant::Type::Integer);
+    EXPECT_EQ(f[1].type(), Variant::Type::Double);
+    EXPECT_TRUE(f[2] == 7);  // blanks around a bare field are not part of it
+    EXPECT_TRUE(f[3] == 1000);
+    EXPECT_EQ(f[4].type(), Variant::Type::Long);
+    EXPECT_EQ(f[5].type(), Variant::Type::Double);
+    for (int i : {6, 7, 8, 9, 11}) EXPECT_TRUE(f[i].isString()) << i;
+    EXPECT_EQ(f[10].type(), Variant::Type::Date);
+    EXPECT_TRUE(f[12] == 4);
+}
+
+TEST(FieldReader, FieldByFieldAcrossLinesNeverResynchronising) {
+    // A settings line with three fields followed by one with four: every later row shifts.
+    const QByteArray bytes = "\"a\",\"b\",1\r\n\"c\",\"d\",2,3\r\n\"e\",\"f\",4,5\r\n";
+    FieldReader r(bytes);
+    std::vector<std::vector<Variant>> rows;
+    while (!r.atEnd()) {
+        std::vector<Variant> row;
+        for (int c = 0; c < 4 && !r.atEnd(); ++c) row.push_back(r.readField());
+        rows.push_back(row);
+    }
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][3].toString(), "c");  // the fourth field of row 0 comes from the next line
+    EXPECT_EQ(rows[1][0].toString(), "d");
+    EXPECT_EQ(rows[2][0].toString(), "f");
+    EXPECT_EQ(rows[2].size(), 3u);
+}
+
+TEST(FieldReader, EmptyValuesLineEndsAndTheEnd) {
+    // Trailing empty field at the very end, lone LF and lone CR line ends, a blank line.
+    const std::vector<Variant> f = readAll("1,,3\n\"x\",\r4\r\n\r\n5,");
+    ASSERT_EQ(f.size(), 9u);
+    EXPECT_TRUE(f[1].isEmpty());
+    EXPECT_TRUE(f[4].isEmpty());  // nothing before the CR
+    EXPECT_TRUE(f[5] == 4);
+    EXPECT_TRUE(f[6].isEmpty());  // the blank line
+    EXPECT_TRUE(f[7] == 5);
+    EXPECT_TRUE(f[8].isEmpty());  // the comma after 5 promises one more field, at the very end
+    FieldReader r("5,");
+    r.readField();
+    EXPECT_FALSE(r.atEnd());
+    EXPECT_TRUE(r.readField().isEmpty());
+    EXPECT_TRUE(r.atEnd());
+    EXPECT_THROW(r.readField(), core::EndOfFileError);
+}
+
+TEST(FieldReader, FinalNewlinesAndEmptyFilesAreNotFields) {
+    EXPECT_EQ(readAll("1,2\r\n\r\n  \r\n").size(), 2u);
+    FieldReader empty("");
+    EXPECT_TRUE(empty.atEnd());
+    EXPECT_THROW(empty.readField(), core::EndOfFileError);
+    FieldReader bom("\xEF\xBB\xBF\"x\"");
+    EXPECT_EQ(bom.readField().toString(), "x");
+}
+
+TEST(FieldReader, QuotedTextHoldsCommasAndLineEndsAndIgnoresTrailingJunk) {
+    const std::vector<Variant> f = readAll("\"a,b\r\nc\"junk,\"d\"  \r\n\"\"");
+    ASSERT_EQ(f.size(), 3u);
+    EXPECT_EQ(f[0].toString(), "a,b\r\nc");
+    EXPECT_EQ(f[1].toString(), "d");
+    EXPECT_TRUE(f[2].isString());
+    EXPECT_EQ(f[2].toString(), "");
+    FieldReader unterminated("\"never closed, 1, 2");
+    EXPECT_THROW(unterminated.readField(), core::EndOfFileError);
+}
+
+TEST(FieldReader, NonUtf8TextIsReadAsLatin1AndBinaryNeverCrashes) {
+    const std::vector<Variant> f = readAll("\"Gr\xfc\xdf" "e\",\"caf\xc3\xa9\"");
+    EXPECT_EQ(f[0].toString(), QString::fromUtf8("Grüße"));
+    EXPECT_EQ(f[1].toString(), QString::fromUtf8("café"));
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i) binary.append(static_cast<char>((i * 7919) & 0xFF));
+    FieldReader r(binary);
+    int fields = 0;
+    try {
+        while (!r.atEnd()) {
+            r.readField();
+            ++fields;
+        }
+    } catch (const core::EndOfFileError&) {
+        // an unterminated quote inside the noise ends the file: a clear outcome
+    }
+    EXPECT_GT(fields, 0);
+}
+
+TEST(FieldReader, ReadsTheRealScannerTable) {
+    const QByteArray bytes = files::readFileBytes(testsupport::realData("Results.csv"));
+    FieldReader r(bytes);
+    const Variant first = r.readField();
+    EXPECT_TRUE(first.asString().endsWith("re-evaluated data"));
+    EXPECT_EQ(r.readField().toString(), "peakarea");
+    EXPECT_EQ(r.readField().toString(), "filename");
+    int headers = 1;
+    Variant field;
+    while (!(field = r.readField()).toString().endsWith("spe")) ++headers;
+    EXPECT_EQ(headers, 55);  // filename ... "Mo coh"
+    EXPECT_TRUE(field.asString().contains(" & "));
+    EXPECT_TRUE(r.readField() == 0.01);  // position (mm) of the first row
+    int rows = 1;
+    int fieldsInRow = 2;
+    while (!r.atEnd()) {
+        const Variant v = r.readField();
+        if (v.isString() && v.asString().endsWith(".spe")) {
+            ++rows;
+            fieldsInRow = 1;
+        } else {
+            ++fieldsInRow;
+        }
+    }
+    EXPECT_EQ(rows, 2251);
+    EXPECT_EQ(fieldsInRow, 55);
+}

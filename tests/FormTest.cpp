@@ -1,0 +1,109 @@
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "ui/Form.h"
+#include "ui/PictureBox.h"
+#include "ui/Screen.h"
+
+namespace {
+class ProbeForm : public ui::Form {
+public:
+    using ui::Form::Form;
+    int loads = 0, resizes = 0, unloads = 0;
+    bool refuseClose = false;
+    double lastMoveX = -1;
+
+protected:
+    void Form_Load() override { ++loads; }
+    void Form_Resize() override { ++resizes; }
+    void Form_Unload(bool& cancel) override {
+        ++unloads;
+        cancel = refuseClose;
+    }
+    void Form_MouseMove(int, int, double x, double) override { lastMoveX = x; }
+};
+}  // namespace
+
+TEST(Form, TwipsSetByCodeReadBackExactly) {
+    ProbeForm form;
+    form.Move(1234, 567, 4807, 3613);  // not multiples of 15
+    EXPECT_EQ(form.Left(), 1234);
+    EXPECT_EQ(form.Top(), 567);
+    EXPECT_EQ(form.Width(), 4807);
+    EXPECT_EQ(form.Height(), 3613);
+    form.Show();
+    EXPECT_EQ(form.Width(), 4807);
+    // Outer 4807 x 3613 twips = 320 x 241 pixels; minus border and caption.
+    EXPECT_EQ(form.size(), QSize(320 - ui::Form::kBorderPixels, 241 - ui::Form::kCaptionPixels));
+    EXPECT_EQ(form.ScaleWidth(), (320 - ui::Form::kBorderPixels) * 15.0);
+    EXPECT_EQ(form.loads, 1);
+    form.Show();
+    EXPECT_EQ(form.loads, 1);  // Form_Load runs once
+}
+
+TEST(Form, AUserResizeUpdatesTheTwipsAndFiresResize) {
+    ProbeForm form(ui::Unit::Pixels);
+    form.Show();
+    const int before = form.resizes;
+    form.resize(400, 300);  // as a window manager would
+    EXPECT_GT(form.resizes, before);
+    EXPECT_EQ(form.Width(), (400 + ui::Form::kBorderPixels) * 15.0);
+    EXPECT_EQ(form.ScaleWidth(), 400.0);  // pixels
+}
+
+TEST(Form, CloseBoxRunsUnloadAndCanBeRefused) {
+    ProbeForm form;
+    form.Show();
+    form.refuseClose = true;
+    form.close();
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_TRUE(form.isVisible());
+    form.refuseClose = false;
+    form.close();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(Form, MouseOverTheBackgroundArrivesInFormUnits) {
+    ProbeForm form(ui::Unit::Twips);
+    form.Show();
+    QTest::mouseMove(form.client(), QPoint(10, 5));
+    EXPECT_EQ(form.lastMoveX, 150.0);
+}
+
+TEST(Form, MenusCarryChecksShortcutsAndPopUpWithoutBlocking) {
+    ProbeForm form;
+    ui::MenuItem* tool = form.addMenu("Tool");
+    ui::MenuItem* active = tool->add("Active pointer");
+    active->setChecked(true);
+    EXPECT_TRUE(active->Checked());
+    active->setEnabled(false);
+    QSignalSpy clicks(active, &ui::MenuItem::Click);
+    active->trigger();
+    EXPECT_EQ(clicks.count(), 0);  // a disabled command does nothing
+    active->setEnabled(true);
+    active->trigger();
+    EXPECT_EQ(clicks.count(), 1);
+
+    ui::MenuItem* popup = form.addPopupMenu("rb");
+    ui::MenuItem* undo = popup->add("Undo");
+    undo->setShortcut(QKeySequence("Ctrl+Z"));
+    ui::MenuItem* more = popup->add("(more)");
+    more->add("Level-5");
+    EXPECT_EQ(more->children().size(), 1);
+    EXPECT_TRUE(form.actions().contains(undo->action()));  // its keys work though it is in no bar
+    form.Show();
+    form.PopupMenu(popup);  // returns at once
+    EXPECT_EQ(form.lastPopup(), popup);
+    EXPECT_TRUE(popup->menu()->isVisible());
+    popup->menu()->hide();
+    EXPECT_EQ(form.menuBar()->actions().size(), 1);
+}
+
+TEST(Form, ScreenSizeCanBeFixedForLayouts) {
+    ui::screen::overrideSizePixels(1280, 1024);
+    EXPECT_EQ(ui::screen::widthTwips(), 19200);
+    EXPECT_EQ(ui::screen::heightTwips(), 15360);
+    ui::screen::overrideSizePixels(0, 0);
+    EXPECT_GT(ui::screen::widthTwips(), 0);
+}

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "ui/Surface.h"
+
+using core::rgb;
+using ui::Surface;
+
+namespace {
+constexpr core::Colour kWhite = rgb(255, 255, 255);
+constexpr core::Colour kRed = rgb(255, 0, 0);
+constexpr core::Colour kGreen = rgb(0, 255, 0);
+}  // namespace
+
+// Pixel <-> user coordinates, including the flipped axis of a value scale.
+TEST(Surface, ScaleMappingTable) {
+    struct Case {
+        double left, top, width, height;  // user scale of a 200 x 100 pixel surface
+        double x, y;                      // user point
+        double px, py;                    // expected pixel position
+    };
+    const Case cases[] = {
+        {0, 0, 200, 100, 10, 20, 10, 20},           // pixel mode equivalent
+        {1000, 0, 200, 100, 1010, 50, 10, 50},      // ScaleLeft = first display column
+        {0, 0, 400, 50, 100, 25, 50, 50},           // two units per pixel across, half down
+        {0, 255, 200, -255, 0, 255, 0, 0},          // value scale: top value at the top edge
+        {0, 255, 200, -255, 0, 0, 0, 100},          // ... bottom value at the bottom edge
+        {0, 100, 200, -100, 0, 75, 0, 25},          // larger values drawn higher
+        {200, 0, -200, 100, 150, 0, 50, 0},         // negative width flips left-right
+        {0, -5, 200, 105, 0, 47.5, 0, 50},
+    };
+    for (const Case& c : cases) {
+        Surface s(QSize(200, 100));
+        s.setScale(c.left, c.top, c.width, c.height);
+        EXPECT_DOUBLE_EQ(s.toPixelX(c.x), c.px);
+        EXPECT_DOUBLE_EQ(s.toPixelY(c.y), c.py);
+        EXPECT_DOUBLE_EQ(s.toUserX(c.px), c.x);
+        EXPECT_DOUBLE_EQ(s.toUserY(c.py), c.y);
+    }
+}
+
+TEST(Surface, PixelModeFollowsTheSize) {
+    Surface s(QSize(40, 30));
+    EXPECT_EQ(s.scaleWidth(), 40);
+    s.resize(QSize(80, 10));
+    EXPECT_EQ(s.scaleWidth(), 80);
+    EXPECT_EQ(s.scaleHeight(), 10);
+    s.setScale(5, 5, 10, 10);
+    s.resize(QSize(20, 20));
+    EXPECT_EQ(s.scaleWidth(), 10);  // a user scale stays as set
+    s.setPixelScale();
+    EXPECT_EQ(s.scaleLeft(), 0);
+    EXPECT_EQ(s.scaleWidth(), 20);
+}
+
+TEST(Surface, ColourQueryAnswersMinusOneOutside) {
+    Surface s(QSize(10, 5), rgb(1, 2, 3));
+    EXPECT_EQ(s.point(0, 0), rgb(1, 2, 3));
+    EXPECT_EQ(s.point(9, 4), rgb(1, 2, 3));
+    EXPECT_EQ(s.point(10, 0), -1);
+    EXPECT_EQ(s.point(0, 5), -1);
+    EXPECT_EQ(s.point(-1, 0), -1);
+    EXPECT_EQ(rgb(1, 2, 3), 1 + 2 * 256 + 3 * 65536);
+}
+
+TEST(Surface, ClsRestoresThePictureAndCommitMakesDrawingsPersistent) {
+    Surface s(QSize(50, 20));
+    s.line(10, 0, 10, 19, kRed);  // a transient pointer line
+    EXPECT_EQ(s.point(10, 5), kRed);
+    EXPECT_EQ(s.picture().pixel(10, 5) & 0xFFFFFF, 0xFFFFFFu);
+    s.cls();
+    EXPECT_EQ(s.point(10, 5), kWhite);
+
+    s.box(0, 0, 4, 4, kGreen, true);
+    s.commit();                    // the curve becomes the picture
+    s.line(20, 0, 20, 19, kRed);
+    s.cls();
+    EXPECT_EQ(s.point(2, 2), kGreen);  // survives Cls
+    EXPECT_EQ(s.point(20, 3), kWhite);
+    EXPECT_EQ(s.image(), s.picture());
+}
+
+TEST(Surface, ManyTransientDrawingsAreAllRemovedByCls) {
+    Surface s(QSize(300, 50));
+    const QImage before = s.image().copy();
+    for (int x = 0; x < 300; x += 3) s.circle(x, 25, 2, rgb(255, 128, 0), rgb(200, 200, 200));
+    s.print("Click to redraw", kRed);
+    s.cls();
+    EXPECT_EQ(s.image(), before);
+}
+
+TEST(Surface, LinesAreClippedAndFarOffSegmentsAreCheap) {
+    Surface s(QSize(100, 100));
+    s.setScale(0, 100, 100, -100);
+    s.line(0, -9999, 99, 50, kRed);  // a missing value far below the range
+    s.line(-1e12, -1e12, 1e12, 1e12, kGreen);  // the diagonal y = x, from far outside to far outside
+    EXPECT_EQ(s.point(50, 50), kGreen);
+    s.line(std::nan(""), 0, 1, 1, kRed);  // not drawn, no crash
+    s.pset(1e30, 1e30, kRed);
+}
+
+TEST(Surface, ResizeKeepsTheTopLeftContent) {
+    Surface s(QSize(10, 10));
+    s.pset(2, 2, kRed);
+    s.commit();
+    s.resize(QSize(20, 5));
+    EXPECT_EQ(s.point(2, 2), kRed);
+    EXPECT_EQ(s.point(15, 2), kWhite);
+    EXPECT_EQ(s.point(2, 7), -1);
+}
+
+TEST(Surface, SetPictureClipsOrPadsToTheSurface) {
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(QColor(10, 20, 30));
+    Surface s(QSize(6, 2));
+    s.setPicture(picture);
+    EXPECT_EQ(s.point(3, 1), rgb(10, 20, 30));
+    EXPECT_EQ(s.point(5, 1), kWhite);
+    s.pset(0, 0, kRed);
+    s.cls();
+    EXPECT_EQ(s.point(0, 0), rgb(10, 20, 30));
+}
