@@ -2,10 +2,11 @@
 //
 // Every speed is also given as a ratio to a floor measured in the same run on the same bytes, so
 // the figures compare across machines.
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -24,16 +25,20 @@ QByteArray makeXrfTable(int rows, int fields) {
     w.writeLine({core::Variant("C:\\Data\\ITRAX\\CORE 1\\XRF data     07/08/2013  re-evaluated data")});
     w.writeLine({core::Variant("peakarea")});
     std::vector<core::Variant> header{core::Variant("filename")};
-    for (int f = 1; f < fields; ++f) header.emplace_back(QStringLiteral("El%1").arg(f));
+    for (int f = 1; f < fields; ++f)
+        header.emplace_back(QStringLiteral("El%1").arg(f));
     w.writeLine(header);
     std::vector<core::Variant> row(static_cast<std::size_t>(fields));
     for (int i = 0; i < rows; ++i) {
-        row[0] = core::Variant(QStringLiteral("C:\\Data\\ITRAX\\CORE 1\\XRF data\\L%1.spe").arg(i, 6, 10, QChar('0')));
+        row[0] = core::Variant(
+            QStringLiteral("C:\\Data\\ITRAX\\CORE 1\\XRF data\\L%1.spe").arg(i, 6, 10, QChar('0')));
         row[1] = core::Variant(0.01 + 0.2 * i);
         row[2] = core::Variant(6.75 + (i % 17) * 0.01);
         row[3] = core::Variant(core::Integer(1));
-        for (int f = 4; f < 9; ++f) row[f] = core::Variant(0.018351 + f * 0.001 * (i % 13));
-        for (int f = 9; f < fields; ++f) row[f] = core::Variant(core::Long((i * 7919 + f * 104729) % 130000));
+        for (int f = 4; f < 9; ++f)
+            row[f] = core::Variant(0.018351 + f * 0.001 * (i % 13));
+        for (int f = 9; f < fields; ++f)
+            row[f] = core::Variant(core::Long((i * 7919 + f * 104729) % 130000));
         w.writeLine(row);
     }
     return w.bytes();
@@ -70,7 +75,8 @@ void BM_ClsLine(benchmark::State& state) {
     ui::PictureBox plot(&window);
     plot.place(0, 0, width, height);
     plot.setScale(0, 255, width, -255);
-    for (int x = 0; x + 1 < width; ++x) plot.Line(x, (x * 37) % 255, x + 1, ((x + 1) * 37) % 255, core::rgb(0, 110, 90));
+    for (int x = 0; x + 1 < width; ++x)
+        plot.Line(x, (x * 37) % 255, x + 1, ((x + 1) * 37) % 255, core::rgb(0, 110, 90));
     plot.commit();
     int x = 0;
     for (auto _ : state) {
@@ -80,17 +86,32 @@ void BM_ClsLine(benchmark::State& state) {
     }
 }
 
+// The floor for Cls: copying the whole picture, which is what a naive clear would cost per move.
+void BM_FullPictureCopy(benchmark::State& state) {
+    QImage picture(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QImage image = picture.copy();
+    for (auto _ : state) {
+        std::memcpy(image.bits(), picture.constBits(), static_cast<std::size_t>(picture.sizeInBytes()));
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+
 BENCHMARK(BM_FileRead)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_FieldReader)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ClsLine)->Args({2000, 300})->Args({2000, 1000})->Args({2000, 2000})->MinTime(0.5);
+BENCHMARK(BM_FullPictureCopy)->Args({2000, 1000})->MinTime(0.5);
 
 // Collects seconds per iteration of every run.
 class Collector : public benchmark::BenchmarkReporter {
-public:
+  public:
     bool ReportContext(const Context&) override { return true; }
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.iterations > 0) seconds[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
+            if (run.iterations <= 0) continue;
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
+            seconds[name] = run.real_accumulated_time / run.iterations;
         }
     }
     std::map<std::string, double> seconds;
@@ -125,5 +146,9 @@ int main(int argc, char** argv) {
     figure("cls_line_2000x300_ms", collector.seconds["BM_ClsLine/2000/300"] * 1e3, "ms");
     figure("cls_line_2000x1000_ms", collector.seconds["BM_ClsLine/2000/1000"] * 1e3, "ms");
     figure("cls_line_2000x2000_ms", collector.seconds["BM_ClsLine/2000/2000"] * 1e3, "ms");
+    const double fullCopy = collector.seconds["BM_FullPictureCopy/2000/1000"];
+    figure("full_picture_copy_2000x1000_ms", fullCopy * 1e3, "ms");
+    if (fullCopy > 0)
+        figure("cls_line_2000x1000_vs_copy", collector.seconds["BM_ClsLine/2000/1000"] / fullCopy, "x");
     return 0;
 }

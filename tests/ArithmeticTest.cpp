@@ -10,7 +10,8 @@ TEST(Arithmetic, RoundingFollowsTheProgramsConventions) {
         double x, round, intFloor, fix;
     };
     const Case cases[] = {
-        {2.5, 2, 2, 2}, {3.5, 4, 3, 3}, {-2.5, -2, -3, -2}, {-2.7, -3, -3, -2}, {0.5, 0, 0, 0}, {1.49, 1, 1, 1},
+        {2.5, 2, 2, 2},     {3.5, 4, 3, 3}, {-2.5, -2, -3, -2},
+        {-2.7, -3, -3, -2}, {0.5, 0, 0, 0}, {1.49, 1, 1, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(roundHalfEven(c.x), c.round) << c.x;
@@ -35,11 +36,12 @@ TEST(Arithmetic, ValReadsTheLeadingNumber) {
         double value;
     };
     const Case cases[] = {
-        {"60", 60},      {"  1.5 mm", 1.5}, {"-2.25", -2.25}, {"abc", 0}, {"", 0},  {".5", 0.5},
-        {"1e3", 1000},   {"2e", 2},         {"1,5", 1},       {"+7", 7},  {"-", 0}, {"12abc3", 12},
-        {"3.0E-2x", 0.03},
+        {"60", 60},  {"  1.5 mm", 1.5}, {"-2.25", -2.25},  {"abc", 0}, {"", 0},
+        {".5", 0.5}, {"1e3", 1000},     {"2e", 2},         {"1,5", 1}, {"+7", 7},
+        {"-", 0},    {"12abc3", 12},    {"3.0E-2x", 0.03},
     };
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(val(QString::fromLatin1(c.text)), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(val(QString::fromLatin1(c.text)), c.value) << c.text;
 }
 
 TEST(Arithmetic, StandardTextOfSingleHasSevenSignificantDigits) {

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "ui/Controls.h"
+#include "ui/PictureBox.h"
 
 TEST(Controls, TextBoxChangeFiresAtOnceWhenTheTextChanges) {
     QWidget window;
@@ -127,4 +128,19 @@ TEST(Controls, ImageBoxReportsMouseInTwipsAndStretchesItsPicture) {
     ASSERT_GE(moves.count(), 1);
     EXPECT_DOUBLE_EQ(moves.last()[2].toDouble(), 300.0);
     EXPECT_DOUBLE_EQ(moves.last()[3].toDouble(), 150.0);
+}
+
+TEST(Controls, AHiddenPictureBoxHasItsPixelsAsSoonAsItIsPlaced) {
+    QWidget window;  // never shown
+    ui::setUnit(&window, ui::Unit::Twips);
+    ui::PictureBox box(&window);
+    box.place(0, 0, 3000, 1500);
+    EXPECT_EQ(box.surface().size(), QSize(200, 100));
+    EXPECT_EQ(box.ScaleWidth(), 200);  // pixel scale inside, whatever the container's unit
+    box.PSet(199, 99, core::rgb(1, 2, 3));
+    EXPECT_EQ(box.Point(199, 99), core::rgb(1, 2, 3));
+    box.autoSize = true;
+    box.setPicture(QImage(2251, 84, QImage::Format_RGB32));
+    EXPECT_EQ(box.ScaleWidth(), 2251);
+    EXPECT_EQ(box.Width(), 2251 * 15);
 }

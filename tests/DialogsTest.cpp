@@ -40,7 +40,8 @@ TEST(Dialogs, CancelIsAnErrorAndUnscriptedDialogsNeverWait) {
     // Nothing queued: answered at once, and flagged.
     EXPECT_THROW(ui::dialogs().saveFile({}), core::CancelledError);
     EXPECT_FALSE(ui::dialogs().chooseColour(255).has_value());
-    EXPECT_EQ(ui::dialogs().messageBox("Save?", MessageButtons::YesNo, MessageIcon::None, "t"), MessageResult::No);
+    EXPECT_EQ(ui::dialogs().messageBox("Save?", MessageButtons::YesNo, MessageIcon::None, "t"),
+              MessageResult::No);
     EXPECT_EQ(scripted->unexpected(), 3);
     // An OK box needs no answer; its text, title and icon are recorded.
     ui::dialogs().messageBox("Format error.", MessageButtons::Ok, MessageIcon::Exclamation, "Error");

@@ -13,7 +13,8 @@ namespace {
 std::vector<Variant> readAll(const QByteArray& bytes) {
     FieldReader reader(bytes);
     std::vector<Variant> fields;
-    while (!reader.atEnd()) fields.push_back(reader.readField());
+    while (!reader.atEnd())
+        fields.push_back(reader.readField());
     return fields;
 }
 }  // namespace
@@ -43,14 +44,24 @@ TEST(FieldWriter, NumbersAreLocaleFreeWholeWithoutPointFractionsShortest) {
         {Variant(core::Date{2026, 12, 6}), "#2026-12-06#"},
         {Variant(true), "#TRUE#"},
     };
-    for (const Case& c : cases) EXPECT_EQ(FieldWriter::encode(c.value), QByteArray(c.text)) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(FieldWriter::encode(c.value), QByteArray(c.text)) << c.text;
 }
 
 TEST(FieldSyntax, EveryValueKindRoundTrips) {
     const std::vector<Variant> values = {
-        Variant("a, b"),        Variant("line\r\nbreak"), Variant(0.30000000000000004), Variant(core::Integer(-5)),
-        Variant(),              Variant(core::Long(123456789)), Variant(1e-7),     Variant(core::Date{1999, 1, 31}),
-        Variant("---"),         Variant("#abc"),          Variant(""),             Variant("Ünïcödé µm"),
+        Variant("a, b"),
+        Variant("line\r\nbreak"),
+        Variant(0.30000000000000004),
+        Variant(core::Integer(-5)),
+        Variant(),
+        Variant(core::Long(123456789)),
+        Variant(1e-7),
+        Variant(core::Date{1999, 1, 31}),
+        Variant("---"),
+        Variant("#abc"),
+        Variant(""),
+        Variant("Ünïcödé µm"),
         Variant(false),
     };
     FieldWriter w;
@@ -76,7 +87,8 @@ TEST(FieldSyntax, TextWithDoubleQuoteKeepsTheFieldCount) {
 }
 
 TEST(FieldReader, BareFieldsBecomeNumbersWhenTheyReadAsNumbers) {
-    const std::vector<Variant> f = readAll("12,-3.5, 7 ,1e3,40000,3000000000,abc,1.2.3,inf,nan,#2020-02-29#,#junk#,+4\r\n");
+    const std::vector<Variant> f =
+        readAll("12,-3.5, 7 ,1e3,40000,3000000000,abc,1.2.3,inf,nan,#2020-02-29#,#junk#,+4\r\n");
     ASSERT_EQ(f.size(), 13u);
     EXPECT_EQ(f[0].type(), Variant::Type::Integer);
     EXPECT_EQ(f[1].type(), Variant::Type::Double);
@@ -84,7 +96,8 @@ TEST(FieldReader, BareFieldsBecomeNumbersWhenTheyReadAsNumbers) {
     EXPECT_TRUE(f[3] == 1000);
     EXPECT_EQ(f[4].type(), Variant::Type::Long);
     EXPECT_EQ(f[5].type(), Variant::Type::Double);
-    for (int i : {6, 7, 8, 9, 11}) EXPECT_TRUE(f[i].isString()) << i;
+    for (int i : {6, 7, 8, 9, 11})
+        EXPECT_TRUE(f[i].isString()) << i;
     EXPECT_EQ(f[10].type(), Variant::Type::Date);
     EXPECT_TRUE(f[12] == 4);
 }
@@ -96,7 +109,8 @@ TEST(FieldReader, FieldByFieldAcrossLinesNeverResynchronising) {
     std::vector<std::vector<Variant>> rows;
     while (!r.atEnd()) {
         std::vector<Variant> row;
-        for (int c = 0; c < 4 && !r.atEnd(); ++c) row.push_back(r.readField());
+        for (int c = 0; c < 4 && !r.atEnd(); ++c)
+            row.push_back(r.readField());
         rows.push_back(row);
     }
     ASSERT_EQ(rows.size(), 3u);
@@ -145,11 +159,14 @@ TEST(FieldReader, QuotedTextHoldsCommasAndLineEndsAndIgnoresTrailingJunk) {
 }
 
 TEST(FieldReader, NonUtf8TextIsReadAsLatin1AndBinaryNeverCrashes) {
-    const std::vector<Variant> f = readAll("\"Gr\xfc\xdf" "e\",\"caf\xc3\xa9\"");
+    const std::vector<Variant> f = readAll(
+        "\"Gr\xfc\xdf"
+        "e\",\"caf\xc3\xa9\"");
     EXPECT_EQ(f[0].toString(), QString::fromUtf8("Grüße"));
     EXPECT_EQ(f[1].toString(), QString::fromUtf8("café"));
     QByteArray binary;
-    for (int i = 0; i < 4096; ++i) binary.append(static_cast<char>((i * 7919) & 0xFF));
+    for (int i = 0; i < 4096; ++i)
+        binary.append(static_cast<char>((i * 7919) & 0xFF));
     FieldReader r(binary);
     int fields = 0;
     try {
@@ -172,7 +189,8 @@ TEST(FieldReader, ReadsTheRealScannerTable) {
     EXPECT_EQ(r.readField().toString(), "filename");
     int headers = 1;
     Variant field;
-    while (!(field = r.readField()).toString().endsWith("spe")) ++headers;
+    while (!(field = r.readField()).toString().endsWith("spe"))
+        ++headers;
     EXPECT_EQ(headers, 55);  // filename ... "Mo coh"
     EXPECT_TRUE(field.asString().contains(" & "));
     EXPECT_TRUE(r.readField() == 0.01);  // position (mm) of the first row

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
@@ -8,13 +8,13 @@
 
 namespace {
 class ProbeForm : public ui::Form {
-public:
+  public:
     using ui::Form::Form;
     int loads = 0, resizes = 0, unloads = 0;
     bool refuseClose = false;
     double lastMoveX = -1;
 
-protected:
+  protected:
     void Form_Load() override { ++loads; }
     void Form_Resize() override { ++resizes; }
     void Form_Unload(bool& cancel) override {

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "ui/KeyCodes.h"
 #include "ui/PictureBox.h"
@@ -12,13 +12,14 @@ TEST(KeyCodes, QtKeysMapToTheProgramsCodes) {
         int code;
     };
     const Case cases[] = {
-        {Qt::Key_1, Qt::NoModifier, 49},     {Qt::Key_9, Qt::NoModifier, 57},
-        {Qt::Key_1, Qt::KeypadModifier, 97}, {Qt::Key_9, Qt::KeypadModifier, 105},
+        {Qt::Key_1, Qt::NoModifier, 49},       {Qt::Key_9, Qt::NoModifier, 57},
+        {Qt::Key_1, Qt::KeypadModifier, 97},   {Qt::Key_9, Qt::KeypadModifier, 105},
         {Qt::Key_Control, Qt::NoModifier, 17}, {Qt::Key_A, Qt::ControlModifier, 65},
-        {Qt::Key_Z, Qt::NoModifier, 90},     {Qt::Key_L, Qt::NoModifier, 76},
-        {Qt::Key_N, Qt::NoModifier, 78},     {Qt::Key_Exclam, Qt::NoModifier, 0},
+        {Qt::Key_Z, Qt::NoModifier, 90},       {Qt::Key_L, Qt::NoModifier, 76},
+        {Qt::Key_N, Qt::NoModifier, 78},       {Qt::Key_Exclam, Qt::NoModifier, 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(ui::keyCodeFromQt(c.key, c.modifiers), c.code) << c.key;
+    for (const Case& c : cases)
+        EXPECT_EQ(ui::keyCodeFromQt(c.key, c.modifiers), c.code) << c.key;
     EXPECT_EQ(ui::shiftFromQt(Qt::ControlModifier | Qt::ShiftModifier), 3);
 }
 

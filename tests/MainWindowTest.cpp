@@ -1,5 +1,5 @@
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 
 #include "TestSupport.h"
 #include "app/Forms.h"
@@ -8,7 +8,7 @@ using app::frmMain;
 
 namespace {
 class MainWindow : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         app::unloadAllForms();
         app::resetProgramEnded();
@@ -18,26 +18,29 @@ protected:
 
 QStringList captions(ui::MenuItem* menu) {
     QStringList result;
-    for (QAction* a : menu->menu()->actions()) result << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    for (QAction* a : menu->menu()->actions())
+        result << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return result;
 }
 }  // namespace
 
 TEST_F(MainWindow, MenusHaveTheirCaptionsInOrder) {
     auto& f = frmMain.get();
-    EXPECT_EQ(captions(f.mnuFile), (QStringList{"Import radiograph", "Import XRF data", "Import optical image", "-",
-                                                "Save", "Save as", "Save summary", "-", "Quit"}));
-    EXPECT_EQ(captions(f.mnuTool), (QStringList{"Show scale", "Show elastic scale", "-", "Show all", "Align forms",
-                                                "-", "Active pointer"}));
+    EXPECT_EQ(captions(f.mnuFile),
+              (QStringList{"Import radiograph", "Import XRF data", "Import optical image", "-", "Save",
+                           "Save as", "Save summary", "-", "Quit"}));
+    EXPECT_EQ(captions(f.mnuTool), (QStringList{"Show scale", "Show elastic scale", "-", "Show all",
+                                                "Align forms", "-", "Active pointer"}));
     EXPECT_EQ(captions(f.mnuSetting), (QStringList{"Colour setting", "-", "Default"}));
     EXPECT_EQ(captions(f.mnuColourSetting),
-              (QStringList{"Level-1", "Level-2", "Level-3", "Level-4", "Level-5", "Level-6", "Level-7", "Level-8",
-                           "Level-9", "-", "Default"}));
+              (QStringList{"Level-1", "Level-2", "Level-3", "Level-4", "Level-5", "Level-6", "Level-7",
+                           "Level-8", "Level-9", "-", "Default"}));
     EXPECT_EQ(f.mnuLevelSetting(9)->Caption(), "Level-9");
     EXPECT_THROW(f.mnuLevelSetting(0), core::SubscriptError);
     EXPECT_EQ(captions(f.mnuQuestion), QStringList{"About Stratalyser"});
     QStringList bar;
-    for (QAction* a : f.menuBar()->actions()) bar << a->text();
+    for (QAction* a : f.menuBar()->actions())
+        bar << a->text();
     EXPECT_EQ(bar, (QStringList{"File", "Tool", "Setting", "?"}));
 }
 
@@ -50,9 +53,9 @@ TEST_F(MainWindow, StartsWithOnlyTheRadiographImportAndQuitting) {
     EXPECT_TRUE(f.mnuQuit->Enabled());
     EXPECT_TRUE(f.mnuSetting->Enabled());
     EXPECT_TRUE(f.mnuQuestion->Enabled());
-    for (QWidget* w : std::initializer_list<QWidget*>{f.Command2, f.Command3, f.Command5, f.Command7, f.Frame2,
-                                                      f.Frame3, f.Label7(0), f.Label7(1), f.Label8, f.Label9,
-                                                      f.Text3(0), f.Text3(1), f.Slider1(0), f.Slider1(1)}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             f.Command2, f.Command3, f.Command5, f.Command7, f.Frame2, f.Frame3, f.Label7(0), f.Label7(1),
+             f.Label8, f.Label9, f.Text3(0), f.Text3(1), f.Slider1(0), f.Slider1(1)}) {
         EXPECT_FALSE(w->isEnabled()) << w->metaObject()->className();
     }
     for (ui::MenuItem* m : {f.mnuOpenXRF, f.mnuOpenPhoto, f.mnuSave, f.mnuSaveAs, f.mnuSummary, f.mnuScale,

@@ -19,13 +19,13 @@ TEST(Surface, ScaleMappingTable) {
         double px, py;                    // expected pixel position
     };
     const Case cases[] = {
-        {0, 0, 200, 100, 10, 20, 10, 20},           // pixel mode equivalent
-        {1000, 0, 200, 100, 1010, 50, 10, 50},      // ScaleLeft = first display column
-        {0, 0, 400, 50, 100, 25, 50, 50},           // two units per pixel across, half down
-        {0, 255, 200, -255, 0, 255, 0, 0},          // value scale: top value at the top edge
-        {0, 255, 200, -255, 0, 0, 0, 100},          // ... bottom value at the bottom edge
-        {0, 100, 200, -100, 0, 75, 0, 25},          // larger values drawn higher
-        {200, 0, -200, 100, 150, 0, 50, 0},         // negative width flips left-right
+        {0, 0, 200, 100, 10, 20, 10, 20},       // pixel mode equivalent
+        {1000, 0, 200, 100, 1010, 50, 10, 50},  // ScaleLeft = first display column
+        {0, 0, 400, 50, 100, 25, 50, 50},       // two units per pixel across, half down
+        {0, 255, 200, -255, 0, 255, 0, 0},      // value scale: top value at the top edge
+        {0, 255, 200, -255, 0, 0, 0, 100},      // ... bottom value at the bottom edge
+        {0, 100, 200, -100, 0, 75, 0, 25},      // larger values drawn higher
+        {200, 0, -200, 100, 150, 0, 50, 0},     // negative width flips left-right
         {0, -5, 200, 105, 0, 47.5, 0, 50},
     };
     for (const Case& c : cases) {
@@ -71,7 +71,7 @@ TEST(Surface, ClsRestoresThePictureAndCommitMakesDrawingsPersistent) {
     EXPECT_EQ(s.point(10, 5), kWhite);
 
     s.box(0, 0, 4, 4, kGreen, true);
-    s.commit();                    // the curve becomes the picture
+    s.commit();  // the curve becomes the picture
     s.line(20, 0, 20, 19, kRed);
     s.cls();
     EXPECT_EQ(s.point(2, 2), kGreen);  // survives Cls
@@ -82,7 +82,8 @@ TEST(Surface, ClsRestoresThePictureAndCommitMakesDrawingsPersistent) {
 TEST(Surface, ManyTransientDrawingsAreAllRemovedByCls) {
     Surface s(QSize(300, 50));
     const QImage before = s.image().copy();
-    for (int x = 0; x < 300; x += 3) s.circle(x, 25, 2, rgb(255, 128, 0), rgb(200, 200, 200));
+    for (int x = 0; x < 300; x += 3)
+        s.circle(x, 25, 2, rgb(255, 128, 0), rgb(200, 200, 200));
     s.print("Click to redraw", kRed);
     s.cls();
     EXPECT_EQ(s.image(), before);
@@ -91,7 +92,7 @@ TEST(Surface, ManyTransientDrawingsAreAllRemovedByCls) {
 TEST(Surface, LinesAreClippedAndFarOffSegmentsAreCheap) {
     Surface s(QSize(100, 100));
     s.setScale(0, 100, 100, -100);
-    s.line(0, -9999, 99, 50, kRed);  // a missing value far below the range
+    s.line(0, -9999, 99, 50, kRed);            // a missing value far below the range
     s.line(-1e12, -1e12, 1e12, 1e12, kGreen);  // the diagonal y = x, from far outside to far outside
     EXPECT_EQ(s.point(50, 50), kGreen);
     s.line(std::nan(""), 0, 1, 1, kRed);  // not drawn, no crash

@@ -8,12 +8,16 @@ ScriptedDialogsScope::ScriptedDialogsScope() {
     previous_ = ui::installDialogs(std::move(dialogs));
 }
 
-ScriptedDialogsScope::~ScriptedDialogsScope() { ui::installDialogs(std::move(previous_)); }
+ScriptedDialogsScope::~ScriptedDialogsScope() {
+    ui::installDialogs(std::move(previous_));
+}
 
 QString realData(const QString& name) {
     return QStringLiteral(STRATALYSER_REAL_DATA_DIR "/YAN8A1_200um/") + name;
 }
 
-QString testData(const QString& name) { return QStringLiteral(STRATALYSER_TEST_DATA_DIR "/") + name; }
+QString testData(const QString& name) {
+    return QStringLiteral(STRATALYSER_TEST_DATA_DIR "/") + name;
+}
 
 }  // namespace testsupport

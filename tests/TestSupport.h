@@ -10,13 +10,13 @@ namespace testsupport {
 
 // Installs scripted dialogs for the lifetime of the object and puts the previous ones back.
 class ScriptedDialogsScope {
-public:
+  public:
     ScriptedDialogsScope();
     ~ScriptedDialogsScope();
     ui::ScriptedDialogs& operator*() { return *dialogs_; }
     ui::ScriptedDialogs* operator->() { return dialogs_; }
 
-private:
+  private:
     ui::ScriptedDialogs* dialogs_;
     std::unique_ptr<ui::Dialogs> previous_;
 };

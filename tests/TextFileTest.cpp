@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "core/Errors.h"
 #include "files/TextFile.h"

@@ -14,20 +14,28 @@ std::vector<FormRefBase*>& refs() {
 bool gEnded = false;
 }  // namespace
 
-void registerFormRef(FormRefBase* ref) { refs().push_back(ref); }
+void registerFormRef(FormRefBase* ref) {
+    refs().push_back(ref);
+}
 
 void unloadAllForms() {
     // Reverse order of declaration: later windows may refer to earlier ones while closing.
-    for (auto it = refs().rbegin(); it != refs().rend(); ++it) (*it)->destroy();
+    for (auto it = refs().rbegin(); it != refs().rend(); ++it)
+        (*it)->destroy();
 }
 
 void endProgram() {
     gEnded = true;
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->hide();
     QCoreApplication::quit();
 }
 
-bool programEnded() { return gEnded; }
-void resetProgramEnded() { gEnded = false; }
+bool programEnded() {
+    return gEnded;
+}
+void resetProgramEnded() {
+    gEnded = false;
+}
 
 }  // namespace app

@@ -8,7 +8,7 @@
 namespace app {
 
 class FormRefBase {
-public:
+  public:
     virtual ~FormRefBase() = default;
     virtual void destroy() = 0;
     virtual bool exists() const = 0;
@@ -22,7 +22,7 @@ void registerFormRef(FormRefBase* ref);
 // Everything the window holds lives until the program ends.
 template <class F>
 class FormRef : public FormRefBase {
-public:
+  public:
     using Factory = std::function<std::unique_ptr<F>()>;
     FormRef() : factory_([] { return std::make_unique<F>(); }) { registerFormRef(this); }
     explicit FormRef(Factory factory) : factory_(std::move(factory)) { registerFormRef(this); }
@@ -45,7 +45,7 @@ public:
     bool exists() const override { return form_ != nullptr; }
     void destroy() override { form_.reset(); }
 
-private:
+  private:
     Factory factory_;
     std::unique_ptr<F> form_;
 };

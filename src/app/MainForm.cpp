@@ -10,7 +10,7 @@ using ui::make;
 namespace {
 // Design-time size of the main window (twips). It cannot be resized by the user.
 constexpr double kMainWidth = 9720;
-constexpr double kMainHeight = 6660;
+constexpr double kMainHeight = 6960;
 }  // namespace
 
 MainForm::MainForm() : ui::Form(ui::Unit::Twips) {
@@ -30,7 +30,8 @@ void MainForm::buildControls() {
     Command1 = make<ui::Button>(Frame1, QStringLiteral("Import radiograph"));
     Command1->place(180, 330, 2760, 405);
     Label4 = ui::ControlArray<ui::Label>(0, 1, [this](long i) {
-        auto* label = make<ui::Label>(Frame1, i == 0 ? QStringLiteral("Brightness") : QStringLiteral("Contrast"));
+        auto* label =
+            make<ui::Label>(Frame1, i == 0 ? QStringLiteral("Brightness") : QStringLiteral("Contrast"));
         label->place(180, 870 + i * 420, 960, 285);
         return label;
     });
@@ -50,7 +51,8 @@ void MainForm::buildControls() {
     Command3 = make<ui::Button>(Frame2, QStringLiteral("Import core photo"));
     Command3->place(180, 330, 2760, 405);
     Label11 = ui::ControlArray<ui::Label>(0, 1, [this](long i) {
-        auto* label = make<ui::Label>(Frame2, i == 0 ? QStringLiteral("Brightness") : QStringLiteral("Contrast"));
+        auto* label =
+            make<ui::Label>(Frame2, i == 0 ? QStringLiteral("Brightness") : QStringLiteral("Contrast"));
         label->place(180, 870 + i * 420, 960, 285);
         return label;
     });
@@ -77,14 +79,15 @@ void MainForm::buildControls() {
     Frame3 = make<ui::Frame>(c, QStringLiteral(" Window "));
     Frame3->place(120, 2130, 6360, 780);
     Label7 = ui::ControlArray<ui::Label>(0, 1, [this](long i) {
-        auto* label = make<ui::Label>(Frame3, i == 0 ? QStringLiteral("To (L):  ") : QStringLiteral("From (R):  "));
+        auto* label =
+            make<ui::Label>(Frame3, i == 0 ? QStringLiteral("To (L):  ") : QStringLiteral("From (R):  "));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->place(60 + i * 2100, 330, 900, 315);
+        label->place(i == 0 ? 60 : 2040, 330, i == 0 ? 840 : 1080, 315);
         return label;
     });
     Text3 = ui::ControlArray<ui::TextBox>(0, 1, [this](long i) {
         auto* box = make<ui::TextBox>(Frame3);
-        box->place(990 + i * 2100, 315, 1020, 345);
+        box->place(i == 0 ? 930 : 3150, 315, 1020, 345);
         return box;
     });
     Label8 = make<ui::Label>(Frame3, QStringLiteral("Pointer:  "));
@@ -110,7 +113,7 @@ void MainForm::buildControls() {
 
     // --- the radiograph at full resolution; a large one is clipped by the window
     Picture1 = make<ui::PictureBox>(c);
-    Picture1->place(120, 3060, 9360, 1380);
+    Picture1->place(120, 3360, 9360, 1380);
     Picture1->autoSize = true;
     Picture1->setFocusPolicy(Qt::NoFocus);
     Picture2 = make<ui::PictureBox>(c);
@@ -120,23 +123,23 @@ void MainForm::buildControls() {
     // --- read-outs
     Label2 = ui::ControlArray<ui::Label>(0, 1, [c](long i) {
         auto* label = make<ui::Label>(c);
-        label->place(120 + i * 1260, 4560, 1200, 285);
+        label->place(120 + i * 1260, 4860, 1200, 285);
         return label;
     });
     Shape0 = make<ui::Shape>(c);
     Shape0->setFilled(true);
     Shape0->setFillColour(core::rgb(255, 255, 255));
-    Shape0->place(2640, 4530, 420, 345);
+    Shape0->place(2640, 4830, 420, 345);
     Label1 = ui::ControlArray<ui::Label>(0, 1, [c](long i) {
         auto* label = make<ui::Label>(c);
-        label->place(3300 + i * 1260, 4560, 1200, 285);
+        label->place(3300 + i * 1260, 4860, 1200, 285);
         return label;
     });
     ProgressBar1 = make<ui::ProgressBar>(c);
-    ProgressBar1->place(120, 5100, 6360, 240);
+    ProgressBar1->place(120, 5400, 6360, 240);
 
     Image1 = make<ui::ImageBox>(c);
-    Image1->place(right, 4470, buttonWidth, 870);
+    Image1->place(right, 4800, buttonWidth, 870);
     Image1->setPicture(makeLogo(184, 58));
     Image1->setToolTipText(QStringLiteral("Stratalyser"));
 
@@ -147,7 +150,7 @@ void MainForm::buildControls() {
     Command99 = make<ui::Button>(c, QStringLiteral("test"));
     int k = 0;
     for (ui::Button* b : {Command6, Command97, Command98, Command99}) {
-        b->place(120 + 1560 * k++, 5400, 1500, 345);
+        b->place(120 + 1560 * k++, 5760, 1500, 345);
         b->hide();
     }
 
@@ -156,8 +159,10 @@ void MainForm::buildControls() {
     Command3->setEnabled(false);
     Command5->setEnabled(false);
     Command7->setEnabled(false);
-    for (ui::Slider* s : Slider1) s->setEnabled(false);
-    for (ui::Label* l : Label4) l->setEnabled(false);
+    for (ui::Slider* s : Slider1)
+        s->setEnabled(false);
+    for (ui::Label* l : Label4)
+        l->setEnabled(false);
 }
 
 void MainForm::buildMenus() {
@@ -219,9 +224,13 @@ void MainForm::Form_Load() {
     setFixedSize(size());  // the main window keeps its design size
 }
 
-void MainForm::Command4_Click() { endProgram(); }
+void MainForm::Command4_Click() {
+    endProgram();
+}
 
-void MainForm::mnuQuit_Click() { endProgram(); }
+void MainForm::mnuQuit_Click() {
+    endProgram();
+}
 
 void MainForm::Form_Unload(bool& cancel) {
     (void)cancel;

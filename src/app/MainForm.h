@@ -11,7 +11,7 @@ namespace app {
 // settings, the save and quit buttons and the main menu. It cannot be resized.
 class MainForm : public ui::Form {
     Q_OBJECT
-public:
+  public:
     MainForm();
 
     // Controls. Frames come first: they own what they hold.
@@ -75,11 +75,11 @@ public:
     ui::MenuItem* mnuQuestion;
     ui::MenuItem* mnuAbout;
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void connectEvents();

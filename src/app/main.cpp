@@ -23,9 +23,10 @@ bool displayAvailable() {
 
 int main(int argc, char* argv[]) {
     if (!displayAvailable()) {
-        std::fprintf(stderr,
-                     "stratalyser: no display (DISPLAY is not set); run it on a desktop, or as: xvfb-run -a %s\n",
-                     argv[0]);
+        std::fprintf(
+            stderr,
+            "stratalyser: no display (DISPLAY is not set); run it on a desktop, or as: xvfb-run -a %s\n",
+            argv[0]);
         return 2;
     }
     QApplication application(argc, argv);

@@ -8,11 +8,17 @@
 
 namespace core {
 
-double roundHalfEven(double x) { return std::nearbyint(x); }  // default rounding mode: to nearest, ties to even
+double roundHalfEven(double x) {
+    return std::nearbyint(x);
+}  // default rounding mode: to nearest, ties to even
 
-double intFloor(double x) { return std::floor(x); }
+double intFloor(double x) {
+    return std::floor(x);
+}
 
-double fix(double x) { return std::trunc(x); }
+double fix(double x) {
+    return std::trunc(x);
+}
 
 namespace {
 template <typename T>
@@ -26,11 +32,16 @@ T roundedChecked(double x) {
 }
 }  // namespace
 
-Integer cint(double x) { return roundedChecked<Integer>(x); }
-Long clng(double x) { return roundedChecked<Long>(x); }
+Integer cint(double x) {
+    return roundedChecked<Integer>(x);
+}
+Long clng(double x) {
+    return roundedChecked<Long>(x);
+}
 
 Integer toInteger(long long x) {
-    if (x < std::numeric_limits<Integer>::min() || x > std::numeric_limits<Integer>::max()) throw OverflowError();
+    if (x < std::numeric_limits<Integer>::min() || x > std::numeric_limits<Integer>::max())
+        throw OverflowError();
     return static_cast<Integer>(x);
 }
 
@@ -38,16 +49,19 @@ double val(const QString& text) {
     const QByteArray bytes = text.toLatin1();
     const char* p = bytes.constData();
     const char* end = p + bytes.size();
-    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')) ++p;
+    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n'))
+        ++p;
     const char* start = p;
     if (p < end && (*p == '+' || *p == '-')) ++p;
     const char* digits = p;
-    while (p < end && *p >= '0' && *p <= '9') ++p;
+    while (p < end && *p >= '0' && *p <= '9')
+        ++p;
     bool any = p > digits;
     if (p < end && *p == '.') {
         ++p;
         const char* frac = p;
-        while (p < end && *p >= '0' && *p <= '9') ++p;
+        while (p < end && *p >= '0' && *p <= '9')
+            ++p;
         any = any || p > frac;
     }
     if (!any) return 0.0;
@@ -56,7 +70,8 @@ double val(const QString& text) {
         const char* q = p + 1;
         if (q < end && (*q == '+' || *q == '-')) ++q;
         const char* expDigits = q;
-        while (q < end && *q >= '0' && *q <= '9') ++q;
+        while (q < end && *q >= '0' && *q <= '9')
+            ++q;
         if (q > expDigits) p = q;
     }
     std::string number(start, p);
@@ -75,15 +90,20 @@ namespace {
 QString generalText(double x, int precision) {
     if (x == 0.0) return QStringLiteral("0");
     char buffer[64];
-    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, precision);
+    const auto [ptr, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, precision);
     if (ec != std::errc()) return QStringLiteral("0");
     QString text = QString::fromLatin1(buffer, ptr - buffer);
     return text.replace(QLatin1Char('e'), QLatin1Char('E'));
 }
 }  // namespace
 
-QString singleText(float x) { return generalText(static_cast<double>(x), 7); }
-QString doubleText(double x) { return generalText(x, 15); }
+QString singleText(float x) {
+    return generalText(static_cast<double>(x), 7);
+}
+QString doubleText(double x) {
+    return generalText(x, 15);
+}
 
 QString shortestText(double x) {
     if (x == 0.0) return QStringLiteral("0");

@@ -13,7 +13,7 @@ namespace core {
 // index is out of range until it is dimensioned.
 template <typename T>
 class Array {
-public:
+  public:
     Array() = default;
     Array(long lower, long upper, const T& fill = T()) { redim(lower, upper, fill); }
 
@@ -40,7 +40,7 @@ public:
     void fill(const T& value) { std::fill(data_.begin(), data_.end(), value); }
     const std::vector<T>& values() const { return data_; }
 
-private:
+  private:
     std::size_t offset(long i) const {
         if (!contains(i)) throw SubscriptError("Subscript out of range: " + std::to_string(i));
         return static_cast<std::size_t>(i - lower_);
@@ -53,7 +53,7 @@ private:
 // A two-dimensional array (first index, second index), both with inclusive bounds.
 template <typename T>
 class Array2 {
-public:
+  public:
     Array2() = default;
     Array2(long lower1, long upper1, long lower2, long upper2, const T& fill = T()) {
         redim(lower1, upper1, lower2, upper2, fill);
@@ -71,7 +71,8 @@ public:
     void redimPreserve(long upper1, long upper2, const T& fill = T()) {
         Array2 grown(lower1_, upper1, lower2_, upper2, fill);
         for (long i = lower1_; i <= std::min(upper1, this->upper1()); ++i) {
-            for (long j = lower2_; j <= std::min(upper2, this->upper2()); ++j) grown(i, j) = (*this)(i, j);
+            for (long j = lower2_; j <= std::min(upper2, this->upper2()); ++j)
+                grown(i, j) = (*this)(i, j);
         }
         *this = std::move(grown);
     }
@@ -85,10 +86,11 @@ public:
     T& operator()(long i, long j) { return data_[offset(i, j)]; }
     const T& operator()(long i, long j) const { return data_[offset(i, j)]; }
 
-private:
+  private:
     std::size_t offset(long i, long j) const {
         if (i < lower1_ || i > upper1() || j < lower2_ || j > upper2()) {
-            throw SubscriptError("Subscript out of range: (" + std::to_string(i) + ", " + std::to_string(j) + ")");
+            throw SubscriptError("Subscript out of range: (" + std::to_string(i) + ", " + std::to_string(j) +
+                                 ")");
         }
         return static_cast<std::size_t>((i - lower1_) * count2_ + (j - lower2_));
     }

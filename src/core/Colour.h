@@ -10,10 +10,18 @@ namespace core {
 using Colour = std::int32_t;
 inline constexpr Colour kNoColour = -1;
 
-constexpr Colour rgb(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }
-constexpr int redOf(Colour c) { return c & 0xFF; }
-constexpr int greenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr int blueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr Colour rgb(int r, int g, int b) {
+    return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
+constexpr int redOf(Colour c) {
+    return c & 0xFF;
+}
+constexpr int greenOf(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int blueOf(Colour c) {
+    return (c >> 16) & 0xFF;
+}
 
 // Qt's 0xAARRGGBB pixel <-> the packed colour.
 constexpr Colour fromQRgb(std::uint32_t argb) {
@@ -24,8 +32,12 @@ constexpr std::uint32_t toQRgb(Colour c) {
     return 0xFF000000u | (static_cast<std::uint32_t>(redOf(c)) << 16) |
            (static_cast<std::uint32_t>(greenOf(c)) << 8) | static_cast<std::uint32_t>(blueOf(c));
 }
-inline QColor toQColor(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
-inline Colour fromQColor(const QColor& q) { return rgb(q.red(), q.green(), q.blue()); }
+inline QColor toQColor(Colour c) {
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+inline Colour fromQColor(const QColor& q) {
+    return rgb(q.red(), q.green(), q.blue());
+}
 
 inline constexpr Colour kPointerColour = rgb(255, 200, 0);
 

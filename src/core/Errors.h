@@ -9,11 +9,11 @@ namespace core {
 // RuntimeError, tidies up and returns; the numbers follow the classic run-time error codes so
 // that a message (where one is shown) names the same failure a user of earlier versions knows.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(int number, const std::string& what) : std::runtime_error(what), number_(number) {}
     int number() const noexcept { return number_; }
 
-private:
+  private:
     int number_;
 };
 
@@ -38,7 +38,8 @@ struct SubscriptError : RuntimeError {
         : RuntimeError(kSubscriptOutOfRange, what) {}
 };
 struct TypeMismatchError : RuntimeError {
-    explicit TypeMismatchError(const std::string& what = "Type mismatch") : RuntimeError(kTypeMismatch, what) {}
+    explicit TypeMismatchError(const std::string& what = "Type mismatch")
+        : RuntimeError(kTypeMismatch, what) {}
 };
 struct EndOfFileError : RuntimeError {
     EndOfFileError() : RuntimeError(kPastEndOfFile, "Input past end of file") {}

@@ -22,7 +22,7 @@ struct Date {
 //   Empty equals 0 and equals "" (an unset value reads as zero or nothing);
 //   Boolean is a number (true = -1, false = 0).
 class Variant {
-public:
+  public:
     enum class Type { Empty, Integer, Long, Single, Double, String, Boolean, Date };
 
     Variant() = default;
@@ -58,7 +58,7 @@ public:
     friend bool operator==(const Variant& a, const QString& b) { return a.equalsText(b); }
     friend bool operator==(const Variant& a, const char* b) { return a.equalsText(QString::fromUtf8(b)); }
 
-private:
+  private:
     bool isNumericOrEmpty() const { return isEmpty() || isNumeric(); }
     bool equalsText(const QString& b) const;
 

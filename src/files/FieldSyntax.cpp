@@ -71,31 +71,43 @@ void FieldWriter::writeValues(const Range& values) {
     bytes_.append("\r\n");
 }
 
-void FieldWriter::writeLine(std::initializer_list<Variant> values) { writeValues(values); }
-void FieldWriter::writeLine(const std::vector<Variant>& values) { writeValues(values); }
+void FieldWriter::writeLine(std::initializer_list<Variant> values) {
+    writeValues(values);
+}
+void FieldWriter::writeLine(const std::vector<Variant>& values) {
+    writeValues(values);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Reading
 
 namespace {
 
-inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
-inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+inline bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+inline bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The number grammar: [+-] digits [. digits] [(e|E) [+-] digits], with digits on at least one
 // side of the point. Anything else (including "inf" and "nan") is text.
 bool isNumberText(const char* p, const char* end, bool& whole) {
     if (p < end && (*p == '+' || *p == '-')) ++p;
     const char* intDigits = p;
-    while (p < end && isDigit(*p)) ++p;
+    while (p < end && isDigit(*p))
+        ++p;
     bool any = p > intDigits;
     whole = true;
     if (p < end && *p == '.') {
         whole = false;
         ++p;
         const char* frac = p;
-        while (p < end && isDigit(*p)) ++p;
+        while (p < end && isDigit(*p))
+            ++p;
         any = any || p > frac;
     }
     if (!any) return false;
@@ -104,7 +116,8 @@ bool isNumberText(const char* p, const char* end, bool& whole) {
         ++p;
         if (p < end && (*p == '+' || *p == '-')) ++p;
         const char* expDigits = p;
-        while (p < end && isDigit(*p)) ++p;
+        while (p < end && isDigit(*p))
+            ++p;
         if (p == expDigits) return false;
     }
     return p == end;
@@ -117,8 +130,9 @@ bool parseDate(const char* p, const char* end, core::Date& date) {
         const auto [ptr, ec] = std::from_chars(b, e, out);
         return ec == std::errc() && ptr == e;
     };
-    return number(p, p + 4, date.year) && number(p + 5, p + 7, date.month) && number(p + 8, p + 10, date.day) &&
-           date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31;
+    return number(p, p + 4, date.year) && number(p + 5, p + 7, date.month) &&
+           number(p + 8, p + 10, date.day) && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+           date.day <= 31;
 }
 
 QString decodeText(const char* begin, const char* end) {
@@ -148,10 +162,12 @@ Variant parseBareField(const char* begin, const char* end) {
             const char* digits = (*begin == '+') ? begin + 1 : begin;
             const auto [ptr, ec] = std::from_chars(digits, end, n);
             if (ec == std::errc() && ptr == end) {
-                if (n >= std::numeric_limits<core::Integer>::min() && n <= std::numeric_limits<core::Integer>::max()) {
+                if (n >= std::numeric_limits<core::Integer>::min() &&
+                    n <= std::numeric_limits<core::Integer>::max()) {
                     return Variant(static_cast<core::Integer>(n));
                 }
-                if (n >= std::numeric_limits<core::Long>::min() && n <= std::numeric_limits<core::Long>::max()) {
+                if (n >= std::numeric_limits<core::Long>::min() &&
+                    n <= std::numeric_limits<core::Long>::max()) {
                     return Variant(static_cast<core::Long>(n));
                 }
             }
@@ -160,7 +176,8 @@ Variant parseBareField(const char* begin, const char* end) {
         const char* digits = (*begin == '+') ? begin + 1 : begin;
         const auto [ptr, ec] = std::from_chars(digits, end, d);
         if (ec == std::errc() && ptr == end) return Variant(d);
-        if (ec == std::errc::result_out_of_range) return Variant(decodeText(begin, end));  // too large: keep the text
+        if (ec == std::errc::result_out_of_range)
+            return Variant(decodeText(begin, end));  // too large: keep the text
         return Variant(d);
     }
     if (end - begin >= 2 && *begin == '#' && *(end - 1) == '#') {
@@ -183,7 +200,8 @@ FieldReader::FieldReader(QByteArray bytes) : bytes_(std::move(bytes)) {
 
 void FieldReader::skipBlanks() {
     const char* data = bytes_.constData();
-    while (pos_ < bytes_.size() && isBlank(data[pos_])) ++pos_;
+    while (pos_ < bytes_.size() && isBlank(data[pos_]))
+        ++pos_;
 }
 
 // Moves past one separator: a comma, or a line end (CR LF, CR or LF).
@@ -221,20 +239,24 @@ Variant FieldReader::readField() {
     if (data[pos_] == '"') {
         const qsizetype start = pos_ + 1;
         qsizetype close = start;
-        while (close < n && data[close] != '"') ++close;
+        while (close < n && data[close] != '"')
+            ++close;
         if (close >= n) throw core::EndOfFileError();  // unterminated text
         Variant text(decodeText(data + start, data + close));
         // Whatever stands between the closing quote and the next separator is ignored.
         pos_ = close + 1;
-        while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
+        while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_]))
+            ++pos_;
         skipSeparator();
         return text;
     }
 
     const qsizetype start = pos_;
-    while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
+    while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_]))
+        ++pos_;
     qsizetype end = pos_;
-    while (end > start && isBlank(data[end - 1])) --end;
+    while (end > start && isBlank(data[end - 1]))
+        --end;
     skipSeparator();
     return parseBareField(data + start, data + end);
 }

@@ -22,7 +22,7 @@
 namespace files {
 
 class FieldWriter {
-public:
+  public:
     // Writes the values of one line, separated by commas, ended by CR LF.
     void writeLine(std::initializer_list<core::Variant> values);
     void writeLine(const std::vector<core::Variant>& values);
@@ -33,7 +33,7 @@ public:
 
     const QByteArray& bytes() const { return bytes_; }
 
-private:
+  private:
     template <typename Range>
     void writeValues(const Range& values);
 
@@ -41,7 +41,7 @@ private:
 };
 
 class FieldReader {
-public:
+  public:
     explicit FieldReader(QByteArray bytes);
 
     // The next field. Throws core::EndOfFileError when every field has been read.
@@ -54,7 +54,7 @@ public:
     qsizetype position() const { return pos_; }
     qsizetype size() const { return bytes_.size(); }
 
-private:
+  private:
     void skipBlanks();
     void skipSeparator();
 

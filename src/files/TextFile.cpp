@@ -20,7 +20,8 @@ QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
     if (!info.exists()) fail(core::kFileNotFound, QStringLiteral("File not found"), path);
     if (info.isDir()) fail(core::kPathNotFound, QStringLiteral("Not a file"), path);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) fail(core::kPermissionDenied, QStringLiteral("Permission denied"), path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(core::kPermissionDenied, QStringLiteral("Permission denied"), path);
     if (file.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);
     QByteArray bytes = file.read(maxBytes + 1);
     if (bytes.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);

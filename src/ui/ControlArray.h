@@ -19,11 +19,12 @@ T* make(QWidget* container, Args&&... args) {
 // containers own the controls; an index outside the bounds throws SubscriptError.
 template <class T>
 class ControlArray {
-public:
+  public:
     ControlArray() = default;
     template <class Factory>
     ControlArray(long lower, long upper, Factory&& makeOne) : lower_(lower) {
-        for (long i = lower; i <= upper; ++i) items_.push_back(makeOne(i));
+        for (long i = lower; i <= upper; ++i)
+            items_.push_back(makeOne(i));
     }
 
     T* operator()(long i) const {
@@ -35,7 +36,7 @@ public:
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
-private:
+  private:
     long lower_ = 0;
     std::vector<T*> items_;
 };

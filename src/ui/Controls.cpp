@@ -8,7 +8,9 @@
 namespace ui {
 
 // ---------------------------------------------------------------------------------------------
-Label::Label(QWidget* container, const QString& caption) : Control<QLabel>(container) { setText(caption); }
+Label::Label(QWidget* container, const QString& caption) : Control<QLabel>(container) {
+    setText(caption);
+}
 
 void Label::setBackColour(core::Colour c) {
     setAutoFillBackground(true);
@@ -123,7 +125,9 @@ ProgressBar::ProgressBar(QWidget* container) : Control<QProgressBar>(container) 
 }
 
 // ---------------------------------------------------------------------------------------------
-ImageBox::ImageBox(QWidget* container) : Control<QWidget>(container) { setMouseTracking(true); }
+ImageBox::ImageBox(QWidget* container) : Control<QWidget>(container) {
+    setMouseTracking(true);
+}
 
 void ImageBox::setPicture(const QImage& picture) {
     picture_ = picture;
@@ -163,7 +167,9 @@ void ImageBox::mouseReleaseEvent(QMouseEvent* e) {
     pressed_ = false;
 }
 
-void ImageBox::mouseDoubleClickEvent(QMouseEvent*) { emit DblClick(); }
+void ImageBox::mouseDoubleClickEvent(QMouseEvent*) {
+    emit DblClick();
+}
 
 // ---------------------------------------------------------------------------------------------
 Shape::Shape(QWidget* container, Kind kind) : Control<QWidget>(container), kind_(kind) {
@@ -208,7 +214,9 @@ void Shape::paintEvent(QPaintEvent*) {
 }
 
 // ---------------------------------------------------------------------------------------------
-LineShape::LineShape(QWidget* container) : QWidget(container) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+LineShape::LineShape(QWidget* container) : QWidget(container) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
 
 void LineShape::setEnds(double x1, double y1, double x2, double y2) {
     x1_ = x1;

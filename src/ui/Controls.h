@@ -22,7 +22,7 @@ namespace ui {
 // read back exactly as they were set; visibility; tool tip; mouse pointer.
 template <class QtBase>
 class Control : public QtBase {
-public:
+  public:
     explicit Control(QWidget* container) : QtBase(container) {}
 
     double Left() const { return left_; }
@@ -41,6 +41,7 @@ public:
         const Unit u = unit();
         this->setGeometry(toPixels(left, u), toPixels(top, u), std::max(0, toPixels(width, u)),
                           std::max(0, toPixels(height, u)));
+        placed();
     }
 
     // The control's own visibility flag (true even while its window is hidden).
@@ -53,35 +54,37 @@ public:
     }
     MousePointer mousePointer() const { return pointer_; }
 
-protected:
+  protected:
     Unit unit() const { return unitOf(this->parentWidget()); }
+    // Runs after every placement, also while the control is hidden (when Qt delays its resize event).
+    virtual void placed() {}
 
-private:
+  private:
     double left_ = 0.0, top_ = 0.0, width_ = 0.0, height_ = 0.0;
     MousePointer pointer_ = MousePointer::Default;
 };
 
 class Label : public Control<QLabel> {
     Q_OBJECT
-public:
+  public:
     explicit Label(QWidget* container, const QString& caption = {});
     QString Caption() const { return text(); }
     void setCaption(const QString& c) { setText(c); }
     void setBackColour(core::Colour c);
-signals:
+  signals:
     void Click();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
 class Button : public Control<QPushButton> {
     Q_OBJECT
-public:
+  public:
     explicit Button(QWidget* container, const QString& caption = {});
     QString Caption() const { return text(); }
     void setCaption(const QString& c) { setText(c); }
-signals:
+  signals:
     void Click();
 };
 
@@ -89,23 +92,23 @@ signals:
 // code sets the text it already holds.
 class TextBox : public Control<QLineEdit> {
     Q_OBJECT
-public:
+  public:
     explicit TextBox(QWidget* container, const QString& text = {});
     QString Text() const { return text(); }
     void setText(const QString& t);
-signals:
+  signals:
     void Change();
 };
 
 class CheckBox : public Control<QCheckBox> {
     Q_OBJECT
-public:
+  public:
     explicit CheckBox(QWidget* container, const QString& caption = {});
     int Value() const { return isChecked() ? 1 : 0; }
     // Setting a different value from code fires Click, as a user's click does.
     void setValue(int v);
     QString Caption() const { return text(); }
-signals:
+  signals:
     void Click();
 };
 
@@ -113,7 +116,7 @@ signals:
 // fires when the user types into an editable box.
 class ComboBox : public Control<QComboBox> {
     Q_OBJECT
-public:
+  public:
     enum class Style { DropDownCombo, DropDownList };
     explicit ComboBox(QWidget* container, Style style = Style::DropDownCombo);
     QString Text() const;
@@ -126,11 +129,11 @@ public:
     int ListIndex() const { return currentIndex(); }
     void setListIndex(int i);
     QString List(int i) const { return itemText(i); }
-signals:
+  signals:
     void Click();
     void Change();
 
-private:
+  private:
     QString looseText_;  // a text set by code that is not an item of a list-only box
 };
 
@@ -138,18 +141,18 @@ private:
 // or when code sets a different value.
 class Slider : public Control<QSlider> {
     Q_OBJECT
-public:
+  public:
     explicit Slider(QWidget* container, int min = 0, int max = 10);
     int Value() const { return value(); }
     void setValue(int v) { QSlider::setValue(v); }
-signals:
+  signals:
     void Change();
 };
 
 // A group box; controls created inside it use its unit, and disabling it disables them.
 class Frame : public Control<QGroupBox> {
     Q_OBJECT
-public:
+  public:
     explicit Frame(QWidget* container, const QString& caption = {});
     QString Caption() const { return title(); }
     void setCaption(const QString& c) { setTitle(c); }
@@ -157,7 +160,7 @@ public:
 
 class ProgressBar : public Control<QProgressBar> {
     Q_OBJECT
-public:
+  public:
     explicit ProgressBar(QWidget* container);
     int Min() const { return minimum(); }
     int Max() const { return maximum(); }
@@ -172,26 +175,26 @@ public:
 // off). Mouse coordinates are in the container's unit, relative to the control.
 class ImageBox : public Control<QWidget> {
     Q_OBJECT
-public:
+  public:
     explicit ImageBox(QWidget* container);
     void setPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }
     bool stretch = true;
-signals:
+  signals:
     void Click();
     void DblClick();
     void MouseDown(int button, int shift, double x, double y);
     void MouseMove(int button, int shift, double x, double y);
     void MouseUp(int button, int shift, double x, double y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
-private:
+  private:
     QPointF toUnits(const QPointF& pixels) const;
     QImage picture_;
     bool pressed_ = false;
@@ -200,7 +203,7 @@ private:
 // A rectangle, square or oval drawn on its container; it takes no mouse events.
 class Shape : public Control<QWidget> {
     Q_OBJECT
-public:
+  public:
     enum class Kind { Rectangle, Square, Oval, Circle };
     explicit Shape(QWidget* container, Kind kind = Kind::Rectangle);
     core::Colour FillColour() const { return fill_; }
@@ -211,10 +214,10 @@ public:
     void setBorderColour(core::Colour c);
     void setBorderWidth(int w);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     Kind kind_;
     core::Colour fill_ = core::rgb(255, 255, 255);
     core::Colour border_ = core::rgb(0, 0, 0);
@@ -226,7 +229,7 @@ private:
 // mouse events.
 class LineShape : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LineShape(QWidget* container);
     double X1() const { return x1_; }
     double Y1() const { return y1_; }
@@ -241,10 +244,10 @@ public:
     core::Colour BorderColour() const { return colour_; }
     bool Visible() const { return !isHidden(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     core::Colour colour_ = core::rgb(0, 0, 0);
 };

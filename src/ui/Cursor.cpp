@@ -40,6 +40,8 @@ void setBusyPointer(bool busy) {
     }
 }
 
-bool busyPointer() { return gBusy; }
+bool busyPointer() {
+    return gBusy;
+}
 
 }  // namespace ui

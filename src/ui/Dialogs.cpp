@@ -40,9 +40,8 @@ QString qtFilter(const QString& barFilter) {
 }
 
 std::optional<QString> QtDialogs::askOpenFile(const FileDialogRequest& request) {
-    const QString path =
-        QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, request.initialName,
-                                     qtFilter(request.filter));
+    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
+                                                      request.initialName, qtFilter(request.filter));
     if (path.isEmpty()) return std::nullopt;
     return path;
 }
@@ -50,8 +49,9 @@ std::optional<QString> QtDialogs::askOpenFile(const FileDialogRequest& request) 
 std::optional<QString> QtDialogs::askSaveFile(const FileDialogRequest& request) {
     QFileDialog::Options options;
     if (!request.confirmOverwrite) options |= QFileDialog::DontConfirmOverwrite;
-    const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
-                                                      request.initialName, qtFilter(request.filter), nullptr, options);
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.initialName,
+                                     qtFilter(request.filter), nullptr, options);
     if (path.isEmpty()) return std::nullopt;
     return path;
 }
@@ -94,7 +94,9 @@ MessageResult QtDialogs::messageBox(const QString& text, MessageButtons buttons,
     return MessageResult::Ok;
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+    QApplication::beep();
+}
 
 namespace {
 std::unique_ptr<Dialogs>& current() {
@@ -103,7 +105,9 @@ std::unique_ptr<Dialogs>& current() {
 }
 }  // namespace
 
-Dialogs& dialogs() { return *current(); }
+Dialogs& dialogs() {
+    return *current();
+}
 
 std::unique_ptr<Dialogs> installDialogs(std::unique_ptr<Dialogs> dialogs) {
     std::unique_ptr<Dialogs> previous = std::move(current());

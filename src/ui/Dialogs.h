@@ -24,7 +24,7 @@ enum class MessageResult { Ok, Yes, No };
 // selection, message boxes and the beep. The program uses the Qt implementation; tests install
 // ScriptedDialogs, so that no test ever waits on a modal window.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // The chosen path. A cancelled dialog throws core::CancelledError: the file commands treat
@@ -37,19 +37,19 @@ public:
                                      const QString& title) = 0;
     virtual void beep() = 0;
 
-protected:
+  protected:
     virtual std::optional<QString> askOpenFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> askSaveFile(const FileDialogRequest& request) = 0;
 };
 
 class QtDialogs : public Dialogs {
-public:
+  public:
     std::optional<core::Colour> chooseColour(core::Colour initial) override;
     MessageResult messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                              const QString& title) override;
     void beep() override;
 
-protected:
+  protected:
     std::optional<QString> askOpenFile(const FileDialogRequest& request) override;
     std::optional<QString> askSaveFile(const FileDialogRequest& request) override;
 };

@@ -11,13 +11,13 @@ namespace ui {
 
 // The client area passes mouse events on its background to the form's handlers, in form units.
 class ClientArea : public QWidget {
-public:
+  public:
     ClientArea(Form* form, Unit unit) : QWidget(form), form_(form) {
         setUnit(this, unit);
         setMouseTracking(true);
     }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override {
         const QPointF p = units(e);
         form_->Form_MouseDown(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
@@ -32,7 +32,7 @@ protected:
     }
     void mouseDoubleClickEvent(QMouseEvent*) override { form_->Form_DblClick(); }
 
-private:
+  private:
     QPointF units(QMouseEvent* e) const {
         const Unit u = unitOf(this);
         return QPointF(fromPixels(e->position().x(), u), fromPixels(e->position().y(), u));
@@ -41,10 +41,13 @@ private:
 };
 
 namespace {
-int px(double twips) { return toPixels(twips, Unit::Twips); }
+int px(double twips) {
+    return toPixels(twips, Unit::Twips);
+}
 }  // namespace
 
-Form::Form(Unit unit, QWidget* parent) : QWidget(parent, Qt::Window), unit_(unit), client_(new ClientArea(this, unit)) {
+Form::Form(Unit unit, QWidget* parent)
+    : QWidget(parent, Qt::Window), unit_(unit), client_(new ClientArea(this, unit)) {
     setAttribute(Qt::WA_QuitOnClose, false);  // the program ends through its own quit path
     applyGeometry();
 }
@@ -57,7 +60,9 @@ void Form::load() {
     Form_Load();
 }
 
-QWidget* Form::client() const { return client_; }
+QWidget* Form::client() const {
+    return client_;
+}
 
 void Form::Move(double left, double top, double width, double height) {
     left_ = left;
@@ -75,7 +80,9 @@ void Form::applyGeometry() {
     layoutClient();
 }
 
-int Form::menuHeight() const { return menuBar_ ? menuBar_->sizeHint().height() : 0; }
+int Form::menuHeight() const {
+    return menuBar_ ? menuBar_->sizeHint().height() : 0;
+}
 
 void Form::layoutClient() {
     const int bar = menuHeight();
@@ -83,8 +90,12 @@ void Form::layoutClient() {
     client_->setGeometry(0, bar, width(), std::max(0, height() - bar));
 }
 
-double Form::ScaleWidth() const { return fromPixels(client_->width(), unit_); }
-double Form::ScaleHeight() const { return fromPixels(client_->height(), unit_); }
+double Form::ScaleWidth() const {
+    return fromPixels(client_->width(), unit_);
+}
+double Form::ScaleHeight() const {
+    return fromPixels(client_->height(), unit_);
+}
 
 void Form::Show() {
     load();
@@ -117,7 +128,9 @@ void Form::PopupMenu(MenuItem* menu) {
     if (menu) menu->menu()->popup(QCursor::pos());
 }
 
-void Form::setMousePointer(MousePointer p) { setCursor(cursorShape(p)); }
+void Form::setMousePointer(MousePointer p) {
+    setCursor(cursorShape(p));
+}
 
 void Form::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);

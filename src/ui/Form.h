@@ -19,7 +19,7 @@ class ClientArea;
 // Events arrive as virtual handlers named after the events; Form_Load runs once, on first use.
 class Form : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kBorderPixels = 8;    // left + right border
     static constexpr int kCaptionPixels = 24;  // caption + top and bottom border
 
@@ -64,15 +64,21 @@ public:
 
     void setMousePointer(MousePointer p);
 
-protected:
+  protected:
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
     // The close box. Set cancel to keep the window open. By default the window is hidden; it keeps
     // its state (nothing is freed before the program ends).
     virtual void Form_Unload(bool& cancel) { (void)cancel; }
-    virtual void Form_MouseDown(int button, int shift, double x, double y) { (void)button, (void)shift, (void)x, (void)y; }
-    virtual void Form_MouseMove(int button, int shift, double x, double y) { (void)button, (void)shift, (void)x, (void)y; }
-    virtual void Form_MouseUp(int button, int shift, double x, double y) { (void)button, (void)shift, (void)x, (void)y; }
+    virtual void Form_MouseDown(int button, int shift, double x, double y) {
+        (void)button, (void)shift, (void)x, (void)y;
+    }
+    virtual void Form_MouseMove(int button, int shift, double x, double y) {
+        (void)button, (void)shift, (void)x, (void)y;
+    }
+    virtual void Form_MouseUp(int button, int shift, double x, double y) {
+        (void)button, (void)shift, (void)x, (void)y;
+    }
     virtual void Form_DblClick() {}
     virtual void Form_KeyDown(int keyCode, int shift) { (void)keyCode, (void)shift; }
     virtual void Form_KeyUp(int keyCode, int shift) { (void)keyCode, (void)shift; }
@@ -83,7 +89,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
-private:
+  private:
     friend class ClientArea;
     void applyGeometry();
     void layoutClient();

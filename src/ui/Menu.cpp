@@ -26,7 +26,9 @@ MenuItem* MenuItem::add(const QString& caption) {
     return item;
 }
 
-void MenuItem::addSeparator() { menu()->addSeparator(); }
+void MenuItem::addSeparator() {
+    menu()->addSeparator();
+}
 
 void MenuItem::setCaption(const QString& c) {
     action_->setText(c);

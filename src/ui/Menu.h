@@ -13,7 +13,7 @@ namespace ui {
 // submenu (or as the menu of a menu-bar title, or as a pop-up menu).
 class MenuItem : public QObject {
     Q_OBJECT
-public:
+  public:
     // The form (owner) keeps the item alive; shortcuts act while that form is active.
     MenuItem(QWidget* owner, const QString& caption);
     ~MenuItem() override;
@@ -39,10 +39,10 @@ public:
     // Runs the command as a click of the item would (when enabled).
     void trigger() { action_->trigger(); }
 
-signals:
+  signals:
     void Click();
 
-private:
+  private:
     QWidget* owner_;
     QAction* action_;
     std::unique_ptr<QMenu> menu_;

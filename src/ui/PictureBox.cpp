@@ -25,7 +25,8 @@ void PictureBox::setPicture(const QImage& picture) {
 }
 
 void PictureBox::repaintChanged() {
-    for (const QRect& r : surface_.takeChanged()) update(r);
+    for (const QRect& r : surface_.takeChanged())
+        update(r);
 }
 
 void PictureBox::Cls() {
@@ -33,7 +34,9 @@ void PictureBox::Cls() {
     repaintChanged();
 }
 
-void PictureBox::commit() { surface_.commit(); }
+void PictureBox::commit() {
+    surface_.commit();
+}
 
 void PictureBox::PSet(double x, double y, core::Colour c) {
     surface_.pset(x, y, c);
@@ -50,7 +53,8 @@ void PictureBox::Box(double x1, double y1, double x2, double y2, core::Colour c,
     repaintChanged();
 }
 
-void PictureBox::Circle(double x, double y, double radius, core::Colour outline, std::optional<core::Colour> fill) {
+void PictureBox::Circle(double x, double y, double radius, core::Colour outline,
+                        std::optional<core::Colour> fill) {
     surface_.circle(x, y, radius, outline, fill);
     repaintChanged();
 }
@@ -93,7 +97,9 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
     pressed_ = false;
 }
 
-void PictureBox::mouseDoubleClickEvent(QMouseEvent*) { emit DblClick(); }
+void PictureBox::mouseDoubleClickEvent(QMouseEvent*) {
+    emit DblClick();
+}
 
 void PictureBox::keyPressEvent(QKeyEvent* e) {
     const int code = keyCodeFromQt(e->key(), e->modifiers());

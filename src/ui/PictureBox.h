@@ -11,7 +11,7 @@ namespace ui {
 // events with the program's key codes. With AutoSize the box takes the size of a picture set on it.
 class PictureBox : public Control<QWidget> {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget* container);
 
     Surface& surface() { return surface_; }
@@ -38,14 +38,15 @@ public:
     void PSet(double x, double y, core::Colour c);
     void Line(double x1, double y1, double x2, double y2, core::Colour c);
     void Box(double x1, double y1, double x2, double y2, core::Colour c, bool filled);
-    void Circle(double x, double y, double radius, core::Colour outline, std::optional<core::Colour> fill = {});
+    void Circle(double x, double y, double radius, core::Colour outline,
+                std::optional<core::Colour> fill = {});
     void Print(const QString& text, core::Colour c = core::rgb(0, 0, 0));
     core::Colour Point(double x, double y) const { return surface_.point(x, y); }
     void Refresh() { repaintChanged(); }
     // After writing into surface().drawingImage() directly.
     void repaintChanged();
 
-signals:
+  signals:
     void Click();
     void DblClick();
     void MouseDown(int button, int shift, double x, double y);
@@ -54,9 +55,10 @@ signals:
     void KeyDown(int keyCode, int shift);
     void KeyUp(int keyCode, int shift);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void placed() override { surface_.resize(size()); }
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -64,7 +66,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
-private:
+  private:
     QPointF toUser(const QPointF& pixels) const;
 
     Surface surface_;

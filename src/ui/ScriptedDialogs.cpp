@@ -6,23 +6,23 @@
 namespace ui {
 
 ScriptedDialogs& ScriptedDialogs::answerOpen(const QString& path) {
-    answers_.push_back(FileAnswer{path, Kind::OpenFile});
+    answers_.push_back(FileAnswer{path, false, false, Kind::OpenFile});
     return *this;
 }
 ScriptedDialogs& ScriptedDialogs::answerSave(const QString& path) {
-    answers_.push_back(FileAnswer{path, Kind::SaveFile});
+    answers_.push_back(FileAnswer{path, false, false, Kind::SaveFile});
     return *this;
 }
 ScriptedDialogs& ScriptedDialogs::cancelFile() {
-    answers_.push_back(FileAnswer{std::nullopt, std::nullopt});
+    answers_.push_back(FileAnswer{QString(), true, true, Kind::OpenFile});
     return *this;
 }
 ScriptedDialogs& ScriptedDialogs::answerColour(core::Colour c) {
-    answers_.push_back(ColourAnswer{c});
+    answers_.push_back(ColourAnswer{c, false});
     return *this;
 }
 ScriptedDialogs& ScriptedDialogs::cancelColour() {
-    answers_.push_back(ColourAnswer{std::nullopt});
+    answers_.push_back(ColourAnswer{0, true});
     return *this;
 }
 ScriptedDialogs& ScriptedDialogs::answerMessage(MessageResult r) {
@@ -38,18 +38,19 @@ std::vector<ScriptedDialogs::Shown> ScriptedDialogs::shownOf(Kind kind) const {
 }
 
 int ScriptedDialogs::unexpected() const {
-    return static_cast<int>(std::count_if(shown_.begin(), shown_.end(), [](const Shown& s) { return !s.expected; }));
+    return static_cast<int>(
+        std::count_if(shown_.begin(), shown_.end(), [](const Shown& s) { return !s.expected; }));
 }
 
 // The next queued answer, if it is of the kind asked for; answers are used strictly in order.
 template <typename T>
-std::optional<T> ScriptedDialogs::take(const std::function<bool(const T&)>& fits) {
-    if (answers_.empty()) return std::nullopt;
-    const T* answer = std::get_if<T>(&answers_.front());
-    if (answer == nullptr || !fits(*answer)) return std::nullopt;
-    T result = *answer;
+bool ScriptedDialogs::take(T& answer, const std::function<bool(const T&)>& fits) {
+    if (answers_.empty()) return false;
+    const T* next = std::get_if<T>(&answers_.front());
+    if (next == nullptr || !fits(*next)) return false;
+    answer = *next;
     answers_.pop_front();
-    return result;
+    return true;
 }
 
 std::optional<QString> ScriptedDialogs::askFile(Kind kind, const FileDialogRequest& request) {
@@ -58,11 +59,12 @@ std::optional<QString> ScriptedDialogs::askFile(Kind kind, const FileDialogReque
     shown.title = request.title;
     shown.filter = request.filter;
     shown.initialName = request.initialName;
-    const auto answer =
-        take<FileAnswer>([kind](const FileAnswer& a) { return !a.kind.has_value() || *a.kind == kind; });
-    shown.expected = answer.has_value();
+    FileAnswer answer;
+    shown.expected =
+        take<FileAnswer>(answer, [kind](const FileAnswer& a) { return a.anyKind || a.kind == kind; });
     shown_.push_back(shown);
-    return answer ? answer->path : std::nullopt;
+    if (!shown.expected || answer.cancel) return std::nullopt;
+    return answer.path;
 }
 
 std::optional<QString> ScriptedDialogs::askOpenFile(const FileDialogRequest& request) {
@@ -77,10 +79,11 @@ std::optional<core::Colour> ScriptedDialogs::chooseColour(core::Colour initial) 
     (void)initial;
     Shown shown;
     shown.kind = Kind::Colour;
-    const auto answer = take<ColourAnswer>([](const ColourAnswer&) { return true; });
-    shown.expected = answer.has_value();
+    ColourAnswer answer;
+    shown.expected = take<ColourAnswer>(answer, [](const ColourAnswer&) { return true; });
     shown_.push_back(shown);
-    return answer ? answer->colour : std::nullopt;
+    if (!shown.expected || answer.cancel) return std::nullopt;
+    return answer.colour;
 }
 
 MessageResult ScriptedDialogs::messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
@@ -91,13 +94,14 @@ MessageResult ScriptedDialogs::messageBox(const QString& text, MessageButtons bu
     shown.text = text;
     shown.buttons = buttons;
     shown.icon = icon;
-    auto answer = take<MessageResult>([buttons](const MessageResult& r) {
+    MessageResult answer = MessageResult::Ok;
+    const bool answered = take<MessageResult>(answer, [buttons](const MessageResult& r) {
         return buttons == MessageButtons::YesNo ? r != MessageResult::Ok : r == MessageResult::Ok;
     });
     // An OK box needs no queued answer: there is only one thing the user can do.
-    shown.expected = answer.has_value() || buttons == MessageButtons::Ok;
+    shown.expected = answered || buttons == MessageButtons::Ok;
     shown_.push_back(shown);
-    if (answer) return *answer;
+    if (answered) return answer;
     return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
 }
 

@@ -13,7 +13,7 @@ namespace ui {
 // with no queued answer of its kind never waits: it is recorded as unexpected and answered with
 // Cancel (file and colour dialogs), OK or No (message boxes).
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     enum class Kind { OpenFile, SaveFile, Colour, Message, Beep };
 
     struct Shown {
@@ -45,22 +45,25 @@ public:
                              const QString& title) override;
     void beep() override;
 
-protected:
+  protected:
     std::optional<QString> askOpenFile(const FileDialogRequest& request) override;
     std::optional<QString> askSaveFile(const FileDialogRequest& request) override;
 
-private:
+  private:
     struct FileAnswer {
-        std::optional<QString> path;  // nothing = cancel
-        std::optional<Kind> kind;     // nothing = either open or save
+        QString path;
+        bool cancel = false;
+        bool anyKind = true;  // a cancel answers an open or a save dialog
+        Kind kind = Kind::OpenFile;
     };
     struct ColourAnswer {
-        std::optional<core::Colour> colour;
+        core::Colour colour = 0;
+        bool cancel = false;
     };
     using Answer = std::variant<FileAnswer, ColourAnswer, MessageResult>;
 
     template <typename T>
-    std::optional<T> take(const std::function<bool(const T&)>& fits);
+    bool take(T& answer, const std::function<bool(const T&)>& fits);
     std::optional<QString> askFile(Kind kind, const FileDialogRequest& request);
 
     std::deque<Answer> answers_;

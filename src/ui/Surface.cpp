@@ -12,7 +12,9 @@ namespace {
 constexpr std::size_t kMaxRects = 32;  // beyond this, drawn rectangles merge into their bounding box
 
 // Pixel coordinates far outside any picture are clamped before converting to int.
-int clampToInt(double v) { return static_cast<int>(std::floor(std::clamp(v, -1e8, 1e8) + 0.5)); }
+int clampToInt(double v) {
+    return static_cast<int>(std::floor(std::clamp(v, -1e8, 1e8) + 0.5));
+}
 
 void addRect(std::vector<QRect>& rects, const QRect& r) {
     for (const QRect& existing : rects) {
@@ -20,7 +22,8 @@ void addRect(std::vector<QRect>& rects, const QRect& r) {
     }
     if (rects.size() >= kMaxRects) {
         QRect all = r;
-        for (const QRect& existing : rects) all = all.united(existing);
+        for (const QRect& existing : rects)
+            all = all.united(existing);
         rects.assign(1, all);
         return;
     }
@@ -74,7 +77,8 @@ void Surface::resize(QSize pixels) {
         QImage fresh = blankImage(pixels, back_);
         const int rows = std::min(old.height(), fresh.height());
         const int bytes = std::min(old.width(), fresh.width()) * 4;
-        for (int y = 0; y < rows; ++y) std::memcpy(fresh.scanLine(y), old.constScanLine(y), bytes);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(fresh.scanLine(y), old.constScanLine(y), bytes);
         return fresh;
     };
     picture_ = grow(picture_);
@@ -90,14 +94,17 @@ void Surface::setPicture(const QImage& picture) {
         const QImage source = picture.convertToFormat(QImage::Format_RGB32);
         const int rows = std::min(source.height(), picture_.height());
         const int bytes = std::min(source.width(), picture_.width()) * 4;
-        for (int y = 0; y < rows; ++y) std::memcpy(picture_.scanLine(y), source.constScanLine(y), bytes);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(picture_.scanLine(y), source.constScanLine(y), bytes);
     }
     image_ = picture_.copy();
     drawn_.clear();
     allChanged_ = true;
 }
 
-void Surface::clearPicture() { setPicture(QImage()); }
+void Surface::clearPicture() {
+    setPicture(QImage());
+}
 
 void Surface::cls() {
     for (const QRect& r : drawn_) {
@@ -117,7 +124,9 @@ void Surface::commit() {
     drawn_.clear();
 }
 
-void Surface::markDrawn(const QRect& pixels) { noteDrawn(pixels); }
+void Surface::markDrawn(const QRect& pixels) {
+    noteDrawn(pixels);
+}
 
 void Surface::noteDrawn(const QRect& pixels) {
     const QRect r = pixels.intersected(image_.rect());
@@ -149,7 +158,9 @@ void Surface::setScale(double left, double top, double width, double height) {
     height_ = height;
 }
 
-void Surface::setPixelScale() { pixelMode_ = true; }
+void Surface::setPixelScale() {
+    pixelMode_ = true;
+}
 
 double Surface::toPixelX(double x) const {
     const double sw = scaleWidth();
@@ -165,7 +176,9 @@ double Surface::toUserX(double px) const {
 double Surface::toUserY(double py) const {
     return heightPixels() == 0 ? scaleTop() : scaleTop() + py * scaleHeight() / heightPixels();
 }
-QPoint Surface::toPixel(double x, double y) const { return QPoint(clampToInt(toPixelX(x)), clampToInt(toPixelY(y))); }
+QPoint Surface::toPixel(double x, double y) const {
+    return QPoint(clampToInt(toPixelX(x)), clampToInt(toPixelY(y)));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Drawing
@@ -204,7 +217,8 @@ void Surface::bresenham(QPoint a, QPoint b, std::uint32_t argb) {
         const int x = a.x();
         if (x < 0 || x >= w) return;
         const int y1 = std::max(std::min(a.y(), b.y()), 0), y2 = std::min(std::max(a.y(), b.y()), h - 1);
-        for (int y = y1; y <= y2; ++y) reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = argb;
+        for (int y = y1; y <= y2; ++y)
+            reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = argb;
         return;
     }
     int x0 = a.x(), y0 = a.y();
@@ -213,7 +227,8 @@ void Surface::bresenham(QPoint a, QPoint b, std::uint32_t argb) {
     const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
     for (;;) {
-        if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h) reinterpret_cast<std::uint32_t*>(image_.scanLine(y0))[x0] = argb;
+        if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h)
+            reinterpret_cast<std::uint32_t*>(image_.scanLine(y0))[x0] = argb;
         if (x0 == x1 && y0 == y1) break;
         const int e2 = 2 * err;
         if (e2 >= dy) {
@@ -263,11 +278,13 @@ void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bo
                         .intersected(image_.rect());
     if (r.isEmpty()) return;
     const std::uint32_t argb = core::toQRgb(c);
-    for (int y = r.top(); y <= r.bottom(); ++y) hline(r.left(), r.right(), y, argb);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        hline(r.left(), r.right(), y, argb);
     noteDrawn(r);
 }
 
-void Surface::circle(double x, double y, double radius, core::Colour outline, std::optional<core::Colour> fill) {
+void Surface::circle(double x, double y, double radius, core::Colour outline,
+                     std::optional<core::Colour> fill) {
     if (image_.isNull()) return;
     const double sw = scaleWidth();
     const double rp = sw == 0.0 ? 0.0 : std::fabs(radius * widthPixels() / sw);

@@ -23,7 +23,7 @@ namespace ui {
 // A negative ScaleHeight flips the axis (ScaleTop at the top edge, larger values drawn higher).
 // In pixel mode the scale follows the surface size: (0, 0, width, height).
 class Surface {
-public:
+  public:
     explicit Surface(QSize pixels = QSize(0, 0), core::Colour backColour = core::rgb(255, 255, 255));
 
     QSize size() const { return image_.size(); }
@@ -77,7 +77,7 @@ public:
     // Rectangles changed on screen since the last call (for the widget's repaint).
     std::vector<QRect> takeChanged();
 
-private:
+  private:
     QPoint toPixel(double x, double y) const;
     void noteDrawn(const QRect& pixels);
     void hline(int x1, int x2, int y, std::uint32_t argb);

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Stratalyser set-up on Debian 12. Installs what is missing (quietly when nothing is), builds,
+# then either starts the program or runs every test.
+#
+#   bash scripts/setup.sh run     release build, then start Stratalyser
+#   bash scripts/setup.sh test    build with AddressSanitizer + UBSan, run every test (CTest)
+#   bash scripts/setup.sh bench   release build, run stratalyser-bench
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-image-formats-plugins libgtest-dev libbenchmark-dev
+          fonts-dejavu-core xvfb xauth)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+install_missing() {
+    local missing=() p
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    ((${#missing[@]} == 0)) && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+build() {  # build <dir> <cmake options...>
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+case "${1:-}" in
+    run)
+        install_missing
+        build build/release -DCMAKE_BUILD_TYPE=Release -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=OFF
+        exec build/release/bin/stratalyser
+        ;;
+    test)
+        install_missing
+        build build/asan -DCMAKE_BUILD_TYPE=Debug -DSTRATALYSER_SANITIZE=ON -DSTRATALYSER_BENCH=OFF
+        cd build/asan
+        exec ctest --output-on-failure --timeout 600
+        ;;
+    bench)
+        install_missing
+        build build/release -DCMAKE_BUILD_TYPE=Release -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=ON
+        exec build/release/bin/stratalyser-bench --benchmark_min_time=0.5
+        ;;
+    *)
+        echo "usage: bash scripts/setup.sh run|test|bench" >&2
+        exit 2
+        ;;
+esac
