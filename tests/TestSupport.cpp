@@ -20,4 +20,8 @@ QString testData(const QString& name) {
     return QStringLiteral(STRATALYSER_TEST_DATA_DIR "/") + name;
 }
 
+QString sourceFile(const QString& name) {
+    return QStringLiteral(STRATALYSER_SOURCE_DIR "/") + name;
+}
+
 }  // namespace testsupport

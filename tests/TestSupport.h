@@ -21,7 +21,8 @@ class ScriptedDialogsScope {
     std::unique_ptr<ui::Dialogs> previous_;
 };
 
-QString realData(const QString& name);  // a file of the real scanner data set
-QString testData(const QString& name);  // a file kept with the tests
+QString realData(const QString& name);    // a file of the real scanner data set
+QString testData(const QString& name);    // a file kept with the tests
+QString sourceFile(const QString& name);  // a file of the source tree
 
 }  // namespace testsupport

@@ -15,7 +15,7 @@ constexpr double kMainHeight = 6960;
 
 MainForm::MainForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("Stratalyser 2.2.2"));
-    Move(0, 0, kMainWidth, kMainHeight);
+    Move(120, 1800, kMainWidth, kMainHeight);
     buildMenus();
     buildControls();
     connectEvents();
@@ -24,15 +24,18 @@ MainForm::MainForm() : ui::Form(ui::Unit::Twips) {
 void MainForm::buildControls() {
     QWidget* c = client();
 
-    // --- " Radiograph "
+    // --- " Radiograph " and " Optical image "
     Frame1 = make<ui::Frame>(c, QStringLiteral(" Radiograph "));
     Frame1->place(120, 60, 3120, 1980);
+    Frame2 = make<ui::Frame>(c, QStringLiteral(" Optical image "));
+    Frame2->place(3360, 60, 3120, 1980);
     Command1 = make<ui::Button>(Frame1, QStringLiteral("Import radiograph"));
     Command1->place(180, 330, 2760, 405);
-    Label4 = ui::ControlArray<ui::Label>(0, 1, [this](long i) {
-        auto* label =
-            make<ui::Label>(Frame1, i == 0 ? QStringLiteral("Brightness") : QStringLiteral("Contrast"));
-        label->place(180, 870 + i * 420, 960, 285);
+    // Label4(0..1) caption the radiograph sliders, Label4(2..3) the photo sliders.
+    Label4 = ui::ControlArray<ui::Label>(0, 3, [this](long i) {
+        auto* label = make<ui::Label>(i < 2 ? Frame1 : Frame2,
+                                      i % 2 == 0 ? QStringLiteral("Brightness") : QStringLiteral("Contrast"));
+        label->place(180, 870 + (i % 2) * 420, 960, 285);
         return label;
     });
     Slider1 = ui::ControlArray<ui::Slider>(0, 1, [this](long i) {
@@ -46,16 +49,8 @@ void MainForm::buildControls() {
     Check1->place(180, 1620, 1500, 285);
 
     // --- " Optical image "
-    Frame2 = make<ui::Frame>(c, QStringLiteral(" Optical image "));
-    Frame2->place(3360, 60, 3120, 1980);
     Command3 = make<ui::Button>(Frame2, QStringLiteral("Import core photo"));
     Command3->place(180, 330, 2760, 405);
-    Label11 = ui::ControlArray<ui::Label>(0, 1, [this](long i) {
-        auto* label =
-            make<ui::Label>(Frame2, i == 0 ? QStringLiteral("Brightness") : QStringLiteral("Contrast"));
-        label->place(180, 870 + i * 420, 960, 285);
-        return label;
-    });
     Slider2 = ui::ControlArray<ui::Slider>(0, 1, [this](long i) {
         auto* slider = make<ui::Slider>(Frame2, -100, 100);
         slider->setPageStep(10);
@@ -161,6 +156,8 @@ void MainForm::buildControls() {
     Command7->setEnabled(false);
     for (ui::Slider* s : Slider1)
         s->setEnabled(false);
+    for (ui::Slider* s : Slider2)
+        s->setEnabled(false);
     for (ui::Label* l : Label4)
         l->setEnabled(false);
 }
@@ -203,38 +200,6 @@ void MainForm::buildMenus() {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);
-}
-
-void MainForm::connectEvents() {
-    connect(Command4, &ui::Button::Click, this, &MainForm::Command4_Click);
-    connect(mnuQuit, &ui::MenuItem::Click, this, &MainForm::mnuQuit_Click);
-}
-
-void MainForm::Form_Load() {
-    ProgressBar1->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{Frame2, Frame3, Label7(0), Label7(1), Label8, Label9,
-                                                      Text3(0), Text3(1)}) {
-        w->setEnabled(false);
-    }
-    Combo1->Clear();
-    Combo1->AddItem(QStringLiteral("High"));
-    Combo1->AddItem(QStringLiteral("Low"));
-    Combo1->setText(QStringLiteral("Low"));
-    Text1->setText(QStringLiteral("60"));
-    setFixedSize(size());  // the main window keeps its design size
-}
-
-void MainForm::Command4_Click() {
-    endProgram();
-}
-
-void MainForm::mnuQuit_Click() {
-    endProgram();
-}
-
-void MainForm::Form_Unload(bool& cancel) {
-    (void)cancel;
-    endProgram();
 }
 
 }  // namespace app

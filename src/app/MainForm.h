@@ -20,11 +20,10 @@ class MainForm : public ui::Form {
     ui::Frame* Frame3;  // " Window "
     ui::Button* Command1;
     ui::ControlArray<ui::Slider> Slider1;
-    ui::ControlArray<ui::Label> Label4;
+    ui::ControlArray<ui::Label> Label4;  // 0, 1: radiograph slider captions; 2, 3: photo slider captions
     ui::CheckBox* Check1;
     ui::Button* Command3;
     ui::ControlArray<ui::Slider> Slider2;
-    ui::ControlArray<ui::Label> Label11;  // captions of Slider2
     ui::ControlArray<ui::Label> Label7;
     ui::ControlArray<ui::TextBox> Text3;
     ui::Label* Label8;
@@ -75,17 +74,48 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuQuestion;
     ui::MenuItem* mnuAbout;
 
+    // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.
+    bool SaveFile(int mode);
+    // Every way of quitting comes here: settings written, unsaved work offered for saving.
+    // Returns false when the user chose to stay (or the save did not happen).
+    bool QuitProgram();
+
+    // Event handlers (public: other windows and tests call them as the program's commands).
+    void Command4_Click();
+    void mnuQuit_Click();
+    void Combo1_Click();
+    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void mnuAlign_Click();
+    void mnuShowAll_Click();
+    void mnuAbout_Click();
+    void Image1_DblClick();
+    void mnuLevelSetting_Click(int index);
+    void mnuDefaultColour_Click();
+    void mnuDefaultAll_Click();
+    void Command5_Click();
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void Command6_Click();
+    void Command97_Click();
+    void Command98_Click();
+    void Command99_Click();
+
   protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
+    void Form_Resize() override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
 
   private:
     void buildControls();
     void buildMenus();
     void connectEvents();
+    void readSettingsFile();
+    void settingsFailurePath();
+    void setProgress(bool shown, int max = 0);
 
-    void Command4_Click();
-    void mnuQuit_Click();
+    double recordedWidth_ = 0;
+    double recordedHeight_ = 0;
 };
 
 }  // namespace app

@@ -21,12 +21,12 @@ class Array {
     void redim(long lower, long upper, const T& fill = T()) {
         if (upper < lower - 1) throw SubscriptError("Invalid bounds");
         lower_ = lower;
-        data_.assign(static_cast<std::size_t>(upper - lower + 1), fill);
+        data_.assign(static_cast<std::size_t>(upper - lower + 1), Cell{fill});
     }
     // Re-dimension keeping the contents of the indices both shapes share.
     void redimPreserve(long upper, const T& fill = T()) {
         if (upper < lower_ - 1) throw SubscriptError("Invalid bounds");
-        data_.resize(static_cast<std::size_t>(upper - lower_ + 1), fill);
+        data_.resize(static_cast<std::size_t>(upper - lower_ + 1), Cell{fill});
     }
 
     bool isAllocated() const { return !data_.empty(); }
@@ -34,11 +34,10 @@ class Array {
     long upper() const { return lower_ + static_cast<long>(data_.size()) - 1; }
     bool contains(long i) const { return i >= lower_ && i <= upper(); }
 
-    T& operator()(long i) { return data_[offset(i)]; }
-    const T& operator()(long i) const { return data_[offset(i)]; }
+    T& operator()(long i) { return data_[offset(i)].value; }
+    const T& operator()(long i) const { return data_[offset(i)].value; }
 
-    void fill(const T& value) { std::fill(data_.begin(), data_.end(), value); }
-    const std::vector<T>& values() const { return data_; }
+    void fill(const T& value) { std::fill(data_.begin(), data_.end(), Cell{value}); }
 
   private:
     std::size_t offset(long i) const {
@@ -46,8 +45,12 @@ class Array {
         return static_cast<std::size_t>(i - lower_);
     }
 
+    // A cell per element, so that an array of flags holds real bools (not std::vector<bool>).
+    struct Cell {
+        T value;
+    };
     long lower_ = 0;
-    std::vector<T> data_;
+    std::vector<Cell> data_;
 };
 
 // A two-dimensional array (first index, second index), both with inclusive bounds.

@@ -223,10 +223,10 @@ void LineShape::setEnds(double x1, double y1, double x2, double y2) {
     y1_ = y1;
     x2_ = x2;
     y2_ = y2;
-    const Unit u = unitOf(parentWidget());
-    const QPoint a(toPixels(x1, u), toPixels(y1, u)), b(toPixels(x2, u), toPixels(y2, u));
-    setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                      QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
+    a_ = pixelRectIn(parentWidget(), x1, y1, 0, 0).topLeft();
+    b_ = pixelRectIn(parentWidget(), x2, y2, 0, 0).topLeft();
+    setGeometry(QRect(QPoint(std::min(a_.x(), b_.x()), std::min(a_.y(), b_.y())),
+                      QPoint(std::max(a_.x(), b_.x()), std::max(a_.y(), b_.y()))));
     update();
 }
 
@@ -238,10 +238,7 @@ void LineShape::setBorderColour(core::Colour c) {
 void LineShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(core::toQColor(colour_));
-    const Unit u = unitOf(parentWidget());
-    const QPoint origin = pos();
-    painter.drawLine(QPoint(toPixels(x1_, u), toPixels(y1_, u)) - origin,
-                     QPoint(toPixels(x2_, u), toPixels(y2_, u)) - origin);
+    painter.drawLine(a_ - pos(), b_ - pos());
 }
 
 }  // namespace ui

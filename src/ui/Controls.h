@@ -11,12 +11,36 @@
 #include <QSlider>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "core/Colour.h"
 #include "ui/Cursor.h"
 #include "ui/Twips.h"
 
 namespace ui {
+
+// A container with a user coordinate system of its own (a picture box): controls placed inside
+// it are positioned in its user units. Their positions are mapped when they are set; a later
+// change of the container's scale does not move them.
+class ScaledContainer {
+  public:
+    virtual ~ScaledContainer() = default;
+    virtual QPointF userToPixel(QPointF user) const = 0;
+};
+
+// The pixel rectangle of a control placed at (left, top, width, height) in its container's units.
+inline QRect pixelRectIn(const QWidget* container, double left, double top, double width, double height) {
+    if (const auto* scaled = dynamic_cast<const ScaledContainer*>(container)) {
+        const QPointF a = scaled->userToPixel(QPointF(left, top));
+        const QPointF b = scaled->userToPixel(QPointF(left + width, top + height));
+        const QRectF r = QRectF(a, b).normalized();
+        return QRect(static_cast<int>(std::lround(r.left())), static_cast<int>(std::lround(r.top())),
+                     static_cast<int>(std::lround(r.width())), static_cast<int>(std::lround(r.height())));
+    }
+    const Unit u = unitOf(container);
+    return QRect(toPixels(left, u), toPixels(top, u), std::max(0, toPixels(width, u)),
+                 std::max(0, toPixels(height, u)));
+}
 
 // What every control shares: Left/Top/Width/Height in its container's unit (twips or pixels),
 // read back exactly as they were set; visibility; tool tip; mouse pointer.
@@ -38,9 +62,7 @@ class Control : public QtBase {
         top_ = top;
         width_ = width;
         height_ = height;
-        const Unit u = unit();
-        this->setGeometry(toPixels(left, u), toPixels(top, u), std::max(0, toPixels(width, u)),
-                          std::max(0, toPixels(height, u)));
+        this->setGeometry(pixelRectIn(this->parentWidget(), left, top, width, height));
         placed();
     }
 
@@ -249,6 +271,7 @@ class LineShape : public QWidget {
 
   private:
     double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    QPoint a_, b_;  // the ends in the container's pixels
     core::Colour colour_ = core::rgb(0, 0, 0);
 };
 

@@ -83,6 +83,15 @@ MessageResult QtDialogs::messageBox(const QString& text, MessageButtons buttons,
         case MessageIcon::None:
             break;
     }
+    if (buttons == MessageButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int r = box.exec();
+        return r == QMessageBox::Yes  ? MessageResult::Yes
+               : r == QMessageBox::No ? MessageResult::No
+                                      : MessageResult::Cancel;
+    }
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

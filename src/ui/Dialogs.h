@@ -17,8 +17,8 @@ struct FileDialogRequest {
 };
 
 enum class MessageIcon { None, Exclamation, Information, Question, Critical };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageResult { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageResult { Ok, Yes, No, Cancel };
 
 // Every modal window the program shows goes through this interface: file open and save, colour
 // selection, message boxes and the beep. The program uses the Qt implementation; tests install

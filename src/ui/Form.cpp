@@ -72,10 +72,16 @@ void Form::Move(double left, double top, double width, double height) {
     applyGeometry();
 }
 
+void Form::setFrameAllowance(int borderPixels, int captionPixels) {
+    borderPixels_ = borderPixels;
+    captionPixels_ = captionPixels;
+    applyGeometry();
+}
+
 void Form::applyGeometry() {
     applying_ = true;
     move(px(left_), px(top_));
-    resize(std::max(1, px(width_) - kBorderPixels), std::max(1, px(height_) - kCaptionPixels));
+    resize(std::max(1, px(width_) - borderPixels_), std::max(1, px(height_) - captionPixels_));
     applying_ = false;
     layoutClient();
 }
@@ -145,10 +151,10 @@ void Form::moveEvent(QMoveEvent* e) {
 void Form::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     layoutClient();
-    const QSize expected(std::max(1, px(width_) - kBorderPixels), std::max(1, px(height_) - kCaptionPixels));
+    const QSize expected(std::max(1, px(width_) - borderPixels_), std::max(1, px(height_) - captionPixels_));
     if (!applying_ && size() != expected) {
-        width_ = fromPixels(width() + kBorderPixels, Unit::Twips);
-        height_ = fromPixels(height() + kCaptionPixels, Unit::Twips);
+        width_ = fromPixels(width() + borderPixels_, Unit::Twips);
+        height_ = fromPixels(height() + captionPixels_, Unit::Twips);
     }
     if (loaded_) Form_Resize();
 }

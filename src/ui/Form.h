@@ -39,6 +39,8 @@ class Form : public QWidget {
     void setWidth(double v) { Move(left_, top_, v, height_); }
     void setHeight(double v) { Move(left_, top_, width_, v); }
     void Move(double left, double top, double width, double height);
+    // The border and caption allowance of this window in pixels (a tool window has a smaller caption).
+    void setFrameAllowance(int borderPixels, int captionPixels);
 
     Unit unit() const { return unit_; }
     double ScaleWidth() const;
@@ -99,6 +101,8 @@ class Form : public QWidget {
     ClientArea* client_;
     QMenuBar* menuBar_ = nullptr;
     MenuItem* lastPopup_ = nullptr;
+    int borderPixels_ = kBorderPixels;
+    int captionPixels_ = kCaptionPixels;
     bool loaded_ = false;
     bool applying_ = false;
     double left_ = 0.0, top_ = 0.0, width_ = 4800.0, height_ = 3600.0;

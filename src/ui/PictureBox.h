@@ -9,7 +9,7 @@ namespace ui {
 
 // A picture box: a Surface on screen. Mouse events come in the surface's user coordinates, key
 // events with the program's key codes. With AutoSize the box takes the size of a picture set on it.
-class PictureBox : public Control<QWidget> {
+class PictureBox : public Control<QWidget>, public ScaledContainer {
     Q_OBJECT
   public:
     explicit PictureBox(QWidget* container);
@@ -31,6 +31,9 @@ class PictureBox : public Control<QWidget> {
     double ScaleTop() const { return surface_.scaleTop(); }
     double ScaleWidth() const { return surface_.scaleWidth(); }
     double ScaleHeight() const { return surface_.scaleHeight(); }
+    QPointF userToPixel(QPointF user) const override {
+        return QPointF(surface_.toPixelX(user.x()), surface_.toPixelY(user.y()));
+    }
 
     // Drawing: each call schedules a repaint of what it changed.
     void Cls();

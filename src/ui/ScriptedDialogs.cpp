@@ -96,13 +96,29 @@ MessageResult ScriptedDialogs::messageBox(const QString& text, MessageButtons bu
     shown.icon = icon;
     MessageResult answer = MessageResult::Ok;
     const bool answered = take<MessageResult>(answer, [buttons](const MessageResult& r) {
-        return buttons == MessageButtons::YesNo ? r != MessageResult::Ok : r == MessageResult::Ok;
+        switch (buttons) {
+            case MessageButtons::Ok:
+                return r == MessageResult::Ok;
+            case MessageButtons::YesNo:
+                return r == MessageResult::Yes || r == MessageResult::No;
+            case MessageButtons::YesNoCancel:
+                return r != MessageResult::Ok;
+        }
+        return false;
     });
     // An OK box needs no queued answer: there is only one thing the user can do.
     shown.expected = answered || buttons == MessageButtons::Ok;
     shown_.push_back(shown);
     if (answered) return answer;
-    return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            return MessageResult::No;
+        case MessageButtons::YesNoCancel:
+            return MessageResult::Cancel;  // never lose work by default
+        case MessageButtons::Ok:
+            break;
+    }
+    return MessageResult::Ok;
 }
 
 void ScriptedDialogs::beep() {

@@ -11,7 +11,7 @@ namespace ui {
 
 // Dialogs for tests: answers are queued in advance, and everything shown is recorded. A dialog
 // with no queued answer of its kind never waits: it is recorded as unexpected and answered with
-// Cancel (file and colour dialogs), OK or No (message boxes).
+// Cancel (file and colour dialogs, Yes/No/Cancel boxes), OK or No (message boxes).
 class ScriptedDialogs : public Dialogs {
   public:
     enum class Kind { OpenFile, SaveFile, Colour, Message, Beep };

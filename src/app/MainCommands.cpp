@@ -1,0 +1,356 @@
+// The main window's start-up, commands and quitting.
+#include <QDir>
+
+#include "app/Forms.h"
+#include "app/Settings.h"
+#include "app/SharedState.h"
+#include "core/Arithmetic.h"
+#include "curves/Curves.h"
+#include "files/SettingsFile.h"
+#include "files/TextFile.h"
+#include "files/WorkingFile.h"
+#include "photo/PhotoForms.h"
+#include "pointer/Pointer.h"
+#include "radiograph/Rendering.h"
+#include "ui/Dialogs.h"
+#include "ui/Screen.h"
+
+namespace app {
+
+namespace {
+// Where the latest installer can be found, named in the missing-settings message.
+const QString kDownloadAddress = QStringLiteral("https://example.org/stratalyser/download");
+const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
+
+QString roundedText(double v) {
+    return core::doubleText(core::roundHalfEven(v * 100.0) / 100.0);
+}
+}  // namespace
+
+void MainForm::connectEvents() {
+    connect(Command4, &ui::Button::Click, this, &MainForm::Command4_Click);
+    connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
+    connect(Command6, &ui::Button::Click, this, &MainForm::Command6_Click);
+    connect(Command97, &ui::Button::Click, this, &MainForm::Command97_Click);
+    connect(Command98, &ui::Button::Click, this, &MainForm::Command98_Click);
+    connect(Command99, &ui::Button::Click, this, &MainForm::Command99_Click);
+    connect(Combo1, &ui::ComboBox::Click, this, &MainForm::Combo1_Click);
+    connect(Picture1, &ui::PictureBox::MouseMove, this, &MainForm::Picture1_MouseMove);
+    connect(Image1, &ui::ImageBox::DblClick, this, &MainForm::Image1_DblClick);
+    connect(mnuQuit, &ui::MenuItem::Click, this, &MainForm::mnuQuit_Click);
+    connect(mnuSave, &ui::MenuItem::Click, this, &MainForm::mnuSave_Click);
+    connect(mnuSaveAs, &ui::MenuItem::Click, this, &MainForm::mnuSaveAs_Click);
+    connect(mnuAlign, &ui::MenuItem::Click, this, &MainForm::mnuAlign_Click);
+    connect(mnuShowAll, &ui::MenuItem::Click, this, &MainForm::mnuShowAll_Click);
+    connect(mnuAbout, &ui::MenuItem::Click, this, &MainForm::mnuAbout_Click);
+    for (int i = 1; i <= 9; ++i) {
+        connect(mnuLevelSetting(i), &ui::MenuItem::Click, this, [this, i] { mnuLevelSetting_Click(i); });
+    }
+    connect(mnuDefaultColour, &ui::MenuItem::Click, this, &MainForm::mnuDefaultColour_Click);
+    connect(mnuDefaultAll, &ui::MenuItem::Click, this, &MainForm::mnuDefaultAll_Click);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void MainForm::Form_Load() {
+    Saved = true;
+    ProfileScale = 1.0f;
+    for (int k = 1; k <= 6; ++k)
+        AutoRange(k) = false;
+    UndoPosition.fill(Variant(kMissing));
+    UndoValue.fill(Variant(kMissing));
+    CtrlDown = false;
+    ProgressBar1->hide();
+    GreyCurveDrawn = false;
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame2, Frame3, Label7(0), Label7(1), Label8, Label9,
+                                                      Text3(0), Text3(1)}) {
+        w->setEnabled(false);
+    }
+    PointerActive = true;
+    RadiographImported = PreviewRedrawn = PreviewRendered = false;
+    DragSection = DragLeftEdge = DragRightEdge = false;
+    DragUpperLine = DragLowerLine = DragBand = Variant(false);
+    XrfLoaded = false;
+    PhotoOpen = CropOpen = false;
+    Combo1->Clear();
+    Combo1->AddItem(QStringLiteral("High"));
+    Combo1->AddItem(QStringLiteral("Low"));
+    Combo1->setText(QStringLiteral("Low"));
+    TwipsPerPixel = 15;
+    BandRows = static_cast<Integer>(300 / 15);
+    Text1->setText(QStringLiteral("60"));
+
+    PreviewForm& preview = frmPreview.get();
+    RawImageForm& raw = frmRawImage.get();
+    const double screenWidth = ui::screen::widthTwips();
+    preview.setHeight(PreviewForm::kHeight);
+    raw.setLeft(Left());
+    preview.setLeft(Left());
+    raw.setWidth(screenWidth - 2 * preview.Left());
+    preview.setWidth(screenWidth - 2 * preview.Left());
+    raw.setTop(Top() - preview.Height());
+    recordedWidth_ = core::roundHalfEven(Width());
+    recordedHeight_ = core::roundHalfEven(Height());
+    setFixedSize(size());
+    frmCurve1->Text1->setText(QString());
+    frmCurve1->Text2->setText(QString());
+    preview.setTop(Top() - preview.Height());
+
+    try {
+        readSettingsFile();
+        preview.Show();
+        ReferencesLoaded = true;
+    } catch (const core::RuntimeError&) {
+        settingsFailurePath();
+    }
+}
+
+void MainForm::readSettingsFile() {
+    files::readSettings(files::readFileBytes(SettingsFilePath()), References);
+    PreviewForm& preview = frmPreview.get();
+    RawImageForm& raw = frmRawImage.get();
+    auto apply = [](int row, auto&& assign) {
+        const Variant& v = References(3, row);
+        if (!(v == kUnset)) assign(v.toDouble());
+    };
+    apply(5, [this](double v) { setTop(v); });
+    apply(6, [this](double v) { setLeft(v); });
+    apply(7, [&](double v) { preview.setTop(v); });
+    apply(8, [&](double v) { preview.setLeft(v); });
+    if (References(3, 9) == kUnset) {
+        preview.setWidth(ui::screen::widthTwips() - 2 * preview.Left());
+    } else {
+        preview.setWidth(References(3, 9).toDouble());
+    }
+    apply(11, [&](double v) {
+        preview.Shape1->setWidth(v);
+        raw.Shape1->setWidth(v);
+    });
+    if (References(3, 10) == kUnset) {
+        raw.Shape1->setLeft(raw.Image1->Left() + raw.Image1->Width() - raw.Shape1->Width());
+        preview.Shape1->setLeft(preview.Picture2->Left() + preview.Picture2->Width() -
+                                preview.Shape1->Width());
+    } else {
+        raw.Shape1->setLeft(References(3, 10).toDouble());
+        preview.Shape1->setLeft(References(3, 10).toDouble());
+    }
+}
+
+void MainForm::settingsFailurePath() {
+    ui::dialogs().messageBox(
+        QStringLiteral("Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest "
+                       "installer package is avalable at <") +
+            kDownloadAddress + QStringLiteral(">"),
+        ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, QStringLiteral("Message from Stratalyser"));
+    setCaption(QStringLiteral("Stratalyser 1.6"));
+    frmAbout->setCaption(QStringLiteral("About Stratalyser 1.6"));
+    frmAbout->Label8->setCaption(QStringLiteral("Stratalyser 1.6"));
+    for (int row = 1; row <= 100; ++row)
+        References(3, row) = Variant(kUnset);
+    frmPreview->Show();
+    ReferencesLoaded = false;
+}
+
+// The main window keeps the size it had at start-up.
+void MainForm::Form_Resize() {
+    if (recordedWidth_ <= 0) return;
+    if (Width() != recordedWidth_ || Height() != recordedHeight_)
+        Move(Left(), Top(), recordedWidth_, recordedHeight_);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Read-outs and view commands
+
+void MainForm::Form_MouseMove(int, int, double, double) {
+    ClearCurvePointers();
+    Label9->setCaption(QStringLiteral("---"));
+}
+
+void MainForm::Picture1_MouseMove(int, int, double x, double y) {
+    Label2(0)->setCaption(roundedText(x));
+    Label2(1)->setCaption(roundedText(y));
+    const core::Colour c = Picture1->Point(x, y);  // -1 outside the picture: black
+    const int red = std::max(c % 256, 0);
+    const int green = std::max((c / 256) % 256, 0);
+    const int blue = std::max(c / 65536, 0);
+    Shape0->setFillColour(core::rgb(red, green, blue));
+}
+
+void MainForm::Combo1_Click() {
+    TwipsPerPixel = Combo1->Text() == QStringLiteral("Low") ? 15 : 12;
+    RenderPreview();
+    RenderSection();
+}
+
+void MainForm::mnuAlign_Click() {
+    CurveForm& c1 = curveWindow(1);
+    CurveForm& c4 = curveWindow(4);
+    curveWindow(2).setLeft(c1.Left());
+    curveWindow(3).setLeft(c1.Left());
+    curveWindow(2).setTop(c1.Top() + c1.Height());
+    curveWindow(3).setTop(c1.Top() + 2 * c1.Height());
+    curveWindow(5).setLeft(c4.Left());
+    curveWindow(6).setLeft(c4.Left());
+    curveWindow(5).setTop(c4.Top() + c4.Height());
+    curveWindow(6).setTop(c4.Top() + 2 * c4.Height());
+}
+
+void MainForm::mnuShowAll_Click() {
+    for (int k = 1; k <= 6; ++k)
+        curveWindow(k).Show();
+    Show();
+}
+
+void MainForm::mnuAbout_Click() {
+    frmAbout->Show();
+}
+void MainForm::Image1_DblClick() {
+    frmTest->Show();
+}
+
+void MainForm::Command6_Click() {
+    RedrawGreyCurve();
+}
+void MainForm::Command97_Click() {
+    RenderSection();
+}
+void MainForm::Command98_Click() {
+    DrawMarkers();
+}
+void MainForm::Command99_Click() {
+    RenderCropImage();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Level colours
+
+namespace {
+void showLevelColours() {
+    DrawMarkers();
+    for (int k = 1; k <= 9; ++k) {
+        frmActiveYears->Shape1(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
+    }
+    // Keep the newly coloured markers when the transient drawings are next cleared.
+    for (int k = 1; k <= 6; ++k)
+        curveWindow(k).Picture1->commit();
+}
+}  // namespace
+
+void MainForm::mnuLevelSetting_Click(int index) {
+    const std::optional<core::Colour> chosen =
+        ui::dialogs().chooseColour(static_cast<core::Colour>(LevelColour(index).toDouble()));
+    if (!chosen) return;
+    References(3, 30 + index) = Variant(static_cast<Long>(*chosen));
+    showLevelColours();
+}
+
+void MainForm::mnuDefaultColour_Click() {
+    for (int row = 31; row <= 39; ++row) {
+        if (ReferencesLoaded) {
+            References(3, row) = References(2, row);
+        } else {
+            const core::Colour c = builtInLevelColour(row - 30);
+            References(3, row) = row == 31 ? Variant(static_cast<Integer>(c)) : Variant(static_cast<Long>(c));
+        }
+    }
+    showLevelColours();
+}
+
+// Without a settings file there are no defaults to return to: every position becomes unset, so
+// each is computed by its default rule, as at a start without the file.
+void MainForm::mnuDefaultAll_Click() {
+    if (ReferencesLoaded) {
+        const int n = std::min<int>(core::cint(References(3, 1).toDouble()), files::kSettingsLastRow);
+        for (int row = 2; row <= n; ++row)
+            References(3, row) = References(2, row);
+    } else {
+        for (int row = 2; row <= files::kSettingsLastRow; ++row) {
+            if (row < 31 || row > 39) References(3, row) = Variant(kUnset);
+        }
+    }
+    ArrangeCurveWindows();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving and quitting
+
+void MainForm::setProgress(bool shown, int max) {
+    ProgressBar1->setMin(0);
+    ProgressBar1->setMax(max);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setVisible(shown);
+    ui::setBusyPointer(shown);
+}
+
+bool MainForm::SaveFile(int mode) {
+    setProgress(true, DataLength);
+    try {
+        QString path = WorkingFileName;
+        if (mode == 1) {
+            path = ui::dialogs().saveFile({QString(), kCsvFilter, WorkingFileName, true});
+            WorkingFileName = path;
+        }
+        Command4->repaint();
+        Command5->repaint();
+        for (long i = 1; i <= DataLength; ++i) {
+            if (i % 512 == 0) ProgressBar1->setValue(static_cast<int>(i));
+            if (YearMark(i) == kEmptiedText) YearMark(i) = Variant(kNoMarker);
+            if (MarkerLabel(i) == kEmptiedText) MarkerLabel(i) = kNoMarker;
+            if (MarkerNote(i) == kEmptiedText) MarkerNote(i) = kNoMarker;
+        }
+        const QByteArray bytes = files::writeWorkingFile(
+            {DataLength, XrfColumnCount, XrfHeaders, XrfData, Profile, YearMark, MarkerLabel, MarkerNote});
+        files::saveFileBytes(path, bytes);
+    } catch (const core::RuntimeError&) {
+        setProgress(false);
+        return false;
+    }
+    setProgress(false);
+    Saved = true;
+    return true;
+}
+
+void MainForm::Command5_Click() {
+    if (Command5->Caption() == QStringLiteral("Save")) {
+        SaveFile(0);
+    } else if (SaveFile(1)) {
+        Command5->setCaption(QStringLiteral("Save"));
+    }
+}
+
+void MainForm::mnuSave_Click() {
+    Command5_Click();
+}
+void MainForm::mnuSaveAs_Click() {
+    SaveFile(1);
+}
+
+// Quitting never loses work: with unsaved changes the user is asked, and a cancelled question,
+// a cancelled save dialog or a failed save all return to the program.
+bool MainForm::QuitProgram() {
+    SaveReferences();
+    if (!Saved) {
+        const ui::MessageResult answer = ui::dialogs().messageBox(
+            QStringLiteral("Do you want to save the changes to the working file?"),
+            ui::MessageButtons::YesNoCancel, ui::MessageIcon::Question, QStringLiteral("Stratalyser"));
+        if (answer == ui::MessageResult::Cancel) return false;
+        if (answer == ui::MessageResult::Yes && !SaveFile(1)) return false;
+    }
+    endProgram();
+    return true;
+}
+
+void MainForm::Command4_Click() {
+    QuitProgram();
+}
+void MainForm::mnuQuit_Click() {
+    QuitProgram();
+}
+
+void MainForm::Form_Unload(bool& cancel) {
+    if (programEnded()) return;  // closing as part of ending the program
+    cancel = !QuitProgram();
+}
+
+}  // namespace app

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "core/Colour.h"
+#include "core/Variant.h"
+
+namespace app {
+
+// "References/Stratalyser_References.csv" in the folder that holds the program.
+QString SettingsFilePath();
+// Tests point the program at a settings file of their own (empty: back to the default).
+void setSettingsFilePath(const QString& path);
+
+// The colour of a level 1..9 (packed 0x00BBGGRR) as a Variant; any other level gives Empty.
+// Without a settings file the built-in defaults are written into the table at every call.
+core::Variant LevelColour(int level);
+core::Colour builtInLevelColour(int level);
+
+// Writes the settings file (nothing without a settings file). A file that cannot be written is
+// reported once in a message box and the program goes on.
+void SaveReferences();
+
+// Places curve windows 2..6 from the settings, or in two columns beside window 1.
+void ArrangeCurveWindows();
+
+}  // namespace app

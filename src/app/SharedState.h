@@ -1,0 +1,106 @@
+#pragma once
+
+// The shared state of the program: the document of one core section and all cross-window display
+// state, read and written directly by every window. Whoever changes a variable calls the redraws
+// that depend on it. One thread only. Start values are set by frmMain's Form_Load
+// (resetSharedState gives the same values, for tests).
+//
+// Types: Integer = 16-bit (core::Integer), Long = 32-bit, Single = float; flags are bool.
+// Arrays have inclusive bounds (core::Array / Array2 / FixedTable) and throw on a bad index.
+
+#include <QString>
+
+#include "core/BoundedArray.h"
+#include "core/FixedTable.h"
+#include "core/Variant.h"
+
+namespace app {
+
+using core::Integer;
+using core::Long;
+using core::Single;
+using core::Variant;
+
+// --- Settings and state flags ----------------------------------------------------------------
+extern core::Array2<Variant> References;  // (column 0..3, row 0..100): the settings table
+extern bool ReferencesLoaded;             // the settings file was read without error
+extern bool Saved;                        // no marker, label or note changed since the last save/import
+extern Integer TwipsPerPixel;             // "Low" = 15, "High" = 12
+extern QString WorkingFileName;           // the file last opened (XRF or working file) or saved as
+
+// --- Imported data ---------------------------------------------------------------------------
+extern Integer DataLength;                 // data positions N = radiograph width in pixels
+extern core::Array<QString> XrfHeaders;    // 0..500: first field, then the column names after "filename"
+extern Integer XrfColumnCount;             // fields per data row of the XRF table
+extern core::FixedTable<Variant> XrfData;  // (field 0..100, row 0..26000), as read
+extern core::Array<Integer> GreyProfile;   // 0..W: band mean grey per data position (dynamic)
+extern core::Array2<Variant> Profile;  // (column 0..XrfColumnCount, position 0..N): the curve table (dynamic)
+extern core::Array<Integer>
+    ElementColumn;      // 0..XrfColumnCount: Profile column first shown in window k (dynamic)
+extern bool XrfLoaded;  // an XRF or working file has been imported
+
+// --- Marker model: one entry per data position, element 0 holds the column title ------------
+extern core::Array<Variant> YearMark;      // "Year"; Integer level 1..9 or "---"
+extern core::Array<QString> MarkerLabel;   // "Lamina"; "---" or "#" + label ("#---" = emptied)
+extern core::Array<QString> MarkerNote;    // "Note";   "---" or "#" + note  ("#---" = emptied)
+extern core::Array<Variant> UndoPosition;  // 0..50, newest first; Integer -9999 = empty slot
+extern core::Array<Variant> UndoValue;     // 0..50: the YearMark value each change replaced
+
+// --- Radiograph and section display ----------------------------------------------------------
+extern bool RadiographImported;
+extern bool PreviewRendered;
+extern bool PreviewRedrawn;
+extern Integer Brightness;  // from Slider1(0)
+extern Single Contrast;     // from Slider1(1)
+extern Single ColumnsPerPreviewTwip;
+extern Long ViewLeft;     // first display column of the section
+extern Long ViewRight;    // last display column of the section
+extern Integer BandRows;  // band height in radiograph rows
+extern bool DragSection, DragLeftEdge, DragRightEdge;
+extern Variant DragUpperLine, DragLowerLine, DragBand;  // Variants holding a flag
+extern Long GrabOffset, DragAnchor;
+extern Integer LabelCount;
+extern core::Array<Integer> LabelPositions;  // 0..LabelCount, ascending
+extern Integer NoteCount;
+extern core::Array<Integer> NotePositions;  // 0..NoteCount, ascending
+
+// --- Curves, pointer and markers -------------------------------------------------------------
+extern core::Array2<Single>
+    CurveValue;  // (window 0..6, position 0..N); row 0 = 1.0 after XRF import; -9999 missing
+extern core::Array<Single> RatioColumn;  // 1..6 (4..6 used): denominator column, 0 = none
+extern core::Array<bool> AutoRange;      // 1..6
+extern core::Array<Single> SmoothW1, SmoothW2, SmoothW3, SmoothW4, SmoothW5;  // 1..6: moving-average weights
+extern bool GreyCurveDrawn;
+extern bool PointerActive;
+extern Long PointerX;   // pointer x in curve user units
+extern Variant ClickX;  // x of the last click or key action
+extern bool CtrlDown;
+
+// --- Scales and elastic overlay --------------------------------------------------------------
+extern Single ElasticLastTop, ElasticLastLeft;  // 9999 once frmElastic has loaded
+extern Single ElasticCentreX, ElasticCentreY;
+extern double ElasticInterval;  // 9999 = not set
+extern double ElasticGrabMark;
+extern bool ElasticDragging, ElasticShown;
+
+// --- Core photo and close-up -----------------------------------------------------------------
+extern bool PhotoOpen, CropOpen;
+extern QString PhotoFileName;
+extern bool PhotoIsStrip;
+extern Integer PhotoBrightness;
+extern Single PhotoContrast;
+extern Single CropLeft, CropRight, CropTop, CropBottom;  // the crop frame in photo pixels
+extern bool ProfileDirty;
+extern Single ProfileScale, ProfileScaleGrabY;
+extern core::Array2<Single> ColourProfile;  // (column 0..n + 1, channel 0..7)
+extern Single LabL, LabA, LabB;
+
+inline constexpr Integer kUnset = 9999;     // settings, elastic spacing, window positions
+inline constexpr Integer kMissing = -9999;  // a missing curve value, an empty undo slot
+inline const QString kNoMarker = QStringLiteral("---");
+inline const QString kEmptiedText = QStringLiteral("#---");
+
+// Every variable back to its start value, and the per-position arrays undimensioned.
+void resetSharedState();
+
+}  // namespace app

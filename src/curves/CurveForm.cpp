@@ -1,0 +1,119 @@
+#include "curves/CurveForm.h"
+
+namespace app {
+
+using ui::make;
+
+namespace {
+QString designCaption(int number) {
+    return number == 1 ? QStringLiteral("1: Grey scale") : QStringLiteral("Curve-%1").arg(number);
+}
+}  // namespace
+
+CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
+    setCaption(designCaption(number));
+    Move(9840, 1800 + (number - 1) % 3 * 1560, 9000, 1560);
+    QWidget* c = client();
+    Picture1 = make<ui::PictureBox>(c);
+    Picture1->place(0, 0, 592, 80);
+    Picture1->surface().setBackColour(core::rgb(0, 0, 0));
+    Picture1->surface().clearPicture();
+
+    Combo1 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    Combo1->place(2, 2, 90, 22);
+    if (hasRatio()) {
+        Check1 = make<ui::CheckBox>(c, QStringLiteral("Ratio"));
+        Check1->place(96, 4, 60, 18);
+        Check1->setAutoFillBackground(true);
+        Combo2 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+        Combo2->place(160, 2, 90, 22);
+    }
+    Text1 = make<ui::TextBox>(c);
+    Text2 = make<ui::TextBox>(c);
+    Text1->place(532, 0, 60, 20);
+    Text2->place(532, 60, 60, 20);
+    if (number == 1) {
+        // The band lines and their label live inside the plot, in its units (radiograph rows).
+        Line1 = ui::ControlArray<ui::LineShape>(0, 1, [this](long i) {
+            auto* line = make<ui::LineShape>(Picture1);
+            line->setBorderColour(core::rgb(255, 255, 0));
+            line->setEnds(0, 30 + 20 * i, 592, 30 + 20 * i);
+            return line;
+        });
+        Label1 = make<ui::Label>(Picture1, QStringLiteral(" Width: "));
+        Label1->place(2, 10, 160, 18);
+        Label1->setBackColour(core::rgb(255, 255, 192));
+    }
+    buildMenu();
+}
+
+void CurveForm::buildMenu() {
+    mnuRB = addPopupMenu(QStringLiteral("RB"));
+    mnuRunAve = mnuRB->add(QStringLiteral("Moving average"));
+    mnuNone = mnuRunAve->add(QStringLiteral("<None>"));
+    mnuFlat3 = mnuRunAve->add(QStringLiteral("0 : 33 : 33 : 33 : 0"));
+    mnuWeighted3 = mnuRunAve->add(QStringLiteral("0 : 25 : 50 : 25 : 0"));
+    mnuFlat5 = mnuRunAve->add(QStringLiteral("20 : 20 : 20 : 20 : 20"));
+    mnuWeighted5 = mnuRunAve->add(QStringLiteral("10 : 20 : 40 : 20 : 10"));
+    for (ui::MenuItem* item : movingAverageItems())
+        item->setChecked(item == mnuNone);
+    mnuRB->addSeparator();
+    mnuOneYear = mnuRB->add(QStringLiteral("One year"));
+    mnuHalfYear = mnuRB->add(QStringLiteral("Half year"));
+    mnuLevel = ui::ControlArray<ui::MenuItem>(
+        1, 5, [this](long i) { return mnuRB->add(QStringLiteral("Level-%1").arg(i)); });
+    mnuMore = mnuRB->add(QStringLiteral("(more)"));
+    mnuLevel2 = ui::ControlArray<ui::MenuItem>(
+        6, 9, [this](long i) { return mnuMore->add(QStringLiteral("Level-%1").arg(i)); });
+    mnuRB->addSeparator();
+    mnuLamina = mnuRB->add(QStringLiteral("Labelled lamina"));
+    mnuNote = mnuRB->add(QStringLiteral("Note"));
+    mnuRB->addSeparator();
+    mnuUndo = mnuRB->add(QStringLiteral("Undo"));
+    mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuDelete = mnuRB->add(QStringLiteral("Delete"));
+    mnuRB->addSeparator();
+    mnuActivate = mnuRB->add(QStringLiteral("Activate"));
+    mnuActivate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuActivate->setChecked(true);
+    mnuRB->addSeparator();
+    mnuHideOthers = mnuRB->add(QStringLiteral("Hide others"));
+    mnuShowAll = mnuRB->add(QStringLiteral("Show all"));
+    mnuShow123 = mnuRB->add(QStringLiteral("Show 1-3"));
+    mnuShow456 = mnuRB->add(QStringLiteral("Show 4-6"));
+    mnuAlign = mnuRB->add(QStringLiteral("Align forms"));
+    mnuRB->addSeparator();
+    mnuFlip = mnuRB->add(QStringLiteral("Flip vertical"));
+    if (number_ == 1) {
+        // Window 1 alone is in use until XRF data are imported.
+        for (ui::MenuItem* m : {mnuHideOthers, mnuShowAll, mnuShow123, mnuShow456, mnuAlign})
+            m->setEnabled(false);
+    }
+}
+
+std::vector<ui::MenuItem*> CurveForm::movingAverageItems() const {
+    return {mnuNone, mnuFlat3, mnuWeighted3, mnuFlat5, mnuWeighted5};
+}
+
+void CurveForm::Form_Load() {
+    Text1->setText(QString());
+    Text2->setText(QString());
+    Combo1->setText(QString());
+    Combo1->hide();
+    if (Combo2) Combo2->hide();
+}
+
+// The value boxes sit at the plot's right-hand corners; window 1 stretches its band lines across.
+void CurveForm::Form_Resize() {
+    Text1->place(Picture1->Left() + Picture1->Width() - Text1->Width(), Picture1->Top(), Text1->Width(),
+                 Text1->Height());
+    Text2->place(Text1->Left(), Picture1->Top() + Picture1->Height() - Text2->Height(), Text2->Width(),
+                 Text2->Height());
+    if (number_ == 1) {
+        const double left = Picture1->ScaleLeft(), right = Picture1->ScaleLeft() + Picture1->ScaleWidth();
+        for (ui::LineShape* line : Line1)
+            line->setEnds(left, line->Y1(), right, line->Y2());
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ui/ControlArray.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/PictureBox.h"
+
+namespace app {
+
+// One of the six curve windows (frmCurve1 .. frmCurve6): a plot with its top and bottom values,
+// the element chooser, in windows 4-6 a ratio denominator, and the shared pop-up menu. Works in
+// pixels. Window 1 also holds the band lines and the band label of the width measurement.
+class CurveForm : public ui::Form {
+    Q_OBJECT
+  public:
+    explicit CurveForm(int number);
+    int number() const { return number_; }
+    bool hasRatio() const { return number_ >= 4; }
+
+    ui::PictureBox* Picture1;
+    ui::TextBox* Text1;                     // top value
+    ui::TextBox* Text2;                     // bottom value
+    ui::ComboBox* Combo1;                   // element shown
+    ui::ComboBox* Combo2 = nullptr;         // windows 4-6: ratio denominator
+    ui::CheckBox* Check1 = nullptr;         // windows 4-6: "Ratio"
+    ui::ControlArray<ui::LineShape> Line1;  // window 1: band lines
+    ui::Label* Label1 = nullptr;            // window 1: band label
+
+    ui::MenuItem* mnuRB;
+    ui::MenuItem* mnuRunAve;
+    ui::MenuItem* mnuNone;
+    ui::MenuItem* mnuFlat3;
+    ui::MenuItem* mnuWeighted3;
+    ui::MenuItem* mnuFlat5;
+    ui::MenuItem* mnuWeighted5;
+    ui::MenuItem* mnuOneYear;
+    ui::MenuItem* mnuHalfYear;
+    ui::ControlArray<ui::MenuItem> mnuLevel;  // 1..5
+    ui::MenuItem* mnuMore;
+    ui::ControlArray<ui::MenuItem> mnuLevel2;  // 6..9
+    ui::MenuItem* mnuLamina;
+    ui::MenuItem* mnuNote;
+    ui::MenuItem* mnuUndo;
+    ui::MenuItem* mnuDelete;
+    ui::MenuItem* mnuActivate;
+    ui::MenuItem* mnuHideOthers;
+    ui::MenuItem* mnuShowAll;
+    ui::MenuItem* mnuShow123;
+    ui::MenuItem* mnuShow456;
+    ui::MenuItem* mnuAlign;
+    ui::MenuItem* mnuFlip;
+
+    // The moving-average entries in menu order, for ticking exactly one.
+    std::vector<ui::MenuItem*> movingAverageItems() const;
+
+  protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+
+  private:
+    void buildMenu();
+    int number_;
+};
+
+}  // namespace app

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace app {
+
+void RedrawCurves();
+void RedrawGreyCurve();
+void DrawMarkers();
+
+}  // namespace app

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+namespace app {
+
+// "Lamina": the label (and note) of a labelled lamina. Not modal; the confirm button hides it.
+class LaminaNameForm : public ui::Form {
+    Q_OBJECT
+  public:
+    LaminaNameForm();
+    ui::Label* Label1;
+    ui::Label* Label2;
+    ui::TextBox* Text1;  // label
+    ui::TextBox* Text2;  // note
+    ui::Button* Command1;
+
+  protected:
+    void Form_Load() override;
+};
+
+// "Note": a note at a position, with a library of common notes.
+class NoteForm : public ui::Form {
+    Q_OBJECT
+  public:
+    NoteForm();
+    ui::Label* Label1;
+    ui::ComboBox* Combo1;  // the note library
+    ui::TextBox* Text1;
+    ui::Button* Command1;
+
+    static const QStringList& library();
+    void Combo1_Click();
+
+  protected:
+    void Form_Load() override;
+};
+
+}  // namespace app

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace app {
+
+void RenderPreview();
+void RenderSection();
+void ComputeGreyProfile();
+
+}  // namespace app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ui/ControlArray.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/PictureBox.h"
+
+namespace app {
+
+// The millimetre scale of the displayed section, normally under a curve window.
+class ScaleForm : public ui::Form {
+    Q_OBJECT
+  public:
+    ScaleForm();
+    ui::PictureBox* Picture1;
+    ui::MenuItem* mnuRB;
+    ui::MenuItem* mnuAlignScale;
+    ui::ControlArray<ui::MenuItem> mnu;  // mnu(1) .. mnu(7): curve windows 1..6, then the close-up
+
+  protected:
+    void Form_Load() override;
+};
+
+// The centimetre scale of the whole radiograph, at the preview window.
+class MetreScaleForm : public ui::Form {
+    Q_OBJECT
+  public:
+    MetreScaleForm();
+    ui::PictureBox* Picture1;
+    ui::MenuItem* mnuRB;
+    ui::MenuItem* mnuAlign;
+
+  protected:
+    void Form_Load() override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
+};
+
+// "Elastic scale": a stretchable ruler of equally spaced marks. Works in pixels.
+class ElasticForm : public ui::Form {
+    Q_OBJECT
+  public:
+    ElasticForm();
+    ui::PictureBox* Picture1;  // the window's drawing surface
+    ui::LineShape* Line1;      // the centre line
+
+  protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+};
+
+void DrawScale();
+void Draw1mScale();
+
+}  // namespace app

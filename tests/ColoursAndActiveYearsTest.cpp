@@ -1,0 +1,127 @@
+#include <QTest>
+
+#include "AppFixture.h"
+
+using app::LevelColour;
+using app::References;
+using core::Variant;
+
+TEST_F(AppTest, LevelColourComesFromTheSettingsOrTheBuiltInDefaults) {
+    auto table = shippedSettings();
+    table(3, 33) = Variant(core::Long(0x123456));
+    writeSettings(table);
+    start();
+    EXPECT_TRUE(LevelColour(3) == 0x123456);
+    EXPECT_TRUE(LevelColour(1) == 255);
+    EXPECT_TRUE(LevelColour(0).isEmpty());
+    EXPECT_TRUE(LevelColour(10).isEmpty());
+}
+
+TEST_F(AppTest, WithoutSettingsAChosenColourDoesNotLast) {
+    app::MainForm& main = start();  // no settings file
+    dialogs->answerColour(0x00FF00);
+    main.mnuLevelSetting(3)->trigger();
+    EXPECT_TRUE(LevelColour(3) == 33023);
+    EXPECT_TRUE(LevelColour(1) == 255);
+    EXPECT_EQ(References(3, 31).type(), Variant::Type::Integer);
+    EXPECT_EQ(References(3, 32).type(), Variant::Type::Long);
+}
+
+TEST_F(AppTest, AChosenLevelColourRecoloursTheSwatchAndIsSavedAtExit) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    dialogs->answerColour(core::rgb(1, 2, 3));
+    main.mnuLevelSetting(3)->trigger();
+    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), core::rgb(1, 2, 3));
+    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3));
+    // A cancelled dialog changes nothing.
+    dialogs->cancelColour();
+    main.mnuLevelSetting(3)->trigger();
+    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3));
+    main.mnuQuit->trigger();
+    EXPECT_TRUE(savedSettings()(3, 33) == core::rgb(1, 2, 3));
+}
+
+TEST_F(AppTest, DefaultColourRestoresTheSettingsFileDefaults) {
+    auto table = shippedSettings();
+    table(2, 34) = Variant(core::Long(0x445566));  // this file's own default for level 4
+    writeSettings(table);
+    app::MainForm& main = start();
+    dialogs->answerColour(0);
+    main.mnuLevelSetting(4)->trigger();
+    main.mnuDefaultColour->trigger();
+    EXPECT_TRUE(LevelColour(4) == 0x445566);
+    EXPECT_EQ(app::frmActiveYears->Shape1(4)->FillColour(), 0x445566);
+}
+
+TEST_F(AppTest, DefaultAllReturnsTheCurveWindowsToTheirDefaultLayout) {
+    auto table = shippedSettings();
+    table(3, 14) = Variant(9000.0f);
+    table(3, 15) = Variant(9000.0f);
+    writeSettings(table);
+    app::MainForm& main = start();
+    app::ArrangeCurveWindows();
+    EXPECT_EQ(app::curveWindow(2).Top(), 9000);
+    main.mnuDefaultAll->trigger();
+    EXPECT_EQ(app::curveWindow(2).Top(), app::curveWindow(1).Top() + app::curveWindow(1).Height());
+    main.mnuQuit->trigger();
+    EXPECT_TRUE(savedSettings()(3, 14) == 9999);  // the defaults are what is saved
+
+    // Without a settings file every position becomes unset, computed by its default rule.
+    TearDown();
+    SetUp();
+    app::MainForm& bare = start();
+    bare.mnuDefaultAll->trigger();
+    EXPECT_EQ(app::curveWindow(2).Left(), app::curveWindow(1).Left());
+}
+
+namespace {
+// Positions 1..20 displayed in full; markers placed at the given positions.
+void markSection(std::initializer_list<std::pair<int, int>> marks) {
+    app::DataLength = 20;
+    app::YearMark.redim(0, 20, Variant("---"));
+    app::YearMark(0) = Variant("Year");
+    for (auto [position, level] : marks)
+        app::YearMark(position) = Variant(static_cast<core::Integer>(level));
+    app::ViewLeft = 0;
+    app::ViewRight = 19;  // positions 20 down to 1
+    app::XrfLoaded = true;
+}
+}  // namespace
+
+TEST_F(AppTest, ActiveYearsCountTheDisplayedSectionPerLevel) {
+    installDefaultSettings();
+    start();
+    app::ActiveYearsForm& f = app::frmActiveYears.get();
+    // Before the XRF import only the swatches follow.
+    app::UpdateActiveYears();
+    EXPECT_EQ(f.levelLabels(1)(1)->Caption(), "0");
+    EXPECT_EQ(f.Shape1(1)->FillColour(), 255);
+
+    markSection({{1, 1}, {2, 1}, {5, 3}, {7, 7}, {8, 9}, {20, 6}});
+    app::UpdateActiveYears();
+    EXPECT_EQ(f.levelLabels(1)(1)->Caption(), "2");
+    EXPECT_EQ(f.levelLabels(3)(1)->Caption(), "1");
+    EXPECT_EQ(f.levelLabels(2)(1)->Caption(), "0");
+    EXPECT_EQ(f.Command1->Caption(), "More (3)");  // levels 6..9 hidden while collapsed
+
+    // Only the displayed range counts.
+    app::ViewLeft = 13;  // positions 7 .. 1
+    app::UpdateActiveYears();
+    EXPECT_EQ(f.levelLabels(6)(1)->Caption(), "0");
+    EXPECT_EQ(f.Command1->Caption(), "More (1)");
+
+    // Expanding shows every level; collapsing recomputes the hidden count from the labels.
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    EXPECT_EQ(f.Command1->Caption(), "Retract");
+    EXPECT_EQ(f.Height(), 2770);
+    EXPECT_EQ(f.Command1->Top(), 2770 - 530);
+    EXPECT_TRUE(f.Label6(0)->Visible());
+    app::YearMark(6) = Variant(core::Integer(8));
+    app::UpdateActiveYears();
+    EXPECT_EQ(f.Command1->Caption(), "Retract");  // the count is not shown while expanded
+    f.Command1_Click();
+    EXPECT_EQ(f.Command1->Caption(), "More (2)");
+    EXPECT_EQ(f.Height(), 1800);
+    EXPECT_FALSE(f.Label6(0)->Visible());
+}

@@ -1,0 +1,161 @@
+#include "AppFixture.h"
+
+using ui::MessageResult;
+using ui::ScriptedDialogs;
+
+namespace {
+const QString kQuestion = QStringLiteral("Do you want to save the changes to the working file?");
+}
+
+class QuitPaths : public AppTest, public ::testing::WithParamInterface<int> {
+  protected:
+    // The three ways of quitting: the Quit button, the Quit menu command, the close box.
+    void quit(app::MainForm& main) {
+        switch (GetParam()) {
+            case 0:
+                main.Command4->click();
+                break;
+            case 1:
+                main.mnuQuit->trigger();
+                break;
+            default:
+                main.close();
+                break;
+        }
+    }
+};
+
+TEST_P(QuitPaths, WithNothingUnsavedEndAtOnceAndWriteTheSettings) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    main.Move(600, 2400, main.Width(), main.Height());
+    quit(main);
+    EXPECT_TRUE(app::programEnded());
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    EXPECT_TRUE(savedSettings()(3, 5) == 2400);
+}
+
+TEST_P(QuitPaths, UnsavedWorkIsOfferedAndCancelReturnsToTheProgram) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    loadTinyDocument();
+    app::Saved = false;
+    dialogs->answerMessage(MessageResult::Cancel);
+    quit(main);
+    EXPECT_FALSE(app::programEnded());
+    EXPECT_TRUE(main.isVisible());
+    const auto asked = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, kQuestion);
+    EXPECT_EQ(asked[0].title, "Stratalyser");
+    EXPECT_EQ(asked[0].buttons, ui::MessageButtons::YesNoCancel);
+    EXPECT_TRUE(QFile::exists(settingsPath));  // the settings are written whatever the answer
+
+    // No: ends without saving.
+    dialogs->answerMessage(MessageResult::No);
+    quit(main);
+    EXPECT_TRUE(app::programEnded());
+    EXPECT_EQ(dialogs->unexpected(), 0);
+}
+
+TEST_P(QuitPaths, ACancelledOrFailedSaveKeepsTheProgramRunning) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    loadTinyDocument();
+    app::Saved = false;
+    app::WorkingFileName = dir.filePath("core.csv");
+    dialogs->answerMessage(MessageResult::Yes).cancelFile();
+    quit(main);
+    EXPECT_FALSE(app::programEnded());
+    EXPECT_FALSE(app::Saved);
+
+    dialogs->answerMessage(MessageResult::Yes).answerSave(dir.filePath("no/such/folder/core.csv"));
+    quit(main);
+    EXPECT_FALSE(app::programEnded());
+    EXPECT_FALSE(app::Saved);
+    EXPECT_EQ(dialogs->unexpected(), 0);
+}
+
+TEST_P(QuitPaths, YesSavesThroughSaveAsAndThenEnds) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    loadTinyDocument();
+    app::Saved = false;
+    app::WorkingFileName = dir.filePath("scan.csv");
+    const QString target = dir.filePath("counted.csv");
+    dialogs->answerMessage(MessageResult::Yes).answerSave(target);
+    quit(main);
+    EXPECT_TRUE(app::programEnded());
+    EXPECT_TRUE(app::Saved);
+    const auto saves = dialogs->shownOf(ScriptedDialogs::Kind::SaveFile);
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].initialName, dir.filePath("scan.csv"));  // pre-filled with the working file
+    EXPECT_EQ(saves[0].filter, "DataFile(*.csv)|*.csv");
+    EXPECT_TRUE(files::readFileBytes(target).startsWith("\"C:\\scan\\XRF data\"\r\n\"varvecounting\"\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Button_Menu_CloseBox, QuitPaths, ::testing::Values(0, 1, 2));
+
+TEST_F(AppTest, AnUnwritableSettingsFileIsReportedAndQuittingStillEnds) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    // The folder of the settings file turns into a file: nothing can be written there now.
+    QDir(dir.filePath("References")).removeRecursively();
+    files::saveFileBytes(dir.filePath("References"), "not a folder");
+    main.mnuQuit->trigger();
+    EXPECT_TRUE(app::programEnded());
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith("The settings could not be saved to "));
+    EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation);
+}
+
+TEST_F(AppTest, SaveRulesForEveryRowGroup) {
+    auto table = shippedSettings();
+    table(3, 12) = core::Variant(111.0f);
+    table(3, 13) = core::Variant(222.0f);
+    table(3, 14) = core::Variant(333.0f);
+    table(3, 66) = core::Variant(444.0f);
+    table(3, 3) = core::Variant(5.0f);  // unused rows go back to 9999
+    table(3, 50) = core::Variant(6.0f);
+    table(2, 80) = core::Variant("kept");  // rows 68..100 take column 2
+    table(3, 80) = core::Variant(7.0f);
+    writeSettings(table);
+    app::MainForm& main = start();
+    app::frmPreview->Shape1->setLeft(1234);
+    main.mnuQuit->trigger();
+    auto saved = savedSettings();
+    EXPECT_TRUE(saved(3, 1) == 100);
+    EXPECT_TRUE(saved(3, 3) == 9999);
+    EXPECT_TRUE(saved(3, 50) == 9999);
+    EXPECT_TRUE(saved(3, 29) == 9999);
+    EXPECT_TRUE(saved(3, 80) == "kept");
+    EXPECT_TRUE(saved(3, 10) == 1234);
+    EXPECT_TRUE(saved(3, 24) == app::frmPhoto->Top());  // never shown: its design-time place
+    EXPECT_TRUE(saved(3, 33) == 33023);
+    // Before a radiograph import rows 12, 13, 66, 67 stay as read; before XRF data rows 14..23.
+    EXPECT_TRUE(saved(3, 12) == 111);
+    EXPECT_TRUE(saved(3, 13) == 222);
+    EXPECT_TRUE(saved(3, 66) == 444);
+    EXPECT_TRUE(saved(3, 14) == 333);
+    EXPECT_TRUE(saved(0, 5) == "frmMain");  // labels written back unchanged
+
+    // After the imports the current places are stored.
+    TearDown();
+    SetUp();
+    writeSettings(table);
+    app::MainForm& again = start();
+    again.Command1->setEnabled(false);  // as the radiograph import leaves it
+    app::XrfLoaded = true;
+    app::curveWindow(1).Move(1500, 2500, 6000, 1500);
+    app::curveWindow(2).Move(1600, 4100, 6000, 1500);
+    again.mnuQuit->trigger();
+    saved = savedSettings();
+    EXPECT_TRUE(saved(3, 12) == 2500);
+    EXPECT_TRUE(saved(3, 13) == 1500);
+    EXPECT_TRUE(saved(3, 14) == 4100);
+    EXPECT_TRUE(saved(3, 15) == 1600);
+    EXPECT_TRUE(saved(3, 66) == app::frmActiveYears->Top());
+    EXPECT_EQ(saved(3, 12).type(),
+              core::Variant::Type::Integer);  // a Single 2500 reads back as a whole number
+}

@@ -1,0 +1,118 @@
+#include "AppFixture.h"
+
+using app::References;
+using core::Variant;
+using ui::ScriptedDialogs;
+
+TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    EXPECT_TRUE(dialogs->shown().empty());
+    EXPECT_TRUE(app::ReferencesLoaded);
+    EXPECT_EQ(main.Caption(), "Stratalyser 2.2.2");
+    EXPECT_EQ(app::frmAbout->Caption(), "About Stratalyser 2.1");
+    EXPECT_TRUE(app::frmPreview->isVisible());
+    // Default layout: the preview directly above the main window, as wide as the screen allows.
+    EXPECT_EQ(app::frmPreview->Height(), 1395);
+    EXPECT_EQ(app::frmPreview->Top(), main.Top() - 1395);
+    EXPECT_EQ(app::frmPreview->Left(), main.Left());
+    EXPECT_EQ(app::frmPreview->Width(), 1280 * 15 - 2 * main.Left());
+    EXPECT_EQ(app::frmRawImage->Width(), app::frmPreview->Width());
+    EXPECT_EQ(app::frmRawImage->Top(), main.Top() - 1395);
+    // Section rectangles right-aligned in their pictures.
+    EXPECT_EQ(app::frmPreview->Shape1->Left() + app::frmPreview->Shape1->Width(),
+              app::frmPreview->Picture2->Left() + app::frmPreview->Picture2->Width());
+    // Start values.
+    EXPECT_TRUE(app::Saved);
+    EXPECT_TRUE(app::PointerActive);
+    EXPECT_EQ(app::TwipsPerPixel, 15);
+    EXPECT_EQ(app::BandRows, 20);
+    EXPECT_TRUE(app::UndoPosition(50) == -9999);
+    EXPECT_EQ(app::frmCurve1->Text1->Text(), "");
+}
+
+TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
+    app::MainForm& main = start();
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              "Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest installer "
+              "package is avalable at <https://example.org/stratalyser/download>");
+    EXPECT_EQ(messages[0].title, "Message from Stratalyser");
+    EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation);
+    EXPECT_EQ(main.Caption(), "Stratalyser 1.6");
+    EXPECT_EQ(app::frmAbout->Caption(), "About Stratalyser 1.6");
+    EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser 1.6");
+    EXPECT_FALSE(app::ReferencesLoaded);
+    EXPECT_TRUE(app::frmPreview->isVisible());
+    for (int row = 1; row <= 100; ++row)
+        EXPECT_TRUE(References(3, row) == 9999) << row;
+    // Quitting leaves no settings file behind.
+    main.mnuQuit->trigger();
+    EXPECT_TRUE(app::programEnded());
+    EXPECT_FALSE(QFile::exists(settingsPath));
+}
+
+TEST_F(AppTest, AnAllUnsetFileLaysOutLikeNoFileButIsRewrittenAtExit) {
+    installDefaultSettings();
+    app::MainForm& main = start();
+    const double previewTop = app::frmPreview->Top();
+    main.Command4_Click();
+    EXPECT_TRUE(app::programEnded());
+    const auto saved = savedSettings();
+    EXPECT_TRUE(saved(3, 7) == previewTop);
+    EXPECT_TRUE(saved(3, 5) == main.Top());
+}
+
+TEST_F(AppTest, StoredPositionsAreApplied) {
+    auto table = shippedSettings();
+    table(3, 5) = Variant(3000.0f);
+    table(3, 6) = Variant(450.0f);
+    table(3, 7) = Variant(600.0f);
+    table(3, 8) = Variant(300.0f);
+    table(3, 9) = Variant(15000.0f);
+    table(3, 10) = Variant(1200.0f);
+    table(3, 11) = Variant(2400.0f);
+    writeSettings(table);
+    app::MainForm& main = start();
+    EXPECT_EQ(main.Top(), 3000);
+    EXPECT_EQ(main.Left(), 450);
+    EXPECT_EQ(app::frmPreview->Top(), 600);
+    EXPECT_EQ(app::frmPreview->Left(), 300);
+    EXPECT_EQ(app::frmPreview->Width(), 15000);
+    EXPECT_EQ(app::frmPreview->Shape1->Left(), 1200);
+    EXPECT_EQ(app::frmRawImage->Shape1->Left(), 1200);
+    EXPECT_EQ(app::frmPreview->Shape1->Width(), 2400);
+    EXPECT_EQ(app::frmRawImage->Shape1->Width(), 2400);
+    EXPECT_TRUE(dialogs->shown().empty());
+}
+
+TEST_F(AppTest, AFileThatReadsFewerRowsTakesEmptyValuesAsSet) {
+    auto table = shippedSettings();
+    table(3, 1) = Variant(core::Integer(2));
+    writeSettings(table);
+    app::MainForm& main = start();
+    EXPECT_TRUE(app::ReferencesLoaded);
+    EXPECT_TRUE(References(3, 5).isEmpty());
+    EXPECT_EQ(main.Top(), 0);  // an empty value is not 9999: the position becomes 0
+    EXPECT_EQ(app::frmPreview->Width(), 0);
+}
+
+TEST_F(AppTest, AShortLineOrTooManyRowsTakeTheFailurePath) {
+    QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    bytes.replace("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999");  // row 5 one field short
+    files::saveFileBytes(settingsPath, bytes);
+    start();
+    EXPECT_FALSE(app::ReferencesLoaded);
+    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);
+    EXPECT_EQ(References(0, 6).toString(), "Left");  // the fields shifted; the rows read stay
+    EXPECT_TRUE(References(3, 6) == 9999);           // column 3 of every row reset
+
+    TearDown();
+    SetUp();
+    auto table = shippedSettings();
+    table(3, 1) = Variant(core::Integer(101));
+    writeSettings(table);
+    start();
+    EXPECT_FALSE(app::ReferencesLoaded);
+}
