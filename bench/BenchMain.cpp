@@ -4,11 +4,15 @@
 // the figures compare across machines.
 #include <benchmark/benchmark.h>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "files/FieldSyntax.h"
 #include "files/TextFile.h"
@@ -102,6 +106,26 @@ BENCHMARK(BM_FieldReader)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ClsLine)->Args({2000, 300})->Args({2000, 1000})->Args({2000, 2000})->MinTime(0.5);
 BENCHMARK(BM_FullPictureCopy)->Args({2000, 1000})->MinTime(0.5);
 
+// Start-up of a fresh process of the program until its main window has been shown (it leaves at
+// once then). The floor is a fresh process of a program that does nothing (/bin/true).
+double processMilliseconds(const QString& program, const QStringList& arguments, int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("STRATALYSER_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, arguments);
+        if (!process.waitForFinished(30000) || process.exitCode() != 0) return -1;
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];  // the median run
+}
+
 // Collects seconds per iteration of every run.
 class Collector : public benchmark::BenchmarkReporter {
   public:
@@ -150,5 +174,10 @@ int main(int argc, char** argv) {
     figure("full_picture_copy_2000x1000_ms", fullCopy * 1e3, "ms");
     if (fullCopy > 0)
         figure("cls_line_2000x1000_vs_copy", collector.seconds["BM_ClsLine/2000/1000"] / fullCopy, "x");
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/stratalyser");
+    const double startup = processMilliseconds(program, {}, 7);
+    const double floor = processMilliseconds(QStringLiteral("/bin/true"), {}, 7);
+    figure("startup_ms", startup, "ms");
+    figure("process_floor_ms", floor, "ms");
     return 0;
 }

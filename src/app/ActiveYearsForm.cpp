@@ -55,8 +55,10 @@ const ui::ControlArray<ui::Label>& ActiveYearsForm::levelLabels(int level) const
 }
 
 void ActiveYearsForm::Form_Load() {
-    for (int k = 1; k <= 9; ++k)
+    for (int k = 1; k <= 9; ++k) {
         levelLabels(k)(1)->setCaption(QStringLiteral("0"));
+        Shape1(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
+    }
     Command2->setEnabled(true);
 }
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,6 +35,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     app::frmMain->Show();
+    // For measuring start-up: leave as soon as the main window has been shown.
+    if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &application, &QApplication::quit);
     const int code = QApplication::exec();
     app::unloadAllForms();
     return code;

@@ -201,10 +201,11 @@ void Shape::paintEvent(QPaintEvent*) {
         painter.setPen(Qt::NoPen);
     }
     painter.setBrush(filled_ ? QBrush(core::toQColor(fill_)) : Qt::NoBrush);
+    // The outline lies inside the control's rectangle; a square or circle is centred in it.
     QRect r = rect().adjusted(0, 0, -1, -1);
     if (kind_ == Kind::Square || kind_ == Kind::Circle) {
         const int side = std::min(r.width(), r.height());
-        r = QRect(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+        r = QRect((width() - 1 - side) / 2, (height() - 1 - side) / 2, side, side);
     }
     if (kind_ == Kind::Oval || kind_ == Kind::Circle) {
         painter.drawEllipse(r);
