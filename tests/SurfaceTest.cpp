@@ -120,3 +120,26 @@ TEST(Surface, SetPictureClipsOrPadsToTheSurface) {
     s.cls();
     EXPECT_EQ(s.point(0, 0), rgb(10, 20, 30));
 }
+
+TEST(Surface, AReadOnlyPictureIsSharedInItsOwnFormatUntilSomethingIsDrawn) {
+    QImage grey(30, 10, QImage::Format_Grayscale8);
+    grey.fill(77);
+    Surface s(QSize(30, 10));
+    s.setPicture(grey);
+    EXPECT_FALSE(s.hasLayer());
+    EXPECT_EQ(s.picture().format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(s.picture().constBits(), grey.constBits());  // shared, not copied
+    EXPECT_EQ(s.point(3, 3), rgb(77, 77, 77));
+    s.cls();  // nothing drawn: nothing to do
+    EXPECT_FALSE(s.hasLayer());
+    s.line(0, 5, 29, 5, kRed);
+    EXPECT_TRUE(s.hasLayer());
+    EXPECT_EQ(s.point(3, 5), kRed);
+    EXPECT_EQ(s.point(3, 3), rgb(77, 77, 77));
+    s.cls();
+    EXPECT_EQ(s.point(3, 5), rgb(77, 77, 77));
+    s.pset(1, 1, kGreen);
+    s.commit();
+    EXPECT_FALSE(s.hasLayer());  // the drawing became the picture
+    EXPECT_EQ(s.point(1, 1), kGreen);
+}

@@ -68,68 +68,88 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, double xmin, do
 }  // namespace
 
 Surface::Surface(QSize pixels, core::Colour backColour)
-    : picture_(blankImage(pixels, backColour)), image_(picture_.copy()), back_(backColour) {}
+    : size_(pixels.expandedTo(QSize(0, 0))), picture_(blankImage(size_, backColour)), back_(backColour) {}
+
+namespace {
+bool isNativeFormat(const QImage& image) {
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_Grayscale8;
+}
+// The picture placed at the top-left of a new canvas of the given size (the rest in the back colour).
+QImage placedOnCanvas(const QImage& picture, QSize size, core::Colour back) {
+    QImage canvas = blankImage(size, back);
+    if (picture.isNull()) return canvas;
+    const QImage source = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const int rows = std::min(source.height(), canvas.height());
+    const int bytes = std::min(source.width(), canvas.width()) * 4;
+    for (int y = 0; y < rows; ++y) std::memcpy(canvas.scanLine(y), source.constScanLine(y), bytes);
+    return canvas;
+}
+}  // namespace
 
 void Surface::resize(QSize pixels) {
     pixels = pixels.expandedTo(QSize(0, 0));
-    if (pixels == image_.size()) return;
-    auto grow = [&](const QImage& old) {
-        QImage fresh = blankImage(pixels, back_);
-        const int rows = std::min(old.height(), fresh.height());
-        const int bytes = std::min(old.width(), fresh.width()) * 4;
-        for (int y = 0; y < rows; ++y)
-            std::memcpy(fresh.scanLine(y), old.constScanLine(y), bytes);
-        return fresh;
-    };
-    picture_ = grow(picture_);
-    image_ = grow(image_);
+    if (pixels == size_) return;
+    size_ = pixels;
+    picture_ = placedOnCanvas(picture_, size_, back_);
+    if (hasLayer()) image_ = placedOnCanvas(image_, size_, back_);
     drawn_.clear();
-    if (!image_.isNull()) drawn_.push_back(image_.rect());  // the drawing layer may differ anywhere
+    if (hasLayer() && !image_.isNull()) drawn_.push_back(bounds());  // the drawing layer may differ anywhere
     allChanged_ = true;
 }
 
 void Surface::setPicture(const QImage& picture) {
-    picture_ = blankImage(image_.size(), back_);
-    if (!picture.isNull()) {
-        const QImage source = picture.convertToFormat(QImage::Format_RGB32);
-        const int rows = std::min(source.height(), picture_.height());
-        const int bytes = std::min(source.width(), picture_.width()) * 4;
-        for (int y = 0; y < rows; ++y)
-            std::memcpy(picture_.scanLine(y), source.constScanLine(y), bytes);
+    if (picture.size() == size_ && isNativeFormat(picture)) {
+        picture_ = picture;  // shared with the caller, not copied
+    } else if (picture.size() == size_) {
+        picture_ = picture.convertToFormat(QImage::Format_RGB32);
+    } else {
+        picture_ = placedOnCanvas(picture, size_, back_);
     }
-    image_ = picture_.copy();
+    image_ = QImage();
     drawn_.clear();
     allChanged_ = true;
 }
 
-void Surface::clearPicture() {
-    setPicture(QImage());
+void Surface::clearPicture() { setPicture(QImage()); }
+
+void Surface::ensureLayer() {
+    if (hasLayer()) return;
+    if (picture_.format() != QImage::Format_RGB32) picture_ = picture_.convertToFormat(QImage::Format_RGB32);
+    image_ = picture_.copy();
+}
+
+QImage& Surface::drawingImage() {
+    ensureLayer();
+    return image_;
 }
 
 void Surface::cls() {
-    for (const QRect& r : drawn_) {
-        const int bytes = r.width() * 4;
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            std::memcpy(image_.scanLine(y) + r.left() * 4, picture_.constScanLine(y) + r.left() * 4, bytes);
+    if (hasLayer()) {
+        for (const QRect& r : drawn_) {
+            const int bytes = r.width() * 4;
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                std::memcpy(image_.scanLine(y) + r.left() * 4, picture_.constScanLine(y) + r.left() * 4, bytes);
+            }
+            addRect(changed_, r);
         }
-        addRect(changed_, r);
     }
     drawn_.clear();
     currentX = scaleLeft();
     currentY = scaleTop();
 }
 
+// The drawing becomes the picture; the next drawing makes a fresh layer.
 void Surface::commit() {
-    picture_ = image_.copy();  // a deep copy, so later drawing never detaches in a hot path
+    if (!hasLayer()) return;
+    picture_ = std::move(image_);
+    image_ = QImage();
     drawn_.clear();
 }
 
-void Surface::markDrawn(const QRect& pixels) {
-    noteDrawn(pixels);
-}
+void Surface::markDrawn(const QRect& pixels) { noteDrawn(pixels); }
 
 void Surface::noteDrawn(const QRect& pixels) {
-    const QRect r = pixels.intersected(image_.rect());
+    const QRect r = pixels.intersected(bounds());
     if (r.isEmpty()) return;
     addRect(drawn_, r);
     if (!allChanged_) addRect(changed_, r);
@@ -138,7 +158,7 @@ void Surface::noteDrawn(const QRect& pixels) {
 std::vector<QRect> Surface::takeChanged() {
     std::vector<QRect> result;
     if (allChanged_) {
-        result.push_back(image_.rect());
+        result.push_back(bounds());
         allChanged_ = false;
     } else {
         result.swap(changed_);
@@ -191,15 +211,21 @@ void Surface::pset(double x, double y, core::Colour c) {
             toUserY(p.y() - half + drawWidth - 1), c, true);
         return;
     }
-    if (!image_.rect().contains(p)) return;
+    if (!bounds().contains(p)) return;
+    ensureLayer();
     reinterpret_cast<std::uint32_t*>(image_.scanLine(p.y()))[p.x()] = core::toQRgb(c);
     noteDrawn(QRect(p, QSize(1, 1)));
 }
 
 core::Colour Surface::point(double x, double y) const {
     const QPoint p = toPixel(x, y);
-    if (!image_.rect().contains(p)) return core::kNoColour;
-    return core::fromQRgb(reinterpret_cast<const std::uint32_t*>(image_.constScanLine(p.y()))[p.x()]);
+    if (!bounds().contains(p)) return core::kNoColour;
+    const QImage& shown = image();
+    if (shown.format() == QImage::Format_Grayscale8) {
+        const int v = shown.constScanLine(p.y())[p.x()];
+        return core::rgb(v, v, v);
+    }
+    return core::fromQRgb(reinterpret_cast<const std::uint32_t*>(shown.constScanLine(p.y()))[p.x()]);
 }
 
 void Surface::hline(int x1, int x2, int y, std::uint32_t argb) {
@@ -243,10 +269,11 @@ void Surface::bresenham(QPoint a, QPoint b, std::uint32_t argb) {
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, core::Colour c) {
-    if (image_.isNull()) return;
+    if (size_.isEmpty()) return;
     double px1 = toPixelX(x1), py1 = toPixelY(y1), px2 = toPixelX(x2), py2 = toPixelY(y2);
     if (!std::isfinite(px1) || !std::isfinite(py1) || !std::isfinite(px2) || !std::isfinite(py2)) return;
     if (drawWidth > 1) {
+        ensureLayer();
         QPainter painter(&image_);
         painter.setPen(QPen(core::toQColor(c), drawWidth, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(QPointF(px1, py1), QPointF(px2, py2));
@@ -257,7 +284,8 @@ void Surface::line(double x1, double y1, double x2, double y2, core::Colour c) {
     }
     // Clip first, so a segment that reaches far outside (a value far off the range) costs only
     // the pixels that are visible.
-    if (!clipSegment(px1, py1, px2, py2, 0.0, 0.0, image_.width() - 1.0, image_.height() - 1.0)) return;
+    if (!clipSegment(px1, py1, px2, py2, 0.0, 0.0, size_.width() - 1.0, size_.height() - 1.0)) return;
+    ensureLayer();
     const QPoint a(clampToInt(px1), clampToInt(py1)), b(clampToInt(px2), clampToInt(py2));
     bresenham(a, b, core::toQRgb(c));
     noteDrawn(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
@@ -275,8 +303,9 @@ void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bo
     const QPoint a = toPixel(x1, y1), b = toPixel(x2, y2);
     const QRect r = QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                           QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())))
-                        .intersected(image_.rect());
+                        .intersected(bounds());
     if (r.isEmpty()) return;
+    ensureLayer();
     const std::uint32_t argb = core::toQRgb(c);
     for (int y = r.top(); y <= r.bottom(); ++y)
         hline(r.left(), r.right(), y, argb);
@@ -285,7 +314,7 @@ void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bo
 
 void Surface::circle(double x, double y, double radius, core::Colour outline,
                      std::optional<core::Colour> fill) {
-    if (image_.isNull()) return;
+    if (size_.isEmpty()) return;
     const double sw = scaleWidth();
     const double rp = sw == 0.0 ? 0.0 : std::fabs(radius * widthPixels() / sw);
     const QPoint centre = toPixel(x, y);
@@ -293,7 +322,8 @@ void Surface::circle(double x, double y, double radius, core::Colour outline,
     const int r = clampToInt(rp);
     const QRect bounds(centre.x() - r - drawWidth, centre.y() - r - drawWidth, 2 * (r + drawWidth) + 1,
                        2 * (r + drawWidth) + 1);
-    if (!bounds.intersects(image_.rect())) return;
+    if (!bounds.intersects(this->bounds())) return;
+    ensureLayer();
     QPainter painter(&image_);
     painter.setPen(QPen(core::toQColor(outline), drawWidth));
     if (fill) {
@@ -306,7 +336,8 @@ void Surface::circle(double x, double y, double radius, core::Colour outline,
 }
 
 void Surface::print(const QString& text, core::Colour c) {
-    if (image_.isNull()) return;
+    if (size_.isEmpty()) return;
+    ensureLayer();
     QPainter painter(&image_);
     painter.setPen(core::toQColor(c));
     const QFontMetrics metrics = painter.fontMetrics();

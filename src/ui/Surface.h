@@ -16,7 +16,9 @@ namespace ui {
 //   picture()  what Cls returns to;        image()  picture + everything drawn since
 //   cls()      drawing layer := picture    commit() picture := drawing layer
 //
-// Cls restores only the rectangles drawn since the last Cls or commit, so transient drawings
+// The drawing layer is made (a 32-bit copy of the picture) only when something is drawn, so a
+// picture that is only read (the radiograph) is held once, in its own format: 8-bit grey stays
+// 8-bit. Cls restores only the rectangles drawn since the last Cls or commit, so transient drawings
 // (a pointer line, a few circles) cost what they cover, not the area of the plot.
 //
 // User coordinates: x_user = ScaleLeft + x_pixel * ScaleWidth / width_pixels (likewise y).
@@ -26,9 +28,9 @@ class Surface {
   public:
     explicit Surface(QSize pixels = QSize(0, 0), core::Colour backColour = core::rgb(255, 255, 255));
 
-    QSize size() const { return image_.size(); }
-    int widthPixels() const { return image_.width(); }
-    int heightPixels() const { return image_.height(); }
+    QSize size() const { return size_; }
+    int widthPixels() const { return size_.width(); }
+    int heightPixels() const { return size_.height(); }
     // New size: both layers keep their content at the top-left corner; new area gets the back colour.
     void resize(QSize pixels);
 
@@ -36,14 +38,18 @@ class Surface {
     void setBackColour(core::Colour c) { back_ = c; }
 
     // --- persistent picture and drawing layer
-    void setPicture(const QImage& picture);  // becomes both the picture and the drawing layer
-    void clearPicture();                     // picture := back colour
+    // The picture becomes the persistent picture; drawings are dropped. A picture of the surface's
+    // size in 32-bit or 8-bit grey format is shared, not copied.
+    void setPicture(const QImage& picture);
+    void clearPicture();  // picture := back colour
     const QImage& picture() const { return picture_; }
-    const QImage& image() const { return image_; }
+    // What the surface shows: the drawing layer if there is one, else the picture.
+    const QImage& image() const { return hasLayer() ? image_ : picture_; }
+    bool hasLayer() const { return !image_.isNull(); }
     void cls();
     void commit();
     // Direct access for renderers that write whole rows (scanLine): the caller marks what it wrote.
-    QImage& drawingImage() { return image_; }
+    QImage& drawingImage();
     void markDrawn(const QRect& pixels);
 
     // --- coordinates
@@ -80,11 +86,14 @@ class Surface {
   private:
     QPoint toPixel(double x, double y) const;
     void noteDrawn(const QRect& pixels);
+    void ensureLayer();
+    QRect bounds() const { return QRect(QPoint(0, 0), size_); }
     void hline(int x1, int x2, int y, std::uint32_t argb);
     void bresenham(QPoint a, QPoint b, std::uint32_t argb);
 
-    QImage picture_;
-    QImage image_;
+    QSize size_;
+    QImage picture_;  // Format_RGB32 or Format_Grayscale8, always of size_
+    QImage image_;    // the drawing layer, Format_RGB32, or null while nothing is drawn
     core::Colour back_;
     bool pixelMode_ = true;
     double left_ = 0.0, top_ = 0.0, width_ = 1.0, height_ = 1.0;
