@@ -29,8 +29,7 @@ QByteArray makeXrfTable(int rows, int fields) {
     w.writeLine({core::Variant("C:\\Data\\ITRAX\\CORE 1\\XRF data     07/08/2013  re-evaluated data")});
     w.writeLine({core::Variant("peakarea")});
     std::vector<core::Variant> header{core::Variant("filename")};
-    for (int f = 1; f < fields; ++f)
-        header.emplace_back(QStringLiteral("El%1").arg(f));
+    for (int f = 1; f < fields; ++f) header.emplace_back(QStringLiteral("El%1").arg(f));
     w.writeLine(header);
     std::vector<core::Variant> row(static_cast<std::size_t>(fields));
     for (int i = 0; i < rows; ++i) {
@@ -39,10 +38,8 @@ QByteArray makeXrfTable(int rows, int fields) {
         row[1] = core::Variant(0.01 + 0.2 * i);
         row[2] = core::Variant(6.75 + (i % 17) * 0.01);
         row[3] = core::Variant(core::Integer(1));
-        for (int f = 4; f < 9; ++f)
-            row[f] = core::Variant(0.018351 + f * 0.001 * (i % 13));
-        for (int f = 9; f < fields; ++f)
-            row[f] = core::Variant(core::Long((i * 7919 + f * 104729) % 130000));
+        for (int f = 4; f < 9; ++f) row[f] = core::Variant(0.018351 + f * 0.001 * (i % 13));
+        for (int f = 9; f < fields; ++f) row[f] = core::Variant(core::Long((i * 7919 + f * 104729) % 130000));
         w.writeLine(row);
     }
     return w.bytes();

@@ -65,8 +65,7 @@ class AppTest : public ::testing::Test {
         app::XrfHeaders(0) = "C:\\scan\\XRF data";
         const char* names[] = {"position (mm)", "sample surface", "validity", "E-gain", "E-offset",
                                "F-slope",       "F-offset",       "kcps",     "Fe"};
-        for (int h = 1; h <= 9; ++h)
-            app::XrfHeaders(h) = names[h - 1];
+        for (int h = 1; h <= 9; ++h) app::XrfHeaders(h) = names[h - 1];
         app::Profile.redim(0, 2, 0, 3);
         app::YearMark.redim(0, 3, Variant("---"));
         app::MarkerLabel.redim(0, 3, "---");
@@ -77,8 +76,7 @@ class AppTest : public ::testing::Test {
         for (int i = 1; i <= 3; ++i) {
             app::XrfData(1, i) = Variant(QStringLiteral("L%1.spe").arg(i));
             app::XrfData(2, i) = Variant(0.2 * i);
-            for (int j = 3; j <= 10; ++j)
-                app::XrfData(j, i) = Variant(core::Integer(j * 10 + i));
+            for (int j = 3; j <= 10; ++j) app::XrfData(j, i) = Variant(core::Integer(j * 10 + i));
             app::Profile(0, i) = Variant(core::Integer(100 + i));
         }
         app::XrfLoaded = true;

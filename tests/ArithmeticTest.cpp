@@ -40,8 +40,7 @@ TEST(Arithmetic, ValReadsTheLeadingNumber) {
         {".5", 0.5}, {"1e3", 1000},     {"2e", 2},         {"1,5", 1}, {"+7", 7},
         {"-", 0},    {"12abc3", 12},    {"3.0E-2x", 0.03},
     };
-    for (const Case& c : cases)
-        EXPECT_DOUBLE_EQ(val(QString::fromLatin1(c.text)), c.value) << c.text;
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(val(QString::fromLatin1(c.text)), c.value) << c.text;
 }
 
 TEST(Arithmetic, StandardTextOfSingleHasSevenSignificantDigits) {

@@ -81,8 +81,7 @@ void markSection(std::initializer_list<std::pair<int, int>> marks) {
     app::DataLength = 20;
     app::YearMark.redim(0, 20, Variant("---"));
     app::YearMark(0) = Variant("Year");
-    for (auto [position, level] : marks)
-        app::YearMark(position) = Variant(static_cast<core::Integer>(level));
+    for (auto [position, level] : marks) app::YearMark(position) = Variant(static_cast<core::Integer>(level));
     app::ViewLeft = 0;
     app::ViewRight = 19;  // positions 20 down to 1
     app::XrfLoaded = true;

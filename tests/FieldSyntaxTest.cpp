@@ -13,8 +13,7 @@ namespace {
 std::vector<Variant> readAll(const QByteArray& bytes) {
     FieldReader reader(bytes);
     std::vector<Variant> fields;
-    while (!reader.atEnd())
-        fields.push_back(reader.readField());
+    while (!reader.atEnd()) fields.push_back(reader.readField());
     return fields;
 }
 }  // namespace
@@ -44,8 +43,7 @@ TEST(FieldWriter, NumbersAreLocaleFreeWholeWithoutPointFractionsShortest) {
         {Variant(core::Date{2026, 12, 6}), "#2026-12-06#"},
         {Variant(true), "#TRUE#"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(FieldWriter::encode(c.value), QByteArray(c.text)) << c.text;
+    for (const Case& c : cases) EXPECT_EQ(FieldWriter::encode(c.value), QByteArray(c.text)) << c.text;
 }
 
 TEST(FieldSyntax, EveryValueKindRoundTrips) {
@@ -96,8 +94,7 @@ TEST(FieldReader, BareFieldsBecomeNumbersWhenTheyReadAsNumbers) {
     EXPECT_TRUE(f[3] == 1000);
     EXPECT_EQ(f[4].type(), Variant::Type::Long);
     EXPECT_EQ(f[5].type(), Variant::Type::Double);
-    for (int i : {6, 7, 8, 9, 11})
-        EXPECT_TRUE(f[i].isString()) << i;
+    for (int i : {6, 7, 8, 9, 11}) EXPECT_TRUE(f[i].isString()) << i;
     EXPECT_EQ(f[10].type(), Variant::Type::Date);
     EXPECT_TRUE(f[12] == 4);
 }
@@ -109,8 +106,7 @@ TEST(FieldReader, FieldByFieldAcrossLinesNeverResynchronising) {
     std::vector<std::vector<Variant>> rows;
     while (!r.atEnd()) {
         std::vector<Variant> row;
-        for (int c = 0; c < 4 && !r.atEnd(); ++c)
-            row.push_back(r.readField());
+        for (int c = 0; c < 4 && !r.atEnd(); ++c) row.push_back(r.readField());
         rows.push_back(row);
     }
     ASSERT_EQ(rows.size(), 3u);
@@ -165,8 +161,7 @@ TEST(FieldReader, NonUtf8TextIsReadAsLatin1AndBinaryNeverCrashes) {
     EXPECT_EQ(f[0].toString(), QString::fromUtf8("Grüße"));
     EXPECT_EQ(f[1].toString(), QString::fromUtf8("café"));
     QByteArray binary;
-    for (int i = 0; i < 4096; ++i)
-        binary.append(static_cast<char>((i * 7919) & 0xFF));
+    for (int i = 0; i < 4096; ++i) binary.append(static_cast<char>((i * 7919) & 0xFF));
     FieldReader r(binary);
     int fields = 0;
     try {
@@ -189,8 +184,7 @@ TEST(FieldReader, ReadsTheRealScannerTable) {
     EXPECT_EQ(r.readField().toString(), "filename");
     int headers = 1;
     Variant field;
-    while (!(field = r.readField()).toString().endsWith("spe"))
-        ++headers;
+    while (!(field = r.readField()).toString().endsWith("spe")) ++headers;
     EXPECT_EQ(headers, 55);  // filename ... "Mo coh"
     EXPECT_TRUE(field.asString().contains(" & "));
     EXPECT_TRUE(r.readField() == 0.01);  // position (mm) of the first row

@@ -18,8 +18,7 @@ TEST(KeyCodes, QtKeysMapToTheProgramsCodes) {
         {Qt::Key_Z, Qt::NoModifier, 90},       {Qt::Key_L, Qt::NoModifier, 76},
         {Qt::Key_N, Qt::NoModifier, 78},       {Qt::Key_Exclam, Qt::NoModifier, 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ui::keyCodeFromQt(c.key, c.modifiers), c.code) << c.key;
+    for (const Case& c : cases) EXPECT_EQ(ui::keyCodeFromQt(c.key, c.modifiers), c.code) << c.key;
     EXPECT_EQ(ui::shiftFromQt(Qt::ControlModifier | Qt::ShiftModifier), 3);
 }
 

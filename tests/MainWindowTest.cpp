@@ -18,8 +18,7 @@ class MainWindow : public ::testing::Test {
 
 QStringList captions(ui::MenuItem* menu) {
     QStringList result;
-    for (QAction* a : menu->menu()->actions())
-        result << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    for (QAction* a : menu->menu()->actions()) result << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return result;
 }
 }  // namespace
@@ -39,8 +38,7 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsInOrder) {
     EXPECT_THROW(f.mnuLevelSetting(0), core::SubscriptError);
     EXPECT_EQ(captions(f.mnuQuestion), QStringList{"About Stratalyser"});
     QStringList bar;
-    for (QAction* a : f.menuBar()->actions())
-        bar << a->text();
+    for (QAction* a : f.menuBar()->actions()) bar << a->text();
     EXPECT_EQ(bar, (QStringList{"File", "Tool", "Setting", "?"}));
 }
 

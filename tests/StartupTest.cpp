@@ -45,8 +45,7 @@ TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
     EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser 1.6");
     EXPECT_FALSE(app::ReferencesLoaded);
     EXPECT_TRUE(app::frmPreview->isVisible());
-    for (int row = 1; row <= 100; ++row)
-        EXPECT_TRUE(References(3, row) == 9999) << row;
+    for (int row = 1; row <= 100; ++row) EXPECT_TRUE(References(3, row) == 9999) << row;
     // Quitting leaves no settings file behind.
     main.mnuQuit->trigger();
     EXPECT_TRUE(app::programEnded());

@@ -82,8 +82,7 @@ TEST(Surface, ClsRestoresThePictureAndCommitMakesDrawingsPersistent) {
 TEST(Surface, ManyTransientDrawingsAreAllRemovedByCls) {
     Surface s(QSize(300, 50));
     const QImage before = s.image().copy();
-    for (int x = 0; x < 300; x += 3)
-        s.circle(x, 25, 2, rgb(255, 128, 0), rgb(200, 200, 200));
+    for (int x = 0; x < 300; x += 3) s.circle(x, 25, 2, rgb(255, 128, 0), rgb(200, 200, 200));
     s.print("Click to redraw", kRed);
     s.cls();
     EXPECT_EQ(s.image(), before);

@@ -8,8 +8,7 @@ using core::Variant;
 namespace {
 QStringList captions(ui::MenuItem* menu) {
     QStringList result;
-    for (QAction* a : menu->menu()->actions())
-        result << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    for (QAction* a : menu->menu()->actions()) result << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return result;
 }
 }  // namespace
@@ -20,8 +19,7 @@ TEST_F(AppTest, EveryWindowExistsOnceWithItsCaption) {
     EXPECT_EQ(app::frmPreview->Caption(), "Preview");
     EXPECT_EQ(app::frmRawImage->Caption(), "Original image");
     EXPECT_EQ(app::frmCurve1->Caption(), "1: Grey scale");
-    for (int k = 2; k <= 6; ++k)
-        EXPECT_EQ(curveWindow(k).Caption(), QStringLiteral("Curve-%1").arg(k));
+    for (int k = 2; k <= 6; ++k) EXPECT_EQ(curveWindow(k).Caption(), QStringLiteral("Curve-%1").arg(k));
     EXPECT_EQ(app::frmActiveYears->Caption(), "Active years");
     EXPECT_EQ(app::frmScale->Caption(), "10 mm");
     EXPECT_EQ(app::frmElastic->Caption(), "Elastic scale");
@@ -191,8 +189,7 @@ TEST_F(AppTest, ShowAllAboutAndStaffWindows) {
     installDefaultSettings();
     app::MainForm& main = start();
     main.mnuShowAll_Click();
-    for (int k = 1; k <= 6; ++k)
-        EXPECT_TRUE(curveWindow(k).isVisible()) << k;
+    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isVisible()) << k;
     main.mnuAbout->trigger();
     EXPECT_TRUE(app::frmAbout->isVisible());
     EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser 2.1");

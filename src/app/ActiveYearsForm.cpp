@@ -72,8 +72,7 @@ void ActiveYearsForm::Command1_Click() {
     } else {
         // n comes from the labels shown, so it agrees with the last update.
         long n = 0;
-        for (int k = 6; k <= 9; ++k)
-            n += static_cast<long>(core::val(levelLabels(k)(1)->Caption()));
+        for (int k = 6; k <= 9; ++k) n += static_cast<long>(core::val(levelLabels(k)(1)->Caption()));
         const core::Integer hidden = core::toInteger(n);
         setHeight(kCollapsedHeight);
         Command1->setTop(kCollapsedHeight - 530);

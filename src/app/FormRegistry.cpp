@@ -20,14 +20,12 @@ void registerFormRef(FormRefBase* ref) {
 
 void unloadAllForms() {
     // Reverse order of declaration: later windows may refer to earlier ones while closing.
-    for (auto it = refs().rbegin(); it != refs().rend(); ++it)
-        (*it)->destroy();
+    for (auto it = refs().rbegin(); it != refs().rend(); ++it) (*it)->destroy();
 }
 
 void endProgram() {
     gEnded = true;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        w->hide();
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
     QCoreApplication::quit();
 }
 

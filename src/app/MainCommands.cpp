@@ -28,6 +28,10 @@ QString roundedText(double v) {
 }  // namespace
 
 void MainForm::connectEvents() {
+    connect(Command1, &ui::Button::Click, this, &MainForm::Command1_Click);
+    connect(mnuOpenRadio, &ui::MenuItem::Click, this, &MainForm::Command1_Click);
+    connect(Check1, &ui::CheckBox::Click, this, &MainForm::renderRadiograph);
+    for (ui::Slider* s : Slider1) connect(s, &ui::Slider::Change, this, &MainForm::renderRadiograph);
     connect(Command4, &ui::Button::Click, this, &MainForm::Command4_Click);
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
     connect(Command6, &ui::Button::Click, this, &MainForm::Command6_Click);
@@ -56,8 +60,7 @@ void MainForm::connectEvents() {
 void MainForm::Form_Load() {
     Saved = true;
     ProfileScale = 1.0f;
-    for (int k = 1; k <= 6; ++k)
-        AutoRange(k) = false;
+    for (int k = 1; k <= 6; ++k) AutoRange(k) = false;
     UndoPosition.fill(Variant(kMissing));
     UndoValue.fill(Variant(kMissing));
     CtrlDown = false;
@@ -146,8 +149,7 @@ void MainForm::settingsFailurePath() {
     setCaption(QStringLiteral("Stratalyser 1.6"));
     frmAbout->setCaption(QStringLiteral("About Stratalyser 1.6"));
     frmAbout->Label8->setCaption(QStringLiteral("Stratalyser 1.6"));
-    for (int row = 1; row <= 100; ++row)
-        References(3, row) = Variant(kUnset);
+    for (int row = 1; row <= 100; ++row) References(3, row) = Variant(kUnset);
     frmPreview->Show();
     ReferencesLoaded = false;
 }
@@ -179,8 +181,7 @@ void MainForm::Picture1_MouseMove(int, int, double x, double y) {
 
 void MainForm::Combo1_Click() {
     TwipsPerPixel = Combo1->Text() == QStringLiteral("Low") ? 15 : 12;
-    RenderPreview();
-    RenderSection();
+    renderRadiograph();
 }
 
 void MainForm::mnuAlign_Click() {
@@ -197,8 +198,7 @@ void MainForm::mnuAlign_Click() {
 }
 
 void MainForm::mnuShowAll_Click() {
-    for (int k = 1; k <= 6; ++k)
-        curveWindow(k).Show();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).Show();
     Show();
 }
 
@@ -232,8 +232,7 @@ void showLevelColours() {
         frmActiveYears->Shape1(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
     }
     // Keep the newly coloured markers when the transient drawings are next cleared.
-    for (int k = 1; k <= 6; ++k)
-        curveWindow(k).Picture1->commit();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->commit();
 }
 }  // namespace
 
@@ -262,8 +261,7 @@ void MainForm::mnuDefaultColour_Click() {
 void MainForm::mnuDefaultAll_Click() {
     if (ReferencesLoaded) {
         const int n = std::min<int>(core::cint(References(3, 1).toDouble()), files::kSettingsLastRow);
-        for (int row = 2; row <= n; ++row)
-            References(3, row) = References(2, row);
+        for (int row = 2; row <= n; ++row) References(3, row) = References(2, row);
     } else {
         for (int row = 2; row <= files::kSettingsLastRow; ++row) {
             if (row < 31 || row > 39) References(3, row) = Variant(kUnset);

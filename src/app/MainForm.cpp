@@ -154,12 +154,9 @@ void MainForm::buildControls() {
     Command3->setEnabled(false);
     Command5->setEnabled(false);
     Command7->setEnabled(false);
-    for (ui::Slider* s : Slider1)
-        s->setEnabled(false);
-    for (ui::Slider* s : Slider2)
-        s->setEnabled(false);
-    for (ui::Label* l : Label4)
-        l->setEnabled(false);
+    for (ui::Slider* s : Slider1) s->setEnabled(false);
+    for (ui::Slider* s : Slider2) s->setEnabled(false);
+    for (ui::Label* l : Label4) l->setEnabled(false);
 }
 
 void MainForm::buildMenus() {

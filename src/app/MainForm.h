@@ -74,6 +74,12 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuQuestion;
     ui::MenuItem* mnuAbout;
 
+    // Loads the radiograph and sets up the whole document around it.
+    void ImportRadiograph();
+    void Command1_Click();
+    // Re-renders preview and section after a change of brightness, contrast, colour or resolution.
+    void renderRadiograph();
+
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.
     bool SaveFile(int mode);
     // Every way of quitting comes here: settings written, unsaved work offered for saving.
@@ -112,8 +118,11 @@ class MainForm : public ui::Form {
     void connectEvents();
     void readSettingsFile();
     void settingsFailurePath();
+
+  public:
     void setProgress(bool shown, int max = 0);
 
+  private:
     double recordedWidth_ = 0;
     double recordedHeight_ = 0;
 };

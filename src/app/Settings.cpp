@@ -123,8 +123,7 @@ void SaveReferences() {
                 }
         }
     }
-    for (int row = 68; row <= 100; ++row)
-        References(3, row) = References(2, row);
+    for (int row = 68; row <= 100; ++row) References(3, row) = References(2, row);
     try {
         files::saveFileBytes(SettingsFilePath(), files::writeSettings(References));
     } catch (const core::RuntimeError&) {

@@ -107,8 +107,7 @@ void resetSharedState() {
     CurveValue = {};
     RatioColumn.redim(1, 6, 0.0f);
     AutoRange.redim(1, 6, false);
-    for (auto* w : {&SmoothW1, &SmoothW2, &SmoothW3, &SmoothW4, &SmoothW5})
-        w->redim(1, 6, 0.0f);
+    for (auto* w : {&SmoothW1, &SmoothW2, &SmoothW3, &SmoothW4, &SmoothW5}) w->redim(1, 6, 0.0f);
     GreyCurveDrawn = false;
     PointerActive = true;
     PointerX = 0;

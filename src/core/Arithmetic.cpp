@@ -49,19 +49,16 @@ double val(const QString& text) {
     const QByteArray bytes = text.toLatin1();
     const char* p = bytes.constData();
     const char* end = p + bytes.size();
-    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n'))
-        ++p;
+    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')) ++p;
     const char* start = p;
     if (p < end && (*p == '+' || *p == '-')) ++p;
     const char* digits = p;
-    while (p < end && *p >= '0' && *p <= '9')
-        ++p;
+    while (p < end && *p >= '0' && *p <= '9') ++p;
     bool any = p > digits;
     if (p < end && *p == '.') {
         ++p;
         const char* frac = p;
-        while (p < end && *p >= '0' && *p <= '9')
-            ++p;
+        while (p < end && *p >= '0' && *p <= '9') ++p;
         any = any || p > frac;
     }
     if (!any) return 0.0;
@@ -70,8 +67,7 @@ double val(const QString& text) {
         const char* q = p + 1;
         if (q < end && (*q == '+' || *q == '-')) ++q;
         const char* expDigits = q;
-        while (q < end && *q >= '0' && *q <= '9')
-            ++q;
+        while (q < end && *q >= '0' && *q <= '9') ++q;
         if (q > expDigits) p = q;
     }
     std::string number(start, p);

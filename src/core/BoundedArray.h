@@ -74,8 +74,7 @@ class Array2 {
     void redimPreserve(long upper1, long upper2, const T& fill = T()) {
         Array2 grown(lower1_, upper1, lower2_, upper2, fill);
         for (long i = lower1_; i <= std::min(upper1, this->upper1()); ++i) {
-            for (long j = lower2_; j <= std::min(upper2, this->upper2()); ++j)
-                grown(i, j) = (*this)(i, j);
+            for (long j = lower2_; j <= std::min(upper2, this->upper2()); ++j) grown(i, j) = (*this)(i, j);
         }
         *this = std::move(grown);
     }

@@ -1,5 +1,7 @@
 #include "curves/CurveForm.h"
 
+#include "curves/Curves.h"
+
 namespace app {
 
 using ui::make;
@@ -45,6 +47,8 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
         Label1->setBackColour(core::rgb(255, 255, 192));
     }
     buildMenu();
+    connect(Text1, &ui::TextBox::Change, this, &RedrawCurves);
+    connect(Text2, &ui::TextBox::Change, this, &RedrawCurves);
 }
 
 void CurveForm::buildMenu() {
@@ -55,8 +59,7 @@ void CurveForm::buildMenu() {
     mnuWeighted3 = mnuRunAve->add(QStringLiteral("0 : 25 : 50 : 25 : 0"));
     mnuFlat5 = mnuRunAve->add(QStringLiteral("20 : 20 : 20 : 20 : 20"));
     mnuWeighted5 = mnuRunAve->add(QStringLiteral("10 : 20 : 40 : 20 : 10"));
-    for (ui::MenuItem* item : movingAverageItems())
-        item->setChecked(item == mnuNone);
+    for (ui::MenuItem* item : movingAverageItems()) item->setChecked(item == mnuNone);
     mnuRB->addSeparator();
     mnuOneYear = mnuRB->add(QStringLiteral("One year"));
     mnuHalfYear = mnuRB->add(QStringLiteral("Half year"));
@@ -109,11 +112,13 @@ void CurveForm::Form_Resize() {
                  Text1->Height());
     Text2->place(Text1->Left(), Picture1->Top() + Picture1->Height() - Text2->Height(), Text2->Width(),
                  Text2->Height());
-    if (number_ == 1) {
-        const double left = Picture1->ScaleLeft(), right = Picture1->ScaleLeft() + Picture1->ScaleWidth();
-        for (ui::LineShape* line : Line1)
-            line->setEnds(left, line->Y1(), right, line->Y2());
-    }
+    stretchBandLines();
+}
+
+void CurveForm::stretchBandLines() {
+    if (number_ != 1) return;
+    const double left = Picture1->ScaleLeft(), right = Picture1->ScaleLeft() + Picture1->ScaleWidth();
+    for (ui::LineShape* line : Line1) line->setEnds(left, line->Y1(), right, line->Y2());
 }
 
 }  // namespace app

@@ -50,6 +50,9 @@ class CurveForm : public ui::Form {
     ui::MenuItem* mnuAlign;
     ui::MenuItem* mnuFlip;
 
+    // Window 1: the band lines reach across the whole plot in its current scale.
+    void stretchBandLines();
+
     // The moving-average entries in menu order, for ticking exactly one.
     std::vector<ui::MenuItem*> movingAverageItems() const;
 

@@ -54,8 +54,7 @@ const QStringList& NoteForm::library() {
 void NoteForm::Form_Load() {
     Text1->setText(QString());
     Combo1->Clear();
-    for (const QString& note : library())
-        Combo1->AddItem(note);
+    for (const QString& note : library()) Combo1->AddItem(note);
     Combo1->setText(QStringLiteral("---Select---"));
 }
 

@@ -98,16 +98,14 @@ inline bool isDigit(char c) {
 bool isNumberText(const char* p, const char* end, bool& whole) {
     if (p < end && (*p == '+' || *p == '-')) ++p;
     const char* intDigits = p;
-    while (p < end && isDigit(*p))
-        ++p;
+    while (p < end && isDigit(*p)) ++p;
     bool any = p > intDigits;
     whole = true;
     if (p < end && *p == '.') {
         whole = false;
         ++p;
         const char* frac = p;
-        while (p < end && isDigit(*p))
-            ++p;
+        while (p < end && isDigit(*p)) ++p;
         any = any || p > frac;
     }
     if (!any) return false;
@@ -116,8 +114,7 @@ bool isNumberText(const char* p, const char* end, bool& whole) {
         ++p;
         if (p < end && (*p == '+' || *p == '-')) ++p;
         const char* expDigits = p;
-        while (p < end && isDigit(*p))
-            ++p;
+        while (p < end && isDigit(*p)) ++p;
         if (p == expDigits) return false;
     }
     return p == end;
@@ -200,8 +197,7 @@ FieldReader::FieldReader(QByteArray bytes) : bytes_(std::move(bytes)) {
 
 void FieldReader::skipBlanks() {
     const char* data = bytes_.constData();
-    while (pos_ < bytes_.size() && isBlank(data[pos_]))
-        ++pos_;
+    while (pos_ < bytes_.size() && isBlank(data[pos_])) ++pos_;
 }
 
 // Moves past one separator: a comma, or a line end (CR LF, CR or LF).
@@ -239,24 +235,20 @@ Variant FieldReader::readField() {
     if (data[pos_] == '"') {
         const qsizetype start = pos_ + 1;
         qsizetype close = start;
-        while (close < n && data[close] != '"')
-            ++close;
+        while (close < n && data[close] != '"') ++close;
         if (close >= n) throw core::EndOfFileError();  // unterminated text
         Variant text(decodeText(data + start, data + close));
         // Whatever stands between the closing quote and the next separator is ignored.
         pos_ = close + 1;
-        while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_]))
-            ++pos_;
+        while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
         skipSeparator();
         return text;
     }
 
     const qsizetype start = pos_;
-    while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_]))
-        ++pos_;
+    while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
     qsizetype end = pos_;
-    while (end > start && isBlank(data[end - 1]))
-        --end;
+    while (end > start && isBlank(data[end - 1])) --end;
     skipSeparator();
     return parseBareField(data + start, data + end);
 }

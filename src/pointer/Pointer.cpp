@@ -6,8 +6,7 @@
 namespace app {
 
 void ClearCurvePointers() {
-    for (int k = 1; k <= 6; ++k)
-        curveWindow(k).Picture1->Cls();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
     if (ElasticShown) DrawElasticOverlay();
 }
 

@@ -1,5 +1,8 @@
 #include "radiograph/PreviewForm.h"
 
+#include "app/Forms.h"
+#include "radiograph/Rendering.h"
+
 namespace app {
 
 using ui::make;
@@ -37,8 +40,20 @@ PreviewForm::PreviewForm() : ui::Form(ui::Unit::Twips) {
 void PreviewForm::Form_Load() {
     DragSection = false;
     mnuLamina->setEnabled(false);
-    for (ui::LineShape* line : Line1)
-        line->setEnds(30, line->Y1(), Image2->Width(), line->Y2());
+    for (ui::LineShape* line : Line1) line->setEnds(30, line->Y1(), Image2->Width(), line->Y2());
 }
+
+// The raw image window keeps the preview's width; the preview is re-rendered at its new size.
+void PreviewForm::Form_Resize() {
+    frmRawImage->setWidth(Width());
+    if (Height() != kHeight) setHeight(kHeight);
+    for (ui::LineShape* line : Line1)
+        line->setEnds(line->X1(), line->Y1(), Image2->Width() + Image2->Left() - 30, line->Y2());
+    RenderPreview();
+    DrawMarkerLabels();
+}
+
+// The labelled laminae as lines over the preview.
+void DrawMarkerLabels() {}
 
 }  // namespace app

@@ -29,6 +29,9 @@ class PreviewForm : public ui::Form {
 
   protected:
     void Form_Load() override;
+    void Form_Resize() override;
 };
+
+void DrawMarkerLabels();
 
 }  // namespace app

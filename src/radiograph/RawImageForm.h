@@ -6,7 +6,7 @@
 namespace app {
 
 // "Original image": the radiograph as loaded, stretched to the window, with the same section
-// rectangle as the preview. Works in twips.
+// rectangle as the preview. Works in twips. Resizing it resizes the preview.
 class RawImageForm : public ui::Form {
     Q_OBJECT
   public:
@@ -14,6 +14,9 @@ class RawImageForm : public ui::Form {
 
     ui::ImageBox* Image1;
     ui::Shape* Shape1;
+
+  protected:
+    void Form_Resize() override;
 };
 
 }  // namespace app

@@ -1,10 +1,156 @@
 #include "radiograph/Rendering.h"
 
+#include "app/Forms.h"
+#include "app/SharedState.h"
+#include "core/Arithmetic.h"
+#include "curves/Curves.h"
+#include "photo/PhotoForms.h"
+#include "radiograph/Adjust.h"
+#include "radiograph/GreyProfile.h"
+#include "scales/ScaleForms.h"
+
 namespace app {
 
-// The radiograph is rendered once it has been imported; until then there is nothing to draw.
-void RenderPreview() {}
-void RenderSection() {}
-void ComputeGreyProfile() {}
+namespace {
+
+// The long loops show the main window's progress bar and the busy pointer while they run.
+class BusyProgress {
+  public:
+    explicit BusyProgress(int max) {
+        MainForm& m = frmMain.get();
+        m.ProgressBar1->setMin(0);
+        m.ProgressBar1->setMax(max);
+        m.ProgressBar1->setValue(0);
+        m.ProgressBar1->show();
+        ui::setBusyPointer(true);
+    }
+    ~BusyProgress() { hideProgress(); }
+    static void hideProgress() {
+        MainForm& m = frmMain.get();
+        m.ProgressBar1->hide();
+        ui::setBusyPointer(false);
+        m.ProgressBar1->setValue(0);
+    }
+};
+
+radiograph::Adjustment currentAdjustment(radiograph::Precision precision) {
+    return {Brightness, Contrast, frmMain->Check1->Value() == 1, precision};
+}
+
+}  // namespace
+
+const QImage& radiographSource() {
+    return frmMain->Picture1->Picture();
+}
+
+void RenderPreview() {
+    if (!RadiographImported) {
+        BusyProgress::hideProgress();
+        return;
+    }
+    MainForm& m = frmMain.get();
+    PreviewForm& preview = frmPreview.get();
+    RawImageForm& raw = frmRawImage.get();
+    Brightness = static_cast<Integer>(radiograph::brightnessFromSlider(m.Slider1(0)->Value()));
+    Contrast = radiograph::contrastFromSlider(m.Slider1(1)->Value());
+    // The preview shows the whole radiograph at the raw image window's displayed size.
+    const double displayWidth = raw.Image1->Width() / TwipsPerPixel;
+    const double displayHeight = raw.Image1->Height() / TwipsPerPixel;
+    const int width = static_cast<int>(core::roundHalfEven(displayWidth));
+    const int height = static_cast<int>(core::roundHalfEven(displayHeight));
+    BusyProgress progress(width);
+    preview.Picture2->Cls();
+    const QImage& source = radiographSource();
+    const QImage rendered = radiograph::renderPreview(
+        source, width, height, m.Picture1->ScaleWidth() / displayWidth,
+        m.Picture1->ScaleHeight() / displayHeight, currentAdjustment(radiograph::Precision::Double));
+    PreviewRendered = true;
+    preview.Picture2->setPicture(rendered);
+    preview.Image2->setPicture(preview.Picture2->Picture());
+    PreviewRedrawn = true;
+    preview.Image2->update();
+}
+
+void RenderSection() {
+    if (!RadiographImported) {
+        BusyProgress::hideProgress();
+        ProfileDirty = true;
+        return;
+    }
+    MainForm& m = frmMain.get();
+    PreviewForm& preview = frmPreview.get();
+    RawImageForm& raw = frmRawImage.get();
+    CurveForm& c1 = curveWindow(1);
+    const QImage& source = radiographSource();
+
+    // The curve plots: the section's share of the radiograph plus the extra width, in pixels.
+    const double plotHeight = source.height();
+    const double plotWidth =
+        source.width() * preview.Shape1->Width() / preview.Image2->Width() + core::val(m.Text2->Text());
+    for (int k = 1; k <= 6; ++k) {
+        CurveForm& w = curveWindow(k);
+        w.Picture1->place(0, 0, plotWidth, plotHeight);
+        w.Move(w.Left(), w.Top(), TwipsPerPixel * w.Picture1->surface().widthPixels() + 120,
+               TwipsPerPixel * w.Picture1->surface().heightPixels() + 360);
+    }
+    frmElastic->setWidth(c1.Width());
+
+    ColumnsPerPreviewTwip = static_cast<Single>(m.Picture1->ScaleWidth() / preview.Picture2->Width());
+    ViewLeft = core::clng(ColumnsPerPreviewTwip * raw.Shape1->Left());
+    ViewRight = core::clng((raw.Shape1->Left() + raw.Shape1->Width()) * ColumnsPerPreviewTwip);
+    m.Label1(0)->setCaption(QString::number(ViewLeft));
+    m.Label1(1)->setCaption(QString::number(ViewRight));
+
+    BusyProgress progress(ViewRight - ViewLeft);
+    const QSize plot = c1.Picture1->surface().size();
+    for (int k = 1; k <= 3; ++k) curveWindow(k).Picture1->setScale(ViewLeft, 0, plot.width(), plot.height());
+    c1.stretchBandLines();
+    const QImage background = radiograph::renderSection(source, ViewLeft, ViewRight, plot,
+                                                        currentAdjustment(radiograph::Precision::Single),
+                                                        c1.Picture1->surface().backColour());
+    // Painted once; the six plots and the stored copy share the one image.
+    for (int k = 1; k <= 6; ++k) {
+        ui::PictureBox* p = curveWindow(k).Picture1;
+        p->setPicture(background);
+        p->Cls();
+        p->Refresh();
+    }
+    m.Picture2->place(m.Picture2->Left(), m.Picture2->Top(), ui::fromPixels(plot.width(), ui::Unit::Twips),
+                      ui::fromPixels(plot.height(), ui::Unit::Twips));
+    m.Picture2->setPicture(background);
+    BusyProgress::hideProgress();
+
+    if (XrfLoaded) {
+        RedrawCurves();
+    } else if (GreyCurveDrawn) {
+        RedrawGreyCurve();
+    }
+    DrawScale();
+    UpdateActiveYears();
+    if (PhotoOpen) FitPhotoFrame();
+    ProfileDirty = true;
+}
+
+void ComputeGreyProfile() {
+    if (!PreviewRendered) return;
+    MainForm& m = frmMain.get();
+    CurveForm& c1 = curveWindow(1);
+    const QImage& source = radiographSource();
+    const long width = static_cast<long>(core::roundHalfEven(m.Picture1->ScaleWidth()));
+    {
+        BusyProgress progress(static_cast<int>(width));
+        const std::vector<std::int16_t> profile =
+            radiograph::greyProfile(source, c1.Line1(0)->Y1(), c1.Line1(1)->Y1());
+        GreyProfile.redim(0, width);
+        for (long i = 0; i <= width && i < static_cast<long>(profile.size()); ++i)
+            GreyProfile(i) = profile[i];
+    }
+    if (XrfLoaded) {
+        for (long i = 1; i <= DataLength; ++i) Profile(0, i) = Variant(GreyProfile(i));
+        RedrawCurves();
+    } else {
+        RedrawGreyCurve();
+    }
+}
 
 }  // namespace app

@@ -1,9 +1,18 @@
 #pragma once
 
+#include <QImage>
+
 namespace app {
 
+// The preview: the whole radiograph with brightness, contrast and colour, at the raw image
+// window's size.
 void RenderPreview();
+// Sizes the curve windows to the section and paints the section as their background.
 void RenderSection();
+// The mean grey of the band in every column, from the radiograph's own pixels.
 void ComputeGreyProfile();
+
+// The radiograph as loaded (frmMain.Picture1's picture).
+const QImage& radiographSource();
 
 }  // namespace app

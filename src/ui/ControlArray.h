@@ -23,8 +23,7 @@ class ControlArray {
     ControlArray() = default;
     template <class Factory>
     ControlArray(long lower, long upper, Factory&& makeOne) : lower_(lower) {
-        for (long i = lower; i <= upper; ++i)
-            items_.push_back(makeOne(i));
+        for (long i = lower; i <= upper; ++i) items_.push_back(makeOne(i));
     }
 
     T* operator()(long i) const {

@@ -131,17 +131,21 @@ ImageBox::ImageBox(QWidget* container) : Control<QWidget>(container) {
 
 void ImageBox::setPicture(const QImage& picture) {
     picture_ = picture;
+    stretched_ = QImage();
     update();
 }
 
 void ImageBox::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     QPainter painter(this);
-    if (stretch) {
-        painter.drawImage(rect(), picture_);
-    } else {
+    if (!stretch) {
         painter.drawImage(0, 0, picture_);
+        return;
     }
+    // A radiograph may be 30000 pixels wide: scale it once per size, not at every repaint.
+    if (stretched_.size() != size())
+        stretched_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    painter.drawImage(0, 0, stretched_);
 }
 
 QPointF ImageBox::toUnits(const QPointF& pixels) const {
@@ -224,11 +228,21 @@ void LineShape::setEnds(double x1, double y1, double x2, double y2) {
     y1_ = y1;
     x2_ = x2;
     y2_ = y2;
+    if (const ScaledContainer* s = scaledContainer(parentWidget())) {
+        pa_ = s->userToPixel(QPointF(x1, y1));
+        pb_ = s->userToPixel(QPointF(x2, y2));
+    }
     a_ = pixelRectIn(parentWidget(), x1, y1, 0, 0).topLeft();
     b_ = pixelRectIn(parentWidget(), x2, y2, 0, 0).topLeft();
     setGeometry(QRect(QPoint(std::min(a_.x(), b_.x()), std::min(a_.y(), b_.y())),
                       QPoint(std::max(a_.x(), b_.x()), std::max(a_.y(), b_.y()))));
     update();
+}
+
+QPointF LineShape::end(int which) const {
+    if (const ScaledContainer* s = scaledContainer(parentWidget()))
+        return s->pixelToUser(which == 0 ? pa_ : pb_);
+    return which == 0 ? QPointF(x1_, y1_) : QPointF(x2_, y2_);
 }
 
 void LineShape::setBorderColour(core::Colour c) {

@@ -19,14 +19,18 @@
 
 namespace ui {
 
-// A container with a user coordinate system of its own (a picture box): controls placed inside
-// it are positioned in its user units. Their positions are mapped when they are set; a later
-// change of the container's scale does not move them.
+// A container with a user coordinate system of its own (a picture box): controls inside it are
+// placed in its user units. A control stays where it was put when the container's scale changes;
+// its position then reads back in the new units.
 class ScaledContainer {
   public:
     virtual ~ScaledContainer() = default;
     virtual QPointF userToPixel(QPointF user) const = 0;
+    virtual QPointF pixelToUser(QPointF pixel) const = 0;
 };
+inline const ScaledContainer* scaledContainer(const QWidget* container) {
+    return dynamic_cast<const ScaledContainer*>(container);
+}
 
 // The pixel rectangle of a control placed at (left, top, width, height) in its container's units.
 inline QRect pixelRectIn(const QWidget* container, double left, double top, double width, double height) {
@@ -49,19 +53,20 @@ class Control : public QtBase {
   public:
     explicit Control(QWidget* container) : QtBase(container) {}
 
-    double Left() const { return left_; }
-    double Top() const { return top_; }
-    double Width() const { return width_; }
-    double Height() const { return height_; }
-    void setLeft(double v) { place(v, top_, width_, height_); }
-    void setTop(double v) { place(left_, v, width_, height_); }
-    void setWidth(double v) { place(left_, top_, v, height_); }
-    void setHeight(double v) { place(left_, top_, width_, v); }
+    double Left() const { return user().left(); }
+    double Top() const { return user().top(); }
+    double Width() const { return user().width(); }
+    double Height() const { return user().height(); }
+    void setLeft(double v) { place(v, Top(), Width(), Height()); }
+    void setTop(double v) { place(Left(), v, Width(), Height()); }
+    void setWidth(double v) { place(Left(), Top(), v, Height()); }
+    void setHeight(double v) { place(Left(), Top(), Width(), v); }
     void place(double left, double top, double width, double height) {
-        left_ = left;
-        top_ = top;
-        width_ = width;
-        height_ = height;
+        user_ = QRectF(left, top, width, height);
+        if (const ScaledContainer* s = scaledContainer(this->parentWidget())) {
+            pixels_ = QRectF(s->userToPixel(QPointF(left, top)),
+                             s->userToPixel(QPointF(left + width, top + height)));
+        }
         this->setGeometry(pixelRectIn(this->parentWidget(), left, top, width, height));
         placed();
     }
@@ -82,7 +87,17 @@ class Control : public QtBase {
     virtual void placed() {}
 
   private:
-    double left_ = 0.0, top_ = 0.0, width_ = 0.0, height_ = 0.0;
+    // In a picture box the place is kept in (unrounded) pixels and read in its current units;
+    // elsewhere the values set are kept and read back exactly.
+    QRectF user() const {
+        if (const ScaledContainer* s = scaledContainer(this->parentWidget())) {
+            const QPointF a = s->pixelToUser(pixels_.topLeft()), b = s->pixelToUser(pixels_.bottomRight());
+            return QRectF(a, b);
+        }
+        return user_;
+    }
+    QRectF user_;
+    QRectF pixels_;
     MousePointer pointer_ = MousePointer::Default;
 };
 
@@ -219,6 +234,7 @@ class ImageBox : public Control<QWidget> {
   private:
     QPointF toUnits(const QPointF& pixels) const;
     QImage picture_;
+    mutable QImage stretched_;  // the picture at the control's size, made once per size
     bool pressed_ = false;
 };
 
@@ -253,14 +269,14 @@ class LineShape : public QWidget {
     Q_OBJECT
   public:
     explicit LineShape(QWidget* container);
-    double X1() const { return x1_; }
-    double Y1() const { return y1_; }
-    double X2() const { return x2_; }
-    double Y2() const { return y2_; }
-    void setX1(double v) { setEnds(v, y1_, x2_, y2_); }
-    void setY1(double v) { setEnds(x1_, v, x2_, y2_); }
-    void setX2(double v) { setEnds(x1_, y1_, v, y2_); }
-    void setY2(double v) { setEnds(x1_, y1_, x2_, v); }
+    double X1() const { return end(0).x(); }
+    double Y1() const { return end(0).y(); }
+    double X2() const { return end(1).x(); }
+    double Y2() const { return end(1).y(); }
+    void setX1(double v) { setEnds(v, Y1(), X2(), Y2()); }
+    void setY1(double v) { setEnds(X1(), v, X2(), Y2()); }
+    void setX2(double v) { setEnds(X1(), Y1(), v, Y2()); }
+    void setY2(double v) { setEnds(X1(), Y1(), X2(), v); }
     void setEnds(double x1, double y1, double x2, double y2);
     void setBorderColour(core::Colour c);
     core::Colour BorderColour() const { return colour_; }
@@ -270,8 +286,10 @@ class LineShape : public QWidget {
     void paintEvent(QPaintEvent* e) override;
 
   private:
+    QPointF end(int which) const;  // an end in the container's current units
     double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
-    QPoint a_, b_;  // the ends in the container's pixels
+    QPointF pa_, pb_;  // the ends in the container's pixels, unrounded
+    QPoint a_, b_;     // the ends in the container's pixels
     core::Colour colour_ = core::rgb(0, 0, 0);
 };
 

@@ -58,6 +58,10 @@ void Form::load() {
     if (loaded_) return;
     loaded_ = true;
     Form_Load();
+    if (size() != handledSize_) {  // the first Resize follows the Load
+        handledSize_ = size();
+        Form_Resize();
+    }
 }
 
 QWidget* Form::client() const {
@@ -84,6 +88,11 @@ void Form::applyGeometry() {
     resize(std::max(1, px(width_) - borderPixels_), std::max(1, px(height_) - captionPixels_));
     applying_ = false;
     layoutClient();
+    // A size set by code takes effect at once, shown or not, as the handlers expect.
+    if (loaded_ && size() != handledSize_) {
+        handledSize_ = size();
+        Form_Resize();
+    }
 }
 
 int Form::menuHeight() const {
@@ -156,7 +165,10 @@ void Form::resizeEvent(QResizeEvent* e) {
         width_ = fromPixels(width() + borderPixels_, Unit::Twips);
         height_ = fromPixels(height() + captionPixels_, Unit::Twips);
     }
-    if (loaded_) Form_Resize();
+    if (loaded_ && size() != handledSize_) {
+        handledSize_ = size();
+        Form_Resize();
+    }
 }
 
 void Form::closeEvent(QCloseEvent* e) {

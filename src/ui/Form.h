@@ -105,6 +105,7 @@ class Form : public QWidget {
     int captionPixels_ = kCaptionPixels;
     bool loaded_ = false;
     bool applying_ = false;
+    QSize handledSize_;  // the client size Form_Resize last ran for
     double left_ = 0.0, top_ = 0.0, width_ = 4800.0, height_ = 3600.0;
 };
 

@@ -25,8 +25,7 @@ void PictureBox::setPicture(const QImage& picture) {
 }
 
 void PictureBox::repaintChanged() {
-    for (const QRect& r : surface_.takeChanged())
-        update(r);
+    for (const QRect& r : surface_.takeChanged()) update(r);
 }
 
 void PictureBox::Cls() {

@@ -34,6 +34,9 @@ class PictureBox : public Control<QWidget>, public ScaledContainer {
     QPointF userToPixel(QPointF user) const override {
         return QPointF(surface_.toPixelX(user.x()), surface_.toPixelY(user.y()));
     }
+    QPointF pixelToUser(QPointF pixel) const override {
+        return QPointF(surface_.toUserX(pixel.x()), surface_.toUserY(pixel.y()));
+    }
 
     // Drawing: each call schedules a repaint of what it changed.
     void Cls();

@@ -22,8 +22,7 @@ void addRect(std::vector<QRect>& rects, const QRect& r) {
     }
     if (rects.size() >= kMaxRects) {
         QRect all = r;
-        for (const QRect& existing : rects)
-            all = all.united(existing);
+        for (const QRect& existing : rects) all = all.united(existing);
         rects.assign(1, all);
         return;
     }
@@ -78,7 +77,8 @@ bool isNativeFormat(const QImage& image) {
 QImage placedOnCanvas(const QImage& picture, QSize size, core::Colour back) {
     QImage canvas = blankImage(size, back);
     if (picture.isNull()) return canvas;
-    const QImage source = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage source =
+        picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
     const int rows = std::min(source.height(), canvas.height());
     const int bytes = std::min(source.width(), canvas.width()) * 4;
     for (int y = 0; y < rows; ++y) std::memcpy(canvas.scanLine(y), source.constScanLine(y), bytes);
@@ -110,7 +110,9 @@ void Surface::setPicture(const QImage& picture) {
     allChanged_ = true;
 }
 
-void Surface::clearPicture() { setPicture(QImage()); }
+void Surface::clearPicture() {
+    setPicture(QImage());
+}
 
 void Surface::ensureLayer() {
     if (hasLayer()) return;
@@ -128,7 +130,8 @@ void Surface::cls() {
         for (const QRect& r : drawn_) {
             const int bytes = r.width() * 4;
             for (int y = r.top(); y <= r.bottom(); ++y) {
-                std::memcpy(image_.scanLine(y) + r.left() * 4, picture_.constScanLine(y) + r.left() * 4, bytes);
+                std::memcpy(image_.scanLine(y) + r.left() * 4, picture_.constScanLine(y) + r.left() * 4,
+                            bytes);
             }
             addRect(changed_, r);
         }
@@ -146,7 +149,9 @@ void Surface::commit() {
     drawn_.clear();
 }
 
-void Surface::markDrawn(const QRect& pixels) { noteDrawn(pixels); }
+void Surface::markDrawn(const QRect& pixels) {
+    noteDrawn(pixels);
+}
 
 void Surface::noteDrawn(const QRect& pixels) {
     const QRect r = pixels.intersected(bounds());
@@ -243,8 +248,7 @@ void Surface::bresenham(QPoint a, QPoint b, std::uint32_t argb) {
         const int x = a.x();
         if (x < 0 || x >= w) return;
         const int y1 = std::max(std::min(a.y(), b.y()), 0), y2 = std::min(std::max(a.y(), b.y()), h - 1);
-        for (int y = y1; y <= y2; ++y)
-            reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = argb;
+        for (int y = y1; y <= y2; ++y) reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = argb;
         return;
     }
     int x0 = a.x(), y0 = a.y();
@@ -307,8 +311,7 @@ void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bo
     if (r.isEmpty()) return;
     ensureLayer();
     const std::uint32_t argb = core::toQRgb(c);
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        hline(r.left(), r.right(), y, argb);
+    for (int y = r.top(); y <= r.bottom(); ++y) hline(r.left(), r.right(), y, argb);
     noteDrawn(r);
 }
 

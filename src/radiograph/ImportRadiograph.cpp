@@ -1,0 +1,178 @@
+// Importing the radiograph: the first thing a user loads; it sets up the whole document.
+#include "app/Forms.h"
+#include "app/Settings.h"
+#include "app/SharedState.h"
+#include "core/Arithmetic.h"
+#include "curves/Curves.h"
+#include "radiograph/ImageFile.h"
+#include "radiograph/RangeRounding.h"
+#include "radiograph/Rendering.h"
+#include "ui/Dialogs.h"
+#include "ui/Screen.h"
+
+namespace app {
+
+namespace {
+
+const QString kImageFilter = QStringLiteral("All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg");
+const QString kGuidanceTitle = QStringLiteral("Stratalyser formatting guidance");
+
+double settingOr(int row, double computed) {
+    const Variant& v = References(3, row);
+    return v == kUnset ? computed : v.toDouble();
+}
+
+// The band lines of curve window 1 (radiograph rows) copied onto the preview (twips).
+void copyBandToPreview() {
+    CurveForm& c1 = curveWindow(1);
+    PreviewForm& preview = frmPreview.get();
+    const double scaleHeight = c1.Picture1->ScaleHeight();
+    for (int k = 0; k <= 1; ++k) {
+        ui::LineShape* line = preview.Line1(k);
+        const double y = scaleHeight == 0 ? 0 : preview.Image2->Height() * c1.Line1(k)->Y1() / scaleHeight;
+        line->setEnds(line->X1(), y, line->X2(), y);
+    }
+}
+
+}  // namespace
+
+// The band label of curve window 1 above the upper band line: the band's width in mm (with XRF
+// data and so a known stepping) or in pixels.
+void UpdateBandLabel() {
+    CurveForm& c1 = curveWindow(1);
+    ui::Label* label = c1.Label1;
+    label->setTop(c1.Line1(0)->Y1() - label->Height() + 2);
+    const double d = c1.Line1(1)->Y1() - c1.Line1(0)->Y1();
+    if (XrfLoaded) {
+        label->setCaption(QStringLiteral(" Width: ") +
+                          core::doubleText(core::val(frmMain->Text1->Text()) * d / 1000) +
+                          QStringLiteral(" mm"));
+    } else {
+        label->setCaption(QStringLiteral(" Width: ") + core::doubleText(d) + QStringLiteral(" pixels"));
+    }
+}
+
+void MainForm::ImportRadiograph() {
+    try {
+        const QString path = ui::dialogs().openFile({QString(), kImageFilter, QString(), false});
+        copyBandToPreview();
+        // Decoded before anything else changes: a picture that cannot be used leaves all as it was.
+        const QImage radiograph = radiograph::readBitmapOrJpeg(path, radiograph::kMaxRadiographWidth);
+        Picture1->setPicture(radiograph);
+        Picture1->Refresh();
+        DataLength = core::cint(Picture1->ScaleWidth());
+        RawImageForm& raw = frmRawImage.get();
+        raw.Image1->setPicture(radiograph);
+        raw.Image1->update();
+        RadiographImported = true;
+        PreviewForm& preview = frmPreview.get();
+        preview.setCaption(QStringLiteral("Preview (") + path + QStringLiteral(")"));
+        RenderPreview();
+
+        const long width = static_cast<long>(core::roundHalfEven(Picture1->ScaleWidth()));
+        YearMark.redim(0, width, Variant(kNoMarker));
+        MarkerLabel.redim(0, width, kNoMarker);
+        MarkerNote.redim(0, width, kNoMarker);
+        YearMark(0) = Variant("Year");
+        MarkerLabel(0) = QStringLiteral("Lamina");
+        MarkerNote(0) = QStringLiteral("Note");
+
+        // Curve window 1 must fit on the screen: narrow the section rectangle if it would not.
+        const double screenWidth = ui::screen::widthTwips();
+        const double extra = core::val(Text2->Text());
+        const double left = settingOr(13, Left() + Width());
+        const double pictureWidth = Picture1->surface().widthPixels();
+        const double expectedRight =
+            (pictureWidth * preview.Shape1->Width() / preview.Image2->Width() + extra) * TwipsPerPixel +
+            left + 120;
+        if (expectedRight > screenWidth) {
+            preview.Shape1->setWidth(((screenWidth - left - 120) / TwipsPerPixel - extra) *
+                                     preview.Image2->Width() / pictureWidth);
+        }
+
+        RenderSection();
+        CurveForm& c1 = curveWindow(1);
+        for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->setMousePointer(ui::MousePointer::Cross);
+        c1.setTop(settingOr(12, preview.Top() + preview.Height()));
+        c1.setLeft(settingOr(13, Left() + Width()));
+
+        // Default band: 21 rows around the middle, or about the whole height of a short image.
+        const double scaleHeight = c1.Picture1->ScaleHeight();
+        const double h = scaleHeight > 40 ? 10 : core::roundHalfEven(scaleHeight / 2);
+        c1.Line1(0)->setEnds(c1.Line1(0)->X1(), scaleHeight / 2 - h, c1.Line1(0)->X2(), scaleHeight / 2 - h);
+        c1.Line1(1)->setEnds(c1.Line1(1)->X1(), scaleHeight / 2 + h, c1.Line1(1)->X2(), scaleHeight / 2 + h);
+        c1.Show();
+        copyBandToPreview();
+        UpdateBandLabel();
+        ArrangeCurveWindows();
+        c1.Picture1->Refresh();
+        preview.Image2->update();
+        ComputeGreyProfile();
+
+        // Value range of curve window 1: rounded outward only when a box was empty.
+        float mx = -999999, mn = 999999;
+        for (long i = 1; i <= width; ++i) {
+            if (GreyProfile(i) < mn) mn = GreyProfile(i);
+            if (GreyProfile(i) > mx) mx = GreyProfile(i);
+        }
+        Variant top(mx), bottom(mn);
+        if (c1.Text2->Text().isEmpty() || c1.Text1->Text().isEmpty()) {
+            top = radiograph::RoundUpToStep(mx, mn);
+            mx = static_cast<float>(top.toDouble());
+            bottom = radiograph::RoundDownToStep(mn, mx);
+        }
+        c1.Text1->setText(top.toString());
+        c1.Text2->setText(bottom.toString());
+        RedrawGreyCurve();
+
+        frmScale->setLeft(c1.Left());
+        frmScale->setTop(c1.Top() + c1.Height());
+        ActiveYearsForm& active = frmActiveYears.get();
+        active.setTop(settingOr(66, Top() + Height()));
+        active.setLeft(settingOr(67, Left()));
+        active.Show();
+        UpdateActiveYears();
+
+        Command1->setEnabled(false);
+        mnuOpenRadio->setEnabled(false);
+        mnuOpenXRF->setEnabled(true);
+        Command2->setEnabled(true);
+        Command2->setFocus();
+        preview.mnuLamina->setEnabled(true);
+        for (ui::Slider* s : Slider1) s->setEnabled(true);
+        Label4(0)->setEnabled(true);
+        Label4(1)->setEnabled(true);
+    } catch (const radiograph::ImageTooWideError& e) {
+        setProgress(false);
+        ui::dialogs().messageBox(
+            QStringLiteral("The radiograph is %1 pixels wide. Stratalyser can use radiographs of "
+                           "at most %2 pixels (one pixel column per XRF measurement). Please "
+                           "crop or scale the image.")
+                .arg(e.width)
+                .arg(radiograph::kMaxRadiographWidth),
+            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
+    } catch (const core::RuntimeError&) {
+        setProgress(false);
+        ui::dialogs().messageBox(
+            QStringLiteral("Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) "
+                           "format. Please convert original TIF image file using graphic software."),
+            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
+    }
+}
+
+// After the import the elastic scale sits directly above curve window 1.
+void MainForm::Command1_Click() {
+    ImportRadiograph();
+    ElasticForm& elastic = frmElastic.get();
+    CurveForm& c1 = curveWindow(1);
+    elastic.setWidth(c1.Width());
+    elastic.setTop(c1.Top() - elastic.Height());
+    elastic.setLeft(c1.Left());
+}
+
+void MainForm::renderRadiograph() {
+    RenderPreview();
+    RenderSection();
+}
+
+}  // namespace app

@@ -1,0 +1,166 @@
+#include <QTest>
+
+#include "AppFixture.h"
+#include "SynthCore.h"
+#include "radiograph/Rendering.h"
+
+using ui::ScriptedDialogs;
+
+namespace {
+const QString kCannotRead = QStringLiteral(
+    "Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) format. Please convert original "
+    "TIF "
+    "image file using graphic software.");
+}
+
+class ImportTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        installDefaultSettings();
+    }
+    // Imports the picture at path through the button, as a user does.
+    app::MainForm& importRadiograph(const QString& path) {
+        app::MainForm& main = start();
+        dialogs->answerOpen(path);
+        main.Command1->click();
+        return main;
+    }
+    QString writeSynthetic(int width, int height, bool colour, const char* format,
+                           synth::VarvedCore* out = nullptr) {
+        synth::VarvedCore core = synth::makeVarvedCore(width, height, colour);
+        QImage picture = core.radiograph;
+        if (QByteArray(format) == "BMP" && !colour) picture = picture.convertToFormat(QImage::Format_RGB888);
+        const QString path = dir.filePath(QStringLiteral("core.") + QString::fromLatin1(format).toLower());
+        EXPECT_TRUE(picture.save(path, format, 100));
+        if (out) *out = std::move(core);
+        return path;
+    }
+};
+
+TEST_F(ImportTest, TheRealRadiographImportsWithOnePositionPerColumn) {
+    for (const char* name : {"radiograph.bmp", "radiograph.jpg"}) {
+        app::MainForm& main = importRadiograph(testsupport::realData(name));
+        EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty()) << name;
+        EXPECT_EQ(app::DataLength, 2251);
+        EXPECT_TRUE(app::RadiographImported);
+        EXPECT_EQ(app::frmPreview->Caption(), "Preview (" + testsupport::realData(name) + ")");
+        EXPECT_TRUE(app::YearMark(2251) == "---");
+        EXPECT_TRUE(app::YearMark(0) == "Year");
+        EXPECT_EQ(app::MarkerLabel(0), "Lamina");
+        EXPECT_EQ(app::MarkerNote(2251), "---");
+        EXPECT_FALSE(main.Command1->isEnabled());
+        EXPECT_FALSE(main.mnuOpenRadio->Enabled());
+        EXPECT_TRUE(main.Command2->isEnabled());
+        EXPECT_TRUE(main.mnuOpenXRF->Enabled());
+        EXPECT_TRUE(main.Slider1(0)->isEnabled());
+        EXPECT_TRUE(app::frmCurve1->isVisible());
+        EXPECT_TRUE(app::frmActiveYears->isVisible());
+        EXPECT_TRUE(app::GreyCurveDrawn);
+        EXPECT_EQ(app::GreyProfile.upper(), 2251);
+        // A band of 21 rows around the middle of the 84 rows.
+        EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), 32);
+        EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), 52);
+        EXPECT_EQ(app::frmCurve1->Label1->Caption(), " Width: 20 pixels");
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(ImportTest, CancelAndUnreadableFilesShowTheGuidanceAndChangeNothing) {
+    app::MainForm& main = start();
+    dialogs->cancelFile();
+    main.Command1->click();
+    const QString tif = testsupport::realData("radiograph.tif");
+    dialogs->answerOpen(tif);
+    main.Command1->click();
+    files::saveFileBytes(dir.filePath("broken.jpg"), QByteArray("\xFF\xD8\xFF\xE0 truncated", 14));
+    dialogs->answerOpen(dir.filePath("broken.jpg"));
+    main.Command1->click();
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 3u);
+    for (const auto& m : messages) {
+        EXPECT_EQ(m.text, kCannotRead);
+        EXPECT_EQ(m.title, "Stratalyser formatting guidance");
+        EXPECT_EQ(m.icon, ui::MessageIcon::Exclamation);
+    }
+    EXPECT_FALSE(app::RadiographImported);
+    EXPECT_EQ(app::DataLength, 0);
+    EXPECT_TRUE(main.Command1->isEnabled());
+    EXPECT_FALSE(main.ProgressBar1->isVisible());
+    const auto opens = dialogs->shownOf(ScriptedDialogs::Kind::OpenFile);
+    EXPECT_EQ(opens[0].filter, "All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg");
+}
+
+TEST_F(ImportTest, AnImageWiderThanPositionsCanCountIsRefusedClearly) {
+    QImage wide(32768, 2, QImage::Format_Grayscale8);
+    wide.fill(100);
+    const QString path = dir.filePath("wide.bmp");
+    ASSERT_TRUE(wide.save(path, "BMP"));
+    app::MainForm& main = importRadiograph(path);
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith("The radiograph is 32768 pixels wide."));
+    EXPECT_FALSE(app::RadiographImported);
+    EXPECT_EQ(app::DataLength, 0);
+    EXPECT_EQ(main.Picture1->surface().widthPixels(), 624);  // nothing was loaded: still its design size
+}
+
+TEST_F(ImportTest, TheGreyProfileOfASyntheticCoreIsItsKnownColumnGrey) {
+    synth::VarvedCore core;
+    const QString path = writeSynthetic(600, 80, false, "BMP", &core);
+    importRadiograph(path);
+    ASSERT_EQ(app::DataLength, 600);
+    // Band rows 30..50 lie in the uniform middle (20..59).
+    for (int i = 1; i <= 600; ++i) ASSERT_EQ(app::GreyProfile(i), core.columnGrey[600 - i]) << i;
+    EXPECT_EQ(app::GreyProfile(0), 0);
+    // Value range of window 1, rounded outward from the profile's extremes: steps of 50 below 1000.
+    const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());
+    const int low = *std::min_element(core.columnGrey.begin(), core.columnGrey.end());
+    EXPECT_EQ(app::frmCurve1->Text1->Text(), QString::number((high / 50 + 1) * 50));
+    EXPECT_EQ(app::frmCurve1->Text2->Text(), QString::number(low / 50 * 50));
+}
+
+TEST_F(ImportTest, ShortImagesGetABandOverAboutTheWholeHeight) {
+    importRadiograph(writeSynthetic(300, 30, false, "BMP"));
+    EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), 0);  // 15 - round(15)
+    EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), 30);
+    TearDown();
+    SetUp();
+    importRadiograph(writeSynthetic(300, 41, false, "BMP"));
+    EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), 10.5);
+    EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), 30.5);
+}
+
+TEST_F(ImportTest, FilledRangeBoxesTakeTheExactExtremes) {
+    synth::VarvedCore core;
+    const QString path = writeSynthetic(400, 80, false, "BMP", &core);
+    app::MainForm& main = start();
+    app::frmCurve1->Text1->setText("5");
+    app::frmCurve1->Text2->setText("1");
+    dialogs->answerOpen(path);
+    main.Command1->click();
+    const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());
+    const int low = *std::min_element(core.columnGrey.begin(), core.columnGrey.end());
+    EXPECT_EQ(app::frmCurve1->Text1->Text(), QString::number(high));
+    EXPECT_EQ(app::frmCurve1->Text2->Text(), QString::number(low));
+}
+
+TEST_F(ImportTest, TheSectionIsPaintedBehindEveryCurveWindow) {
+    synth::VarvedCore core;
+    importRadiograph(writeSynthetic(500, 60, false, "BMP", &core));
+    const long left = app::ViewLeft;
+    EXPECT_GT(app::ViewRight, left);
+    const QImage background = app::frmMain->Picture2->Picture();
+    ASSERT_FALSE(background.isNull());
+    EXPECT_EQ(background.height(), 60);
+    // Default sliders: gain 1, offset 0; grey of a grey pixel is itself. Row 5 is a core edge row.
+    const int x = static_cast<int>(left) + 3;
+    EXPECT_EQ(qRed(background.pixel(3, 5)), core.columnGrey[x] / 2);
+    for (int k = 2; k <= 6; ++k) {
+        EXPECT_EQ(app::curveWindow(k).Picture1->Picture().pixel(3, 5), background.pixel(3, 5)) << k;
+    }
+    // The curve window fits the section: one column per pixel plus the extra width.
+    EXPECT_EQ(app::frmCurve1->Picture1->surface().heightPixels(), 60);
+    EXPECT_EQ(app::frmCurve1->Height(), 15 * 60 + 360);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QImage>
+#include <vector>
+
+// A synthetic varved core for tests, benchmarks and demonstrations, made from nothing but numbers.
+//
+// The core lies horizontally. Its columns alternate light and dark laminae 4..12 pixels thick;
+// every column is uniform over the core's middle rows (height/4 .. 3*height/4 - 1), so the grey
+// profile of a band inside them is known exactly; the rows above and below are the darker edges
+// of the core (half the grey). A colour core tints each pixel (+10 red, -10 blue), which keeps
+// the grey mean of every pixel.
+namespace synth {
+
+struct VarvedCore {
+    QImage radiograph;            // Format_RGB32 (colour) or Format_Grayscale8 (grey)
+    std::vector<int> columnGrey;  // the grey of each column in the middle rows
+    std::vector<int> boundaries;  // columns where a new lamina starts (left to right), after column 0
+    int middleTop = 0;            // first row of the uniform middle
+    int middleBottom = 0;         // last row of the uniform middle
+};
+
+VarvedCore makeVarvedCore(int width, int height, bool colour = false, unsigned seed = 1);
+
+}  // namespace synth
