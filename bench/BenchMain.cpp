@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
+#include "app/FormRegistry.h"
 #include "files/FieldSyntax.h"
 #include "files/TextFile.h"
 #include "ui/PictureBox.h"
@@ -123,6 +125,20 @@ double processMilliseconds(const QString& program, const QStringList& arguments,
     return times[times.size() / 2];  // the median run
 }
 
+}  // namespace
+
+double bench::importPeakRatio(const QString& jpeg) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--import-peak"), jpeg});
+    if (!child.waitForFinished(120000) || child.exitCode() != 0) return -1;
+    return child.readAllStandardOutput().trimmed().toDouble();
+}
+
+namespace {
+
 // Collects seconds per iteration of every run.
 class Collector : public benchmark::BenchmarkReporter {
   public:
@@ -143,6 +159,8 @@ class Collector : public benchmark::BenchmarkReporter {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (argc == 3 && std::string(argv[1]) == "--import-peak")
+        return bench::runImportPeakChild(QString::fromLocal8Bit(argv[2]));
     QTemporaryDir dir;
     gXrfPath = dir.filePath("xrf.csv");
     const QByteArray table = makeXrfTable(26000, 80);
@@ -171,6 +189,24 @@ int main(int argc, char** argv) {
     figure("full_picture_copy_2000x1000_ms", fullCopy * 1e3, "ms");
     if (fullCopy > 0)
         figure("cls_line_2000x1000_vs_copy", collector.seconds["BM_ClsLine/2000/1000"] / fullCopy, "x");
+    auto ratio = [&](const char* name, const std::string& what, const std::string& floor) {
+        const double w = collector.seconds[what], f = collector.seconds[floor];
+        if (w > 0 && f > 0) figure(name, w / f, "x");
+    };
+    figure("decode_grey_jpeg_ms", collector.seconds["BM_DecodeJpeg/0"] * 1e3, "ms");
+    figure("import_grey_jpeg_ms", collector.seconds["BM_ImportRadiograph/0"] * 1e3, "ms");
+    ratio("import_grey_jpeg_ratio", "BM_ImportRadiograph/0", "BM_DecodeJpeg/0");
+    figure("decode_colour_jpeg_ms", collector.seconds["BM_DecodeJpeg/1"] * 1e3, "ms");
+    figure("import_colour_jpeg_ms", collector.seconds["BM_ImportRadiograph/1"] * 1e3, "ms");
+    ratio("import_colour_jpeg_ratio", "BM_ImportRadiograph/1", "BM_DecodeJpeg/1");
+    figure("adjust_change_ms", collector.seconds["BM_AdjustChange"] * 1e3, "ms");
+    figure("grey_profile_300_ms", collector.seconds["BM_GreyProfile300/0"] * 1e3, "ms");
+    figure("adjust_change_columns", bench::adjustColumns, "columns");
+    figure("grey_profile_300_colour_ms", collector.seconds["BM_GreyProfile300/1"] * 1e3, "ms");
+    ratio("grey_profile_300_colour_vs_copy", "BM_GreyProfile300/1", "BM_BandCopy");
+    figure("import_colour_peak_ratio", bench::importPeakRatio(bench::bigRadiographJpeg(true)), "x");
+    app::unloadAllForms();
+
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/stratalyser");
     const double startup = processMilliseconds(program, {}, 7);
     const double floor = processMilliseconds(QStringLiteral("/bin/true"), {}, 7);

@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 #include "SynthCore.h"
+#include "radiograph/Adjust.h"
 #include "radiograph/Rendering.h"
 
 using ui::ScriptedDialogs;
@@ -163,4 +164,46 @@ TEST_F(ImportTest, TheSectionIsPaintedBehindEveryCurveWindow) {
     // The curve window fits the section: one column per pixel plus the extra width.
     EXPECT_EQ(app::frmCurve1->Picture1->surface().heightPixels(), 60);
     EXPECT_EQ(app::frmCurve1->Height(), 15 * 60 + 360);
+}
+
+TEST_F(ImportTest, SlidersAndColourReRenderPreviewAndSection) {
+    synth::VarvedCore core;
+    app::MainForm& main = importRadiograph(writeSynthetic(400, 40, true, "BMP", &core));
+    const QImage& source = app::radiographSource();
+    auto expectedGrey = [&](int x, int y, int brightness, float contrast, bool colour) {
+        const QRgb p = source.pixel(x, y);
+        return core::toQRgb(radiograph::adjustedColour(
+            qRed(p), qGreen(p), qBlue(p), {brightness, contrast, colour, radiograph::Precision::Single}));
+    };
+    const int column = static_cast<int>(app::ViewLeft) + 5;
+    auto sectionPixel = [&] { return app::frmMain->Picture2->Picture().pixel(5, 12); };
+    EXPECT_EQ(sectionPixel(), expectedGrey(column, 12, 0, 1.0f, false));
+
+    main.Slider1(1)->setValue(50);  // contrast 10^0.5
+    EXPECT_FLOAT_EQ(app::Contrast, radiograph::contrastFromSlider(50));
+    EXPECT_EQ(sectionPixel(), expectedGrey(column, 12, 0, app::Contrast, false));
+    main.Slider1(0)->setValue(-20);
+    EXPECT_EQ(app::Brightness, -51);
+    EXPECT_EQ(sectionPixel(), expectedGrey(column, 12, -51, app::Contrast, false));
+
+    main.Check1->setValue(1);  // the tint of the synthetic core survives
+    const QRgb coloured = sectionPixel();
+    EXPECT_EQ(coloured, expectedGrey(column, 12, -51, app::Contrast, true));
+    EXPECT_NE(qRed(coloured), qBlue(coloured));
+    // The preview follows with the same rule (double precision, nearest pixel).
+    const QImage preview = app::frmPreview->Picture2->Picture();
+    EXPECT_NE(qRed(preview.pixel(10, 10)), qBlue(preview.pixel(10, 10)));
+    main.Check1->setValue(0);
+    EXPECT_EQ(qRed(sectionPixel()), qBlue(sectionPixel()));
+}
+
+TEST_F(ImportTest, MonitorResolutionRendersThePreviewForItsPixelSize) {
+    app::MainForm& main = importRadiograph(writeSynthetic(2000, 40, false, "BMP"));
+    const double imageWidth = app::frmRawImage->Image1->Width();
+    EXPECT_EQ(app::frmPreview->Picture2->Picture().width(), qRound(imageWidth / 15));
+    main.Combo1->setListIndex(0);  // "High": 12 twips per pixel, a wider rendering
+    EXPECT_EQ(app::TwipsPerPixel, 12);
+    EXPECT_TRUE(app::PreviewRedrawn);
+    // The curve window is sized for the new resolution.
+    EXPECT_EQ(app::frmCurve1->Height(), 12 * 40 + 360);
 }

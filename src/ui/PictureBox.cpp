@@ -16,11 +16,13 @@ PictureBox::PictureBox(QWidget* container) : Control<QWidget>(container) {
 
 void PictureBox::setPicture(const QImage& picture) {
     if (autoSize && !picture.isNull()) {
+        // The surface takes the picture as it is (no canvas is made for the new size first).
+        surface_.setPictureResizing(picture);
         const Unit u = unit();
         place(Left(), Top(), fromPixels(picture.width(), u), fromPixels(picture.height(), u));
-        surface_.resize(picture.size());  // at once, not only when the resize event arrives
+    } else {
+        surface_.setPicture(picture);
     }
-    surface_.setPicture(picture);
     repaintChanged();
 }
 

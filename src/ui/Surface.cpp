@@ -110,6 +110,14 @@ void Surface::setPicture(const QImage& picture) {
     allChanged_ = true;
 }
 
+void Surface::setPictureResizing(const QImage& picture) {
+    size_ = picture.size();
+    picture_ = isNativeFormat(picture) ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    image_ = QImage();
+    drawn_.clear();
+    allChanged_ = true;
+}
+
 void Surface::clearPicture() {
     setPicture(QImage());
 }

@@ -41,6 +41,8 @@ class Surface {
     // The picture becomes the persistent picture; drawings are dropped. A picture of the surface's
     // size in 32-bit or 8-bit grey format is shared, not copied.
     void setPicture(const QImage& picture);
+    // The surface takes the picture's size and the picture, with nothing copied.
+    void setPictureResizing(const QImage& picture);
     void clearPicture();  // picture := back colour
     const QImage& picture() const { return picture_; }
     // What the surface shows: the drawing layer if there is one, else the picture.

@@ -1,0 +1,148 @@
+// Radiograph import, re-rendering after a brightness change, and the grey profile.
+#include <benchmark/benchmark.h>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "BenchSupport.h"
+#include "SynthCore.h"
+#include "app/Forms.h"
+#include "app/Settings.h"
+#include "app/SharedState.h"
+#include "radiograph/GreyProfile.h"
+#include "radiograph/Rendering.h"
+#include "ui/Screen.h"
+#include "ui/ScriptedDialogs.h"
+
+namespace bench {
+
+namespace {
+QTemporaryDir& tempDir() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A fresh program (settings from a copy of the shipped file, a wide screen) ready to import.
+void freshProgram() {
+    app::unloadAllForms();
+    app::resetSharedState();
+    ui::screen::overrideSizePixels(4000, 2000);
+    const QString settings = tempPath("References/Stratalyser_References.csv");
+    if (!QFile::exists(settings)) {
+        QDir(tempDir().path()).mkpath("References");
+        QFile::copy(QStringLiteral(STRATALYSER_SOURCE_DIR "/References/Stratalyser_References.csv"),
+                    settings);
+    }
+    app::setSettingsFilePath(settings);
+    app::frmMain->Show();
+}
+
+void importFile(const QString& path) {
+    auto dialogs = std::make_unique<ui::ScriptedDialogs>();
+    dialogs->answerOpen(path);
+    ui::installDialogs(std::move(dialogs));
+    app::frmMain->ImportRadiograph();
+}
+
+long residentKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
+    }
+    return 0;
+}
+}  // namespace
+
+QString tempPath(const QString& name) {
+    return tempDir().filePath(name);
+}
+
+double adjustColumns = 0;
+
+QString bigRadiographJpeg(bool colour) {
+    const QString path = tempPath(colour ? "big-colour.jpg" : "big-grey.jpg");
+    if (!QFile::exists(path)) synth::makeVarvedCore(30000, 1000, colour).radiograph.save(path, "JPEG", 90);
+    return path;
+}
+
+int runImportPeakChild(const QString& jpeg) {
+    freshProgram();
+    const long before = residentKb("VmRSS:");
+    importFile(jpeg);
+    const long peak = residentKb("VmHWM:");
+    const double decoded = app::radiographSource().sizeInBytes() / 1024.0;
+    std::printf("%.4f\n", (peak - before) / decoded);
+    app::unloadAllForms();
+    return 0;
+}
+
+// Decoding the file alone: the floor of an import.
+void BM_DecodeJpeg(benchmark::State& state) {
+    const QString path = bigRadiographJpeg(state.range(0) != 0);
+    for (auto _ : state) {
+        QImageReader::setAllocationLimit(2048);
+        QImageReader reader(path);
+        QImage image = reader.read();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+// The whole import, through the grey curve drawn in curve window 1.
+void BM_ImportRadiograph(benchmark::State& state) {
+    const QString path = bigRadiographJpeg(state.range(0) != 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        freshProgram();
+        state.ResumeTiming();
+        importFile(path);
+    }
+    if (app::DataLength != 30000) state.SkipWithError("import failed");
+}
+
+// A brightness change: the preview plus a 1000-row, 1900-column section into all six windows.
+void BM_AdjustChange(benchmark::State& state) {
+    freshProgram();
+    importFile(bigRadiographJpeg(false));
+    app::PreviewForm& preview = app::frmPreview.get();
+    preview.Shape1->setWidth(1900.0 * preview.Image2->Width() / 30000.0);
+    app::frmRawImage->Shape1->setWidth(preview.Shape1->Width());
+    app::RenderSection();
+    adjustColumns = static_cast<double>(app::ViewRight - app::ViewLeft);
+    int value = 0;
+    for (auto _ : state) {
+        value = value == 10 ? -10 : 10;
+        app::frmMain->Slider1(0)->setValue(value);
+    }
+}
+
+void BM_GreyProfile300(benchmark::State& state) {
+    const QImage source = synth::makeVarvedCore(30000, 1000, state.range(0) != 0).radiograph;
+    for (auto _ : state) {
+        auto profile = radiograph::greyProfile(source, 350, 649);
+        benchmark::DoNotOptimize(profile.data());
+    }
+}
+
+// The floor of the colour profile: reading the band's bytes once (a plain copy of them).
+void BM_BandCopy(benchmark::State& state) {
+    const QImage source = synth::makeVarvedCore(30000, 1000, true).radiograph;
+    std::vector<uchar> target(static_cast<std::size_t>(source.bytesPerLine()) * 300);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.constScanLine(350), target.size());
+        benchmark::DoNotOptimize(target.data());
+    }
+}
+
+BENCHMARK(BM_DecodeJpeg)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ImportRadiograph)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_AdjustChange)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_GreyProfile300)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_BandCopy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+}  // namespace bench

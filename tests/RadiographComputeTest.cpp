@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+
+#include "SynthCore.h"
+#include "TestSupport.h"
+#include "core/Arithmetic.h"
+#include "radiograph/Adjust.h"
+#include "radiograph/GreyProfile.h"
+#include "radiograph/ImageFile.h"
+#include "radiograph/RangeRounding.h"
+
+using radiograph::Adjustment;
+using radiograph::Precision;
+
+TEST(AdjustedColour, NeutralSlidersGiveTheGreyMeanOfTheSource) {
+    const Adjustment neutral{radiograph::brightnessFromSlider(0), radiograph::contrastFromSlider(0)};
+    struct Case {
+        int r, g, b, grey;
+    };
+    const Case cases[] = {{0, 0, 0, 0},         {1, 1, 2, 1},     {1, 2, 2, 2},
+                          {255, 255, 255, 255}, {10, 20, 31, 20}, {100, 0, 0, 33}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(radiograph::adjustedColour(c.r, c.g, c.b, neutral), core::rgb(c.grey, c.grey, c.grey))
+            << c.r;
+    }
+}
+
+TEST(AdjustedColour, ChannelsAreClampedBeforeTheMean) {
+    Adjustment gain{0, radiograph::contrastFromSlider(100)};  // x10
+    EXPECT_FLOAT_EQ(gain.contrast, 10.0f);
+    // 200, 300 -> 255, 0: the mean of the clamped channels, not of 200, 300, 0.
+    EXPECT_EQ(radiograph::adjustedColour(20, 30, 0, gain), core::rgb(152, 152, 152));
+    Adjustment brighter{radiograph::brightnessFromSlider(100), 1.0f};
+    EXPECT_EQ(brighter.brightness, 255);
+    EXPECT_EQ(radiograph::adjustedColour(10, 200, 250, brighter), core::rgb(255, 255, 255));
+    Adjustment darker{radiograph::brightnessFromSlider(-50), 1.0f};
+    EXPECT_EQ(darker.brightness, -128);  // -127.5 rounds to the even -128
+    EXPECT_EQ(radiograph::adjustedColour(100, 200, 50, darker), core::rgb(24, 24, 24));  // 0, 72, 0
+    EXPECT_FLOAT_EQ(radiograph::contrastFromSlider(-100), 0.1f);
+}
+
+TEST(AdjustedColour, ColourIsKeptWhenTicked) {
+    Adjustment colour{10, 1.0f, true};
+    EXPECT_EQ(radiograph::adjustedColour(10, 20, 250, colour), core::rgb(20, 30, 255));
+}
+
+TEST(AdjustedColour, TheSectionRoundsInSinglePrecision) {
+    // 1.1f * 15 is 16.5000004 in double but exactly 16.5 in single precision, which rounds to 16.
+    Adjustment single{0, 1.1f, false, Precision::Single};
+    Adjustment twice{0, 1.1f, false, Precision::Double};
+    EXPECT_EQ(radiograph::adjustChannel(15, single), 16);
+    EXPECT_EQ(radiograph::adjustChannel(15, twice), 17);
+}
+
+TEST(Rendering, PreviewSamplesTheNearestPixelWithHalvesToEven) {
+    QImage source(4, 1, QImage::Format_Grayscale8);
+    for (int x = 0; x < 4; ++x) source.scanLine(0)[x] = static_cast<uchar>(10 * (x + 1));
+    const QImage preview = radiograph::renderPreview(source, 8, 1, 0.5, 1.0, Adjustment{});
+    // Columns round(0.5 x): 0 0 1 2 2 2 3 4 -> the last one lies outside and reads as the colour -1.
+    EXPECT_EQ(qRed(preview.pixel(0, 0)), 10);
+    EXPECT_EQ(qRed(preview.pixel(1, 0)), 10);  // round(0.5) = 0
+    EXPECT_EQ(qRed(preview.pixel(2, 0)), 20);
+    EXPECT_EQ(qRed(preview.pixel(3, 0)), 30);  // round(1.5) = 2
+    EXPECT_EQ(qRed(preview.pixel(5, 0)), 30);  // round(2.5) = 2
+    EXPECT_EQ(qRed(preview.pixel(6, 0)), 40);
+    EXPECT_EQ(qRed(preview.pixel(7, 0)), 0);  // outside: channels (-1, 0, 0) give black
+}
+
+TEST(Rendering, SectionCopiesItsColumnsAndLeavesTheRestInTheBackColour) {
+    const synth::VarvedCore core = synth::makeVarvedCore(50, 8, true);
+    const QImage section = radiograph::renderSection(core.radiograph, 40, 55, QSize(20, 8),
+                                                     Adjustment{0, 1.0f, true}, core::rgb(1, 2, 3));
+    EXPECT_EQ(section.pixel(0, 4), core.radiograph.pixel(40, 4));  // colour kept
+    EXPECT_EQ(section.pixel(9, 4), core.radiograph.pixel(49, 4));
+    EXPECT_EQ(section.pixel(10, 4), qRgb(1, 2, 3));  // beyond the radiograph
+    const QImage grey = radiograph::renderSection(core.radiograph, 0, 9, QSize(10, 8), Adjustment{}, 0);
+    const int g = core.columnGrey[3];
+    EXPECT_EQ(grey.pixel(3, 4), qRgb(g, g, g));  // the tint keeps the grey mean
+}
+
+TEST(GreyProfile, BandMeansFromTheRightHandEnd) {
+    // Column x holds x + 10 in every row; row 5 holds 200 everywhere.
+    QImage source(6, 10, QImage::Format_Grayscale8);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 6; ++x) source.scanLine(y)[x] = static_cast<uchar>(y == 5 ? 200 : x + 10);
+    }
+    auto profile = radiograph::greyProfile(source, 2, 2);  // one row
+    EXPECT_EQ(profile[0], 0);
+    EXPECT_EQ(profile[1], 15);  // position 1 = the right-most column
+    EXPECT_EQ(profile[6], 10);  // position W = the left-most column
+    profile = radiograph::greyProfile(source, 5, 5);
+    EXPECT_EQ(profile[3], 200);
+    profile = radiograph::greyProfile(source, 4, 6);  // rows 4..6 of column 0: (10 + 200 + 10) / 3
+    EXPECT_EQ(profile[6], 73);
+}
+
+TEST(GreyProfile, FractionalLinesSumRoundedRowsOverTheUnroundedHeight) {
+    QImage source(3, 100, QImage::Format_Grayscale8);
+    source.fill(0);
+    for (int y = 40; y <= 60; ++y) std::fill_n(source.scanLine(y), 3, uchar(21));
+    const auto profile = radiograph::greyProfile(source, 40.5, 60.5);  // rows 40..60, divisor 21
+    EXPECT_EQ(profile[2], 21);
+}
+
+TEST(GreyProfile, CrossedLinesAndTheBottomEdgeNeverDivideByZeroNorReadOutside) {
+    QImage source(2, 10, QImage::Format_Grayscale8);
+    source.fill(90);
+    EXPECT_EQ(radiograph::greyProfile(source, 7, 3)[1], 90);   // crossed: the rows between them
+    EXPECT_EQ(radiograph::greyProfile(source, 6, 10)[1], 90);  // row 10 does not exist: not counted
+    EXPECT_EQ(radiograph::greyProfile(source, 12, 20)[1], 0);  // nothing inside the image
+    EXPECT_EQ(radiograph::greyProfile(source, -5, -1)[2], 0);
+    EXPECT_EQ(radiograph::greyProfile(QImage(), 0, 1).size(), 1u);
+}
+
+TEST(GreyProfile, ColourPixelsUseTheirOwnGreyMean) {
+    QImage source(1, 2, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(1, 1, 2));                    // grey 1
+    source.setPixel(0, 1, qRgb(1, 2, 2));                    // grey 2
+    EXPECT_EQ(radiograph::greyProfile(source, 0, 1)[1], 2);  // (1 + 2) / 2 = 1.5 -> 2
+}
+
+TEST(RangeRounding, RoundsOutwardOnAGridThatGrowsWithTheValues) {
+    struct Case {
+        bool up;
+        float a, b, result;
+    };
+    const Case cases[] = {
+        {true, 37, 12, 40},    {false, 12, 40, 10},  {true, 12000, 0, 13000}, {false, -12000, 0, -15000},
+        {true, 100, 0, 150},   {false, 100, 0, 100}, {false, -5, 0, -10},     {true, -5, 0, -5},
+        {true, 0.8f, 0.2f, 5}, {true, 999, 0, 1000}, {false, 1234, 0, 1000},  {true, -12000, 0, -10000},
+    };
+    for (const Case& c : cases) {
+        const core::Variant r =
+            c.up ? radiograph::RoundUpToStep(c.a, c.b) : radiograph::RoundDownToStep(c.a, c.b);
+        EXPECT_EQ(r.type(), core::Variant::Type::Single) << c.a;
+        EXPECT_FLOAT_EQ(static_cast<float>(r.toDouble()), c.result) << (c.up ? "up " : "down ") << c.a;
+    }
+    EXPECT_EQ(radiograph::RoundUpToStep(0, 50).type(), core::Variant::Type::Integer);
+    EXPECT_TRUE(radiograph::RoundDownToStep(0, 50) == 0);
+}
+
+TEST(ImageFile, BitmapsAndJpegsOnlyWithGreyKeptAtEightBits) {
+    QTemporaryDir dir;
+    const synth::VarvedCore core = synth::makeVarvedCore(64, 16);
+    ASSERT_TRUE(core.radiograph.save(dir.filePath("grey.jpg"), "JPEG"));
+    EXPECT_EQ(radiograph::readBitmapOrJpeg(dir.filePath("grey.jpg")).format(), QImage::Format_Grayscale8);
+    const QImage real = radiograph::readBitmapOrJpeg(testsupport::realData("radiograph.bmp"));
+    EXPECT_EQ(real.size(), QSize(2251, 84));
+    EXPECT_EQ(real.format(), QImage::Format_RGB32);
+    ASSERT_TRUE(core.radiograph.save(dir.filePath("core.png"), "PNG"));
+    EXPECT_THROW(radiograph::readBitmapOrJpeg(dir.filePath("core.png")), core::FileError);
+    EXPECT_THROW(radiograph::readBitmapOrJpeg(testsupport::realData("radiograph.tif")), core::FileError);
+    EXPECT_THROW(radiograph::readBitmapOrJpeg(dir.filePath("missing.bmp")), core::FileError);
+    EXPECT_THROW(radiograph::readBitmapOrJpeg(dir.filePath("grey.jpg"), 63), radiograph::ImageTooWideError);
+}
+
+TEST(GreyProfile, EveryChannelSumGivesItsRoundedMean) {
+    // One column per channel sum 0..765, so the fast integer form is checked against round(s / 3).
+    QImage source(766, 1, QImage::Format_RGB32);
+    for (int s = 0; s <= 765; ++s) {
+        const int r = std::min(s, 255), g = std::min(s - r, 255), b = s - r - g;
+        source.setPixel(s, 0, qRgb(r, g, b));
+    }
+    const auto profile = radiograph::greyProfile(source, 0, 0);
+    for (int s = 0; s <= 765; ++s) {
+        ASSERT_EQ(profile[766 - s], static_cast<int>(core::roundHalfEven(s / 3.0))) << s;
+    }
+}
