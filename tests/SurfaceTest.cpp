@@ -125,20 +125,25 @@ TEST(Surface, AReadOnlyPictureIsSharedInItsOwnFormatUntilSomethingIsDrawn) {
     grey.fill(77);
     Surface s(QSize(30, 10));
     s.setPicture(grey);
-    EXPECT_FALSE(s.hasLayer());
-    EXPECT_EQ(s.picture().format(), QImage::Format_Grayscale8);
-    EXPECT_EQ(s.picture().constBits(), grey.constBits());  // shared, not copied
+    EXPECT_FALSE(s.hasDrawings());
+    EXPECT_EQ(s.background().format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(s.background().constBits(), grey.constBits());  // shared, not copied
     EXPECT_EQ(s.point(3, 3), rgb(77, 77, 77));
     s.cls();  // nothing drawn: nothing to do
-    EXPECT_FALSE(s.hasLayer());
+    EXPECT_FALSE(s.hasTransient());
     s.line(0, 5, 29, 5, kRed);
-    EXPECT_TRUE(s.hasLayer());
+    EXPECT_TRUE(s.hasTransient());
     EXPECT_EQ(s.point(3, 5), kRed);
     EXPECT_EQ(s.point(3, 3), rgb(77, 77, 77));
     s.cls();
     EXPECT_EQ(s.point(3, 5), rgb(77, 77, 77));
     s.pset(1, 1, kGreen);
     s.commit();
-    EXPECT_FALSE(s.hasLayer());  // the drawing became the picture
+    EXPECT_FALSE(s.hasTransient());  // the drawing became the picture
+    EXPECT_TRUE(s.hasDrawings());
     EXPECT_EQ(s.point(1, 1), kGreen);
+    EXPECT_EQ(s.picture().pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(s.background().constBits(), grey.constBits());  // drawings never touch the background
+    s.setPicture(grey);
+    EXPECT_FALSE(s.hasDrawings());
 }

@@ -21,7 +21,7 @@ Scale roundedScale(const ui::PictureBox* p) {
 // Every redraw starts from the stored section background, with the transient drawings cleared.
 Scale resetPlots() {
     const Scale remembered = roundedScale(curveWindow(1).Picture1);
-    const QImage& background = frmMain->Picture2->Picture();
+    const QImage& background = frmMain->Picture2->Background();
     for (int k = 1; k <= 6; ++k) {
         ui::PictureBox* p = curveWindow(k).Picture1;
         p->setPicture(background);

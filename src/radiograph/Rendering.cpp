@@ -40,7 +40,7 @@ radiograph::Adjustment currentAdjustment(radiograph::Precision precision) {
 }  // namespace
 
 const QImage& radiographSource() {
-    return frmMain->Picture1->Picture();
+    return frmMain->Picture1->Background();
 }
 
 void RenderPreview() {

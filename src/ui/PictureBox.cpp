@@ -68,7 +68,7 @@ void PictureBox::Print(const QString& text, core::Colour c) {
 void PictureBox::paintEvent(QPaintEvent* e) {
     QPainter painter(this);
     const QRect r = e->rect();
-    painter.drawImage(r.topLeft(), surface_.image(), r);
+    painter.drawImage(r.topLeft(), surface_.render(r));
 }
 
 void PictureBox::resizeEvent(QResizeEvent* e) {

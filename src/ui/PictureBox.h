@@ -20,8 +20,10 @@ class PictureBox : public Control<QWidget>, public ScaledContainer {
     bool autoSize = false;
     // The picture becomes the persistent picture (and, with AutoSize, the box's size in pixels).
     void setPicture(const QImage& picture);
-    const QImage& Picture() const { return surface_.picture(); }
-    const QImage& Image() const { return surface_.image(); }
+    // The background as set (no drawings): the radiograph of the main window, a rendered section.
+    const QImage& Background() const { return surface_.background(); }
+    QImage Picture() const { return surface_.picture(); }  // background + committed drawings
+    QImage Image() const { return surface_.image(); }      // background + every drawing
 
     // Scale: the surface's user coordinates.
     void setScale(double left, double top, double width, double height) {
@@ -49,7 +51,6 @@ class PictureBox : public Control<QWidget>, public ScaledContainer {
     void Print(const QString& text, core::Colour c = core::rgb(0, 0, 0));
     core::Colour Point(double x, double y) const { return surface_.point(x, y); }
     void Refresh() { repaintChanged(); }
-    // After writing into surface().drawingImage() directly.
     void repaintChanged();
 
   signals:

@@ -9,7 +9,7 @@ namespace ui {
 
 namespace {
 
-constexpr std::size_t kMaxRects = 32;  // beyond this, drawn rectangles merge into their bounding box
+constexpr std::size_t kMaxRects = 32;  // beyond this, changed rectangles merge into their bounding box
 
 // Pixel coordinates far outside any picture are clamped before converting to int.
 int clampToInt(double v) {
@@ -33,6 +33,22 @@ QImage blankImage(QSize size, core::Colour back) {
     QImage image(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
     image.fill(core::toQRgb(back));
     return image;
+}
+
+bool isNativeFormat(const QImage& image) {
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_Grayscale8;
+}
+
+// The picture placed at the top-left of a new canvas of the given size (the rest in the back colour).
+QImage placedOnCanvas(const QImage& picture, QSize size, core::Colour back) {
+    QImage canvas = blankImage(size, back);
+    if (picture.isNull()) return canvas;
+    const QImage source =
+        picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const int rows = std::min(source.height(), canvas.height());
+    const int bytes = std::min(source.width(), canvas.width()) * 4;
+    for (int y = 0; y < rows; ++y) std::memcpy(canvas.scanLine(y), source.constScanLine(y), bytes);
+    return canvas;
 }
 
 // Liang-Barsky: clips the segment to [xmin, xmax] x [ymin, ymax]; false when nothing is left.
@@ -67,104 +83,93 @@ bool clipSegment(double& x1, double& y1, double& x2, double& y2, double xmin, do
 }  // namespace
 
 Surface::Surface(QSize pixels, core::Colour backColour)
-    : size_(pixels.expandedTo(QSize(0, 0))), picture_(blankImage(size_, backColour)), back_(backColour) {}
-
-namespace {
-bool isNativeFormat(const QImage& image) {
-    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_Grayscale8;
-}
-// The picture placed at the top-left of a new canvas of the given size (the rest in the back colour).
-QImage placedOnCanvas(const QImage& picture, QSize size, core::Colour back) {
-    QImage canvas = blankImage(size, back);
-    if (picture.isNull()) return canvas;
-    const QImage source =
-        picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
-    const int rows = std::min(source.height(), canvas.height());
-    const int bytes = std::min(source.width(), canvas.width()) * 4;
-    for (int y = 0; y < rows; ++y) std::memcpy(canvas.scanLine(y), source.constScanLine(y), bytes);
-    return canvas;
-}
-}  // namespace
+    : size_(pixels.expandedTo(QSize(0, 0))),
+      background_(blankImage(size_, backColour)),
+      back_(backColour),
+      runs_(static_cast<std::size_t>(size_.width())),
+      committed_(static_cast<std::size_t>(size_.width()), 0),
+      isTouched_(static_cast<std::size_t>(size_.width()), 0) {}
 
 void Surface::resize(QSize pixels) {
     pixels = pixels.expandedTo(QSize(0, 0));
     if (pixels == size_) return;
     size_ = pixels;
-    picture_ = placedOnCanvas(picture_, size_, back_);
-    if (hasLayer()) image_ = placedOnCanvas(image_, size_, back_);
-    drawn_.clear();
-    if (hasLayer() && !image_.isNull()) drawn_.push_back(bounds());  // the drawing layer may differ anywhere
+    background_ = placedOnCanvas(background_, size_, back_);
+    const auto width = static_cast<std::size_t>(size_.width());
+    touched_.erase(std::remove_if(touched_.begin(), touched_.end(),
+                                  [&](int x) { return static_cast<std::size_t>(x) >= width; }),
+                   touched_.end());
+    runs_.resize(width);
+    committed_.resize(width, 0);
+    isTouched_.resize(width, 0);
     allChanged_ = true;
 }
 
 void Surface::setPicture(const QImage& picture) {
     if (picture.size() == size_ && isNativeFormat(picture)) {
-        picture_ = picture;  // shared with the caller, not copied
+        background_ = picture;  // shared with the caller, not copied
     } else if (picture.size() == size_) {
-        picture_ = picture.convertToFormat(QImage::Format_RGB32);
+        background_ = picture.convertToFormat(QImage::Format_RGB32);
     } else {
-        picture_ = placedOnCanvas(picture, size_, back_);
+        background_ = placedOnCanvas(picture, size_, back_);
     }
-    image_ = QImage();
-    drawn_.clear();
+    for (std::vector<Run>& column : runs_) column.clear();
+    std::fill(committed_.begin(), committed_.end(), 0);
+    for (int x : touched_) isTouched_[static_cast<std::size_t>(x)] = 0;
+    touched_.clear();
     allChanged_ = true;
 }
 
 void Surface::setPictureResizing(const QImage& picture) {
+    // No canvas is made for the new size: the picture is the whole background.
     size_ = picture.size();
-    picture_ = isNativeFormat(picture) ? picture : picture.convertToFormat(QImage::Format_RGB32);
-    image_ = QImage();
-    drawn_.clear();
-    allChanged_ = true;
+    const auto width = static_cast<std::size_t>(size_.width());
+    touched_.erase(std::remove_if(touched_.begin(), touched_.end(),
+                                  [&](int x) { return static_cast<std::size_t>(x) >= width; }),
+                   touched_.end());
+    runs_.resize(width);
+    committed_.resize(width, 0);
+    isTouched_.resize(width, 0);
+    setPicture(picture);
 }
 
 void Surface::clearPicture() {
     setPicture(QImage());
 }
 
-void Surface::ensureLayer() {
-    if (hasLayer()) return;
-    if (picture_.format() != QImage::Format_RGB32) picture_ = picture_.convertToFormat(QImage::Format_RGB32);
-    image_ = picture_.copy();
-}
-
-QImage& Surface::drawingImage() {
-    ensureLayer();
-    return image_;
+bool Surface::hasDrawings() const {
+    if (hasTransient()) return true;
+    return std::any_of(committed_.begin(), committed_.end(), [](std::size_t n) { return n > 0; });
 }
 
 void Surface::cls() {
-    if (hasLayer()) {
-        for (const QRect& r : drawn_) {
-            const int bytes = r.width() * 4;
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                std::memcpy(image_.scanLine(y) + r.left() * 4, picture_.constScanLine(y) + r.left() * 4,
-                            bytes);
-            }
-            addRect(changed_, r);
+    for (int x : touched_) {
+        std::vector<Run>& column = runs_[static_cast<std::size_t>(x)];
+        const std::size_t keep = committed_[static_cast<std::size_t>(x)];
+        int top = size_.height(), bottom = -1;
+        for (std::size_t i = keep; i < column.size(); ++i) {
+            top = std::min(top, column[i].top);
+            bottom = std::max(bottom, column[i].bottom);
         }
+        if (bottom >= top) changed(QRect(x, top, 1, bottom - top + 1));
+        column.resize(keep);
+        isTouched_[static_cast<std::size_t>(x)] = 0;
     }
-    drawn_.clear();
+    touched_.clear();
     currentX = scaleLeft();
     currentY = scaleTop();
 }
 
-// The drawing becomes the picture; the next drawing makes a fresh layer.
+// The drawings become part of the picture.
 void Surface::commit() {
-    if (!hasLayer()) return;
-    picture_ = std::move(image_);
-    image_ = QImage();
-    drawn_.clear();
+    for (int x : touched_) {
+        committed_[static_cast<std::size_t>(x)] = runs_[static_cast<std::size_t>(x)].size();
+        isTouched_[static_cast<std::size_t>(x)] = 0;
+    }
+    touched_.clear();
 }
 
-void Surface::markDrawn(const QRect& pixels) {
-    noteDrawn(pixels);
-}
-
-void Surface::noteDrawn(const QRect& pixels) {
-    const QRect r = pixels.intersected(bounds());
-    if (r.isEmpty()) return;
-    addRect(drawn_, r);
+void Surface::changed(const QRect& r) {
     if (!allChanged_) addRect(changed_, r);
 }
 
@@ -178,6 +183,54 @@ std::vector<QRect> Surface::takeChanged() {
     }
     changed_.clear();
     return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Composing
+
+QRgb Surface::backgroundPixel(int x, int y) const {
+    if (background_.format() == QImage::Format_Grayscale8) {
+        const int v = background_.constScanLine(y)[x];
+        return qRgb(v, v, v);
+    }
+    return reinterpret_cast<const QRgb*>(background_.constScanLine(y))[x];
+}
+
+QImage Surface::render(const QRect& pixels, bool withTransient) const {
+    const QRect r = pixels.intersected(bounds());
+    QImage out(r.size(), QImage::Format_RGB32);
+    if (r.isEmpty()) return out;
+    const bool grey = background_.format() == QImage::Format_Grayscale8;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y - r.top()));
+        const uchar* src = background_.constScanLine(y);
+        if (grey) {
+            for (int x = r.left(); x <= r.right(); ++x) dst[x - r.left()] = qRgb(src[x], src[x], src[x]);
+        } else {
+            std::memcpy(dst, src + 4 * r.left(), 4 * static_cast<std::size_t>(r.width()));
+        }
+    }
+    for (int x = r.left(); x <= r.right(); ++x) {
+        const std::vector<Run>& column = runs_[static_cast<std::size_t>(x)];
+        const std::size_t count = withTransient ? column.size() : committed_[static_cast<std::size_t>(x)];
+        for (std::size_t i = 0; i < count; ++i) {
+            const Run& run = column[i];
+            const int top = std::max(run.top, r.top()), bottom = std::min(run.bottom, r.bottom());
+            for (int y = top; y <= bottom; ++y)
+                reinterpret_cast<QRgb*>(out.scanLine(y - r.top()))[x - r.left()] = run.colour;
+        }
+    }
+    return out;
+}
+
+core::Colour Surface::point(double x, double y) const {
+    const QPoint p = toPixel(x, y);
+    if (!bounds().contains(p)) return core::kNoColour;
+    const std::vector<Run>& column = runs_[static_cast<std::size_t>(p.x())];
+    for (auto it = column.rbegin(); it != column.rend(); ++it) {
+        if (it->top <= p.y() && p.y() <= it->bottom) return core::fromQRgb(it->colour);
+    }
+    return core::fromQRgb(backgroundPixel(p.x(), p.y()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -216,47 +269,25 @@ QPoint Surface::toPixel(double x, double y) const {
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-void Surface::pset(double x, double y, core::Colour c) {
-    const QPoint p = toPixel(x, y);
-    if (drawWidth > 1) {
-        const int half = drawWidth / 2;
-        box(toUserX(p.x() - half), toUserY(p.y() - half), toUserX(p.x() - half + drawWidth - 1),
-            toUserY(p.y() - half + drawWidth - 1), c, true);
-        return;
+void Surface::addRun(int x, int top, int bottom, QRgb colour) {
+    if (x < 0 || x >= size_.width()) return;
+    if (top > bottom) std::swap(top, bottom);
+    top = std::max(top, 0);
+    bottom = std::min(bottom, size_.height() - 1);
+    if (top > bottom) return;
+    const auto column = static_cast<std::size_t>(x);
+    runs_[column].push_back(Run{top, bottom, colour});
+    if (!isTouched_[column]) {
+        isTouched_[column] = 1;
+        touched_.push_back(x);
     }
-    if (!bounds().contains(p)) return;
-    ensureLayer();
-    reinterpret_cast<std::uint32_t*>(image_.scanLine(p.y()))[p.x()] = core::toQRgb(c);
-    noteDrawn(QRect(p, QSize(1, 1)));
+    changed(QRect(x, top, 1, bottom - top + 1));
 }
 
-core::Colour Surface::point(double x, double y) const {
-    const QPoint p = toPixel(x, y);
-    if (!bounds().contains(p)) return core::kNoColour;
-    const QImage& shown = image();
-    if (shown.format() == QImage::Format_Grayscale8) {
-        const int v = shown.constScanLine(p.y())[p.x()];
-        return core::rgb(v, v, v);
-    }
-    return core::fromQRgb(reinterpret_cast<const std::uint32_t*>(shown.constScanLine(p.y()))[p.x()]);
-}
-
-void Surface::hline(int x1, int x2, int y, std::uint32_t argb) {
-    if (y < 0 || y >= image_.height()) return;
-    x1 = std::max(x1, 0);
-    x2 = std::min(x2, image_.width() - 1);
-    if (x1 > x2) return;
-    std::uint32_t* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
-    std::fill(row + x1, row + x2 + 1, argb);
-}
-
-void Surface::bresenham(QPoint a, QPoint b, std::uint32_t argb) {
-    const int w = image_.width(), h = image_.height();
-    if (a.x() == b.x()) {  // vertical lines (pointer and marker lines) straight down the rows
-        const int x = a.x();
-        if (x < 0 || x >= w) return;
-        const int y1 = std::max(std::min(a.y(), b.y()), 0), y2 = std::min(std::max(a.y(), b.y()), h - 1);
-        for (int y = y1; y <= y2; ++y) reinterpret_cast<std::uint32_t*>(image_.scanLine(y))[x] = argb;
+// Bresenham, one run for every column the line crosses (a line's pixels in one column are contiguous).
+void Surface::lineRuns(QPoint a, QPoint b, QRgb colour) {
+    if (a.x() == b.x()) {
+        addRun(a.x(), a.y(), b.y(), colour);
         return;
     }
     int x0 = a.x(), y0 = a.y();
@@ -264,9 +295,16 @@ void Surface::bresenham(QPoint a, QPoint b, std::uint32_t argb) {
     const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
+    int runX = x0, runTop = y0, runBottom = y0;
     for (;;) {
-        if (x0 >= 0 && x0 < w && y0 >= 0 && y0 < h)
-            reinterpret_cast<std::uint32_t*>(image_.scanLine(y0))[x0] = argb;
+        if (x0 != runX) {
+            addRun(runX, runTop, runBottom, colour);
+            runX = x0;
+            runTop = runBottom = y0;
+        } else {
+            runTop = std::min(runTop, y0);
+            runBottom = std::max(runBottom, y0);
+        }
         if (x0 == x1 && y0 == y1) break;
         const int e2 = 2 * err;
         if (e2 >= dy) {
@@ -278,6 +316,47 @@ void Surface::bresenham(QPoint a, QPoint b, std::uint32_t argb) {
             y0 += sy;
         }
     }
+    addRun(runX, runTop, runBottom, colour);
+}
+
+void Surface::stamp(const QRect& area, const std::function<void(QPainter&)>& draw) {
+    const QRect r = area.intersected(bounds());
+    if (r.isEmpty()) return;
+    QImage canvas(r.size(), QImage::Format_ARGB32);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        painter.translate(-r.topLeft());
+        draw(painter);
+    }
+    // Each column's painted pixels, grouped into runs of one colour.
+    for (int x = 0; x < canvas.width(); ++x) {
+        int y = 0;
+        while (y < canvas.height()) {
+            const QRgb p = reinterpret_cast<const QRgb*>(canvas.constScanLine(y))[x];
+            if (qAlpha(p) == 0) {
+                ++y;
+                continue;
+            }
+            int end = y;
+            while (end + 1 < canvas.height() &&
+                   reinterpret_cast<const QRgb*>(canvas.constScanLine(end + 1))[x] == p)
+                ++end;
+            addRun(r.left() + x, r.top() + y, r.top() + end, p | 0xFF000000u);
+            y = end + 1;
+        }
+    }
+}
+
+void Surface::pset(double x, double y, core::Colour c) {
+    const QPoint p = toPixel(x, y);
+    if (drawWidth > 1) {
+        const int half = drawWidth / 2;
+        box(toUserX(p.x() - half), toUserY(p.y() - half), toUserX(p.x() - half + drawWidth - 1),
+            toUserY(p.y() - half + drawWidth - 1), c, true);
+        return;
+    }
+    addRun(p.x(), p.y(), p.y(), core::toQRgb(c));
 }
 
 void Surface::line(double x1, double y1, double x2, double y2, core::Colour c) {
@@ -285,23 +364,20 @@ void Surface::line(double x1, double y1, double x2, double y2, core::Colour c) {
     double px1 = toPixelX(x1), py1 = toPixelY(y1), px2 = toPixelX(x2), py2 = toPixelY(y2);
     if (!std::isfinite(px1) || !std::isfinite(py1) || !std::isfinite(px2) || !std::isfinite(py2)) return;
     if (drawWidth > 1) {
-        ensureLayer();
-        QPainter painter(&image_);
-        painter.setPen(QPen(core::toQColor(c), drawWidth, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(px1, py1), QPointF(px2, py2));
         const int m = drawWidth;
-        noteDrawn(QRect(QPoint(clampToInt(std::min(px1, px2)) - m, clampToInt(std::min(py1, py2)) - m),
-                        QPoint(clampToInt(std::max(px1, px2)) + m, clampToInt(std::max(py1, py2)) + m)));
+        const QRect area(QPoint(clampToInt(std::min(px1, px2)) - m, clampToInt(std::min(py1, py2)) - m),
+                         QPoint(clampToInt(std::max(px1, px2)) + m, clampToInt(std::max(py1, py2)) + m));
+        stamp(area, [&](QPainter& painter) {
+            painter.setPen(QPen(core::toQColor(c), drawWidth, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(QPointF(px1, py1), QPointF(px2, py2));
+        });
         return;
     }
     // Clip first, so a segment that reaches far outside (a value far off the range) costs only
     // the pixels that are visible.
     if (!clipSegment(px1, py1, px2, py2, 0.0, 0.0, size_.width() - 1.0, size_.height() - 1.0)) return;
-    ensureLayer();
-    const QPoint a(clampToInt(px1), clampToInt(py1)), b(clampToInt(px2), clampToInt(py2));
-    bresenham(a, b, core::toQRgb(c));
-    noteDrawn(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                    QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
+    lineRuns(QPoint(clampToInt(px1), clampToInt(py1)), QPoint(clampToInt(px2), clampToInt(py2)),
+             core::toQRgb(c));
 }
 
 void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bool filled) {
@@ -317,10 +393,8 @@ void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bo
                           QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())))
                         .intersected(bounds());
     if (r.isEmpty()) return;
-    ensureLayer();
-    const std::uint32_t argb = core::toQRgb(c);
-    for (int y = r.top(); y <= r.bottom(); ++y) hline(r.left(), r.right(), y, argb);
-    noteDrawn(r);
+    const QRgb colour = core::toQRgb(c);
+    for (int x = r.left(); x <= r.right(); ++x) addRun(x, r.top(), r.bottom(), colour);
 }
 
 void Surface::circle(double x, double y, double radius, core::Colour outline,
@@ -331,31 +405,24 @@ void Surface::circle(double x, double y, double radius, core::Colour outline,
     const QPoint centre = toPixel(x, y);
     if (!std::isfinite(rp) || rp > 1e6) return;
     const int r = clampToInt(rp);
-    const QRect bounds(centre.x() - r - drawWidth, centre.y() - r - drawWidth, 2 * (r + drawWidth) + 1,
-                       2 * (r + drawWidth) + 1);
-    if (!bounds.intersects(this->bounds())) return;
-    ensureLayer();
-    QPainter painter(&image_);
-    painter.setPen(QPen(core::toQColor(outline), drawWidth));
-    if (fill) {
-        painter.setBrush(core::toQColor(*fill));
-    } else {
-        painter.setBrush(Qt::NoBrush);
-    }
-    painter.drawEllipse(centre, r, r);
-    noteDrawn(bounds);
+    const QRect area(centre.x() - r - drawWidth, centre.y() - r - drawWidth, 2 * (r + drawWidth) + 1,
+                     2 * (r + drawWidth) + 1);
+    stamp(area, [&](QPainter& painter) {
+        painter.setPen(QPen(core::toQColor(outline), drawWidth));
+        painter.setBrush(fill ? QBrush(core::toQColor(*fill)) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(centre, r, r);
+    });
 }
 
 void Surface::print(const QString& text, core::Colour c) {
     if (size_.isEmpty()) return;
-    ensureLayer();
-    QPainter painter(&image_);
-    painter.setPen(core::toQColor(c));
-    const QFontMetrics metrics = painter.fontMetrics();
+    const QFontMetrics metrics{QFont()};
     const QPoint topLeft = toPixel(currentX, currentY);
-    const QRect bounds(topLeft, QSize(metrics.horizontalAdvance(text) + 1, metrics.height()));
-    painter.drawText(bounds, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    noteDrawn(bounds);
+    const QRect area(topLeft, QSize(metrics.horizontalAdvance(text) + 1, metrics.height()));
+    stamp(area, [&](QPainter& painter) {
+        painter.setPen(core::toQColor(c));
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    });
     currentX = scaleLeft();
     currentY = toUserY(topLeft.y() + metrics.height());
 }

@@ -3,10 +3,13 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "core/Colour.h"
+
+class QPainter;
 
 namespace ui {
 
@@ -16,10 +19,11 @@ namespace ui {
 //   picture()  what Cls returns to;        image()  picture + everything drawn since
 //   cls()      drawing layer := picture    commit() picture := drawing layer
 //
-// The drawing layer is made (a 32-bit copy of the picture) only when something is drawn, so a
-// picture that is only read (the radiograph) is held once, in its own format: 8-bit grey stays
-// 8-bit. Cls restores only the rectangles drawn since the last Cls or commit, so transient drawings
-// (a pointer line, a few circles) cost what they cover, not the area of the plot.
+// The picture is a background image (shared, never copied, 8-bit grey kept 8-bit) plus the
+// drawings made over it. Drawings are held per pixel column as vertical runs of one colour, in
+// the order they were drawn: a line, a curve segment or a marker adds one run per column it
+// crosses. So drawing, Cls and commit cost what was drawn, never the area of the plot, however
+// large the plot is; the pixels are composed only where they are shown or asked for.
 //
 // User coordinates: x_user = ScaleLeft + x_pixel * ScaleWidth / width_pixels (likewise y).
 // A negative ScaleHeight flips the axis (ScaleTop at the top edge, larger values drawn higher).
@@ -31,28 +35,28 @@ class Surface {
     QSize size() const { return size_; }
     int widthPixels() const { return size_.width(); }
     int heightPixels() const { return size_.height(); }
-    // New size: both layers keep their content at the top-left corner; new area gets the back colour.
+    // New size: the background and the drawings keep their place at the top-left corner.
     void resize(QSize pixels);
 
     core::Colour backColour() const { return back_; }
     void setBackColour(core::Colour c) { back_ = c; }
 
     // --- persistent picture and drawing layer
-    // The picture becomes the persistent picture; drawings are dropped. A picture of the surface's
+    // The image becomes the background and every drawing is dropped. An image of the surface's
     // size in 32-bit or 8-bit grey format is shared, not copied.
     void setPicture(const QImage& picture);
-    // The surface takes the picture's size and the picture, with nothing copied.
+    // The surface takes the image's size and the image, with nothing copied.
     void setPictureResizing(const QImage& picture);
-    void clearPicture();  // picture := back colour
-    const QImage& picture() const { return picture_; }
-    // What the surface shows: the drawing layer if there is one, else the picture.
-    const QImage& image() const { return hasLayer() ? image_ : picture_; }
-    bool hasLayer() const { return !image_.isNull(); }
+    void clearPicture();  // background := back colour
+    const QImage& background() const { return background_; }
+    QImage picture() const { return render(bounds(), false); }
+    QImage image() const { return render(bounds(), true); }
+    // The composed pixels of a rectangle, with or without the drawings not yet committed.
+    QImage render(const QRect& pixels, bool withTransient = true) const;
+    bool hasTransient() const { return !touched_.empty(); }
+    bool hasDrawings() const;
     void cls();
     void commit();
-    // Direct access for renderers that write whole rows (scanLine): the caller marks what it wrote.
-    QImage& drawingImage();
-    void markDrawn(const QRect& pixels);
 
     // --- coordinates
     void setScale(double left, double top, double width, double height);
@@ -79,27 +83,37 @@ class Surface {
     double currentX = 0.0;
     double currentY = 0.0;
     int drawWidth = 1;
-    // The packed colour of the drawing layer at (x, y), or -1 outside the picture.
+    // The packed colour at (x, y), or -1 outside the picture.
     core::Colour point(double x, double y) const;
 
     // Rectangles changed on screen since the last call (for the widget's repaint).
     std::vector<QRect> takeChanged();
 
   private:
-    QPoint toPixel(double x, double y) const;
-    void noteDrawn(const QRect& pixels);
-    void ensureLayer();
+    struct Run {
+        int top;
+        int bottom;  // inclusive
+        QRgb colour;
+    };
+
     QRect bounds() const { return QRect(QPoint(0, 0), size_); }
-    void hline(int x1, int x2, int y, std::uint32_t argb);
-    void bresenham(QPoint a, QPoint b, std::uint32_t argb);
+    QPoint toPixel(double x, double y) const;
+    QRgb backgroundPixel(int x, int y) const;
+    void addRun(int x, int top, int bottom, QRgb colour);
+    void lineRuns(QPoint a, QPoint b, QRgb colour);
+    // Draws with QPainter into a small transparent image over `area` and keeps what it painted.
+    void stamp(const QRect& area, const std::function<void(QPainter&)>& draw);
+    void changed(const QRect& r);
 
     QSize size_;
-    QImage picture_;  // Format_RGB32 or Format_Grayscale8, always of size_
-    QImage image_;    // the drawing layer, Format_RGB32, or null while nothing is drawn
+    QImage background_;  // Format_RGB32 or Format_Grayscale8, always of size_
     core::Colour back_;
+    std::vector<std::vector<Run>> runs_;  // per pixel column, oldest first
+    std::vector<std::size_t> committed_;  // per column: how many runs belong to the picture
+    std::vector<int> touched_;            // columns holding runs not yet committed
+    std::vector<char> isTouched_;
     bool pixelMode_ = true;
     double left_ = 0.0, top_ = 0.0, width_ = 1.0, height_ = 1.0;
-    std::vector<QRect> drawn_;    // drawn since the last cls/commit, to be restored by cls
     std::vector<QRect> changed_;  // to be repainted
     bool allChanged_ = true;
 };
