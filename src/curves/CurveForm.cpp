@@ -1,6 +1,14 @@
 #include "curves/CurveForm.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "app/Forms.h"
+#include "app/SharedState.h"
 #include "curves/Curves.h"
+#include "pointer/Pointer.h"
+#include "ui/KeyCodes.h"
 
 namespace app {
 
@@ -47,8 +55,112 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
         Label1->setBackColour(core::rgb(255, 255, 192));
     }
     buildMenu();
+    connectEvents();
+}
+
+void CurveForm::connectEvents() {
     connect(Text1, &ui::TextBox::Change, this, &RedrawCurves);
     connect(Text2, &ui::TextBox::Change, this, &RedrawCurves);
+    connect(Combo1, &ui::ComboBox::Click, this, &CurveForm::Combo1_Click);
+    if (hasRatio()) {
+        connect(Combo2, &ui::ComboBox::Click, this, &CurveForm::Combo2_Click);
+        connect(Check1, &ui::CheckBox::Click, this, &CurveForm::Check1_Click);
+    }
+    connect(Picture1, &ui::PictureBox::KeyDown, this, &CurveForm::Picture1_KeyDown);
+    connect(Picture1, &ui::PictureBox::KeyUp, this, &CurveForm::Picture1_KeyUp);
+    connect(Picture1, &ui::PictureBox::MouseDown, this, &CurveForm::Picture1_MouseDown);
+    connect(Picture1, &ui::PictureBox::MouseMove, this, &CurveForm::Picture1_MouseMove);
+    connect(mnuOneYear, &ui::MenuItem::Click, this, [] { SetMarker(1); });
+    connect(mnuHalfYear, &ui::MenuItem::Click, this, [] { SetMarker(3); });
+    // Levels 6..9 of the "(more)" menu place their level in every window alike.
+    for (int level = 1; level <= 9; ++level) {
+        ui::MenuItem* item = level <= 5 ? mnuLevel(level) : mnuLevel2(level);
+        connect(item, &ui::MenuItem::Click, this, [level] { SetMarker(level); });
+    }
+    connect(mnuDelete, &ui::MenuItem::Click, this, &DeleteMarker);
+    connect(mnuUndo, &ui::MenuItem::Click, this, &UndoMarker);
+    connect(mnuActivate, &ui::MenuItem::Click, this, &ToggleActivation);
+    for (ui::MenuItem* item : movingAverageItems()) {
+        connect(item, &ui::MenuItem::Click, this, [this, item] { chooseMovingAverage(item); });
+    }
+}
+
+// Another element, ratio or denominator empties the range boxes: the next drawing fills them.
+void CurveForm::Combo1_Click() {
+    Text1->setText(QString());
+    Text2->setText(QString());
+    RedrawCurves();
+}
+
+void CurveForm::Combo2_Click() { Combo1_Click(); }
+
+void CurveForm::Check1_Click() {
+    Combo2->setVisible(Check1->Value() == 1);
+    Combo1_Click();
+}
+
+void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
+    (void)shift;
+    if (keyCode == ui::kKeyControl) CtrlDown = true;
+    if (CtrlDown) {
+        // Ctrl+Z and Ctrl+A reach here only when the menu's shortcut did not take them already.
+        if (keyCode == ui::kKeyZ) UndoMarker();
+        if (keyCode == ui::kKeyA) ToggleActivation();
+    }
+    SetMarker(keyCode);
+}
+
+void CurveForm::Picture1_KeyUp(int keyCode, int shift) {
+    (void)shift;
+    if (keyCode == ui::kKeyControl) CtrlDown = false;
+}
+
+void CurveForm::Picture1_MouseDown(int button, int shift, double x, double y) {
+    (void)shift;
+    (void)y;
+    if (button == ui::kRightButton) {
+        ClickX = Variant(x);
+        PopupMenu(mnuRB);
+    }
+    if (button == ui::kLeftButton && Picture1->mousePointer() == ui::MousePointer::Cross) {
+        ClickX = Variant(x);
+        SetMarker(1);
+    }
+}
+
+void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
+    (void)button;
+    (void)shift;
+    (void)y;
+    // Keys go to the plot under the mouse while its window is active (not while typing a value).
+    if (isActiveWindow() && !Picture1->hasFocus()) {
+        const QWidget* focus = QApplication::focusWidget();
+        if (!qobject_cast<const QLineEdit*>(focus) && !qobject_cast<const QComboBox*>(focus)) Picture1->setFocus();
+    }
+    ShowCurvePointer(x, Picture1->ScaleHeight());
+}
+
+void CurveForm::chooseMovingAverage(ui::MenuItem* item) {
+    static const float kWeights[5][5] = {{0, 0, 1, 0, 0},
+                                         {0, 0.3333f, 0.3333f, 0.3333f, 0},
+                                         {0, 0.25f, 0.5f, 0.25f, 0},
+                                         {0.2f, 0.2f, 0.2f, 0.2f, 0.2f},
+                                         {0.1f, 0.2f, 0.4f, 0.2f, 0.1f}};
+    const std::vector<ui::MenuItem*> items = movingAverageItems();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i]->setChecked(items[i] == item);
+        if (items[i] != item) continue;
+        SmoothW1(number_) = kWeights[i][0];
+        SmoothW2(number_) = kWeights[i][1];
+        SmoothW3(number_) = kWeights[i][2];
+        SmoothW4(number_) = kWeights[i][3];
+        SmoothW5(number_) = kWeights[i][4];
+    }
+    if (XrfLoaded) {
+        RedrawCurves();
+    } else {
+        RedrawGreyCurve();
+    }
 }
 
 void CurveForm::buildMenu() {

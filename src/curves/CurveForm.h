@@ -56,12 +56,23 @@ class CurveForm : public ui::Form {
     // The moving-average entries in menu order, for ticking exactly one.
     std::vector<ui::MenuItem*> movingAverageItems() const;
 
+    // Event handlers.
+    void Combo1_Click();
+    void Combo2_Click();
+    void Check1_Click();
+    void Picture1_KeyDown(int keyCode, int shift);
+    void Picture1_KeyUp(int keyCode, int shift);
+    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void chooseMovingAverage(ui::MenuItem* item);
+
   protected:
     void Form_Load() override;
     void Form_Resize() override;
 
   private:
     void buildMenu();
+    void connectEvents();
     int number_;
 };
 

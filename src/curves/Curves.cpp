@@ -8,7 +8,9 @@ namespace app {
 
 namespace {
 constexpr core::Colour kBrightGreen = core::rgb(0, 255, 0);
-constexpr core::Colour kGreyCurveUnderAverage = core::rgb(0, 150, 100);
+constexpr core::Colour kRawUnderAverage = core::rgb(0, 110, 90);
+constexpr core::Colour kGreyUnderAverage = core::rgb(0, 150, 100);
+constexpr float kMissingValue = -9999.0f;
 
 struct Scale {
     double left, top, width, height;
@@ -30,10 +32,10 @@ Scale resetPlots() {
     return remembered;
 }
 
+// Back to the coordinates the plots had before, the markers over the curves, and committed.
 void finishPlots(const Scale& remembered) {
     for (int k = 1; k <= 6; ++k) {
-        curveWindow(k).Picture1->setScale(remembered.left, remembered.top, remembered.width,
-                                          remembered.height);
+        curveWindow(k).Picture1->setScale(remembered.left, remembered.top, remembered.width, remembered.height);
     }
     DrawMarkers();
     for (int k = 1; k <= 6; ++k) {
@@ -43,9 +45,100 @@ void finishPlots(const Scale& remembered) {
         p->Refresh();
     }
 }
-}  // namespace
 
-void drawGreyCurve();
+// Top and bottom values from the range boxes; equal values would give a plot without height.
+std::pair<float, float> valueRange(const CurveForm& w) {
+    float top = static_cast<float>(core::val(w.Text1->Text()));
+    const float bottom = static_cast<float>(core::val(w.Text2->Text()));
+    if (bottom == top) top = 100;
+    return {top, bottom};
+}
+
+// Five-point moving average of window k's weights around display column x, v(x') the value at x'.
+template <typename ValueAt>
+double movingAverage(int k, long x, const ValueAt& v) {
+    return SmoothW1(k) * v(x - 2) + SmoothW2(k) * v(x - 1) + SmoothW3(k) * v(x) + SmoothW4(k) * v(x + 1) +
+           SmoothW5(k) * v(x + 2);
+}
+
+void drawGreyCurve() {
+    const Scale remembered = resetPlots();
+    CurveForm& c1 = curveWindow(1);
+    const auto [top, bottom] = valueRange(c1);
+    ui::Surface& plot = c1.Picture1->surface();
+    plot.setScale(ViewLeft, top, ViewRight - ViewLeft, bottom - top);
+
+    // The radiograph width W stands for DataLength: G(W - x) is the grey at display column x.
+    const long W = static_cast<long>(core::roundHalfEven(frmMain->Picture1->ScaleWidth()));
+    auto v = [W](long x) { return static_cast<double>(GreyProfile(W - x)); };
+    const bool plain = c1.mnuNone->Checked();
+    const core::Colour rawColour = plain ? kBrightGreen : kGreyUnderAverage;
+    for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
+        if (x < W - 1) plot.line(x, v(x), x + 1, v(x + 1), rawColour);
+    }
+    if (!plain) {
+        for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
+            if (x < W - 1 && x > 2 && x < DataLength - 3) {
+                plot.line(x, movingAverage(1, x, v), x + 1, movingAverage(1, x + 1, v), kBrightGreen);
+            }
+        }
+    }
+    finishPlots(remembered);
+    GreyCurveDrawn = true;
+}
+
+void drawCurves() {
+    const Scale remembered = resetPlots();
+    // The column each window shows, matched afresh from its Combo1: the last matching column wins.
+    int column[7] = {0, 0, 0, 0, 0, 0, 0};
+    for (long c = 0; c <= XrfColumnCount; ++c) {
+        const Variant& header = Profile(c, 0);
+        for (int k = 1; k <= 6; ++k) {
+            if (header == curveWindow(k).Combo1->Text()) column[k] = static_cast<int>(c);
+        }
+    }
+    for (int k = 1; k <= 6; ++k) {
+        CurveForm& w = curveWindow(k);
+        const auto [top, bottom] = valueRange(w);
+        w.Picture1->setScale(ViewLeft, top, ViewRight - ViewLeft, bottom - top);
+        QString caption = QStringLiteral("%1: ").arg(k) + Profile(column[k], 0).toString();
+        if (w.hasRatio() && w.Check1->Value() == 1) caption += QStringLiteral(" / ") + w.Combo2->Text();
+        w.setCaption(caption);
+    }
+    for (int k = 1; k <= 6; ++k) {
+        CurveForm& w = curveWindow(k);
+        ui::Surface& plot = w.Picture1->surface();
+        const core::Colour colour = w.mnuNone->Checked() ? kBrightGreen : kRawUnderAverage;
+        for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
+            if (x >= DataLength - 1) continue;
+            const float a = CurveValue(k, DataLength - x), b = CurveValue(k, DataLength - x - 1);
+            if (a != kMissingValue && b != kMissingValue) plot.line(x, a, x + 1, b, colour);
+        }
+    }
+    for (int k = 1; k <= 6; ++k) {
+        CurveForm& w = curveWindow(k);
+        if (w.mnuNone->Checked()) continue;
+        ui::Surface& plot = w.Picture1->surface();
+        auto v = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
+        for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
+            if (!(x < DataLength - 1 && x > 2 && x < DataLength - 3)) continue;
+            bool complete = true;
+            for (long q = x - 2; q <= x + 3 && complete; ++q) complete = v(q) != kMissingValue;
+            if (complete) plot.line(x, movingAverage(k, x, v), x + 1, movingAverage(k, x + 1, v), kBrightGreen);
+        }
+    }
+    finishPlots(remembered);
+}
+
+// Drawing procedures that meet a geometry they cannot draw in leave the drawing as far as it got.
+template <typename Draw>
+void drawIgnoringErrors(const Draw& draw) {
+    try {
+        draw();
+    } catch (const core::RuntimeError&) {
+    }
+}
+}  // namespace
 
 void LoadCurveValues() {}
 
@@ -56,49 +149,12 @@ void RedrawCurves() {
         RedrawGreyCurve();
         return;
     }
+    drawIgnoringErrors(drawCurves);
 }
 
 void RedrawGreyCurve() {
     if (!PreviewRendered) return;
-    try {
-        drawGreyCurve();
-    } catch (const core::RuntimeError&) {
-        // a drawing that does not fit the window's geometry is left as far as it got
-    }
+    drawIgnoringErrors(drawGreyCurve);
 }
-
-void drawGreyCurve() {
-    const Scale remembered = resetPlots();
-    CurveForm& c1 = curveWindow(1);
-    float top = static_cast<float>(core::val(c1.Text1->Text()));
-    const float bottom = static_cast<float>(core::val(c1.Text2->Text()));
-    if (bottom == top) top = 100;
-    ui::PictureBox* plot = c1.Picture1;
-    plot->setScale(ViewLeft, top, ViewRight - ViewLeft, bottom - top);
-
-    // G(p) for data position p; W, the radiograph width, stands for DataLength here.
-    const long W = static_cast<long>(core::roundHalfEven(frmMain->Picture1->ScaleWidth()));
-    auto G = [](long p) { return static_cast<double>(GreyProfile(p)); };
-    const bool plain = c1.mnuNone->Checked();
-    const core::Colour rawColour = plain ? kBrightGreen : kGreyCurveUnderAverage;
-    for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
-        if (x < W - 1) plot->surface().line(x, G(W - x), x + 1, G(W - x - 1), rawColour);
-    }
-    if (!plain) {
-        const float w1 = SmoothW1(1), w2 = SmoothW2(1), w3 = SmoothW3(1), w4 = SmoothW4(1), w5 = SmoothW5(1);
-        auto S = [&](long x) {
-            return w1 * G(W - (x - 2)) + w2 * G(W - (x - 1)) + w3 * G(W - x) + w4 * G(W - (x + 1)) +
-                   w5 * G(W - (x + 2));
-        };
-        for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
-            if (x < W - 1 && x > 2 && x < DataLength - 3)
-                plot->surface().line(x, S(x), x + 1, S(x + 1), kBrightGreen);
-        }
-    }
-    finishPlots(remembered);
-    GreyCurveDrawn = true;
-}
-
-void DrawMarkers() {}
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace app {
 
 // Fills the curve values and value ranges of the six windows from their selections.
@@ -8,7 +10,23 @@ void LoadCurveValues();
 void RedrawCurves();
 // Window 1 shows the greyscale profile over the section; the others only markers.
 void RedrawGreyCurve();
-// The boundary markers, labelled laminae and notes of the displayed range in all six windows.
+
+// Markers. A code below 10 places that level at ClickX; the keys "1".."9" (49..57) and keypad
+// 1..9 (97..105) place their level at PointerX; any other code places nothing.
+void SetMarker(int code);
+// Clears marker, label and note at ClickX and both neighbours.
+void DeleteMarker();
+// Takes back the newest placement (a beep when there is none).
+void UndoMarker();
+// The markers, labelled laminae and notes of the displayed range, in all six windows.
 void DrawMarkers();
+// Marking on or off (the "Activate" tick of every window).
+void ToggleActivation();
+
+// The data position of a plot x: DataLength - ((ViewLeft + x) - ScaleLeft of curve window 1).
+double positionOf(double plotX);
+// The marker-array index of a position (rounded, halves to even), or nothing when it lies outside
+// positions 1..DataLength.
+std::optional<long> markerIndex(double position);
 
 }  // namespace app

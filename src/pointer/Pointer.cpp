@@ -2,14 +2,29 @@
 
 #include "app/Forms.h"
 #include "app/SharedState.h"
+#include "core/Arithmetic.h"
 
 namespace app {
+
+// A pointer move only clears and draws transient lines: it never re-plots a curve.
+void ShowCurvePointer(double x, double sourceScaleHeight) {
+    PointerX = core::clng(x);
+    curveWindow(1).Picture1->Cls();
+    if (ElasticShown) DrawElasticOverlay();
+    if (XrfLoaded && PointerActive) {
+        for (int k = 2; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+        if (ElasticShown) DrawElasticOverlay();
+        for (int k = 2; k <= 6; ++k) curveWindow(k).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
+    }
+    if (PointerActive) curveWindow(1).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
+}
 
 void ClearCurvePointers() {
     for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
     if (ElasticShown) DrawElasticOverlay();
 }
 
+// The elastic marks come with the elastic scale; nothing is drawn before it has been shown.
 void DrawElasticOverlay() {}
 
 }  // namespace app

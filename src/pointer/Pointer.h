@@ -2,6 +2,9 @@
 
 namespace app {
 
+// The pointer line at plot x in curve window 1 and, once XRF data are loaded, in all six windows
+// (only while marking is active). Sets PointerX.
+void ShowCurvePointer(double x, double sourceScaleHeight);
 // Removes the pointer lines from the six curve plots and redraws the elastic overlay when shown.
 void ClearCurvePointers();
 // Places (if the elastic window moved) and draws the elastic marks over the six curve plots.

@@ -1,6 +1,7 @@
 #include "radiograph/PreviewForm.h"
 
 #include "app/Forms.h"
+#include "pointer/Pointer.h"
 #include "radiograph/Rendering.h"
 
 namespace app {
@@ -28,6 +29,8 @@ PreviewForm::PreviewForm() : ui::Form(ui::Unit::Twips) {
     Shape1->setBorderWidth(2);
     Shape1->place(8880, 0, 3000, 1035);
 
+    // Moving over the preview takes the pointer lines off the curve windows.
+    connect(Image2, &ui::ImageBox::MouseMove, this, [] { ClearCurvePointers(); });
     mnurb = addPopupMenu(QString());
     mnuLamina = mnurb->add(QStringLiteral("Hide marker labels"));
     mnurb->addSeparator();

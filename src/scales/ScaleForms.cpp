@@ -15,6 +15,7 @@ ScaleForm::ScaleForm() : ui::Form(ui::Unit::Twips) {
     Move(9840, 6480, 9000, 720);
     Picture1 = make<ui::PictureBox>(client());
     Picture1->place(0, 0, 8880, 360);
+    connect(Picture1, &ui::PictureBox::MouseMove, this, [] { ClearCurvePointers(); });
     mnuRB = addPopupMenu(QStringLiteral("RB"));
     mnuAlignScale = mnuRB->add(QStringLiteral("Align scale"));
     mnu = ui::ControlArray<ui::MenuItem>(1, 7, [this](long i) {

@@ -1,0 +1,181 @@
+// Boundary markers: placing, deleting, undoing and drawing them.
+#include "app/Forms.h"
+#include "app/Settings.h"
+#include "app/SharedState.h"
+#include "core/Arithmetic.h"
+#include "curves/Curves.h"
+#include "photo/PhotoForms.h"
+#include "radiograph/PreviewForm.h"
+#include "ui/Dialogs.h"
+
+namespace app {
+
+namespace {
+
+constexpr core::Colour kLabelColour = core::rgb(0, 255, 255);
+constexpr core::Colour kNoteColour = core::rgb(255, 255, 255);
+
+bool isSetText(const QString& s) { return s != kNoMarker && s != kEmptiedText; }
+
+void redrawAll() {
+    if (XrfLoaded) {
+        RedrawCurves();
+    } else {
+        RedrawGreyCurve();
+    }
+}
+
+// The level 1..9 a YearMark entry holds, or 0 for none.
+int levelOf(const Variant& mark) {
+    if (!mark.isNumeric()) return 0;
+    for (int level = 1; level <= 9; ++level) {
+        if (mark == level) return level;
+    }
+    return 0;
+}
+
+}  // namespace
+
+double positionOf(double plotX) {
+    return DataLength - ((ViewLeft + plotX) - curveWindow(1).Picture1->ScaleLeft());
+}
+
+std::optional<long> markerIndex(double position) {
+    if (!std::isfinite(position)) return std::nullopt;
+    const double p = core::roundHalfEven(position);
+    // Element 0 holds the column title; positions beyond the data do not exist.
+    if (p < 1 || !YearMark.contains(static_cast<long>(p)) || p > DataLength) return std::nullopt;
+    return static_cast<long>(p);
+}
+
+void SetMarker(int code) {
+    if (!PointerActive) {
+        UpdateActiveYears();
+        Saved = false;
+        return;
+    }
+    int level = 0;
+    double x = 0;
+    if (code >= 49 && code <= 57) {
+        level = code - 48;
+        x = PointerX;
+    } else if (code >= 97 && code <= 105) {
+        level = code - 96;
+        x = PointerX;
+    } else if (code < 10) {
+        level = code;
+        x = ClickX.isNumeric() || ClickX.isEmpty() ? ClickX.toDouble() : 0;
+    }
+    const double position = positionOf(x);
+    const std::optional<long> index = level >= 1 ? markerIndex(position) : std::nullopt;
+    if (level >= 1 && !index) return;  // beyond the data: refused, nothing changes
+
+    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+    if (level < 1) {
+        UpdateActiveYears();
+        Saved = false;
+        return;
+    }
+    const auto colour = static_cast<core::Colour>(LevelColour(level).toDouble());
+    for (int k = 1; k <= 6; ++k) {
+        ui::PictureBox* p = curveWindow(k).Picture1;
+        p->Line(x, 0, x, p->ScaleHeight(), colour);
+        p->commit();
+    }
+    for (long i = 50; i >= 1; --i) {
+        UndoPosition(i) = UndoPosition(i - 1);
+        UndoValue(i) = UndoValue(i - 1);
+    }
+    UndoPosition(0) = Variant(position);
+    UndoValue(0) = YearMark(*index);
+    YearMark(*index) = Variant(static_cast<Integer>(level));
+    UpdateActiveYears();
+    Saved = false;
+}
+
+void DeleteMarker() {
+    const double x = ClickX.isNumeric() || ClickX.isEmpty() ? ClickX.toDouble() : 0;
+    const std::optional<long> index = markerIndex(positionOf(x));
+    if (!index) return;
+    for (long p : {*index, *index + 1, *index - 1}) {
+        if (p < 1 || !YearMark.contains(p)) continue;  // never the column titles in element 0
+        YearMark(p) = Variant(kNoMarker);
+        if (MarkerLabel.contains(p)) MarkerLabel(p) = kNoMarker;
+        if (MarkerNote.contains(p)) MarkerNote(p) = kNoMarker;
+    }
+    Saved = false;  // a deletion is a change of the count like any other
+    redrawAll();
+    UpdateActiveYears();
+}
+
+void UndoMarker() {
+    if (UndoPosition(0) == kMissing || UndoValue(0) == kMissing) {
+        ui::dialogs().beep();
+    } else {
+        // An entry from an earlier radiograph that lies beyond the present data is dropped unused.
+        const std::optional<long> index = markerIndex(UndoPosition(0).toDouble());
+        if (index) {
+            YearMark(*index) = UndoValue(0);
+            Saved = false;
+        } else {
+            ui::dialogs().beep();
+        }
+        for (long i = 0; i <= 49; ++i) {
+            UndoPosition(i) = UndoPosition(i + 1);
+            UndoValue(i) = UndoValue(i + 1);
+        }
+        UndoPosition(50) = Variant(kMissing);
+        UndoValue(50) = Variant(kMissing);
+    }
+    redrawAll();
+    UpdateActiveYears();
+}
+
+void DrawMarkers() {
+    if (frmMain->Command1->isEnabled()) return;  // no radiograph yet
+    const ui::PictureBox* first = curveWindow(1).Picture1;
+    const double left = core::roundHalfEven(first->ScaleLeft()), top = core::roundHalfEven(first->ScaleTop());
+    const double width = core::roundHalfEven(first->ScaleWidth()), height = core::roundHalfEven(first->ScaleHeight());
+    ui::Surface* plots[6];
+    for (int k = 1; k <= 6; ++k) {
+        plots[k - 1] = &curveWindow(k).Picture1->surface();
+        plots[k - 1]->setScale(ViewLeft, 0, ViewRight - ViewLeft, 1);
+    }
+    core::Colour colours[10] = {};
+    for (int level = 1; level <= 9; ++level) colours[level] = static_cast<core::Colour>(LevelColour(level).toDouble());
+    for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
+        if (x >= DataLength - 1) continue;
+        const long p = DataLength - x;
+        if (!YearMark.contains(p)) continue;
+        const int level = levelOf(YearMark(p));
+        const bool labelled = MarkerLabel.contains(p) && isSetText(MarkerLabel(p));
+        const bool noted = !labelled && MarkerNote.contains(p) && isSetText(MarkerNote(p));
+        for (ui::Surface* plot : plots) {
+            if (level) plot->line(x, 0, x, 1, colours[level]);
+            if (labelled) plot->line(x, 0, x, 1, kLabelColour);
+            if (noted) plot->line(x, 0.7, x, 1, kNoteColour);
+        }
+    }
+    for (ui::Surface* plot : plots) plot->setScale(left, top, width, height);
+    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->repaintChanged();
+    DrawMarkerLabels();
+}
+
+// Marking on or off, for all six windows at once.
+void ToggleActivation() {
+    const bool activate = !curveWindow(1).mnuActivate->Checked();
+    frmMain->mnuActive->setChecked(activate);
+    for (int k = 1; k <= 6; ++k) {
+        CurveForm& w = curveWindow(k);
+        w.mnuActivate->setChecked(activate);
+        for (ui::MenuItem* m : {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuDelete}) {
+            m->setEnabled(activate);
+        }
+        for (ui::MenuItem* m : w.mnuLevel) m->setEnabled(activate);
+        w.Picture1->Cls();
+    }
+    frmCrop->Line1->setVisible(activate);
+    PointerActive = activate;
+}
+
+}  // namespace app
