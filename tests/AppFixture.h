@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "TestSupport.h"
 #include "app/Forms.h"
@@ -80,6 +81,17 @@ class AppTest : public ::testing::Test {
             app::Profile(0, i) = Variant(core::Integer(100 + i));
         }
         app::XrfLoaded = true;
+    }
+
+    // The mouse moved over a widget as the window system reports it: through the widget's window,
+    // wherever the window lies (windows beyond the small offscreen screen included).
+    static void hover(QWidget* widget, QPoint pos) {
+        QWidget* window = widget->window();
+        if (!QTest::qWaitForWindowExposed(window)) ADD_FAILURE() << "window never shown";
+        // A move to where the pointer already is reports nothing, so arrive from a pixel away.
+        const QPoint target = widget->mapTo(window, pos);
+        QTest::mouseMove(window->windowHandle(), target + QPoint(0, 1));
+        QTest::mouseMove(window->windowHandle(), target);
     }
 
     QTemporaryDir dir;

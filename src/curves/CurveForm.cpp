@@ -92,7 +92,9 @@ void CurveForm::Combo1_Click() {
     RedrawCurves();
 }
 
-void CurveForm::Combo2_Click() { Combo1_Click(); }
+void CurveForm::Combo2_Click() {
+    Combo1_Click();
+}
 
 void CurveForm::Check1_Click() {
     Combo2->setVisible(Check1->Value() == 1);
@@ -135,7 +137,8 @@ void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
     // Keys go to the plot under the mouse while its window is active (not while typing a value).
     if (isActiveWindow() && !Picture1->hasFocus()) {
         const QWidget* focus = QApplication::focusWidget();
-        if (!qobject_cast<const QLineEdit*>(focus) && !qobject_cast<const QComboBox*>(focus)) Picture1->setFocus();
+        if (!qobject_cast<const QLineEdit*>(focus) && !qobject_cast<const QComboBox*>(focus))
+            Picture1->setFocus();
     }
     ShowCurvePointer(x, Picture1->ScaleHeight());
 }

@@ -35,7 +35,8 @@ Scale resetPlots() {
 // Back to the coordinates the plots had before, the markers over the curves, and committed.
 void finishPlots(const Scale& remembered) {
     for (int k = 1; k <= 6; ++k) {
-        curveWindow(k).Picture1->setScale(remembered.left, remembered.top, remembered.width, remembered.height);
+        curveWindow(k).Picture1->setScale(remembered.left, remembered.top, remembered.width,
+                                          remembered.height);
     }
     DrawMarkers();
     for (int k = 1; k <= 6; ++k) {
@@ -124,7 +125,8 @@ void drawCurves() {
             if (!(x < DataLength - 1 && x > 2 && x < DataLength - 3)) continue;
             bool complete = true;
             for (long q = x - 2; q <= x + 3 && complete; ++q) complete = v(q) != kMissingValue;
-            if (complete) plot.line(x, movingAverage(k, x, v), x + 1, movingAverage(k, x + 1, v), kBrightGreen);
+            if (complete)
+                plot.line(x, movingAverage(k, x, v), x + 1, movingAverage(k, x + 1, v), kBrightGreen);
         }
     }
     finishPlots(remembered);

@@ -15,7 +15,9 @@ namespace {
 constexpr core::Colour kLabelColour = core::rgb(0, 255, 255);
 constexpr core::Colour kNoteColour = core::rgb(255, 255, 255);
 
-bool isSetText(const QString& s) { return s != kNoMarker && s != kEmptiedText; }
+bool isSetText(const QString& s) {
+    return s != kNoMarker && s != kEmptiedText;
+}
 
 void redrawAll() {
     if (XrfLoaded) {
@@ -135,14 +137,16 @@ void DrawMarkers() {
     if (frmMain->Command1->isEnabled()) return;  // no radiograph yet
     const ui::PictureBox* first = curveWindow(1).Picture1;
     const double left = core::roundHalfEven(first->ScaleLeft()), top = core::roundHalfEven(first->ScaleTop());
-    const double width = core::roundHalfEven(first->ScaleWidth()), height = core::roundHalfEven(first->ScaleHeight());
+    const double width = core::roundHalfEven(first->ScaleWidth()),
+                 height = core::roundHalfEven(first->ScaleHeight());
     ui::Surface* plots[6];
     for (int k = 1; k <= 6; ++k) {
         plots[k - 1] = &curveWindow(k).Picture1->surface();
         plots[k - 1]->setScale(ViewLeft, 0, ViewRight - ViewLeft, 1);
     }
     core::Colour colours[10] = {};
-    for (int level = 1; level <= 9; ++level) colours[level] = static_cast<core::Colour>(LevelColour(level).toDouble());
+    for (int level = 1; level <= 9; ++level)
+        colours[level] = static_cast<core::Colour>(LevelColour(level).toDouble());
     for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
         if (x >= DataLength - 1) continue;
         const long p = DataLength - x;
@@ -168,7 +172,8 @@ void ToggleActivation() {
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
         w.mnuActivate->setChecked(activate);
-        for (ui::MenuItem* m : {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuDelete}) {
+        for (ui::MenuItem* m :
+             {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuDelete}) {
             m->setEnabled(activate);
         }
         for (ui::MenuItem* m : w.mnuLevel) m->setEnabled(activate);

@@ -14,7 +14,8 @@ void ShowCurvePointer(double x, double sourceScaleHeight) {
     if (XrfLoaded && PointerActive) {
         for (int k = 2; k <= 6; ++k) curveWindow(k).Picture1->Cls();
         if (ElasticShown) DrawElasticOverlay();
-        for (int k = 2; k <= 6; ++k) curveWindow(k).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
+        for (int k = 2; k <= 6; ++k)
+            curveWindow(k).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
     }
     if (PointerActive) curveWindow(1).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
 }
