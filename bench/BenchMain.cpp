@@ -205,6 +205,13 @@ int main(int argc, char** argv) {
     figure("grey_profile_300_colour_ms", collector.seconds["BM_GreyProfile300/1"] * 1e3, "ms");
     ratio("grey_profile_300_colour_vs_copy", "BM_GreyProfile300/1", "BM_BandCopy");
     figure("import_colour_peak_ratio", bench::importPeakRatio(bench::bigRadiographJpeg(true)), "x");
+    figure("redraw_2000_ms", collector.seconds["BM_RedrawCurves/2000"] * 1e3, "ms");
+    figure("redraw_30000_ms", collector.seconds["BM_RedrawCurves/30000"] * 1e3, "ms");
+    figure("redraw_grey_2000_ms", collector.seconds["BM_RedrawGreyCurve/2000"] * 1e3, "ms");
+    figure("redraw_grey_30000_ms", collector.seconds["BM_RedrawGreyCurve/30000"] * 1e3, "ms");
+    figure("pointer_move_300_ms", collector.seconds["BM_PointerMove/300"] * 1e3, "ms");
+    figure("pointer_move_2000_ms", collector.seconds["BM_PointerMove/2000"] * 1e3, "ms");
+    figure("marker_key_ms", collector.seconds["BM_MarkerKey"] * 1e3, "ms");
     app::unloadAllForms();
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/stratalyser");

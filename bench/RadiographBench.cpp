@@ -27,6 +27,8 @@ QTemporaryDir& tempDir() {
     return dir;
 }
 
+}  // namespace
+
 // A fresh program (settings from a copy of the shipped file, a wide screen) ready to import.
 void freshProgram() {
     app::unloadAllForms();
@@ -48,6 +50,8 @@ void importFile(const QString& path) {
     ui::installDialogs(std::move(dialogs));
     app::frmMain->ImportRadiograph();
 }
+
+namespace {
 
 long residentKb(const char* field) {
     std::ifstream status("/proc/self/status");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "ui/Surface.h"
 
 using core::rgb;
@@ -146,4 +148,30 @@ TEST(Surface, AReadOnlyPictureIsSharedInItsOwnFormatUntilSomethingIsDrawn) {
     EXPECT_EQ(s.background().constBits(), grey.constBits());  // drawings never touch the background
     s.setPicture(grey);
     EXPECT_FALSE(s.hasDrawings());
+}
+
+TEST(Surface, SteepLinesCoverEveryRowInTheNearestColumnOnce) {
+    for (auto [x0, y0, x1, y1] : {std::array<int, 4>{10, 0, 13, 99}, std::array<int, 4>{13, 80, 10, 3},
+                                  std::array<int, 4>{5, 50, 6, 0}, std::array<int, 4>{0, 0, 7, 8}}) {
+        Surface s(QSize(20, 100));
+        s.line(x0, y0, x1, y1, kRed);
+        const int top = std::min(y0, y1), bottom = std::max(y0, y1);
+        int previous = -1;
+        for (int y = (y0 < y1 ? top : bottom); y0 < y1 ? y <= bottom : y >= top; y += (y0 < y1 ? 1 : -1)) {
+            int hits = 0, column = -1;
+            for (int x = 0; x < 20; ++x) {
+                if (s.point(x, y) == kRed) {
+                    ++hits;
+                    column = x;
+                }
+            }
+            ASSERT_EQ(hits, 1) << "row " << y;  // one pixel per row, no gaps
+            if (previous >= 0) {
+                EXPECT_LE(std::abs(column - previous), 1);
+            }
+            previous = column;
+        }
+        EXPECT_EQ(s.point(x0, y0), kRed);  // both ends drawn
+        EXPECT_EQ(s.point(x1, y1), kRed);
+    }
 }

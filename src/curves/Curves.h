@@ -25,8 +25,8 @@ void ToggleActivation();
 
 // The data position of a plot x: DataLength - ((ViewLeft + x) - ScaleLeft of curve window 1).
 double positionOf(double plotX);
-// The marker-array index of a position (rounded, halves to even), or nothing when it lies outside
+// The marker-array index of a position (rounded, halves to even), or -1 when it lies outside
 // positions 1..DataLength.
-std::optional<long> markerIndex(double position);
+long markerIndex(double position);
 
 }  // namespace app

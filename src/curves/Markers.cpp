@@ -42,11 +42,11 @@ double positionOf(double plotX) {
     return DataLength - ((ViewLeft + plotX) - curveWindow(1).Picture1->ScaleLeft());
 }
 
-std::optional<long> markerIndex(double position) {
-    if (!std::isfinite(position)) return std::nullopt;
+long markerIndex(double position) {
+    if (!std::isfinite(position)) return -1;
     const double p = core::roundHalfEven(position);
     // Element 0 holds the column title; positions beyond the data do not exist.
-    if (p < 1 || !YearMark.contains(static_cast<long>(p)) || p > DataLength) return std::nullopt;
+    if (p < 1 || p > DataLength || !YearMark.contains(static_cast<long>(p))) return -1;
     return static_cast<long>(p);
 }
 
@@ -69,8 +69,8 @@ void SetMarker(int code) {
         x = ClickX.isNumeric() || ClickX.isEmpty() ? ClickX.toDouble() : 0;
     }
     const double position = positionOf(x);
-    const std::optional<long> index = level >= 1 ? markerIndex(position) : std::nullopt;
-    if (level >= 1 && !index) return;  // beyond the data: refused, nothing changes
+    const long index = level >= 1 ? markerIndex(position) : -1;
+    if (level >= 1 && index < 0) return;  // beyond the data: refused, nothing changes
 
     for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
     if (level < 1) {
@@ -89,17 +89,17 @@ void SetMarker(int code) {
         UndoValue(i) = UndoValue(i - 1);
     }
     UndoPosition(0) = Variant(position);
-    UndoValue(0) = YearMark(*index);
-    YearMark(*index) = Variant(static_cast<Integer>(level));
+    UndoValue(0) = YearMark(index);
+    YearMark(index) = Variant(static_cast<Integer>(level));
     UpdateActiveYears();
     Saved = false;
 }
 
 void DeleteMarker() {
     const double x = ClickX.isNumeric() || ClickX.isEmpty() ? ClickX.toDouble() : 0;
-    const std::optional<long> index = markerIndex(positionOf(x));
-    if (!index) return;
-    for (long p : {*index, *index + 1, *index - 1}) {
+    const long index = markerIndex(positionOf(x));
+    if (index < 0) return;
+    for (long p : {index, index + 1, index - 1}) {
         if (p < 1 || !YearMark.contains(p)) continue;  // never the column titles in element 0
         YearMark(p) = Variant(kNoMarker);
         if (MarkerLabel.contains(p)) MarkerLabel(p) = kNoMarker;
@@ -115,9 +115,9 @@ void UndoMarker() {
         ui::dialogs().beep();
     } else {
         // An entry from an earlier radiograph that lies beyond the present data is dropped unused.
-        const std::optional<long> index = markerIndex(UndoPosition(0).toDouble());
-        if (index) {
-            YearMark(*index) = UndoValue(0);
+        const long index = markerIndex(UndoPosition(0).toDouble());
+        if (index >= 0) {
+            YearMark(index) = UndoValue(0);
             Saved = false;
         } else {
             ui::dialogs().beep();

@@ -9,24 +9,9 @@ namespace ui {
 
 namespace {
 
-constexpr std::size_t kMaxRects = 32;  // beyond this, changed rectangles merge into their bounding box
-
 // Pixel coordinates far outside any picture are clamped before converting to int.
 int clampToInt(double v) {
     return static_cast<int>(std::floor(std::clamp(v, -1e8, 1e8) + 0.5));
-}
-
-void addRect(std::vector<QRect>& rects, const QRect& r) {
-    for (const QRect& existing : rects) {
-        if (existing.contains(r)) return;
-    }
-    if (rects.size() >= kMaxRects) {
-        QRect all = r;
-        for (const QRect& existing : rects) all = all.united(existing);
-        rects.assign(1, all);
-        return;
-    }
-    rects.push_back(r);
 }
 
 QImage blankImage(QSize size, core::Colour back) {
@@ -169,8 +154,16 @@ void Surface::commit() {
     touched_.clear();
 }
 
+// A few separate rectangles keep a pointer move's repaint small; a drawing of more than that
+// repaints the whole surface (only its visible part is painted).
 void Surface::changed(const QRect& r) {
-    if (!allChanged_) addRect(changed_, r);
+    if (allChanged_) return;
+    if (changed_.size() < 8) {
+        changed_.push_back(r);
+    } else {
+        allChanged_ = true;
+        changed_.clear();
+    }
 }
 
 std::vector<QRect> Surface::takeChanged() {
@@ -284,10 +277,28 @@ void Surface::addRun(int x, int top, int bottom, QRgb colour) {
     changed(QRect(x, top, 1, bottom - top + 1));
 }
 
-// Bresenham, one run for every column the line crosses (a line's pixels in one column are contiguous).
+// One run for every column the line crosses (a line's pixels in one column are contiguous).
+// Shallow lines step pixel by pixel (Bresenham); steep lines, such as a curve's jump between two
+// neighbouring columns, go column by column: each row belongs to the column nearest the line
+// there, so a jump of 1000 rows costs one run, not a thousand steps.
 void Surface::lineRuns(QPoint a, QPoint b, QRgb colour) {
     if (a.x() == b.x()) {
         addRun(a.x(), a.y(), b.y(), colour);
+        return;
+    }
+    if (std::abs(b.y() - a.y()) > std::abs(b.x() - a.x())) {
+        // Row t (counted from a) lies in column offset u = round(t * adx / ady), halves away from a;
+        // column offset u starts at row ceil(ady * (2u - 1) / (2 adx)).
+        const long long adx = std::abs(b.x() - a.x()), ady = std::abs(b.y() - a.y());
+        const int sx = b.x() > a.x() ? 1 : -1, sy = b.y() > a.y() ? 1 : -1;
+        auto firstRow = [&](long long u) {
+            return u == 0 ? 0 : (ady * (2 * u - 1) + 2 * adx - 1) / (2 * adx);
+        };
+        for (long long u = 0; u <= adx; ++u) {
+            const long long from = firstRow(u), to = u == adx ? ady : firstRow(u + 1) - 1;
+            addRun(a.x() + static_cast<int>(sx * u), a.y() + static_cast<int>(sy * from),
+                   a.y() + static_cast<int>(sy * to), colour);
+        }
         return;
     }
     int x0 = a.x(), y0 = a.y();
@@ -375,7 +386,10 @@ void Surface::line(double x1, double y1, double x2, double y2, core::Colour c) {
     }
     // Clip first, so a segment that reaches far outside (a value far off the range) costs only
     // the pixels that are visible.
-    if (!clipSegment(px1, py1, px2, py2, 0.0, 0.0, size_.width() - 1.0, size_.height() - 1.0)) return;
+    const double xmax = size_.width() - 1.0, ymax = size_.height() - 1.0;
+    const bool inside = px1 >= 0 && px2 >= 0 && py1 >= 0 && py2 >= 0 && px1 <= xmax && px2 <= xmax &&
+                        py1 <= ymax && py2 <= ymax;
+    if (!inside && !clipSegment(px1, py1, px2, py2, 0.0, 0.0, xmax, ymax)) return;
     lineRuns(QPoint(clampToInt(px1), clampToInt(py1)), QPoint(clampToInt(px2), clampToInt(py2)),
              core::toQRgb(c));
 }

@@ -1,0 +1,109 @@
+// Curve redraws, pointer moves and marker keys over all six curve windows.
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "BenchSupport.h"
+#include "SynthCore.h"
+#include "app/Forms.h"
+#include "app/SharedState.h"
+#include "curves/Curves.h"
+#include "radiograph/Rendering.h"
+
+namespace bench {
+
+namespace {
+
+QString radiographBmp(int width, int height) {
+    const QString path = tempPath(QStringLiteral("core-%1x%2.bmp").arg(width).arg(height));
+    if (!QFile::exists(path)) synth::makeVarvedCore(width, height).radiograph.save(path, "BMP");
+    return path;
+}
+
+// A document as after both imports: the radiograph, a section of `columns` columns, six curves
+// of XRF-like values and 500 markers of three levels.
+void countingDocument(int width, int height, int columns) {
+    freshProgram();
+    importFile(radiographBmp(width, height));
+    app::PreviewForm& preview = app::frmPreview.get();
+    for (ui::Shape* shape : {preview.Shape1, app::frmRawImage->Shape1}) {
+        shape->place(0, shape->Top(), columns * preview.Image2->Width() / width, shape->Height());
+    }
+    app::RenderSection();
+    const long n = app::DataLength;
+    app::XrfColumnCount = 9;
+    app::Profile.redim(0, 9, 0, n);
+    app::Profile(0, 0) = core::Variant("Grey");
+    app::CurveValue.redim(0, 6, 0, n);
+    for (long i = 1; i <= n; ++i) {
+        for (int k = 1; k <= 6; ++k) app::CurveValue(k, i) = static_cast<float>((i * (k + 3)) % 97);
+    }
+    for (int k = 1; k <= 6; ++k) {
+        app::CurveForm& w = app::curveWindow(k);
+        w.Combo1->AddItem("Grey");
+        w.Combo1->setText("Grey");
+        w.Text1->setText("100");
+        w.Text2->setText("0");
+        if (k % 2 == 0) w.chooseMovingAverage(w.mnuWeighted5);  // half the windows smoothed
+    }
+    const long first = n - app::ViewRight;
+    for (int m = 0; m < 500; ++m) {
+        const long p = first + 1 + (m * (app::ViewRight - app::ViewLeft - 1)) / 500;
+        app::YearMark(p) = core::Variant(static_cast<core::Integer>(m % 3 == 0 ? 1 : m % 3 == 1 ? 3 : 5));
+    }
+    app::XrfLoaded = true;
+    app::RedrawCurves();
+}
+
+void BM_RedrawCurves(benchmark::State& state) {
+    countingDocument(30000, 1000, static_cast<int>(state.range(0)));
+    for (auto _ : state) app::RedrawCurves();
+    state.counters["columns"] = static_cast<double>(app::ViewRight - app::ViewLeft);
+}
+
+void BM_RedrawGreyCurve(benchmark::State& state) {
+    countingDocument(30000, 1000, static_cast<int>(state.range(0)));
+    app::XrfLoaded = false;
+    for (auto _ : state) app::RedrawGreyCurve();
+}
+
+// What the window system delivers when the mouse moves over curve window 1's plot.
+void BM_PointerMove(benchmark::State& state) {
+    countingDocument(2000, static_cast<int>(state.range(0)), 1900);
+    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+    int x = 10;
+    for (auto _ : state) {
+        x = x >= 1800 ? 10 : x + 3;
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+    }
+}
+
+// Key "1" over the plot until the marker line is committed in all six windows.
+void BM_MarkerKey(benchmark::State& state) {
+    countingDocument(2000, 1000, 1900);
+    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+    int x = 10;
+    for (auto _ : state) {
+        state.PauseTiming();
+        x = x >= 1800 ? 10 : x + 3;
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+        state.ResumeTiming();
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+        QApplication::sendEvent(plot, &key);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_RedrawCurves)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_RedrawGreyCurve)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_PointerMove)->Arg(300)->Arg(2000)->MinTime(0.5);
+BENCHMARK(BM_MarkerKey)->MinTime(0.5);
+
+}  // namespace bench
