@@ -1,7 +1,8 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH]: starts the program's windows with the shipped settings (from
-// a copy, so nothing is changed), imports the radiograph if one is named, opens a curve window's
-// pop-up menu and the note dialog, and saves what the screen shows as PNG files, for looking at
-// the windows as a user would. Run it under xvfb-run.
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers]]: starts the program's windows with the shipped
+// settings (from a copy, so nothing is changed), imports the radiograph if one is named (and then,
+// with "markers", places a dozen boundaries of three levels with the keys and leaves the pointer
+// over the plot), opens a curve window's pop-up menu and the note dialog, and saves what the
+// screen shows as PNG files, for looking at the windows as a user would. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,9 @@
 
 #include "app/Forms.h"
 #include "app/Settings.h"
+#include "app/SharedState.h"
+#include "curves/Curves.h"
+#include "pointer/Pointer.h"
 #include "ui/ScriptedDialogs.h"
 
 int main(int argc, char* argv[]) {
@@ -37,6 +41,16 @@ int main(int argc, char* argv[]) {
     app::frmActiveYears->Show();
     app::CurveForm& curve = radiograph ? app::frmCurve1.get() : app::frmCurve4.get();
     curve.Show();
+    if (argc > 3 && QByteArray(argv[3]) == "markers") {
+        // Twelve boundaries, levels 1, 3 and 5 in turn, spread over the section, then the pointer.
+        const long span = app::ViewRight - app::ViewLeft;
+        for (int i = 0; i < 12; ++i) {
+            app::PointerX = app::ViewLeft + 8 + (span - 16) * i / 11;
+            app::SetMarker(48 + (i % 3 == 0 ? 1 : i % 3 == 1 ? 3 : 5));
+        }
+        app::RedrawGreyCurve();
+        app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
+    }
     if (!radiograph) app::frmNote->Show();
 
     auto grab = [&](const QString& name, QWidget* w) {
@@ -58,7 +72,7 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("curve-menu"), curve.mnuRB->menu());
         QGuiApplication::primaryScreen()->grabWindow(0).save(out + QStringLiteral("/screen.png"));
         curve.mnuRB->menu()->hide();
-        QApplication::quit();
+        app::endProgram();  // the program's own ending: no question about the unsaved markers
     });
     const int code = QApplication::exec();
     app::unloadAllForms();

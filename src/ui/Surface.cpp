@@ -80,6 +80,12 @@ void Surface::resize(QSize pixels) {
     if (pixels == size_) return;
     size_ = pixels;
     background_ = placedOnCanvas(background_, size_, back_);
+    resizeColumns();
+    allChanged_ = true;
+}
+
+// The per-column drawings follow the width: columns past it go.
+void Surface::resizeColumns() {
     const auto width = static_cast<std::size_t>(size_.width());
     touched_.erase(std::remove_if(touched_.begin(), touched_.end(),
                                   [&](int x) { return static_cast<std::size_t>(x) >= width; }),
@@ -87,7 +93,6 @@ void Surface::resize(QSize pixels) {
     runs_.resize(width);
     committed_.resize(width, 0);
     isTouched_.resize(width, 0);
-    allChanged_ = true;
 }
 
 void Surface::setPicture(const QImage& picture) {
@@ -108,13 +113,7 @@ void Surface::setPicture(const QImage& picture) {
 void Surface::setPictureResizing(const QImage& picture) {
     // No canvas is made for the new size: the picture is the whole background.
     size_ = picture.size();
-    const auto width = static_cast<std::size_t>(size_.width());
-    touched_.erase(std::remove_if(touched_.begin(), touched_.end(),
-                                  [&](int x) { return static_cast<std::size_t>(x) >= width; }),
-                   touched_.end());
-    runs_.resize(width);
-    committed_.resize(width, 0);
-    isTouched_.resize(width, 0);
+    resizeColumns();
     setPicture(picture);
 }
 

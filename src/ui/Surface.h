@@ -104,6 +104,7 @@ class Surface {
     // Draws with QPainter into a small transparent image over `area` and keeps what it painted.
     void stamp(const QRect& area, const std::function<void(QPainter&)>& draw);
     void changed(const QRect& r);
+    void resizeColumns();
 
     QSize size_;
     QImage background_;  // Format_RGB32 or Format_Grayscale8, always of size_
