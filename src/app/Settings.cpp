@@ -15,21 +15,13 @@ namespace app {
 namespace {
 QString gSettingsPath;
 
-// Column 3 of a row as a number; `set` is false for 9999 (not set: compute the value).
-struct Setting {
-    double value;
-    bool set;
-};
-Setting setting(int row) {
-    const Variant& v = References(3, row);
-    if (v == kUnset) return {0, false};
-    return {v.isNumeric() || v.isEmpty() ? v.toDouble() : 0.0, true};
-}
-double settingOr(int row, double computed) {
-    const Setting s = setting(row);
-    return s.set ? s.value : computed;
-}
 }  // namespace
+
+double settingOr(int row, double computed) {
+    const Variant& v = References(3, row);
+    if (v == kUnset) return computed;
+    return v.isNumeric() || v.isEmpty() ? v.toDouble() : 0.0;
+}
 
 QString SettingsFilePath() {
     if (!gSettingsPath.isEmpty()) return gSettingsPath;

@@ -21,6 +21,10 @@ core::Colour builtInLevelColour(int level);
 // reported once in a message box and the program goes on.
 void SaveReferences();
 
+// Column 3 of a settings row as a number, or `computed` when the row holds 9999 (not set). An empty
+// value counts as set (0).
+double settingOr(int row, double computed);
+
 // Places curve windows 2..6 from the settings, or in two columns beside window 1.
 void ArrangeCurveWindows();
 

@@ -17,11 +17,6 @@ namespace {
 const QString kImageFilter = QStringLiteral("All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg");
 const QString kGuidanceTitle = QStringLiteral("Stratalyser formatting guidance");
 
-double settingOr(int row, double computed) {
-    const Variant& v = References(3, row);
-    return v == kUnset ? computed : v.toDouble();
-}
-
 // The band lines of curve window 1 (radiograph rows) copied onto the preview (twips).
 void copyBandToPreview() {
     CurveForm& c1 = curveWindow(1);
@@ -36,8 +31,6 @@ void copyBandToPreview() {
 
 }  // namespace
 
-// The band label of curve window 1 above the upper band line: the band's width in mm (with XRF
-// data and so a known stepping) or in pixels.
 void UpdateBandLabel() {
     CurveForm& c1 = curveWindow(1);
     ui::Label* label = c1.Label1;

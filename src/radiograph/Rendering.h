@@ -12,6 +12,10 @@ void RenderSection();
 // The mean grey of the band in every column, from the radiograph's own pixels.
 void ComputeGreyProfile();
 
+// The band label of curve window 1 above the upper band line: the band's width in mm (with XRF
+// data and so a known stepping) or in pixels.
+void UpdateBandLabel();
+
 // The radiograph as loaded (frmMain.Picture1's picture).
 const QImage& radiographSource();
 
