@@ -1,14 +1,19 @@
-# stratalyser_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# stratalyser_add_test(<name> [OWN_MAIN] SOURCES <files...> LIBS <targets...>)
 #
 # Every test executable is made here: GoogleTest with the shared main (which creates the
-# QApplication), run headless on the offscreen platform, with the real scanner files of
-# ../shared/real-data reachable through STRATALYSER_REAL_DATA.
+# QApplication; OWN_MAIN for a test that brings its own), run headless on the offscreen platform,
+# with the real scanner files of ../shared/real-data reachable through STRATALYSER_REAL_DATA.
 get_filename_component(STRATALYSER_REAL_DATA "${CMAKE_SOURCE_DIR}/../shared/real-data" ABSOLUTE)
 
 function(stratalyser_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE stratalyser_test_main ${ARG_LIBS} GTest::gtest Qt6::Test)
+    if(ARG_OWN_MAIN)
+        target_link_libraries(${name} PRIVATE stratalyser_test_support)
+    else()
+        target_link_libraries(${name} PRIVATE stratalyser_test_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest Qt6::Test)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"

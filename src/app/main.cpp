@@ -1,7 +1,7 @@
-#include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include "ui/Application.h"
 
 #include "app/Forms.h"
 
@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
             argv[0]);
         return 2;
     }
-    QApplication application(argc, argv);
+    ui::Application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stratalyser"));
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -39,11 +39,15 @@ radiograph::Adjustment currentAdjustment(radiograph::Precision precision) {
 
 }  // namespace
 
+void renderPreview();
+void renderSection();
+void computeGreyProfile();
+
 const QImage& radiographSource() {
     return frmMain->Picture1->Background();
 }
 
-void RenderPreview() {
+void renderPreview() {
     if (!RadiographImported) {
         BusyProgress::hideProgress();
         return;
@@ -71,7 +75,7 @@ void RenderPreview() {
     preview.Image2->update();
 }
 
-void RenderSection() {
+void renderSection() {
     if (!RadiographImported) {
         BusyProgress::hideProgress();
         ProfileDirty = true;
@@ -131,7 +135,7 @@ void RenderSection() {
     ProfileDirty = true;
 }
 
-void ComputeGreyProfile() {
+void computeGreyProfile() {
     if (!PreviewRendered) return;
     MainForm& m = frmMain.get();
     CurveForm& c1 = curveWindow(1);
@@ -151,6 +155,26 @@ void ComputeGreyProfile() {
     } else {
         RedrawGreyCurve();
     }
+}
+
+// Drawing procedures that meet a geometry they cannot work with leave things as they are.
+template <typename Work>
+void ignoringErrors(const Work& work) {
+    try {
+        work();
+    } catch (const core::RuntimeError&) {
+        BusyProgress::hideProgress();
+    }
+}
+
+void RenderPreview() {
+    ignoringErrors(renderPreview);
+}
+void RenderSection() {
+    ignoringErrors(renderSection);
+}
+void ComputeGreyProfile() {
+    ignoringErrors(computeGreyProfile);
 }
 
 }  // namespace app

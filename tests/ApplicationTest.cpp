@@ -1,0 +1,35 @@
+// Runs inside the program's own application object, which keeps the program alive when an event
+// handler fails.
+#include <gtest/gtest.h>
+#include <QPushButton>
+#include <QTest>
+#include <stdexcept>
+
+#include "TestSupport.h"
+#include "core/Errors.h"
+#include "ui/Application.h"
+
+TEST(Application, AnErrorInAnEventHandlerIsReportedAndTheProgramGoesOn) {
+    testsupport::ScriptedDialogsScope dialogs;
+    QPushButton button;
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] {
+        ++clicks;
+        throw core::SubscriptError("Subscript out of range: 26001");
+    });
+    button.show();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 2);  // still answering after the first failure
+    const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[0].text.contains("Subscript out of range: 26001"));
+    EXPECT_EQ(messages[0].icon, ui::MessageIcon::Critical);
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ui::Application application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
