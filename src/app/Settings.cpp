@@ -53,68 +53,33 @@ void SaveReferences() {
     if (!ReferencesLoaded) return;
     MainForm& main = frmMain.get();
     auto single = [](double v) { return Variant(static_cast<float>(v)); };
+    // A window's place goes to two rows: Top, then Left.
+    auto storePlace = [&](int topRow, const ui::Form& window) {
+        References(3, topRow) = single(window.Top());
+        References(3, topRow + 1) = single(window.Left());
+    };
     References(3, 1) = References(2, 1);
-    const bool radiographImported = !main.Command1->isEnabled();
-    for (int row = 2; row <= 67; ++row) {
-        switch (row) {
-            case 5:
-                References(3, row) = single(main.Top());
-                break;
-            case 6:
-                References(3, row) = single(main.Left());
-                break;
-            case 7:
-                References(3, row) = single(frmPreview->Top());
-                break;
-            case 8:
-                References(3, row) = single(frmPreview->Left());
-                break;
-            case 9:
-                References(3, row) = single(frmPreview->Width());
-                break;
-            case 10:
-                References(3, row) = single(frmPreview->Shape1->Left());
-                break;
-            case 11:
-                References(3, row) = single(frmPreview->Shape1->Width());
-                break;
-            case 12:
-                if (radiographImported) References(3, row) = single(frmCurve1->Top());
-                break;
-            case 13:
-                if (radiographImported) References(3, row) = single(frmCurve1->Left());
-                break;
-            case 24:
-                References(3, row) = single(frmPhoto->Top());
-                break;
-            case 25:
-                References(3, row) = single(frmPhoto->Left());
-                break;
-            case 26:
-                References(3, row) = single(frmCrop->Top());
-                break;
-            case 27:
-                References(3, row) = single(frmCrop->Left());
-                break;
-            case 66:
-                if (radiographImported) References(3, row) = single(frmActiveYears->Top());
-                break;
-            case 67:
-                if (radiographImported) References(3, row) = single(frmActiveYears->Left());
-                break;
-            default:
-                if (row >= 14 && row <= 23) {
-                    if (XrfLoaded) {
-                        CurveForm& w = curveWindow(2 + (row - 14) / 2);
-                        References(3, row) = single(row % 2 == 0 ? w.Top() : w.Left());
-                    }
-                } else if (row >= 31 && row <= 39) {
-                    References(3, row) = single(LevelColour(row - 30).toDouble());
-                } else {
-                    References(3, row) = Variant(kUnset);  // rows not used by the program
-                }
-        }
+    for (auto [first, last] : {std::pair{2, 4}, std::pair{28, 30}, std::pair{40, 65}}) {
+        for (int row = first; row <= last; ++row) References(3, row) = Variant(kUnset);  // not used
     }
+    storePlace(5, main);
+    storePlace(7, frmPreview.get());
+    References(3, 9) = single(frmPreview->Width());
+    References(3, 10) = single(frmPreview->Shape1->Left());
+    References(3, 11) = single(frmPreview->Shape1->Width());
+    // Before the imports these windows have no place of their own yet: their rows stay as read.
+    const bool radiographImported = !main.Command1->isEnabled();
+    if (radiographImported) {
+        storePlace(12, curveWindow(1));
+        storePlace(66, frmActiveYears.get());
+    }
+    for (int k = 2; k <= 6; ++k) {
+        if (XrfLoaded) storePlace(14 + 2 * (k - 2), curveWindow(k));
+    }
+    storePlace(24, frmPhoto.get());
+    storePlace(26, frmCrop.get());
+    for (int level = 1; level <= 9; ++level)
+        References(3, 30 + level) = single(LevelColour(level).toDouble());
     for (int row = 68; row <= 100; ++row) References(3, row) = References(2, row);
     try {
         files::saveFileBytes(SettingsFilePath(), files::writeSettings(References));
