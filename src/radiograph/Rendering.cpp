@@ -16,21 +16,9 @@ namespace {
 // The long loops show the main window's progress bar and the busy pointer while they run.
 class BusyProgress {
   public:
-    explicit BusyProgress(int max) {
-        MainForm& m = frmMain.get();
-        m.ProgressBar1->setMin(0);
-        m.ProgressBar1->setMax(max);
-        m.ProgressBar1->setValue(0);
-        m.ProgressBar1->show();
-        ui::setBusyPointer(true);
-    }
+    explicit BusyProgress(int max) { frmMain->setProgress(true, max); }
     ~BusyProgress() { hideProgress(); }
-    static void hideProgress() {
-        MainForm& m = frmMain.get();
-        m.ProgressBar1->hide();
-        ui::setBusyPointer(false);
-        m.ProgressBar1->setValue(0);
-    }
+    static void hideProgress() { frmMain->setProgress(false); }
 };
 
 radiograph::Adjustment currentAdjustment(radiograph::Precision precision) {
@@ -39,15 +27,15 @@ radiograph::Adjustment currentAdjustment(radiograph::Precision precision) {
 
 }  // namespace
 
-void renderPreview();
-void renderSection();
-void computeGreyProfile();
+static void renderPreview();
+static void renderSection();
+static void computeGreyProfile();
 
 const QImage& radiographSource() {
     return frmMain->Picture1->Background();
 }
 
-void renderPreview() {
+static void renderPreview() {
     if (!RadiographImported) {
         BusyProgress::hideProgress();
         return;
@@ -75,7 +63,7 @@ void renderPreview() {
     preview.Image2->update();
 }
 
-void renderSection() {
+static void renderSection() {
     if (!RadiographImported) {
         BusyProgress::hideProgress();
         ProfileDirty = true;
@@ -135,7 +123,7 @@ void renderSection() {
     ProfileDirty = true;
 }
 
-void computeGreyProfile() {
+static void computeGreyProfile() {
     if (!PreviewRendered) return;
     MainForm& m = frmMain.get();
     CurveForm& c1 = curveWindow(1);
