@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <cstdint>
 
 // Colours are 24-bit values packed as r + 256*g + 65536*b (0x00BBGGRR). A colour query outside a
@@ -32,13 +31,6 @@ constexpr std::uint32_t toQRgb(Colour c) {
     return 0xFF000000u | (static_cast<std::uint32_t>(redOf(c)) << 16) |
            (static_cast<std::uint32_t>(greenOf(c)) << 8) | static_cast<std::uint32_t>(blueOf(c));
 }
-inline QColor toQColor(Colour c) {
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-inline Colour fromQColor(const QColor& q) {
-    return rgb(q.red(), q.green(), q.blue());
-}
-
 inline constexpr Colour kPointerColour = rgb(255, 200, 0);
 
 }  // namespace core

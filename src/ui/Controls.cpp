@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/KeyCodes.h"
+#include "ui/QtColour.h"
 
 namespace ui {
 
@@ -15,7 +16,7 @@ Label::Label(QWidget* container, const QString& caption) : Control<QLabel>(conta
 void Label::setBackColour(core::Colour c) {
     setAutoFillBackground(true);
     QPalette p = palette();
-    p.setColor(QPalette::Window, core::toQColor(c));
+    p.setColor(QPalette::Window, toQColor(c));
     setPalette(p);
 }
 
@@ -200,11 +201,11 @@ void Shape::setBorderWidth(int w) {
 void Shape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (borderWidth_ > 0) {
-        painter.setPen(QPen(core::toQColor(border_), borderWidth_));
+        painter.setPen(QPen(toQColor(border_), borderWidth_));
     } else {
         painter.setPen(Qt::NoPen);
     }
-    painter.setBrush(filled_ ? QBrush(core::toQColor(fill_)) : Qt::NoBrush);
+    painter.setBrush(filled_ ? QBrush(toQColor(fill_)) : Qt::NoBrush);
     // The outline lies inside the control's rectangle; a square or circle is centred in it.
     QRect r = rect().adjusted(0, 0, -1, -1);
     if (kind_ == Kind::Square || kind_ == Kind::Circle) {
@@ -252,7 +253,7 @@ void LineShape::setBorderColour(core::Colour c) {
 
 void LineShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(core::toQColor(colour_));
+    painter.setPen(toQColor(colour_));
     painter.drawLine(a_ - pos(), b_ - pos());
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "core/Errors.h"
+#include "ui/QtColour.h"
 
 namespace ui {
 
@@ -57,9 +58,9 @@ std::optional<QString> QtDialogs::askSaveFile(const FileDialogRequest& request) 
 }
 
 std::optional<core::Colour> QtDialogs::chooseColour(core::Colour initial) {
-    const QColor chosen = QColorDialog::getColor(core::toQColor(initial), QApplication::activeWindow());
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
     if (!chosen.isValid()) return std::nullopt;
-    return core::fromQColor(chosen);
+    return fromQColor(chosen);
 }
 
 MessageResult QtDialogs::messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,

@@ -1,4 +1,5 @@
 #include "ui/Surface.h"
+#include "ui/QtColour.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -378,7 +379,7 @@ void Surface::line(double x1, double y1, double x2, double y2, core::Colour c) {
         const QRect area(QPoint(clampToInt(std::min(px1, px2)) - m, clampToInt(std::min(py1, py2)) - m),
                          QPoint(clampToInt(std::max(px1, px2)) + m, clampToInt(std::max(py1, py2)) + m));
         stamp(area, [&](QPainter& painter) {
-            painter.setPen(QPen(core::toQColor(c), drawWidth, Qt::SolidLine, Qt::RoundCap));
+            painter.setPen(QPen(toQColor(c), drawWidth, Qt::SolidLine, Qt::RoundCap));
             painter.drawLine(QPointF(px1, py1), QPointF(px2, py2));
         });
         return;
@@ -421,8 +422,8 @@ void Surface::circle(double x, double y, double radius, core::Colour outline,
     const QRect area(centre.x() - r - drawWidth, centre.y() - r - drawWidth, 2 * (r + drawWidth) + 1,
                      2 * (r + drawWidth) + 1);
     stamp(area, [&](QPainter& painter) {
-        painter.setPen(QPen(core::toQColor(outline), drawWidth));
-        painter.setBrush(fill ? QBrush(core::toQColor(*fill)) : QBrush(Qt::NoBrush));
+        painter.setPen(QPen(toQColor(outline), drawWidth));
+        painter.setBrush(fill ? QBrush(toQColor(*fill)) : QBrush(Qt::NoBrush));
         painter.drawEllipse(centre, r, r);
     });
 }
@@ -433,7 +434,7 @@ void Surface::print(const QString& text, core::Colour c) {
     const QPoint topLeft = toPixel(currentX, currentY);
     const QRect area(topLeft, QSize(metrics.horizontalAdvance(text) + 1, metrics.height()));
     stamp(area, [&](QPainter& painter) {
-        painter.setPen(core::toQColor(c));
+        painter.setPen(toQColor(c));
         painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     });
     currentX = scaleLeft();
