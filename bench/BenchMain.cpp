@@ -69,6 +69,36 @@ void BM_FieldReader(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * gXrfBytes);
 }
 
+// A file with a long run of blank lines (8 MB of line ends between two values): each blank line
+// is an empty field. The floor is a copy of the same bytes.
+QByteArray blankLines() {
+    static const QByteArray bytes = "1," + QByteArray("\r\n").repeated(4 << 20) + "2";
+    return bytes;
+}
+
+void BM_FieldReaderBlankLines(benchmark::State& state) {
+    const QByteArray bytes = blankLines();
+    for (auto _ : state) {
+        files::FieldReader reader(bytes);
+        long fields = 0;
+        while (!reader.atEnd()) {
+            core::Variant v = reader.readField();
+            benchmark::DoNotOptimize(v);
+            ++fields;
+        }
+        benchmark::DoNotOptimize(fields);
+    }
+}
+
+void BM_BlankLinesCopy(benchmark::State& state) {
+    const QByteArray bytes = blankLines();
+    QByteArray copy(bytes.size(), Qt::Uninitialized);
+    for (auto _ : state) {
+        std::memcpy(copy.data(), bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+
 // A pointer move on a curve plot: clear the drawing layer, draw one vertical line.
 void BM_ClsLine(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
@@ -102,6 +132,8 @@ void BM_FullPictureCopy(benchmark::State& state) {
 
 BENCHMARK(BM_FileRead)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_FieldReader)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_FieldReaderBlankLines)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_BlankLinesCopy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(BM_ClsLine)->Args({2000, 300})->Args({2000, 1000})->Args({2000, 2000})->MinTime(0.5);
 BENCHMARK(BM_FullPictureCopy)->Args({2000, 1000})->MinTime(0.5);
 
@@ -181,6 +213,11 @@ int main(int argc, char** argv) {
         figure("file_read_mbps", gXrfBytes / read / 1e6, "MB/s");
         figure("field_reader_mbps", gXrfBytes / parse / 1e6, "MB/s");
         figure("field_reader_vs_read", parse / read, "x");
+    }
+    figure("field_reader_blank_lines_8mb_ms", collector.seconds["BM_FieldReaderBlankLines"] * 1e3, "ms");
+    if (collector.seconds["BM_BlankLinesCopy"] > 0) {
+        figure("field_reader_blank_lines_vs_copy",
+               collector.seconds["BM_FieldReaderBlankLines"] / collector.seconds["BM_BlankLinesCopy"], "x");
     }
     figure("cls_line_2000x300_ms", collector.seconds["BM_ClsLine/2000/300"] * 1e3, "ms");
     figure("cls_line_2000x1000_ms", collector.seconds["BM_ClsLine/2000/1000"] * 1e3, "ms");

@@ -143,6 +143,35 @@ TEST(FieldReader, FinalNewlinesAndEmptyFilesAreNotFields) {
     EXPECT_EQ(bom.readField().toString(), "x");
 }
 
+TEST(FieldReader, LongRunsOfLineEndsArePassedOverOnce) {
+    // Two megabytes of blank lines between two values: every blank line is an empty field. Each
+    // field used to rescan the rest of the run, which took hours for a run this long.
+    const int blankLines = 1 << 20;
+    QByteArray bytes = "1,";
+    bytes.append(QByteArray("\r\n").repeated(blankLines));
+    bytes.append("2\r\n");
+    bytes.append(QByteArray("\n").repeated(blankLines));  // and a long tail after the last field
+    const std::vector<Variant> f = readAll(bytes);
+    ASSERT_EQ(f.size(), static_cast<std::size_t>(blankLines) + 2);
+    EXPECT_TRUE(f.front() == 1);
+    EXPECT_TRUE(f.back() == 2);
+}
+
+TEST(FieldReader, NeverReadsPastTheLastByte) {
+    // A buffer that is not NUL-terminated, ending in a comma: the promised last field is empty
+    // and nothing after the data is touched (the address sanitizer watches the heap block).
+    const char text[] = {'1', ','};
+    auto* exact = new char[sizeof text];
+    std::copy(std::begin(text), std::end(text), exact);
+    {
+        FieldReader r(QByteArray::fromRawData(exact, sizeof text));
+        EXPECT_TRUE(r.readField() == 1);
+        EXPECT_TRUE(r.readField().isEmpty());
+        EXPECT_TRUE(r.atEnd());
+    }
+    delete[] exact;
+}
+
 TEST(FieldReader, QuotedTextHoldsCommasAndLineEndsAndIgnoresTrailingJunk) {
     const std::vector<Variant> f = readAll("\"a,b\r\nc\"junk,\"d\"  \r\n\"\"");
     ASSERT_EQ(f.size(), 3u);

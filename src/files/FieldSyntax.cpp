@@ -193,6 +193,10 @@ Variant parseBareField(const char* begin, const char* end) {
 FieldReader::FieldReader(QByteArray bytes) : bytes_(std::move(bytes)) {
     // A UTF-8 byte-order mark is not part of the first field.
     if (bytes_.startsWith("\xEF\xBB\xBF")) pos_ = 3;
+    const char* data = bytes_.constData();
+    contentEnd_ = bytes_.size();
+    while (contentEnd_ > pos_ && (isBlank(data[contentEnd_ - 1]) || isLineEnd(data[contentEnd_ - 1])))
+        --contentEnd_;
 }
 
 void FieldReader::skipBlanks() {
@@ -217,12 +221,7 @@ void FieldReader::skipSeparator() {
 }
 
 bool FieldReader::atEnd() const {
-    if (fieldFollows_) return false;
-    const char* data = bytes_.constData();
-    for (qsizetype p = pos_; p < bytes_.size(); ++p) {
-        if (!isBlank(data[p]) && !isLineEnd(data[p])) return false;
-    }
-    return true;
+    return !fieldFollows_ && pos_ >= contentEnd_;
 }
 
 Variant FieldReader::readField() {
@@ -231,6 +230,7 @@ Variant FieldReader::readField() {
     skipBlanks();
     const char* data = bytes_.constData();
     const qsizetype n = bytes_.size();
+    if (pos_ >= n) return {};  // the empty field after a comma at the very end
 
     if (data[pos_] == '"') {
         const qsizetype start = pos_ + 1;

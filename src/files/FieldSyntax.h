@@ -60,6 +60,9 @@ class FieldReader {
 
     QByteArray bytes_;
     qsizetype pos_ = 0;
+    // One past the last byte that is neither a blank nor a line end: from there on only blank
+    // lines remain. Found once, so a long run of line ends is passed over once, not per field.
+    qsizetype contentEnd_ = 0;
     bool fieldFollows_ = false;
 };
 
