@@ -112,6 +112,25 @@ TEST(GreyProfile, CrossedLinesAndTheBottomEdgeNeverDivideByZeroNorReadOutside) {
     EXPECT_EQ(radiograph::greyProfile(QImage(), 0, 1).size(), 1u);
 }
 
+TEST(GreyProfile, ABandMostlyOutsideThePictureStaysAGreyLevel) {
+    // Lines at -2.505 and -0.5 take rows -3..0 and only row 0 exists: the unrounded height less
+    // the three missing rows would leave 0.005 of a row, and 255 / 0.005 overflows 16 bits.
+    QImage source(3, 10, QImage::Format_Grayscale8);
+    source.fill(255);
+    for (const double upper : {-2.505, -2.9, -1.6}) {
+        const auto profile = radiograph::greyProfile(source, upper, -0.5);
+        for (std::size_t i = 1; i < profile.size(); ++i) EXPECT_EQ(profile[i], 255) << upper;
+    }
+    // A band reaching below the picture gives what it gives inside a taller picture of that grey.
+    source.fill(100);
+    QImage taller(3, 20, QImage::Format_Grayscale8);
+    taller.fill(100);
+    for (const double lower : {10.0, 10.6, 12.4}) {
+        EXPECT_EQ(radiograph::greyProfile(source, 8.5, lower)[1], radiograph::greyProfile(taller, 8.5, lower)[1])
+            << lower;
+    }
+}
+
 TEST(GreyProfile, ColourPixelsUseTheirOwnGreyMean) {
     QImage source(1, 2, QImage::Format_RGB32);
     source.setPixel(0, 0, qRgb(1, 1, 2));                    // grey 1

@@ -13,13 +13,19 @@ std::vector<std::int16_t> greyProfile(const QImage& source, double upperY, doubl
     std::vector<std::int16_t> profile(static_cast<std::size_t>(width) + 1, 0);
     if (width == 0 || !std::isfinite(upperY) || !std::isfinite(lowerY)) return profile;
     if (lowerY < upperY) std::swap(upperY, lowerY);
+    constexpr double kFarOutside = 1e9;  // rows this far away only matter as "outside"
+    upperY = std::clamp(upperY, -kFarOutside, kFarOutside);
+    lowerY = std::clamp(lowerY, -kFarOutside, kFarOutside);
     const long top = static_cast<long>(core::roundHalfEven(upperY));
     const long bottom = static_cast<long>(core::roundHalfEven(lowerY));
     const long firstRow = std::max<long>(top, 0);
     const long lastRow = std::min<long>(bottom, source.height() - 1);
-    const long missingRows = (bottom - top + 1) - std::max<long>(lastRow - firstRow + 1, 0);
-    const double divisor = lowerY - upperY + 1 - missingRows;
-    if (lastRow < firstRow || divisor <= 0) return profile;
+    if (lastRow < firstRow) return profile;
+    // Rows beyond the picture have no pixels: they count as the mean of the rows inside, so a band
+    // reaching past an edge gives what the same band gives inside a taller picture of that grey.
+    const double rowsSummed = static_cast<double>(bottom - top + 1);
+    const double rowsInside = static_cast<double>(lastRow - firstRow + 1);
+    const double divisor = (lowerY - upperY + 1) * rowsInside / rowsSummed;
 
     // Row by row within blocks of columns, so the image is read in memory order and the sums of
     // a block stay in the fastest cache while its rows pass.
@@ -46,8 +52,8 @@ std::vector<std::int16_t> greyProfile(const QImage& source, double upperY, doubl
         }
     }
     for (int x = 0; x < width; ++x) {
-        profile[static_cast<std::size_t>(width - x)] =
-            static_cast<std::int16_t>(core::roundHalfEven(sum[x] / divisor));
+        const double mean = std::clamp(core::roundHalfEven(sum[x] / divisor), 0.0, 255.0);
+        profile[static_cast<std::size_t>(width - x)] = static_cast<std::int16_t>(mean);
     }
     return profile;
 }

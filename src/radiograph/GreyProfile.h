@@ -12,9 +12,10 @@ namespace radiograph {
 // line positions. Element 0 is 0.
 //
 // Band lines that cross are taken in their order on the image (the band is what lies between
-// them). Rows outside the image have no pixels: they are left out of the sum and of the divisor,
-// so a lower line on the picture's bottom edge averages the rows that exist. A band with no rows
-// in the image gives 0 everywhere; nothing is divided by zero.
+// them). Rows outside the image have no pixels: they count as the mean of the rows inside, so a
+// lower line on the picture's bottom edge averages the rows that exist. Every mean is clamped to
+// 0..255 (the unrounded divisor can fall below the number of rows summed). A band with no rows in
+// the image gives 0 everywhere; nothing is divided by zero.
 std::vector<std::int16_t> greyProfile(const QImage& source, double upperY, double lowerY);
 
 }  // namespace radiograph
