@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "core/Errors.h"
 #include "ui/Application.h"
+#include "ui/Form.h"
 
 TEST(Application, AnErrorInAnEventHandlerIsReportedAndTheProgramGoesOn) {
     testsupport::ScriptedDialogsScope dialogs;
@@ -25,6 +26,25 @@ TEST(Application, AnErrorInAnEventHandlerIsReportedAndTheProgramGoesOn) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_TRUE(messages[0].text.contains("Subscript out of range: 26001"));
     EXPECT_EQ(messages[0].icon, ui::MessageIcon::Critical);
+}
+
+namespace {
+// A window whose close-box handler fails, as quitting did when the settings could not be written.
+class FailingToClose : public ui::Form {
+  protected:
+    void Form_Unload(bool&) override { throw core::TypeMismatchError(); }
+};
+}  // namespace
+
+TEST(Application, AWindowWhoseCloseFailsStaysOpenAndTheUserIsTold) {
+    testsupport::ScriptedDialogsScope dialogs;
+    FailingToClose window;
+    window.Show();
+    EXPECT_FALSE(window.close());  // the close box, through the application as the window system sends it
+    EXPECT_TRUE(window.isVisible());
+    const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("Type mismatch"));
 }
 
 int main(int argc, char** argv) {

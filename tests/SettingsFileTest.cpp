@@ -37,25 +37,62 @@ TEST(SettingsFile, RowOneSaysHowManyLinesAreRead) {
     EXPECT_TRUE(table(0, 3).isEmpty());  // never read: stays empty (and so counts as set)
 }
 
-TEST(SettingsFile, ShortFilesAndBadLastLineNumbersAreErrors) {
+// Hand-edited and shifted files, each made from the shipped file: the row named is where the file
+// stops making sense, and the table is left exactly as it was.
+TEST(SettingsFile, ADamagedFileNamesItsRowAndLeavesTheTableAlone) {
+    const QByteArray shipped =
+        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    struct Case {
+        const char* what;
+        QByteArray from, to;
+        int row;
+    };
+    const Case cases[] = {
+        {"colour as text", "\"Level-1\",\"colour\",255,255", "\"Level-1\",\"colour\",255,\"red\"", 31},
+        {"colour out of range", "\"Level-2\",\"colour\",65535,65535", "\"Level-2\",\"colour\",65535,-1", 32},
+        {"default colour a fraction", "\"Level-3\",\"colour\",33023,", "\"Level-3\",\"colour\",330.5,", 33},
+        {"a blank line shifts the rest", "\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\"", 7},
+        {"an extra field", "\"frmMain\",\"Left\",9999,9999", "\"frmMain\",\"Left\",9999,9999,1", 6},
+        {"a field short", "\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999", 5},
+        {"position as a date", "\"frmCurve1\",\"Top\",9999,9999", "\"frmCurve1\",\"Top\",9999,#2024-01-01#",
+         12},
+        {"width negative", "\"frmPreview\",\"Width\",9999,9999", "\"frmPreview\",\"Width\",9999,-400", 9},
+        {"position far off any screen", "\"frmActiveYears\",\"Left\",9999,9999",
+         "\"frmActiveYears\",\"Left\",9999,1e300", 67},
+        {"negative row count", "\"count\",100,100", "\"count\",100,-5", 1},
+        {"row count above 100", "\"count\",100,100", "\"count\",100,101", 1},
+        {"row count as a word", "\"count\",100,100", "\"count\",100,\"many\"", 1},
+        {"row count in column 2", "\"count\",100,100", "\"count\",0,100", 1},
+    };
+    for (const Case& c : cases) {
+        QByteArray bytes = shipped;
+        bytes.replace(c.from, c.to);
+        ASSERT_NE(bytes, shipped) << c.what;
+        core::Array2<Variant> table(0, 3, 0, 100, Variant("as before"));
+        try {
+            files::readSettings(bytes, table);
+            ADD_FAILURE() << c.what << ": read as a good file";
+        } catch (const files::DamagedSettingsError& e) {
+            EXPECT_EQ(e.row, c.row) << c.what << ": " << e.reason.toStdString();
+            EXPECT_TRUE(e.reason.startsWith(QStringLiteral("row %1").arg(c.row))) << e.reason.toStdString();
+        }
+        EXPECT_TRUE(table(3, 1) == "as before" && table(0, 0) == "as before") << c.what;
+    }
     auto table = emptyTable();
-    EXPECT_THROW(files::readSettings("\"a\",\"b\",0,0\r\n\"c\",\"d\",100,100\r\n", table),
-                 core::EndOfFileError);
-    EXPECT_THROW(files::readSettings("1,2,3,4\r\n1,2,3,101\r\n1,2,3,4\r\n", table), core::SubscriptError);
-    EXPECT_THROW(files::readSettings("1,2,3,4\r\n1,2,3,\"many\"\r\n1,2,3,4\r\n", table),
-                 core::TypeMismatchError);
-    EXPECT_THROW(files::readSettings(QByteArray(), table), core::EndOfFileError);
+    EXPECT_THROW(files::readSettings(QByteArray(), table), files::DamagedSettingsError);
+    EXPECT_THROW(files::readSettings(shipped.left(shipped.size() / 2), table), files::DamagedSettingsError);
+    EXPECT_THROW(files::readSettings(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), table),
+                 files::DamagedSettingsError);
 }
 
-TEST(SettingsFile, AShortLineShiftsEveryLaterField) {
+TEST(SettingsFile, AQuotedRowCountAndEmptyValuesAreAccepted) {
     QByteArray bytes =
-        "\"r0\",\"x\",0,0\r\n\"r1\",\"x\",4,4\r\n\"r2\",\"x\",7\r\n\"r3\",\"x\",8,9\r\n\"r4\",\"x\",1,"
-        "2\r\n\"r5\"\r\n";
+        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    bytes.replace("\"count\",100,100", "\"count\",\"100\",\" 100 \"");
+    bytes.replace("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999,");
     auto table = emptyTable();
     files::readSettings(bytes, table);
-    EXPECT_EQ(table(3, 2).toString(), "r3");  // the fourth field of row 2 comes from the next line
-    EXPECT_EQ(table(0, 3).toString(), "x");
-    EXPECT_TRUE(table(2, 3) == 9);
-    EXPECT_EQ(table(3, 3).toString(), "r4");
-    EXPECT_EQ(table(3, 4).toString(), "r5");
+    EXPECT_TRUE(table(3, 33) == 33023);  // read to the end
+    EXPECT_TRUE(table(3, 5).isEmpty());
+    EXPECT_EQ(files::writeSettings(table), bytes);  // and written back as it was
 }

@@ -97,21 +97,70 @@ TEST_F(AppTest, AFileThatReadsFewerRowsTakesEmptyValuesAsSet) {
     EXPECT_EQ(app::frmPreview->Width(), 0);
 }
 
-TEST_F(AppTest, AShortLineOrTooManyRowsTakeTheFailurePath) {
-    QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
-    bytes.replace("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999");  // row 5 one field short
-    files::saveFileBytes(settingsPath, bytes);
-    start();
-    EXPECT_FALSE(app::ReferencesLoaded);
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);
-    EXPECT_EQ(References(0, 6).toString(), "Left");  // the fields shifted; the rows read stay
-    EXPECT_TRUE(References(3, 6) == 9999);           // column 3 of every row reset
+// A settings file edited by hand or shifted by a blank line: the user is told once which file and
+// row, the program runs on its defaults as without a file, and the file is left for mending.
+TEST_F(AppTest, ADamagedSettingsFileIsNamedWithItsRowAndTheProgramRunsOnDefaults) {
+    const QByteArray shipped =
+        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    const std::pair<const char*, const char*> damages[] = {
+        {"\"Level-1\",\"colour\",255,255", "\"Level-1\",\"colour\",255,\"red\""},  // row 31
+        {"\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""},                   // row 7
+    };
+    const int rows[] = {31, 7};
+    for (int i = 0; i < 2; ++i) {
+        if (i > 0) {
+            TearDown();
+            SetUp();
+            dialogs->clearRecord();
+        }
+        QByteArray bytes = shipped;
+        bytes.replace(damages[i].first, damages[i].second);
+        files::saveFileBytes(settingsPath, bytes);
+        app::MainForm& main = start();
+        const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("The reference file ") +
+                                                QDir::toNativeSeparators(settingsPath) +
+                                                QStringLiteral(" is damaged: row %1").arg(rows[i])))
+            << messages[0].text.toStdString();
+        EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation);
+        EXPECT_EQ(main.Caption(), "Stratalyser 1.6");
+        EXPECT_FALSE(app::ReferencesLoaded);
+        EXPECT_TRUE(References(0, 5).isEmpty());  // nothing of the damaged file was taken in
+        for (int row = 1; row <= 100; ++row) ASSERT_TRUE(References(3, row) == 9999) << row;
+        EXPECT_EQ(app::frmPreview->Width(), 1280 * 15 - 2 * main.Left());  // the default layout
 
-    TearDown();
-    SetUp();
-    auto table = shippedSettings();
-    table(3, 1) = Variant(core::Integer(101));
-    writeSettings(table);
+        // The close box ends the program; the damaged file is left exactly as it was.
+        main.close();
+        EXPECT_TRUE(app::programEnded());
+        EXPECT_EQ(files::readFileBytes(settingsPath), bytes);
+        EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);
+    }
+}
+
+TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
+    QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    bytes.replace("\"Level-3\",\"colour\",33023,33023", "\"Level-3\",\"colour\",33023,\"orange\"");
+    files::saveFileBytes(settingsPath, bytes);
+    app::MainForm& main = start();
+    const QString path = dir.filePath("core.bmp");
+    ASSERT_TRUE(QImage(120, 30, QImage::Format_RGB888).save(path, "BMP"));
+    dialogs->answerOpen(path);
+    main.Command1->click();
+    EXPECT_FALSE(main.Command1->isEnabled());  // the import went through to its end
+    EXPECT_TRUE(main.Command2->isEnabled());
+    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), 33023);  // the built-in orange
+    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);  // only the damaged file
+    main.Command4->click();
+    EXPECT_TRUE(app::programEnded());
+}
+
+TEST_F(AppTest, ATooLargeOrUnreadableSettingsFileIsNamedToo) {
+    QDir(dir.filePath("References")).removeRecursively();
+    QDir(dir.path()).mkpath(settingsPath);  // a folder where the file should be
     start();
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains(" cannot be read (it is a folder)")) << messages[0].text.toStdString();
     EXPECT_FALSE(app::ReferencesLoaded);
 }

@@ -104,9 +104,39 @@ void MainForm::Form_Load() {
         readSettingsFile();
         preview.Show();
         ReferencesLoaded = true;
-    } catch (const core::RuntimeError&) {
-        settingsFailurePath();
+    } catch (const core::RuntimeError& e) {
+        settingsFailurePath(settingsProblem(e));
     }
+}
+
+// What the user is told about a settings file that cannot be used. A missing file gets the
+// message users know; a damaged or unreadable one is named with its row or its error, and the
+// program leaves it as it is (nothing is saved over it) so that it can be mended.
+QString MainForm::settingsProblem(const core::RuntimeError& error) {
+    const QString file = QDir::toNativeSeparators(SettingsFilePath());
+    const QString fallback = QStringLiteral(" Stratalyser will open as ver. 1.6.4 with its default settings "
+                                            "and leaves the file as it is.");
+    if (const auto* damaged = dynamic_cast<const files::DamagedSettingsError*>(&error))
+        return QStringLiteral("The reference file ") + file + QStringLiteral(" is damaged: ") +
+               damaged->reason + fallback;
+    QString why;
+    switch (error.number()) {
+        case core::kFileNotFound:
+            return QStringLiteral("Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest "
+                                  "installer package is avalable at <") +
+                   kDownloadAddress + QStringLiteral(">");
+        case core::kFileTooLarge:
+            why = QStringLiteral("it is far larger than a settings file can be");
+            break;
+        case core::kPathNotFound:
+            why = QStringLiteral("it is a folder");
+            break;
+        default:
+            why = QStringLiteral("permission denied");
+            break;
+    }
+    return QStringLiteral("The reference file ") + file + QStringLiteral(" cannot be read (") + why +
+           QStringLiteral(").") + fallback;
 }
 
 void MainForm::readSettingsFile() {
@@ -140,12 +170,9 @@ void MainForm::readSettingsFile() {
     }
 }
 
-void MainForm::settingsFailurePath() {
+void MainForm::settingsFailurePath(const QString& message) {
     ui::dialogs().messageBox(
-        QStringLiteral("Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest "
-                       "installer package is avalable at <") +
-            kDownloadAddress + QStringLiteral(">"),
-        ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, QStringLiteral("Message from Stratalyser"));
+        message, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, QStringLiteral("Message from Stratalyser"));
     setCaption(QStringLiteral("Stratalyser 1.6"));
     frmAbout->setCaption(QStringLiteral("About Stratalyser 1.6"));
     frmAbout->Label8->setCaption(QStringLiteral("Stratalyser 1.6"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Errors.h"
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -117,7 +118,8 @@ class MainForm : public ui::Form {
     void buildMenus();
     void connectEvents();
     void readSettingsFile();
-    void settingsFailurePath();
+    void settingsFailurePath(const QString& message);
+    static QString settingsProblem(const core::RuntimeError& error);
 
   public:
     void setProgress(bool shown, int max = 0);

@@ -208,10 +208,12 @@ void FieldReader::skipBlanks() {
 void FieldReader::skipSeparator() {
     const char* data = bytes_.constData();
     const qsizetype n = bytes_.size();
+    lineEnded_ = true;
     if (pos_ >= n) return;
     if (data[pos_] == ',') {
         ++pos_;
         fieldFollows_ = true;  // a comma always has a field after it, even an empty one at the end
+        lineEnded_ = false;
     } else if (data[pos_] == '\r') {
         ++pos_;
         if (pos_ < n && data[pos_] == '\n') ++pos_;
@@ -230,7 +232,10 @@ Variant FieldReader::readField() {
     skipBlanks();
     const char* data = bytes_.constData();
     const qsizetype n = bytes_.size();
-    if (pos_ >= n) return {};  // the empty field after a comma at the very end
+    if (pos_ >= n) {  // the empty field after a comma at the very end
+        lineEnded_ = true;
+        return {};
+    }
 
     if (data[pos_] == '"') {
         const qsizetype start = pos_ + 1;

@@ -50,6 +50,9 @@ class FieldReader {
     // field do not count as a further (empty) field: an editor's final newline must not add a
     // row to a table.
     bool atEnd() const;
+    // True when the field read last ended its line: a line end or the end of the data followed it,
+    // not a comma. Readers of fixed-width rows check their field counts with it.
+    bool lineEnded() const { return lineEnded_; }
     // Position in bytes, for progress reports.
     qsizetype position() const { return pos_; }
     qsizetype size() const { return bytes_.size(); }
@@ -64,6 +67,7 @@ class FieldReader {
     // lines remain. Found once, so a long run of line ends is passed over once, not per field.
     qsizetype contentEnd_ = 0;
     bool fieldFollows_ = false;
+    bool lineEnded_ = false;
 };
 
 // Parses a bare (unquoted) field's text, already trimmed, into its value: empty, number, date,

@@ -1,20 +1,43 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include "core/BoundedArray.h"
+#include "core/Errors.h"
 #include "core/Variant.h"
 
-// The settings file: 101 lines of 4 fields (column 0..3), read field by field into the settings
-// table (column, row). Row 1, column 3 tells the last line to read.
+// The settings file: 101 lines of 4 fields (column 0..3), read into the settings table
+// (column, row). Row 1, column 3 tells the last line to read.
 namespace files {
 
 inline constexpr int kSettingsLastRow = 100;
 inline constexpr int kSettingsColumns = 4;
+inline constexpr int kSettingsRowCountRow = 1;  // column 3: the last line read at start-up
+// Lines 0..2 are always read, so a file naming fewer cannot be right.
+inline constexpr int kSettingsFewestRows = 2;
+// Window places and sizes are twips; anything beyond this lies on no screen.
+inline constexpr double kSettingsMaxTwips = 1.0e6;
+inline constexpr double kSettingsMaxColour = 0xFFFFFF;
 
-// Reads lines 0..2, then n = row 1 column 3 (as an Integer), then lines 3..n. Every field read is
-// stored at once, so on an error the rows already read stay in the table. Throws on an early end
-// of the file, a last-line number above 100 or one that is not a number.
+// What the program reads from a row's columns 2 (default) and 3 (current value). Rows that it
+// never interprets may hold anything.
+enum class SettingKind { Free, RowCount, Position, Size, Colour };
+SettingKind settingKind(int row);
+
+// A settings file the program cannot use as it stands: the row where it went wrong and why, in
+// words for the user ("row 31, column 3 (colour of level 1) holds "red", which is not a colour").
+struct DamagedSettingsError : core::RuntimeError {
+    DamagedSettingsError(int row, const QString& reason)
+        : core::RuntimeError(core::kTypeMismatch, reason.toStdString()), row(row), reason(reason) {}
+    int row;
+    QString reason;
+};
+
+// Reads lines 0..2, then n = row 1 column 3 (a whole number 2..100, bare or quoted), then lines
+// 3..n, and checks every row: exactly four fields on its own line, and a number of the right kind
+// (or an empty value) where the program reads one. Rows after n are left empty. The table
+// changes only when the whole file is good; otherwise DamagedSettingsError says where it is not.
 void readSettings(const QByteArray& bytes, core::Array2<core::Variant>& table);
 
 // All 101 rows, each as one line of its four values.

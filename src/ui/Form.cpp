@@ -172,13 +172,12 @@ void Form::resizeEvent(QResizeEvent* e) {
 }
 
 void Form::closeEvent(QCloseEvent* e) {
+    // The window stays unless the handler finishes and lets it go: an error inside Form_Unload
+    // (reported by the application) must not leave a hidden window behind a running program.
+    e->ignore();
     bool cancel = false;
     Form_Unload(cancel);
-    if (cancel) {
-        e->ignore();
-    } else {
-        e->accept();
-    }
+    e->setAccepted(!cancel);
 }
 
 void Form::keyPressEvent(QKeyEvent* e) {

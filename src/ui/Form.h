@@ -70,7 +70,7 @@ class Form : public QWidget {
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
     // The close box. Set cancel to keep the window open. By default the window is hidden; it keeps
-    // its state (nothing is freed before the program ends).
+    // its state (nothing is freed before the program ends). A handler that throws keeps it open.
     virtual void Form_Unload(bool& cancel) { (void)cancel; }
     virtual void Form_MouseDown(int button, int shift, double x, double y) {
         (void)button, (void)shift, (void)x, (void)y;
