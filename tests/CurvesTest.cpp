@@ -157,6 +157,66 @@ TEST_F(CurvesTest, CtrlZThroughTheWindowSystemUndoesOnce) {
     EXPECT_FALSE(app::CtrlDown);
 }
 
+namespace {
+// Every tick and enabled state that switching marking on and off touches.
+std::vector<bool> activationEntries() {
+    std::vector<bool> state{app::PointerActive, app::frmMain->mnuActive->Checked(),
+                            app::frmCrop->Line1->isVisibleTo(app::frmCrop.operator->())};
+    for (int k = 1; k <= 6; ++k) {
+        app::CurveForm& w = curveWindow(k);
+        state.push_back(w.mnuActivate->Checked());
+        for (ui::MenuItem* m : {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuDelete,
+                                w.mnuLevel(1), w.mnuLevel(5), w.mnuLevel2(7)}) {
+            state.push_back(m->Enabled());
+        }
+    }
+    return state;
+}
+}  // namespace
+
+TEST_F(CurvesTest, ActivateAndCtrlASwitchMarkingOffAndBackOn) {
+    const std::vector<bool> on = activationEntries();
+    ASSERT_TRUE(app::PointerActive);
+
+    // The pop-up menu's "Activate", as a user chooses it: in window 1, whose tick decides the
+    // direction for all six, then in window 3.
+    for (int k : {1, 3}) {
+        rightClick(k, QPoint(columnOf(100), 30));
+        curveWindow(k).mnuActivate->trigger();
+        EXPECT_FALSE(app::PointerActive) << k;
+        for (int w = 1; w <= 6; ++w) {
+            EXPECT_FALSE(curveWindow(w).mnuActivate->Checked()) << w;
+            EXPECT_FALSE(curveWindow(w).mnuActivate->action()->isChecked()) << w;  // the tick shown
+            EXPECT_FALSE(curveWindow(w).mnuOneYear->Enabled()) << w;
+            EXPECT_TRUE(curveWindow(w).mnuLevel2(7)->Enabled()) << w;  // "(more)" is not touched
+        }
+        EXPECT_FALSE(app::frmMain->mnuActive->Checked());
+        pressAt(k, 100, Qt::Key_1);
+        EXPECT_TRUE(app::YearMark(100) == "---");  // marking is off
+        rightClick(k, QPoint(columnOf(100), 30));
+        curveWindow(k).mnuActivate->trigger();
+        EXPECT_EQ(activationEntries(), on) << k;
+    }
+    EXPECT_EQ(activationEntries(), on);
+
+    // Ctrl+A through the window system: one press switches once.
+    curveWindow(1).Show();
+    curveWindow(1).activateWindow();
+    plot(1)->setFocus();
+    auto ctrlA = [&] {
+        QTest::keyPress(curveWindow(1).windowHandle(), Qt::Key_Control);
+        QTest::keyClick(curveWindow(1).windowHandle(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyRelease(curveWindow(1).windowHandle(), Qt::Key_Control);
+    };
+    ctrlA();
+    EXPECT_FALSE(app::PointerActive);
+    EXPECT_FALSE(curveWindow(1).mnuActivate->Checked());
+    ctrlA();
+    EXPECT_EQ(activationEntries(), on);
+    pressAt(1, 120, Qt::Key_1);
+    EXPECT_TRUE(app::YearMark(120) == 1);
+}
+
 TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
     for (long p : {59, 60, 61, 62}) {
         app::YearMark(p) = Variant(core::Integer(1));

@@ -6,7 +6,12 @@ namespace ui {
 
 MenuItem::MenuItem(QWidget* owner, const QString& caption)
     : QObject(owner), owner_(owner), action_(new QAction(caption, this)) {
-    connect(action_, &QAction::triggered, this, &MenuItem::Click);
+    connect(action_, &QAction::triggered, this, [this] {
+        // Qt flips a checkable action's tick before its handlers run; here the tick is the
+        // program's to set, so the click handler sees the state the user clicked on.
+        if (action_->isCheckable() && action_->isChecked() != checked_) action_->setChecked(checked_);
+        emit Click();
+    });
 }
 
 MenuItem::~MenuItem() = default;
@@ -36,6 +41,7 @@ void MenuItem::setCaption(const QString& c) {
 }
 
 void MenuItem::setChecked(bool c) {
+    checked_ = c;
     action_->setCheckable(true);
     action_->setChecked(c);
 }

@@ -10,7 +10,8 @@
 namespace ui {
 
 // A menu item: a command, or a menu holding further items. Items with children show them as a
-// submenu (or as the menu of a menu-bar title, or as a pop-up menu).
+// submenu (or as the menu of a menu-bar title, or as a pop-up menu). Its tick changes only when
+// the program sets it: choosing a ticked item runs its command with the tick as it was.
 class MenuItem : public QObject {
     Q_OBJECT
   public:
@@ -23,7 +24,7 @@ class MenuItem : public QObject {
 
     QString Caption() const { return action_->text(); }
     void setCaption(const QString& c);
-    bool Checked() const { return action_->isChecked(); }
+    bool Checked() const { return checked_; }
     void setChecked(bool c);
     bool Enabled() const { return action_->isEnabled(); }
     void setEnabled(bool e) { action_->setEnabled(e); }
@@ -47,6 +48,7 @@ class MenuItem : public QObject {
     QAction* action_;
     std::unique_ptr<QMenu> menu_;
     QList<MenuItem*> items_;
+    bool checked_ = false;
 };
 
 }  // namespace ui
