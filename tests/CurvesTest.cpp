@@ -96,6 +96,50 @@ TEST_F(CurvesTest, KeyOnePlacesALevelOneMarkerInAllSixPlots) {
     EXPECT_EQ(app::frmActiveYears->Label1(1)->Caption(), "0");  // counts come with XRF data
 }
 
+// The section chosen elsewhere than the right-hand end: the rectangle is moved in the preview and
+// the raw image window as their drag does, and the section re-rendered.
+class CurvesInSectionTest : public CurvesTest, public ::testing::WithParamInterface<int> {
+  protected:
+    void chooseSection(int firstColumn, int columns) {
+        const double twipsPerColumn = app::frmPreview->Picture2->Width() / app::DataLength;
+        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
+            shape->place(firstColumn * twipsPerColumn, shape->Top(), columns * twipsPerColumn, shape->Height());
+        }
+        app::RenderSection();
+    }
+};
+
+TEST_P(CurvesInSectionTest, EveryDigitKeyMarksThePositionUnderThePointer) {
+    chooseSection(GetParam(), 150);
+    ASSERT_NEAR(app::ViewLeft, GetParam(), 1);
+    const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
+                              Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
+    int column = 5;
+    for (int window : {1, 5}) {
+        for (const Qt::KeyboardModifiers pad : {Qt::NoModifier, Qt::KeypadModifier}) {
+            for (int level = 1; level <= 9; ++level) {
+                column += 3;
+                const long p = app::DataLength - app::ViewLeft - column;  // the data under the pointer
+                curveWindow(window).Show();
+                hover(plot(window), QPoint(column, 30));
+                QTest::keyClick(plot(window), digits[level - 1], pad);
+                ASSERT_TRUE(app::YearMark(p) == level) << "window " << window << ", level " << level;
+                EXPECT_TRUE(app::YearMark(p + 1) == "---" && app::YearMark(p - 1) == "---");
+                EXPECT_EQ(plot(2)->Picture().pixel(column, 5), core::toQRgb(app::LevelColour(level).toDouble()))
+                    << "level " << level;
+            }
+        }
+    }
+    app::RedrawGreyCurve();  // a full redraw puts each marker back where it was placed
+    for (int press = 0; press < 36; ++press) {
+        const long p = app::DataLength - app::ViewLeft - (8 + 3 * press);
+        EXPECT_EQ(shown(3, redrawnColumnOf(p), 30), core::toQRgb(app::LevelColour(press % 9 + 1).toDouble()))
+            << press;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SectionStart, CurvesInSectionTest, ::testing::Values(0, 100, 237));
+
 TEST_F(CurvesTest, KeypadAndMainKeyboardSevenBothPlaceLevelSeven) {
     pressAt(1, 100, Qt::Key_7);
     pressAt(1, 110, Qt::Key_7, Qt::KeypadModifier);
