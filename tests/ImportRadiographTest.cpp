@@ -107,6 +107,43 @@ TEST_F(ImportTest, AnImageWiderThanPositionsCanCountIsRefusedClearly) {
     EXPECT_EQ(main.Picture1->surface().widthPixels(), 624);  // nothing was loaded: still its design size
 }
 
+TEST_F(ImportTest, CutShortOrImpossiblySizedFilesAreRefusedWithTheirReasonAndNothingChanges) {
+    const QByteArray real = files::readFileBytes(testsupport::realData("radiograph.jpg"));
+    files::saveFileBytes(dir.filePath("cut.jpg"), real.left(real.size() * 2 / 3));
+    // A small JPEG whose frame header claims 32767 x 16383 colour pixels (2 GB decoded).
+    QImage tiny(16, 16, QImage::Format_RGB32);
+    tiny.fill(Qt::gray);
+    ASSERT_TRUE(tiny.save(dir.filePath("tiny.jpg"), "JPEG"));
+    QByteArray huge = files::readFileBytes(dir.filePath("tiny.jpg"));
+    const qsizetype sof = huge.indexOf("\xFF\xC0");
+    huge.replace(sof + 5, 4, QByteArray("\x3F\xFF\x7F\xFF", 4));
+    files::saveFileBytes(dir.filePath("huge.jpg"), huge);
+
+    app::MainForm& main = start();
+    const double bandLine = app::frmPreview->Line1(1)->Y1();
+    for (const char* name : {"cut.jpg", "huge.jpg"}) {
+        dialogs->answerOpen(dir.filePath(name));
+        main.mnuOpenRadio->trigger();
+    }
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[0].text.startsWith("The image file is incomplete: its header declares 2251 x 84 pixels"))
+        << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[1].text.startsWith("The image declares 32767 x 16383 pixels, which would need 2048 MB"))
+        << messages[1].text.toStdString();
+    EXPECT_TRUE(messages[1].text.contains("up to 1024 MB decoded"));
+    for (const auto& m : messages) EXPECT_EQ(m.title, "Stratalyser formatting guidance");
+    EXPECT_FALSE(app::RadiographImported);
+    EXPECT_EQ(app::DataLength, 0);
+    EXPECT_EQ(main.Picture1->surface().widthPixels(), 624);
+    EXPECT_EQ(app::frmPreview->Line1(1)->Y1(), bandLine);
+    EXPECT_TRUE(main.Command1->isEnabled());
+    // The complete file still imports.
+    dialogs->answerOpen(testsupport::realData("radiograph.jpg"));
+    main.mnuOpenRadio->trigger();
+    EXPECT_EQ(app::DataLength, 2251);
+}
+
 TEST_F(ImportTest, TheGreyProfileOfASyntheticCoreIsItsKnownColumnGrey) {
     synth::VarvedCore core;
     const QString path = writeSynthetic(600, 80, false, "BMP", &core);

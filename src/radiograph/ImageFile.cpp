@@ -1,25 +1,176 @@
 #include "radiograph/ImageFile.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+#include <cstdint>
+#include <cstdlib>
 
 #include "radiograph/Adjust.h"
 
 namespace radiograph {
 
-QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
-    // Large radiographs (30000 x 1000 in colour is 120 MB) are fine; Qt's default limit is 128 MB.
-    QImageReader::setAllocationLimit(2048);
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QByteArray format = reader.format();
-    if (format != "bmp" && format != "jpeg") {
-        throw core::FileError(core::kBadFileName, ("Not a bitmap or JPEG file: " + path).toStdString());
+namespace {
+
+using Format = DeclaredImage::Format;
+
+constexpr qint64 kColourBytesPerPixel = 4;  // 32-bit: what every picture but 8-bit grey becomes
+constexpr qint64 kBitmapHeaderBytes = 14 + 124;  // file header + the largest info header
+
+std::uint32_t byteAt(const QByteArray& b, qint64 i) {
+    return static_cast<std::uint8_t>(b[static_cast<qsizetype>(i)]);
+}
+std::uint32_t littleEndian16(const QByteArray& b, qint64 i) {
+    return byteAt(b, i) | byteAt(b, i + 1) << 8;
+}
+std::uint32_t littleEndian32(const QByteArray& b, qint64 i) {
+    return littleEndian16(b, i) | littleEndian16(b, i + 2) << 16;
+}
+std::uint32_t bigEndian16(const QByteArray& b, qint64 i) {
+    return byteAt(b, i) << 8 | byteAt(b, i + 1);
+}
+
+// Bitmap: file header "BM" .. pixel data offset at 10; info header size at 14, then width,
+// height (negative: rows top-down), planes, bits per pixel and compression.
+DeclaredImage bitmapHeader(const QByteArray& head, qint64 fileBytes) {
+    DeclaredImage d;
+    d.format = Format::Bitmap;
+    if (head.size() < 26) return d;
+    const qint64 dataOffset = littleEndian32(head, 10);
+    const std::uint32_t infoSize = littleEndian32(head, 14);
+    qint64 width = 0, height = 0;
+    std::uint32_t bitsPerPixel = 0, compression = 0;
+    if (infoSize == 12) {  // the old OS/2 core header
+        width = littleEndian16(head, 18);
+        height = littleEndian16(head, 20);
+        bitsPerPixel = littleEndian16(head, 24);
+    } else if (infoSize >= 40 && head.size() >= 34) {
+        width = static_cast<std::int32_t>(littleEndian32(head, 18));
+        height = std::llabs(static_cast<std::int32_t>(littleEndian32(head, 22)));
+        bitsPerPixel = littleEndian16(head, 28);
+        compression = littleEndian32(head, 30);
+    } else {
+        return d;
     }
-    const QSize size = reader.size();
-    if (maxWidth > 0 && size.width() > maxWidth) throw ImageTooWideError(size.width());
-    QImage image = reader.read();
-    if (image.isNull()) throw core::FileError(core::kBadFileName, reader.errorString().toStdString());
-    if (maxWidth > 0 && image.width() > maxWidth) throw ImageTooWideError(image.width());
+    if (width <= 0 || height <= 0 || bitsPerPixel == 0 || bitsPerPixel > 32) return d;
+    d.size = QSize(static_cast<int>(std::min<qint64>(width, INT32_MAX)),
+                   static_cast<int>(std::min<qint64>(height, INT32_MAX)));
+    d.decodedBytes = width * height * kColourBytesPerPixel;
+    const qint64 pixelBytes = fileBytes - dataOffset;
+    constexpr std::uint32_t kRle8 = 1, kRle4 = 2;
+    if (compression == kRle8 || compression == kRle4) {
+        d.complete = pixelBytes > 0 && width * height <= kMaxRlePixelsPerByte * pixelBytes;
+    } else {
+        // Rows are padded to 4 bytes; the last row's padding may be missing.
+        const qint64 rowBytes = (width * bitsPerPixel + 7) / 8;
+        const qint64 stride = (width * bitsPerPixel + 31) / 32 * 4;
+        d.complete = pixelBytes >= stride * (height - 1) + rowBytes;
+    }
+    return d;
+}
+
+bool isStartOfFrame(std::uint32_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// JPEG: segments (FF, marker, big-endian length) up to a start of scan, then entropy-coded data in
+// which a marker is an FF followed by anything but 00 (a stuffed FF) or a restart marker. The
+// picture is complete when the end-of-image marker is reached.
+DeclaredImage jpegHeader(const QByteArray& file) {
+    DeclaredImage d;
+    d.format = Format::Jpeg;
+    const qint64 n = file.size();
+    qint64 pos = 2;
+    int components = 0;
+    while (pos < n) {
+        if (byteAt(file, pos) != 0xFF) return d;  // not at a marker: the file is damaged
+        while (pos < n && byteAt(file, pos) == 0xFF) ++pos;
+        if (pos >= n) break;
+        const std::uint32_t marker = byteAt(file, pos++);
+        if (marker == 0xD9) {
+            d.complete = d.size.isValid();
+            break;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+        if (pos + 2 > n) break;
+        const qint64 length = bigEndian16(file, pos);
+        if (length < 2) return d;
+        if (pos + length > n) break;
+        if (isStartOfFrame(marker) && length >= 8) {
+            const qint64 height = bigEndian16(file, pos + 3), width = bigEndian16(file, pos + 5);
+            components = static_cast<int>(byteAt(file, pos + 7));
+            if (width == 0 || height == 0) return d;  // a height given later (DNL): not supported
+            d.size = QSize(static_cast<int>(width), static_cast<int>(height));
+            d.decodedBytes = width * height * (components == 1 ? 1 : kColourBytesPerPixel);
+        }
+        pos += length;
+        if (marker != 0xDA) continue;
+        if (!d.size.isValid()) return d;  // a scan before the frame header
+        // Entropy-coded data run to the next marker.
+        while (pos + 1 < n) {
+            if (byteAt(file, pos) == 0xFF) {
+                const std::uint32_t next = byteAt(file, pos + 1);
+                if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
+            }
+            ++pos;
+        }
+        if (pos + 1 >= n) break;
+    }
+    // Far too short for its size: even a flat picture needs more bytes than this.
+    if (d.complete && d.size.isValid() &&
+        static_cast<qint64>(d.size.width()) * d.size.height() > kMaxJpegPixelsPerByte * n) {
+        d.complete = false;
+    }
+    return d;
+}
+
+[[noreturn]] void cannotRead(const QString& why, const QString& path) {
+    throw core::FileError(core::kBadFileName, (why + QStringLiteral(": ") + path).toStdString());
+}
+
+}  // namespace
+
+DeclaredImage declaredImage(const QByteArray& head, qint64 fileBytes) {
+    if (head.startsWith("BM")) return bitmapHeader(head, fileBytes);
+    if (head.startsWith("\xFF\xD8\xFF")) return jpegHeader(head);
+    return {};
+}
+
+QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
+    const qint64 fileBytes = file.size();
+    QByteArray head = file.read(kBitmapHeaderBytes);
+    // A JPEG is walked to its end; its file is small beside the picture it decodes to.
+    if (head.startsWith("\xFF\xD8\xFF")) {
+        if (fileBytes > kMaxDecodedBytes) cannotRead(QStringLiteral("File too large"), path);
+        head += file.readAll();
+    }
+    const DeclaredImage declared = declaredImage(head, fileBytes);
+    if (declared.format == Format::Unknown) cannotRead(QStringLiteral("Not a bitmap or JPEG file"), path);
+    if (!declared.size.isValid()) cannotRead(QStringLiteral("Unreadable image header"), path);
+    if (maxWidth > 0 && declared.size.width() > maxWidth) throw ImageTooWideError(declared.size.width());
+    if (declared.decodedBytes > kMaxDecodedBytes) throw ImageTooLargeError(declared.size, declared.decodedBytes);
+    if (!declared.complete) throw ImageTruncatedError(declared.size, fileBytes);
+
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxDecodedMegabytes));
+    QBuffer buffer(&head);
+    QImageReader reader;
+    if (declared.format == Format::Jpeg) {
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+        reader.setFormat("jpeg");
+    } else {
+        file.seek(0);  // a bitmap is decoded straight from the file, without a copy of its bytes
+        reader.setDevice(&file);
+        reader.setFormat("bmp");
+    }
+    reader.setAutoTransform(false);
+    const QImage image = reader.read();
+    if (image.isNull()) cannotRead(reader.errorString(), path);
+    if (image.size() != declared.size) throw ImageTruncatedError(declared.size, fileBytes);
     return normalisedSource(image);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -9,6 +10,30 @@ namespace radiograph {
 
 inline constexpr int kMaxRadiographWidth = 32767;  // one data position per pixel column, counted in 16 bits
 
+// The most memory a decoded picture may take: 1 GiB, 32767 x 8192 pixels in colour. A real
+// radiograph needs a fraction of it; a header declaring more is damaged or not a radiograph.
+inline constexpr qint64 kMaxDecodedBytes = 1024ll * 1024 * 1024;
+inline constexpr qint64 kMaxDecodedMegabytes = kMaxDecodedBytes / (1024 * 1024);
+// The most pixels one byte of a file can carry. Run-length bitmaps code at most 255 pixels in two
+// bytes; a JPEG at most one 8 x 8 block in a bit or two (arithmetic coding of a flat picture does
+// better, so its limit is loose). A file that would need more is far too short for its header.
+inline constexpr qint64 kMaxRlePixelsPerByte = 256;
+inline constexpr qint64 kMaxJpegPixelsPerByte = 4096;
+
+// What a bitmap or JPEG file's header declares, found without decoding the picture.
+struct DeclaredImage {
+    enum class Format { Unknown, Bitmap, Jpeg };
+    Format format = Format::Unknown;
+    QSize size;                    // empty when the header could not be read
+    qint64 decodedBytes = 0;       // memory the decoded picture takes
+    bool complete = false;         // the file holds all the picture data its header declares
+};
+
+// Reads the header (a bitmap's file and info header; a JPEG's segments up to its end marker) of
+// a file of fileBytes bytes whose first bytes are head. For a bitmap, head needs only the headers;
+// for a JPEG it must be the whole file, as its entropy-coded data are walked to find the end.
+DeclaredImage declaredImage(const QByteArray& head, qint64 fileBytes);
+
 // A picture wider than the program can count positions for.
 struct ImageTooWideError : core::RuntimeError {
     explicit ImageTooWideError(int width)
@@ -16,9 +41,26 @@ struct ImageTooWideError : core::RuntimeError {
     int width;
 };
 
+// A header declaring a picture that would need more memory than kMaxDecodedBytes.
+struct ImageTooLargeError : core::RuntimeError {
+    ImageTooLargeError(QSize size, qint64 bytes)
+        : core::RuntimeError(core::kOverflow, "Image too large"), size(size), bytes(bytes) {}
+    QSize size;
+    qint64 bytes;
+};
+
+// A file that ends before the picture its header declares: cut short, or far too short to hold it.
+struct ImageTruncatedError : core::RuntimeError {
+    ImageTruncatedError(QSize size, qint64 fileBytes)
+        : core::RuntimeError(core::kPastEndOfFile, "Image file cut short"), size(size), fileBytes(fileBytes) {}
+    QSize size;
+    qint64 fileBytes;
+};
+
 // Decodes a Windows bitmap or JPEG file (recognised by content, not by name), 8-bit grey kept as
-// 8-bit and everything else as 32-bit. Throws core::FileError for anything else or an unreadable
-// file, and ImageTooWideError (before decoding) when maxWidth is given and exceeded.
+// 8-bit and everything else as 32-bit. The header is checked before anything is decoded:
+// ImageTooWideError when maxWidth is given and exceeded, ImageTooLargeError, ImageTruncatedError;
+// core::FileError for any other file, an unreadable one or one the decoder cannot finish.
 QImage readBitmapOrJpeg(const QString& path, int maxWidth = 0);
 
 }  // namespace radiograph

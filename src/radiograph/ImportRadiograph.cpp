@@ -48,9 +48,9 @@ void UpdateBandLabel() {
 void MainForm::ImportRadiograph() {
     try {
         const QString path = ui::dialogs().openFile({QString(), kImageFilter, QString(), false});
-        copyBandToPreview();
         // Decoded before anything else changes: a picture that cannot be used leaves all as it was.
         const QImage radiograph = radiograph::readBitmapOrJpeg(path, radiograph::kMaxRadiographWidth);
+        copyBandToPreview();
         Picture1->setPicture(radiograph);
         Picture1->Refresh();
         DataLength = core::cint(Picture1->ScaleWidth());
@@ -143,6 +143,28 @@ void MainForm::ImportRadiograph() {
                            "crop or scale the image.")
                 .arg(e.width)
                 .arg(radiograph::kMaxRadiographWidth),
+            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
+    } catch (const radiograph::ImageTooLargeError& e) {
+        setProgress(false);
+        ui::dialogs().messageBox(
+            QStringLiteral("The image declares %1 x %2 pixels, which would need %3 MB of memory once "
+                           "decoded. Stratalyser opens radiographs of up to %4 MB decoded (for example "
+                           "%5 x 8192 pixels in colour); the file is damaged or is not a radiograph.")
+                .arg(e.size.width())
+                .arg(e.size.height())
+                .arg((e.bytes + (1 << 20) - 1) >> 20)
+                .arg(radiograph::kMaxDecodedMegabytes)
+                .arg(radiograph::kMaxRadiographWidth),
+            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
+    } catch (const radiograph::ImageTruncatedError& e) {
+        setProgress(false);
+        ui::dialogs().messageBox(
+            QStringLiteral("The image file is incomplete: its header declares %1 x %2 pixels, but the "
+                           "file (%3 bytes) ends before the picture does. It may have been cut short "
+                           "while copying; please open the complete file.")
+                .arg(e.size.width())
+                .arg(e.size.height())
+                .arg(e.fileBytes),
             ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
     } catch (const core::RuntimeError&) {
         setProgress(false);
