@@ -234,13 +234,56 @@ TEST_F(ImportTest, SlidersAndColourReRenderPreviewAndSection) {
     EXPECT_EQ(qRed(sectionPixel()), qBlue(sectionPixel()));
 }
 
-TEST_F(ImportTest, MonitorResolutionRendersThePreviewForItsPixelSize) {
-    app::MainForm& main = importRadiograph(writeSynthetic(2000, 40, false, "BMP"));
-    const double imageWidth = app::frmRawImage->Image1->Width();
-    EXPECT_EQ(app::frmPreview->Picture2->Picture().width(), qRound(imageWidth / 15));
-    main.Combo1->setListIndex(0);  // "High": 12 twips per pixel, a wider rendering
+// What the user sees at either monitor resolution: the preview shows the whole core at its own
+// pixel size, the section rectangle covers what the plots show, and curve window 1 holds its plot
+// and both range boxes.
+void expectConsistentLayout(const char* resolution) {
+    SCOPED_TRACE(resolution);
+    const int twips = ui::twipsPerPixel();
+    app::PreviewForm& preview = app::frmPreview.get();
+    const QImage rendered = preview.Picture2->Picture();
+    EXPECT_EQ(rendered.width(), preview.Image2->width());  // every column, neither cropped nor squeezed
+    EXPECT_EQ(rendered.height(), preview.Image2->height());
+    EXPECT_EQ(preview.Image2->width(), qRound(app::frmRawImage->Image1->Width() / twips));
+    EXPECT_EQ(preview.width(), qRound(preview.Width() / twips) - preview.frameAllowance().width());
+    // The rectangle's pixels on the preview, in radiograph columns.
+    const double columnsPerPixel = 2251.0 / preview.Image2->width();
+    EXPECT_NEAR(preview.Shape1->x() * columnsPerPixel, app::ViewLeft, columnsPerPixel + 1);
+    EXPECT_NEAR((preview.Shape1->x() + preview.Shape1->width()) * columnsPerPixel, app::ViewRight,
+                columnsPerPixel + 1);
+    app::CurveForm& c1 = app::frmCurve1.get();
+    EXPECT_EQ(c1.Picture1->width(), app::ViewRight - app::ViewLeft + 2);  // the section, plus 2 pixels
+    const QRect client = c1.client()->rect();
+    EXPECT_TRUE(client.contains(c1.Picture1->geometry())) << c1.Picture1->geometry().right();
+    EXPECT_TRUE(client.contains(c1.Text1->geometry())) << c1.Text1->geometry().right() << " > " << client.right();
+    EXPECT_TRUE(client.contains(c1.Text2->geometry())) << c1.Text2->geometry().bottom();
+}
+
+TEST_F(ImportTest, HighAndLowMonitorResolutionShowTheWholeCoreAndTheSection) {
+    app::MainForm& main = importRadiograph(testsupport::realData("radiograph.bmp"));
+    expectConsistentLayout("Low");
+    const QSize lowPreview = app::frmPreview->size();
+    const QSize lowMain = main.size();
+    const long viewLeft = app::ViewLeft, viewRight = app::ViewRight;
+
+    // The user picks "High" in the box, by keyboard.
+    main.Combo1->setFocus();
+    QTest::keyClick(main.Combo1, Qt::Key_Up);
+    EXPECT_EQ(main.Combo1->Text(), "High");
     EXPECT_EQ(app::TwipsPerPixel, 12);
-    EXPECT_TRUE(app::PreviewRedrawn);
-    // The curve window is sized for the new resolution.
-    EXPECT_EQ(app::frmCurve1->Height(), 12 * 40 + 360);
+    EXPECT_EQ(ui::twipsPerPixel(), 12);
+    expectConsistentLayout("High");
+    EXPECT_EQ(main.frameAllowance(), QSize(10, 30));  // borders and caption a quarter larger too
+    EXPECT_EQ(app::frmPreview->width(), qRound(app::frmPreview->Width() / 12) - 10);
+    EXPECT_EQ(main.size(), QSize(qRound(main.Width() / 12) - 10, qRound(main.Height() / 12) - 30));
+    EXPECT_EQ(main.Picture1->surface().size(), QSize(2251, 84));  // the radiograph keeps its pixels
+    EXPECT_EQ(app::ViewLeft, viewLeft);  // the same section, a quarter larger on the screen
+    EXPECT_EQ(app::ViewRight, viewRight);
+    EXPECT_EQ(app::frmCurve1->Height(), 12 * 84 + 360);
+
+    QTest::keyClick(main.Combo1, Qt::Key_Down);
+    EXPECT_EQ(main.Combo1->Text(), "Low");
+    expectConsistentLayout("Low again");
+    EXPECT_EQ(app::frmPreview->size(), lowPreview);
+    EXPECT_EQ(main.size(), lowMain);
 }

@@ -1,7 +1,7 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH [markers]]: starts the program's windows with the shipped
-// settings (from a copy, so nothing is changed), imports the radiograph if one is named (and then,
-// with "markers", places a dozen boundaries of three levels with the keys and leaves the pointer
-// over the plot), opens a curve window's pop-up menu and the note dialog, and saves what the
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high]]: starts the program's windows with the
+// shipped settings (from a copy, so nothing is changed), imports the radiograph if one is named (and
+// then, with "markers", places a dozen boundaries of three levels with the keys and leaves the
+// pointer over the plot; with "high", picks the "High" monitor resolution), opens a curve window's pop-up menu and the note dialog, and saves what the
 // screen shows as PNG files, for looking at the windows as a user would. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
@@ -41,7 +41,9 @@ int main(int argc, char* argv[]) {
     app::frmActiveYears->Show();
     app::CurveForm& curve = radiograph ? app::frmCurve1.get() : app::frmCurve4.get();
     curve.Show();
-    if (argc > 3 && QByteArray(argv[3]) == "markers") {
+    const QList<QByteArray> options = argc > 3 ? QByteArray(argv[3]).split(',') : QList<QByteArray>();
+    if (radiograph && options.contains("high")) app::frmMain->Combo1->setListIndex(0);
+    if (options.contains("markers")) {
         // Twelve boundaries, levels 1, 3 and 5 in turn, spread over the section, then the pointer.
         const long span = app::ViewRight - app::ViewLeft;
         for (int i = 0; i < 12; ++i) {

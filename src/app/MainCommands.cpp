@@ -80,7 +80,8 @@ void MainForm::Form_Load() {
     Combo1->AddItem(QStringLiteral("High"));
     Combo1->AddItem(QStringLiteral("Low"));
     Combo1->setText(QStringLiteral("Low"));
-    TwipsPerPixel = 15;
+    TwipsPerPixel = ui::kLowTwipsPerPixel;
+    ui::setTwipsPerPixel(TwipsPerPixel);
     BandRows = static_cast<Integer>(300 / 15);
     Text1->setText(QStringLiteral("60"));
 
@@ -95,7 +96,7 @@ void MainForm::Form_Load() {
     raw.setTop(Top() - preview.Height());
     recordedWidth_ = core::roundHalfEven(Width());
     recordedHeight_ = core::roundHalfEven(Height());
-    setFixedSize(size());
+    setResizable(false);
     frmCurve1->Text1->setText(QString());
     frmCurve1->Text2->setText(QString());
     preview.setTop(Top() - preview.Height());
@@ -206,8 +207,11 @@ void MainForm::Picture1_MouseMove(int, int, double x, double y) {
     Shape0->setFillColour(core::rgb(red, green, blue));
 }
 
+// "High" is a display of 12 twips to the pixel: every window laid out in twips grows by a quarter
+// on the screen, as it would on such a display, and the radiograph is rendered for its new size.
 void MainForm::Combo1_Click() {
-    TwipsPerPixel = Combo1->Text() == QStringLiteral("Low") ? 15 : 12;
+    TwipsPerPixel = Combo1->Text() == QStringLiteral("Low") ? ui::kLowTwipsPerPixel : ui::kHighTwipsPerPixel;
+    ui::setTwipsPerPixel(TwipsPerPixel);
     renderRadiograph();
 }
 

@@ -46,10 +46,24 @@ inline QRect pixelRectIn(const QWidget* container, double left, double top, doub
                  std::max(0, toPixels(height, u)));
 }
 
+// Anything placed in its container's units. When a twip's size in pixels changes, whatever is
+// placed in twips is put again at the same twips; things in pixels or in a picture box's user
+// units stay where they are.
+class Placed {
+  public:
+    virtual ~Placed() = default;
+    virtual void placeAgain() = 0;
+
+  protected:
+    static bool inTwips(const QWidget* container) {
+        return !scaledContainer(container) && unitOf(container) == Unit::Twips;
+    }
+};
+
 // What every control shares: Left/Top/Width/Height in its container's unit (twips or pixels),
 // read back exactly as they were set; visibility; tool tip; mouse pointer.
 template <class QtBase>
-class Control : public QtBase {
+class Control : public QtBase, public Placed {
   public:
     explicit Control(QWidget* container) : QtBase(container) {}
 
@@ -69,6 +83,10 @@ class Control : public QtBase {
         }
         this->setGeometry(pixelRectIn(this->parentWidget(), left, top, width, height));
         placed();
+    }
+
+    void placeAgain() override {
+        if (inTwips(this->parentWidget())) place(user_.left(), user_.top(), user_.width(), user_.height());
     }
 
     // The control's own visibility flag (true even while its window is hidden).
@@ -265,10 +283,13 @@ class Shape : public Control<QWidget> {
 
 // A line drawn on its container from (X1, Y1) to (X2, Y2), in the container's unit; it takes no
 // mouse events.
-class LineShape : public QWidget {
+class LineShape : public QWidget, public Placed {
     Q_OBJECT
   public:
     explicit LineShape(QWidget* container);
+    void placeAgain() override {
+        if (inTwips(parentWidget())) setEnds(x1_, y1_, x2_, y2_);
+    }
     double X1() const { return end(0).x(); }
     double Y1() const { return end(0).y(); }
     double X2() const { return end(1).x(); }

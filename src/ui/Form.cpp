@@ -1,10 +1,12 @@
 #include "ui/Form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "ui/Controls.h"
 #include "ui/KeyCodes.h"
 
 namespace ui {
@@ -82,10 +84,36 @@ void Form::setFrameAllowance(int borderPixels, int captionPixels) {
     applyGeometry();
 }
 
+// Borders and captions grow with the display's density, as the window system draws them.
+QSize Form::frameAllowance() const {
+    const double scale = static_cast<double>(kLowTwipsPerPixel) / twipsPerPixel();
+    return QSize(static_cast<int>(std::lround(borderPixels_ * scale)),
+                 static_cast<int>(std::lround(captionPixels_ * scale)));
+}
+
+QSize Form::clientSizeFor(double widthTwips, double heightTwips) const {
+    const QSize frame = frameAllowance();
+    return QSize(std::max(1, px(widthTwips) - frame.width()), std::max(1, px(heightTwips) - frame.height()));
+}
+
+void Form::setResizable(bool resizable) {
+    resizable_ = resizable;
+    if (resizable) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    applyGeometry();
+}
+
 void Form::applyGeometry() {
     applying_ = true;
     move(px(left_), px(top_));
-    resize(std::max(1, px(width_) - borderPixels_), std::max(1, px(height_) - captionPixels_));
+    const QSize outer = clientSizeFor(width_, height_);
+    if (resizable_) {
+        resize(outer);
+    } else {
+        setFixedSize(outer);
+    }
     applying_ = false;
     layoutClient();
     // A size set by code takes effect at once, shown or not, as the handlers expect.
@@ -93,6 +121,25 @@ void Form::applyGeometry() {
         handledSize_ = size();
         Form_Resize();
     }
+}
+
+void Form::placeControlsAgain() {
+    // Containers come before what they hold, so each control is placed in its container's new size.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (auto* placed = dynamic_cast<Placed*>(w)) placed->placeAgain();
+    }
+}
+
+void setTwipsPerPixel(int twips) {
+    if (twips == twipsPerPixel()) return;
+    detail::twipsPerPixelSetting() = twips;
+    std::vector<Form*> forms;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* form = dynamic_cast<Form*>(w)) forms.push_back(form);
+    }
+    // Every control first, then the windows: a window's Resize handler sees its controls laid out.
+    for (Form* form : forms) form->placeControlsAgain();
+    for (Form* form : forms) form->applyGeometry();
 }
 
 int Form::menuHeight() const {
@@ -160,10 +207,9 @@ void Form::moveEvent(QMoveEvent* e) {
 void Form::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     layoutClient();
-    const QSize expected(std::max(1, px(width_) - borderPixels_), std::max(1, px(height_) - captionPixels_));
-    if (!applying_ && size() != expected) {
-        width_ = fromPixels(width() + borderPixels_, Unit::Twips);
-        height_ = fromPixels(height() + captionPixels_, Unit::Twips);
+    if (!applying_ && size() != clientSizeFor(width_, height_)) {
+        width_ = fromPixels(width() + frameAllowance().width(), Unit::Twips);
+        height_ = fromPixels(height() + frameAllowance().height(), Unit::Twips);
     }
     if (loaded_ && size() != handledSize_) {
         handledSize_ = size();

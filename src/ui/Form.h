@@ -20,6 +20,7 @@ class ClientArea;
 class Form : public QWidget {
     Q_OBJECT
   public:
+    // At 15 twips per pixel; a denser display has them larger in proportion (frameAllowance).
     static constexpr int kBorderPixels = 8;    // left + right border
     static constexpr int kCaptionPixels = 24;  // caption + top and bottom border
 
@@ -41,6 +42,10 @@ class Form : public QWidget {
     void Move(double left, double top, double width, double height);
     // The border and caption allowance of this window in pixels (a tool window has a smaller caption).
     void setFrameAllowance(int borderPixels, int captionPixels);
+    // The border (width) and caption (height) allowance in pixels at the present density.
+    QSize frameAllowance() const;
+    // A window that is not resizable keeps the size code gives it; the user cannot drag its border.
+    void setResizable(bool resizable);
 
     Unit unit() const { return unit_; }
     double ScaleWidth() const;
@@ -93,7 +98,10 @@ class Form : public QWidget {
 
   private:
     friend class ClientArea;
+    friend void setTwipsPerPixel(int twips);
+    void placeControlsAgain();
     void applyGeometry();
+    QSize clientSizeFor(double widthTwips, double heightTwips) const;
     void layoutClient();
     int menuHeight() const;
 
@@ -105,8 +113,13 @@ class Form : public QWidget {
     int captionPixels_ = kCaptionPixels;
     bool loaded_ = false;
     bool applying_ = false;
+    bool resizable_ = true;
     QSize handledSize_;  // the client size Form_Resize last ran for
     double left_ = 0.0, top_ = 0.0, width_ = 4800.0, height_ = 3600.0;
 };
+
+// Sets the twips per screen pixel (15 "Low", 12 "High") and lays every window and everything placed
+// in twips out again at the new size; windows whose size changes get their Form_Resize.
+void setTwipsPerPixel(int twips);
 
 }  // namespace ui

@@ -26,6 +26,16 @@ void PictureBox::setPicture(const QImage& picture) {
     repaintChanged();
 }
 
+void PictureBox::placeAgain() {
+    const QImage& picture = surface_.background();
+    if (!autoSize || picture.isNull() || !inTwips(parentWidget())) {
+        Control<QWidget>::placeAgain();
+        return;
+    }
+    const Unit u = unit();
+    place(Left(), Top(), fromPixels(picture.width(), u), fromPixels(picture.height(), u));
+}
+
 void PictureBox::repaintChanged() {
     for (const QRect& r : surface_.takeChanged()) update(r);
 }

@@ -18,6 +18,8 @@ class PictureBox : public Control<QWidget>, public ScaledContainer {
     const Surface& surface() const { return surface_; }
 
     bool autoSize = false;
+    // With AutoSize and a picture the box keeps the picture's size in pixels, whatever a twip is.
+    void placeAgain() override;
     // The picture becomes the persistent picture (and, with AutoSize, the box's size in pixels).
     void setPicture(const QImage& picture);
     // The background as set (no drawings): the radiograph of the main window, a rendered section.

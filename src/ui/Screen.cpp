@@ -18,11 +18,11 @@ QSize realSize() {
 }  // namespace
 
 double widthTwips() {
-    return kTwipsPerPixel * (gOverrideWidth > 0 ? gOverrideWidth : realSize().width());
+    return twipsPerPixel() * (gOverrideWidth > 0 ? gOverrideWidth : realSize().width());
 }
 
 double heightTwips() {
-    return kTwipsPerPixel * (gOverrideHeight > 0 ? gOverrideHeight : realSize().height());
+    return twipsPerPixel() * (gOverrideHeight > 0 ? gOverrideHeight : realSize().height());
 }
 
 void overrideSizePixels(int width, int height) {

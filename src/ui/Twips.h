@@ -3,17 +3,31 @@
 #include <QWidget>
 #include <cmath>
 
-// Windows are placed and sized in twips, at a fixed 15 twips per screen pixel. (The user's
-// "Monitor resolution" choice changes only the program's own arithmetic, never this.)
+// Windows are placed and sized in twips: 15 to a screen pixel on an ordinary display, 12 on a
+// high-density one (the user's "Monitor resolution" choice, "Low" or "High"). A change of it lays
+// every window out again (ui::setTwipsPerPixel in Form.h): things measured in twips grow or shrink
+// on the screen, things measured in pixels stay.
 namespace ui {
 
-inline constexpr double kTwipsPerPixel = 15.0;
+inline constexpr int kLowTwipsPerPixel = 15;
+inline constexpr int kHighTwipsPerPixel = 12;
+
+namespace detail {
+inline int& twipsPerPixelSetting() {
+    static int twips = kLowTwipsPerPixel;
+    return twips;
+}
+}  // namespace detail
+
+inline int twipsPerPixel() {
+    return detail::twipsPerPixelSetting();
+}
 
 // The unit a container measures its controls in.
 enum class Unit { Twips, Pixels };
 
 inline double unitsPerPixel(Unit u) {
-    return u == Unit::Twips ? kTwipsPerPixel : 1.0;
+    return u == Unit::Twips ? static_cast<double>(twipsPerPixel()) : 1.0;
 }
 // A length in container units -> whole screen pixels, and back.
 inline int toPixels(double value, Unit u) {
