@@ -1,5 +1,7 @@
 #include "app/SharedState.h"
 
+#include "ui/Form.h"
+
 namespace app {
 
 core::Array2<Variant> References(0, 3, 0, 100);
@@ -72,7 +74,8 @@ void resetSharedState() {
     References.redim(0, 3, 0, 100);
     ReferencesLoaded = false;
     Saved = true;
-    TwipsPerPixel = 15;
+    TwipsPerPixel = ui::kLowTwipsPerPixel;
+    ui::setTwipsPerPixel(TwipsPerPixel);
     WorkingFileName.clear();
 
     DataLength = 0;
