@@ -138,6 +138,25 @@ TEST_F(AppTest, ADamagedSettingsFileIsNamedWithItsRowAndTheProgramRunsOnDefaults
     }
 }
 
+TEST_F(AppTest, LongRunsOfBlankLinesInTheSettingsFileAreReadOnce) {
+    // Blank lines after the last row do no harm; a file of nothing but line feeds is damaged.
+    const QByteArray shipped =
+        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    files::saveFileBytes(settingsPath, shipped + QByteArray(8 << 20, '\n'));
+    start();
+    EXPECT_TRUE(app::ReferencesLoaded);
+    EXPECT_TRUE(dialogs->shown().empty());
+
+    TearDown();
+    SetUp();
+    files::saveFileBytes(settingsPath, QByteArray(64 << 20, '\n'));
+    start();
+    EXPECT_FALSE(app::ReferencesLoaded);
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains(" is damaged: the file ends before row 0."));
+}
+
 TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
     QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
     bytes.replace("\"Level-3\",\"colour\",33023,33023", "\"Level-3\",\"colour\",33023,\"orange\"");
