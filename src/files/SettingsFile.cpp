@@ -22,16 +22,25 @@ QString shown(const Variant& v) {
     return v.isString() ? QStringLiteral("\"%1\"").arg(v.asString()) : v.toString();
 }
 
-QString meaning(int row, SettingKind kind) {
+// What a row holds and what its value must be, in the user's words.
+struct Requirement {
+    QString holds;
+    QString mustBe;
+};
+Requirement requirementOf(int row, SettingKind kind) {
     switch (kind) {
         case SettingKind::RowCount:
-            return QStringLiteral("number of the last line to read");
+            return {QStringLiteral("number of the last line to read"),
+                    QStringLiteral("it must be a whole number from %1 to %2")
+                        .arg(kSettingsFewestRows)
+                        .arg(kSettingsLastRow)};
         case SettingKind::Position:
-            return QStringLiteral("a window position");
+            return {QStringLiteral("a window position"), QStringLiteral("which is not a position in twips")};
         case SettingKind::Size:
-            return QStringLiteral("a width");
+            return {QStringLiteral("a width"), QStringLiteral("which is not a width in twips")};
         case SettingKind::Colour:
-            return QStringLiteral("colour of level %1").arg(row - 30);
+            return {QStringLiteral("colour of level %1").arg(row - 30),
+                    QStringLiteral("which is not a colour (0 to 16777215)")};
         case SettingKind::Free:
             break;
     }
@@ -79,24 +88,6 @@ bool isGoodValue(const Variant& v, SettingKind kind) {
     }
 }
 
-QString whatItMustBe(SettingKind kind) {
-    switch (kind) {
-        case SettingKind::RowCount:
-            return QStringLiteral("it must be a whole number from %1 to %2")
-                .arg(kSettingsFewestRows)
-                .arg(kSettingsLastRow);
-        case SettingKind::Position:
-            return QStringLiteral("which is not a position in twips");
-        case SettingKind::Size:
-            return QStringLiteral("which is not a width in twips");
-        case SettingKind::Colour:
-            return QStringLiteral("which is not a colour (0 to 16777215)");
-        case SettingKind::Free:
-            break;
-    }
-    return {};
-}
-
 void readRow(FieldReader& reader, core::Array2<Variant>& table, int row) {
     for (int column = 0; column < kSettingsColumns; ++column) {
         if (reader.atEnd()) {
@@ -125,10 +116,11 @@ void readRow(FieldReader& reader, core::Array2<Variant>& table, int row) {
     for (int column = 2; column < kSettingsColumns; ++column) {
         const Variant& v = table(column, row);
         if (!isGoodValue(v, kind)) {
+            const Requirement r = requirementOf(row, kind);
             throw DamagedSettingsError(row, QStringLiteral("row %1, column %2 (%3) holds %4; %5.")
                                                 .arg(row)
                                                 .arg(column)
-                                                .arg(meaning(row, kind), shown(v), whatItMustBe(kind)));
+                                                .arg(r.holds, shown(v), r.mustBe));
         }
     }
 }

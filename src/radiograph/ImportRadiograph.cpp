@@ -29,6 +29,37 @@ void copyBandToPreview() {
     }
 }
 
+// What the user is told when a file cannot be used as a radiograph: the reason where the header
+// gives one, otherwise the formats that can be read.
+QString guidanceFor(const core::RuntimeError& error) {
+    if (const auto* wide = dynamic_cast<const radiograph::ImageTooWideError*>(&error)) {
+        return QStringLiteral("The radiograph is %1 pixels wide. Stratalyser can use radiographs of at most %2 "
+                              "pixels (one pixel column per XRF measurement). Please crop or scale the image.")
+            .arg(wide->width)
+            .arg(radiograph::kMaxRadiographWidth);
+    }
+    if (const auto* large = dynamic_cast<const radiograph::ImageTooLargeError*>(&error)) {
+        return QStringLiteral("The image declares %1 x %2 pixels, which would need %3 MB of memory once decoded. "
+                              "Stratalyser opens radiographs of up to %4 MB decoded (for example %5 x 8192 "
+                              "pixels in colour); the file is damaged or is not a radiograph.")
+            .arg(large->size.width())
+            .arg(large->size.height())
+            .arg((large->bytes + (1 << 20) - 1) >> 20)
+            .arg(radiograph::kMaxDecodedMegabytes)
+            .arg(radiograph::kMaxRadiographWidth);
+    }
+    if (const auto* cut = dynamic_cast<const radiograph::ImageTruncatedError*>(&error)) {
+        return QStringLiteral("The image file is incomplete: its header declares %1 x %2 pixels, but the file "
+                              "(%3 bytes) ends before the picture does. It may have been cut short while "
+                              "copying; please open the complete file.")
+            .arg(cut->size.width())
+            .arg(cut->size.height())
+            .arg(cut->fileBytes);
+    }
+    return QStringLiteral("Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) format. Please "
+                          "convert original TIF image file using graphic software.");
+}
+
 }  // namespace
 
 void UpdateBandLabel() {
@@ -135,43 +166,10 @@ void MainForm::ImportRadiograph() {
         for (ui::Slider* s : Slider1) s->setEnabled(true);
         Label4(0)->setEnabled(true);
         Label4(1)->setEnabled(true);
-    } catch (const radiograph::ImageTooWideError& e) {
+    } catch (const core::RuntimeError& e) {
         setProgress(false);
-        ui::dialogs().messageBox(
-            QStringLiteral("The radiograph is %1 pixels wide. Stratalyser can use radiographs of "
-                           "at most %2 pixels (one pixel column per XRF measurement). Please "
-                           "crop or scale the image.")
-                .arg(e.width)
-                .arg(radiograph::kMaxRadiographWidth),
-            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
-    } catch (const radiograph::ImageTooLargeError& e) {
-        setProgress(false);
-        ui::dialogs().messageBox(
-            QStringLiteral("The image declares %1 x %2 pixels, which would need %3 MB of memory once "
-                           "decoded. Stratalyser opens radiographs of up to %4 MB decoded (for example "
-                           "%5 x 8192 pixels in colour); the file is damaged or is not a radiograph.")
-                .arg(e.size.width())
-                .arg(e.size.height())
-                .arg((e.bytes + (1 << 20) - 1) >> 20)
-                .arg(radiograph::kMaxDecodedMegabytes)
-                .arg(radiograph::kMaxRadiographWidth),
-            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
-    } catch (const radiograph::ImageTruncatedError& e) {
-        setProgress(false);
-        ui::dialogs().messageBox(
-            QStringLiteral("The image file is incomplete: its header declares %1 x %2 pixels, but the "
-                           "file (%3 bytes) ends before the picture does. It may have been cut short "
-                           "while copying; please open the complete file.")
-                .arg(e.size.width())
-                .arg(e.size.height())
-                .arg(e.fileBytes),
-            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
-    } catch (const core::RuntimeError&) {
-        setProgress(false);
-        ui::dialogs().messageBox(
-            QStringLiteral("Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) "
-                           "format. Please convert original TIF image file using graphic software."),
-            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kGuidanceTitle);
+        ui::dialogs().messageBox(guidanceFor(e), ui::MessageButtons::Ok, ui::MessageIcon::Exclamation,
+                                 kGuidanceTitle);
     }
 }
 
