@@ -103,7 +103,8 @@ class CurvesInSectionTest : public CurvesTest, public ::testing::WithParamInterf
     void chooseSection(int firstColumn, int columns) {
         const double twipsPerColumn = app::frmPreview->Picture2->Width() / app::DataLength;
         for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
-            shape->place(firstColumn * twipsPerColumn, shape->Top(), columns * twipsPerColumn, shape->Height());
+            shape->place(firstColumn * twipsPerColumn, shape->Top(), columns * twipsPerColumn,
+                         shape->Height());
         }
         app::RenderSection();
     }
@@ -125,7 +126,8 @@ TEST_P(CurvesInSectionTest, EveryDigitKeyMarksThePositionUnderThePointer) {
                 QTest::keyClick(plot(window), digits[level - 1], pad);
                 ASSERT_TRUE(app::YearMark(p) == level) << "window " << window << ", level " << level;
                 EXPECT_TRUE(app::YearMark(p + 1) == "---" && app::YearMark(p - 1) == "---");
-                EXPECT_EQ(plot(2)->Picture().pixel(column, 5), core::toQRgb(app::LevelColour(level).toDouble()))
+                EXPECT_EQ(plot(2)->Picture().pixel(column, 5),
+                          core::toQRgb(app::LevelColour(level).toDouble()))
                     << "level " << level;
             }
         }

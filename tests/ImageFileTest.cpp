@@ -97,7 +97,8 @@ TEST(ImageFile, HeadersOfTheRealFilesDeclareTheirSizes) {
     EXPECT_TRUE(j.complete);
     const QByteArray photo = realFile("optical.jpg");
     EXPECT_EQ(radiograph::declaredImage(photo, photo.size()).size, QSize(939, 60));
-    EXPECT_EQ(radiograph::declaredImage(realFile("radiograph.tif"), 1000).format, DeclaredImage::Format::Unknown);
+    EXPECT_EQ(radiograph::declaredImage(realFile("radiograph.tif"), 1000).format,
+              DeclaredImage::Format::Unknown);
 }
 
 TEST(ImageFile, DamagedAndOversizedFilesAreRefusedBeforeDecoding) {
@@ -120,7 +121,8 @@ TEST(ImageFile, DamagedAndOversizedFilesAreRefusedBeforeDecoding) {
         {"bitmap declaring 30000 x 30000", bitmapDeclaring(30000, 30000, 24, 0, 100), Outcome::TooLarge},
         {"run-length bitmap far too short", bitmapDeclaring(20000, 5000, 8, 1, 64), Outcome::Truncated},
         {"colour JPEG declaring 32767 x 16383", jpegDeclaring(32767, 16383, true, false), Outcome::TooLarge},
-        {"progressive JPEG declaring 32767 x 16383", jpegDeclaring(32767, 16383, true, true), Outcome::TooLarge},
+        {"progressive JPEG declaring 32767 x 16383", jpegDeclaring(32767, 16383, true, true),
+         Outcome::TooLarge},
         {"grey JPEG declaring 30000 x 16000", jpegDeclaring(30000, 16000, false, false), Outcome::Truncated},
         {"bitmap cut in half", bmp.left(bmp.size() / 2), Outcome::Truncated},
         {"bitmap without the padding of its last row", bmp.left(bmp.size() - 3), Outcome::Read},

@@ -127,9 +127,11 @@ TEST_F(ImportTest, CutShortOrImpossiblySizedFilesAreRefusedWithTheirReasonAndNot
     }
     const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_TRUE(messages[0].text.startsWith("The image file is incomplete: its header declares 2251 x 84 pixels"))
+    EXPECT_TRUE(
+        messages[0].text.startsWith("The image file is incomplete: its header declares 2251 x 84 pixels"))
         << messages[0].text.toStdString();
-    EXPECT_TRUE(messages[1].text.startsWith("The image declares 32767 x 16383 pixels, which would need 2048 MB"))
+    EXPECT_TRUE(
+        messages[1].text.startsWith("The image declares 32767 x 16383 pixels, which would need 2048 MB"))
         << messages[1].text.toStdString();
     EXPECT_TRUE(messages[1].text.contains("up to 1024 MB decoded"));
     for (const auto& m : messages) EXPECT_EQ(m.title, "Stratalyser formatting guidance");
@@ -255,7 +257,8 @@ void expectConsistentLayout(const char* resolution) {
     EXPECT_EQ(c1.Picture1->width(), app::ViewRight - app::ViewLeft + 2);  // the section, plus 2 pixels
     const QRect client = c1.client()->rect();
     EXPECT_TRUE(client.contains(c1.Picture1->geometry())) << c1.Picture1->geometry().right();
-    EXPECT_TRUE(client.contains(c1.Text1->geometry())) << c1.Text1->geometry().right() << " > " << client.right();
+    EXPECT_TRUE(client.contains(c1.Text1->geometry()))
+        << c1.Text1->geometry().right() << " > " << client.right();
     EXPECT_TRUE(client.contains(c1.Text2->geometry())) << c1.Text2->geometry().bottom();
 }
 

@@ -126,7 +126,8 @@ TEST(GreyProfile, ABandMostlyOutsideThePictureStaysAGreyLevel) {
     QImage taller(3, 20, QImage::Format_Grayscale8);
     taller.fill(100);
     for (const double lower : {10.0, 10.6, 12.4}) {
-        EXPECT_EQ(radiograph::greyProfile(source, 8.5, lower)[1], radiograph::greyProfile(taller, 8.5, lower)[1])
+        EXPECT_EQ(radiograph::greyProfile(source, 8.5, lower)[1],
+                  radiograph::greyProfile(taller, 8.5, lower)[1])
             << lower;
     }
 }

@@ -86,8 +86,7 @@ TEST(SettingsFile, ADamagedFileNamesItsRowAndLeavesTheTableAlone) {
 }
 
 TEST(SettingsFile, AQuotedRowCountAndEmptyValuesAreAccepted) {
-    QByteArray bytes =
-        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
     bytes.replace("\"count\",100,100", "\"count\",\"100\",\" 100 \"");
     bytes.replace("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999,");
     auto table = emptyTable();

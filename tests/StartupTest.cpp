@@ -104,7 +104,7 @@ TEST_F(AppTest, ADamagedSettingsFileIsNamedWithItsRowAndTheProgramRunsOnDefaults
         files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
     const std::pair<const char*, const char*> damages[] = {
         {"\"Level-1\",\"colour\",255,255", "\"Level-1\",\"colour\",255,\"red\""},  // row 31
-        {"\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""},                   // row 7
+        {"\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""},                  // row 7
     };
     const int rows[] = {31, 7};
     for (int i = 0; i < 2; ++i) {
@@ -168,7 +168,7 @@ TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
     main.Command1->click();
     EXPECT_FALSE(main.Command1->isEnabled());  // the import went through to its end
     EXPECT_TRUE(main.Command2->isEnabled());
-    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), 33023);  // the built-in orange
+    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), 33023);          // the built-in orange
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);  // only the damaged file
     main.Command4->click();
     EXPECT_TRUE(app::programEnded());
@@ -180,6 +180,7 @@ TEST_F(AppTest, ATooLargeOrUnreadableSettingsFileIsNamedToo) {
     start();
     const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.contains(" cannot be read (it is a folder)")) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains(" cannot be read (it is a folder)"))
+        << messages[0].text.toStdString();
     EXPECT_FALSE(app::ReferencesLoaded);
 }

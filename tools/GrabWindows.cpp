@@ -1,8 +1,9 @@
 // stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high]]: starts the program's windows with the
 // shipped settings (from a copy, so nothing is changed), imports the radiograph if one is named (and
 // then, with "markers", places a dozen boundaries of three levels with the keys and leaves the
-// pointer over the plot; with "high", picks the "High" monitor resolution), opens a curve window's pop-up menu and the note dialog, and saves what the
-// screen shows as PNG files, for looking at the windows as a user would. Run it under xvfb-run.
+// pointer over the plot; with "high", picks the "High" monitor resolution), opens a curve window's pop-up
+// menu and the note dialog, and saves what the screen shows as PNG files, for looking at the windows as a
+// user would. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>

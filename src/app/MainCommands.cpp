@@ -115,16 +115,18 @@ void MainForm::Form_Load() {
 // program leaves it as it is (nothing is saved over it) so that it can be mended.
 QString MainForm::settingsProblem(const core::RuntimeError& error) {
     const QString file = QDir::toNativeSeparators(SettingsFilePath());
-    const QString fallback = QStringLiteral(" Stratalyser will open as ver. 1.6.4 with its default settings "
-                                            "and leaves the file as it is.");
+    const QString fallback = QStringLiteral(
+        " Stratalyser will open as ver. 1.6.4 with its default settings "
+        "and leaves the file as it is.");
     if (const auto* damaged = dynamic_cast<const files::DamagedSettingsError*>(&error))
         return QStringLiteral("The reference file ") + file + QStringLiteral(" is damaged: ") +
                damaged->reason + fallback;
     QString why;
     switch (error.number()) {
         case core::kFileNotFound:
-            return QStringLiteral("Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest "
-                                  "installer package is avalable at <") +
+            return QStringLiteral(
+                       "Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest "
+                       "installer package is avalable at <") +
                    kDownloadAddress + QStringLiteral(">");
         case core::kFileTooLarge:
             why = QStringLiteral("it is far larger than a settings file can be");
@@ -172,8 +174,8 @@ void MainForm::readSettingsFile() {
 }
 
 void MainForm::settingsFailurePath(const QString& message) {
-    ui::dialogs().messageBox(
-        message, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, QStringLiteral("Message from Stratalyser"));
+    ui::dialogs().messageBox(message, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation,
+                             QStringLiteral("Message from Stratalyser"));
     setCaption(QStringLiteral("Stratalyser 1.6"));
     frmAbout->setCaption(QStringLiteral("About Stratalyser 1.6"));
     frmAbout->Label8->setCaption(QStringLiteral("Stratalyser 1.6"));

@@ -91,12 +91,12 @@ bool isGoodValue(const Variant& v, SettingKind kind) {
 void readRow(FieldReader& reader, core::Array2<Variant>& table, int row) {
     for (int column = 0; column < kSettingsColumns; ++column) {
         if (reader.atEnd()) {
-            throw DamagedSettingsError(
-                row, column == 0 ? QStringLiteral("the file ends before row %1.").arg(row)
-                                 : QStringLiteral("row %1 has %2 fields; every row has %3.")
-                                       .arg(row)
-                                       .arg(column)
-                                       .arg(kSettingsColumns));
+            throw DamagedSettingsError(row, column == 0
+                                                ? QStringLiteral("the file ends before row %1.").arg(row)
+                                                : QStringLiteral("row %1 has %2 fields; every row has %3.")
+                                                      .arg(row)
+                                                      .arg(column)
+                                                      .arg(kSettingsColumns));
         }
         table(column, row) = reader.readField();
         const bool last = column == kSettingsColumns - 1;

@@ -15,7 +15,7 @@ namespace {
 
 using Format = DeclaredImage::Format;
 
-constexpr qint64 kColourBytesPerPixel = 4;  // 32-bit: what every picture but 8-bit grey becomes
+constexpr qint64 kColourBytesPerPixel = 4;       // 32-bit: what every picture but 8-bit grey becomes
 constexpr qint64 kBitmapHeaderBytes = 14 + 124;  // file header + the largest info header
 
 std::uint32_t byteAt(const QByteArray& b, qint64 i) {
@@ -152,7 +152,8 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     if (declared.format == Format::Unknown) cannotRead(QStringLiteral("Not a bitmap or JPEG file"), path);
     if (!declared.size.isValid()) cannotRead(QStringLiteral("Unreadable image header"), path);
     if (maxWidth > 0 && declared.size.width() > maxWidth) throw ImageTooWideError(declared.size.width());
-    if (declared.decodedBytes > kMaxDecodedBytes) throw ImageTooLargeError(declared.size, declared.decodedBytes);
+    if (declared.decodedBytes > kMaxDecodedBytes)
+        throw ImageTooLargeError(declared.size, declared.decodedBytes);
     if (!declared.complete) throw ImageTruncatedError(declared.size, fileBytes);
 
     QImageReader::setAllocationLimit(static_cast<int>(kMaxDecodedMegabytes));

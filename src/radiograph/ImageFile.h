@@ -24,9 +24,9 @@ inline constexpr qint64 kMaxJpegPixelsPerByte = 4096;
 struct DeclaredImage {
     enum class Format { Unknown, Bitmap, Jpeg };
     Format format = Format::Unknown;
-    QSize size;                    // empty when the header could not be read
-    qint64 decodedBytes = 0;       // memory the decoded picture takes
-    bool complete = false;         // the file holds all the picture data its header declares
+    QSize size;               // empty when the header could not be read
+    qint64 decodedBytes = 0;  // memory the decoded picture takes
+    bool complete = false;    // the file holds all the picture data its header declares
 };
 
 // Reads the header (a bitmap's file and info header; a JPEG's segments up to its end marker) of
@@ -52,7 +52,9 @@ struct ImageTooLargeError : core::RuntimeError {
 // A file that ends before the picture its header declares: cut short, or far too short to hold it.
 struct ImageTruncatedError : core::RuntimeError {
     ImageTruncatedError(QSize size, qint64 fileBytes)
-        : core::RuntimeError(core::kPastEndOfFile, "Image file cut short"), size(size), fileBytes(fileBytes) {}
+        : core::RuntimeError(core::kPastEndOfFile, "Image file cut short"),
+          size(size),
+          fileBytes(fileBytes) {}
     QSize size;
     qint64 fileBytes;
 };

@@ -33,15 +33,17 @@ void copyBandToPreview() {
 // gives one, otherwise the formats that can be read.
 QString guidanceFor(const core::RuntimeError& error) {
     if (const auto* wide = dynamic_cast<const radiograph::ImageTooWideError*>(&error)) {
-        return QStringLiteral("The radiograph is %1 pixels wide. Stratalyser can use radiographs of at most %2 "
-                              "pixels (one pixel column per XRF measurement). Please crop or scale the image.")
+        return QStringLiteral(
+                   "The radiograph is %1 pixels wide. Stratalyser can use radiographs of at most %2 "
+                   "pixels (one pixel column per XRF measurement). Please crop or scale the image.")
             .arg(wide->width)
             .arg(radiograph::kMaxRadiographWidth);
     }
     if (const auto* large = dynamic_cast<const radiograph::ImageTooLargeError*>(&error)) {
-        return QStringLiteral("The image declares %1 x %2 pixels, which would need %3 MB of memory once decoded. "
-                              "Stratalyser opens radiographs of up to %4 MB decoded (for example %5 x 8192 "
-                              "pixels in colour); the file is damaged or is not a radiograph.")
+        return QStringLiteral(
+                   "The image declares %1 x %2 pixels, which would need %3 MB of memory once decoded. "
+                   "Stratalyser opens radiographs of up to %4 MB decoded (for example %5 x 8192 "
+                   "pixels in colour); the file is damaged or is not a radiograph.")
             .arg(large->size.width())
             .arg(large->size.height())
             .arg((large->bytes + (1 << 20) - 1) >> 20)
@@ -49,15 +51,17 @@ QString guidanceFor(const core::RuntimeError& error) {
             .arg(radiograph::kMaxRadiographWidth);
     }
     if (const auto* cut = dynamic_cast<const radiograph::ImageTruncatedError*>(&error)) {
-        return QStringLiteral("The image file is incomplete: its header declares %1 x %2 pixels, but the file "
-                              "(%3 bytes) ends before the picture does. It may have been cut short while "
-                              "copying; please open the complete file.")
+        return QStringLiteral(
+                   "The image file is incomplete: its header declares %1 x %2 pixels, but the file "
+                   "(%3 bytes) ends before the picture does. It may have been cut short while "
+                   "copying; please open the complete file.")
             .arg(cut->size.width())
             .arg(cut->size.height())
             .arg(cut->fileBytes);
     }
-    return QStringLiteral("Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) format. Please "
-                          "convert original TIF image file using graphic software.");
+    return QStringLiteral(
+        "Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) format. Please "
+        "convert original TIF image file using graphic software.");
 }
 
 }  // namespace
