@@ -31,16 +31,16 @@ Requirement requirementOf(int row, SettingKind kind) {
     switch (kind) {
         case SettingKind::RowCount:
             return {QStringLiteral("number of the last line to read"),
-                    QStringLiteral("it must be a whole number from %1 to %2")
+                    QStringLiteral("; it must be a whole number from %1 to %2")
                         .arg(kSettingsFewestRows)
                         .arg(kSettingsLastRow)};
         case SettingKind::Position:
-            return {QStringLiteral("a window position"), QStringLiteral("which is not a position in twips")};
+            return {QStringLiteral("a window position"), QStringLiteral(", which is not a position in twips")};
         case SettingKind::Size:
-            return {QStringLiteral("a width"), QStringLiteral("which is not a width in twips")};
+            return {QStringLiteral("a width"), QStringLiteral(", which is not a width in twips")};
         case SettingKind::Colour:
             return {QStringLiteral("colour of level %1").arg(row - 30),
-                    QStringLiteral("which is not a colour (0 to 16777215)")};
+                    QStringLiteral(", which is not a colour (0 to 16777215)")};
         case SettingKind::Free:
             break;
     }
@@ -117,7 +117,7 @@ void readRow(FieldReader& reader, core::Array2<Variant>& table, int row) {
         const Variant& v = table(column, row);
         if (!isGoodValue(v, kind)) {
             const Requirement r = requirementOf(row, kind);
-            throw DamagedSettingsError(row, QStringLiteral("row %1, column %2 (%3) holds %4; %5.")
+            throw DamagedSettingsError(row, QStringLiteral("row %1, column %2 (%3) holds %4%5.")
                                                 .arg(row)
                                                 .arg(column)
                                                 .arg(r.holds, shown(v), r.mustBe));
