@@ -119,6 +119,7 @@ TEST(ImageFile, DamagedAndOversizedFilesAreRefusedBeforeDecoding) {
         {"progressive JPEG", jpegOf(core, true), Outcome::Read},
         {"55-byte bitmap declaring 4 x 33554434", bitmapDeclaring(4, 33554434, 24, 0, 1), Outcome::Truncated},
         {"bitmap declaring 30000 x 30000", bitmapDeclaring(30000, 30000, 24, 0, 100), Outcome::TooLarge},
+        {"bitmap declaring 2^31 - 1 rows", bitmapDeclaring(30000, -INT32_MAX, 32, 0, 8), Outcome::TooLarge},
         {"run-length bitmap far too short", bitmapDeclaring(20000, 5000, 8, 1, 64), Outcome::Truncated},
         {"colour JPEG declaring 32767 x 16383", jpegDeclaring(32767, 16383, true, false), Outcome::TooLarge},
         {"progressive JPEG declaring 32767 x 16383", jpegDeclaring(32767, 16383, true, true),

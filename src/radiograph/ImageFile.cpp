@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "radiograph/Adjust.h"
 
@@ -54,8 +55,14 @@ DeclaredImage bitmapHeader(const QByteArray& head, qint64 fileBytes) {
         return d;
     }
     if (width <= 0 || height <= 0 || bitsPerPixel == 0 || bitsPerPixel > 32) return d;
-    d.size = QSize(static_cast<int>(std::min<qint64>(width, INT32_MAX)),
-                   static_cast<int>(std::min<qint64>(height, INT32_MAX)));
+    d.size = QSize(static_cast<int>(width), static_cast<int>(height));
+    // Beyond this either side alone is more than any picture the program opens; the products
+    // below stay far inside 64 bits.
+    constexpr qint64 kHugeSide = 1 << 28;
+    if (width > kHugeSide || height > kHugeSide) {
+        d.decodedBytes = std::numeric_limits<qint64>::max();
+        return d;
+    }
     d.decodedBytes = width * height * kColourBytesPerPixel;
     const qint64 pixelBytes = fileBytes - dataOffset;
     constexpr std::uint32_t kRle8 = 1, kRle4 = 2;
