@@ -17,6 +17,8 @@
 
 namespace app {
 
+using namespace files::settings;
+
 namespace {
 // Where the latest installer can be found, named in the missing-settings message.
 const QString kDownloadAddress = QStringLiteral("https://example.org/stratalyser/download");
@@ -147,29 +149,25 @@ void MainForm::readSettingsFile() {
     PreviewForm& preview = frmPreview.get();
     RawImageForm& raw = frmRawImage.get();
     auto apply = [](int row, auto&& assign) {
-        const Variant& v = References(3, row);
+        const Variant& v = References(kCurrent, row);
         if (!(v == kUnset)) assign(v.toDouble());
     };
-    apply(5, [this](double v) { setTop(v); });
-    apply(6, [this](double v) { setLeft(v); });
-    apply(7, [&](double v) { preview.setTop(v); });
-    apply(8, [&](double v) { preview.setLeft(v); });
-    if (References(3, 9) == kUnset) {
-        preview.setWidth(ui::screen::widthTwips() - 2 * preview.Left());
-    } else {
-        preview.setWidth(References(3, 9).toDouble());
-    }
-    apply(11, [&](double v) {
+    apply(kMainTop, [this](double v) { setTop(v); });
+    apply(leftRow(kMainTop), [this](double v) { setLeft(v); });
+    apply(kPreviewTop, [&](double v) { preview.setTop(v); });
+    apply(leftRow(kPreviewTop), [&](double v) { preview.setLeft(v); });
+    preview.setWidth(settingOr(kPreviewWidth, ui::screen::widthTwips() - 2 * preview.Left()));
+    apply(kSectionWidth, [&](double v) {
         preview.Shape1->setWidth(v);
         raw.Shape1->setWidth(v);
     });
-    if (References(3, 10) == kUnset) {
+    if (References(kCurrent, kSectionLeft) == kUnset) {
         raw.Shape1->setLeft(raw.Image1->Left() + raw.Image1->Width() - raw.Shape1->Width());
         preview.Shape1->setLeft(preview.Picture2->Left() + preview.Picture2->Width() -
                                 preview.Shape1->Width());
     } else {
-        raw.Shape1->setLeft(References(3, 10).toDouble());
-        preview.Shape1->setLeft(References(3, 10).toDouble());
+        raw.Shape1->setLeft(References(kCurrent, kSectionLeft).toDouble());
+        preview.Shape1->setLeft(References(kCurrent, kSectionLeft).toDouble());
     }
 }
 
@@ -179,7 +177,7 @@ void MainForm::settingsFailurePath(const QString& message) {
     setCaption(QStringLiteral("Stratalyser 1.6"));
     frmAbout->setCaption(QStringLiteral("About Stratalyser 1.6"));
     frmAbout->Label8->setCaption(QStringLiteral("Stratalyser 1.6"));
-    for (int row = 1; row <= 100; ++row) References(3, row) = Variant(kUnset);
+    for (int row = kRowCount; row <= kLastRow; ++row) References(kCurrent, row) = Variant(kUnset);
     frmPreview->Show();
     ReferencesLoaded = false;
 }
@@ -273,17 +271,18 @@ void MainForm::mnuLevelSetting_Click(int index) {
     const std::optional<core::Colour> chosen =
         ui::dialogs().chooseColour(static_cast<core::Colour>(LevelColour(index).toDouble()));
     if (!chosen) return;
-    References(3, 30 + index) = Variant(static_cast<Long>(*chosen));
+    References(kCurrent, levelColourRow(index)) = Variant(static_cast<Long>(*chosen));
     showLevelColours();
 }
 
 void MainForm::mnuDefaultColour_Click() {
-    for (int row = 31; row <= 39; ++row) {
+    for (int level = 1; level <= 9; ++level) {
+        Variant& current = References(kCurrent, levelColourRow(level));
         if (ReferencesLoaded) {
-            References(3, row) = References(2, row);
+            current = References(kDefault, levelColourRow(level));
         } else {
-            const core::Colour c = builtInLevelColour(row - 30);
-            References(3, row) = row == 31 ? Variant(static_cast<Integer>(c)) : Variant(static_cast<Long>(c));
+            const core::Colour c = builtInLevelColour(level);
+            current = level == 1 ? Variant(static_cast<Integer>(c)) : Variant(static_cast<Long>(c));
         }
     }
     showLevelColours();
@@ -292,12 +291,13 @@ void MainForm::mnuDefaultColour_Click() {
 // Without a settings file there are no defaults to return to: every position becomes unset, so
 // each is computed by its default rule, as at a start without the file.
 void MainForm::mnuDefaultAll_Click() {
+    const auto isLevelColour = [](int row) { return row >= levelColourRow(1) && row <= levelColourRow(9); };
     if (ReferencesLoaded) {
-        const int n = std::min<int>(core::cint(References(3, 1).toDouble()), files::kSettingsLastRow);
-        for (int row = 2; row <= n; ++row) References(3, row) = References(2, row);
+        const int n = std::min<int>(core::cint(References(kCurrent, kRowCount).toDouble()), kLastRow);
+        for (int row = kRowCount + 1; row <= n; ++row) References(kCurrent, row) = References(kDefault, row);
     } else {
-        for (int row = 2; row <= files::kSettingsLastRow; ++row) {
-            if (row < 31 || row > 39) References(3, row) = Variant(kUnset);
+        for (int row = kRowCount + 1; row <= kLastRow; ++row) {
+            if (!isLevelColour(row)) References(kCurrent, row) = Variant(kUnset);
         }
     }
     ArrangeCurveWindows();

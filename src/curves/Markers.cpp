@@ -7,6 +7,7 @@
 #include "photo/PhotoForms.h"
 #include "radiograph/PreviewForm.h"
 #include "ui/Dialogs.h"
+#include "ui/KeyCodes.h"
 
 namespace app {
 
@@ -58,11 +59,11 @@ void SetMarker(int code) {
     }
     int level = 0;
     double x = 0;
-    if (code >= 49 && code <= 57) {
-        level = code - 48;
+    if (code >= ui::kKey1 && code <= ui::kKey9) {
+        level = code - ui::kKey0;
         x = PointerX;
-    } else if (code >= 97 && code <= 105) {
-        level = code - 96;
+    } else if (code >= ui::kKeyNumpad1 && code <= ui::kKeyNumpad9) {
+        level = code - ui::kKeyNumpad0;
         x = PointerX;
     } else if (code < 10) {
         level = code;
@@ -84,7 +85,7 @@ void SetMarker(int code) {
         p->Line(x, 0, x, p->ScaleHeight(), colour);
         p->commit();
     }
-    for (long i = 50; i >= 1; --i) {
+    for (long i = UndoPosition.upper(); i >= 1; --i) {
         UndoPosition(i) = UndoPosition(i - 1);
         UndoValue(i) = UndoValue(i - 1);
     }
@@ -122,12 +123,13 @@ void UndoMarker() {
         } else {
             ui::dialogs().beep();
         }
-        for (long i = 0; i <= 49; ++i) {
+        const long oldest = UndoPosition.upper();
+        for (long i = 0; i < oldest; ++i) {
             UndoPosition(i) = UndoPosition(i + 1);
             UndoValue(i) = UndoValue(i + 1);
         }
-        UndoPosition(50) = Variant(kMissing);
-        UndoValue(50) = Variant(kMissing);
+        UndoPosition(oldest) = Variant(kMissing);
+        UndoValue(oldest) = Variant(kMissing);
     }
     redrawAll();
     UpdateActiveYears();

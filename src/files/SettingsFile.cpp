@@ -7,10 +7,13 @@
 namespace files {
 
 SettingKind settingKind(int row) {
-    if (row == kSettingsRowCountRow) return SettingKind::RowCount;
-    if (row == 9 || row == 11) return SettingKind::Size;  // preview width, section width
-    if ((row >= 5 && row <= 27) || row == 66 || row == 67) return SettingKind::Position;
-    if (row >= 31 && row <= 39) return SettingKind::Colour;
+    using namespace settings;
+    if (row == kRowCount) return SettingKind::RowCount;
+    if (row == kPreviewWidth || row == kSectionWidth) return SettingKind::Size;
+    if ((row >= kMainTop && row <= leftRow(kCropTop)) || row == kActiveYearsTop ||
+        row == leftRow(kActiveYearsTop))
+        return SettingKind::Position;
+    if (row >= levelColourRow(1) && row <= levelColourRow(9)) return SettingKind::Colour;
     return SettingKind::Free;
 }
 
@@ -35,11 +38,12 @@ Requirement requirementOf(int row, SettingKind kind) {
                         .arg(kSettingsFewestRows)
                         .arg(kSettingsLastRow)};
         case SettingKind::Position:
-            return {QStringLiteral("a window position"), QStringLiteral(", which is not a position in twips")};
+            return {QStringLiteral("a window position"),
+                    QStringLiteral(", which is not a position in twips")};
         case SettingKind::Size:
             return {QStringLiteral("a width"), QStringLiteral(", which is not a width in twips")};
         case SettingKind::Colour:
-            return {QStringLiteral("colour of level %1").arg(row - 30),
+            return {QStringLiteral("colour of level %1").arg(row - settings::levelColourRow(0)),
                     QStringLiteral(", which is not a colour (0 to 16777215)")};
         case SettingKind::Free:
             break;
@@ -113,7 +117,7 @@ void readRow(FieldReader& reader, core::Array2<Variant>& table, int row) {
         }
     }
     const SettingKind kind = settingKind(row);
-    for (int column = 2; column < kSettingsColumns; ++column) {
+    for (int column : {settings::kDefault, settings::kCurrent}) {
         const Variant& v = table(column, row);
         if (!isGoodValue(v, kind)) {
             const Requirement r = requirementOf(row, kind);
@@ -133,7 +137,7 @@ void readSettings(const QByteArray& bytes, core::Array2<core::Variant>& table) {
     core::Array2<Variant> read(0, kSettingsColumns - 1, 0, kSettingsLastRow);
     FieldReader reader(bytes);
     for (int row = 0; row <= 2; ++row) readRow(reader, read, row);
-    const int n = rowCountOf(read(3, kSettingsRowCountRow));
+    const int n = rowCountOf(read(settings::kCurrent, settings::kRowCount));
     for (int row = 3; row <= n; ++row) readRow(reader, read, row);
     for (int row = 0; row <= kSettingsLastRow; ++row) {
         for (int column = 0; column < kSettingsColumns; ++column) table(column, row) = read(column, row);

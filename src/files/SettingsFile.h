@@ -6,14 +6,14 @@
 #include "core/BoundedArray.h"
 #include "core/Errors.h"
 #include "core/Variant.h"
+#include "files/SettingsRows.h"
 
 // The settings file: 101 lines of 4 fields (column 0..3), read into the settings table
 // (column, row). Row 1, column 3 tells the last line to read.
 namespace files {
 
-inline constexpr int kSettingsLastRow = 100;
+inline constexpr int kSettingsLastRow = settings::kLastRow;
 inline constexpr int kSettingsColumns = 4;
-inline constexpr int kSettingsRowCountRow = 1;  // column 3: the last line read at start-up
 // Lines 0..2 are always read, so a file naming fewer cannot be right.
 inline constexpr int kSettingsFewestRows = 2;
 // Window places and sizes are twips; anything beyond this lies on no screen.

@@ -4,6 +4,7 @@
 #include "app/SharedState.h"
 #include "core/Arithmetic.h"
 #include "curves/Curves.h"
+#include "files/SettingsRows.h"
 #include "radiograph/ImageFile.h"
 #include "radiograph/RangeRounding.h"
 #include "radiograph/Rendering.h"
@@ -11,6 +12,10 @@
 #include "ui/Screen.h"
 
 namespace app {
+
+using files::settings::curveTopRow;
+using files::settings::kActiveYearsTop;
+using files::settings::leftRow;
 
 namespace {
 
@@ -108,7 +113,7 @@ void MainForm::ImportRadiograph() {
         // Curve window 1 must fit on the screen: narrow the section rectangle if it would not.
         const double screenWidth = ui::screen::widthTwips();
         const double extra = core::val(Text2->Text());
-        const double left = settingOr(13, Left() + Width());
+        const double left = settingOr(leftRow(curveTopRow(1)), Left() + Width());
         const double pictureWidth = Picture1->surface().widthPixels();
         const double expectedRight =
             (pictureWidth * preview.Shape1->Width() / preview.Image2->Width() + extra) * TwipsPerPixel +
@@ -121,8 +126,8 @@ void MainForm::ImportRadiograph() {
         RenderSection();
         CurveForm& c1 = curveWindow(1);
         for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->setMousePointer(ui::MousePointer::Cross);
-        c1.setTop(settingOr(12, preview.Top() + preview.Height()));
-        c1.setLeft(settingOr(13, Left() + Width()));
+        c1.setTop(settingOr(curveTopRow(1), preview.Top() + preview.Height()));
+        c1.setLeft(settingOr(leftRow(curveTopRow(1)), Left() + Width()));
 
         // Default band: 21 rows around the middle, or about the whole height of a short image.
         const double scaleHeight = c1.Picture1->ScaleHeight();
@@ -156,8 +161,8 @@ void MainForm::ImportRadiograph() {
         frmScale->setLeft(c1.Left());
         frmScale->setTop(c1.Top() + c1.Height());
         ActiveYearsForm& active = frmActiveYears.get();
-        active.setTop(settingOr(66, Top() + Height()));
-        active.setLeft(settingOr(67, Left()));
+        active.setTop(settingOr(kActiveYearsTop, Top() + Height()));
+        active.setLeft(settingOr(leftRow(kActiveYearsTop), Left()));
         active.Show();
         UpdateActiveYears();
 
