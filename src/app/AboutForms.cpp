@@ -28,7 +28,7 @@ AboutForm::AboutForm() : ui::Form(ui::Unit::Twips) {
     Label1->place(120, 1260, 5040, 600);
     Command1 = make<ui::Button>(c, QStringLiteral("OK"));
     Command1->place(3960, 2040, 1200, 375);
-    connect(Command1, &ui::Button::Click, this, &QWidget::hide);
+    connect(Command1, &ui::Button::Click, this, &ui::Form::Hide);
 }
 
 TestForm::TestForm() : ui::Form(ui::Unit::Twips) {

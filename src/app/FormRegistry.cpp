@@ -1,8 +1,10 @@
 #include "app/FormRegistry.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <algorithm>
 #include <vector>
+
+#include "ui/Form.h"
 
 namespace app {
 
@@ -25,7 +27,7 @@ void unloadAllForms() {
 
 void endProgram() {
     gEnded = true;
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    ui::hideAllWindows();
     QCoreApplication::quit();
 }
 

@@ -1,9 +1,5 @@
 #include "curves/CurveForm.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-
 #include "app/Forms.h"
 #include "app/SharedState.h"
 #include "curves/Curves.h"
@@ -135,11 +131,7 @@ void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
     (void)shift;
     (void)y;
     // Keys go to the plot under the mouse while its window is active (not while typing a value).
-    if (isActiveWindow() && !Picture1->hasFocus()) {
-        const QWidget* focus = QApplication::focusWidget();
-        if (!qobject_cast<const QLineEdit*>(focus) && !qobject_cast<const QComboBox*>(focus))
-            Picture1->setFocus();
-    }
+    if (isActiveWindow() && !Picture1->hasFocus() && !ui::textEntryHasFocus()) Picture1->setFocus();
     ShowCurvePointer(x, Picture1->ScaleHeight());
 }
 

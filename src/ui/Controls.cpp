@@ -126,9 +126,7 @@ ProgressBar::ProgressBar(QWidget* container) : Control<QProgressBar>(container) 
 }
 
 // ---------------------------------------------------------------------------------------------
-ImageBox::ImageBox(QWidget* container) : Control<QWidget>(container) {
-    setMouseTracking(true);
-}
+ImageBox::ImageBox(QWidget* container) : Control<MouseArea>(container) {}
 
 void ImageBox::setPicture(const QImage& picture) {
     picture_ = picture;
@@ -152,28 +150,6 @@ void ImageBox::paintEvent(QPaintEvent*) {
 QPointF ImageBox::toUnits(const QPointF& pixels) const {
     const Unit u = unit();
     return QPointF(fromPixels(pixels.x(), u), fromPixels(pixels.y(), u));
-}
-
-void ImageBox::mousePressEvent(QMouseEvent* e) {
-    pressed_ = true;
-    const QPointF p = toUnits(e->position());
-    emit MouseDown(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
-}
-
-void ImageBox::mouseMoveEvent(QMouseEvent* e) {
-    const QPointF p = toUnits(e->position());
-    emit MouseMove(buttonsFromQt(e->buttons()), shiftFromQt(e->modifiers()), p.x(), p.y());
-}
-
-void ImageBox::mouseReleaseEvent(QMouseEvent* e) {
-    const QPointF p = toUnits(e->position());
-    emit MouseUp(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
-    if (pressed_ && rect().contains(e->position().toPoint())) emit Click();
-    pressed_ = false;
-}
-
-void ImageBox::mouseDoubleClickEvent(QMouseEvent*) {
-    emit DblClick();
 }
 
 // ---------------------------------------------------------------------------------------------

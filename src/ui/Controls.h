@@ -15,6 +15,7 @@
 
 #include "core/Colour.h"
 #include "ui/Cursor.h"
+#include "ui/MouseArea.h"
 #include "ui/Twips.h"
 
 namespace ui {
@@ -228,32 +229,21 @@ class ProgressBar : public Control<QProgressBar> {
 
 // An image control: shows its picture stretched to its size (or at its own size when Stretch is
 // off). Mouse coordinates are in the container's unit, relative to the control.
-class ImageBox : public Control<QWidget> {
+class ImageBox : public Control<MouseArea> {
     Q_OBJECT
   public:
     explicit ImageBox(QWidget* container);
     void setPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }
     bool stretch = true;
-  signals:
-    void Click();
-    void DblClick();
-    void MouseDown(int button, int shift, double x, double y);
-    void MouseMove(int button, int shift, double x, double y);
-    void MouseUp(int button, int shift, double x, double y);
 
   protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    QPointF toUnits(const QPointF& pixels) const override;
 
   private:
-    QPointF toUnits(const QPointF& pixels) const;
     QImage picture_;
     mutable QImage stretched_;  // the picture at the control's size, made once per size
-    bool pressed_ = false;
 };
 
 // A rectangle, square or oval drawn on its container; it takes no mouse events.

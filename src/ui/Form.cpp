@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include "ui/Controls.h"
@@ -11,35 +13,16 @@
 
 namespace ui {
 
-// The client area passes mouse events on its background to the form's handlers, in form units.
-class ClientArea : public QWidget {
+// The client area: mouse events on a form's background, in the form's units.
+class ClientArea : public MouseArea {
   public:
-    ClientArea(Form* form, Unit unit) : QWidget(form), form_(form) {
-        setUnit(this, unit);
-        setMouseTracking(true);
-    }
+    ClientArea(QWidget* form, Unit unit) : MouseArea(form) { setUnit(this, unit); }
 
   protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        const QPointF p = units(e);
-        form_->Form_MouseDown(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
-    }
-    void mouseMoveEvent(QMouseEvent* e) override {
-        const QPointF p = units(e);
-        form_->Form_MouseMove(buttonsFromQt(e->buttons()), shiftFromQt(e->modifiers()), p.x(), p.y());
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        const QPointF p = units(e);
-        form_->Form_MouseUp(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
-    }
-    void mouseDoubleClickEvent(QMouseEvent*) override { form_->Form_DblClick(); }
-
-  private:
-    QPointF units(QMouseEvent* e) const {
+    QPointF toUnits(const QPointF& pixels) const override {
         const Unit u = unitOf(this);
-        return QPointF(fromPixels(e->position().x(), u), fromPixels(e->position().y(), u));
+        return QPointF(fromPixels(pixels.x(), u), fromPixels(pixels.y(), u));
     }
-    Form* form_;
 };
 
 namespace {
@@ -51,6 +34,13 @@ int px(double twips) {
 Form::Form(Unit unit, QWidget* parent)
     : QWidget(parent, Qt::Window), unit_(unit), client_(new ClientArea(this, unit)) {
     setAttribute(Qt::WA_QuitOnClose, false);  // the program ends through its own quit path
+    connect(client_, &MouseArea::MouseDown, this,
+            [this](int button, int shift, double x, double y) { Form_MouseDown(button, shift, x, y); });
+    connect(client_, &MouseArea::MouseMove, this,
+            [this](int button, int shift, double x, double y) { Form_MouseMove(button, shift, x, y); });
+    connect(client_, &MouseArea::MouseUp, this,
+            [this](int button, int shift, double x, double y) { Form_MouseUp(button, shift, x, y); });
+    connect(client_, &MouseArea::DblClick, this, [this] { Form_DblClick(); });
     applyGeometry();
 }
 
@@ -140,6 +130,15 @@ void setTwipsPerPixel(int twips) {
     // Every control first, then the windows: a window's Resize handler sees its controls laid out.
     for (Form* form : forms) form->placeControlsAgain();
     for (Form* form : forms) form->applyGeometry();
+}
+
+bool textEntryHasFocus() {
+    const QWidget* focus = QApplication::focusWidget();
+    return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QComboBox*>(focus);
+}
+
+void hideAllWindows() {
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
 }
 
 int Form::menuHeight() const {

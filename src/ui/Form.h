@@ -97,7 +97,6 @@ class Form : public QWidget {
     void keyReleaseEvent(QKeyEvent* e) override;
 
   private:
-    friend class ClientArea;
     friend void setTwipsPerPixel(int twips);
     void placeControlsAgain();
     void applyGeometry();
@@ -117,6 +116,11 @@ class Form : public QWidget {
     QSize handledSize_;  // the client size Form_Resize last ran for
     double left_ = 0.0, top_ = 0.0, width_ = 4800.0, height_ = 3600.0;
 };
+
+// True while the user types into a text box or an editable combo box of any window.
+bool textEntryHasFocus();
+// Hides every window of the program (as it ends).
+void hideAllWindows();
 
 // Sets the twips per screen pixel (15 "Low", 12 "High") and lays every window and everything placed
 // in twips out again at the new size; windows whose size changes get their Form_Resize.

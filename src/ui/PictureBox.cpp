@@ -8,8 +8,7 @@
 
 namespace ui {
 
-PictureBox::PictureBox(QWidget* container) : Control<QWidget>(container) {
-    setMouseTracking(true);
+PictureBox::PictureBox(QWidget* container) : Control<MouseArea>(container) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -29,7 +28,7 @@ void PictureBox::setPicture(const QImage& picture) {
 void PictureBox::placeAgain() {
     const QImage& picture = surface_.background();
     if (!autoSize || picture.isNull() || !inTwips(parentWidget())) {
-        Control<QWidget>::placeAgain();
+        Control<MouseArea>::placeAgain();
         return;
     }
     const Unit u = unit();
@@ -86,48 +85,23 @@ void PictureBox::resizeEvent(QResizeEvent* e) {
     surface_.resize(size());
 }
 
-QPointF PictureBox::toUser(const QPointF& pixels) const {
+QPointF PictureBox::toUnits(const QPointF& pixels) const {
     return QPointF(surface_.toUserX(pixels.x()), surface_.toUserY(pixels.y()));
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* e) {
-    pressed_ = true;
-    const QPointF p = toUser(e->position());
-    emit MouseDown(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
-}
-
-void PictureBox::mouseMoveEvent(QMouseEvent* e) {
-    const QPointF p = toUser(e->position());
-    emit MouseMove(buttonsFromQt(e->buttons()), shiftFromQt(e->modifiers()), p.x(), p.y());
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
-    const QPointF p = toUser(e->position());
-    emit MouseUp(buttonFromQt(e->button()), shiftFromQt(e->modifiers()), p.x(), p.y());
-    if (pressed_ && rect().contains(e->position().toPoint())) emit Click();
-    pressed_ = false;
-}
-
-void PictureBox::mouseDoubleClickEvent(QMouseEvent*) {
-    emit DblClick();
+bool PictureBox::relayKey(const QKeyEvent* e, void (PictureBox::*event)(int, int)) {
+    const int code = keyCodeFromQt(e->key(), e->modifiers());
+    if (code == 0) return false;
+    (this->*event)(code, shiftFromQt(e->modifiers()));
+    return true;
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* e) {
-    const int code = keyCodeFromQt(e->key(), e->modifiers());
-    if (code == 0) {
-        QWidget::keyPressEvent(e);
-        return;
-    }
-    emit KeyDown(code, shiftFromQt(e->modifiers()));
+    if (!relayKey(e, &PictureBox::KeyDown)) QWidget::keyPressEvent(e);
 }
 
 void PictureBox::keyReleaseEvent(QKeyEvent* e) {
-    const int code = keyCodeFromQt(e->key(), e->modifiers());
-    if (code == 0) {
-        QWidget::keyReleaseEvent(e);
-        return;
-    }
-    emit KeyUp(code, shiftFromQt(e->modifiers()));
+    if (!relayKey(e, &PictureBox::KeyUp)) QWidget::keyReleaseEvent(e);
 }
 
 }  // namespace ui

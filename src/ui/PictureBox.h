@@ -9,7 +9,7 @@ namespace ui {
 
 // A picture box: a Surface on screen. Mouse events come in the surface's user coordinates, key
 // events with the program's key codes. With AutoSize the box takes the size of a picture set on it.
-class PictureBox : public Control<QWidget>, public ScaledContainer {
+class PictureBox : public Control<MouseArea>, public ScaledContainer {
     Q_OBJECT
   public:
     explicit PictureBox(QWidget* container);
@@ -56,11 +56,6 @@ class PictureBox : public Control<QWidget>, public ScaledContainer {
     void repaintChanged();
 
   signals:
-    void Click();
-    void DblClick();
-    void MouseDown(int button, int shift, double x, double y);
-    void MouseMove(int button, int shift, double x, double y);
-    void MouseUp(int button, int shift, double x, double y);
     void KeyDown(int keyCode, int shift);
     void KeyUp(int keyCode, int shift);
 
@@ -68,18 +63,15 @@ class PictureBox : public Control<QWidget>, public ScaledContainer {
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void placed() override { surface_.resize(size()); }
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    QPointF toUnits(const QPointF& pixels) const override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
   private:
-    QPointF toUser(const QPointF& pixels) const;
+    // Sends a key the program has a code for as the given event; false for any other key.
+    bool relayKey(const QKeyEvent* e, void (PictureBox::*event)(int keyCode, int shift));
 
     Surface surface_;
-    bool pressed_ = false;
 };
 
 }  // namespace ui
