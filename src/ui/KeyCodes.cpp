@@ -60,25 +60,16 @@ int shiftFromQt(Qt::KeyboardModifiers modifiers) {
     return shift;
 }
 
-int buttonFromQt(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton:
-            return kLeftButton;
-        case Qt::RightButton:
-            return kRightButton;
-        case Qt::MiddleButton:
-            return kMiddleButton;
-        default:
-            return 0;
-    }
-}
-
 int buttonsFromQt(Qt::MouseButtons buttons) {
     int result = 0;
     if (buttons & Qt::LeftButton) result |= kLeftButton;
     if (buttons & Qt::RightButton) result |= kRightButton;
     if (buttons & Qt::MiddleButton) result |= kMiddleButton;
     return result;
+}
+
+int buttonFromQt(Qt::MouseButton button) {
+    return buttonsFromQt(Qt::MouseButtons(button));
 }
 
 }  // namespace ui
