@@ -23,8 +23,8 @@ TEST_F(AppTest, WithoutSettingsAChosenColourDoesNotLast) {
     main.mnuLevelSetting(3)->trigger();
     EXPECT_TRUE(LevelColour(3) == 33023);
     EXPECT_TRUE(LevelColour(1) == 255);
-    EXPECT_EQ(References(3, 31).type(), Variant::Type::Integer);
-    EXPECT_EQ(References(3, 32).type(), Variant::Type::Long);
+    EXPECT_EQ(LevelColour(1).type(), Variant::Type::Integer);
+    EXPECT_EQ(LevelColour(2).type(), Variant::Type::Long);
 }
 
 TEST_F(AppTest, AChosenLevelColourRecoloursTheSwatchAndIsSavedAtExit) {

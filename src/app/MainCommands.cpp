@@ -60,31 +60,18 @@ void MainForm::connectEvents() {
 // Start-up
 
 void MainForm::Form_Load() {
-    Saved = true;
-    ProfileScale = 1.0f;
-    for (int k = 1; k <= 6; ++k) AutoRange(k) = false;
-    UndoPosition.fill(Variant(kMissing));
-    UndoValue.fill(Variant(kMissing));
-    CtrlDown = false;
+    // Saved, the undo history, the activation, the import flags, twips per pixel (Low) and the
+    // band rows: every shared variable at its start value, from the one place that sets them.
+    resetSharedState();
     ProgressBar1->hide();
-    GreyCurveDrawn = false;
     for (QWidget* w : std::initializer_list<QWidget*>{Frame2, Frame3, Label7(0), Label7(1), Label8, Label9,
                                                       Text3(0), Text3(1)}) {
         w->setEnabled(false);
     }
-    PointerActive = true;
-    RadiographImported = PreviewRedrawn = PreviewRendered = false;
-    DragSection = DragLeftEdge = DragRightEdge = false;
-    DragUpperLine = DragLowerLine = DragBand = Variant(false);
-    XrfLoaded = false;
-    PhotoOpen = CropOpen = false;
     Combo1->Clear();
     Combo1->AddItem(QStringLiteral("High"));
     Combo1->AddItem(QStringLiteral("Low"));
     Combo1->setText(QStringLiteral("Low"));
-    TwipsPerPixel = ui::kLowTwipsPerPixel;
-    ui::setTwipsPerPixel(TwipsPerPixel);
-    BandRows = static_cast<Integer>(300 / 15);
     Text1->setText(QStringLiteral("60"));
 
     PreviewForm& preview = frmPreview.get();
@@ -278,12 +265,7 @@ void MainForm::mnuLevelSetting_Click(int index) {
 void MainForm::mnuDefaultColour_Click() {
     for (int level = 1; level <= 9; ++level) {
         Variant& current = References(kCurrent, levelColourRow(level));
-        if (ReferencesLoaded) {
-            current = References(kDefault, levelColourRow(level));
-        } else {
-            const core::Colour c = builtInLevelColour(level);
-            current = level == 1 ? Variant(static_cast<Integer>(c)) : Variant(static_cast<Long>(c));
-        }
+        current = ReferencesLoaded ? References(kDefault, levelColourRow(level)) : LevelColour(level);
     }
     showLevelColours();
 }

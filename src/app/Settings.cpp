@@ -41,14 +41,14 @@ core::Colour builtInLevelColour(int level) {
     return level >= 1 && level <= 9 ? kDefaults[level - 1] : 0;
 }
 
+// Without a settings file the built-in colours hold: a colour chosen in this run does not last.
 Variant LevelColour(int level) {
+    if (level < 1 || level > 9) return {};
     if (!ReferencesLoaded) {
-        References(kCurrent, levelColourRow(1)) = Variant(static_cast<core::Integer>(builtInLevelColour(1)));
-        for (int k = 2; k <= 9; ++k)
-            References(kCurrent, levelColourRow(k)) = Variant(static_cast<core::Long>(builtInLevelColour(k)));
+        const core::Colour c = builtInLevelColour(level);
+        return level == 1 ? Variant(static_cast<core::Integer>(c)) : Variant(static_cast<core::Long>(c));
     }
-    if (level >= 1 && level <= 9) return References(kCurrent, levelColourRow(level));
-    return {};
+    return References(kCurrent, levelColourRow(level));
 }
 
 void SaveReferences() {

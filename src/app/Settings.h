@@ -13,7 +13,7 @@ QString SettingsFilePath();
 void setSettingsFilePath(const QString& path);
 
 // The colour of a level 1..9 (packed 0x00BBGGRR) as a Variant; any other level gives Empty.
-// Without a settings file the built-in defaults are written into the table at every call.
+// Without a settings file it is always the built-in colour (level 1 an Integer, the others Long).
 core::Variant LevelColour(int level);
 core::Colour builtInLevelColour(int level);
 

@@ -4,71 +4,71 @@
 
 namespace app {
 
-core::Array2<Variant> References(0, 3, 0, 100);
-bool ReferencesLoaded = false;
-bool Saved = true;
-Integer TwipsPerPixel = 15;
+// The variables; their start values are all set in resetSharedState below.
+core::Array2<Variant> References;
+bool ReferencesLoaded;
+bool Saved;
+Integer TwipsPerPixel;
 QString WorkingFileName;
 
-Integer DataLength = 0;
-core::Array<QString> XrfHeaders(0, 500);
-Integer XrfColumnCount = 0;
-core::FixedTable<Variant> XrfData(0, 100, 0, 26000);
+Integer DataLength;
+core::Array<QString> XrfHeaders;
+Integer XrfColumnCount;
+core::FixedTable<Variant> XrfData(0, 100, 0, 26000);  // its shape; rows come with an import
 core::Array<Integer> GreyProfile;
 core::Array2<Variant> Profile;
 core::Array<Integer> ElementColumn;
-bool XrfLoaded = false;
+bool XrfLoaded;
 
 core::Array<Variant> YearMark;
 core::Array<QString> MarkerLabel;
 core::Array<QString> MarkerNote;
-core::Array<Variant> UndoPosition(0, 50, Variant(kMissing));
-core::Array<Variant> UndoValue(0, 50, Variant(kMissing));
+core::Array<Variant> UndoPosition;
+core::Array<Variant> UndoValue;
 
-bool RadiographImported = false;
-bool PreviewRendered = false;
-bool PreviewRedrawn = false;
-Integer Brightness = 0;
-Single Contrast = 0;
-Single ColumnsPerPreviewTwip = 0;
-Long ViewLeft = 0;
-Long ViewRight = 0;
-Integer BandRows = 20;
-bool DragSection = false, DragLeftEdge = false, DragRightEdge = false;
-Variant DragUpperLine(false), DragLowerLine(false), DragBand(false);
-Long GrabOffset = 0, DragAnchor = 0;
-Integer LabelCount = 0;
-core::Array<Integer> LabelPositions(0, 0);
-Integer NoteCount = 0;
-core::Array<Integer> NotePositions(0, 0);
+bool RadiographImported;
+bool PreviewRendered;
+bool PreviewRedrawn;
+Integer Brightness;
+Single Contrast;
+Single ColumnsPerPreviewTwip;
+Long ViewLeft;
+Long ViewRight;
+Integer BandRows;
+bool DragSection, DragLeftEdge, DragRightEdge;
+Variant DragUpperLine, DragLowerLine, DragBand;
+Long GrabOffset, DragAnchor;
+Integer LabelCount;
+core::Array<Integer> LabelPositions;
+Integer NoteCount;
+core::Array<Integer> NotePositions;
 
 core::Array2<Single> CurveValue;
-core::Array<Single> RatioColumn(1, 6, 0.0f);
-core::Array<bool> AutoRange(1, 6, false);
-core::Array<Single> SmoothW1(1, 6, 0.0f), SmoothW2(1, 6, 0.0f), SmoothW3(1, 6, 0.0f), SmoothW4(1, 6, 0.0f),
-    SmoothW5(1, 6, 0.0f);
-bool GreyCurveDrawn = false;
-bool PointerActive = true;
-Long PointerX = 0;
+core::Array<Single> RatioColumn;
+core::Array<bool> AutoRange;
+core::Array<Single> SmoothW1, SmoothW2, SmoothW3, SmoothW4, SmoothW5;
+bool GreyCurveDrawn;
+bool PointerActive;
+Long PointerX;
 Variant ClickX;
-bool CtrlDown = false;
+bool CtrlDown;
 
-Single ElasticLastTop = 0, ElasticLastLeft = 0;
-Single ElasticCentreX = 0, ElasticCentreY = 0;
-double ElasticInterval = 9999;
-double ElasticGrabMark = 0;
-bool ElasticDragging = false, ElasticShown = false;
+Single ElasticLastTop, ElasticLastLeft;
+Single ElasticCentreX, ElasticCentreY;
+double ElasticInterval;
+double ElasticGrabMark;
+bool ElasticDragging, ElasticShown;
 
-bool PhotoOpen = false, CropOpen = false;
+bool PhotoOpen, CropOpen;
 QString PhotoFileName;
-bool PhotoIsStrip = false;
-Integer PhotoBrightness = 0;
-Single PhotoContrast = 0;
-Single CropLeft = 0, CropRight = 0, CropTop = 0, CropBottom = 0;
-bool ProfileDirty = false;
-Single ProfileScale = 1.0f, ProfileScaleGrabY = 0;
+bool PhotoIsStrip;
+Integer PhotoBrightness;
+Single PhotoContrast;
+Single CropLeft, CropRight, CropTop, CropBottom;
+bool ProfileDirty;
+Single ProfileScale, ProfileScaleGrabY;
 core::Array2<Single> ColourProfile;
-Single LabL = 0, LabA = 0, LabB = 0;
+Single LabL, LabA, LabB;
 
 void resetSharedState() {
     References.redim(0, 3, 0, 100);
@@ -98,7 +98,7 @@ void resetSharedState() {
     Contrast = 0;
     ColumnsPerPreviewTwip = 0;
     ViewLeft = ViewRight = 0;
-    BandRows = 20;
+    BandRows = static_cast<Integer>(300 / ui::kLowTwipsPerPixel);  // a band of 300 twips
     DragSection = DragLeftEdge = DragRightEdge = false;
     DragUpperLine = DragLowerLine = DragBand = Variant(false);
     GrabOffset = DragAnchor = 0;
@@ -135,5 +135,10 @@ void resetSharedState() {
     ColourProfile = {};
     LabL = LabA = LabB = 0;
 }
+
+// The start values hold from the first moment: set once the variables above are constructed.
+namespace {
+const bool kStartValuesSet = (resetSharedState(), true);
+}  // namespace
 
 }  // namespace app

@@ -2,8 +2,8 @@
 
 // The shared state of the program: the document of one core section and all cross-window display
 // state, read and written directly by every window. Whoever changes a variable calls the redraws
-// that depend on it. One thread only. Start values are set by frmMain's Form_Load
-// (resetSharedState gives the same values, for tests).
+// that depend on it. One thread only. Every start value is written once, in resetSharedState, which
+// runs before the program starts and again when frmMain loads (tests run it between programs).
 //
 // Types: Integer = 16-bit (core::Integer), Long = 32-bit, Single = float; flags are bool.
 // Arrays have inclusive bounds (core::Array / Array2 / FixedTable) and throw on a bad index.
@@ -100,7 +100,7 @@ inline constexpr Integer kMissing = -9999;  // a missing curve value, an empty u
 inline const QString kNoMarker = QStringLiteral("---");
 inline const QString kEmptiedText = QStringLiteral("#---");
 
-// Every variable back to its start value, and the per-position arrays undimensioned.
+// Every variable to its start value, and the per-position arrays undimensioned.
 void resetSharedState();
 
 }  // namespace app
