@@ -9,7 +9,10 @@
 #include "SynthCore.h"
 #include "app/Forms.h"
 #include "app/SharedState.h"
+#include "curves/CurveForm.h"
 #include "curves/Curves.h"
+#include "radiograph/PreviewForm.h"
+#include "radiograph/RawImageForm.h"
 #include "radiograph/Rendering.h"
 
 namespace bench {

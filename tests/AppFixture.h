@@ -7,12 +7,21 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "app/AboutForms.h"
+#include "app/ActiveYearsForm.h"
 #include "app/Forms.h"
+#include "app/MainForm.h"
 #include "app/Settings.h"
 #include "app/SharedState.h"
+#include "curves/CurveForm.h"
+#include "curves/LabelDialogs.h"
 #include "files/FieldSyntax.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
+#include "photo/PhotoForms.h"
+#include "radiograph/PreviewForm.h"
+#include "radiograph/RawImageForm.h"
+#include "scales/ScaleForms.h"
 #include "ui/Screen.h"
 
 // A fresh program for every test: its own settings file in a temporary folder, a fixed screen,

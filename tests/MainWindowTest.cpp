@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "app/Forms.h"
+#include "app/MainForm.h"
 
 using app::frmMain;
 

@@ -11,11 +11,17 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "app/ActiveYearsForm.h"
 #include "app/Forms.h"
+#include "app/MainForm.h"
 #include "app/Settings.h"
 #include "app/SharedState.h"
+#include "curves/CurveForm.h"
 #include "curves/Curves.h"
+#include "curves/LabelDialogs.h"
 #include "pointer/Pointer.h"
+#include "radiograph/PreviewForm.h"
+#include "radiograph/RawImageForm.h"
 #include "ui/ScriptedDialogs.h"
 
 int main(int argc, char* argv[]) {

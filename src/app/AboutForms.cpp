@@ -3,6 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/Logo.h"
+#include "app/MainForm.h"
 
 namespace app {
 

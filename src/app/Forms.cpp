@@ -1,6 +1,15 @@
 #include "app/Forms.h"
 
+#include "app/AboutForms.h"
+#include "app/ActiveYearsForm.h"
+#include "app/MainForm.h"
 #include "core/Errors.h"
+#include "curves/CurveForm.h"
+#include "curves/LabelDialogs.h"
+#include "photo/PhotoForms.h"
+#include "radiograph/PreviewForm.h"
+#include "radiograph/RawImageForm.h"
+#include "scales/ScaleForms.h"
 
 namespace app {
 

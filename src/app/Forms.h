@@ -1,18 +1,25 @@
 #pragma once
 
-#include "app/AboutForms.h"
-#include "app/ActiveYearsForm.h"
 #include "app/FormRegistry.h"
-#include "app/MainForm.h"
-#include "curves/CurveForm.h"
-#include "curves/LabelDialogs.h"
-#include "photo/PhotoForms.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/RawImageForm.h"
-#include "scales/ScaleForms.h"
 
-// The program's windows: one global instance each, created (and loaded) on first use.
+// The program's windows: one global instance each, created (and loaded) on first use. Declared
+// here without their classes: a file that uses a window's controls includes that window's header.
 namespace app {
+
+class MainForm;
+class PreviewForm;
+class RawImageForm;
+class CurveForm;
+class ActiveYearsForm;
+class ScaleForm;
+class MetreScaleForm;
+class ElasticForm;
+class PhotoForm;
+class CropForm;
+class LaminaNameForm;
+class NoteForm;
+class AboutForm;
+class TestForm;
 
 extern FormRef<MainForm> frmMain;
 extern FormRef<PreviewForm> frmPreview;

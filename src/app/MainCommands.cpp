@@ -1,16 +1,22 @@
 // The main window's start-up, commands and quitting.
 #include <QDir>
 
+#include "app/AboutForms.h"
+#include "app/ActiveYearsForm.h"
 #include "app/Forms.h"
+#include "app/MainForm.h"
 #include "app/Settings.h"
 #include "app/SharedState.h"
 #include "core/Arithmetic.h"
+#include "curves/CurveForm.h"
 #include "curves/Curves.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
 #include "files/WorkingFile.h"
 #include "photo/PhotoForms.h"
 #include "pointer/Pointer.h"
+#include "radiograph/PreviewForm.h"
+#include "radiograph/RawImageForm.h"
 #include "radiograph/Rendering.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"

@@ -3,10 +3,15 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "app/ActiveYearsForm.h"
 #include "app/Forms.h"
+#include "app/MainForm.h"
 #include "app/SharedState.h"
+#include "curves/CurveForm.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
+#include "photo/PhotoForms.h"
+#include "radiograph/PreviewForm.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
 

@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 
 #include "app/Forms.h"
+#include "app/MainForm.h"
 
 namespace {
 

@@ -1,8 +1,10 @@
 #include "curves/Curves.h"
 
 #include "app/Forms.h"
+#include "app/MainForm.h"
 #include "app/SharedState.h"
 #include "core/Arithmetic.h"
+#include "curves/CurveForm.h"
 
 namespace app {
 

@@ -1,8 +1,11 @@
 // Boundary markers: placing, deleting, undoing and drawing them.
+#include "app/ActiveYearsForm.h"
 #include "app/Forms.h"
+#include "app/MainForm.h"
 #include "app/Settings.h"
 #include "app/SharedState.h"
 #include "core/Arithmetic.h"
+#include "curves/CurveForm.h"
 #include "curves/Curves.h"
 #include "photo/PhotoForms.h"
 #include "radiograph/PreviewForm.h"

@@ -3,6 +3,7 @@
 #include "app/Forms.h"
 #include "app/SharedState.h"
 #include "core/Arithmetic.h"
+#include "curves/CurveForm.h"
 
 namespace app {
 

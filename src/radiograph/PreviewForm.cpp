@@ -2,6 +2,7 @@
 
 #include "app/Forms.h"
 #include "pointer/Pointer.h"
+#include "radiograph/RawImageForm.h"
 #include "radiograph/Rendering.h"
 
 namespace app {

@@ -1,12 +1,17 @@
 #include "radiograph/Rendering.h"
 
+#include "app/ActiveYearsForm.h"
 #include "app/Forms.h"
+#include "app/MainForm.h"
 #include "app/SharedState.h"
 #include "core/Arithmetic.h"
+#include "curves/CurveForm.h"
 #include "curves/Curves.h"
 #include "photo/PhotoForms.h"
 #include "radiograph/Adjust.h"
 #include "radiograph/GreyProfile.h"
+#include "radiograph/PreviewForm.h"
+#include "radiograph/RawImageForm.h"
 #include "scales/ScaleForms.h"
 
 namespace app {

@@ -3,6 +3,7 @@
 
 #include "app/Forms.h"
 #include "app/SharedState.h"
+#include "curves/CurveForm.h"
 #include "pointer/Pointer.h"
 
 namespace app {
