@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/FormRegistry.h"
+#include "app/windows/FormRegistry.h"
 #include "files/FieldSyntax.h"
 #include "files/TextFile.h"
 #include "ui/PictureBox.h"

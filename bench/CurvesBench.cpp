@@ -7,13 +7,13 @@
 
 #include "BenchSupport.h"
 #include "SynthCore.h"
-#include "app/Forms.h"
 #include "app/SharedState.h"
-#include "curves/CurveForm.h"
-#include "curves/Curves.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/RawImageForm.h"
-#include "radiograph/Rendering.h"
+#include "app/windows/Forms.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
 
 namespace bench {
 

@@ -7,21 +7,21 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "app/AboutForms.h"
-#include "app/ActiveYearsForm.h"
-#include "app/Forms.h"
-#include "app/MainForm.h"
-#include "app/Settings.h"
 #include "app/SharedState.h"
-#include "curves/CurveForm.h"
-#include "curves/LabelDialogs.h"
+#include "app/windows/AboutForms.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/LabelDialogs.h"
 #include "files/FieldSyntax.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
-#include "photo/PhotoForms.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/RawImageForm.h"
-#include "scales/ScaleForms.h"
+#include "photo/windows/PhotoForms.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "scales/windows/ScaleForms.h"
 #include "ui/Screen.h"
 
 // A fresh program for every test: its own settings file in a temporary folder, a fixed screen,
@@ -37,6 +37,7 @@ class AppTest : public ::testing::Test {
     void TearDown() override {
         app::unloadAllForms();
         app::resetSharedState();
+        ui::setTwipsPerPixel(ui::kLowTwipsPerPixel);
         app::resetProgramEnded();
         app::setSettingsFilePath(QString());
         ui::screen::overrideSizePixels(0, 0);

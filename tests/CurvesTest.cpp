@@ -2,8 +2,8 @@
 
 #include "AppFixture.h"
 #include "SynthCore.h"
-#include "curves/Curves.h"
-#include "radiograph/Rendering.h"
+#include "curves/windows/Curves.h"
+#include "radiograph/windows/Rendering.h"
 
 using app::curveWindow;
 using core::Variant;

@@ -3,7 +3,7 @@
 #include "AppFixture.h"
 #include "SynthCore.h"
 #include "radiograph/Adjust.h"
-#include "radiograph/Rendering.h"
+#include "radiograph/windows/Rendering.h"
 
 using ui::ScriptedDialogs;
 

@@ -2,8 +2,8 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "app/Forms.h"
-#include "app/MainForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
 
 using app::frmMain;
 

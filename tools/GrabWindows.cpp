@@ -11,17 +11,17 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/ActiveYearsForm.h"
-#include "app/Forms.h"
-#include "app/MainForm.h"
-#include "app/Settings.h"
 #include "app/SharedState.h"
-#include "curves/CurveForm.h"
-#include "curves/Curves.h"
-#include "curves/LabelDialogs.h"
-#include "pointer/Pointer.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/RawImageForm.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "curves/windows/LabelDialogs.h"
+#include "pointer/windows/Pointer.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
 #include "ui/ScriptedDialogs.h"
 
 int main(int argc, char* argv[]) {

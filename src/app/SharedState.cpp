@@ -1,6 +1,6 @@
 #include "app/SharedState.h"
 
-#include "ui/Form.h"
+#include "ui/Twips.h"
 
 namespace app {
 
@@ -75,7 +75,6 @@ void resetSharedState() {
     ReferencesLoaded = false;
     Saved = true;
     TwipsPerPixel = ui::kLowTwipsPerPixel;
-    ui::setTwipsPerPixel(TwipsPerPixel);
     WorkingFileName.clear();
 
     DataLength = 0;

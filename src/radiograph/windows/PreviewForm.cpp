@@ -1,9 +1,9 @@
-#include "radiograph/PreviewForm.h"
+#include "radiograph/windows/PreviewForm.h"
 
-#include "app/Forms.h"
-#include "pointer/Pointer.h"
-#include "radiograph/RawImageForm.h"
-#include "radiograph/Rendering.h"
+#include "app/windows/Forms.h"
+#include "pointer/windows/Pointer.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
 
 namespace app {
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include "ui/Application.h"
 
-#include "app/Forms.h"
-#include "app/MainForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
 
 namespace {
 

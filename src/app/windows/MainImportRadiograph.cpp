@@ -1,19 +1,20 @@
-// Importing the radiograph: the first thing a user loads; it sets up the whole document.
-#include "app/ActiveYearsForm.h"
-#include "app/Forms.h"
-#include "app/MainForm.h"
-#include "app/Settings.h"
+// The main window's radiograph import: the first thing a user loads; it sets up the whole
+// document.
 #include "app/SharedState.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
-#include "curves/CurveForm.h"
-#include "curves/Curves.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
 #include "files/SettingsRows.h"
 #include "radiograph/ImageFile.h"
-#include "radiograph/PreviewForm.h"
 #include "radiograph/RangeRounding.h"
-#include "radiograph/RawImageForm.h"
-#include "radiograph/Rendering.h"
-#include "scales/ScaleForms.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
+#include "scales/windows/ScaleForms.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
 
@@ -27,18 +28,6 @@ namespace {
 
 const QString kImageFilter = QStringLiteral("All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg");
 const QString kGuidanceTitle = QStringLiteral("Stratalyser formatting guidance");
-
-// The band lines of curve window 1 (radiograph rows) copied onto the preview (twips).
-void copyBandToPreview() {
-    CurveForm& c1 = curveWindow(1);
-    PreviewForm& preview = frmPreview.get();
-    const double scaleHeight = c1.Picture1->ScaleHeight();
-    for (int k = 0; k <= 1; ++k) {
-        ui::LineShape* line = preview.Line1(k);
-        const double y = scaleHeight == 0 ? 0 : preview.Image2->Height() * c1.Line1(k)->Y1() / scaleHeight;
-        line->setEnds(line->X1(), y, line->X2(), y);
-    }
-}
 
 // What the user is told when a file cannot be used as a radiograph: the reason where the header
 // gives one, otherwise the formats that can be read.
@@ -77,26 +66,12 @@ QString guidanceFor(const core::RuntimeError& error) {
 
 }  // namespace
 
-void UpdateBandLabel() {
-    CurveForm& c1 = curveWindow(1);
-    ui::Label* label = c1.Label1;
-    label->setTop(c1.Line1(0)->Y1() - label->Height() + 2);
-    const double d = c1.Line1(1)->Y1() - c1.Line1(0)->Y1();
-    if (XrfLoaded) {
-        label->setCaption(QStringLiteral(" Width: ") +
-                          core::doubleText(core::val(frmMain->Text1->Text()) * d / 1000) +
-                          QStringLiteral(" mm"));
-    } else {
-        label->setCaption(QStringLiteral(" Width: ") + core::doubleText(d) + QStringLiteral(" pixels"));
-    }
-}
-
 void MainForm::ImportRadiograph() {
     try {
         const QString path = ui::dialogs().openFile({QString(), kImageFilter, QString(), false});
         // Decoded before anything else changes: a picture that cannot be used leaves all as it was.
         const QImage radiograph = radiograph::readBitmapOrJpeg(path, radiograph::kMaxRadiographWidth);
-        copyBandToPreview();
+        CopyBandToPreview();
         Picture1->setPicture(radiograph);
         Picture1->Refresh();
         DataLength = core::cint(Picture1->ScaleWidth());
@@ -141,7 +116,7 @@ void MainForm::ImportRadiograph() {
         c1.Line1(0)->setEnds(c1.Line1(0)->X1(), scaleHeight / 2 - h, c1.Line1(0)->X2(), scaleHeight / 2 - h);
         c1.Line1(1)->setEnds(c1.Line1(1)->X1(), scaleHeight / 2 + h, c1.Line1(1)->X2(), scaleHeight / 2 + h);
         c1.Show();
-        copyBandToPreview();
+        CopyBandToPreview();
         UpdateBandLabel();
         ArrangeCurveWindows();
         c1.Picture1->Refresh();

@@ -1,18 +1,18 @@
-#include "radiograph/Rendering.h"
+#include "radiograph/windows/Rendering.h"
 
-#include "app/ActiveYearsForm.h"
-#include "app/Forms.h"
-#include "app/MainForm.h"
 #include "app/SharedState.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
 #include "core/Arithmetic.h"
-#include "curves/CurveForm.h"
-#include "curves/Curves.h"
-#include "photo/PhotoForms.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "photo/windows/PhotoForms.h"
 #include "radiograph/Adjust.h"
 #include "radiograph/GreyProfile.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/RawImageForm.h"
-#include "scales/ScaleForms.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "scales/windows/ScaleForms.h"
 
 namespace app {
 
@@ -168,6 +168,32 @@ void RenderSection() {
 }
 void ComputeGreyProfile() {
     ignoringErrors(computeGreyProfile);
+}
+
+// The band lines of curve window 1 (radiograph rows) copied onto the preview (twips).
+void CopyBandToPreview() {
+    CurveForm& c1 = curveWindow(1);
+    PreviewForm& preview = frmPreview.get();
+    const double scaleHeight = c1.Picture1->ScaleHeight();
+    for (int k = 0; k <= 1; ++k) {
+        ui::LineShape* line = preview.Line1(k);
+        const double y = scaleHeight == 0 ? 0 : preview.Image2->Height() * c1.Line1(k)->Y1() / scaleHeight;
+        line->setEnds(line->X1(), y, line->X2(), y);
+    }
+}
+
+void UpdateBandLabel() {
+    CurveForm& c1 = curveWindow(1);
+    ui::Label* label = c1.Label1;
+    label->setTop(c1.Line1(0)->Y1() - label->Height() + 2);
+    const double d = c1.Line1(1)->Y1() - c1.Line1(0)->Y1();
+    if (XrfLoaded) {
+        label->setCaption(QStringLiteral(" Width: ") +
+                          core::doubleText(core::val(frmMain->Text1->Text()) * d / 1000) +
+                          QStringLiteral(" mm"));
+    } else {
+        label->setCaption(QStringLiteral(" Width: ") + core::doubleText(d) + QStringLiteral(" pixels"));
+    }
 }
 
 }  // namespace app

@@ -1,9 +1,9 @@
-#include "app/AboutForms.h"
+#include "app/windows/AboutForms.h"
 #include "ui/ControlArray.h"
 
-#include "app/Forms.h"
 #include "app/Logo.h"
-#include "app/MainForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
 
 namespace app {
 

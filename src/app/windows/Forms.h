@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormRegistry.h"
+#include "app/windows/FormRegistry.h"
 
 // The program's windows: one global instance each, created (and loaded) on first use. Declared
 // here without their classes: a file that uses a window's controls includes that window's header.

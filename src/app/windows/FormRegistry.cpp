@@ -1,4 +1,4 @@
-#include "app/FormRegistry.h"
+#include "app/windows/FormRegistry.h"
 
 #include <QCoreApplication>
 #include <algorithm>

@@ -1,11 +1,11 @@
-#include "radiograph/RawImageForm.h"
+#include "radiograph/windows/RawImageForm.h"
 #include "ui/ControlArray.h"
 
-#include "app/Forms.h"
 #include "app/SharedState.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/Rendering.h"
-#include "scales/ScaleForms.h"
+#include "app/windows/Forms.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/Rendering.h"
+#include "scales/windows/ScaleForms.h"
 
 namespace app {
 

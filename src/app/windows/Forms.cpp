@@ -1,15 +1,15 @@
-#include "app/Forms.h"
+#include "app/windows/Forms.h"
 
-#include "app/AboutForms.h"
-#include "app/ActiveYearsForm.h"
-#include "app/MainForm.h"
+#include "app/windows/AboutForms.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/MainForm.h"
 #include "core/Errors.h"
-#include "curves/CurveForm.h"
-#include "curves/LabelDialogs.h"
-#include "photo/PhotoForms.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/RawImageForm.h"
-#include "scales/ScaleForms.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/LabelDialogs.h"
+#include "photo/windows/PhotoForms.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "scales/windows/ScaleForms.h"
 
 namespace app {
 

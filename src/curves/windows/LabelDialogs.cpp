@@ -1,4 +1,4 @@
-#include "curves/LabelDialogs.h"
+#include "curves/windows/LabelDialogs.h"
 #include "ui/ControlArray.h"
 
 namespace app {

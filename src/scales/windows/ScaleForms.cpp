@@ -1,10 +1,10 @@
-#include "scales/ScaleForms.h"
+#include "scales/windows/ScaleForms.h"
 #include "ui/ControlArray.h"
 
-#include "app/Forms.h"
 #include "app/SharedState.h"
-#include "curves/CurveForm.h"
-#include "pointer/Pointer.h"
+#include "app/windows/Forms.h"
+#include "curves/windows/CurveForm.h"
+#include "pointer/windows/Pointer.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
-#include "app/MainForm.h"
+#include "app/windows/MainForm.h"
 
-#include "app/FormRegistry.h"
 #include "app/Logo.h"
+#include "app/windows/FormRegistry.h"
 
 namespace app {
 

@@ -12,6 +12,8 @@ void RenderSection();
 // The mean grey of the band in every column, from the radiograph's own pixels.
 void ComputeGreyProfile();
 
+// The band lines of curve window 1 (radiograph rows) copied onto the preview (its twips).
+void CopyBandToPreview();
 // The band label of curve window 1 above the upper band line: the band's width in mm (with XRF
 // data and so a known stepping) or in pixels.
 void UpdateBandLabel();

@@ -1,17 +1,17 @@
-#include "app/Settings.h"
+#include "app/windows/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-#include "app/ActiveYearsForm.h"
-#include "app/Forms.h"
-#include "app/MainForm.h"
 #include "app/SharedState.h"
-#include "curves/CurveForm.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "curves/windows/CurveForm.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
-#include "photo/PhotoForms.h"
-#include "radiograph/PreviewForm.h"
+#include "photo/windows/PhotoForms.h"
+#include "radiograph/windows/PreviewForm.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
 

@@ -1,10 +1,10 @@
-#include "curves/Curves.h"
+#include "curves/windows/Curves.h"
 
-#include "app/Forms.h"
-#include "app/MainForm.h"
 #include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
 #include "core/Arithmetic.h"
-#include "curves/CurveForm.h"
+#include "curves/windows/CurveForm.h"
 
 namespace app {
 

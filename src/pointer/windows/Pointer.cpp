@@ -1,9 +1,9 @@
-#include "pointer/Pointer.h"
+#include "pointer/windows/Pointer.h"
 
-#include "app/Forms.h"
 #include "app/SharedState.h"
+#include "app/windows/Forms.h"
 #include "core/Arithmetic.h"
-#include "curves/CurveForm.h"
+#include "curves/windows/CurveForm.h"
 
 namespace app {
 

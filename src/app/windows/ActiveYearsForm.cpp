@@ -1,9 +1,9 @@
-#include "app/ActiveYearsForm.h"
+#include "app/windows/ActiveYearsForm.h"
 
-#include "app/Forms.h"
-#include "app/Settings.h"
 #include "app/SharedState.h"
-#include "pointer/Pointer.h"
+#include "app/windows/Forms.h"
+#include "app/windows/Settings.h"
+#include "pointer/windows/Pointer.h"
 
 namespace app {
 

@@ -1,23 +1,23 @@
 // The main window's start-up, commands and quitting.
 #include <QDir>
 
-#include "app/AboutForms.h"
-#include "app/ActiveYearsForm.h"
-#include "app/Forms.h"
-#include "app/MainForm.h"
-#include "app/Settings.h"
 #include "app/SharedState.h"
+#include "app/windows/AboutForms.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
-#include "curves/CurveForm.h"
-#include "curves/Curves.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
 #include "files/WorkingFile.h"
-#include "photo/PhotoForms.h"
-#include "pointer/Pointer.h"
-#include "radiograph/PreviewForm.h"
-#include "radiograph/RawImageForm.h"
-#include "radiograph/Rendering.h"
+#include "photo/windows/PhotoForms.h"
+#include "pointer/windows/Pointer.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
 
@@ -69,6 +69,7 @@ void MainForm::Form_Load() {
     // Saved, the undo history, the activation, the import flags, twips per pixel (Low) and the
     // band rows: every shared variable at its start value, from the one place that sets them.
     resetSharedState();
+    ui::setTwipsPerPixel(TwipsPerPixel);
     ProgressBar1->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{Frame2, Frame3, Label7(0), Label7(1), Label8, Label9,
                                                       Text3(0), Text3(1)}) {

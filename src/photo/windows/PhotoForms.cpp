@@ -1,4 +1,4 @@
-#include "photo/PhotoForms.h"
+#include "photo/windows/PhotoForms.h"
 #include "ui/ControlArray.h"
 
 namespace app {

@@ -1,9 +1,9 @@
-#include "curves/CurveForm.h"
+#include "curves/windows/CurveForm.h"
 
-#include "app/Forms.h"
 #include "app/SharedState.h"
-#include "curves/Curves.h"
-#include "pointer/Pointer.h"
+#include "app/windows/Forms.h"
+#include "curves/windows/Curves.h"
+#include "pointer/windows/Pointer.h"
 #include "ui/KeyCodes.h"
 
 namespace app {
