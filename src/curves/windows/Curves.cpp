@@ -144,6 +144,8 @@ void drawIgnoringErrors(const Draw& draw) {
 }
 }  // namespace
 
+// Not built yet: will fill CurveValue from the XRF columns chosen in the six windows (with the XRF
+// import); until then the curves show what CurveValue holds.
 void LoadCurveValues() {}
 
 void RedrawCurves() {

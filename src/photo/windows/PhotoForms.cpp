@@ -64,8 +64,9 @@ CropForm::CropForm() : ui::Form(ui::Unit::Pixels) {
     mnuAlignScale = mnuRB->add(QStringLiteral("Align scale"));
 }
 
-// The frame and the close-up follow the photo import.
+// Not built yet: will fit the photo window's frame to the section (with the photo import).
 void FitPhotoFrame() {}
+// Not built yet: will render the close-up of the photo with its brightness and contrast.
 void RenderCropImage() {}
 
 }  // namespace app

@@ -44,6 +44,7 @@ class CropForm : public ui::Form {
     ui::MenuItem* mnuAlignScale;
 };
 
+// Not built yet (they come with the photo import): the photo frame over the section, the close-up.
 void FitPhotoFrame();
 void RenderCropImage();
 

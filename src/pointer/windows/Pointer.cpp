@@ -26,7 +26,7 @@ void ClearCurvePointers() {
     if (ElasticShown) DrawElasticOverlay();
 }
 
-// The elastic marks come with the elastic scale; nothing is drawn before it has been shown.
+// Not built yet: will draw the elastic scale's marks over the curves (with the elastic scale).
 void DrawElasticOverlay() {}
 
 }  // namespace app

@@ -7,7 +7,8 @@ namespace app {
 void ShowCurvePointer(double x, double sourceScaleHeight);
 // Removes the pointer lines from the six curve plots and redraws the elastic overlay when shown.
 void ClearCurvePointers();
-// Places (if the elastic window moved) and draws the elastic marks over the six curve plots.
+// Not built yet (comes with the elastic scale): will place and draw the elastic marks over the
+// six curve plots.
 void DrawElasticOverlay();
 
 }  // namespace app

@@ -57,7 +57,7 @@ void PreviewForm::Form_Resize() {
     DrawMarkerLabels();
 }
 
-// The labelled laminae as lines over the preview.
+// Not built yet: will draw the labelled laminae as lines over the preview.
 void DrawMarkerLabels() {}
 
 }  // namespace app

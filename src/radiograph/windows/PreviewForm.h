@@ -32,6 +32,7 @@ class PreviewForm : public ui::Form {
     void Form_Resize() override;
 };
 
+// Not built yet (comes with the lamina labels): the labelled laminae drawn over the preview.
 void DrawMarkerLabels();
 
 }  // namespace app

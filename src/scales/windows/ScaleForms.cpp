@@ -75,8 +75,9 @@ void ElasticForm::Form_Resize() {
     Line1->setEnds(centre, 0, centre, ScaleHeight());
 }
 
-// Drawn by the scales once the section exists; nothing to draw before.
+// Not built yet: will draw the depth scale under curve window 1 for the section shown.
 void DrawScale() {}
+// Not built yet: will draw the one-metre scale window's ruler.
 void Draw1mScale() {}
 
 }  // namespace app

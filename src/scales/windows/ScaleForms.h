@@ -48,6 +48,7 @@ class ElasticForm : public ui::Form {
     void Form_Resize() override;
 };
 
+// Not built yet (they come with the scale windows): the depth scale and the one-metre scale.
 void DrawScale();
 void Draw1mScale();
 
