@@ -17,31 +17,7 @@ class MainWindow : public ::testing::Test {
     testsupport::ScriptedDialogsScope dialogs;
 };
 
-QStringList captions(ui::MenuItem* menu) {
-    QStringList result;
-    for (QAction* a : menu->menu()->actions()) result << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return result;
-}
 }  // namespace
-
-TEST_F(MainWindow, MenusHaveTheirCaptionsInOrder) {
-    auto& f = frmMain.get();
-    EXPECT_EQ(captions(f.mnuFile),
-              (QStringList{"Import radiograph", "Import XRF data", "Import optical image", "-", "Save",
-                           "Save as", "Save summary", "-", "Quit"}));
-    EXPECT_EQ(captions(f.mnuTool), (QStringList{"Show scale", "Show elastic scale", "-", "Show all",
-                                                "Align forms", "-", "Active pointer"}));
-    EXPECT_EQ(captions(f.mnuSetting), (QStringList{"Colour setting", "-", "Default"}));
-    EXPECT_EQ(captions(f.mnuColourSetting),
-              (QStringList{"Level-1", "Level-2", "Level-3", "Level-4", "Level-5", "Level-6", "Level-7",
-                           "Level-8", "Level-9", "-", "Default"}));
-    EXPECT_EQ(f.mnuLevelSetting(9)->Caption(), "Level-9");
-    EXPECT_THROW(f.mnuLevelSetting(0), core::SubscriptError);
-    EXPECT_EQ(captions(f.mnuQuestion), QStringList{"About Stratalyser"});
-    QStringList bar;
-    for (QAction* a : f.menuBar()->actions()) bar << a->text();
-    EXPECT_EQ(bar, (QStringList{"File", "Tool", "Setting", "?"}));
-}
 
 TEST_F(MainWindow, StartsWithOnlyTheRadiographImportAndQuitting) {
     auto& f = frmMain.get();
@@ -68,28 +44,6 @@ TEST_F(MainWindow, StartsWithOnlyTheRadiographImportAndQuitting) {
     EXPECT_EQ(f.Combo1->List(0), "High");
     EXPECT_EQ(f.Text1->Text(), "60");
     EXPECT_EQ(f.Text2->Text(), "2");
-}
-
-TEST_F(MainWindow, ControlsShowTheirCaptions) {
-    auto& f = frmMain.get();
-    EXPECT_EQ(f.Frame1->Caption(), " Radiograph ");
-    EXPECT_EQ(f.Frame2->Caption(), " Optical image ");
-    EXPECT_EQ(f.Frame3->Caption(), " Window ");
-    EXPECT_EQ(f.Command1->Caption(), "Import radiograph");
-    EXPECT_EQ(f.Command2->Caption(), "Import XRF data");
-    EXPECT_EQ(f.Command3->Caption(), "Import core photo");
-    EXPECT_EQ(f.Command4->Caption(), "Quit");
-    EXPECT_EQ(f.Command5->Caption(), "Save as");
-    EXPECT_EQ(f.Command7->Caption(), "Show tools");
-    EXPECT_EQ(f.Label7(0)->Caption(), "To (L):  ");
-    EXPECT_EQ(f.Label7(1)->Caption(), "From (R):  ");
-    EXPECT_EQ(f.Label8->Caption(), "Pointer:  ");
-    EXPECT_EQ(f.Label10->Caption(), "Monitor resolution:");
-    EXPECT_EQ(f.Label5->Caption(), "Stepping:");
-    EXPECT_EQ(f.Label6->Caption(), "micron");
-    EXPECT_EQ(f.Check1->Caption(), "Colour");
-    EXPECT_EQ(f.Label4(0)->Caption(), "Brightness");
-    EXPECT_EQ(f.Label4(1)->Caption(), "Contrast");
 }
 
 TEST_F(MainWindow, IsADrawnWindowWithTheLogoAndCannotBeResized) {

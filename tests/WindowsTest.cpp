@@ -13,23 +13,58 @@ QStringList captions(ui::MenuItem* menu) {
 }
 }  // namespace
 
-TEST_F(AppTest, EveryWindowExistsOnceWithItsCaption) {
+// The texts users know the program by, as the windows show them: captions of windows and
+// controls, and every menu with its entries and separators in order.
+TEST_F(AppTest, WindowsControlsAndMenusShowTheirTexts) {
     installDefaultSettings();
-    start();
-    EXPECT_EQ(app::frmPreview->Caption(), "Preview");
-    EXPECT_EQ(app::frmRawImage->Caption(), "Original image");
-    EXPECT_EQ(app::frmCurve1->Caption(), "1: Grey scale");
-    for (int k = 2; k <= 6; ++k) EXPECT_EQ(curveWindow(k).Caption(), QStringLiteral("Curve-%1").arg(k));
-    EXPECT_EQ(app::frmActiveYears->Caption(), "Active years");
-    EXPECT_EQ(app::frmScale->Caption(), "10 mm");
-    EXPECT_EQ(app::frmElastic->Caption(), "Elastic scale");
-    EXPECT_EQ(app::frmPhoto->Caption(), "Core photo");
-    EXPECT_EQ(app::frmCrop->Caption(), "Core photo (close up)");
-    EXPECT_EQ(app::frmLaminaName->Caption(), "Lamina");
-    EXPECT_EQ(app::frmNote->Caption(), "Note");
-    EXPECT_EQ(app::frmTest->Caption(), "Staff only");
+    app::MainForm& f = start();
+    auto menu = [](ui::MenuItem* m) { return captions(m).join(QLatin1Char('|')); };
+    QStringList bar;
+    for (QAction* a : f.menuBar()->actions()) bar << a->text();
+    const std::pair<QString, QString> texts[] = {
+        {app::frmPreview->Caption(), "Preview"},
+        {app::frmRawImage->Caption(), "Original image"},
+        {app::frmCurve1->Caption(), "1: Grey scale"},
+        {curveWindow(5).Caption(), "Curve-5"},
+        {app::frmActiveYears->Caption(), "Active years"},
+        {app::frmScale->Caption(), "10 mm"},
+        {app::frmElastic->Caption(), "Elastic scale"},
+        {app::frmPhoto->Caption(), "Core photo"},
+        {app::frmCrop->Caption(), "Core photo (close up)"},
+        {app::frmLaminaName->Caption(), "Lamina"},
+        {app::frmNote->Caption(), "Note"},
+        {app::frmTest->Caption(), "Staff only"},
+        {f.Frame1->Caption(), " Radiograph "},
+        {f.Frame2->Caption(), " Optical image "},
+        {f.Frame3->Caption(), " Window "},
+        {f.Command1->Caption(), "Import radiograph"},
+        {f.Command2->Caption(), "Import XRF data"},
+        {f.Command3->Caption(), "Import core photo"},
+        {f.Command4->Caption(), "Quit"},
+        {f.Command5->Caption(), "Save as"},
+        {f.Command7->Caption(), "Show tools"},
+        {f.Label7(0)->Caption(), "To (L):  "},
+        {f.Label7(1)->Caption(), "From (R):  "},
+        {f.Label8->Caption(), "Pointer:  "},
+        {f.Label10->Caption(), "Monitor resolution:"},
+        {f.Label5->Caption(), "Stepping:"},
+        {f.Label6->Caption(), "micron"},
+        {f.Check1->Caption(), "Colour"},
+        {f.Label4(0)->Caption(), "Brightness"},
+        {f.Label4(1)->Caption(), "Contrast"},
+        {bar.join(QLatin1Char('|')), "File|Tool|Setting|?"},
+        {menu(f.mnuFile),
+         "Import radiograph|Import XRF data|Import optical image|-|Save|Save as|Save summary|-|Quit"},
+        {menu(f.mnuTool), "Show scale|Show elastic scale|-|Show all|Align forms|-|Active pointer"},
+        {menu(f.mnuSetting), "Colour setting|-|Default"},
+        {menu(f.mnuColourSetting),
+         "Level-1|Level-2|Level-3|Level-4|Level-5|Level-6|Level-7|Level-8|Level-9|-|Default"},
+        {menu(f.mnuQuestion), "About Stratalyser"},
+    };
+    for (const auto& [shown, expected] : texts) EXPECT_EQ(shown, expected);
     EXPECT_EQ(&curveWindow(4), &app::frmCurve4.get());
     EXPECT_THROW(curveWindow(7), core::SubscriptError);
+    EXPECT_THROW(f.mnuLevelSetting(0), core::SubscriptError);
 }
 
 TEST_F(AppTest, CurveWindowsShareOneMenuAndWindowsFourToSixHaveARatio) {
