@@ -167,7 +167,7 @@ TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
     dialogs->answerOpen(path);
     main.Command1->click();
     EXPECT_FALSE(main.Command1->isEnabled());  // the import went through to its end
-    EXPECT_TRUE(main.Command2->isEnabled());
+    EXPECT_TRUE(main.Slider1(0)->isEnabled());
     EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), 33023);          // the built-in orange
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);  // only the damaged file
     main.Command4->click();

@@ -140,8 +140,17 @@ class Button : public Control<QPushButton> {
     explicit Button(QWidget* container, const QString& caption = {});
     QString Caption() const { return text(); }
     void setCaption(const QString& c) { setText(c); }
+    // A button whose command is not built yet stays disabled, whatever the program enables.
+    void setEnabled(bool e) { QPushButton::setEnabled(e && built_); }
+    void setNotBuiltYet() {
+        built_ = false;
+        QPushButton::setEnabled(false);
+    }
   signals:
     void Click();
+
+  private:
+    bool built_ = true;
 };
 
 // A text box. Change fires at once whenever the text changes, by typing or by code, and not when

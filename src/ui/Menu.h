@@ -27,7 +27,12 @@ class MenuItem : public QObject {
     bool Checked() const { return checked_; }
     void setChecked(bool c);
     bool Enabled() const { return action_->isEnabled(); }
-    void setEnabled(bool e) { action_->setEnabled(e); }
+    // An item whose command is not built yet stays disabled, whatever the program enables.
+    void setEnabled(bool e) { action_->setEnabled(e && built_); }
+    void setNotBuiltYet() {
+        built_ = false;
+        action_->setEnabled(false);
+    }
     bool Visible() const { return action_->isVisible(); }
     void setVisible(bool v) { action_->setVisible(v); }
     void setShortcut(const QKeySequence& keys);
@@ -49,6 +54,7 @@ class MenuItem : public QObject {
     std::unique_ptr<QMenu> menu_;
     QList<MenuItem*> items_;
     bool checked_ = false;
+    bool built_ = true;
 };
 
 }  // namespace ui

@@ -49,6 +49,7 @@ TestForm::TestForm() : ui::Form(ui::Unit::Twips) {
     connect(Command2, &ui::Button::Click, this, [] { frmMain->Command97_Click(); });
     connect(Command3, &ui::Button::Click, this, [] { frmMain->Command98_Click(); });
     connect(Command4, &ui::Button::Click, this, [] { frmMain->Command99_Click(); });
+    Command4->setNotBuiltYet();  // the close-up it redraws comes with the photo import
 }
 
 }  // namespace app

@@ -55,6 +55,7 @@ void MainForm::connectEvents() {
     connect(mnuAlign, &ui::MenuItem::Click, this, &MainForm::mnuAlign_Click);
     connect(mnuShowAll, &ui::MenuItem::Click, this, &MainForm::mnuShowAll_Click);
     connect(mnuAbout, &ui::MenuItem::Click, this, &MainForm::mnuAbout_Click);
+    connect(mnuActive, &ui::MenuItem::Click, this, &ToggleActivation);
     for (int i = 1; i <= 9; ++i) {
         connect(mnuLevelSetting(i), &ui::MenuItem::Click, this, [this, i] { mnuLevelSetting_Click(i); });
     }

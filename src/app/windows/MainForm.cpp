@@ -19,6 +19,9 @@ MainForm::MainForm() : ui::Form(ui::Unit::Twips) {
     buildMenus();
     buildControls();
     connectEvents();
+    // Commands that come with later parts of the program: disabled whatever the imports enable.
+    for (ui::Button* b : {Command2, Command3, Command7}) b->setNotBuiltYet();
+    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSummary, mnuScale, mnuElastic}) m->setNotBuiltYet();
 }
 
 void MainForm::buildControls() {

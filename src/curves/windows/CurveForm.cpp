@@ -52,6 +52,11 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
     }
     buildMenu();
     connectEvents();
+    // Commands that come with the labels, notes and view commands: disabled until they are built.
+    for (ui::MenuItem* m :
+         {mnuLamina, mnuNote, mnuHideOthers, mnuShowAll, mnuShow123, mnuShow456, mnuAlign, mnuFlip}) {
+        m->setNotBuiltYet();
+    }
 }
 
 void CurveForm::connectEvents() {

@@ -39,6 +39,7 @@ PreviewForm::PreviewForm() : ui::Form(ui::Unit::Twips) {
     mnuAlignPicture = mnurb->add(QStringLiteral("Align picture"));
     mnuAlignScale->setEnabled(false);    // enabled by the XRF import
     mnuAlignPicture->setEnabled(false);  // enabled by the photo import
+    mnuLamina->setNotBuiltYet();         // the marker labels come with the lamina labels
 }
 
 void PreviewForm::Form_Load() {
