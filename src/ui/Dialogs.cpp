@@ -40,73 +40,73 @@ QString qtFilter(const QString& barFilter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> QtDialogs::askOpenFile(const FileDialogRequest& request) {
-    const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
-                                                      request.initialName, qtFilter(request.filter));
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Warning,
+                                                   QMessageBox::Information, QMessageBox::Question,
+                                                   QMessageBox::Critical};
+    return kIcons[static_cast<int>(icon)];  // in the order of MessageIcon
 }
 
-std::optional<QString> QtDialogs::askSaveFile(const FileDialogRequest& request) {
-    QFileDialog::Options options;
-    if (!request.confirmOverwrite) options |= QFileDialog::DontConfirmOverwrite;
-    const QString path =
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.initialName,
-                                     qtFilter(request.filter), nullptr, options);
-    if (path.isEmpty()) return std::nullopt;
-    return path;
-}
-
-std::optional<core::Colour> QtDialogs::chooseColour(core::Colour initial) {
-    const QColor chosen = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
-    if (!chosen.isValid()) return std::nullopt;
-    return fromQColor(chosen);
-}
-
-MessageResult QtDialogs::messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
-                                    const QString& title) {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(title);
-    box.setText(text);
-    switch (icon) {
-        case MessageIcon::Exclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case MessageIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case MessageIcon::Question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case MessageIcon::Critical:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case MessageIcon::None:
-            break;
+// Qt's modal dialogs, over the active window.
+class QtDialogs : public Dialogs {
+  public:
+    std::optional<core::Colour> chooseColour(core::Colour initial) override {
+        const QColor chosen = QColorDialog::getColor(toQColor(initial), QApplication::activeWindow());
+        if (!chosen.isValid()) return std::nullopt;
+        return fromQColor(chosen);
     }
-    if (buttons == MessageButtons::YesNoCancel) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::Cancel);
-        const int r = box.exec();
-        return r == QMessageBox::Yes  ? MessageResult::Yes
-               : r == QMessageBox::No ? MessageResult::No
-                                      : MessageResult::Cancel;
-    }
-    if (buttons == MessageButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
-    }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return MessageResult::Ok;
-}
 
-void QtDialogs::beep() {
-    QApplication::beep();
-}
+    MessageResult messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                             const QString& title) override {
+        QMessageBox box(QApplication::activeWindow());
+        box.setWindowTitle(title);
+        box.setText(text);
+        box.setIcon(qtIcon(icon));
+        if (buttons == MessageButtons::YesNoCancel) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            const int r = box.exec();
+            return r == QMessageBox::Yes  ? MessageResult::Yes
+                   : r == QMessageBox::No ? MessageResult::No
+                                          : MessageResult::Cancel;
+        }
+        if (buttons == MessageButtons::YesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+        }
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return MessageResult::Ok;
+    }
+
+    void beep() override { QApplication::beep(); }
+
+  protected:
+    std::optional<QString> askOpenFile(const FileDialogRequest& request) override {
+        return chosenPath(QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title,
+                                                       request.initialName, qtFilter(request.filter)));
+    }
+    std::optional<QString> askSaveFile(const FileDialogRequest& request) override {
+        QFileDialog::Options options;
+        if (!request.confirmOverwrite) options |= QFileDialog::DontConfirmOverwrite;
+        return chosenPath(QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title,
+                                                       request.initialName, qtFilter(request.filter), nullptr,
+                                                       options));
+    }
+
+  private:
+    static std::optional<QString> chosenPath(const QString& path) {
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    }
+};
+
+}  // namespace
 
 namespace {
 std::unique_ptr<Dialogs>& current() {

@@ -42,19 +42,7 @@ class Dialogs {
     virtual std::optional<QString> askSaveFile(const FileDialogRequest& request) = 0;
 };
 
-class QtDialogs : public Dialogs {
-  public:
-    std::optional<core::Colour> chooseColour(core::Colour initial) override;
-    MessageResult messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
-                             const QString& title) override;
-    void beep() override;
-
-  protected:
-    std::optional<QString> askOpenFile(const FileDialogRequest& request) override;
-    std::optional<QString> askSaveFile(const FileDialogRequest& request) override;
-};
-
-// The dialogs in use (QtDialogs until something else is installed).
+// The dialogs in use (Qt's own until something else is installed).
 Dialogs& dialogs();
 // Installs new dialogs and returns the previous ones.
 std::unique_ptr<Dialogs> installDialogs(std::unique_ptr<Dialogs> dialogs);

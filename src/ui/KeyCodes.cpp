@@ -1,5 +1,7 @@
 #include "ui/KeyCodes.h"
 
+#include <utility>
+
 namespace ui {
 
 int keyCodeFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -52,20 +54,28 @@ int keyCodeFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
     }
 }
 
+namespace {
+// The program's bits for those of the Qt flags that are set.
+template <typename Flags, typename Flag, std::size_t N>
+int programBits(Flags flags, const std::pair<Flag, int> (&bits)[N]) {
+    int result = 0;
+    for (const auto& [qt, bit] : bits) {
+        if (flags & qt) result |= bit;
+    }
+    return result;
+}
+}  // namespace
+
 int shiftFromQt(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier) shift |= kShiftMask;
-    if (modifiers & Qt::ControlModifier) shift |= kCtrlMask;
-    if (modifiers & Qt::AltModifier) shift |= kAltMask;
-    return shift;
+    static constexpr std::pair<Qt::KeyboardModifier, int> kBits[] = {
+        {Qt::ShiftModifier, kShiftMask}, {Qt::ControlModifier, kCtrlMask}, {Qt::AltModifier, kAltMask}};
+    return programBits(modifiers, kBits);
 }
 
 int buttonsFromQt(Qt::MouseButtons buttons) {
-    int result = 0;
-    if (buttons & Qt::LeftButton) result |= kLeftButton;
-    if (buttons & Qt::RightButton) result |= kRightButton;
-    if (buttons & Qt::MiddleButton) result |= kMiddleButton;
-    return result;
+    static constexpr std::pair<Qt::MouseButton, int> kBits[] = {
+        {Qt::LeftButton, kLeftButton}, {Qt::RightButton, kRightButton}, {Qt::MiddleButton, kMiddleButton}};
+    return programBits(buttons, kBits);
 }
 
 int buttonFromQt(Qt::MouseButton button) {
