@@ -67,7 +67,8 @@ class CurvesTest : public AppTest {
         app::Profile(1, 0) = Variant("Fe");
         app::CurveValue.redim(0, 6, 0, app::DataLength);
         for (long i = 1; i <= app::DataLength; ++i) {
-            for (int k = 1; k <= 6; ++k) app::CurveValue(k, i) = static_cast<float>(10 * (i % 7));
+            app::Profile(0, i) = Variant(core::Integer(10 * (i % 7)));
+            app::Profile(1, i) = Variant(10.0 * (i % 7));
         }
         for (int k = 1; k <= 6; ++k) {
             curveWindow(k).Combo1->AddItem("Grey");
@@ -370,8 +371,9 @@ TEST_F(CurvesTest, WithXrfDataThePointerIsInAllSixWindowsWhileMarkingIsActive) {
 
 TEST_F(CurvesTest, CurvesLeaveGapsAtMissingValuesAndShowTheirColumns) {
     loadXrfColumns();
-    app::CurveValue(2, 200) = -9999;
+    app::Profile(1, 200) = Variant("n/a");  // a cell without a number is a missing value
     app::RedrawCurves();
+    EXPECT_EQ(app::CurveValue(2, 200), -9999.0f);
     EXPECT_EQ(curveWindow(2).Caption(), "2: Fe");
     EXPECT_EQ(curveWindow(1).Caption(), "1: Grey");
     // Window 2 plots 10 * (p mod 7) from 100 (top) to 0 (bottom): find the curve in a column.

@@ -52,8 +52,8 @@ TEST_F(ImportTest, TheRealRadiographImportsWithOnePositionPerColumn) {
         EXPECT_EQ(app::MarkerNote(2251), "---");
         EXPECT_FALSE(main.Command1->isEnabled());
         EXPECT_FALSE(main.mnuOpenRadio->Enabled());
-        EXPECT_FALSE(main.Command2->isEnabled());  // the XRF import is not built yet
-        EXPECT_FALSE(main.mnuOpenXRF->Enabled());
+        EXPECT_TRUE(main.Command2->isEnabled());  // the XRF import is next
+        EXPECT_TRUE(main.mnuOpenXRF->Enabled());
         EXPECT_TRUE(main.Slider1(0)->isEnabled());
         EXPECT_TRUE(app::frmCurve1->isVisible());
         EXPECT_TRUE(app::frmActiveYears->isVisible());

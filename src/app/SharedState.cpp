@@ -14,9 +14,9 @@ QString WorkingFileName;
 Integer DataLength;
 core::Array<QString> XrfHeaders;
 Integer XrfColumnCount;
-core::FixedTable<Variant> XrfData(0, 100, 0, 26000);  // its shape; rows come with an import
+core::VariantTable XrfData(0, 100, 0, 26000);  // its shape; rows come with an import
 core::Array<Integer> GreyProfile;
-core::Array2<Variant> Profile;
+core::VariantTable Profile;
 core::Array<Integer> ElementColumn;
 bool XrfLoaded;
 

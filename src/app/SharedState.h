@@ -6,12 +6,12 @@
 // runs before the program starts and again when frmMain loads (tests run it between programs).
 //
 // Types: Integer = 16-bit (core::Integer), Long = 32-bit, Single = float; flags are bool.
-// Arrays have inclusive bounds (core::Array / Array2 / FixedTable) and throw on a bad index.
+// Arrays have inclusive bounds (core::Array / Array2 / VariantTable) and throw on a bad index.
 
 #include <QString>
 
 #include "core/BoundedArray.h"
-#include "core/FixedTable.h"
+#include "core/VariantTable.h"
 #include "core/Variant.h"
 
 namespace app {
@@ -32,9 +32,9 @@ extern QString WorkingFileName;           // the file last opened (XRF or workin
 extern Integer DataLength;                 // data positions N = radiograph width in pixels
 extern core::Array<QString> XrfHeaders;    // 0..500: first field, then the column names after "filename"
 extern Integer XrfColumnCount;             // fields per data row of the XRF table
-extern core::FixedTable<Variant> XrfData;  // (field 0..100, row 0..26000), as read
+extern core::VariantTable XrfData;         // (field 0..100, row 0..26000), as read
 extern core::Array<Integer> GreyProfile;   // 0..W: band mean grey per data position (dynamic)
-extern core::Array2<Variant> Profile;  // (column 0..XrfColumnCount, position 0..N): the curve table (dynamic)
+extern core::VariantTable Profile;  // (column 0..XrfColumnCount, position 0..N): the curve table (dynamic)
 extern core::Array<Integer>
     ElementColumn;      // 0..XrfColumnCount: Profile column first shown in window k (dynamic)
 extern bool XrfLoaded;  // an XRF or working file has been imported

@@ -1,6 +1,8 @@
 #include "files/FieldSyntax.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <string>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -16,48 +18,71 @@ using core::Variant;
 
 namespace {
 
-QByteArray numberText(double x) {
-    if (!std::isfinite(x)) return {};  // cannot be represented; written as an empty value
-    if (x == 0.0) return QByteArrayLiteral("0");
-    if (x == std::trunc(x) && std::fabs(x) < 1e15) return QByteArray::number(static_cast<long long>(x));
-    char buffer[64];
-    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, x);
-    return QByteArray(buffer, ptr - buffer);
+void appendChars(QByteArray& out, const char* begin, const char* end) {
+    out.append(begin, end - begin);
 }
 
-QByteArray singleNumberText(float x) {
-    if (!std::isfinite(x)) return {};
-    if (x == 0.0f) return QByteArrayLiteral("0");
-    if (x == std::trunc(x) && std::fabs(x) < 1e15f) return QByteArray::number(static_cast<long long>(x));
+void appendWhole(QByteArray& out, long long n) {
+    char buffer[24];
+    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, n);
+    appendChars(out, buffer, ptr);
+}
+
+template <typename Real>
+void appendNumber(QByteArray& out, Real x) {
+    if (!std::isfinite(x)) return;  // cannot be represented; written as an empty value
+    if (x == Real(0)) {
+        out.append('0');
+        return;
+    }
+    if (x == std::trunc(x) && std::fabs(x) < Real(1e15)) {
+        appendWhole(out, static_cast<long long>(x));
+        return;
+    }
     char buffer[64];
-    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, x);  // shortest form of the float
-    return QByteArray(buffer, ptr - buffer);
+    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, x);  // shortest exact form
+    appendChars(out, buffer, ptr);
 }
 
 }  // namespace
 
-QByteArray FieldWriter::encode(const Variant& value) {
+void FieldWriter::append(QByteArray& out, const Variant& value) {
     switch (value.type()) {
         case Variant::Type::Empty:
-            return {};
+            return;
         case Variant::Type::Integer:
         case Variant::Type::Long:
-            return QByteArray::number(static_cast<long long>(value.toDouble()));
+            appendWhole(out, static_cast<long long>(value.toDouble()));
+            return;
         case Variant::Type::Single:
-            return singleNumberText(static_cast<float>(value.toDouble()));
+            appendNumber(out, static_cast<float>(value.toDouble()));
+            return;
         case Variant::Type::Double:
-            return numberText(value.toDouble());
+            appendNumber(out, value.toDouble());
+            return;
         case Variant::Type::Boolean:
-            return value.toDouble() != 0 ? QByteArrayLiteral("#TRUE#") : QByteArrayLiteral("#FALSE#");
+            out.append(value.toDouble() != 0 ? "#TRUE#" : "#FALSE#");
+            return;
         case Variant::Type::Date:
-            return '#' + value.toString().toLatin1() + '#';
+            out.append('#' + value.toString().toLatin1() + '#');
+            return;
         case Variant::Type::String: {
-            QByteArray text = value.asString().toUtf8();
-            text.replace('"', '\'');
-            return '"' + text + '"';
+            const qsizetype start = out.size() + 1;
+            out.append('"');
+            out.append(value.asString().toUtf8());
+            for (qsizetype i = start; i < out.size(); ++i) {
+                if (out[i] == '"') out[i] = '\'';
+            }
+            out.append('"');
+            return;
         }
     }
-    return {};
+}
+
+QByteArray FieldWriter::encode(const Variant& value) {
+    QByteArray out;
+    append(out, value);
+    return out;
 }
 
 template <typename Range>
@@ -66,9 +91,20 @@ void FieldWriter::writeValues(const Range& values) {
     for (const Variant& v : values) {
         if (!first) bytes_.append(',');
         first = false;
-        bytes_.append(encode(v));
+        append(bytes_, v);
     }
     bytes_.append("\r\n");
+}
+
+void FieldWriter::field(const Variant& value) {
+    if (lineStarted_) bytes_.append(',');
+    lineStarted_ = true;
+    append(bytes_, value);
+}
+
+void FieldWriter::endLine() {
+    bytes_.append("\r\n");
+    lineStarted_ = false;
 }
 
 void FieldWriter::writeLine(std::initializer_list<Variant> values) {
@@ -83,9 +119,6 @@ void FieldWriter::writeLine(const std::vector<Variant>& values) {
 
 namespace {
 
-inline bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 inline bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
@@ -190,12 +223,31 @@ Variant parseBareField(const char* begin, const char* end) {
     return Variant(decodeText(begin, end));
 }
 
-FieldReader::FieldReader(QByteArray bytes) : bytes_(std::move(bytes)) {
+Variant parseTabField(const char* begin, const char* end) {
+    const char* comma = std::find(begin, end, ',');
+    if (comma == end || std::find(comma + 1, end, ',') != end || std::find(begin, end, '.') != end)
+        return parseBareField(begin, end);
+    std::string withPoint(begin, end);
+    withPoint[static_cast<std::size_t>(comma - begin)] = '.';
+    bool whole = false;
+    if (!isNumberText(withPoint.data(), withPoint.data() + withPoint.size(), whole))
+        return parseBareField(begin, end);
+    return parseBareField(withPoint.data(), withPoint.data() + withPoint.size());
+}
+
+Variant FieldReader::bareField(const char* begin, const char* end) const {
+    return layout_.separator == '\t' ? parseTabField(begin, end) : parseBareField(begin, end);
+}
+
+FieldReader::FieldReader(QByteArray bytes, FieldLayout layout) : bytes_(std::move(bytes)), layout_(layout) {
     // A UTF-8 byte-order mark is not part of the first field.
     if (bytes_.startsWith("\xEF\xBB\xBF")) pos_ = 3;
     const char* data = bytes_.constData();
     contentEnd_ = bytes_.size();
     while (contentEnd_ > pos_ && (isBlank(data[contentEnd_ - 1]) || isLineEnd(data[contentEnd_ - 1])))
+        --contentEnd_;
+    // A file that ends in the tab that ends its lines has no empty field after it.
+    if (layout_.trailingSeparatorEndsLine && contentEnd_ > pos_ && data[contentEnd_ - 1] == layout_.separator)
         --contentEnd_;
 }
 
@@ -210,9 +262,15 @@ void FieldReader::skipSeparator() {
     const qsizetype n = bytes_.size();
     lineEnded_ = true;
     if (pos_ >= n) return;
-    if (data[pos_] == ',') {
+    if (data[pos_] == layout_.separator) {
         ++pos_;
-        fieldFollows_ = true;  // a comma always has a field after it, even an empty one at the end
+        if (layout_.trailingSeparatorEndsLine && (pos_ >= n || isLineEnd(data[pos_]))) {
+            // The tab that ends a scanner's line: the line ends here.
+            if (pos_ < n && data[pos_] == '\r') ++pos_;
+            if (pos_ < n && data[pos_] == '\n') ++pos_;
+            return;
+        }
+        fieldFollows_ = true;  // a separator always has a field after it, even an empty one at the end
         lineEnded_ = false;
     } else if (data[pos_] == '\r') {
         ++pos_;
@@ -245,17 +303,18 @@ Variant FieldReader::readField() {
         Variant text(decodeText(data + start, data + close));
         // Whatever stands between the closing quote and the next separator is ignored.
         pos_ = close + 1;
-        while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
+        while (pos_ < n && data[pos_] != layout_.separator && !isLineEnd(data[pos_])) ++pos_;
         skipSeparator();
         return text;
     }
 
     const qsizetype start = pos_;
-    while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
+    const char sep = layout_.separator;
+    while (pos_ < n && data[pos_] != sep && !isLineEnd(data[pos_])) ++pos_;
     qsizetype end = pos_;
     while (end > start && isBlank(data[end - 1])) --end;
     skipSeparator();
-    return parseBareField(data + start, data + end);
+    return bareField(data + start, data + end);
 }
 
 }  // namespace files

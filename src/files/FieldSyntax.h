@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "core/Variant.h"
@@ -30,19 +31,37 @@ class FieldWriter {
     // A text holding a double quote cannot be written in this syntax: each double quote is
     // written as a single quote ('), so the line always reads back with the same number of fields.
     static QByteArray encode(const core::Variant& value);
+    static void append(QByteArray& out, const core::Variant& value);
 
+    // A line written field by field: each field after the first is preceded by a comma.
+    void field(const core::Variant& value);
+    void endLine();
+
+    void reserve(qsizetype bytes) { bytes_.reserve(bytes); }
     const QByteArray& bytes() const { return bytes_; }
+    QByteArray takeBytes() { return std::exchange(bytes_, QByteArray()); }
 
   private:
     template <typename Range>
     void writeValues(const Range& values);
 
     QByteArray bytes_;
+    bool lineStarted_ = false;
+};
+
+// How the fields of a file are separated. The program's own files are comma-separated; an XRF
+// scanner writes its result table with tabs, usually with a tab at the end of every line as well,
+// which ends the line rather than starting an empty field.
+struct FieldLayout {
+    char separator = ',';
+    bool trailingSeparatorEndsLine = false;
+    static FieldLayout comma() { return {}; }
+    static FieldLayout tab(bool trailingTab) { return {'\t', trailingTab}; }
 };
 
 class FieldReader {
   public:
-    explicit FieldReader(QByteArray bytes);
+    explicit FieldReader(QByteArray bytes, FieldLayout layout = FieldLayout::comma());
 
     // The next field. Throws core::EndOfFileError when every field has been read.
     core::Variant readField();
@@ -60,8 +79,11 @@ class FieldReader {
   private:
     void skipBlanks();
     void skipSeparator();
+    bool isBlank(char c) const { return c == ' ' || (c == '\t' && layout_.separator != '\t'); }
+    core::Variant bareField(const char* begin, const char* end) const;
 
     QByteArray bytes_;
+    FieldLayout layout_;
     qsizetype pos_ = 0;
     // One past the last byte that is neither a blank nor a line end: from there on only blank
     // lines remain. Found once, so a long run of line ends is passed over once, not per field.
@@ -69,6 +91,10 @@ class FieldReader {
     bool fieldFollows_ = false;
     bool lineEnded_ = false;
 };
+
+// A bare field of a tab-separated file may carry a decimal comma, as a spreadsheet in many
+// languages writes it ("0,21"): a number with one comma in place of the point reads as that number.
+core::Variant parseTabField(const char* begin, const char* end);
 
 // Parses a bare (unquoted) field's text, already trimmed, into its value: empty, number, date,
 // Boolean or text. Whole numbers become Integer when they fit 16 bits, Long when they fit 32

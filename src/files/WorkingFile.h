@@ -3,7 +3,7 @@
 #include <QByteArray>
 
 #include "core/BoundedArray.h"
-#include "core/FixedTable.h"
+#include "core/VariantTable.h"
 #include "core/Variant.h"
 
 // The working file: the XRF table as imported, the grey value, and per data position the
@@ -20,8 +20,8 @@ struct WorkingFileSource {
     int dataLength;   // N
     int columnCount;  // C
     const core::Array<QString>& headers;
-    const core::FixedTable<core::Variant>& xrf;  // (field 1..C, row 1..N)
-    const core::Array2<core::Variant>& profile;  // column 0 = grey, rows 1..N
+    const core::VariantTable& xrf;      // (field 1..C, row 1..N)
+    const core::VariantTable& profile;         // column 0 = grey, rows 1..N
     const core::Array<core::Variant>& yearMark;
     const core::Array<QString>& markerLabel;
     const core::Array<QString>& markerNote;

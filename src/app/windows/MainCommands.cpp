@@ -12,7 +12,6 @@
 #include "curves/windows/Curves.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
-#include "files/WorkingFile.h"
 #include "photo/windows/PhotoForms.h"
 #include "pointer/windows/Pointer.h"
 #include "radiograph/windows/PreviewForm.h"
@@ -28,7 +27,6 @@ using namespace files::settings;
 namespace {
 // Where the latest installer can be found, named in the missing-settings message.
 const QString kDownloadAddress = QStringLiteral("https://example.org/stratalyser/download");
-const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
 
 QString roundedText(double v) {
     return core::doubleText(core::roundHalfEven(v * 100.0) / 100.0);
@@ -41,7 +39,10 @@ void MainForm::connectEvents() {
     connect(Check1, &ui::CheckBox::Click, this, &MainForm::renderRadiograph);
     for (ui::Slider* s : Slider1) connect(s, &ui::Slider::Change, this, &MainForm::renderRadiograph);
     connect(Command4, &ui::Button::Click, this, &MainForm::Command4_Click);
+    connect(Command2, &ui::Button::Click, this, &MainForm::Command2_Click);
+    connect(mnuOpenXRF, &ui::MenuItem::Click, this, &MainForm::Command2_Click);
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
+    connect(mnuSummary, &ui::MenuItem::Click, this, &MainForm::mnuSummary_Click);
     connect(Command6, &ui::Button::Click, this, &MainForm::Command6_Click);
     connect(Command97, &ui::Button::Click, this, &MainForm::Command97_Click);
     connect(Command98, &ui::Button::Click, this, &MainForm::Command98_Click);
@@ -302,49 +303,6 @@ void MainForm::setProgress(bool shown, int max) {
     ProgressBar1->setValue(0);
     ProgressBar1->setVisible(shown);
     ui::setBusyPointer(shown);
-}
-
-bool MainForm::SaveFile(int mode) {
-    setProgress(true, DataLength);
-    try {
-        QString path = WorkingFileName;
-        if (mode == 1) {
-            path = ui::dialogs().saveFile({QString(), kCsvFilter, WorkingFileName, true});
-            WorkingFileName = path;
-        }
-        Command4->repaint();
-        Command5->repaint();
-        for (long i = 1; i <= DataLength; ++i) {
-            if (i % 512 == 0) ProgressBar1->setValue(static_cast<int>(i));
-            if (YearMark(i) == kEmptiedText) YearMark(i) = Variant(kNoMarker);
-            if (MarkerLabel(i) == kEmptiedText) MarkerLabel(i) = kNoMarker;
-            if (MarkerNote(i) == kEmptiedText) MarkerNote(i) = kNoMarker;
-        }
-        const QByteArray bytes = files::writeWorkingFile(
-            {DataLength, XrfColumnCount, XrfHeaders, XrfData, Profile, YearMark, MarkerLabel, MarkerNote});
-        files::saveFileBytes(path, bytes);
-    } catch (const core::RuntimeError&) {
-        setProgress(false);
-        return false;
-    }
-    setProgress(false);
-    Saved = true;
-    return true;
-}
-
-void MainForm::Command5_Click() {
-    if (Command5->Caption() == QStringLiteral("Save")) {
-        SaveFile(0);
-    } else if (SaveFile(1)) {
-        Command5->setCaption(QStringLiteral("Save"));
-    }
-}
-
-void MainForm::mnuSave_Click() {
-    Command5_Click();
-}
-void MainForm::mnuSaveAs_Click() {
-    SaveFile(1);
 }
 
 // Quitting never loses work: with unsaved changes the user is asked, and a cancelled question,

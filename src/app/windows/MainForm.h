@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Errors.h"
+#include "files/XrfFile.h"
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -81,8 +82,13 @@ class MainForm : public ui::Form {
     // Re-renders preview and section after a change of brightness, contrast, colour or resolution.
     void renderRadiograph();
 
+    // Reads an XRF table or a working file into the document and shows it in every window.
+    void ImportXRFdata();
+    void Command2_Click();
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.
     bool SaveFile(int mode);
+    // Writes the summary of the counting.
+    void mnuSummary_Click();
     // Every way of quitting comes here: settings written, unsaved work offered for saving.
     // Returns false when the user chose to stay (or the save did not happen).
     bool QuitProgram();
@@ -120,6 +126,8 @@ class MainForm : public ui::Form {
     void readSettingsFile();
     void settingsFailurePath(const QString& message);
     static QString settingsProblem(const core::RuntimeError& error);
+    void takeXrfContents(files::XrfContents&& contents, const QString& path);
+    void showXrfData();
 
   public:
     void setProgress(bool shown, int max = 0);

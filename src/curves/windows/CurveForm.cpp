@@ -54,7 +54,7 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
     connectEvents();
     // Commands that come with the labels, notes and view commands: disabled until they are built.
     for (ui::MenuItem* m :
-         {mnuLamina, mnuNote, mnuHideOthers, mnuShowAll, mnuShow123, mnuShow456, mnuAlign, mnuFlip}) {
+         {mnuLamina, mnuNote, mnuHideOthers, mnuShowAll, mnuShow123, mnuShow456, mnuAlign}) {
         m->setNotBuiltYet();
     }
 }
@@ -84,6 +84,15 @@ void CurveForm::connectEvents() {
     for (ui::MenuItem* item : movingAverageItems()) {
         connect(item, &ui::MenuItem::Click, this, [this, item] { chooseMovingAverage(item); });
     }
+    connect(mnuFlip, &ui::MenuItem::Click, this, &CurveForm::mnuFlip_Click);
+}
+
+// Upside down: the top value becomes the bottom value and back; each box redraws as it changes.
+void CurveForm::mnuFlip_Click() {
+    const QString top = Text1->Text();
+    const QString bottom = Text2->Text();
+    Text1->setText(bottom);
+    Text2->setText(top);
 }
 
 // Another element, ratio or denominator empties the range boxes: the next drawing fills them.

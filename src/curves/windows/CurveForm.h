@@ -65,6 +65,7 @@ class CurveForm : public ui::Form {
     void Picture1_MouseDown(int button, int shift, double x, double y);
     void Picture1_MouseMove(int button, int shift, double x, double y);
     void chooseMovingAverage(ui::MenuItem* item);
+    void mnuFlip_Click();
 
   protected:
     void Form_Load() override;

@@ -4,6 +4,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "core/Arithmetic.h"
+#include "curves/CurveValues.h"
 #include "curves/windows/CurveForm.h"
 
 namespace app {
@@ -12,7 +13,11 @@ namespace {
 constexpr core::Colour kBrightGreen = core::rgb(0, 255, 0);
 constexpr core::Colour kRawUnderAverage = core::rgb(0, 110, 90);
 constexpr core::Colour kGreyUnderAverage = core::rgb(0, 150, 100);
-constexpr float kMissingValue = -9999.0f;
+constexpr float kMissingValue = curves::kMissingValue;
+
+// True while LoadCurveValues writes the range boxes: their change events must not start a redraw
+// inside the one that is writing them (the redraw under way draws with the values written).
+bool writingRanges = false;
 
 struct Scale {
     double left, top, width, height;
@@ -104,7 +109,7 @@ void drawCurves() {
         CurveForm& w = curveWindow(k);
         const auto [top, bottom] = valueRange(w);
         w.Picture1->setScale(ViewLeft, top, ViewRight - ViewLeft, bottom - top);
-        QString caption = QStringLiteral("%1: ").arg(k) + Profile(column[k], 0).toString();
+        QString caption = QStringLiteral("%1: ").arg(k) + Profile.get(column[k], 0).toString();
         if (w.hasRatio() && w.Check1->Value() == 1) caption += QStringLiteral(" / ") + w.Combo2->Text();
         w.setCaption(caption);
     }
@@ -144,11 +149,49 @@ void drawIgnoringErrors(const Draw& draw) {
 }
 }  // namespace
 
-// Not built yet: will fill CurveValue from the XRF columns chosen in the six windows (with the XRF
-// import); until then the curves show what CurveValue holds.
-void LoadCurveValues() {}
+void LoadCurveValues() {
+    if (!XrfLoaded) return;
+    // The column of each window (and the denominator of windows 4..6), matched by header; the
+    // last matching column wins, a window without a match shows column 0.
+    int column[7] = {0, 0, 0, 0, 0, 0, 0};
+    for (long c = 0; c <= XrfColumnCount; ++c) {
+        const Variant header = Profile(c, 0);
+        for (int k = 1; k <= 6; ++k) {
+            CurveForm& w = curveWindow(k);
+            if (header == w.Combo1->Text()) column[k] = static_cast<int>(c);
+            if (w.hasRatio() && header == w.Combo2->Text()) RatioColumn(k) = static_cast<Single>(c);
+        }
+    }
+    for (int k = 4; k <= 6; ++k) {
+        if (curveWindow(k).Combo2->Text() == QStringLiteral("1")) RatioColumn(k) = 0;
+    }
+
+    const auto n = static_cast<std::size_t>(DataLength) + 1;
+    std::vector<float> values(n);
+    curves::ValueRange range[7];
+    for (int k = 1; k <= 6; ++k) {
+        CurveForm& w = curveWindow(k);
+        const bool ratio = w.hasRatio() && w.Check1->Value() == 1;
+        const int denominator = ratio ? static_cast<int>(RatioColumn(k)) : 0;
+        curves::fillCurveValues(Profile, column[k], denominator, values);
+        for (long i = 1; i <= DataLength; ++i) CurveValue(k, i) = values[static_cast<std::size_t>(i)];
+        range[k] = curves::curveValueRange(values, w.Text1->Text(), w.Text2->Text(), AutoRange(k));
+        AutoRange(k) = range[k].autoRange;
+    }
+
+    struct WritingRanges {
+        WritingRanges() { writingRanges = true; }
+        ~WritingRanges() { writingRanges = false; }
+    } writing;
+    for (int k = 1; k <= 6; ++k) {
+        CurveForm& w = curveWindow(k);
+        w.Text1->setText(curves::rangeBoxText(w.Text1->Text(), range[k].top));
+        w.Text2->setText(curves::rangeBoxText(w.Text2->Text(), range[k].bottom));
+    }
+}
 
 void RedrawCurves() {
+    if (writingRanges) return;
     LoadCurveValues();
     if (!GreyCurveDrawn) return;
     if (!XrfLoaded) {

@@ -97,6 +97,7 @@ static void renderSection() {
     ViewRight = core::clng((raw.Shape1->Left() + raw.Shape1->Width()) * ColumnsPerPreviewTwip);
     m.Label1(0)->setCaption(QString::number(ViewLeft));
     m.Label1(1)->setCaption(QString::number(ViewRight));
+    ShowSectionPositions();
 
     BusyProgress progress(ViewRight - ViewLeft);
     const QSize plot = c1.Picture1->surface().size();
@@ -168,6 +169,17 @@ void RenderSection() {
 }
 void ComputeGreyProfile() {
     ignoringErrors(computeGreyProfile);
+}
+
+// The scan positions (mm) of the section's two ends; a column beyond the XRF table shows nothing.
+void ShowSectionPositions() {
+    MainForm& m = frmMain.get();
+    const auto positionText = [](long row) {
+        if (row < XrfData.lower2() || row > XrfData.upper2()) return QString();
+        return XrfData.get(2, row).toString();
+    };
+    m.Text3(0)->setText(positionText(static_cast<long>(DataLength) - ViewRight));
+    m.Text3(1)->setText(positionText(static_cast<long>(DataLength) - ViewLeft));
 }
 
 // The band lines of curve window 1 (radiograph rows) copied onto the preview (twips).

@@ -12,6 +12,9 @@ void RenderSection();
 // The mean grey of the band in every column, from the radiograph's own pixels.
 void ComputeGreyProfile();
 
+// The main window's "To (L)" and "From (R)" boxes: the scan positions of the section's ends.
+void ShowSectionPositions();
+
 // The band lines of curve window 1 (radiograph rows) copied onto the preview (its twips).
 void CopyBandToPreview();
 // The band label of curve window 1 above the upper band line: the band's width in mm (with XRF

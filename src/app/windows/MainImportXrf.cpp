@@ -1,0 +1,196 @@
+// Importing XRF data (the scanner's result table) or reopening a working file.
+#include <QDir>
+
+#include "app/SharedState.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "files/TextFile.h"
+#include "files/XrfFile.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/Rendering.h"
+#include "scales/windows/ScaleForms.h"
+#include "ui/Dialogs.h"
+
+namespace app {
+
+namespace {
+
+// The scanner writes Results.txt (tabs), a spreadsheet or the program writes .csv (commas).
+const QString kXrfFilter = QStringLiteral("XRF data (*.csv *.txt)|*.csv;*.txt|All files|*.*");
+const QString kGuidanceTitle = QStringLiteral("Stratalyser formatting guidance");
+
+// The element each window shows first, by column name.
+const char* const kFirstElements[7] = {nullptr, "Grey", "Fe", "Mn", "Ti", "K", "Zr"};
+
+void tell(const QString& text, const QString& title) {
+    ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, title);
+}
+
+QString lengthMismatch(int rows, int width) {
+    return QStringLiteral("The XRF data length (") + QString::number(rows) +
+           QStringLiteral(" measurements) does not match with the Radiograph width (") + QString::number(width) +
+           QStringLiteral(
+               " pixels). Please change Itrax settings (or edit files) so that one pixel in radiograph "
+               "corresponds exactly to one XRF measurement.");
+}
+
+QString unreadable(const QString& path, const core::RuntimeError& e) {
+    QString why;
+    switch (e.number()) {
+        case core::kFileNotFound:
+            why = QStringLiteral("it does not exist");
+            break;
+        case core::kPathNotFound:
+            why = QStringLiteral("it is a folder");
+            break;
+        case core::kFileTooLarge:
+            why = QStringLiteral("it is far larger than an XRF table can be");
+            break;
+        default:
+            why = QString::fromStdString(e.what());
+            break;
+    }
+    return QStringLiteral("The file ") + QDir::toNativeSeparators(path) + QStringLiteral(" cannot be read (") +
+           why + QStringLiteral("). Nothing was imported.");
+}
+
+}  // namespace
+
+// Reads the whole file and checks it before anything changes: a file that cannot be used leaves
+// the program exactly as it was, with the command still there for another try.
+void MainForm::ImportXRFdata() {
+    setProgress(true, DataLength);
+    QString path;
+    std::optional<files::XrfContents> contents;
+    try {
+        path = ui::dialogs().openFile({QStringLiteral("Import XRF data"), kXrfFilter, WorkingFileName, false});
+        repaint();
+        Command2->repaint();
+        contents.emplace(files::readXrfTable(files::readFileBytes(path)));
+        if (contents->rowCount == DataLength && contents->workingFile) files::checkWorkingColumns(*contents);
+    } catch (const core::CancelledError&) {
+        setProgress(false);
+        return;
+    } catch (const files::XrfFormatError&) {
+        setProgress(false);
+        tell(QStringLiteral("Format error."), QStringLiteral("Error"));
+        return;
+    } catch (const files::XrfReadError& e) {
+        setProgress(false);
+        tell(e.reason, kGuidanceTitle);
+        return;
+    } catch (const core::RuntimeError& e) {
+        setProgress(false);
+        tell(unreadable(path, e), QStringLiteral("Stratalyser"));
+        return;
+    }
+    if (contents->rowCount != DataLength) {
+        setProgress(false);
+        tell(lengthMismatch(contents->rowCount, DataLength), kGuidanceTitle);
+        return;
+    }
+    takeXrfContents(std::move(*contents), path);
+    showXrfData();
+}
+
+// The table becomes the document: headers, data, the curve table and, from a working file, the
+// markers, labels and notes.
+void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
+    const int n = DataLength;
+    int columns = x.columnCount;
+    if (x.workingFile) {
+        columns -= 4;
+        YearMark(0) = Variant("Year");
+        MarkerLabel(0) = QStringLiteral("Lamina");
+        MarkerNote(0) = QStringLiteral("Note");
+        for (int i = 1; i <= n; ++i) {
+            YearMark(i) = x.data(columns + 2, i);
+            MarkerLabel(i) = x.data(columns + 3, i).toString();
+            MarkerNote(i) = x.data(columns + 4, i).toString();
+        }
+        Command5->setCaption(QStringLiteral("Save"));
+    }
+    core::VariantTable profile = files::buildCurveTable(x, columns, n, GreyProfile,
+                                                        [this](int i) { ProgressBar1->setValue(i); });
+    for (int h = 0; h <= files::kMaxXrfHeaderIndex; ++h) XrfHeaders(h) = x.headers[static_cast<std::size_t>(h)];
+    XrfColumnCount = static_cast<Integer>(columns);
+    XrfData = std::move(x.data);
+    WorkingFileName = path;
+    Profile = std::move(profile);
+
+    CurveValue.redimPreserve(6, n);
+    for (int i = 1; i <= n; ++i) CurveValue(0, i) = 1.0f;
+    ElementColumn.redim(0, columns);
+
+    // The column names in every element list and every denominator list, "1" (no ratio) first.
+    for (int k = 4; k <= 6; ++k) {
+        curveWindow(k).Combo2->AddItem(QStringLiteral("1"));
+        curveWindow(k).Combo2->setText(QStringLiteral("1"));
+    }
+    const int curves = std::max(0, columns - 8);
+    for (int c = 0; c <= curves; ++c) {
+        const QString name = Profile.get(c, 0).toString();
+        for (int k = 1; k <= 6; ++k) {
+            curveWindow(k).Combo1->AddItem(name);
+            if (k >= 4) curveWindow(k).Combo2->AddItem(name);
+        }
+    }
+    if (!XrfLoaded) {
+        for (long c = 0; c <= columns; ++c) {
+            const Variant name = Profile.get(c, 0);
+            for (int k = 1; k <= 6; ++k) {
+                if (name == kFirstElements[k]) ElementColumn(k) = static_cast<Integer>(c);
+            }
+        }
+        for (int k = 1; k <= 6; ++k) {
+            curveWindow(k).Combo1->setVisible(true);
+            curveWindow(k).Combo1->setText(Profile.get(ElementColumn(k), 0).toString());
+        }
+    }
+    if (const auto step = files::scannerStepMicrons(XrfData, n)) Text1->setText(QString::number(*step));
+}
+
+// Every window shows the new data; the commands that need them are enabled.
+void MainForm::showXrfData() {
+    DrawScale();
+    Draw1mScale();
+    ShowSectionPositions();
+    XrfLoaded = true;
+    ArrangeCurveWindows();
+    LoadCurveValues();
+    CurveForm& c3 = curveWindow(3);
+    frmScale->setLeft(c3.Left());
+    frmScale->setTop(c3.Top() + c3.Height());
+    for (int k = 6; k >= 1; --k) curveWindow(k).Show();
+    RedrawCurves();
+    UpdateActiveYears();
+    UpdateBandLabel();
+
+    for (ui::Button* b : {Command7, Command3, Command5}) b->setEnabled(true);
+    for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary}) m->setEnabled(true);
+    frmPreview->mnuAlignScale->setEnabled(true);
+    Command2->setEnabled(false);
+    mnuOpenXRF->setEnabled(false);
+    setProgress(false);
+    Saved = true;
+
+    // The tools that work on the curve windows.
+    for (ui::MenuItem* m : {mnuScale, mnuElastic, mnuAlign, mnuActive, mnuShowAll}) m->setEnabled(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Label7(0), Label7(1), Label8, Label9, Text3(0),
+                                                      Text3(1), Frame2}) {
+        w->setEnabled(true);
+    }
+    CurveForm& c1 = curveWindow(1);
+    for (ui::MenuItem* m : {c1.mnuAlign, c1.mnuShowAll, c1.mnuShow123, c1.mnuShow456, c1.mnuHideOthers})
+        m->setEnabled(true);
+}
+
+void MainForm::Command2_Click() {
+    ImportXRFdata();
+}
+
+}  // namespace app

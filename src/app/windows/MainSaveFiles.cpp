@@ -1,0 +1,111 @@
+// Saving the working file and the summary.
+#include <QDate>
+#include <QDir>
+
+#include "app/SharedState.h"
+#include "app/windows/MainForm.h"
+#include "files/Summary.h"
+#include "files/TextFile.h"
+#include "files/WorkingFile.h"
+#include "ui/Dialogs.h"
+
+namespace app {
+
+namespace {
+
+const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
+
+void tellSaveFailed(const QString& what, const QString& path, const core::RuntimeError& e) {
+    ui::dialogs().messageBox(QStringLiteral("The ") + what + QStringLiteral(" could not be saved to ") +
+                                 QDir::toNativeSeparators(path) + QStringLiteral(" (") +
+                                 QString::fromStdString(e.what()) +
+                                 QStringLiteral("). Any earlier file of that name is unchanged, and your work is "
+                                                "still open: please save it somewhere else."),
+                             ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, QStringLiteral("Stratalyser"));
+}
+
+// The text as the file keeps it: an emptied text is stored as none, and a double quote, which the
+// file's texts cannot hold, as a single quote. After a save the program holds what a reopen gives.
+QString asStored(const QString& text) {
+    if (text == kEmptiedText) return kNoMarker;
+    QString stored = text;
+    stored.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return stored;
+}
+
+}  // namespace
+
+// A cancelled dialog returns quietly; any other failure is told, with the file and the reason,
+// and leaves the document unsaved (Saved stays false) and any earlier file whole.
+bool MainForm::SaveFile(int mode) {
+    setProgress(true, DataLength);
+    QString path = WorkingFileName;
+    try {
+        if (mode == 1) path = ui::dialogs().saveFile({QString(), kCsvFilter, WorkingFileName, true});
+    } catch (const core::RuntimeError&) {
+        setProgress(false);
+        return false;
+    }
+    try {
+        Command4->repaint();
+        Command5->repaint();
+        for (long i = 1; i <= DataLength; ++i) {
+            if (i % 512 == 0) ProgressBar1->setValue(static_cast<int>(i));
+            if (YearMark(i) == kEmptiedText) YearMark(i) = Variant(kNoMarker);
+            MarkerLabel(i) = asStored(MarkerLabel(i));
+            MarkerNote(i) = asStored(MarkerNote(i));
+        }
+        const QByteArray bytes = files::writeWorkingFile(
+            {DataLength, XrfColumnCount, XrfHeaders, XrfData, Profile, YearMark, MarkerLabel, MarkerNote});
+        files::saveFileBytes(path, bytes);
+    } catch (const core::RuntimeError& e) {
+        setProgress(false);
+        tellSaveFailed(QStringLiteral("working file"), path, e);
+        return false;
+    }
+    WorkingFileName = path;
+    setProgress(false);
+    Saved = true;
+    return true;
+}
+
+void MainForm::Command5_Click() {
+    if (Command5->Caption() == QStringLiteral("Save")) {
+        SaveFile(0);
+    } else if (SaveFile(1)) {
+        Command5->setCaption(QStringLiteral("Save"));
+    }
+}
+
+void MainForm::mnuSave_Click() {
+    Command5_Click();
+}
+void MainForm::mnuSaveAs_Click() {
+    SaveFile(1);
+}
+
+// The counts per level between labelled laminae. Changes nothing in the document.
+void MainForm::mnuSummary_Click() {
+    setProgress(true, DataLength);
+    QString path;
+    try {
+        const QString initial = files::summaryFileName(WorkingFileName);
+        if (initial.isEmpty()) throw core::FileError(core::kBadFileName, "Bad file name");
+        path = ui::dialogs().saveFile({QString(), kCsvFilter, initial, true});
+    } catch (const core::RuntimeError&) {
+        setProgress(false);
+        return;
+    }
+    try {
+        const QDate today = QDate::currentDate();
+        files::saveFileBytes(path, files::writeSummary(WorkingFileName, {today.year(), today.month(), today.day()},
+                                                       DataLength, YearMark, MarkerLabel));
+    } catch (const core::RuntimeError& e) {
+        setProgress(false);
+        tellSaveFailed(QStringLiteral("summary"), path, e);
+        return;
+    }
+    setProgress(false);
+}
+
+}  // namespace app

@@ -1,0 +1,226 @@
+#include "core/VariantTable.h"
+
+#include <bit>
+#include <cmath>
+#include <string>
+
+#include "core/Errors.h"
+
+namespace core {
+
+namespace {
+
+// A boxed cell: sign and exponent all ones (a not-a-number pattern), the type tag in bits 40..47,
+// the value in bits 0..39. A tag is never 0, so the boxes never meet minus infinity, and every
+// real not-a-number Double is stored under its own tag: raw Double bits are never boxes.
+constexpr std::uint64_t kBoxBase = 0xFFF0'0000'0000'0000ull;
+constexpr std::uint64_t kBoxMask = 0xFFF0'0000'0000'0000ull;
+constexpr int kTagShift = 40;
+constexpr std::uint64_t kPayloadMask = (1ull << kTagShift) - 1;
+
+enum Tag : std::uint64_t { kEmpty = 1, kInteger, kLong, kSingle, kString, kBoolean, kDate, kNotANumber };
+
+constexpr std::uint64_t box(Tag tag, std::uint64_t payload) {
+    return kBoxBase | (static_cast<std::uint64_t>(tag) << kTagShift) | (payload & kPayloadMask);
+}
+constexpr std::uint64_t kEmptyCell = box(kEmpty, 0);
+
+bool isBox(std::uint64_t bits) {
+    return (bits & kBoxMask) == kBoxBase && (bits & ~kBoxMask) >> kTagShift != 0;
+}
+Tag tagOf(std::uint64_t bits) {
+    return static_cast<Tag>((bits & ~kBoxMask) >> kTagShift);
+}
+std::uint64_t payloadOf(std::uint64_t bits) {
+    return bits & kPayloadMask;
+}
+
+std::uint64_t doubleCell(double d) {
+    return std::isnan(d) ? box(kNotANumber, 0) : std::bit_cast<std::uint64_t>(d);
+}
+
+}  // namespace
+
+void VariantTable::redim(long lower1, long upper1, long lower2, long upper2) {
+    if (upper1 < lower1 - 1 || upper2 < lower2 - 1) throw SubscriptError("Invalid bounds");
+    lower1_ = lower1;
+    upper1_ = upper1;
+    lower2_ = lower2;
+    upper2_ = upper2;
+    clear();
+}
+
+void VariantTable::redimPreserve(long upper1, long upper2) {
+    if (upper1 < lower1_ - 1 || upper2 < lower2_ - 1) throw SubscriptError("Invalid bounds");
+    // Cells beyond the new bounds are dropped; the layout shrinks with them.
+    const long keepColumns = std::min(columns_, upper1 - lower1_ + 1);
+    const long keepRows = std::min(rows_, upper2 - lower2_ + 1);
+    if (keepColumns != columns_) {
+        std::vector<std::uint64_t> cells(static_cast<std::size_t>(keepColumns * keepRows), kEmptyCell);
+        for (long r = 0; r < keepRows; ++r)
+            for (long c = 0; c < keepColumns; ++c)
+                cells[static_cast<std::size_t>(r * keepColumns + c)] =
+                    cells_[static_cast<std::size_t>(r * columns_ + c)];
+        cells_ = std::move(cells);
+        columns_ = keepColumns;
+    } else {
+        cells_.resize(static_cast<std::size_t>(keepColumns * keepRows));
+    }
+    rows_ = keepRows;
+    upper1_ = upper1;
+    upper2_ = upper2;
+}
+
+void VariantTable::clear() {
+    cells_.clear();
+    cells_.shrink_to_fit();
+    texts_.clear();
+    texts_.shrink_to_fit();
+    columns_ = 0;
+    rows_ = 0;
+}
+
+void VariantTable::reserve(long upper1, long upper2) {
+    check(upper1, upper2);
+    layout(std::max(columns_, upper1 - lower1_ + 1), std::max(rows_, upper2 - lower2_ + 1));
+}
+
+void VariantTable::check(long i, long j) const {
+    if (i < lower1_ || i > upper1_ || j < lower2_ || j > upper2_) {
+        throw SubscriptError("Subscript out of range: (" + std::to_string(i) + ", " + std::to_string(j) + ")");
+    }
+}
+
+void VariantTable::layout(long columns, long rows) {
+    if (columns == columns_) {
+        cells_.resize(static_cast<std::size_t>(columns * rows), kEmptyCell);
+    } else {
+        std::vector<std::uint64_t> cells(static_cast<std::size_t>(columns * rows), kEmptyCell);
+        for (long r = 0; r < rows_; ++r)
+            for (long c = 0; c < columns_; ++c)
+                cells[static_cast<std::size_t>(r * columns + c)] = cells_[static_cast<std::size_t>(r * columns_ + c)];
+        cells_ = std::move(cells);
+        columns_ = columns;
+    }
+    rows_ = rows;
+}
+
+std::uint64_t VariantTable::cell(long i, long j) const {
+    check(i, j);
+    const long c = i - lower1_, r = j - lower2_;
+    if (c >= columns_ || r >= rows_) return kEmptyCell;
+    return cells_[static_cast<std::size_t>(r * columns_ + c)];
+}
+
+std::uint64_t& VariantTable::cellForWriting(long i, long j) {
+    check(i, j);
+    const long c = i - lower1_, r = j - lower2_;
+    if (c >= columns_ || r >= rows_) {
+        // Rows grow geometrically (a table is filled row by row); columns to what is written.
+        long rows = rows_;
+        if (r >= rows) rows = std::min(std::max(r + 1, rows * 2), upper2_ - lower2_ + 1);
+        layout(std::max(columns_, c + 1), rows);
+    }
+    return cells_[static_cast<std::size_t>(r * columns_ + c)];
+}
+
+std::uint64_t VariantTable::encode(const Variant& v) {
+    switch (v.type()) {
+        case Variant::Type::Empty:
+            return kEmptyCell;
+        case Variant::Type::Integer:
+            return box(kInteger, static_cast<std::uint16_t>(v.asInteger()));
+        case Variant::Type::Long:
+            return box(kLong, static_cast<std::uint32_t>(static_cast<Long>(v.toDouble())));
+        case Variant::Type::Single:
+            return box(kSingle, std::bit_cast<std::uint32_t>(static_cast<float>(v.toDouble())));
+        case Variant::Type::Double:
+            return doubleCell(v.toDouble());
+        case Variant::Type::Boolean:
+            return box(kBoolean, v.toDouble() != 0 ? 1 : 0);
+        case Variant::Type::Date: {
+            const Date d = v.asDate();
+            return box(kDate, (static_cast<std::uint64_t>(static_cast<std::uint16_t>(d.year)) << 16) |
+                                  (static_cast<std::uint64_t>(d.month & 0xFF) << 8) |
+                                  static_cast<std::uint64_t>(d.day & 0xFF));
+        }
+        case Variant::Type::String:
+            texts_.push_back(v.asString());
+            return box(kString, texts_.size() - 1);
+    }
+    return kEmptyCell;
+}
+
+Variant VariantTable::decode(std::uint64_t bits) const {
+    if (!isBox(bits)) return Variant(std::bit_cast<double>(bits));
+    const std::uint64_t p = payloadOf(bits);
+    switch (tagOf(bits)) {
+        case kEmpty:
+            return {};
+        case kInteger:
+            return Variant(static_cast<Integer>(static_cast<std::uint16_t>(p)));
+        case kLong:
+            return Variant(static_cast<Long>(static_cast<std::uint32_t>(p)));
+        case kSingle:
+            return Variant(std::bit_cast<float>(static_cast<std::uint32_t>(p)));
+        case kString:
+            return Variant(texts_[static_cast<std::size_t>(p)]);
+        case kBoolean:
+            return Variant(p != 0);
+        case kDate:
+            return Variant(Date{static_cast<std::int16_t>(p >> 16), static_cast<int>((p >> 8) & 0xFF),
+                                static_cast<int>(p & 0xFF)});
+        case kNotANumber:
+            return Variant(std::nan(""));
+    }
+    return {};
+}
+
+Variant VariantTable::get(long i, long j) const {
+    return decode(cell(i, j));
+}
+
+void VariantTable::set(long i, long j, const Variant& value) {
+    std::uint64_t& c = cellForWriting(i, j);
+    c = encode(value);
+}
+
+void VariantTable::setNumber(long i, long j, double value) {
+    cellForWriting(i, j) = doubleCell(value);
+}
+
+void VariantTable::copyCell(const VariantTable& from, long fromI, long fromJ, long i, long j) {
+    const std::uint64_t bits = from.cell(fromI, fromJ);
+    if (isBox(bits) && tagOf(bits) == kString) {
+        set(i, j, from.decode(bits));
+    } else {
+        cellForWriting(i, j) = bits;
+    }
+}
+
+bool VariantTable::number(long i, long j, double& out) const {
+    const std::uint64_t bits = cell(i, j);
+    if (!isBox(bits)) {
+        out = std::bit_cast<double>(bits);
+        return true;
+    }
+    const Tag tag = tagOf(bits);
+    if (tag == kString || tag == kDate) {
+        try {
+            out = decode(bits).toDouble();
+            return true;
+        } catch (const RuntimeError&) {
+            return false;
+        }
+    }
+    out = decode(bits).toDouble();
+    return true;
+}
+
+std::size_t VariantTable::memoryBytes() const {
+    std::size_t bytes = cells_.capacity() * sizeof(std::uint64_t) + texts_.capacity() * sizeof(QString);
+    for (const QString& t : texts_) bytes += static_cast<std::size_t>(t.capacity()) * sizeof(QChar);
+    return bytes;
+}
+
+}  // namespace core

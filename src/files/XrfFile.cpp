@@ -1,0 +1,211 @@
+#include "files/XrfFile.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Arithmetic.h"
+
+namespace files {
+
+using core::Variant;
+
+namespace {
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// Where a line whose first field is "filename" (bare or quoted) starts, or -1.
+qsizetype headerLineStart(const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype lineStart = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (lineStart < n) {
+        qsizetype p = lineStart;
+        while (p < n && (data[p] == ' ')) ++p;
+        if (p < n && data[p] == '"') ++p;
+        if (bytes.mid(p, 8) == "filename") return p;
+        while (lineStart < n && !isLineEnd(data[lineStart])) ++lineStart;
+        while (lineStart < n && isLineEnd(data[lineStart])) ++lineStart;
+    }
+    return -1;
+}
+
+QString text(const Variant& v) {
+    return v.toString();
+}
+
+bool endsInSpe(const Variant& v) {
+    return text(v).endsWith(QStringLiteral("spe"));
+}
+
+QString rowEndsEarly(int row, int fields, int expected) {
+    return QStringLiteral("Data row %1 of the XRF file has %2 fields, but its header names %3. Please check "
+                          "that every row of the table is complete.")
+        .arg(row)
+        .arg(fields)
+        .arg(expected);
+}
+
+}  // namespace
+
+FieldLayout detectXrfLayout(const QByteArray& bytes) {
+    const qsizetype start = headerLineStart(bytes);
+    if (start < 0) return FieldLayout::comma();
+    qsizetype p = start + 8;
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    if (p < n && data[p] == '"') ++p;
+    while (p < n && data[p] == ' ') ++p;
+    if (p >= n || data[p] != '\t') return FieldLayout::comma();
+    qsizetype lineEnd = p;
+    while (lineEnd < n && !isLineEnd(data[lineEnd])) ++lineEnd;
+    return FieldLayout::tab(data[lineEnd - 1] == '\t');
+}
+
+XrfContents readXrfTable(QByteArray bytes) {
+    const FieldLayout layout = detectXrfLayout(bytes);
+    FieldReader reader(std::move(bytes), layout);
+    XrfContents out;
+    auto& headers = out.headers;
+    const auto noFilename = [] { return XrfFormatError("no field \"filename\" before the header"); };
+
+    // First field and preamble, up to "filename".
+    try {
+        headers[0] = text(reader.readField());
+        bool found = false;
+        for (int i = 1; i <= kMaxXrfHeaderIndex && !found; ++i) {
+            const Variant field = reader.readField();
+            headers[static_cast<std::size_t>(i)] = text(field);
+            if (field == "varvecounting") out.workingFile = true;
+            found = field == "filename";
+        }
+        if (!found) throw noFilename();
+    } catch (const core::EndOfFileError&) {
+        throw noFilename();
+    }
+
+    // Header, ended by the first spectrum file name.
+    int columns = 0;
+    Variant firstName;
+    try {
+        for (int j = 1; j <= kMaxXrfHeaderIndex && columns == 0; ++j) {
+            const Variant field = reader.readField();
+            headers[static_cast<std::size_t>(j)] = text(field);
+            if (endsInSpe(field)) {
+                columns = j;
+                firstName = field;
+            }
+        }
+    } catch (const core::EndOfFileError&) {
+        throw XrfFormatError("no spectrum file name (a field ending in \"spe\")");
+    }
+    if (columns == 0) throw XrfFormatError("no spectrum file name (a field ending in \"spe\")");
+    if (columns > kMaxXrfFields) {
+        throw XrfReadError(QStringLiteral("The rows of the XRF file have %1 fields; Stratalyser reads at most %2.")
+                               .arg(columns)
+                               .arg(kMaxXrfFields));
+    }
+    out.columnCount = columns;
+
+    // Data rows.
+    core::VariantTable& data = out.data;
+    data.set(1, 1, firstName);
+    qsizetype rowStart = reader.position();
+    int row = 1;
+    int field = 2;
+    try {
+        for (;;) {
+            for (; field <= columns; ++field) {
+                Variant value = reader.readField();
+                if (field == columns - 2 && row >= 2 && value.isString() && value.asString().startsWith('#'))
+                    value = Variant(value.asString().mid(1));
+                data.set(field, row, value);
+                if (field < columns && reader.lineEnded()) throw XrfReadError(rowEndsEarly(row, field, columns));
+            }
+            if (!reader.lineEnded()) {
+                throw XrfReadError(
+                    QStringLiteral("Data row %1 of the XRF file has more fields than its header names (%2).")
+                        .arg(row)
+                        .arg(columns));
+            }
+            if (reader.atEnd()) break;
+            if (row == kMaxXrfRows) {
+                throw XrfFormatError("more than " + std::to_string(kMaxXrfRows) + " data rows");
+            }
+            if (row == 2) {
+                // Room for as many rows as the rest of the file holds at the second row's length.
+                const qsizetype rowBytes = std::max<qsizetype>(1, reader.position() - rowStart);
+                const qsizetype estimate = 2 + (reader.size() - reader.position()) / rowBytes * 51 / 50 + 16;
+                data.reserve(columns, static_cast<long>(std::min<qsizetype>(kMaxXrfRows, estimate)));
+            }
+            ++row;
+            field = 1;
+            rowStart = reader.position();
+        }
+    } catch (const core::EndOfFileError&) {
+        throw XrfReadError(QStringLiteral("The XRF file ends inside data row %1 (after field %2 of %3).")
+                               .arg(row)
+                               .arg(field - 1)
+                               .arg(columns));
+    }
+    out.rowCount = row;
+    return out;
+}
+
+void checkWorkingColumns(const XrfContents& contents) {
+    const int c = contents.columnCount - 4;
+    for (int i = 1; i <= contents.rowCount; ++i) {
+        const Variant year = contents.data(c + 2, i);
+        const bool level = year.isNumeric() && year.toDouble() >= 1 && year.toDouble() <= 9 &&
+                           year.toDouble() == std::trunc(year.toDouble());
+        const auto damaged = [i](const char* column, const Variant& value) {
+            return XrfReadError(QStringLiteral("Row %1 of the working file holds \"%2\" as its %3, which Stratalyser "
+                                               "never writes there. The file was not opened.")
+                                    .arg(i)
+                                    .arg(value.toString(), QString::fromLatin1(column)));
+        };
+        if (!level && !(year == "---")) throw damaged("year", year);
+        for (int j : {c + 3, c + 4}) {
+            const Variant v = contents.data(j, i);
+            if (!v.isString() || !(v == "---" || v.asString().startsWith('#')))
+                throw damaged(j == c + 3 ? "lamina label" : "note", v);
+        }
+    }
+}
+
+core::VariantTable buildCurveTable(const XrfContents& contents, int columns, int dataLength,
+                                   const core::Array<core::Integer>& greyProfile,
+                                   const std::function<void(int)>& progress) {
+    constexpr int kFirstCurveField = 9;
+    const int curves = std::max(0, columns - (kFirstCurveField - 1));
+    core::VariantTable profile(0, columns, 0, dataLength);
+    profile.reserve(curves, dataLength);
+    profile.set(0, 0, Variant("Grey"));
+    for (int k = 1; k <= curves; ++k) profile.set(k, 0, Variant(contents.headers[static_cast<std::size_t>(k + 7)]));
+    for (int i = 1; i <= dataLength; ++i) {
+        if (progress && i % 512 == 0) progress(i);
+        for (int k = 1; k <= curves; ++k) profile.copyCell(contents.data, k + 8, i, k, i);
+    }
+    for (int i = 1; i <= dataLength; ++i) profile.set(0, i, Variant(greyProfile(i)));
+    return profile;
+}
+
+std::optional<long> scannerStepMicrons(const core::VariantTable& data, int rowCount) {
+    if (rowCount < 2) return std::nullopt;
+    float sum = 0;
+    double previous = 0;
+    for (int i = 1; i <= rowCount; ++i) {
+        double position = 0;
+        const Variant v = data(2, i);
+        if (!v.isNumeric()) return std::nullopt;
+        position = v.toDouble();
+        if (i > 1) sum = static_cast<float>(static_cast<double>(sum) + (position - previous));
+        previous = position;
+    }
+    const float step = sum / static_cast<float>(rowCount - 1);
+    if (!std::isfinite(step)) return std::nullopt;
+    return static_cast<long>(core::roundHalfEven(static_cast<double>(step) * 1000.0));
+}
+
+}  // namespace files

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/BoundedArray.h"
+#include "core/Errors.h"
+#include "core/VariantTable.h"
+#include "files/FieldSyntax.h"
+
+// The result table of an XRF core scanner, or a working file, read into memory.
+//
+//   first field   any text (the scanner writes the folder and the date)
+//   preamble      further fields, up to and including the field "filename"
+//   header        the column names after "filename"; it ends at the first field whose text ends
+//                 in "spe", which is already the spectrum file name of the first data row
+//   data rows     C fields each: the spectrum file name, the position in mm, then the values
+//
+// The scanner writes the table with tabs (a tab ending every line, CR LF or LF, often no line
+// end after the last row); a spreadsheet or the program's own working file writes it with
+// commas. Which one a file is, its header line tells: the separator after "filename".
+namespace files {
+
+inline constexpr int kMaxXrfHeaderIndex = 500;  // XrfHeaders(0..500)
+inline constexpr int kMaxXrfFields = 100;       // XrfData fields 1..100
+inline constexpr int kMaxXrfRows = 26000;       // XrfData rows 1..26000
+
+// "Format error.": no "filename", no spectrum file name, or too many rows.
+struct XrfFormatError : core::RuntimeError {
+    explicit XrfFormatError(const std::string& what) : core::RuntimeError(core::kTypeMismatch, what) {}
+};
+// A table that cannot be read for another reason: the file ends inside a row, a row is too wide,
+// the working file's own columns hold what the program never writes. `reason` is the sentence
+// shown to the user.
+struct XrfReadError : core::RuntimeError {
+    explicit XrfReadError(const QString& why) : core::RuntimeError(core::kPastEndOfFile, why.toStdString()), reason(why) {}
+    QString reason;
+};
+
+struct XrfContents {
+    // XrfHeaders(0..500) as the reading leaves them: 0 = the first field, 1..C - 1 = the column
+    // names after "filename", C = the first spectrum file name.
+    std::vector<QString> headers = std::vector<QString>(kMaxXrfHeaderIndex + 1);
+    int columnCount = 0;  // C, fields per data row (with the four of a working file)
+    bool workingFile = false;
+    int rowCount = 0;  // R
+    core::VariantTable data{0, kMaxXrfFields, 0, kMaxXrfRows};  // (field 1..C, row 1..R), as read
+};
+
+// Which separator the file uses, from its header line.
+FieldLayout detectXrfLayout(const QByteArray& bytes);
+
+// Reads the whole table. Throws XrfFormatError or XrfReadError.
+XrfContents readXrfTable(QByteArray bytes);
+
+// A working file's own four columns (grey, year, marker, note) at the end of every row, checked:
+// year a level 1..9 or "---", marker and note "---" or "#" + text. The first damaged cell is named
+// in an XrfReadError.
+void checkWorkingColumns(const XrfContents& contents);
+
+// The curve table (Profile) of an imported table with `columns` fields per row (C, without the
+// four of a working file) and `dataLength` rows: row 0 holds the names, "Grey" over column 0 and
+// the column names of fields 9..C over columns 1..C - 8; column 0 holds the grey profile, column k
+// field k + 8. Columns C - 7..C stay empty. `progress` is told the row every 512 rows.
+core::VariantTable buildCurveTable(const XrfContents& contents, int columns, int dataLength,
+                                   const core::Array<core::Integer>& greyProfile,
+                                   const std::function<void(int)>& progress = {});
+
+// The scanner's step in micrometres from the positions (field 2) of rows 1..R: the mean of the
+// successive differences summed in single precision, times 1000, rounded half to even. Nothing
+// when there are fewer than two rows or a position is not a number.
+std::optional<long> scannerStepMicrons(const core::VariantTable& data, int rowCount);
+
+}  // namespace files
