@@ -1,5 +1,7 @@
 #include "SynthCore.h"
 
+#include <cstdio>
+#include <iterator>
 #include <random>
 
 namespace synth {
@@ -35,6 +37,78 @@ VarvedCore makeVarvedCore(int width, int height, bool colour, unsigned seed) {
         }
     }
     return core;
+}
+
+std::vector<QString> xrfColumnNames(int fields) {
+    static const char* const kNames[] = {
+        "position (mm)", "sample surface", "validity", "E-gain", "E-offset", "F-slope", "F-offset", "kcps", "MSE",
+        "Mg", "Al", "Si", "P", "S", "Cl", "Ar", "K", "Ca", "Sc", "Ti", "V", "Cr", "Mn", "Fe", "Co", "Ni", "Cu",
+        "Zn", "Ga", "As", "Se", "Br", "Rb", "Sr", "Y", "Zr", "Sn", "Cs", "Ba", "Ta", "W", "Ir", "Pt", "Au",
+        "Hg", "Pb", "Th", "U", "D1", "S1", "S2", "S3", "Mo inc", "Mo coh"};
+    std::vector<QString> names;
+    for (int f = 2; f <= fields; ++f) {
+        const auto i = static_cast<std::size_t>(f - 2);
+        names.push_back(i < std::size(kNames) ? QString::fromLatin1(kNames[i]) : QStringLiteral("X%1").arg(f));
+    }
+    return names;
+}
+
+QByteArray makeXrfTable(const VarvedCore& core, bool tabs, int fields, int stepMicrons, unsigned seed) {
+    const int n = static_cast<int>(core.columnGrey.size());
+    const std::vector<QString> names = xrfColumnNames(fields);
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> noise(0, 20);
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(n) * fields * 6 + 1024);
+    const char sep = tabs ? '\t' : ',';
+    const auto text = [&](const QString& t) {
+        if (tabs) {
+            out.append(t.toUtf8());
+        } else {
+            out.append('"').append(t.toUtf8()).append('"');
+        }
+    };
+    const auto endLine = [&](bool last) {
+        if (tabs) out.append('\t');
+        if (!last || !tabs) out.append("\r\n");
+    };
+    text(QStringLiteral("C:\\Data\\ITRAX\\SYNTH 1\\XRF data     01/02/2026  re-evaluated data"));
+    endLine(false);
+    text(QStringLiteral("peakarea"));
+    endLine(false);
+    text(QStringLiteral("filename"));
+    for (const QString& name : names) {
+        out.append(sep);
+        text(name);
+    }
+    endLine(false);
+    char buffer[32];
+    for (int p = 1; p <= n; ++p) {
+        const int grey = core.columnGrey[static_cast<std::size_t>(n - p)];
+        const int dark = 255 - grey;  // larger in the dark laminae
+        text(QStringLiteral("C:\\Data\\ITRAX\\SYNTH 1\\XRF data\\L%1.spe").arg(p - 1, 6, 10, QLatin1Char('0')));
+        const double position = 0.01 + (p - 1) * stepMicrons / 1000.0;
+        std::snprintf(buffer, sizeof buffer, "%.2f", position);
+        out.append(sep).append(buffer);
+        out.append(sep).append("7.06").append(sep).append('1');
+        out.append(sep).append("0.018351").append(sep).append("-0.011556").append(sep).append("0.007596");
+        out.append(sep).append("0.106728");
+        std::snprintf(buffer, sizeof buffer, "%.5f", 3000.0 + dark * 10 + noise(random));
+        out.append(sep).append(buffer);
+        out.append(sep).append("1.04");
+        for (int f = 11; f <= fields; ++f) {
+            const QString& name = names[static_cast<std::size_t>(f - 2)];
+            int value = noise(random);
+            if (name == QLatin1String("Fe")) value += 20000 + dark * 100;
+            else if (name == QLatin1String("Ti")) value += 800 + dark * 10;
+            else if (name == QLatin1String("K")) value += 400 + dark * 5;
+            else if (name == QLatin1String("Zr")) value += 150 + dark;
+            else if (name == QLatin1String("Mn")) value += 100 + grey * 2;
+            out.append(sep).append(QByteArray::number(value));
+        }
+        endLine(p == n);
+    }
+    return out;
 }
 
 }  // namespace synth

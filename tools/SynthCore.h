@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
+#include <QString>
 #include <vector>
 
 // A synthetic varved core for tests, benchmarks and demonstrations, made from nothing but numbers.
@@ -21,5 +23,19 @@ struct VarvedCore {
 };
 
 VarvedCore makeVarvedCore(int width, int height, bool colour = false, unsigned seed = 1);
+
+// The XRF table an Itrax scanner would write for the core, one row per radiograph column
+// (position 1 = the right-most column): two preamble lines, the header from "filename", then
+// rows of `fields` fields: spectrum file name, position (mm, `stepMicrons` apart), eight fields of
+// run values (field 9 "kcps" included), then element counts. Fe, Ti, K and Zr are high in the
+// dark laminae and Mn in the light ones, so every element curve changes at the core's boundaries.
+//   tabs = true: the scanner's own form (tab-separated, a tab ending every line, CR LF, no line
+//   end after the last row); false: the comma form with quoted texts.
+// fields >= 16.
+QByteArray makeXrfTable(const VarvedCore& core, bool tabs, int fields = 55, int stepMicrons = 200,
+                        unsigned seed = 2);
+
+// The column names of such a table after "filename", in order.
+std::vector<QString> xrfColumnNames(int fields);
 
 }  // namespace synth

@@ -1,5 +1,6 @@
 // stratalyser-synth-core OUTDIR [WIDTH HEIGHT [colour]]: writes a synthetic varved core as
-// radiograph.bmp and radiograph.jpg, and laminae.csv with the column where each lamina starts.
+// radiograph.bmp and radiograph.jpg, its XRF table as Results.txt (the scanner's tab form) and
+// Results.csv (comma form), and laminae.csv with the column where each lamina starts.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,10 @@ int main(int argc, char* argv[]) {
         !core.radiograph.save(out.filePath("radiograph.jpg"), "JPEG", 95)) {
         std::fprintf(stderr, "could not write the pictures\n");
         return 1;
+    }
+    for (const bool tabs : {true, false}) {
+        QFile table(out.filePath(tabs ? "Results.txt" : "Results.csv"));
+        if (!table.open(QIODevice::WriteOnly) || table.write(synth::makeXrfTable(core, tabs)) < 0) return 1;
     }
     QFile laminae(out.filePath("laminae.csv"));
     if (!laminae.open(QIODevice::WriteOnly)) return 1;

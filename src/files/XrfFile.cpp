@@ -121,7 +121,10 @@ XrfContents readXrfTable(QByteArray bytes) {
                 if (field == columns - 2 && row >= 2 && value.isString() && value.asString().startsWith('#'))
                     value = Variant(value.asString().mid(1));
                 data.set(field, row, value);
-                if (field < columns && reader.lineEnded()) throw XrfReadError(rowEndsEarly(row, field, columns));
+                if (field < columns && reader.lineEnded()) {
+                    if (reader.atEnd()) throw core::EndOfFileError();
+                    throw XrfReadError(rowEndsEarly(row, field, columns));
+                }
             }
             if (!reader.lineEnded()) {
                 throw XrfReadError(
@@ -146,7 +149,7 @@ XrfContents readXrfTable(QByteArray bytes) {
     } catch (const core::EndOfFileError&) {
         throw XrfReadError(QStringLiteral("The XRF file ends inside data row %1 (after field %2 of %3).")
                                .arg(row)
-                               .arg(field - 1)
+                               .arg(std::min(field, columns))
                                .arg(columns));
     }
     out.rowCount = row;

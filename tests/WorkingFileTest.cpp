@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "core/BoundedArray.h"
+#include "files/FieldSyntax.h"
+#include "files/Summary.h"
+#include "files/WorkingFile.h"
+#include "files/XrfFile.h"
+
+using core::Variant;
+
+namespace {
+// A document of n positions as the program holds it after an import: rows of 10 XRF fields.
+struct Document {
+    int n;
+    int c = 10;
+    core::Array<QString> headers{0, 500};
+    core::VariantTable xrf{0, 100, 0, 26000};
+    core::VariantTable profile;
+    core::Array<Variant> year;
+    core::Array<QString> label, note;
+
+    explicit Document(int positions) : n(positions), profile(0, 10, 0, positions) {
+        year.redim(0, n, Variant("---"));
+        label.redim(0, n, QStringLiteral("---"));
+        note.redim(0, n, QStringLiteral("---"));
+        year(0) = Variant("Year");
+        label(0) = QStringLiteral("Lamina");
+        note(0) = QStringLiteral("Note");
+        headers(0) = QStringLiteral("C:\\scan, 2026  re-evaluated data");
+        const char* names[] = {"position (mm)", "sample surface", "validity", "E-gain", "E-offset",
+                               "F-slope",       "F-offset",       "kcps",     "Fe"};
+        for (int h = 1; h <= 9; ++h) headers(h) = QString::fromLatin1(names[h - 1]);
+        for (int i = 1; i <= n; ++i) {
+            xrf(1, i) = Variant(QStringLiteral("C:\\scan\\L%1.spe").arg(i));
+            xrf(2, i) = Variant(0.01 + 0.2 * (i - 1));
+            xrf(4, i) = Variant(core::Integer(1));
+            for (int j = 5; j <= 10; ++j) xrf(j, i) = Variant(j * 1000.5 + i);
+            xrf(3, i) = Variant();  // an empty field stays empty
+            profile(0, i) = Variant(core::Integer(100 + i));
+        }
+    }
+    QByteArray write() const {
+        return files::writeWorkingFile({n, c, headers, xrf, profile, year, label, note});
+    }
+};
+}  // namespace
+
+// What the program writes, it reads back: names, every field with its type, the markers, labels
+// and notes, whatever their texts hold (commas, line ends; a double quote becomes a single one).
+TEST(WorkingFileTest, AWrittenFileReadsBackAsItWasWritten) {
+    Document d(6);
+    d.year(2) = Variant(core::Integer(1));
+    d.year(3) = Variant(core::Integer(9));
+    d.label(2) = QStringLiteral("#A1, \"thick\"");
+    d.note(3) = QStringLiteral("#two\r\nlines");
+    d.note(5) = QStringLiteral("#  spaces , and \u00e9");
+    const QByteArray bytes = d.write();
+    EXPECT_EQ(bytes.count("\r\n") - 1, 4 + 6);  // one line end inside the note
+
+    const files::XrfContents x = files::readXrfTable(bytes);
+    EXPECT_TRUE(x.workingFile);
+    EXPECT_EQ(x.columnCount, 14);  // C + 4
+    EXPECT_EQ(x.rowCount, 6);
+    EXPECT_NO_THROW(files::checkWorkingColumns(x));
+    EXPECT_EQ(x.headers[0], d.headers(0));
+    for (int h = 1; h <= 9; ++h) EXPECT_EQ(x.headers[h], d.headers(h));
+    EXPECT_EQ(x.headers[10], "greyscale");
+    EXPECT_EQ(x.headers[13], "note");
+    for (long i = 1; i <= 6; ++i) {
+        for (long j = 1; j <= 10; ++j) {
+            // Texts stay texts and numbers numbers (a whole Double such as 8.00 comes back as the
+            // whole number 8, and is written the same way again).
+            EXPECT_EQ(x.data.get(j, i).isString(), d.xrf.get(j, i).isString()) << j << "," << i;
+            EXPECT_EQ(x.data.get(j, i).isEmpty(), d.xrf.get(j, i).isEmpty()) << j << "," << i;
+            EXPECT_TRUE(x.data.get(j, i) == d.xrf.get(j, i)) << j << "," << i;
+        }
+        EXPECT_TRUE(x.data.get(11, i) == static_cast<int>(100 + i));
+        EXPECT_TRUE(x.data.get(12, i) == d.year(i)) << i;
+    }
+    EXPECT_EQ(x.data.get(13, 2).toString(), "#A1, 'thick'");
+    EXPECT_EQ(x.data.get(14, 3).toString(), "#two\r\nlines");
+    EXPECT_EQ(x.data.get(14, 5).toString(), QStringLiteral("#  spaces , and \u00e9"));
+    EXPECT_EQ(x.data.get(13, 1).toString(), "---");
+
+    // Written again from what was read, the file is the same to the byte.
+    Document again(6);
+    for (long i = 1; i <= 6; ++i) {
+        for (long j = 1; j <= 10; ++j) again.xrf(j, i) = x.data.get(j, i);
+        again.year(i) = x.data.get(12, i);
+        again.label(i) = x.data.get(13, i).toString();
+        again.note(i) = x.data.get(14, i).toString();
+    }
+    d.label(2) = QStringLiteral("#A1, 'thick'");
+    EXPECT_EQ(again.write(), d.write());
+}
+
+TEST(WorkingFileTest, DamagedWorkingColumnsAreNamed) {
+    struct Row {
+        int column;  // 12 year, 13 label, 14 note
+        Variant value;
+        const char* reason;
+    };
+    const Row rows[] = {
+        {12, Variant(core::Integer(12)), "Row 4 of the working file holds \"12\" as its year"},
+        {12, Variant("abc"), "holds \"abc\" as its year"},
+        {12, Variant(), "as its year"},
+        {13, Variant("no hash"), "as its lamina label"},
+        {14, Variant(core::Integer(5)), "as its note"},
+    };
+    for (const Row& row : rows) {
+        Document d(5);
+        files::XrfContents x = files::readXrfTable(d.write());
+        x.data(row.column, 4) = row.value;
+        try {
+            files::checkWorkingColumns(x);
+            ADD_FAILURE() << row.reason;
+        } catch (const files::XrfReadError& e) {
+            EXPECT_TRUE(e.reason.contains(QString::fromLatin1(row.reason))) << e.reason.toStdString();
+        }
+    }
+}
+
+namespace {
+QStringList summaryLines(const Document& d) {
+    const QByteArray bytes = files::writeSummary(QStringLiteral("C:\\work\\core.csv"), {2026, 12, 6}, d.n, d.year, d.label);
+    QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.takeLast(), QString());
+    return lines;
+}
+}  // namespace
+
+TEST(SummaryTest, CountsEachLevelBetweenLabelledLaminae) {
+    Document d(10);
+    d.year(1) = Variant(core::Integer(1));
+    d.year(2) = Variant(core::Integer(3));
+    d.year(3) = Variant(core::Integer(1));
+    d.label(4) = QStringLiteral("#A");
+    d.year(4) = Variant(core::Integer(1));  // at the label: counted nowhere
+    d.label(5) = QStringLiteral("#B");       // straight after: a segment of zeros
+    d.year(7) = Variant(core::Integer(9));
+    d.label(8) = QStringLiteral("#---");  // an emptied label cuts nothing
+    d.year(8) = Variant(core::Integer(9));
+    const QStringList lines = summaryLines(d);
+    const QStringList expected = {
+        "\"C:\\work\\core.csv\"",
+        "#2026-12-06#",
+        "\"Boundaries\",\"Level-1\",\"Level-2\",\"Level-3\",\"Level-4\",\"Level-5\",\"Level-6\",\"Level-7\","
+        "\"Level-8\",\"Level-9\"",
+        "\"'Section top'\"",
+        "\"---\",2,0,1,0,0,0,0,0,0",
+        "\"'#A'\"",
+        "\"---\",0,0,0,0,0,0,0,0,0",
+        "\"'#B'\"",
+        "\"---\",0,0,0,0,0,0,0,0,2",
+        "\"'Section bottom'\"",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(SummaryTest, WithoutLabelsOneCountLineCoversTheSection) {
+    Document d(4);
+    d.year(2) = Variant(core::Integer(3));
+    const QStringList lines = summaryLines(d);
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[4], "\"---\",0,0,1,0,0,0,0,0,0");
+    d.label(1) = QStringLiteral("#first");
+    EXPECT_EQ(summaryLines(d)[4], "\"---\",0,0,0,0,0,0,0,0,0");  // a label at position 1
+    EXPECT_EQ(files::summaryFileName(QStringLiteral("C:\\work\\core.csv")), "C:\\work\\core (Summary).csv");
+    EXPECT_EQ(files::summaryFileName(QStringLiteral("a.b")), QString());
+}
