@@ -4,6 +4,7 @@
 // the figures compare across machines.
 #include <benchmark/benchmark.h>
 #include <QApplication>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -187,6 +188,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc == 3 && std::string(argv[1]) == "--import-peak")
         return bench::runImportPeakChild(QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && std::string(argv[1]) == "--xrf-peak")
+        return bench::runXrfPeakChild(QString::fromLocal8Bit(argv[2]));
     QTemporaryDir dir;
     gXrfPath = dir.filePath("xrf.csv");
     const QByteArray table = makeXrfTable(26000, 80);
@@ -243,6 +246,20 @@ int main(int argc, char** argv) {
     figure("pointer_move_300_ms", collector.seconds["BM_PointerMove/300"] * 1e3, "ms");
     figure("pointer_move_2000_ms", collector.seconds["BM_PointerMove/2000"] * 1e3, "ms");
     figure("marker_key_ms", collector.seconds["BM_MarkerKey"] * 1e3, "ms");
+    for (const bool tabs : {true, false}) {
+        const std::string form = tabs ? "1" : "0";
+        const std::string suffix = tabs ? "_tab" : "_comma";
+        const QString path = bench::xrfTablePath(tabs);
+        std::printf("# XRF table%s: %lld bytes\n", suffix.c_str(), static_cast<long long>(QFileInfo(path).size()));
+        figure(("xrf_import_ms" + suffix).c_str(), collector.seconds["BM_XrfImport/" + form] * 1e3, "ms");
+        figure(("xrf_scan_ms" + suffix).c_str(), collector.seconds["BM_XrfScan/" + form] * 1e3, "ms");
+        ratio(("xrf_import_vs_read" + suffix).c_str(), "BM_XrfImport/" + form, "BM_XrfRead/" + form);
+        ratio(("xrf_import_vs_scan" + suffix).c_str(), "BM_XrfImport/" + form, "BM_XrfScan/" + form);
+        figure(("xrf_import_peak_ratio" + suffix).c_str(), bench::xrfImportPeakRatio(path), "x");
+    }
+    figure("working_save_ms", collector.seconds["BM_WorkingSave"] * 1e3, "ms");
+    ratio("working_save_vs_write", "BM_WorkingSave", "BM_WorkingWriteFloor");
+    figure("load_curve_values_30000_ms", collector.seconds["BM_LoadCurveValues"] * 1e3, "ms");
     app::unloadAllForms();
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/stratalyser");

@@ -6,6 +6,8 @@
 namespace bench {
 
 QString tempPath(const QString& name);
+// A line of /proc/self/status in kB ("VmRSS:", "VmHWM:").
+long residentKb(const char* field);
 // A fresh program ready to import (settings from a copy of the shipped file, a wide screen).
 void freshProgram();
 // Imports the radiograph file through the program's command, its dialog answered.
@@ -20,5 +22,11 @@ extern double adjustColumns;
 double importPeakRatio(const QString& jpeg);
 // The child's side: imports the file and prints the ratio.
 int runImportPeakChild(const QString& jpeg);
+
+// Peak memory of one XRF import, in a child process: (peak - before) / file bytes.
+double xrfImportPeakRatio(const QString& path);
+int runXrfPeakChild(const QString& path);
+// The benchmark's XRF table (26000 rows x 80 fields), tab or comma form, made on first use.
+QString xrfTablePath(bool tabs);
 
 }  // namespace bench

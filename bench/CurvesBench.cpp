@@ -36,17 +36,25 @@ void countingDocument(int width, int height, int columns) {
     }
     app::RenderSection();
     const long n = app::DataLength;
-    app::XrfColumnCount = 9;
-    app::Profile.redim(0, 9, 0, n);
-    app::Profile(0, 0) = core::Variant("Grey");
-    app::CurveValue.redim(0, 6, 0, n);
-    for (long i = 1; i <= n; ++i) {
-        for (int k = 1; k <= 6; ++k) app::CurveValue(k, i) = static_cast<float>((i * (k + 3)) % 97);
+    // Seven curve columns; windows 4..6 show ratios to the last, which is 0 now and then.
+    const char* const names[] = {"Grey", "Fe", "Mn", "Ti", "K", "Zr", "Ca"};
+    app::XrfColumnCount = 15;
+    app::Profile.redim(0, 15, 0, n);
+    for (int c = 0; c <= 6; ++c) {
+        app::Profile(c, 0) = core::Variant(names[c]);
+        for (long i = 1; i <= n; ++i) app::Profile.setNumber(c, i, static_cast<double>((i * (c + 3)) % 97));
     }
+    app::CurveValue.redim(0, 6, 0, n);
     for (int k = 1; k <= 6; ++k) {
         app::CurveForm& w = app::curveWindow(k);
-        w.Combo1->AddItem("Grey");
-        w.Combo1->setText("Grey");
+        for (const char* name : names) w.Combo1->AddItem(name);
+        w.Combo1->setText(names[k - 1]);
+        if (w.hasRatio()) {
+            w.Combo2->AddItem("1");
+            for (const char* name : names) w.Combo2->AddItem(name);
+            w.Combo2->setText("Ca");
+            w.Check1->setValue(1);
+        }
         w.Text1->setText("100");
         w.Text2->setText("0");
         if (k % 2 == 0) w.chooseMovingAverage(w.mnuWeighted5);  // half the windows smoothed
@@ -70,6 +78,12 @@ void BM_RedrawGreyCurve(benchmark::State& state) {
     countingDocument(30000, 1000, static_cast<int>(state.range(0)));
     app::XrfLoaded = false;
     for (auto _ : state) app::RedrawGreyCurve();
+}
+
+// The values and ranges of all six windows (three of them ratios) over 30000 positions.
+void BM_LoadCurveValues(benchmark::State& state) {
+    countingDocument(30000, 1000, 2000);
+    for (auto _ : state) app::LoadCurveValues();
 }
 
 // What the window system delivers when the mouse moves over curve window 1's plot.
@@ -106,6 +120,7 @@ void BM_MarkerKey(benchmark::State& state) {
 
 BENCHMARK(BM_RedrawCurves)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawGreyCurve)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_LoadCurveValues)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PointerMove)->Arg(300)->Arg(2000)->MinTime(0.5);
 BENCHMARK(BM_MarkerKey)->MinTime(0.5);
 

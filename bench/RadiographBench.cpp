@@ -54,8 +54,6 @@ void importFile(const QString& path) {
     app::frmMain->ImportRadiograph();
 }
 
-namespace {
-
 long residentKb(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -64,7 +62,6 @@ long residentKb(const char* field) {
     }
     return 0;
 }
-}  // namespace
 
 QString tempPath(const QString& name) {
     return tempDir().filePath(name);

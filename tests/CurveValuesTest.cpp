@@ -9,8 +9,9 @@ using curves::curveValueRange;
 using curves::kMissingValue;
 
 namespace {
-core::VariantTable table(const std::vector<double>& column1, const std::vector<double>& column2) {
-    core::VariantTable t(0, 3, 0, static_cast<long>(column1.size()));
+core::CurveTable table(const std::vector<double>& column1, const std::vector<double>& column2) {
+    core::CurveTable t;
+    t.redim(0, 3, 0, static_cast<long>(column1.size()));
     t(1, 0) = Variant("Fe");
     t(2, 0) = Variant("Ti");
     for (std::size_t i = 0; i < column1.size(); ++i) {
@@ -22,7 +23,7 @@ core::VariantTable table(const std::vector<double>& column1, const std::vector<d
 }  // namespace
 
 TEST(CurveValuesTest, RatiosLeaveGapsWhereTheDenominatorIsZeroOrNoNumber) {
-    core::VariantTable t = table({10, 20, 30, 40}, {2, 0, 4, 8});
+    core::CurveTable t = table({10, 20, 30, 40}, {2, 0, 4, 8});
     std::vector<float> values(5, 123.0f);
     curves::fillCurveValues(t, 1, 2, values);
     EXPECT_EQ(values[0], 123.0f);  // element 0 is not a position

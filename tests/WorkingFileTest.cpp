@@ -17,11 +17,12 @@ struct Document {
     int c = 10;
     core::Array<QString> headers{0, 500};
     core::VariantTable xrf{0, 100, 0, 26000};
-    core::VariantTable profile;
+    core::CurveTable profile;
     core::Array<Variant> year;
     core::Array<QString> label, note;
 
-    explicit Document(int positions) : n(positions), profile(0, 10, 0, positions) {
+    explicit Document(int positions) : n(positions) {
+        profile.redim(0, 10, 0, positions);
         year.redim(0, n, Variant("---"));
         label.redim(0, n, QStringLiteral("---"));
         note.redim(0, n, QStringLiteral("---"));

@@ -1,9 +1,10 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high]]: starts the program's windows with the
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high] [XRF]]: starts the program's windows with the
 // shipped settings (from a copy, so nothing is changed), imports the radiograph if one is named (and
-// then, with "markers", places a dozen boundaries of three levels with the keys and leaves the
-// pointer over the plot; with "high", picks the "High" monitor resolution), opens a curve window's pop-up
-// menu and the note dialog, and saves what the screen shows as PNG files, for looking at the windows as a
-// user would. Run it under xvfb-run.
+// its XRF table if one is named too; then, with "markers", places a dozen boundaries of three
+// levels with the keys and leaves the pointer over the plot; with "high", picks the "High" monitor
+// resolution), opens a curve window's pop-up menu and the note dialog, and saves what the screen
+// shows as PNG files (each of the six curve windows as curve-K.png), for looking at the windows as
+// a user would. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -41,9 +42,11 @@ int main(int argc, char* argv[]) {
     if (radiograph) {
         auto scripted = std::make_unique<ui::ScriptedDialogs>();
         scripted->answerOpen(QString::fromLocal8Bit(argv[2]));
+        if (argc > 4) scripted->answerOpen(QString::fromLocal8Bit(argv[4]));
         ui::installDialogs(std::move(scripted));
         app::frmMain->Command1_Click();
         app::frmRawImage->Show();
+        if (argc > 4) app::frmMain->Command2_Click();
     }
     app::frmActiveYears->Show();
     app::CurveForm& curve = radiograph ? app::frmCurve1.get() : app::frmCurve4.get();
@@ -57,7 +60,11 @@ int main(int argc, char* argv[]) {
             app::PointerX = app::ViewLeft + 8 + (span - 16) * i / 11;
             app::SetMarker(48 + (i % 3 == 0 ? 1 : i % 3 == 1 ? 3 : 5));
         }
-        app::RedrawGreyCurve();
+        if (app::XrfLoaded) {
+            app::RedrawCurves();
+        } else {
+            app::RedrawGreyCurve();
+        }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
     }
     if (!radiograph) app::frmNote->Show();
@@ -79,6 +86,7 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(700, [&] {
         grab(QStringLiteral("curve-window"), &curve);
         grab(QStringLiteral("curve-menu"), curve.mnuRB->menu());
+        for (int k = 1; k <= 6; ++k) grab(QStringLiteral("curve-%1").arg(k), &app::curveWindow(k));
         QGuiApplication::primaryScreen()->grabWindow(0).save(out + QStringLiteral("/screen.png"));
         curve.mnuRB->menu()->hide();
         app::endProgram();  // the program's own ending: no question about the unsaved markers

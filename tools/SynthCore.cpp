@@ -57,7 +57,7 @@ QByteArray makeXrfTable(const VarvedCore& core, bool tabs, int fields, int stepM
     const int n = static_cast<int>(core.columnGrey.size());
     const std::vector<QString> names = xrfColumnNames(fields);
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> noise(0, 20);
+    std::uniform_int_distribution<int> noise(0, 20), counts(0, 99999);
     QByteArray out;
     out.reserve(static_cast<qsizetype>(n) * fields * 6 + 1024);
     const char sep = tabs ? '\t' : ',';
@@ -104,6 +104,7 @@ QByteArray makeXrfTable(const VarvedCore& core, bool tabs, int fields, int stepM
             else if (name == QLatin1String("K")) value += 400 + dark * 5;
             else if (name == QLatin1String("Zr")) value += 150 + dark;
             else if (name == QLatin1String("Mn")) value += 100 + grey * 2;
+            else value = counts(random);  // the other elements: counts without the laminae
             out.append(sep).append(QByteArray::number(value));
         }
         endLine(p == n);

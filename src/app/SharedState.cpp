@@ -16,7 +16,7 @@ core::Array<QString> XrfHeaders;
 Integer XrfColumnCount;
 core::VariantTable XrfData(0, 100, 0, 26000);  // its shape; rows come with an import
 core::Array<Integer> GreyProfile;
-core::VariantTable Profile;
+core::CurveTable Profile;
 core::Array<Integer> ElementColumn;
 bool XrfLoaded;
 

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "core/BoundedArray.h"
+#include "core/CurveTable.h"
 #include "core/VariantTable.h"
 #include "core/Variant.h"
 
@@ -34,7 +35,9 @@ extern core::Array<QString> XrfHeaders;    // 0..500: first field, then the colu
 extern Integer XrfColumnCount;             // fields per data row of the XRF table
 extern core::VariantTable XrfData;         // (field 0..100, row 0..26000), as read
 extern core::Array<Integer> GreyProfile;   // 0..W: band mean grey per data position (dynamic)
-extern core::VariantTable Profile;  // (column 0..XrfColumnCount, position 0..N): the curve table (dynamic)
+// (column 0..XrfColumnCount, position 0..N): the curve table (dynamic); its curve columns are the
+// XRF table's fields 9.. themselves (not a copy)
+extern core::CurveTable Profile;
 extern core::Array<Integer>
     ElementColumn;      // 0..XrfColumnCount: Profile column first shown in window k (dynamic)
 extern bool XrfLoaded;  // an XRF or working file has been imported

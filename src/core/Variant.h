@@ -47,6 +47,10 @@ class Variant {
     // significant digits, Empty as "", Boolean as "True"/"False", a date as yyyy-mm-dd.
     QString toString() const;
 
+    // The value when the Variant holds exactly this type, else nullptr (for fast paths).
+    const double* ifDouble() const { return std::get_if<double>(&value_); }
+    const Integer* ifInteger() const { return std::get_if<Integer>(&value_); }
+
     // Typed access; throws TypeMismatchError when the Variant holds another type.
     Integer asInteger() const;
     const QString& asString() const;

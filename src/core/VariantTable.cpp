@@ -23,6 +23,8 @@ enum Tag : std::uint64_t { kEmpty = 1, kInteger, kLong, kSingle, kString, kBoole
 constexpr std::uint64_t box(Tag tag, std::uint64_t payload) {
     return kBoxBase | (static_cast<std::uint64_t>(tag) << kTagShift) | (payload & kPayloadMask);
 }
+static_assert(box(kEmpty, 0) == 0xFFF0'0100'0000'0000ull);
+static_assert(box(kInteger, 0) == 0xFFF0'0200'0000'0000ull);
 constexpr std::uint64_t kEmptyCell = box(kEmpty, 0);
 
 bool isBox(std::uint64_t bits) {
@@ -85,10 +87,8 @@ void VariantTable::reserve(long upper1, long upper2) {
     layout(std::max(columns_, upper1 - lower1_ + 1), std::max(rows_, upper2 - lower2_ + 1));
 }
 
-void VariantTable::check(long i, long j) const {
-    if (i < lower1_ || i > upper1_ || j < lower2_ || j > upper2_) {
-        throw SubscriptError("Subscript out of range: (" + std::to_string(i) + ", " + std::to_string(j) + ")");
-    }
+void VariantTable::outOfRange(long i, long j) {
+    throw SubscriptError("Subscript out of range: (" + std::to_string(i) + ", " + std::to_string(j) + ")");
 }
 
 void VariantTable::layout(long columns, long rows) {
@@ -105,23 +105,11 @@ void VariantTable::layout(long columns, long rows) {
     rows_ = rows;
 }
 
-std::uint64_t VariantTable::cell(long i, long j) const {
-    check(i, j);
-    const long c = i - lower1_, r = j - lower2_;
-    if (c >= columns_ || r >= rows_) return kEmptyCell;
-    return cells_[static_cast<std::size_t>(r * columns_ + c)];
-}
-
-std::uint64_t& VariantTable::cellForWriting(long i, long j) {
-    check(i, j);
-    const long c = i - lower1_, r = j - lower2_;
-    if (c >= columns_ || r >= rows_) {
-        // Rows grow geometrically (a table is filled row by row); columns to what is written.
-        long rows = rows_;
-        if (r >= rows) rows = std::min(std::max(r + 1, rows * 2), upper2_ - lower2_ + 1);
-        layout(std::max(columns_, c + 1), rows);
-    }
-    return cells_[static_cast<std::size_t>(r * columns_ + c)];
+// Rows grow geometrically (a table is filled row by row); columns to what is written.
+void VariantTable::grow(long column, long row) {
+    long rows = rows_;
+    if (row >= rows) rows = std::min(std::max(row + 1, rows * 2), upper2_ - lower2_ + 1);
+    layout(std::max(columns_, column + 1), rows);
 }
 
 std::uint64_t VariantTable::encode(const Variant& v) {
@@ -180,11 +168,6 @@ Variant VariantTable::get(long i, long j) const {
     return decode(cell(i, j));
 }
 
-void VariantTable::set(long i, long j, const Variant& value) {
-    std::uint64_t& c = cellForWriting(i, j);
-    c = encode(value);
-}
-
 void VariantTable::setNumber(long i, long j, double value) {
     cellForWriting(i, j) = doubleCell(value);
 }
@@ -195,6 +178,26 @@ void VariantTable::copyCell(const VariantTable& from, long fromI, long fromJ, lo
         set(i, j, from.decode(bits));
     } else {
         cellForWriting(i, j) = bits;
+    }
+}
+
+void VariantTable::copyCells(const VariantTable& from, long fromI, long fromJ, long i, long j, long count) {
+    if (count <= 0) return;
+    from.check(fromI + count - 1, fromJ);
+    from.check(fromI, fromJ);
+    cellForWriting(i + count - 1, j);
+    std::uint64_t* to = &cellForWriting(i, j);
+    const long fromColumn = fromI - from.lower1_, fromRow = fromJ - from.lower2_;
+    for (long n = 0; n < count; ++n) {
+        const long c = fromColumn + n;
+        const std::uint64_t bits = c < from.columns_ && fromRow < from.rows_
+                                       ? from.cells_[static_cast<std::size_t>(fromRow * from.columns_ + c)]
+                                       : kEmptyCell;
+        if (isBox(bits) && tagOf(bits) == kString) {
+            to[n] = encode(from.decode(bits));
+        } else {
+            to[n] = bits;
+        }
     }
 }
 

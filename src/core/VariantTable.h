@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -39,11 +40,24 @@ class VariantTable {
     long upper2() const { return upper2_; }
 
     Variant get(long i, long j) const;
-    void set(long i, long j, const Variant& value);
+    void set(long i, long j, const Variant& value) {
+        std::uint64_t& c = cellForWriting(i, j);
+        // Numbers are nearly every cell of a table: packed here without a call.
+        if (const double* d = value.ifDouble(); d && *d == *d) {
+            c = std::bit_cast<std::uint64_t>(*d);
+        } else if (const Integer* n = value.ifInteger()) {
+            c = kIntegerBox | static_cast<std::uint16_t>(*n);
+        } else {
+            c = encode(value);
+        }
+    }
     void setNumber(long i, long j, double value);  // the same as set with a Double, without a Variant
 
     // Copies cell (fromI, fromJ) of another table into (i, j), type and all.
     void copyCell(const VariantTable& from, long fromI, long fromJ, long i, long j);
+    // Copies `count` cells of row fromJ of another table, from column fromI on, into row j from
+    // column i on.
+    void copyCells(const VariantTable& from, long fromI, long fromJ, long i, long j, long count);
 
     // The value of a cell as a number for plotting: numbers (and Booleans) as they are, Empty as
     // 0, a text that reads as a number as that number. False for any other text and for a date.
@@ -77,9 +91,25 @@ class VariantTable {
     std::size_t memoryBytes() const;
 
   private:
-    void check(long i, long j) const;
-    std::uint64_t cell(long i, long j) const;
-    std::uint64_t& cellForWriting(long i, long j);
+    void check(long i, long j) const {
+        if (i < lower1_ || i > upper1_ || j < lower2_ || j > upper2_) outOfRange(i, j);
+    }
+    [[noreturn]] static void outOfRange(long i, long j);
+    static constexpr std::uint64_t kEmptyCell = 0xFFF0'0100'0000'0000ull;   // the packed Empty
+    static constexpr std::uint64_t kIntegerBox = 0xFFF0'0200'0000'0000ull;  // an Integer, value in the low bits
+    std::uint64_t cell(long i, long j) const {
+        check(i, j);
+        const long c = i - lower1_, r = j - lower2_;
+        if (c >= columns_ || r >= rows_) return kEmptyCell;
+        return cells_[static_cast<std::size_t>(r * columns_ + c)];
+    }
+    std::uint64_t& cellForWriting(long i, long j) {
+        check(i, j);
+        const long c = i - lower1_, r = j - lower2_;
+        if (c >= columns_ || r >= rows_) grow(c, r);
+        return cells_[static_cast<std::size_t>(r * columns_ + c)];
+    }
+    void grow(long column, long row);
     void layout(long columns, long rows);
     std::uint64_t encode(const Variant& value);
     Variant decode(std::uint64_t bits) const;

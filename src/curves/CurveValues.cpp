@@ -10,7 +10,7 @@ constexpr float kSearchStartTop = -999999.0f;
 constexpr float kSearchStartBottom = 999999.0f;
 }  // namespace
 
-void fillCurveValues(const core::VariantTable& profile, int column, int ratioColumn, std::span<float> values) {
+void fillCurveValues(const core::CurveTable& profile, int column, int ratioColumn, std::span<float> values) {
     for (std::size_t i = 1; i < values.size(); ++i) {
         const long position = static_cast<long>(i);
         double value = 0;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <span>
 
-#include "core/VariantTable.h"
+#include "core/CurveTable.h"
 
 // The numbers behind the curve windows: which values a window plots and the value range of its
 // plot. No windows here; the curve windows read their controls, call these and redraw.
@@ -14,7 +14,7 @@ inline constexpr float kMissingValue = -9999.0f;  // a value that is not drawn
 // The values of one window at positions 1..values.size() - 1 (values[0] is left alone): column
 // `column` of the curve table, or with `ratioColumn` > 0 its quotient by that column. A zero
 // denominator, and a cell that holds no number, give kMissingValue.
-void fillCurveValues(const core::VariantTable& profile, int column, int ratioColumn, std::span<float> values);
+void fillCurveValues(const core::CurveTable& profile, int column, int ratioColumn, std::span<float> values);
 
 struct ValueRange {
     float top = 0;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include "core/BoundedArray.h"
+#include "core/CurveTable.h"
 #include "core/VariantTable.h"
 #include "core/Variant.h"
 
@@ -21,7 +22,7 @@ struct WorkingFileSource {
     int columnCount;  // C
     const core::Array<QString>& headers;
     const core::VariantTable& xrf;      // (field 1..C, row 1..N)
-    const core::VariantTable& profile;         // column 0 = grey, rows 1..N
+    const core::CurveTable& profile;           // column 0 = grey, rows 1..N
     const core::Array<core::Variant>& yearMark;
     const core::Array<QString>& markerLabel;
     const core::Array<QString>& markerNote;

@@ -177,20 +177,16 @@ void checkWorkingColumns(const XrfContents& contents) {
     }
 }
 
-core::VariantTable buildCurveTable(const XrfContents& contents, int columns, int dataLength,
-                                   const core::Array<core::Integer>& greyProfile,
-                                   const std::function<void(int)>& progress) {
+core::CurveTable buildCurveTable(const core::VariantTable& data, const std::vector<QString>& headers, int columns,
+                                 int dataLength, const core::Array<core::Integer>& greyProfile) {
     constexpr int kFirstCurveField = 9;
     const int curves = std::max(0, columns - (kFirstCurveField - 1));
-    core::VariantTable profile(0, columns, 0, dataLength);
-    profile.reserve(curves, dataLength);
+    core::CurveTable profile;
+    profile.redim(0, columns, 0, dataLength);
     profile.set(0, 0, Variant("Grey"));
-    for (int k = 1; k <= curves; ++k) profile.set(k, 0, Variant(contents.headers[static_cast<std::size_t>(k + 7)]));
-    for (int i = 1; i <= dataLength; ++i) {
-        if (progress && i % 512 == 0) progress(i);
-        for (int k = 1; k <= curves; ++k) profile.copyCell(contents.data, k + 8, i, k, i);
-    }
+    for (int k = 1; k <= curves; ++k) profile.set(k, 0, Variant(headers[static_cast<std::size_t>(k + 7)]));
     for (int i = 1; i <= dataLength; ++i) profile.set(0, i, Variant(greyProfile(i)));
+    profile.link(&data, kFirstCurveField - 1, curves);
     return profile;
 }
 

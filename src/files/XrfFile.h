@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/BoundedArray.h"
+#include "core/CurveTable.h"
 #include "core/Errors.h"
 #include "core/VariantTable.h"
 #include "files/FieldSyntax.h"
@@ -64,10 +65,10 @@ void checkWorkingColumns(const XrfContents& contents);
 // The curve table (Profile) of an imported table with `columns` fields per row (C, without the
 // four of a working file) and `dataLength` rows: row 0 holds the names, "Grey" over column 0 and
 // the column names of fields 9..C over columns 1..C - 8; column 0 holds the grey profile, column k
-// field k + 8. Columns C - 7..C stay empty. `progress` is told the row every 512 rows.
-core::VariantTable buildCurveTable(const XrfContents& contents, int columns, int dataLength,
-                                   const core::Array<core::Integer>& greyProfile,
-                                   const std::function<void(int)>& progress = {});
+// field k + 8. Columns C - 7..C stay empty.
+// The table is linked to `data` (its curve columns are data's fields 9..C), which must outlive it.
+core::CurveTable buildCurveTable(const core::VariantTable& data, const std::vector<QString>& headers, int columns,
+                                 int dataLength, const core::Array<core::Integer>& greyProfile);
 
 // The scanner's step in micrometres from the positions (field 2) of rows 1..R: the mean of the
 // successive differences summed in single precision, times 1000, rounded half to even. Nothing

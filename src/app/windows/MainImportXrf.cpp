@@ -114,13 +114,13 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
         }
         Command5->setCaption(QStringLiteral("Save"));
     }
-    core::VariantTable profile = files::buildCurveTable(x, columns, n, GreyProfile,
-                                                        [this](int i) { ProgressBar1->setValue(i); });
     for (int h = 0; h <= files::kMaxXrfHeaderIndex; ++h) XrfHeaders(h) = x.headers[static_cast<std::size_t>(h)];
     XrfColumnCount = static_cast<Integer>(columns);
     XrfData = std::move(x.data);
     WorkingFileName = path;
-    Profile = std::move(profile);
+    // The curve table's columns are the XRF fields themselves: only names and grey are written.
+    Profile = files::buildCurveTable(XrfData, x.headers, columns, n, GreyProfile);
+    ProgressBar1->setValue(n);
 
     CurveValue.redimPreserve(6, n);
     for (int i = 1; i <= n; ++i) CurveValue(0, i) = 1.0f;
