@@ -149,6 +149,10 @@ TEST_F(XrfImportTest, TheRealScannerTableOpensInBothFormsAlike) {
         EXPECT_TRUE(app::Saved);
         EXPECT_FALSE(main.ProgressBar1->isVisible());
         EXPECT_EQ(main.Text3(1)->Text(), app::XrfData.get(2, app::DataLength - app::ViewLeft).toString());
+        // The section reaches the right-hand end: the first measurement's position.
+        ASSERT_EQ(app::ViewRight, app::DataLength);
+        EXPECT_EQ(main.Text3(0)->Text(), "0.01");
+        EXPECT_GT(main.Text3(0)->x(), main.Text3(1)->x());  // "From (R)" is the right-hand box
         std::vector<float> values;
         for (int k = 1; k <= 6; ++k)
             for (long i = 1; i <= app::DataLength; ++i) values.push_back(app::CurveValue(k, i));

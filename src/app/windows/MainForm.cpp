@@ -83,9 +83,10 @@ void MainForm::buildControls() {
         label->place(i == 0 ? 60 : 2040, 330, i == 0 ? 840 : 1080, 315);
         return label;
     });
+    // Text3(0) holds the section's right-hand end, so it sits at "From (R)"; Text3(1) at "To (L)".
     Text3 = ui::ControlArray<ui::TextBox>(0, 1, [this](long i) {
         auto* box = make<ui::TextBox>(Frame3);
-        box->place(i == 0 ? 930 : 3150, 315, 1020, 345);
+        box->place(i == 0 ? 3150 : 930, 315, 1020, 345);
         return box;
     });
     Label8 = make<ui::Label>(Frame3, QStringLiteral("Pointer:  "));

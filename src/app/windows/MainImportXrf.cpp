@@ -158,8 +158,8 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
 void MainForm::showXrfData() {
     DrawScale();
     Draw1mScale();
-    ShowSectionPositions();
     XrfLoaded = true;
+    ShowSectionPositions();
     ArrangeCurveWindows();
     LoadCurveValues();
     CurveForm& c3 = curveWindow(3);

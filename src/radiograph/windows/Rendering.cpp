@@ -1,5 +1,7 @@
 #include "radiograph/windows/Rendering.h"
 
+#include <algorithm>
+
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
@@ -171,11 +173,14 @@ void ComputeGreyProfile() {
     ignoringErrors(computeGreyProfile);
 }
 
-// The scan positions (mm) of the section's two ends; a column beyond the XRF table shows nothing.
+// The scan positions (mm) of the section's two ends. The right-hand end of a section that reaches
+// the radiograph's edge is display column N, which has no measurement (position 0): the boxes
+// show the nearest measured position instead, so they never look up a row outside the table.
 void ShowSectionPositions() {
     MainForm& m = frmMain.get();
     const auto positionText = [](long row) {
-        if (row < XrfData.lower2() || row > XrfData.upper2()) return QString();
+        if (!XrfLoaded) return QString();
+        row = std::clamp<long>(row, 1, DataLength);
         return XrfData.get(2, row).toString();
     };
     m.Text3(0)->setText(positionText(static_cast<long>(DataLength) - ViewRight));
