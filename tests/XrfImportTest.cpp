@@ -364,7 +364,24 @@ TEST_F(XrfImportTest, MovingAveragesBelongToTheirWindowAndFlipTurnsThePlot) {
     EXPECT_EQ(pixelsOf(3, kRawUnderAverage), 0);
     w2.mnuNone->trigger();
     EXPECT_EQ(pixelsOf(2, kRawUnderAverage), 0);
-    EXPECT_EQ(app::SmoothW3(2), 1.0f);
+
+    // Each entry sets its five weights in window 2 alone (the three-point flat ones sum to 0.9999).
+    const struct {
+        ui::MenuItem* item;
+        float w[5];
+    } entries[] = {{w2.mnuNone, {0, 0, 1, 0, 0}},
+                   {w2.mnuFlat3, {0, 0.3333f, 0.3333f, 0.3333f, 0}},
+                   {w2.mnuWeighted3, {0, 0.25f, 0.5f, 0.25f, 0}},
+                   {w2.mnuFlat5, {0.2f, 0.2f, 0.2f, 0.2f, 0.2f}},
+                   {w2.mnuWeighted5, {0.1f, 0.2f, 0.4f, 0.2f, 0.1f}}};
+    for (const auto& e : entries) {
+        e.item->trigger();
+        const float set[5] = {app::SmoothW1(2), app::SmoothW2(2), app::SmoothW3(2), app::SmoothW4(2),
+                              app::SmoothW5(2)};
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(set[i], e.w[i]) << e.item->Caption().toStdString() << " " << i;
+        for (ui::MenuItem* other : w2.movingAverageItems()) EXPECT_EQ(other->Checked(), other == e.item);
+        EXPECT_EQ(app::SmoothW2(3), 0.0f);
+    }
 
     CurveForm& w3 = curveWindow(3);
     const QString top = w3.Text1->Text(), bottom = w3.Text2->Text();
