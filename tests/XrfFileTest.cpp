@@ -84,7 +84,10 @@ TEST(XrfFileTest, EveryFormOfTheSameTableReadsAlike) {
     bomPadded.replace("\"scan\"\r\n\"peakarea\"\r\n", "scan,,,,,,\r\npeakarea,,,,,,\r\n");
     QByteArray spreadsheet = tinyTable(4);
     spreadsheet.replace("\"", "");  // texts without quotes
-    for (const QByteArray& form : {tabs, trailingTabs, lf, decimalComma, bomPadded, spreadsheet}) {
+    const QString text = QString::fromUtf8(tabs);
+    QByteArray unicodeText("\xFF\xFE");  // a spreadsheet's "Unicode text": UTF-16 with tabs
+    unicodeText.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    for (const QByteArray& form : {tabs, trailingTabs, lf, decimalComma, bomPadded, spreadsheet, unicodeText}) {
         const XrfContents x = read(form);
         EXPECT_EQ(x.columnCount, 10) << form.left(60).toStdString();
         ASSERT_EQ(x.rowCount, 4) << form.toStdString();

@@ -22,7 +22,8 @@
 //
 // The scanner writes the table with tabs (a tab ending every line, CR LF or LF, often no line
 // end after the last row); a spreadsheet or the program's own working file writes it with
-// commas. Which one a file is, its header line tells: the separator after "filename".
+// commas. Which one a file is, its header line tells: the separator after "filename". UTF-8 (with
+// or without a byte-order mark) and UTF-16 with its mark are read alike.
 namespace files {
 
 inline constexpr int kMaxXrfHeaderIndex = 500;  // XrfHeaders(0..500)
