@@ -180,8 +180,8 @@ void MainForm::showXrfData() {
 
     // The tools that work on the curve windows.
     for (ui::MenuItem* m : {mnuScale, mnuElastic, mnuAlign, mnuActive, mnuShowAll}) m->setEnabled(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Label7(0), Label7(1), Label8, Label9, Text3(0),
-                                                      Text3(1), Frame2}) {
+    // The two position boxes stay disabled: they show the section's ends, nothing is typed there.
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Label7(0), Label7(1), Label8, Label9, Frame2}) {
         w->setEnabled(true);
     }
     CurveForm& c1 = curveWindow(1);
