@@ -73,3 +73,16 @@ QString rangeBoxText(const QString& current, float value) {
 }
 
 }  // namespace curves
+
+namespace curves {
+
+QString markerToolTip(const QString& label, const QString& note) {
+    const auto shown = [](const QString& s) { return s.startsWith(QLatin1Char('#')) ? s.mid(1) : s; };
+    const QString l = shown(label), n = shown(note);
+    const QString none = QStringLiteral("---");
+    if (l != none && n != none) return l + QStringLiteral(" (") + n + QLatin1Char(')');
+    if (l != none) return l;
+    return n;
+}
+
+}  // namespace curves

@@ -34,3 +34,11 @@ ValueRange curveValueRange(std::span<const float> values, const QString& topText
 QString rangeBoxText(const QString& current, float value);
 
 }  // namespace curves
+
+namespace curves {
+
+// The tool tip of a position from its stored label and note ("---", "#---" or "#" + text): each
+// without its leading "#"; "label (note)" when both are set, else the one that is.
+QString markerToolTip(const QString& label, const QString& note);
+
+}  // namespace curves

@@ -3,6 +3,7 @@
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
 #include "curves/windows/Curves.h"
+#include "curves/windows/LabelDialogs.h"
 #include "pointer/windows/Pointer.h"
 #include "ui/KeyCodes.h"
 
@@ -52,11 +53,6 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
     }
     buildMenu();
     connectEvents();
-    // Commands that come with the labels, notes and view commands: disabled until they are built.
-    for (ui::MenuItem* m :
-         {mnuLamina, mnuNote, mnuHideOthers, mnuShowAll, mnuShow123, mnuShow456, mnuAlign}) {
-        m->setNotBuiltYet();
-    }
 }
 
 void CurveForm::connectEvents() {
@@ -85,6 +81,15 @@ void CurveForm::connectEvents() {
         connect(item, &ui::MenuItem::Click, this, [this, item] { chooseMovingAverage(item); });
     }
     connect(mnuFlip, &ui::MenuItem::Click, this, &CurveForm::mnuFlip_Click);
+    connect(mnuLamina, &ui::MenuItem::Click, this, &EditLaminaLabel);
+    connect(mnuNote, &ui::MenuItem::Click, this, &EditMarkerNote);
+    connect(mnuHideOthers, &ui::MenuItem::Click, this, &CurveForm::mnuHideOthers_Click);
+    connect(mnuShowAll, &ui::MenuItem::Click, this, &CurveForm::mnuShowAll_Click);
+    connect(mnuShow123, &ui::MenuItem::Click, this, &CurveForm::mnuShow123_Click);
+    connect(mnuShow456, &ui::MenuItem::Click, this, &CurveForm::mnuShow456_Click);
+    connect(mnuAlign, &ui::MenuItem::Click, this, &CurveForm::mnuAlign_Click);
+    connect(Picture1, &ui::PictureBox::MouseUp, this, &CurveForm::Picture1_MouseUp);
+    connect(Picture1, &ui::PictureBox::DblClick, this, &CurveForm::Picture1_DblClick);
 }
 
 // Upside down: the top value becomes the bottom value and back; each box redraws as it changes.
@@ -120,6 +125,14 @@ void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
         if (keyCode == ui::kKeyA) ToggleActivation();
     }
     SetMarker(keyCode);
+    if (keyCode == ui::kKeyN) {
+        ClickX = Variant(static_cast<double>(PointerX));
+        EditMarkerNote();
+    }
+    if (keyCode == ui::kKeyL) {
+        ClickX = Variant(static_cast<double>(PointerX));
+        EditLaminaLabel();
+    }
 }
 
 void CurveForm::Picture1_KeyUp(int keyCode, int shift) {
@@ -129,7 +142,7 @@ void CurveForm::Picture1_KeyUp(int keyCode, int shift) {
 
 void CurveForm::Picture1_MouseDown(int button, int shift, double x, double y) {
     (void)shift;
-    (void)y;
+    if (number_ == 1 && button == ui::kLeftButton) HakusenDown(x, y);
     if (button == ui::kRightButton) {
         ClickX = Variant(x);
         PopupMenu(mnuRB);
@@ -143,10 +156,18 @@ void CurveForm::Picture1_MouseDown(int button, int shift, double x, double y) {
 void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
     (void)button;
     (void)shift;
-    (void)y;
+    if (number_ == 1) HakusenMove(x, y);
     // Keys go to the plot under the mouse while its window is active (not while typing a value).
     if (isActiveWindow() && !Picture1->hasFocus() && !ui::textEntryHasFocus()) Picture1->setFocus();
+    if (XrfLoaded) ShowPointerDepth(x);
     ShowCurvePointer(x, Picture1->ScaleHeight());
+    if (XrfLoaded) showToolTip(x, y);
+}
+
+void CurveForm::Picture1_MouseUp(int button, int shift, double x, double y) {
+    (void)button;
+    (void)shift;
+    if (number_ == 1) HakusenUp(x, y);
 }
 
 void CurveForm::chooseMovingAverage(ui::MenuItem* item) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -66,6 +68,20 @@ class CurveForm : public ui::Form {
     void Picture1_MouseMove(int button, int shift, double x, double y);
     void chooseMovingAverage(ui::MenuItem* item);
     void mnuFlip_Click();
+    void Picture1_MouseUp(int button, int shift, double x, double y);
+    void Picture1_DblClick();
+
+    // View commands: which windows are shown, and lining them up.
+    void mnuHideOthers_Click();
+    void mnuShowAll_Click();
+    void mnuShow123_Click();
+    void mnuShow456_Click();
+    void mnuAlign_Click();
+
+    // Window 1: dragging the band lines (rows of the radiograph).
+    void HakusenDown(double x, double y);
+    void HakusenMove(double x, double y);
+    void HakusenUp(double x, double y);
 
   protected:
     void Form_Load() override;
@@ -74,6 +90,12 @@ class CurveForm : public ui::Form {
   private:
     void buildMenu();
     void connectEvents();
+    void showToolTip(double x, double y);
+    // The band lines at `upper` and `lower` as the drag rules allow.
+    void applyBandDrag(double y);
+    // The three windows of this window's column (1-3 or 4-6), top first, and this one's row in it.
+    std::array<CurveForm*, 3> group() const;
+    int row() const { return (number_ - 1) % 3; }
     int number_;
 };
 

@@ -1,9 +1,90 @@
 #include "curves/windows/LabelDialogs.h"
+
+#include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "radiograph/windows/PreviewForm.h"
 #include "ui/ControlArray.h"
 
 namespace app {
 
 using ui::make;
+
+namespace {
+
+constexpr core::Colour kLabelColour = core::rgb(0, 255, 255);
+constexpr core::Colour kNoteColour = core::rgb(255, 255, 255);
+constexpr double kNoteTickFrom = 0.7;  // notes mark the lowest 30 % of a plot
+
+void lockCurveWindows(bool locked) {
+    for (int k = 1; k <= 6; ++k) curveWindow(k).setEnabled(!locked);
+}
+
+// The same line at ClickX in every plot, kept as part of the picture.
+void markClickX(double fromFraction, core::Colour colour) {
+    const double x = ClickX.isNumeric() ? ClickX.toDouble() : 0;
+    const double h = kNoteTickFrom * curveWindow(1).Picture1->ScaleHeight();
+    for (int k = 1; k <= 6; ++k) {
+        ui::PictureBox* p = curveWindow(k).Picture1;
+        p->Cls();
+        p->Line(x, fromFraction == 0 ? 0 : h, x, p->ScaleHeight(), colour);
+        p->commit();
+    }
+}
+
+// The position the open dialog is about, from ClickX as things stand now; -1 beyond the data.
+long dialogPosition() {
+    const double x = ClickX.isNumeric() ? ClickX.toDouble() : 0;
+    return markerIndex(positionOf(x));
+}
+
+QString stored(const QString& typed) {
+    return QStringLiteral("#") + (typed.isEmpty() ? kNoMarker : typed);
+}
+
+// Closing a dialog with its close box takes the note of the position back out.
+void cancelDialog() {
+    lockCurveWindows(false);
+    const long p = dialogPosition();
+    if (p >= 0) MarkerNote(p) = kNoMarker;
+    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+    if (XrfLoaded) {
+        RedrawCurves();
+    } else if (GreyCurveDrawn) {
+        RedrawGreyCurve();
+    }
+}
+
+}  // namespace
+
+void RebuildNotePositions() {
+    NoteCount = 0;
+    NotePositions.redim(0, 0);
+    for (long p = 1; p <= DataLength && p <= MarkerNote.upper(); ++p) {
+        const QString& note = MarkerNote(p);
+        if (note == kNoMarker || note == kEmptiedText) continue;
+        ++NoteCount;
+        NotePositions.redimPreserve(NoteCount);
+        NotePositions(NoteCount) = static_cast<Integer>(p);
+    }
+}
+
+void EditLaminaLabel() {
+    if (PointerActive) {
+        markClickX(0, kLabelColour);
+        lockCurveWindows(true);
+    }
+    frmLaminaName->Show();
+    Saved = false;
+}
+
+void EditMarkerNote() {
+    markClickX(kNoteTickFrom, kNoteColour);
+    lockCurveWindows(true);
+    frmNote->Show();
+    Saved = false;
+}
 
 LaminaNameForm::LaminaNameForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("Lamina"));
@@ -28,6 +109,26 @@ void LaminaNameForm::Form_Load() {
     Text2->setText(QString());
 }
 
+// The texts are kept for the next opening; a position beyond the data stores nothing.
+void LaminaNameForm::Command1_Click() {
+    const long p = dialogPosition();
+    if (p >= 0) {
+        MarkerLabel(p) = stored(Text1->Text());
+        MarkerNote(p) = stored(Text2->Text());
+    }
+    RebuildNotePositions();
+    lockCurveWindows(false);
+    hide();
+    DrawMarkerLabels();
+}
+
+// A close by the close box is a cancel; the next opening starts empty, as a fresh dialog.
+void LaminaNameForm::Form_Unload(bool& cancel) {
+    (void)cancel;
+    cancelDialog();
+    Form_Load();
+}
+
 NoteForm::NoteForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("Note"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -43,6 +144,7 @@ NoteForm::NoteForm() : ui::Form(ui::Unit::Twips) {
     Command1->place(3120, 1050, 1200, 375);
     Command1->setDefault(true);
     connect(Combo1, &ui::ComboBox::Click, this, &NoteForm::Combo1_Click);
+    connect(Command1, &ui::Button::Click, this, &NoteForm::Command1_Click);
 }
 
 const QStringList& NoteForm::library() {
@@ -56,6 +158,20 @@ void NoteForm::Form_Load() {
     Combo1->Clear();
     for (const QString& note : library()) Combo1->AddItem(note);
     Combo1->setText(QStringLiteral("---Select---"));
+}
+
+void NoteForm::Command1_Click() {
+    const long p = dialogPosition();
+    if (p >= 0) MarkerNote(p) = stored(Text1->Text());
+    RebuildNotePositions();
+    lockCurveWindows(false);
+    hide();
+}
+
+void NoteForm::Form_Unload(bool& cancel) {
+    (void)cancel;
+    cancelDialog();
+    Form_Load();
 }
 
 void NoteForm::Combo1_Click() {

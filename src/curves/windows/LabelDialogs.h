@@ -16,8 +16,11 @@ class LaminaNameForm : public ui::Form {
     ui::TextBox* Text2;  // note
     ui::Button* Command1;
 
+    void Command1_Click();
+
   protected:
     void Form_Load() override;
+    void Form_Unload(bool& cancel) override;
 };
 
 // "Note": a note at a position, with a library of common notes.
@@ -32,9 +35,19 @@ class NoteForm : public ui::Form {
 
     static const QStringList& library();
     void Combo1_Click();
+    void Command1_Click();
 
   protected:
     void Form_Load() override;
+    void Form_Unload(bool& cancel) override;
 };
+
+// The label dialog at ClickX: the position marked in cyan in all six windows (while marking is
+// active), which stay locked until the dialog is confirmed or closed.
+void EditLaminaLabel();
+// The note dialog at ClickX: a white tick over the lowest 30 % of every plot, windows locked.
+void EditMarkerNote();
+// NoteCount and NotePositions from MarkerNote: the positions with a note, ascending.
+void RebuildNotePositions();
 
 }  // namespace app

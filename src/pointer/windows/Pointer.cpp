@@ -3,6 +3,7 @@
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
 #include "core/Arithmetic.h"
+#include "app/windows/MainForm.h"
 #include "curves/windows/CurveForm.h"
 
 namespace app {
@@ -19,6 +20,13 @@ void ShowCurvePointer(double x, double sourceScaleHeight) {
             curveWindow(k).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
     }
     if (PointerActive) curveWindow(1).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
+}
+
+// The depth of the position under the pointer, from the first two measurements' spacing.
+void ShowPointerDepth(double x) {
+    const double d1 = XrfData.get(2, 1).isNumeric() ? XrfData.get(2, 1).toDouble() : 0;
+    const double d2 = XrfData.get(2, 2).isNumeric() ? XrfData.get(2, 2).toDouble() : 0;
+    frmMain->Label9->setCaption(core::doubleText(d1 + (d2 - d1) * (DataLength - x - 1)));
 }
 
 void ClearCurvePointers() {

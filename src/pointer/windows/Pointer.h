@@ -5,6 +5,8 @@ namespace app {
 // The pointer line at plot x in curve window 1 and, once XRF data are loaded, in all six windows
 // (only while marking is active). Sets PointerX.
 void ShowCurvePointer(double x, double sourceScaleHeight);
+// The main window's "Pointer" read-out: the depth (mm) at plot x, from the first two positions.
+void ShowPointerDepth(double x);
 // Removes the pointer lines from the six curve plots and redraws the elastic overlay when shown.
 void ClearCurvePointers();
 // Not built yet (comes with the elastic scale): will place and draw the elastic marks over the

@@ -27,12 +27,37 @@ class PreviewForm : public ui::Form {
     ui::MenuItem* mnuAlignScale;
     ui::MenuItem* mnuAlignPicture;
 
+    // The section rectangle and the band lines are dragged here.
+    void Image2_MouseDown(int button, int shift, double x, double y);
+    void Image2_MouseMove(int button, int shift, double x, double y);
+    void Image2_MouseUp(int button, int shift, double x, double y);
+    void Image2_Click();
+    void Image2_DblClick();
+    void Picture2_KeyDown(int keyCode, int shift);
+    void Picture2_KeyUp(int keyCode, int shift);
+    void mnuLamina_Click();
+    void mnuAlignScale_Click();
+    void mnuAlignPicture_Click();
+
   protected:
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_DblClick() override;
+    void Form_KeyDown(int keyCode, int shift) override { Picture2_KeyDown(keyCode, shift); }
+    void Form_KeyUp(int keyCode, int shift) override { Picture2_KeyUp(keyCode, shift); }
+
+  private:
+    void setHoverCursor(double x, double y);
+    void dragTo(double x, double y);
+    void placeBandLine(int k, double y);
+    void showLabelToolTip(double x);
 };
 
-// Not built yet (comes with the lamina labels): the labelled laminae drawn over the preview.
+// The labelled laminae as cyan lines over the preview (while shown), and the lists of labelled
+// and noted positions (LabelPositions, NotePositions) the tool tips search.
 void DrawMarkerLabels();
+
+// Every drag flag of the preview and the band cleared (the end of any drag).
+void ClearDragFlags();
 
 }  // namespace app

@@ -1,8 +1,13 @@
 #include "radiograph/windows/RawImageForm.h"
+
+#include <algorithm>
+
 #include "ui/ControlArray.h"
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "core/Arithmetic.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/Rendering.h"
 #include "scales/windows/ScaleForms.h"
@@ -22,6 +27,91 @@ RawImageForm::RawImageForm() : ui::Form(ui::Unit::Twips) {
     Shape1->setBorderColour(core::rgb(255, 0, 0));
     Shape1->setBorderWidth(2);
     Shape1->place(8865, 0, 3000, 1035);
+    connect(Image1, &ui::ImageBox::MouseDown, this, &RawImageForm::Image1_MouseDown);
+    connect(Image1, &ui::ImageBox::MouseMove, this, &RawImageForm::Image1_MouseMove);
+    connect(Image1, &ui::ImageBox::MouseUp, this, &RawImageForm::Image1_MouseUp);
+    connect(Image1, &ui::ImageBox::DblClick, this, &RawImageForm::Image1_DblClick);
+}
+
+namespace {
+constexpr double kNearSquared = 900;  // closer than 30 twips
+constexpr double kMinimumWidth = 90;
+
+bool near(double d) {
+    return d * d < kNearSquared;
+}
+}  // namespace
+
+void RawImageForm::Image1_MouseDown(int, int, double x, double) {
+    const double left = Shape1->Left(), width = Shape1->Width(), offset = Image1->Left();
+    if (near(offset + x - left)) {
+        leftEdge_ = true;
+        anchor_ = core::clng(width + left);
+    } else if (near(offset + x - left - width)) {
+        rightEdge_ = true;
+    } else if (left + offset < x && x < left + offset + width) {
+        moving_ = true;
+        grabOffset_ = core::clng(x - left);
+    }
+}
+
+// The preview's rectangle follows at once; the curves wait for the release.
+void RawImageForm::sectionDragged() {
+    PreviewForm& preview = frmPreview.get();
+    preview.Shape1->place(Shape1->Left(), preview.Shape1->Top(), Shape1->Width(), preview.Shape1->Height());
+}
+
+void RawImageForm::Image1_MouseMove(int, int, double x, double y) {
+    // The colour of the radiograph's pixel under the pointer, on the main window's swatch.
+    MainForm& m = frmMain.get();
+    if (Image1->Width() > 0 && Image1->Height() > 0) {
+        const double sx = core::roundHalfEven(m.Picture1->ScaleWidth() * x / Image1->Width());
+        const double sy = core::roundHalfEven(m.Picture1->ScaleHeight() * y / Image1->Height());
+        const core::Colour c = m.Picture1->Point(sx, sy);
+        m.Shape0->setFillColour(core::rgb(std::max(c % 256, 0), std::max((c / 256) % 256, 0), std::max(c / 65536, 0)));
+    }
+    const double left = Shape1->Left(), width = Shape1->Width(), offset = Image1->Left();
+    if (near(offset + x - left) || near(offset + x - left - width)) {
+        Image1->setMousePointer(ui::MousePointer::SizeWE);
+    } else if (left + offset < x && x < left + offset + width) {
+        Image1->setMousePointer(ui::MousePointer::Default);
+    } else {
+        Image1->setMousePointer(ui::MousePointer::Cross);
+    }
+    const double imageRight = Image1->Left() + Image1->Width();
+    if (moving_) {
+        Shape1->setLeft(std::clamp(x - grabOffset_, 0.0, std::max(0.0, imageRight - Shape1->Width())));
+        sectionDragged();
+    } else if (rightEdge_) {
+        if (x > Shape1->Left() + kMinimumWidth) Shape1->setWidth(std::min(x, imageRight) - Shape1->Left());
+        sectionDragged();
+    } else if (leftEdge_) {
+        if (x < Shape1->Left() + Shape1->Width() - kMinimumWidth) {
+            const double l = std::max(x, 0.0);
+            Shape1->place(l, Shape1->Top(), anchor_ - l, Shape1->Height());
+        }
+        sectionDragged();
+    }
+}
+
+void RawImageForm::Image1_MouseUp(int, int, double, double) {
+    if (moving_ || leftEdge_ || rightEdge_) {
+        sectionDragged();
+        RenderSection();
+    }
+    moving_ = leftEdge_ = rightEdge_ = false;
+}
+
+void RawImageForm::Form_MouseMove(int, int, double x, double y) {
+    frmMain->Label2(0)->setCaption(core::doubleText(core::roundHalfEven(x * 100) / 100));
+    frmMain->Label2(1)->setCaption(core::doubleText(core::roundHalfEven(y * 100) / 100));
+}
+
+void RawImageForm::Image1_DblClick() {
+    frmPreview->setLeft(Left());
+}
+void RawImageForm::Form_DblClick() {
+    frmPreview->setLeft(Left());
 }
 
 void RawImageForm::Form_Resize() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SharedState.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -15,8 +16,22 @@ class RawImageForm : public ui::Form {
     ui::ImageBox* Image1;
     ui::Shape* Shape1;
 
+    // The section rectangle is dragged here as in the preview, with a drag state of its own.
+    void Image1_MouseDown(int button, int shift, double x, double y);
+    void Image1_MouseMove(int button, int shift, double x, double y);
+    void Image1_MouseUp(int button, int shift, double x, double y);
+    void Image1_DblClick();
+
   protected:
     void Form_Resize() override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
+    void Form_DblClick() override;
+
+  private:
+    void sectionDragged();
+    bool moving_ = false, leftEdge_ = false, rightEdge_ = false;
+    Long grabOffset_ = 0;
+    Long anchor_ = 0;
 };
 
 }  // namespace app

@@ -1,0 +1,83 @@
+// Curve window 1: dragging the band lines, whose rows are averaged into the grey profile.
+#include <algorithm>
+
+#include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "core/Arithmetic.h"
+#include "curves/windows/CurveForm.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/Rendering.h"
+
+namespace app {
+
+namespace {
+constexpr double kNearRowsSquared = 4;  // closer than two rows
+
+bool flag(const Variant& v) {
+    return v.isNumeric() && v.toDouble() != 0;
+}
+}  // namespace
+
+void CurveForm::HakusenDown(double, double y) {
+    const double upper = Line1(0)->Y1(), lower = Line1(1)->Y1();
+    if ((y - upper) * (y - upper) < kNearRowsSquared) {
+        DragUpperLine = Variant(true);
+    } else if ((y - lower) * (y - lower) < kNearRowsSquared) {
+        DragLowerLine = Variant(true);
+    } else if (upper < y && y < lower) {
+        DragBand = Variant(true);
+        GrabOffset = core::clng(lower - y);
+    }
+}
+
+// The lines stay a row apart and the band inside the picture; rows outside it are never used.
+void CurveForm::applyBandDrag(double y) {
+    const double height = Picture1->ScaleHeight();
+    const auto place = [this](int k, double row) { Line1(k)->setEnds(Line1(k)->X1(), row, Line1(k)->X2(), row); };
+    if (flag(DragUpperLine)) {
+        const double lower = Line1(1)->Y1();
+        place(0, std::clamp(y, 0.0, std::max(0.0, lower - 1)));
+    } else if (flag(DragLowerLine)) {
+        const double upper = Line1(0)->Y1();
+        place(1, std::clamp(y, std::min(height, upper + 1), height));
+    } else if (flag(DragBand)) {
+        double lower = y + GrabOffset;
+        lower = std::clamp(lower, static_cast<double>(BandRows), height);
+        place(1, lower);
+        place(0, lower - BandRows);
+    } else {
+        return;
+    }
+    UpdateBandLabel();
+}
+
+void CurveForm::HakusenMove(double x, double y) {
+    MainForm& m = frmMain.get();
+    m.Label2(0)->setCaption(core::doubleText(x));
+    const double upper = Line1(0)->Y1(), lower = Line1(1)->Y1();
+    m.Label2(1)->setCaption(core::doubleText((y - upper) * (y - upper)));
+    const bool nearLine = (y - upper) * (y - upper) < kNearRowsSquared || (y - lower) * (y - lower) < kNearRowsSquared;
+    if (nearLine) {
+        Picture1->setMousePointer(ui::MousePointer::SizeNS);
+    } else if (upper < y && y < lower) {
+        Picture1->setMousePointer(ui::MousePointer::Default);
+    } else {
+        Picture1->setMousePointer(ui::MousePointer::Cross);
+    }
+    applyBandDrag(y);
+}
+
+void CurveForm::HakusenUp(double, double y) {
+    const bool dragging = flag(DragUpperLine) || flag(DragLowerLine) || flag(DragBand);
+    if (dragging) {
+        applyBandDrag(y);
+        CopyBandToPreview();
+        BandRows = static_cast<Integer>(core::roundHalfEven(Line1(1)->Y1() - Line1(0)->Y1()));
+        ComputeGreyProfile();
+        UpdateBandLabel();
+    }
+    ClearDragFlags();
+}
+
+}  // namespace app
