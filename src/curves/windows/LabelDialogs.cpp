@@ -102,6 +102,7 @@ LaminaNameForm::LaminaNameForm() : ui::Form(ui::Unit::Twips) {
     Command1 = make<ui::Button>(c, QStringLiteral("OK"));
     Command1->place(3120, 1050, 1200, 375);
     Command1->setDefault(true);
+    connect(Command1, &ui::Button::Click, this, &LaminaNameForm::Command1_Click);
 }
 
 void LaminaNameForm::Form_Load() {

@@ -1,0 +1,275 @@
+#include <QTest>
+
+#include "AppFixture.h"
+#include "SynthCore.h"
+#include "curves/windows/Curves.h"
+#include "radiograph/windows/Rendering.h"
+
+using app::CurveForm;
+using app::curveWindow;
+using core::Variant;
+using ui::ScriptedDialogs;
+
+namespace {
+constexpr QRgb kCyan = 0xFF00FFFF;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+bool isSet(const Variant& flag) {
+    return flag.toDouble() != 0;
+}
+// A point of a twips control in its widget's pixels.
+QPoint pixels(double xTwips, double yTwips) {
+    return QPoint(qRound(xTwips / ui::twipsPerPixel()), qRound(yTwips / ui::twipsPerPixel()));
+}
+}  // namespace
+
+// The synthetic core of 400 columns with its XRF table, imported through the windows; the section
+// is the whole radiograph.
+class LabelsAndViewTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        installDefaultSettings();
+        core = synth::makeVarvedCore(400, 60);
+        const QString picture = dir.filePath("core.bmp");
+        ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(picture, "BMP"));
+        writeFile(dir.filePath("Results.txt"), synth::makeXrfTable(core, true));
+        start();
+        dialogs->answerOpen(picture);
+        app::frmMain->Command1->click();
+        wholeSection();
+    }
+    void importXrf(const QString& path) {
+        dialogs->answerOpen(path);
+        app::frmMain->Command2->click();
+        ASSERT_TRUE(app::XrfLoaded);
+    }
+    void wholeSection() {
+        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
+            shape->place(0, shape->Top(), app::frmPreview->Image2->Width(), shape->Height());
+        }
+        app::RenderSection();
+    }
+    ui::PictureBox* plot(int k) { return curveWindow(k).Picture1; }
+    int columnOf(long p) { return static_cast<int>(app::DataLength - p - app::ViewLeft); }
+    void hoverAt(int k, long p, int y = 30) { hover(plot(k), QPoint(columnOf(p), y)); }
+    void keyAt(int k, long p, Qt::Key key) {
+        hoverAt(k, p);
+        QTest::keyClick(plot(k), key);
+    }
+    QRgb shown(int k, int column, int row) { return plot(k)->Image().pixel(column, row); }
+
+    synth::VarvedCore core;
+};
+
+// Key L, a label typed into the dialog, OK: the position carries the label (and an empty note),
+// the cyan line stands in every window and in the preview, the windows are unlocked again.
+TEST_F(LabelsAndViewTest, KeyLLabelsALaminaThroughItsDialog) {
+    importXrf(dir.filePath("Results.txt"));
+    const long p = 150;
+    keyAt(2, p, Qt::Key_L);
+    app::LaminaNameForm& dialog = app::frmLaminaName.get();
+    ASSERT_TRUE(dialog.isVisible());
+    for (int k = 1; k <= 6; ++k) {
+        EXPECT_FALSE(curveWindow(k).isEnabled()) << k;
+        EXPECT_EQ(shown(k, columnOf(p), 5), kCyan) << k;
+    }
+    EXPECT_FALSE(app::Saved);
+    QTest::keyClicks(dialog.Text1, "T1");
+    dialog.Command1->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(app::MarkerLabel(p), "#T1");
+    EXPECT_EQ(app::MarkerNote(p), "#---");
+    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isEnabled()) << k;
+    ASSERT_EQ(app::LabelCount, 1);
+    EXPECT_EQ(app::LabelPositions(1), p);
+    // The preview shows a cyan line at the label's column.
+    const QImage preview = app::frmPreview->Picture2->Image();
+    const int x = qRound((app::DataLength - p) * app::frmPreview->Picture2->ScaleWidth() / app::DataLength);
+    EXPECT_EQ(preview.pixel(x, 3), kCyan);
+    // The next opening shows the texts entered last time (the dialog was only hidden).
+    keyAt(3, p + 20, Qt::Key_L);
+    EXPECT_EQ(dialog.Text1->Text(), "T1");
+    dialog.Command1->click();
+    EXPECT_EQ(app::MarkerLabel(p + 20), "#T1");
+}
+
+// Key N and the note library; a white tick over the lowest 30 % stays after a redraw. Closing the
+// dialog with its close box takes the note back out.
+TEST_F(LabelsAndViewTest, KeyNNotesFromTheLibraryAndTheCloseBoxCancels) {
+    importXrf(dir.filePath("Results.txt"));
+    const long p = 220;
+    keyAt(4, p, Qt::Key_N);
+    app::NoteForm& dialog = app::frmNote.get();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.Combo1->Text(), "---Select---");
+    dialog.Combo1->setListIndex(6);  // "Tephra top"
+    EXPECT_EQ(dialog.Text1->Text(), "Tephra top");
+    dialog.Command1->click();
+    EXPECT_EQ(app::MarkerNote(p), "#Tephra top");
+    EXPECT_EQ(app::NoteCount, 1);
+    app::RedrawCurves();
+    const int h = plot(1)->surface().heightPixels();
+    for (int k = 1; k <= 6; ++k) {
+        const int x = qRound((app::DataLength - p - app::ViewLeft) * plot(k)->surface().widthPixels() /
+                             double(app::ViewRight - app::ViewLeft));
+        EXPECT_EQ(shown(k, x, h - 2), kWhite) << k;
+        EXPECT_NE(shown(k, x, h / 4), kWhite) << k;
+    }
+
+    // Opened again at the same place and closed by its close box: the note is gone.
+    keyAt(4, p, Qt::Key_N);
+    ASSERT_TRUE(dialog.isVisible());
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(app::MarkerNote(p), "---");
+    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isEnabled());
+    // ... and the next opening starts fresh.
+    keyAt(4, p, Qt::Key_N);
+    EXPECT_EQ(dialog.Text1->Text(), QString());
+    dialog.Command1->click();
+    EXPECT_EQ(app::MarkerNote(p), "#---");
+}
+
+// The label and note of a nearby position as the plot's tool tip: notes over the lowest 30 %,
+// less than three columns away.
+TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
+    importXrf(dir.filePath("Results.txt"));
+    const long p = 200;
+    app::MarkerLabel(p) = "#A1";
+    app::MarkerNote(p) = "#thin";
+    app::MarkerNote(300) = "#low note";
+    app::DrawMarkerLabels();
+    ASSERT_EQ(app::LabelCount, 1);
+    ASSERT_EQ(app::NoteCount, 2);
+    const int low = plot(2)->surface().heightPixels() - 3;
+    hoverAt(2, p + 2, low);
+    EXPECT_EQ(plot(2)->ToolTipText(), "A1 (thin)");
+    hoverAt(2, 300 - 2, low);
+    EXPECT_EQ(plot(2)->ToolTipText(), "low note");
+    hoverAt(2, 300 - 3, low);
+    EXPECT_EQ(plot(2)->ToolTipText(), QString());
+    hoverAt(2, p - 1, 5);  // higher up: labels only
+    EXPECT_EQ(plot(2)->ToolTipText(), "A1 (thin)");
+    // The depth under the pointer on the main window.
+    hoverAt(2, 101, 5);
+    EXPECT_EQ(app::frmMain->Label9->Caption(), "20.01");  // 0.01 + 0.2 * (101 - 1)
+
+    // Hidden marker labels: no label list, notes still listed.
+    app::frmPreview->mnuLamina->trigger();
+    EXPECT_EQ(app::frmPreview->mnuLamina->Caption(), "Show marker labels");
+    EXPECT_EQ(app::LabelCount, 0);
+    EXPECT_EQ(app::NoteCount, 2);
+    app::frmPreview->mnuLamina->trigger();
+    EXPECT_EQ(app::LabelCount, 1);
+}
+
+TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
+    importXrf(dir.filePath("Results.txt"));
+    curveWindow(1).mnuShow456->trigger();
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).isVisible(), k != 2 && k != 3) << k;
+    curveWindow(5).mnuHideOthers->trigger();
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).isVisible(), k == 5) << k;
+    curveWindow(5).mnuShowAll->trigger();
+    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isVisible()) << k;
+
+    CurveForm& w2 = curveWindow(2);
+    w2.Move(3000, 6000, w2.Width(), w2.Height());
+    w2.mnuAlign->trigger();
+    EXPECT_EQ(w2.Left(), 3000);
+    EXPECT_EQ(w2.Top(), 6000);
+    EXPECT_EQ(curveWindow(1).Top(), 6000 - curveWindow(1).Height());
+    EXPECT_EQ(curveWindow(3).Top(), curveWindow(1).Top() + 2 * curveWindow(1).Height());
+    EXPECT_EQ(curveWindow(1).Left(), 3000);
+    EXPECT_EQ(curveWindow(3).Left(), 3000);
+    EXPECT_EQ(app::frmElastic->Top(), curveWindow(1).Top() - app::frmElastic->Height());
+    EXPECT_EQ(app::frmScale->Top(), curveWindow(3).Top() + curveWindow(3).Height());
+
+    // A double click restacks the column only while marking is off.
+    CurveForm& w5 = curveWindow(5);
+    w5.Move(4000, 7000, w5.Width(), w5.Height());
+    QTest::mouseDClick(plot(5), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+    EXPECT_NE(curveWindow(4).Left(), 4000);
+    app::frmMain->mnuActive->trigger();
+    ASSERT_FALSE(app::PointerActive);
+    QTest::mouseDClick(plot(5), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+    EXPECT_EQ(curveWindow(4).Left(), 4000);
+    EXPECT_EQ(curveWindow(4).Top(), 7000 - curveWindow(4).Height());
+    EXPECT_EQ(curveWindow(6).Top(), curveWindow(4).Top() + 2 * curveWindow(4).Height());
+}
+
+// Dragging the lower band line in the preview: the band of curve window 1 follows in whole rows
+// at the release and the grey profile is taken from the new band. A release far outside the
+// window clamps the line to the image.
+TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
+    app::PreviewForm& preview = app::frmPreview.get();
+    CurveForm& c1 = curveWindow(1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    const double lower = preview.Line1(1)->Y1();
+    const auto before = app::GreyProfile(100);
+    // Left of the section there is no rectangle: the lines can be grabbed there.
+    app::frmPreview->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
+    app::frmRawImage->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
+    app::RenderSection();
+    QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, lower));
+    ASSERT_TRUE(isSet(app::DragLowerLine));
+    QTest::mouseMove(preview.Image2, pixels(1500, 5000));  // far below the image
+    QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, 5000));
+    EXPECT_TRUE(!isSet(app::DragLowerLine));
+    EXPECT_EQ(preview.Line1(1)->Y1(), preview.Image2->Height());
+    EXPECT_EQ(c1.Line1(1)->Y1(), c1.Picture1->ScaleHeight());
+    EXPECT_EQ(app::BandRows, c1.Line1(1)->Y1() - c1.Line1(0)->Y1());
+    EXPECT_NE(app::GreyProfile(100), before);  // the darker edge rows are in the band now
+
+    // In curve window 1: the upper line dragged below the lower one stays a row above it.
+    const double top = c1.Line1(0)->Y1();
+    QTest::mousePress(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, qRound(top)));
+    ASSERT_TRUE(isSet(app::DragUpperLine));
+    QTest::mouseMove(c1.Picture1, QPoint(20, 200));
+    QTest::mouseRelease(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, 200));
+    EXPECT_EQ(c1.Line1(0)->Y1(), c1.Line1(1)->Y1() - 1);
+    EXPECT_EQ(app::BandRows, 1);
+    EXPECT_NEAR(preview.Line1(0)->Y1(), preview.Image2->Height() * c1.Line1(0)->Y1() / c1.Picture1->ScaleHeight(), 1e-9);
+    EXPECT_TRUE(c1.Label1->Caption().startsWith(" Width: "));
+    EXPECT_FALSE(isSet(app::DragUpperLine));
+}
+
+// Moving the section in the preview moves the raw image window's rectangle with it; the release
+// renders the new section in all six windows.
+TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
+    importXrf(dir.filePath("Results.txt"));
+    app::PreviewForm& preview = app::frmPreview.get();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    preview.Shape1->place(3000, 0, 3000, preview.Shape1->Height());
+    app::frmRawImage->Shape1->place(3000, 0, 3000, preview.Shape1->Height());
+    app::RenderSection();
+    const long leftBefore = app::ViewLeft;
+    QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(4500, 300));
+    ASSERT_TRUE(app::DragSection);
+    QTest::mouseMove(preview.Image2, pixels(3000, 300));
+    EXPECT_EQ(app::frmRawImage->Shape1->Left(), preview.Shape1->Left());
+    EXPECT_LT(app::ViewLeft, leftBefore);
+    QTest::mouseMove(preview.Image2, pixels(-3000, 300));  // past the left end: stops at 1 twip
+    EXPECT_EQ(preview.Shape1->Left(), 1);
+    QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(-3000, 300));
+    EXPECT_FALSE(app::DragSection);
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(plot(k)->ScaleLeft(), app::ViewLeft) << k;
+    EXPECT_EQ(app::frmMain->Label1(0)->Caption(), QString::number(app::ViewLeft));
+
+    // The raw image window: its right edge dragged past the image's end stops there.
+    app::RawImageForm& raw = app::frmRawImage.get();
+    raw.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&raw));
+    const double right = raw.Shape1->Left() + raw.Shape1->Width();
+    QTest::mousePress(raw.Image1, Qt::LeftButton, Qt::NoModifier, pixels(right, 300));
+    QTest::mouseMove(raw.Image1, pixels(right + 100000, 300));
+    QTest::mouseRelease(raw.Image1, Qt::LeftButton, Qt::NoModifier, pixels(right + 100000, 300));
+    EXPECT_EQ(raw.Shape1->Left() + raw.Shape1->Width(), raw.Image1->Left() + raw.Image1->Width());
+    EXPECT_EQ(preview.Shape1->Width(), raw.Shape1->Width());
+    EXPECT_EQ(app::ViewRight, app::DataLength);
+}
