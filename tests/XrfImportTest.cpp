@@ -173,10 +173,15 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
     pressAt(5, p3, Qt::Key_7);
     pressAt(1, p4, Qt::Key_1);
     EXPECT_TRUE(app::YearMark(p3) == 7);
-    // A label and a note as their dialogs leave them.
-    app::MarkerLabel(p2) = QStringLiteral("#A \"1\", thick");
-    app::MarkerNote(p3) = QStringLiteral("#two\r\nlines");
-    app::MarkerNote(p4) = QStringLiteral("#---");
+    // A label through its dialog (key L), a note through its dialog (key N).
+    pressAt(3, p2, Qt::Key_L);
+    QTest::keyClicks(app::frmLaminaName->Text1, "A \"1\", thick");
+    app::frmLaminaName->Command1->click();
+    pressAt(4, p4, Qt::Key_N);
+    app::frmNote->Command1->click();  // confirmed empty: no note
+    EXPECT_EQ(app::MarkerLabel(p2), "#A \"1\", thick");
+    EXPECT_EQ(app::MarkerNote(p4), "#---");
+    app::MarkerNote(p3) = QStringLiteral("#two\r\nlines");  // as an older file may hold it
     EXPECT_FALSE(app::Saved);
 
     const QString work = dir.filePath("YAN8A1 work.csv");
@@ -229,7 +234,10 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
     EXPECT_EQ(app::MarkerLabel(p2), "#A '1', thick");
     EXPECT_EQ(app::MarkerNote(p3), "#two\r\nlines");
     EXPECT_EQ(app::MarkerNote(p4), "---");
+    EXPECT_EQ(app::MarkerNote(p2), "---");  // the label dialog's empty note
     EXPECT_TRUE(app::YearMark(0) == "Year");
+    EXPECT_EQ(app::LabelCount, 1);  // the preview marks the label again
+    EXPECT_EQ(app::LabelPositions(1), p2);
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).Caption(), kShown[k]);
     EXPECT_EQ(again.Text1->Text(), "200");
 
