@@ -4,6 +4,7 @@
 #include "SynthCore.h"
 #include "curves/windows/Curves.h"
 #include "radiograph/windows/Rendering.h"
+#include "ui/KeyCodes.h"
 
 using app::CurveForm;
 using app::curveWindow;
@@ -272,4 +273,26 @@ TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
     EXPECT_EQ(raw.Shape1->Left() + raw.Shape1->Width(), raw.Image1->Left() + raw.Image1->Width());
     EXPECT_EQ(preview.Shape1->Width(), raw.Shape1->Width());
     EXPECT_EQ(app::ViewRight, app::DataLength);
+}
+
+// A drag whose release never arrives (another window took the mouse) ends at the next move
+// without a button: applied once, every flag cleared, nothing left half-moved.
+TEST_F(LabelsAndViewTest, ADragWithoutItsReleaseEndsAtTheNextMove) {
+    app::PreviewForm& preview = app::frmPreview.get();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    app::frmPreview->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
+    app::frmRawImage->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
+    app::RenderSection();
+    const double upper = preview.Line1(0)->Y1();
+    QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
+    ASSERT_TRUE(isSet(app::DragUpperLine));
+    preview.Image2_MouseMove(ui::kLeftButton, 0, 1500, upper - 150);  // still held
+    EXPECT_EQ(preview.Line1(0)->Y1(), upper - 150);
+    preview.Image2_MouseMove(0, 0, 1500, upper - 150);  // no button: the release was lost
+    EXPECT_FALSE(isSet(app::DragUpperLine));
+    const CurveForm& c1 = curveWindow(1);
+    EXPECT_EQ(c1.Line1(0)->Y1(), qRound((upper - 150) * c1.Picture1->ScaleHeight() / preview.Image2->Height()));
+    preview.Image2_MouseMove(0, 0, 1500, upper);  // an ordinary move afterwards moves nothing
+    EXPECT_EQ(preview.Line1(0)->Y1(), upper - 150);
+    QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
 }

@@ -207,7 +207,14 @@ void PreviewForm::dragTo(double x, double y) {
     }
 }
 
-void PreviewForm::Image2_MouseMove(int, int, double x, double y) {
+void PreviewForm::Image2_MouseMove(int button, int shift, double x, double y) {
+    // A drag whose release never arrived (the window lost the mouse on the way) ends here.
+    const bool dragging = DragSection || DragLeftEdge || DragRightEdge || flag(DragUpperLine) ||
+                          flag(DragLowerLine) || flag(DragBand);
+    if (dragging && button == 0) {
+        Image2_MouseUp(button, shift, x, y);
+        return;
+    }
     setHoverCursor(x, y);
     dragTo(x, y);
     showLabelToolTip(x);

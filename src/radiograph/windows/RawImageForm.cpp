@@ -61,7 +61,12 @@ void RawImageForm::sectionDragged() {
     preview.Shape1->place(Shape1->Left(), preview.Shape1->Top(), Shape1->Width(), preview.Shape1->Height());
 }
 
-void RawImageForm::Image1_MouseMove(int, int, double x, double y) {
+void RawImageForm::Image1_MouseMove(int button, int shift, double x, double y) {
+    // A drag whose release never arrived (the window lost the mouse on the way) ends here.
+    if ((moving_ || leftEdge_ || rightEdge_) && button == 0) {
+        Image1_MouseUp(button, shift, x, y);
+        return;
+    }
     // The colour of the radiograph's pixel under the pointer, on the main window's swatch.
     MainForm& m = frmMain.get();
     if (Image1->Width() > 0 && Image1->Height() > 0) {
