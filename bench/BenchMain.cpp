@@ -260,6 +260,8 @@ int main(int argc, char** argv) {
     figure("working_save_ms", collector.seconds["BM_WorkingSave"] * 1e3, "ms");
     ratio("working_save_vs_write", "BM_WorkingSave", "BM_WorkingWriteFloor");
     figure("load_curve_values_30000_ms", collector.seconds["BM_LoadCurveValues"] * 1e3, "ms");
+    figure("band_drag_step_ms", collector.seconds["BM_BandDragStep"] * 1e3, "ms");
+    figure("section_drag_release_ms", collector.seconds["BM_SectionDragRelease"] * 1e3, "ms");
     app::unloadAllForms();
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/stratalyser");

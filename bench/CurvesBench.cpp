@@ -86,6 +86,46 @@ void BM_LoadCurveValues(benchmark::State& state) {
     for (auto _ : state) app::LoadCurveValues();
 }
 
+// One step of a band drag in curve window 1 on the 30000 x 1000 radiograph: press in the band,
+// move it a row, release (which takes the grey profile from the new band and redraws curve 1).
+void BM_BandDragStep(benchmark::State& state) {
+    countingDocument(30000, 1000, 2000);
+    app::XrfLoaded = false;  // the grey curve alone, as before an XRF import
+    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+    const auto send = [plot](QEvent::Type type, double y, Qt::MouseButtons buttons) {
+        const QPointF at(100, y * plot->surface().heightPixels() / plot->ScaleHeight());
+        QMouseEvent e(type, at, plot->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      buttons, Qt::NoModifier);
+        QApplication::sendEvent(plot, &e);
+    };
+    int step = 0;
+    for (auto _ : state) {
+        app::CurveForm& c1 = app::curveWindow(1);
+        const double middle = (c1.Line1(0)->Y1() + c1.Line1(1)->Y1()) / 2;
+        const double to = middle + ((step++ % 2) ? -1 : 1);
+        send(QEvent::MouseButtonPress, middle, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+}
+
+// The release of a section drag in the preview: the new 2000-column section of a 1000-row
+// radiograph rendered into all six windows, with the curves and markers over it.
+void BM_SectionDragRelease(benchmark::State& state) {
+    countingDocument(30000, 1000, 2000);
+    app::PreviewForm& preview = app::frmPreview.get();
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const double middle = preview.Shape1->Left() + preview.Shape1->Width() / 2;
+        const double to = middle + ((step++ % 2) ? -60 : 60);
+        preview.Image2_MouseDown(1, 0, middle, 10);
+        preview.Image2_MouseMove(1, 0, to, 10);
+        state.ResumeTiming();
+        preview.Image2_MouseUp(1, 0, to, 10);
+    }
+}
+
 // What the window system delivers when the mouse moves over curve window 1's plot.
 void BM_PointerMove(benchmark::State& state) {
     countingDocument(2000, static_cast<int>(state.range(0)), 1900);
@@ -120,6 +160,8 @@ void BM_MarkerKey(benchmark::State& state) {
 
 BENCHMARK(BM_RedrawCurves)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawGreyCurve)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_BandDragStep)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_SectionDragRelease)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_LoadCurveValues)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PointerMove)->Arg(300)->Arg(2000)->MinTime(0.5);
 BENCHMARK(BM_MarkerKey)->MinTime(0.5);

@@ -180,7 +180,7 @@ void ShowSectionPositions() {
     MainForm& m = frmMain.get();
     const auto positionText = [](long row) {
         if (!XrfLoaded) return QString();
-        row = std::clamp<long>(row, 1, DataLength);
+        row = std::clamp<long>(row, 1, std::min<long>(DataLength, XrfData.upper2()));
         return XrfData.get(2, row).toString();
     };
     m.Text3(0)->setText(positionText(static_cast<long>(DataLength) - ViewRight));
