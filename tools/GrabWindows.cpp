@@ -61,6 +61,9 @@ int main(int argc, char* argv[]) {
             app::SetMarker(48 + (i % 3 == 0 ? 1 : i % 3 == 1 ? 3 : 5));
         }
         if (app::XrfLoaded) {
+            // Three labelled laminae across the core and a note, as their dialogs leave them.
+            for (int i = 1; i <= 3; ++i) app::MarkerLabel(app::DataLength * i / 4) = QStringLiteral("#L%1").arg(i);
+            app::MarkerNote(app::DataLength - app::ViewLeft - span / 2) = QStringLiteral("#Tephra top");
             app::RedrawCurves();
         } else {
             app::RedrawGreyCurve();
