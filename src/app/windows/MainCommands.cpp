@@ -17,6 +17,7 @@
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
+#include "scales/windows/ScaleForms.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
 
@@ -43,6 +44,9 @@ void MainForm::connectEvents() {
     connect(mnuOpenXRF, &ui::MenuItem::Click, this, &MainForm::Command2_Click);
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
     connect(mnuSummary, &ui::MenuItem::Click, this, &MainForm::mnuSummary_Click);
+    connect(Command7, &ui::Button::Click, this, &MainForm::Command7_Click);
+    connect(mnuScale, &ui::MenuItem::Click, this, &MainForm::mnuScale_Click);
+    connect(mnuElastic, &ui::MenuItem::Click, this, &MainForm::mnuElastic_Click);
     connect(Command6, &ui::Button::Click, this, &MainForm::Command6_Click);
     connect(Command97, &ui::Button::Click, this, &MainForm::Command97_Click);
     connect(Command98, &ui::Button::Click, this, &MainForm::Command98_Click);
@@ -227,6 +231,33 @@ void MainForm::mnuAlign_Click() {
 void MainForm::mnuShowAll_Click() {
     for (int k = 1; k <= 6; ++k) curveWindow(k).Show();
     Show();
+}
+
+// "Show tools": both scales, the active years and the elastic scale.
+void MainForm::Command7_Click() {
+    frm1m->Show();
+    frmActiveYears->Show();
+    frmScale->Show();
+    ElasticLastTop = static_cast<Single>(curveWindow(1).Top() - frmElastic->Height());
+    ElasticLastLeft = static_cast<Single>(curveWindow(1).Left());
+    frmElastic->Show();
+}
+
+void MainForm::mnuScale_Click() {
+    frm1m->Show();
+    frmScale->Show();
+}
+
+// The elastic scale directly above curve window 1, as wide as it.
+void MainForm::mnuElastic_Click() {
+    CurveForm& c1 = curveWindow(1);
+    ElasticForm& e = frmElastic.get();
+    e.setWidth(c1.Width());
+    e.setTop(c1.Top() - e.Height());
+    e.setLeft(c1.Left());
+    ElasticLastTop = static_cast<Single>(c1.Top() - e.Height());
+    ElasticLastLeft = static_cast<Single>(c1.Left());
+    e.Show();
 }
 
 void MainForm::mnuAbout_Click() {

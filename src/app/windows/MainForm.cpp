@@ -20,8 +20,8 @@ MainForm::MainForm() : ui::Form(ui::Unit::Twips) {
     buildControls();
     connectEvents();
     // Commands that come with later parts of the program: disabled whatever the imports enable.
-    for (ui::Button* b : {Command3, Command7}) b->setNotBuiltYet();
-    for (ui::MenuItem* m : {mnuOpenPhoto, mnuScale, mnuElastic}) m->setNotBuiltYet();
+    Command3->setNotBuiltYet();
+    mnuOpenPhoto->setNotBuiltYet();
 }
 
 void MainForm::buildControls() {

@@ -101,6 +101,9 @@ class MainForm : public ui::Form {
     void mnuAlign_Click();
     void mnuShowAll_Click();
     void mnuAbout_Click();
+    void Command7_Click();
+    void mnuScale_Click();
+    void mnuElastic_Click();
     void Image1_DblClick();
     void mnuLevelSetting_Click(int index);
     void mnuDefaultColour_Click();

@@ -156,6 +156,8 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
 
 // Every window shows the new data; the commands that need them are enabled.
 void MainForm::showXrfData() {
+    frm1m->Show();
+    frmScale->Show();
     DrawScale();
     Draw1mScale();
     XrfLoaded = true;

@@ -1,10 +1,14 @@
 #include "pointer/windows/Pointer.h"
 
+#include <cmath>
+
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
 #include "core/Arithmetic.h"
 #include "app/windows/MainForm.h"
 #include "curves/windows/CurveForm.h"
+#include "scales/ScaleMarks.h"
+#include "scales/windows/ScaleForms.h"
 
 namespace app {
 
@@ -34,7 +38,63 @@ void ClearCurvePointers() {
     if (ElasticShown) DrawElasticOverlay();
 }
 
-// Not built yet: will draw the elastic scale's marks over the curves (with the elastic scale).
-void DrawElasticOverlay() {}
+namespace {
+
+// Where the elastic scale's centre falls on the curves: under the window, in the plot units of
+// the curve window nearest to it (curve window 1 before XRF data).
+void placeElasticOverlay() {
+    ElasticForm& e = frmElastic.get();
+    int nearest = 0;
+    double minimum = 999999;
+    for (int k = 1; k <= 6; ++k) {
+        const CurveForm& w = curveWindow(k);
+        const double distance = std::hypot(e.Top() - w.Top(), e.Left() - w.Left());
+        if (minimum > distance) {
+            minimum = distance;
+            nearest = k;
+        }
+    }
+    const CurveForm& reference = XrfLoaded && nearest >= 2 ? curveWindow(nearest) : curveWindow(1);
+    const ui::PictureBox* plot = curveWindow(1).Picture1;
+    ElasticCentreX = static_cast<Single>((e.Left() - reference.Left()) / TwipsPerPixel + plot->ScaleLeft() +
+                                         e.ScaleWidth() / 2 - 1);
+    double y = plot->ScaleHeight() / 10 + plot->ScaleTop() -
+               (reference.Top() - (e.Top() + e.Height())) / TwipsPerPixel;
+    // Kept inside curve window 1's own client area (its top is 0).
+    const double windowHeight = curveWindow(1).ScaleHeight();
+    if (y < 0) y = 0;
+    if (static_cast<float>(windowHeight) < y) y = windowHeight;
+    ElasticCentreY = static_cast<Single>(y);
+    ElasticLastTop = static_cast<Single>(e.Top());
+    ElasticLastLeft = static_cast<Single>(e.Left());
+}
+
+}  // namespace
+
+// The elastic scale's centre and marks as small circles on all six plots (transient drawing).
+void DrawElasticOverlay() {
+    try {
+        ElasticForm& e = frmElastic.get();
+        if (static_cast<Single>(e.Top()) != ElasticLastTop || static_cast<Single>(e.Left()) != ElasticLastLeft ||
+            ElasticDragging) {
+            placeElasticOverlay();
+        }
+        if (ElasticDragging) {
+            for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+        }
+        const core::Colour orange = core::rgb(255, 128, 0), grey = core::rgb(200, 200, 200);
+        const core::Colour white = core::rgb(255, 255, 255);
+        for (int k = 1; k <= 6; ++k)
+            curveWindow(k).Picture1->Circle(ElasticCentreX, ElasticCentreY, 3, orange, core::kPointerColour);
+        for (const double mark : scales::overlayMarks(ElasticInterval, e.ScaleWidth())) {
+            for (int k = 1; k <= 6; ++k)
+                curveWindow(k).Picture1->Circle(ElasticCentreX + mark, ElasticCentreY, 2, grey, white);
+            for (int k = 1; k <= 6; ++k)
+                curveWindow(k).Picture1->Circle(ElasticCentreX - mark, ElasticCentreY, 2, grey, white);
+        }
+    } catch (const core::RuntimeError&) {
+        // A geometry the overlay cannot be placed in leaves what was drawn.
+    }
+}
 
 }  // namespace app

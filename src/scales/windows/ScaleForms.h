@@ -17,6 +17,10 @@ class ScaleForm : public ui::Form {
     ui::MenuItem* mnuAlignScale;
     ui::ControlArray<ui::MenuItem> mnu;  // mnu(1) .. mnu(7): curve windows 1..6, then the close-up
 
+    void mnuRB_Click();
+    void mnu_Click(int index);
+    void Picture1_MouseDown(int button, int shift, double x, double y);
+
   protected:
     void Form_Load() override;
 };
@@ -29,6 +33,9 @@ class MetreScaleForm : public ui::Form {
     ui::PictureBox* Picture1;
     ui::MenuItem* mnuRB;
     ui::MenuItem* mnuAlign;
+
+    void mnuAlign_Click();
+    void Picture1_MouseDown(int button, int shift, double x, double y);
 
   protected:
     void Form_Load() override;
@@ -46,10 +53,17 @@ class ElasticForm : public ui::Form {
   protected:
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_MouseDown(int button, int shift, double x, double y) override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
+    void Form_MouseUp(int button, int shift, double x, double y) override;
+    void Form_Unload(bool& cancel) override;
 };
 
-// Not built yet (they come with the scale windows): the depth scale and the one-metre scale.
+// The millimetre scale of the section shown in the curve windows (frmScale).
 void DrawScale();
+// The centimetre scale of the whole radiograph, placed above the preview (frm1m).
 void Draw1mScale();
+// The elastic scale's marks for the pointer at x on frmElastic (the spacing follows the pointer).
+void DrawElasticScale(double x);
 
 }  // namespace app

@@ -1,0 +1,158 @@
+#include <QTest>
+
+#include "AppFixture.h"
+#include "curves/windows/Curves.h"
+#include "pointer/windows/Pointer.h"
+#include "radiograph/windows/Rendering.h"
+#include "ui/KeyCodes.h"
+
+using app::curveWindow;
+using ui::ScriptedDialogs;
+
+namespace {
+constexpr QRgb kOrange = 0xFFFF8000;  // the elastic centre's outline
+}
+
+// The real YAN8A1 core, radiograph and scanner table imported through the windows.
+class ScalesTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        installDefaultSettings();
+        start();
+        dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
+        app::frmMain->Command1->click();
+        dialogs->answerOpen(testsupport::realData("Results.txt"));
+        app::frmMain->Command2->click();
+        ASSERT_TRUE(app::XrfLoaded);
+    }
+    // The plot's pixel column of data position p (one section spread over the plot's width).
+    double plotColumnOf(long p) {
+        const double x = app::DataLength - p - app::ViewLeft;
+        return x * curveWindow(1).Picture1->surface().widthPixels() / (app::ViewRight - app::ViewLeft);
+    }
+};
+
+// The millimetre scale under the curves: its 10 mm block edges fall on the columns whose XRF
+// positions lie 10, 20, ... mm from the section's right-hand end. The centimetre scale names the
+// core's length.
+TEST_F(ScalesTest, TheScalesMatchTheScannerPositions) {
+    app::ScaleForm& scale = app::frmScale.get();
+    EXPECT_TRUE(scale.isVisible());
+    const double length = (app::ViewRight - app::ViewLeft) * 0.2;
+    EXPECT_EQ(scale.Caption(), core::doubleText(core::roundHalfEven(length * 10) / 10) + " mm");
+    EXPECT_EQ(app::frm1m->Caption(), "45 cm");  // 2251 columns x 0.2 mm
+    const QImage ruler = scale.Picture1->Image();
+    ASSERT_EQ(ruler.width(), curveWindow(1).Picture1->surface().widthPixels());
+    const int row = ruler.height() / 6;  // inside the 10 mm blocks
+    // Colour changes along the top band, from the right: every 10 mm.
+    std::vector<int> edges;
+    for (int x = ruler.width() - 2; x >= 0; --x) {
+        if (ruler.pixel(x, row) != ruler.pixel(x + 1, row)) edges.push_back(x + 1);
+    }
+    ASSERT_GE(edges.size(), 5u);
+    for (std::size_t k = 0; k < 5; ++k) {
+        // The position measured 10 (k + 1) mm from the right-hand end: 0.2 p mm there.
+        const double mm = 10.0 * (k + 1);
+        long p = 1;
+        while (p < app::DataLength && app::XrfData.get(2, p).toDouble() + 0.19 < mm - 1e-9) ++p;
+        // Within a pixel and a half: the block's edge pixel and the column's pixel both round.
+        EXPECT_NEAR(edges[k], plotColumnOf(p), 1.5) << mm << " mm: XRF position " << app::XrfData.get(2, p).toDouble();
+    }
+}
+
+// "Show elastic scale", a first press 30 pixels right of its centre line and a drag to 60: marks
+// every 20 positions (4 mm at 200 micron), overlaid on all six plots from the centre.
+TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
+    app::frmMain->mnuElastic->trigger();
+    app::ElasticForm& e = app::frmElastic.get();
+    ASSERT_TRUE(e.isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    EXPECT_EQ(e.Width(), curveWindow(1).Width());
+    EXPECT_EQ(e.Top(), curveWindow(1).Top() - e.Height());
+    const double line = e.Line1->X1();
+    const int centre = qRound(line);
+    QWidget* area = e.client();
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(centre + 30, 5));
+    EXPECT_DOUBLE_EQ(app::ElasticInterval, (centre + 30 - line) / 3);  // the third mark grabbed
+    QTest::mouseMove(area, QPoint(centre + 60, 5));
+    EXPECT_DOUBLE_EQ(app::ElasticInterval, (centre + 60 - line) / 3);
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(centre + 60, 5));
+    const double mm = core::roundHalfEven(200 * app::ElasticInterval / 1000 * 100) / 100;
+    EXPECT_EQ(e.Caption(), "Elastic scale (Interval = " + core::doubleText(mm) + " mm)");
+    EXPECT_TRUE(app::ElasticShown);
+    // The overlay: the orange centre mark in every plot, and the marks follow the pointer's clearing.
+    app::ClearCurvePointers();
+    const double cx = app::ElasticCentreX, cy = app::ElasticCentreY;
+    for (int k = 1; k <= 6; ++k) {
+        const ui::Surface& s = curveWindow(k).Picture1->surface();
+        const QImage shown = curveWindow(k).Picture1->Image();
+        const int px = qRound(s.toPixelX(cx)), py = qRound(s.toPixelY(cy));
+        bool orange = false;
+        for (int dx = -4; dx <= 4; ++dx)
+            for (int dy = -4; dy <= 4; ++dy)
+                if (shown.valid(px + dx, py + dy)) orange |= shown.pixel(px + dx, py + dy) == kOrange;
+        EXPECT_TRUE(orange) << k;
+    }
+    // Boundaries under the centre and five spacings to its right: counting the overlay's marks
+    // from the first boundary to the second gives 5.
+    const long first = std::lround(cx), second = std::lround(cx + 5 * app::ElasticInterval);
+    for (const long column : {first, second}) {
+        app::PointerX = column;
+        app::SetMarker(ui::kKey1);
+    }
+    app::ClearCurvePointers();
+    const ui::Surface& s2 = curveWindow(2).Picture1->surface();
+    const QImage plot2 = curveWindow(2).Picture1->Image();
+    const int py = qRound(s2.toPixelY(cy));
+    int marks = 0;
+    bool inMark = false;
+    for (int x = qRound(s2.toPixelX(first)) + 3; x <= qRound(s2.toPixelX(second)) + 1; ++x) {
+        const bool white = plot2.pixel(x, py) == 0xFFFFFFFFu;
+        if (white && !inMark) ++marks;
+        inMark = white;
+    }
+    EXPECT_EQ(marks, 5);
+
+    // A right-button release takes scale and overlay away.
+    QTest::mousePress(area, Qt::RightButton, Qt::NoModifier, QPoint(centre + 40, 5));
+    QTest::mouseRelease(area, Qt::RightButton, Qt::NoModifier, QPoint(centre + 40, 5));
+    EXPECT_FALSE(app::ElasticShown);
+}
+
+// Bad spacings end cleanly: a press on the centre line, a drag across it, a stepping of 0 or text.
+TEST_F(ScalesTest, BadSpacingsAndSteppingsEndCleanly) {
+    app::frmMain->Command7->click();  // "Show tools"
+    EXPECT_TRUE(app::frm1m->isVisible());
+    EXPECT_TRUE(app::frmScale->isVisible());
+    EXPECT_TRUE(app::frmElastic->isVisible());
+    app::ElasticForm& e = app::frmElastic.get();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    const int centre = qRound(e.Line1->X1());
+    QWidget* area = e.client();
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(centre + 45, 5));
+    QTest::mouseMove(area, QPoint(centre - 45, 5));  // across the centre: a negative spacing
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(centre - 45, 5));
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(centre, 5));  // on the centre line
+    QTest::mouseMove(area, QPoint(centre + 50, 5));
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(centre + 50, 5));
+    app::ClearCurvePointers();
+    for (const char* stepping : {"0", "", "abc", "-200", "1e308"}) {
+        app::frmMain->Text1->setText(QString::fromLatin1(stepping));
+        app::DrawScale();
+        app::Draw1mScale();
+        app::RenderSection();
+        SUCCEED() << stepping;
+    }
+    app::frmMain->Text1->setText("0");
+    app::DrawScale();
+    EXPECT_EQ(app::frmScale->Caption(), "0 mm");
+
+    // The scale's pop-up puts it under curve window 2.
+    app::ScaleForm& scale = app::frmScale.get();
+    scale.mnuRB_Click();
+    EXPECT_EQ(scale.mnu(2)->Caption(), curveWindow(2).Caption());
+    scale.mnu(2)->trigger();
+    EXPECT_EQ(scale.Top(), curveWindow(2).Top() + curveWindow(2).Height());
+    EXPECT_EQ(scale.Left(), curveWindow(2).Left());
+}
