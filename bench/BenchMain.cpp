@@ -261,6 +261,9 @@ int main(int argc, char** argv) {
     ratio("working_save_vs_write", "BM_WorkingSave", "BM_WorkingWriteFloor");
     figure("load_curve_values_30000_ms", collector.seconds["BM_LoadCurveValues"] * 1e3, "ms");
     figure("band_drag_step_ms", collector.seconds["BM_BandDragStep"] * 1e3, "ms");
+    figure("draw_scale_30000_ms", collector.seconds["BM_DrawScale"] * 1e3, "ms");
+    figure("elastic_overlay_move_300_ms", collector.seconds["BM_ElasticOverlayMove/300"] * 1e3, "ms");
+    figure("elastic_overlay_move_2000_ms", collector.seconds["BM_ElasticOverlayMove/2000"] * 1e3, "ms");
     figure("section_drag_release_ms", collector.seconds["BM_SectionDragRelease"] * 1e3, "ms");
     app::unloadAllForms();
 

@@ -14,6 +14,8 @@
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
+#include "app/windows/MainForm.h"
+#include "scales/windows/ScaleForms.h"
 
 namespace bench {
 
@@ -126,6 +128,32 @@ void BM_SectionDragRelease(benchmark::State& state) {
     }
 }
 
+// Both scale windows for the whole 30000-column core as the section, at 200 micron.
+void BM_DrawScale(benchmark::State& state) {
+    countingDocument(30000, 1000, 30000);
+    app::frmMain->Text1->setText("200");
+    for (auto _ : state) {
+        app::DrawScale();
+        app::Draw1mScale();
+    }
+}
+
+// One pointer move over curve window 1 with the elastic overlay shown on all six windows.
+void BM_ElasticOverlayMove(benchmark::State& state) {
+    countingDocument(2000, static_cast<int>(state.range(0)), 1900);
+    app::frmMain->mnuElastic_Click();
+    app::ElasticInterval = 12;
+    app::ElasticShown = true;
+    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+    int x = 10;
+    for (auto _ : state) {
+        x = x >= 1800 ? 10 : x + 3;
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+    }
+}
+
 // What the window system delivers when the mouse moves over curve window 1's plot.
 void BM_PointerMove(benchmark::State& state) {
     countingDocument(2000, static_cast<int>(state.range(0)), 1900);
@@ -160,6 +188,8 @@ void BM_MarkerKey(benchmark::State& state) {
 
 BENCHMARK(BM_RedrawCurves)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawGreyCurve)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_DrawScale)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ElasticOverlayMove)->Arg(300)->Arg(2000)->MinTime(0.5);
 BENCHMARK(BM_BandDragStep)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_SectionDragRelease)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_LoadCurveValues)->Unit(benchmark::kMillisecond)->MinTime(1.0);

@@ -411,6 +411,41 @@ void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bo
     for (int x = r.left(); x <= r.right(); ++x) addRun(x, r.top(), r.bottom(), colour);
 }
 
+const std::vector<Surface::CircleRun>& Surface::circleRuns(int radius, QRgb outline, std::optional<QRgb> fill) {
+    for (const CircleStamp& s : circleStamps_) {
+        if (s.radius == radius && s.pen == drawWidth && s.outline == outline && s.filled == fill.has_value() &&
+            (!fill || s.fill == *fill))
+            return s.runs;
+    }
+    const int half = radius + drawWidth;
+    QImage canvas(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        painter.setPen(QPen(QColor::fromRgb(outline), drawWidth));
+        painter.setBrush(fill ? QBrush(QColor::fromRgb(*fill)) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(QPoint(half, half), radius, radius);
+    }
+    CircleStamp stamp{radius, drawWidth, outline, fill.value_or(0), fill.has_value(), {}};
+    for (int x = 0; x < canvas.width(); ++x) {
+        int y = 0;
+        while (y < canvas.height()) {
+            const QRgb p = reinterpret_cast<const QRgb*>(canvas.constScanLine(y))[x];
+            if (qAlpha(p) == 0) {
+                ++y;
+                continue;
+            }
+            int end = y;
+            while (end + 1 < canvas.height() && reinterpret_cast<const QRgb*>(canvas.constScanLine(end + 1))[x] == p)
+                ++end;
+            stamp.runs.push_back({x - half, y - half, end - half, p | 0xFF000000u});
+            y = end + 1;
+        }
+    }
+    circleStamps_.push_back(std::move(stamp));
+    return circleStamps_.back().runs;
+}
+
 void Surface::circle(double x, double y, double radius, core::Colour outline,
                      std::optional<core::Colour> fill) {
     if (size_.isEmpty()) return;
@@ -421,11 +456,23 @@ void Surface::circle(double x, double y, double radius, core::Colour outline,
     const int r = clampToInt(rp);
     const QRect area(centre.x() - r - drawWidth, centre.y() - r - drawWidth, 2 * (r + drawWidth) + 1,
                      2 * (r + drawWidth) + 1);
-    stamp(area, [&](QPainter& painter) {
-        painter.setPen(QPen(toQColor(outline), drawWidth));
-        painter.setBrush(fill ? QBrush(toQColor(*fill)) : QBrush(Qt::NoBrush));
-        painter.drawEllipse(centre, r, r);
-    });
+    if (!area.intersects(bounds())) return;
+    if (r > 16) {  // a large circle: painted where it is
+        stamp(area, [&](QPainter& painter) {
+            painter.setPen(QPen(toQColor(outline), drawWidth));
+            painter.setBrush(fill ? QBrush(toQColor(*fill)) : QBrush(Qt::NoBrush));
+            painter.drawEllipse(centre, r, r);
+        });
+        return;
+    }
+    const std::optional<QRgb> fillRgb = fill ? std::optional<QRgb>(toQColor(*fill).rgb()) : std::nullopt;
+    for (const CircleRun& run : circleRuns(r, toQColor(outline).rgb(), fillRgb)) {
+        const int column = centre.x() + run.dx;
+        if (column < 0 || column >= size_.width()) continue;
+        const int top = std::max(0, centre.y() + run.top);
+        const int bottom = std::min(size_.height() - 1, centre.y() + run.bottom);
+        if (top <= bottom) addRun(column, top, bottom, run.colour);
+    }
 }
 
 void Surface::print(const QString& text, core::Colour c) {

@@ -106,6 +106,21 @@ class Surface {
     void changed(const QRect& r);
     void resizeColumns();
 
+    // A small circle's runs around its centre pixel, rasterised once per radius, pen and colours:
+    // the pointer overlay draws hundreds of the same circles at every mouse move.
+    struct CircleRun {
+        int dx, top, bottom;  // relative to the centre
+        QRgb colour;
+    };
+    struct CircleStamp {
+        int radius, pen;
+        QRgb outline, fill;
+        bool filled;
+        std::vector<CircleRun> runs;
+    };
+    const std::vector<CircleRun>& circleRuns(int radius, QRgb outline, std::optional<QRgb> fill);
+    std::vector<CircleStamp> circleStamps_;
+
     QSize size_;
     QImage background_;  // Format_RGB32 or Format_Grayscale8, always of size_
     core::Colour back_;
