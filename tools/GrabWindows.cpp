@@ -23,6 +23,7 @@
 #include "pointer/windows/Pointer.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
+#include "scales/windows/ScaleForms.h"
 #include "ui/ScriptedDialogs.h"
 
 int main(int argc, char* argv[]) {
@@ -68,6 +69,16 @@ int main(int argc, char* argv[]) {
         } else {
             app::RedrawGreyCurve();
         }
+        if (app::XrfLoaded) {
+            // The tools shown and the elastic scale stretched to a spacing of 15 positions.
+            app::frmMain->Command7_Click();
+            app::frmMain->mnuElastic_Click();
+            app::ElasticShown = true;
+            app::ElasticDragging = true;  // as a drag on the scale does
+            app::ElasticGrabMark = 1;
+            app::DrawElasticScale(app::frmElastic->Line1->X1() + 15);
+            app::ElasticDragging = false;
+        }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
     }
     if (!radiograph) app::frmNote->Show();
@@ -90,6 +101,9 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("curve-window"), &curve);
         grab(QStringLiteral("curve-menu"), curve.mnuRB->menu());
         for (int k = 1; k <= 6; ++k) grab(QStringLiteral("curve-%1").arg(k), &app::curveWindow(k));
+        grab(QStringLiteral("scale"), &app::frmScale.get());
+        grab(QStringLiteral("scale-1m"), &app::frm1m.get());
+        grab(QStringLiteral("elastic"), &app::frmElastic.get());
         QGuiApplication::primaryScreen()->grabWindow(0).save(out + QStringLiteral("/screen.png"));
         curve.mnuRB->menu()->hide();
         app::endProgram();  // the program's own ending: no question about the unsaved markers
