@@ -147,6 +147,9 @@ TEST_F(ScalesTest, BadSpacingsAndSteppingsEndCleanly) {
     app::frmMain->Text1->setText("0");
     app::DrawScale();
     EXPECT_EQ(app::frmScale->Caption(), "0 mm");
+    EXPECT_TRUE(app::frmMain->Text1->ToolTipText().startsWith("The stepping must be a positive number"));
+    app::frmMain->Text1->setText("200");
+    EXPECT_EQ(app::frmMain->Text1->ToolTipText(), QString());
 
     // The scale's pop-up puts it under curve window 2.
     app::ScaleForm& scale = app::frmScale.get();

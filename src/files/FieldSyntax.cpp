@@ -18,21 +18,21 @@ using core::Variant;
 
 namespace {
 
-void appendChars(QByteArray& out, const char* begin, const char* end) {
-    out.append(begin, end - begin);
+void appendChars(std::string& out, const char* begin, const char* end) {
+    out.append(begin, static_cast<std::size_t>(end - begin));
 }
 
-void appendWhole(QByteArray& out, long long n) {
+void appendWhole(std::string& out, long long n) {
     char buffer[24];
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, n);
     appendChars(out, buffer, ptr);
 }
 
 template <typename Real>
-void appendNumber(QByteArray& out, Real x) {
+void appendNumber(std::string& out, Real x) {
     if (!std::isfinite(x)) return;  // cannot be represented; written as an empty value
     if (x == Real(0)) {
-        out.append('0');
+        out.push_back('0');
         return;
     }
     if (x == std::trunc(x) && std::fabs(x) < Real(1e15)) {
@@ -46,7 +46,16 @@ void appendNumber(QByteArray& out, Real x) {
 
 }  // namespace
 
-void FieldWriter::append(QByteArray& out, const Variant& value) {
+void FieldWriter::append(std::string& out, const Variant& value) {
+    // The numbers of a table first, without the general switch.
+    if (const core::Integer* n = value.ifInteger()) {
+        appendWhole(out, *n);
+        return;
+    }
+    if (const double* d = value.ifDouble()) {
+        appendNumber(out, *d);
+        return;
+    }
     switch (value.type()) {
         case Variant::Type::Empty:
             return;
@@ -64,32 +73,33 @@ void FieldWriter::append(QByteArray& out, const Variant& value) {
             out.append(value.toDouble() != 0 ? "#TRUE#" : "#FALSE#");
             return;
         case Variant::Type::Date:
-            out.append('#' + value.toString().toLatin1() + '#');
+            out.append(('#' + value.toString().toLatin1() + '#').toStdString());
             return;
         case Variant::Type::String: {
-            const qsizetype start = out.size() + 1;
-            out.append('"');
-            out.append(value.asString().toUtf8());
-            for (qsizetype i = start; i < out.size(); ++i) {
+            const std::size_t start = out.size() + 1;
+            out.push_back('"');
+            const QByteArray utf8 = value.asString().toUtf8();
+            out.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+            for (std::size_t i = start; i < out.size(); ++i) {
                 if (out[i] == '"') out[i] = '\'';
             }
-            out.append('"');
+            out.push_back('"');
             return;
         }
     }
 }
 
 QByteArray FieldWriter::encode(const Variant& value) {
-    QByteArray out;
+    std::string out;
     append(out, value);
-    return out;
+    return QByteArray::fromStdString(out);
 }
 
 template <typename Range>
 void FieldWriter::writeValues(const Range& values) {
     bool first = true;
     for (const Variant& v : values) {
-        if (!first) bytes_.append(',');
+        if (!first) bytes_.push_back(',');
         first = false;
         append(bytes_, v);
     }
@@ -97,7 +107,7 @@ void FieldWriter::writeValues(const Range& values) {
 }
 
 void FieldWriter::field(const Variant& value) {
-    if (lineStarted_) bytes_.append(',');
+    if (lineStarted_) bytes_.push_back(',');
     lineStarted_ = true;
     append(bytes_, value);
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -31,21 +32,25 @@ class FieldWriter {
     // A text holding a double quote cannot be written in this syntax: each double quote is
     // written as a single quote ('), so the line always reads back with the same number of fields.
     static QByteArray encode(const core::Variant& value);
-    static void append(QByteArray& out, const core::Variant& value);
+    static void append(std::string& out, const core::Variant& value);
 
     // A line written field by field: each field after the first is preceded by a comma.
     void field(const core::Variant& value);
     void endLine();
 
-    void reserve(qsizetype bytes) { bytes_.reserve(bytes); }
-    const QByteArray& bytes() const { return bytes_; }
-    QByteArray takeBytes() { return std::exchange(bytes_, QByteArray()); }
+    void reserve(qsizetype bytes) { bytes_.reserve(static_cast<std::size_t>(bytes)); }
+    QByteArray bytes() const { return QByteArray::fromStdString(bytes_); }
+    QByteArray takeBytes() {
+        QByteArray out = bytes();
+        bytes_ = std::string();
+        return out;
+    }
 
   private:
     template <typename Range>
     void writeValues(const Range& values);
 
-    QByteArray bytes_;
+    std::string bytes_;  // (a standard string: appending is cheaper than to a QByteArray)
     bool lineStarted_ = false;
 };
 

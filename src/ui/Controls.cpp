@@ -20,6 +20,12 @@ void Label::setBackColour(core::Colour c) {
     setPalette(p);
 }
 
+void TextBox::setForeColour(core::Colour c) {
+    QPalette p = palette();
+    p.setColor(QPalette::Text, toQColor(c));
+    setPalette(p);
+}
+
 void Label::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
     if (rect().contains(e->position().toPoint())) emit Click();

@@ -161,6 +161,7 @@ class TextBox : public Control<QLineEdit> {
     explicit TextBox(QWidget* container, const QString& text = {});
     QString Text() const { return text(); }
     void setText(const QString& t);
+    void setForeColour(core::Colour c);
   signals:
     void Change();
 };

@@ -1,5 +1,6 @@
 // The main window's start-up, commands and quitting.
 #include <QDir>
+#include <cmath>
 
 #include "app/SharedState.h"
 #include "app/windows/AboutForms.h"
@@ -45,6 +46,7 @@ void MainForm::connectEvents() {
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
     connect(mnuSummary, &ui::MenuItem::Click, this, &MainForm::mnuSummary_Click);
     connect(Command7, &ui::Button::Click, this, &MainForm::Command7_Click);
+    connect(Text1, &ui::TextBox::Change, this, &MainForm::Text1_Change);
     connect(mnuScale, &ui::MenuItem::Click, this, &MainForm::mnuScale_Click);
     connect(mnuElastic, &ui::MenuItem::Click, this, &MainForm::mnuElastic_Click);
     connect(Command6, &ui::Button::Click, this, &MainForm::Command6_Click);
@@ -231,6 +233,16 @@ void MainForm::mnuAlign_Click() {
 void MainForm::mnuShowAll_Click() {
     for (int k = 1; k <= 6; ++k) curveWindow(k).Show();
     Show();
+}
+
+// A stepping that is not a positive number gives scales without marks: the box says so.
+void MainForm::Text1_Change() {
+    const double step = core::val(Text1->Text());
+    const bool usable = std::isfinite(step) && step > 0;
+    Text1->setForeColour(usable ? core::rgb(0, 0, 0) : core::rgb(200, 0, 0));
+    Text1->setToolTipText(usable ? QString()
+                                 : QStringLiteral("The stepping must be a positive number of micron per pixel: "
+                                                  "until it is, the scales show no marks."));
 }
 
 // "Show tools": both scales, the active years and the elastic scale.

@@ -102,6 +102,7 @@ class MainForm : public ui::Form {
     void mnuShowAll_Click();
     void mnuAbout_Click();
     void Command7_Click();
+    void Text1_Change();
     void mnuScale_Click();
     void mnuElastic_Click();
     void Image1_DblClick();
