@@ -296,3 +296,25 @@ TEST_F(LabelsAndViewTest, ADragWithoutItsReleaseEndsAtTheNextMove) {
     EXPECT_EQ(preview.Line1(0)->Y1(), upper - 150);
     QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
 }
+
+// The raw image window: the colour under the pointer on the main window's swatch; a resize that
+// the preview follows (and renders at its new size); a preview waiting for a click redraws on one.
+TEST_F(LabelsAndViewTest, TheRawImageWindowReadsColoursAndThePreviewFollowsItsSize) {
+    app::RawImageForm& raw = app::frmRawImage.get();
+    raw.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&raw));
+    // Column 100 of the synthetic core, in its uniform middle rows.
+    const double x = (100 + 0.25) * raw.Image1->Width() / app::DataLength;
+    const double y = raw.Image1->Height() / 2;
+    hover(raw.Image1, pixels(x, y));
+    const int grey = core.columnGrey[100];
+    EXPECT_EQ(app::frmMain->Shape0->FillColour(), core::rgb(grey, grey, grey));
+
+    app::PreviewForm& preview = app::frmPreview.get();
+    raw.setWidth(raw.Width() - 1500);
+    EXPECT_EQ(preview.Width(), raw.Width());
+    EXPECT_EQ(preview.Image2->Width(), raw.Image1->Width());
+    app::PreviewRedrawn = false;  // as after a resize that left " Click to redraw"
+    QTest::mouseClick(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(300, 100));
+    EXPECT_TRUE(app::PreviewRedrawn);
+}
