@@ -138,13 +138,8 @@ void BM_DrawScale(benchmark::State& state) {
     }
 }
 
-// One pointer move over curve window 1 with the elastic overlay shown on all six windows.
-void BM_ElasticOverlayMove(benchmark::State& state) {
-    countingDocument(2000, static_cast<int>(state.range(0)), 1900);
-    app::frmMain->mnuElastic_Click();
-    app::ElasticInterval = 12;
-    app::ElasticShown = true;
-    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+// Mouse moves over a plot as the window system delivers them, three columns at a time.
+void movePointerAcross(benchmark::State& state, ui::PictureBox* plot) {
     int x = 10;
     for (auto _ : state) {
         x = x >= 1800 ? 10 : x + 3;
@@ -154,17 +149,19 @@ void BM_ElasticOverlayMove(benchmark::State& state) {
     }
 }
 
+// One pointer move over curve window 1 with the elastic overlay shown on all six windows.
+void BM_ElasticOverlayMove(benchmark::State& state) {
+    countingDocument(2000, static_cast<int>(state.range(0)), 1900);
+    app::frmMain->mnuElastic_Click();
+    app::ElasticInterval = 12;
+    app::ElasticShown = true;
+    movePointerAcross(state, app::curveWindow(1).Picture1);
+}
+
 // What the window system delivers when the mouse moves over curve window 1's plot.
 void BM_PointerMove(benchmark::State& state) {
     countingDocument(2000, static_cast<int>(state.range(0)), 1900);
-    ui::PictureBox* plot = app::curveWindow(1).Picture1;
-    int x = 10;
-    for (auto _ : state) {
-        x = x >= 1800 ? 10 : x + 3;
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(plot, &move);
-    }
+    movePointerAcross(state, app::curveWindow(1).Picture1);
 }
 
 // Key "1" over the plot until the marker line is committed in all six windows.

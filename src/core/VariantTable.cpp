@@ -55,20 +55,7 @@ void VariantTable::redim(long lower1, long upper1, long lower2, long upper2) {
 void VariantTable::redimPreserve(long upper1, long upper2) {
     if (upper1 < lower1_ - 1 || upper2 < lower2_ - 1) throw SubscriptError("Invalid bounds");
     // Cells beyond the new bounds are dropped; the layout shrinks with them.
-    const long keepColumns = std::min(columns_, upper1 - lower1_ + 1);
-    const long keepRows = std::min(rows_, upper2 - lower2_ + 1);
-    if (keepColumns != columns_) {
-        std::vector<std::uint64_t> cells(static_cast<std::size_t>(keepColumns * keepRows), kEmptyCell);
-        for (long r = 0; r < keepRows; ++r)
-            for (long c = 0; c < keepColumns; ++c)
-                cells[static_cast<std::size_t>(r * keepColumns + c)] =
-                    cells_[static_cast<std::size_t>(r * columns_ + c)];
-        cells_ = std::move(cells);
-        columns_ = keepColumns;
-    } else {
-        cells_.resize(static_cast<std::size_t>(keepColumns * keepRows));
-    }
-    rows_ = keepRows;
+    layout(std::min(columns_, upper1 - lower1_ + 1), std::min(rows_, upper2 - lower2_ + 1));
     upper1_ = upper1;
     upper2_ = upper2;
 }
@@ -91,13 +78,15 @@ void VariantTable::outOfRange(long i, long j) {
     throw SubscriptError("Subscript out of range: (" + std::to_string(i) + ", " + std::to_string(j) + ")");
 }
 
+// The cells laid out as `columns` x `rows`, keeping every cell both layouts hold.
 void VariantTable::layout(long columns, long rows) {
     if (columns == columns_) {
         cells_.resize(static_cast<std::size_t>(columns * rows), kEmptyCell);
     } else {
         std::vector<std::uint64_t> cells(static_cast<std::size_t>(columns * rows), kEmptyCell);
-        for (long r = 0; r < rows_; ++r)
-            for (long c = 0; c < columns_; ++c)
+        const long keepRows = std::min(rows, rows_), keepColumns = std::min(columns, columns_);
+        for (long r = 0; r < keepRows; ++r)
+            for (long c = 0; c < keepColumns; ++c)
                 cells[static_cast<std::size_t>(r * columns + c)] = cells_[static_cast<std::size_t>(r * columns_ + c)];
         cells_ = std::move(cells);
         columns_ = columns;

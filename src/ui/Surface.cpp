@@ -330,6 +330,28 @@ void Surface::lineRuns(QPoint a, QPoint b, QRgb colour) {
     addRun(runX, runTop, runBottom, colour);
 }
 
+namespace {
+// Each column's painted pixels of a transparent canvas, as runs of one (opaque) colour.
+template <typename Visit>
+void forEachPaintedRun(const QImage& canvas, const Visit& visit) {
+    for (int x = 0; x < canvas.width(); ++x) {
+        int y = 0;
+        while (y < canvas.height()) {
+            const QRgb p = reinterpret_cast<const QRgb*>(canvas.constScanLine(y))[x];
+            if (qAlpha(p) == 0) {
+                ++y;
+                continue;
+            }
+            int end = y;
+            while (end + 1 < canvas.height() && reinterpret_cast<const QRgb*>(canvas.constScanLine(end + 1))[x] == p)
+                ++end;
+            visit(x, y, end, p | 0xFF000000u);
+            y = end + 1;
+        }
+    }
+}
+}  // namespace
+
 void Surface::stamp(const QRect& area, const std::function<void(QPainter&)>& draw) {
     const QRect r = area.intersected(bounds());
     if (r.isEmpty()) return;
@@ -340,23 +362,9 @@ void Surface::stamp(const QRect& area, const std::function<void(QPainter&)>& dra
         painter.translate(-r.topLeft());
         draw(painter);
     }
-    // Each column's painted pixels, grouped into runs of one colour.
-    for (int x = 0; x < canvas.width(); ++x) {
-        int y = 0;
-        while (y < canvas.height()) {
-            const QRgb p = reinterpret_cast<const QRgb*>(canvas.constScanLine(y))[x];
-            if (qAlpha(p) == 0) {
-                ++y;
-                continue;
-            }
-            int end = y;
-            while (end + 1 < canvas.height() &&
-                   reinterpret_cast<const QRgb*>(canvas.constScanLine(end + 1))[x] == p)
-                ++end;
-            addRun(r.left() + x, r.top() + y, r.top() + end, p | 0xFF000000u);
-            y = end + 1;
-        }
-    }
+    forEachPaintedRun(canvas, [&](int x, int top, int bottom, QRgb colour) {
+        addRun(r.left() + x, r.top() + top, r.top() + bottom, colour);
+    });
 }
 
 void Surface::pset(double x, double y, core::Colour c) {
@@ -427,21 +435,9 @@ const std::vector<Surface::CircleRun>& Surface::circleRuns(int radius, QRgb outl
         painter.drawEllipse(QPoint(half, half), radius, radius);
     }
     CircleStamp stamp{radius, drawWidth, outline, fill.value_or(0), fill.has_value(), {}};
-    for (int x = 0; x < canvas.width(); ++x) {
-        int y = 0;
-        while (y < canvas.height()) {
-            const QRgb p = reinterpret_cast<const QRgb*>(canvas.constScanLine(y))[x];
-            if (qAlpha(p) == 0) {
-                ++y;
-                continue;
-            }
-            int end = y;
-            while (end + 1 < canvas.height() && reinterpret_cast<const QRgb*>(canvas.constScanLine(end + 1))[x] == p)
-                ++end;
-            stamp.runs.push_back({x - half, y - half, end - half, p | 0xFF000000u});
-            y = end + 1;
-        }
-    }
+    forEachPaintedRun(canvas, [&](int x, int top, int bottom, QRgb colour) {
+        stamp.runs.push_back({x - half, top - half, bottom - half, colour});
+    });
     circleStamps_.push_back(std::move(stamp));
     return circleStamps_.back().runs;
 }
