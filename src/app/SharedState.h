@@ -103,6 +103,23 @@ inline constexpr Integer kMissing = -9999;  // a missing curve value, an empty u
 inline const QString kNoMarker = QStringLiteral("---");
 inline const QString kEmptiedText = QStringLiteral("#---");
 
+// A stored label or note that counts: neither "---" nor "#---".
+inline bool isTextSet(const QString& s) {
+    return s != kNoMarker && s != kEmptiedText;
+}
+// A flag kept in a Variant (DragUpperLine, DragLowerLine, DragBand).
+inline bool isFlagSet(const Variant& v) {
+    return v.isNumeric() && v.toDouble() != 0;
+}
+// A band line or the band is being dragged (in the preview or in curve window 1).
+inline bool bandDragging() {
+    return isFlagSet(DragUpperLine) || isFlagSet(DragLowerLine) || isFlagSet(DragBand);
+}
+// ClickX as a plot x (0 when it holds nothing usable).
+inline double clickX() {
+    return ClickX.isNumeric() ? ClickX.toDouble() : 0;
+}
+
 // Every variable to its start value, and the per-position arrays undimensioned.
 void resetSharedState();
 

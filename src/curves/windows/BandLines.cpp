@@ -14,9 +14,6 @@ namespace app {
 namespace {
 constexpr double kNearRowsSquared = 4;  // closer than two rows
 
-bool flag(const Variant& v) {
-    return v.isNumeric() && v.toDouble() != 0;
-}
 }  // namespace
 
 void CurveForm::HakusenDown(double, double y) {
@@ -35,13 +32,13 @@ void CurveForm::HakusenDown(double, double y) {
 void CurveForm::applyBandDrag(double y) {
     const double height = Picture1->ScaleHeight();
     const auto place = [this](int k, double row) { Line1(k)->setEnds(Line1(k)->X1(), row, Line1(k)->X2(), row); };
-    if (flag(DragUpperLine)) {
+    if (isFlagSet(DragUpperLine)) {
         const double lower = Line1(1)->Y1();
         place(0, std::clamp(y, 0.0, std::max(0.0, lower - 1)));
-    } else if (flag(DragLowerLine)) {
+    } else if (isFlagSet(DragLowerLine)) {
         const double upper = Line1(0)->Y1();
         place(1, std::clamp(y, std::min(height, upper + 1), height));
-    } else if (flag(DragBand)) {
+    } else if (isFlagSet(DragBand)) {
         double lower = y + GrabOffset;
         lower = std::clamp(lower, static_cast<double>(BandRows), height);
         place(1, lower);
@@ -69,8 +66,7 @@ void CurveForm::HakusenMove(double x, double y) {
 }
 
 void CurveForm::HakusenUp(double, double y) {
-    const bool dragging = flag(DragUpperLine) || flag(DragLowerLine) || flag(DragBand);
-    if (dragging) {
+    if (bandDragging()) {
         applyBandDrag(y);
         CopyBandToPreview();
         BandRows = static_cast<Integer>(core::roundHalfEven(Line1(1)->Y1() - Line1(0)->Y1()));

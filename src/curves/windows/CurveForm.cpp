@@ -157,8 +157,7 @@ void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
     (void)shift;
     if (number_ == 1) {
         // A band drag whose release never arrived (the window lost the mouse) ends here.
-        const bool dragging = DragUpperLine.toDouble() != 0 || DragLowerLine.toDouble() != 0 || DragBand.toDouble() != 0;
-        if (dragging && button == 0) HakusenUp(x, y);
+        if (bandDragging() && button == 0) HakusenUp(x, y);
         HakusenMove(x, y);
     }
     // Keys go to the plot under the mouse while its window is active (not while typing a value).

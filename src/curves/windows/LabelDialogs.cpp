@@ -23,7 +23,7 @@ void lockCurveWindows(bool locked) {
 
 // The same line at ClickX in every plot, kept as part of the picture.
 void markClickX(double fromFraction, core::Colour colour) {
-    const double x = ClickX.isNumeric() ? ClickX.toDouble() : 0;
+    const double x = clickX();
     const double h = kNoteTickFrom * curveWindow(1).Picture1->ScaleHeight();
     for (int k = 1; k <= 6; ++k) {
         ui::PictureBox* p = curveWindow(k).Picture1;
@@ -35,8 +35,7 @@ void markClickX(double fromFraction, core::Colour colour) {
 
 // The position the open dialog is about, from ClickX as things stand now; -1 beyond the data.
 long dialogPosition() {
-    const double x = ClickX.isNumeric() ? ClickX.toDouble() : 0;
-    return markerIndex(positionOf(x));
+    return markerIndex(positionOf(clickX()));
 }
 
 QString stored(const QString& typed) {
@@ -62,8 +61,7 @@ void RebuildNotePositions() {
     NoteCount = 0;
     NotePositions.redim(0, 0);
     for (long p = 1; p <= DataLength && p <= MarkerNote.upper(); ++p) {
-        const QString& note = MarkerNote(p);
-        if (note == kNoMarker || note == kEmptiedText) continue;
+        if (!isTextSet(MarkerNote(p))) continue;
         ++NoteCount;
         NotePositions.redimPreserve(NoteCount);
         NotePositions(NoteCount) = static_cast<Integer>(p);

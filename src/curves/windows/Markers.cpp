@@ -19,10 +19,6 @@ namespace {
 constexpr core::Colour kLabelColour = core::rgb(0, 255, 255);
 constexpr core::Colour kNoteColour = core::rgb(255, 255, 255);
 
-bool isSetText(const QString& s) {
-    return s != kNoMarker && s != kEmptiedText;
-}
-
 void redrawAll() {
     if (XrfLoaded) {
         RedrawCurves();
@@ -70,7 +66,7 @@ void SetMarker(int code) {
         x = PointerX;
     } else if (code < 10) {
         level = code;
-        x = ClickX.isNumeric() || ClickX.isEmpty() ? ClickX.toDouble() : 0;
+        x = clickX();
     }
     const double position = positionOf(x);
     const long index = level >= 1 ? markerIndex(position) : -1;
@@ -100,8 +96,7 @@ void SetMarker(int code) {
 }
 
 void DeleteMarker() {
-    const double x = ClickX.isNumeric() || ClickX.isEmpty() ? ClickX.toDouble() : 0;
-    const long index = markerIndex(positionOf(x));
+    const long index = markerIndex(positionOf(clickX()));
     if (index < 0) return;
     for (long p : {index, index + 1, index - 1}) {
         if (p < 1 || !YearMark.contains(p)) continue;  // never the column titles in element 0
@@ -157,8 +152,8 @@ void DrawMarkers() {
         const long p = DataLength - x;
         if (!YearMark.contains(p)) continue;
         const int level = levelOf(YearMark(p));
-        const bool labelled = MarkerLabel.contains(p) && isSetText(MarkerLabel(p));
-        const bool noted = !labelled && MarkerNote.contains(p) && isSetText(MarkerNote(p));
+        const bool labelled = MarkerLabel.contains(p) && isTextSet(MarkerLabel(p));
+        const bool noted = !labelled && MarkerNote.contains(p) && isTextSet(MarkerNote(p));
         for (ui::Surface* plot : plots) {
             if (level) plot->line(x, 0, x, 1, colours[level]);
             if (labelled) plot->line(x, 0, x, 1, kLabelColour);

@@ -85,9 +85,8 @@ void DrawMarkerLabels() {
     LabelCount = 0;
     LabelPositions.redim(0, 0);
     const bool shown = preview.mnuLamina->Caption() == QStringLiteral("Hide marker labels");
-    const auto isSet = [](const QString& s) { return s != kNoMarker && s != kEmptiedText; };
     for (long i = 1; shown && i <= DataLength && i <= MarkerLabel.upper(); ++i) {
-        if (!isSet(MarkerLabel(i))) continue;
+        if (!isTextSet(MarkerLabel(i))) continue;
         ++LabelCount;
         LabelPositions.redimPreserve(LabelCount);
         LabelPositions(LabelCount) = static_cast<Integer>(i);
@@ -102,15 +101,6 @@ void DrawMarkerLabels() {
 // Dragging the section and the band
 
 namespace {
-constexpr double kNearSquared = 900;  // closer than 30 twips
-constexpr double kMinimumWidth = 90;  // a section is never narrower
-
-bool near(double d) {
-    return d * d < kNearSquared;
-}
-bool flag(const Variant& v) {
-    return v.isNumeric() && v.toDouble() != 0;
-}
 // The section as dragged: the raw image window's rectangle follows; the curves wait for the release.
 void sectionMoved(PreviewForm& preview) {
     RawImageForm& raw = frmRawImage.get();
@@ -125,17 +115,17 @@ void sectionMoved(PreviewForm& preview) {
 
 void PreviewForm::Image2_MouseDown(int button, int, double x, double y) {
     const double left = Shape1->Left(), width = Shape1->Width(), offset = Image2->Left();
-    if (near(offset + x - left)) {
+    if (nearSectionEdge(offset + x - left)) {
         DragLeftEdge = true;
         DragAnchor = core::clng(left + width);
-    } else if (near(offset + x - left - width)) {
+    } else if (nearSectionEdge(offset + x - left - width)) {
         DragRightEdge = true;
     } else if (left + offset < x && x < left + offset + width) {
         DragSection = true;
         GrabOffset = core::clng(x - left);
-    } else if (near(y - Line1(0)->Y1())) {
+    } else if (nearSectionEdge(y - Line1(0)->Y1())) {
         DragUpperLine = Variant(true);
-    } else if (near(y - Line1(1)->Y1())) {
+    } else if (nearSectionEdge(y - Line1(1)->Y1())) {
         DragLowerLine = Variant(true);
     } else if (Line1(0)->Y1() < y && y < Line1(1)->Y1()) {
         DragBand = Variant(true);
@@ -146,12 +136,12 @@ void PreviewForm::Image2_MouseDown(int button, int, double x, double y) {
 
 void PreviewForm::setHoverCursor(double x, double y) {
     const double left = Shape1->Left(), width = Shape1->Width(), offset = Image2->Left();
-    const bool bandMoving = flag(DragBand);
-    if (near(offset + x - left) || near(offset + x - left - width)) {
+    const bool bandMoving = isFlagSet(DragBand);
+    if (nearSectionEdge(offset + x - left) || nearSectionEdge(offset + x - left - width)) {
         Image2->setMousePointer(ui::MousePointer::SizeWE);
     } else if (left + offset < x && x < left + offset + width) {
         Image2->setMousePointer(ui::MousePointer::SizeAll);
-    } else if (!bandMoving && (near(y - Line1(0)->Y1()) || near(y - Line1(1)->Y1()))) {
+    } else if (!bandMoving && (nearSectionEdge(y - Line1(0)->Y1()) || nearSectionEdge(y - Line1(1)->Y1()))) {
         Image2->setMousePointer(ui::MousePointer::SizeNS);
     } else if (Line1(0)->Y1() < y && y < Line1(1)->Y1()) {
         Image2->setMousePointer(ui::MousePointer::Default);
@@ -178,22 +168,22 @@ void PreviewForm::dragTo(double x, double y) {
         Shape1->setLeft(left);
         sectionMoved(*this);
     } else if (DragRightEdge) {
-        if (x > Shape1->Left() + kMinimumWidth) {
+        if (x > Shape1->Left() + kMinimumSectionWidth) {
             Shape1->setWidth(std::min(x, imageRight) - Shape1->Left());
         }
         sectionMoved(*this);
     } else if (DragLeftEdge) {
-        if (x < Shape1->Left() + Shape1->Width() - kMinimumWidth) {
+        if (x < Shape1->Left() + Shape1->Width() - kMinimumSectionWidth) {
             Shape1->place(std::max(x, 0.0), Shape1->Top(), DragAnchor - std::max(x, 0.0), Shape1->Height());
         }
         sectionMoved(*this);
-    } else if (flag(DragUpperLine)) {
+    } else if (isFlagSet(DragUpperLine)) {
         const double limit = Line1(1)->Y1() - TwipsPerPixel;
         placeBandLine(0, std::clamp(y, 0.0, std::max(0.0, limit)));
-    } else if (flag(DragLowerLine)) {
+    } else if (isFlagSet(DragLowerLine)) {
         const double limit = Line1(0)->Y1() + TwipsPerPixel;
         placeBandLine(1, std::clamp(y, std::min(imageHeight, limit), imageHeight));
-    } else if (flag(DragBand)) {
+    } else if (isFlagSet(DragBand)) {
         const double scaleHeight = curveWindow(1).Picture1->ScaleHeight();
         const double h = scaleHeight == 0 ? 0 : BandRows * imageHeight / scaleHeight;
         double lower = y + GrabOffset;
@@ -209,8 +199,7 @@ void PreviewForm::dragTo(double x, double y) {
 
 void PreviewForm::Image2_MouseMove(int button, int shift, double x, double y) {
     // A drag whose release never arrived (the window lost the mouse on the way) ends here.
-    const bool dragging = DragSection || DragLeftEdge || DragRightEdge || flag(DragUpperLine) ||
-                          flag(DragLowerLine) || flag(DragBand);
+    const bool dragging = DragSection || DragLeftEdge || DragRightEdge || bandDragging();
     if (dragging && button == 0) {
         Image2_MouseUp(button, shift, x, y);
         return;
@@ -242,7 +231,7 @@ void PreviewForm::showLabelToolTip(double x) {
 void PreviewForm::Image2_MouseUp(int, int, double x, double y) {
     if (DragLeftEdge || DragRightEdge || DragSection) {
         RenderSection();
-    } else if (flag(DragUpperLine) || flag(DragLowerLine) || flag(DragBand)) {
+    } else if (bandDragging()) {
         dragTo(x, y);
         CurveForm& c1 = curveWindow(1);
         const double rows = c1.Picture1->ScaleHeight();

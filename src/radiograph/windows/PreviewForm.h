@@ -53,6 +53,14 @@ class PreviewForm : public ui::Form {
     void showLabelToolTip(double x);
 };
 
+// The section rectangle in the preview and the raw image window: a press this close to an edge or
+// a band line (squared distance in twips, under 30 twips) grabs it; a section is never narrower.
+inline constexpr double kSectionNearSquared = 900;
+inline constexpr double kMinimumSectionWidth = 90;
+inline bool nearSectionEdge(double distance) {
+    return distance * distance < kSectionNearSquared;
+}
+
 // The labelled laminae as cyan lines over the preview (while shown), and the lists of labelled
 // and noted positions (LabelPositions, NotePositions) the tool tips search.
 void DrawMarkerLabels();

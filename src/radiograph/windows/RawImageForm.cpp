@@ -33,21 +33,12 @@ RawImageForm::RawImageForm() : ui::Form(ui::Unit::Twips) {
     connect(Image1, &ui::ImageBox::DblClick, this, &RawImageForm::Image1_DblClick);
 }
 
-namespace {
-constexpr double kNearSquared = 900;  // closer than 30 twips
-constexpr double kMinimumWidth = 90;
-
-bool near(double d) {
-    return d * d < kNearSquared;
-}
-}  // namespace
-
 void RawImageForm::Image1_MouseDown(int, int, double x, double) {
     const double left = Shape1->Left(), width = Shape1->Width(), offset = Image1->Left();
-    if (near(offset + x - left)) {
+    if (nearSectionEdge(offset + x - left)) {
         leftEdge_ = true;
         anchor_ = core::clng(width + left);
-    } else if (near(offset + x - left - width)) {
+    } else if (nearSectionEdge(offset + x - left - width)) {
         rightEdge_ = true;
     } else if (left + offset < x && x < left + offset + width) {
         moving_ = true;
@@ -76,7 +67,7 @@ void RawImageForm::Image1_MouseMove(int button, int shift, double x, double y) {
         m.Shape0->setFillColour(core::rgb(std::max(c % 256, 0), std::max((c / 256) % 256, 0), std::max(c / 65536, 0)));
     }
     const double left = Shape1->Left(), width = Shape1->Width(), offset = Image1->Left();
-    if (near(offset + x - left) || near(offset + x - left - width)) {
+    if (nearSectionEdge(offset + x - left) || nearSectionEdge(offset + x - left - width)) {
         Image1->setMousePointer(ui::MousePointer::SizeWE);
     } else if (left + offset < x && x < left + offset + width) {
         Image1->setMousePointer(ui::MousePointer::Default);
@@ -88,10 +79,10 @@ void RawImageForm::Image1_MouseMove(int button, int shift, double x, double y) {
         Shape1->setLeft(std::clamp(x - grabOffset_, 0.0, std::max(0.0, imageRight - Shape1->Width())));
         sectionDragged();
     } else if (rightEdge_) {
-        if (x > Shape1->Left() + kMinimumWidth) Shape1->setWidth(std::min(x, imageRight) - Shape1->Left());
+        if (x > Shape1->Left() + kMinimumSectionWidth) Shape1->setWidth(std::min(x, imageRight) - Shape1->Left());
         sectionDragged();
     } else if (leftEdge_) {
-        if (x < Shape1->Left() + Shape1->Width() - kMinimumWidth) {
+        if (x < Shape1->Left() + Shape1->Width() - kMinimumSectionWidth) {
             const double l = std::max(x, 0.0);
             Shape1->place(l, Shape1->Top(), anchor_ - l, Shape1->Height());
         }
