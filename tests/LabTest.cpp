@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 #include "photo/Lab.h"
 
 // Values worked out by hand (a calculator, single-precision tristimulus values) from the formula:
@@ -22,5 +26,46 @@ TEST(LabTest, TheProgramsFormulaForWhiteBlackThePrimariesAndMidGrey) {
         EXPECT_NEAR(lab.l, row.l, 2e-4) << row.r << "," << row.g << "," << row.b;
         EXPECT_NEAR(lab.a, row.a, 2e-4) << row.r << "," << row.g << "," << row.b;
         EXPECT_NEAR(lab.b, row.bStar, 2e-4) << row.r << "," << row.g << "," << row.b;
+    }
+}
+
+// The close-up's fast path gives what the formula gives, over the colour cube (every 5th value of
+// each channel and the extremes) to within a few units in the last place of a Single.
+TEST(LabTest, FastPathAgreesWithTheFormulaOverTheColourCube) {
+    auto closeEnough = [](float fast, float exact) {
+        return std::fabs(fast - exact) <= 4e-6f * std::max(1.0f, std::fabs(exact));
+    };
+    int checked = 0;
+    for (int r = 0; r <= 255; r += 5) {
+        for (int g = 0; g <= 255; g += 5) {
+            for (int b = 0; b <= 255; b += 5) {
+                const photo::Lab exact = photo::rgbToLab(r, g, b);
+                const photo::Lab fast = photo::rgbToLabFast(static_cast<std::uint8_t>(r),
+                                                            static_cast<std::uint8_t>(g),
+                                                            static_cast<std::uint8_t>(b));
+                ASSERT_TRUE(closeEnough(fast.l, exact.l) && closeEnough(fast.a, exact.a) &&
+                            closeEnough(fast.b, exact.b))
+                    << r << "," << g << "," << b << ": " << fast.l << " " << fast.a << " " << fast.b << " vs "
+                    << exact.l << " " << exact.a << " " << exact.b;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 52 * 52 * 52);
+}
+
+TEST(LabTest, CubeRootMatchesTheLibraryAcrossMagnitudes) {
+    EXPECT_EQ(photo::cubeRoot(0.0), 0.0);
+    EXPECT_DOUBLE_EQ(photo::cubeRoot(8.0), 2.0);
+    EXPECT_DOUBLE_EQ(photo::cubeRoot(1.0), 1.0);
+    for (double x : {1e-12, 3.7e-9, 0.001, 0.0123, 0.5, 0.999999, 1.0000001, 1.02, 7.9, 1e6, 3.3e40}) {
+        EXPECT_NEAR(photo::cubeRoot(x), std::cbrt(x), 1e-15 * std::cbrt(x)) << x;
+    }
+    // Every bin of the seed table, each exponent residue, to a few units in the last place of a double.
+    for (int e = -40; e <= 3; ++e) {
+        for (int bin = 0; bin < 256; ++bin) {
+            const double x = std::ldexp(1.0 + (bin + 0.37) / 256, e);
+            ASSERT_NEAR(photo::cubeRoot(x), std::cbrt(x), 1e-15 * std::cbrt(x)) << x;
+        }
     }
 }

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "photo/CloseUp.h"
+#include "photo/Lab.h"
+
+using photo::CropRect;
+
+namespace {
+
+QImage filledPhoto(int width, int height, QRgb colour) {
+    QImage photo(width, height, QImage::Format_RGB32);
+    photo.fill(colour);
+    return photo;
+}
+
+}  // namespace
+
+// The frame on the photo window (twips) to photo pixels, with the photo shown at other sizes than
+// its own and dragged up or down, and frames that start elsewhere than the photo's left edge.
+TEST(CloseUpTest, FrameMapsToPhotoPixels) {
+    struct Row {
+        QRectF frame;
+        double photoTop;
+        QSizeF displayed;
+        QSize photo;
+        CropRect expected;
+    };
+    const Row rows[] = {
+        {{2500, 300, 4000, 200}, 0, {10000, 1000}, {1000, 100}, {250, 30, 650, 50}},
+        {{2500, 300, 4000, 200}, -150, {10000, 1000}, {1000, 100}, {250, 45, 650, 65}},  // photo dragged up
+        {{2500, 300, 4000, 200}, 120, {10000, 1000}, {1000, 100}, {250, 18, 650, 38}},   // and down
+        {{0, 0, 15, 15}, 0, {10000, 1000}, {2000, 100}, {0, 0, 3, 1.5f}},
+        {{27000, 94.5, 900, 790}, 0, {28000, 945}, {939, 60}, {905.464f, 6, 935.646f, 56.1587f}},  // a strip
+        {{2500, 300, 4000, 200}, 0, {0, 1000}, {1000, 100}, {0, 0, 0, 0}},  // nothing shown: no mapping
+    };
+    for (const Row& row : rows) {
+        const CropRect c = photo::cropRectOf(row.frame, row.photoTop, row.displayed, row.photo);
+        EXPECT_NEAR(c.left, row.expected.left, 1e-3) << row.frame.left();
+        EXPECT_NEAR(c.top, row.expected.top, 1e-3) << row.photoTop;
+        EXPECT_NEAR(c.right, row.expected.right, 1e-3) << row.frame.left();
+        EXPECT_NEAR(c.bottom, row.expected.bottom, 1e-3) << row.photoTop;
+    }
+}
+
+TEST(CloseUpTest, StripRegionRoundsTheCornerAndTheSizeHalvesToEven) {
+    const photo::StripRegion a = photo::stripRegion({250.5f, 30.5f, 650.4f, 50.2f});
+    EXPECT_EQ(a.left, 250);
+    EXPECT_EQ(a.top, 30);
+    EXPECT_EQ(a.columns, 400);
+    EXPECT_EQ(a.rows, 20);
+    const photo::StripRegion b = photo::stripRegion({11.5f, 2.5f, 12.0f, 2.75f});
+    EXPECT_EQ(b.left, 12);
+    EXPECT_EQ(b.top, 2);
+    EXPECT_TRUE(b.empty());  // half a pixel wide rounds to 0
+}
+
+TEST(CloseUpTest, StripCarriesBrightnessAndContrastAndReadsOutsideAsMinusOne) {
+    QImage photo = filledPhoto(4, 3, qRgb(200, 125, 0));
+    const photo::StripRegion region{-1, 1, 6, 3};  // one column left of the photo, one row below it
+    // Brightness slider 100, contrast 0: every channel raised by 255, white; outside reads as
+    // red -1, green and blue 0 and so comes out (254, 255, 255).
+    QImage s = photo::renderStrip(photo, region, photo::closeUpAdjustment(100, 0));
+    ASSERT_EQ(s.size(), QSize(6, 3));
+    EXPECT_EQ(s.pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(s.pixel(0, 0), qRgb(254, 255, 255));
+    EXPECT_EQ(s.pixel(5, 0), qRgb(254, 255, 255));
+    EXPECT_EQ(s.pixel(2, 2), qRgb(254, 255, 255));  // row 3 is below the photo
+    // Contrast -100 divides by 10: 125 -> 12.5 -> 12 (halves to even).
+    s = photo::renderStrip(photo, region, photo::closeUpAdjustment(0, -100));
+    EXPECT_EQ(s.pixel(1, 0), qRgb(20, 12, 0));
+    EXPECT_EQ(s.pixel(0, 0), qRgb(0, 0, 0));
+    // Unchanged with both sliders at 0.
+    s = photo::renderStrip(photo, region, photo::closeUpAdjustment(0, 0));
+    EXPECT_EQ(s.pixel(3, 1), qRgb(200, 125, 0));
+    EXPECT_TRUE(photo::renderStrip(photo, {0, 0, 0, 3}, photo::closeUpAdjustment(0, 0)).isNull());
+}
+
+TEST(CloseUpTest, BandRowsFollowTheCloseUpsMagnification) {
+    const photo::BandRows rows = photo::bandRows(40, 10, 100, {0, 20, 50, 70});  // 2 pixels per row
+    EXPECT_FLOAT_EQ(rows.top, 40);
+    EXPECT_FLOAT_EQ(rows.bottom, 45);
+    const photo::BandRows none = photo::bandRows(40, 10, 0, {0, 20, 50, 70});
+    EXPECT_FLOAT_EQ(none.top, none.bottom);
+}
+
+TEST(CloseUpTest, ProfileMeansOverTheBandInEveryModel) {
+    QImage photo = filledPhoto(10, 30, qRgb(100, 150, 200));
+    for (int y = 0; y < 30; ++y) {
+        photo.setPixel(2, y, qRgb(1, 1, 2));
+        photo.setPixel(3, y, qRgb(1, 2, 2));
+    }
+    const CropRect crop{0, 0, 10, 20};
+    const photo::StripRegion region = photo::stripRegion(crop);
+    const auto p = photo::computeColourProfile(photo, crop, region, {4.5f, 9.5f});  // rows 5..9
+    EXPECT_EQ(p.upper1(), 11);
+    EXPECT_EQ(p.upper2(), 7);
+    const photo::Lab lab = photo::rgbToLab(100, 150, 200);
+    EXPECT_FLOAT_EQ(p(0, photo::kRed), 100);
+    EXPECT_FLOAT_EQ(p(0, photo::kGreen), 150);
+    EXPECT_FLOAT_EQ(p(0, photo::kBlue), 200);
+    EXPECT_NEAR(p(0, photo::kLabL), lab.l, 1e-4);
+    EXPECT_NEAR(p(0, photo::kLabA), lab.a, 1e-4);
+    EXPECT_NEAR(p(0, photo::kLabB), lab.b, 1e-4);
+    EXPECT_FLOAT_EQ(p(0, photo::kGrey), 150);
+    EXPECT_FLOAT_EQ(p(2, photo::kGrey), 1);  // (1, 1, 2): 4 / 3 rounds to 1
+    EXPECT_FLOAT_EQ(p(3, photo::kGrey), 2);  // (1, 2, 2): 5 / 3 rounds to 2
+    // Column 10 lies beyond the photo: black, L* = -16. Column n + 1 and channel 0 stay 0.
+    EXPECT_FLOAT_EQ(p(10, photo::kRed), 0);
+    EXPECT_NEAR(p(10, photo::kLabL), -16, 1e-4);
+    EXPECT_FLOAT_EQ(p(11, photo::kLabL), 0);
+    EXPECT_FLOAT_EQ(p(0, 0), 0);
+}
+
+TEST(CloseUpTest, BandBeyondTheStripDividesByItsFullHeight) {
+    const QImage photo = filledPhoto(4, 30, qRgb(100, 100, 100));
+    const CropRect crop{0, 0, 4, 20};
+    const photo::StripRegion region = photo::stripRegion(crop);
+    // Half the band lies below the strip's last row (20): 5 of 10 rows count.
+    const auto half = photo::computeColourProfile(photo, crop, region, {15, 25});
+    EXPECT_FLOAT_EQ(half(1, photo::kRed), 50);
+    // Bands thinner than half a photo row never divide by zero.
+    const auto between = photo::computeColourProfile(photo, crop, region, {5.2f, 5.4f});  // no row
+    EXPECT_FLOAT_EQ(between(1, photo::kRed), 0);
+    const auto one = photo::computeColourProfile(photo, crop, region, {4.8f, 5.1f});  // row 5
+    EXPECT_FLOAT_EQ(one(1, photo::kRed), 100);
+    EXPECT_TRUE(std::isfinite(one(1, photo::kLabA)));
+    // A crop of zero width still has column 0.
+    const auto thin = photo::computeColourProfile(photo, {2, 0, 2, 20}, photo::stripRegion({2, 0, 2, 20}),
+                                                  {4.5f, 9.5f});
+    EXPECT_EQ(thin.upper1(), 1);
+    EXPECT_FLOAT_EQ(thin(0, photo::kRed), 100);
+}
+
+TEST(CloseUpTest, CurvesOfEachModelAndTheScaleDrag) {
+    const auto rgb = photo::profileCurves(photo::ColourModel::Rgb, 1.5f);
+    ASSERT_EQ(rgb.size(), 3u);
+    EXPECT_EQ(rgb[2].channel, photo::kBlue);
+    EXPECT_FLOAT_EQ(rgb[2].base, 300);
+    EXPECT_FLOAT_EQ(rgb[2].factor, 1.5f);
+    const auto lab = photo::profileCurves(photo::ColourModel::Lab, 1);
+    ASSERT_EQ(lab.size(), 3u);
+    EXPECT_FLOAT_EQ(lab[1].base, 200);  // a* over the same base line as L*
+    EXPECT_FLOAT_EQ(lab[2].base, 250);
+    EXPECT_FLOAT_EQ(lab[0].factor, 3);
+    const auto grey = photo::profileCurves(photo::ColourModel::Grey, 1);
+    ASSERT_EQ(grey.size(), 1u);
+    EXPECT_FLOAT_EQ(grey[0].factor, 2);
+    // 1500 twips up over a 100-pixel close-up: x 2.5; far down: flat, then mirrored.
+    EXPECT_FLOAT_EQ(photo::draggedProfileScale(1, 3000, 1500, 100), 2.5f);
+    EXPECT_FLOAT_EQ(photo::draggedProfileScale(1, 0, 1000, 100), 0);
+    EXPECT_LT(photo::draggedProfileScale(1, 0, 2000, 100), 0);
+    EXPECT_FLOAT_EQ(photo::draggedProfileScale(2, 0, 2000, 0), 2);
+}
