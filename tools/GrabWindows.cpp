@@ -1,10 +1,11 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high] [XRF]]: starts the program's windows with the
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high] [XRF [PHOTO]]]: starts the program's windows with the
 // shipped settings (from a copy, so nothing is changed), imports the radiograph if one is named (and
 // its XRF table if one is named too; then, with "markers", places a dozen boundaries of three
 // levels with the keys and leaves the pointer over the plot; with "high", picks the "High" monitor
 // resolution), opens a curve window's pop-up menu and the note dialog, and saves what the screen
 // shows as PNG files (each of the six curve windows as curve-K.png), for looking at the windows as
-// a user would. Run it under xvfb-run.
+// a user would. With a photo it also opens the photo and its close-up (photo.png, crop.png), the
+// close-up's pointer following the curves'. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
+#include "photo/windows/PhotoForms.h"
 #include "pointer/windows/Pointer.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
@@ -44,6 +46,7 @@ int main(int argc, char* argv[]) {
         auto scripted = std::make_unique<ui::ScriptedDialogs>();
         scripted->answerOpen(QString::fromLocal8Bit(argv[2]));
         if (argc > 4) scripted->answerOpen(QString::fromLocal8Bit(argv[4]));
+        if (argc > 5) scripted->answerOpen(QString::fromLocal8Bit(argv[5]));
         ui::installDialogs(std::move(scripted));
         app::frmMain->Command1_Click();
         app::frmRawImage->Show();
@@ -81,6 +84,14 @@ int main(int argc, char* argv[]) {
         }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
     }
+    const bool photo = radiograph && argc > 5 && app::XrfLoaded;
+    if (photo) {
+        app::frmMain->Command3_Click();
+        app::frmPhoto->mnuCrop_Click();
+        const double x = app::ViewLeft + (app::ViewRight - app::ViewLeft) / 3.0;
+        app::ShowCurvePointer(x, curve.Picture1->ScaleHeight());
+        app::ShowCropPointer(x, curve.Picture1->ScaleWidth());
+    }
     if (!radiograph) app::frmNote->Show();
 
     auto grab = [&](const QString& name, QWidget* w) {
@@ -104,6 +115,10 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("scale"), &app::frmScale.get());
         grab(QStringLiteral("scale-1m"), &app::frm1m.get());
         grab(QStringLiteral("elastic"), &app::frmElastic.get());
+        if (photo) {
+            grab(QStringLiteral("photo"), &app::frmPhoto.get());
+            grab(QStringLiteral("crop"), &app::frmCrop.get());
+        }
         QGuiApplication::primaryScreen()->grabWindow(0).save(out + QStringLiteral("/screen.png"));
         curve.mnuRB->menu()->hide();
         app::endProgram();  // the program's own ending: no question about the unsaved markers

@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "ui/KeyCodes.h"
@@ -140,11 +141,23 @@ void ImageBox::setPicture(const QImage& picture) {
     update();
 }
 
-void ImageBox::paintEvent(QPaintEvent*) {
-    if (picture_.isNull()) return;
+void ImageBox::setBlank(bool blank) {
+    blank_ = blank;
+    update();
+}
+
+void ImageBox::paintEvent(QPaintEvent* e) {
+    if (picture_.isNull() || blank_) return;
     QPainter painter(this);
     if (!stretch) {
         painter.drawImage(0, 0, picture_);
+        return;
+    }
+    // Far larger than any screen (a magnified whole photo): only the part to be painted is scaled.
+    constexpr qint64 kLargestCachedPixels = qint64{1} << 24;
+    if (qint64{width()} * height() > kLargestCachedPixels) {
+        painter.setClipRect(e->rect());
+        painter.drawImage(rect(), picture_);
         return;
     }
     // A radiograph may be 30000 pixels wide: scale it once per size, not at every repaint.

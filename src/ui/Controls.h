@@ -246,6 +246,10 @@ class ImageBox : public Control<MouseArea> {
     void setPicture(const QImage& picture);
     const QImage& Picture() const { return picture_; }
     bool stretch = true;
+    // A blank image box paints nothing but keeps its place and its mouse (a drag it started goes
+    // on while a proxy is shown in its stead).
+    void setBlank(bool blank);
+    bool blank() const { return blank_; }
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -254,6 +258,7 @@ class ImageBox : public Control<MouseArea> {
   private:
     QImage picture_;
     mutable QImage stretched_;  // the picture at the control's size, made once per size
+    bool blank_ = false;
 };
 
 // A rectangle, square or oval drawn on its container; it takes no mouse events.

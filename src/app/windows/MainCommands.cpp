@@ -41,6 +41,9 @@ void MainForm::connectEvents() {
     connect(Check1, &ui::CheckBox::Click, this, &MainForm::renderRadiograph);
     for (ui::Slider* s : Slider1) connect(s, &ui::Slider::Change, this, &MainForm::renderRadiograph);
     connect(Command4, &ui::Button::Click, this, &MainForm::Command4_Click);
+    connect(Command3, &ui::Button::Click, this, &MainForm::Command3_Click);
+    connect(mnuOpenPhoto, &ui::MenuItem::Click, this, &MainForm::ImportCorePhoto);
+    for (ui::Slider* s : Slider2) connect(s, &ui::Slider::Change, this, &MainForm::Slider2_Change);
     connect(Command2, &ui::Button::Click, this, &MainForm::Command2_Click);
     connect(mnuOpenXRF, &ui::MenuItem::Click, this, &MainForm::Command2_Click);
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);

@@ -19,9 +19,6 @@ MainForm::MainForm() : ui::Form(ui::Unit::Twips) {
     buildMenus();
     buildControls();
     connectEvents();
-    // Commands that come with later parts of the program: disabled whatever the imports enable.
-    Command3->setNotBuiltYet();
-    mnuOpenPhoto->setNotBuiltYet();
 }
 
 void MainForm::buildControls() {

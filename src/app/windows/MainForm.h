@@ -85,6 +85,11 @@ class MainForm : public ui::Form {
     // Reads an XRF table or a working file into the document and shows it in every window.
     void ImportXRFdata();
     void Command2_Click();
+    // Opens the core photo in its window, ready for a close-up.
+    void ImportCorePhoto();
+    void Command3_Click() { ImportCorePhoto(); }
+    // Brightness or contrast of the close-up changed.
+    void Slider2_Change();
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.
     bool SaveFile(int mode);
     // Writes the summary of the counting.

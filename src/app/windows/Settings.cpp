@@ -83,8 +83,9 @@ void SaveReferences() {
     for (int k = 2; k <= 6; ++k) {
         if (XrfLoaded) storePlace(curveTopRow(k), curveWindow(k));
     }
-    storePlace(kPhotoTop, frmPhoto.get());
-    storePlace(kCropTop, frmCrop.get());
+    // The photo windows' places once they exist (a closed one keeps its last place).
+    if (frmPhoto.exists()) storePlace(kPhotoTop, frmPhoto.get());
+    if (frmCrop.exists()) storePlace(kCropTop, frmCrop.get());
     for (int level = 1; level <= 9; ++level)
         References(kCurrent, levelColourRow(level)) = single(LevelColour(level).toDouble());
     for (int row = kFirstFreeRow; row <= kLastRow; ++row)

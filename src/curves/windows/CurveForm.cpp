@@ -4,6 +4,7 @@
 #include "app/windows/Forms.h"
 #include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
+#include "photo/windows/PhotoForms.h"
 #include "pointer/windows/Pointer.h"
 #include "ui/KeyCodes.h"
 
@@ -165,6 +166,7 @@ void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
     if (XrfLoaded) ShowPointerDepth(x);
     ShowCurvePointer(x, Picture1->ScaleHeight());
     if (XrfLoaded) showToolTip(x, y);
+    ShowCropPointer(x, Picture1->ScaleWidth());
 }
 
 void CurveForm::Picture1_MouseUp(int button, int shift, double x, double y) {

@@ -179,7 +179,7 @@ void ToggleActivation() {
         for (ui::MenuItem* m : w.mnuLevel) m->setEnabled(activate);
         w.Picture1->Cls();
     }
-    frmCrop->Line1->setVisible(activate);
+    if (frmCrop.exists()) frmCrop->Line1->setVisible(activate);  // a new close-up follows PointerActive
     PointerActive = activate;
 }
 

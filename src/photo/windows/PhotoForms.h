@@ -1,10 +1,14 @@
 #pragma once
 
+#include "core/Arithmetic.h"
+#include "photo/CloseUp.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
 
 namespace app {
+
+inline const QString kCloseUpCaption = QStringLiteral("Core photo (close up)");
 
 // "Core photo": the optical photo, with the frame of the strip shown in the close-up. Twips.
 class PhotoForm : public ui::Form {
@@ -18,6 +22,39 @@ class PhotoForm : public ui::Form {
     ui::MenuItem* mnuRB;
     ui::MenuItem* mnuCrop;
     ui::MenuItem* mnuAlignRadio;
+
+    // The photo as loaded (32-bit), shared by the three picture controls.
+    const QImage& photo() const { return Picture1->Background(); }
+    void setPhoto(const QImage& photo);
+    // The frame's first place on the photo shown in a newly made window: the middle two fifths
+    // of a photo, or a strip from a tenth down to its bottom (FitPhotoFrame trims it).
+    void placeInitialFrame();
+    // The frame in photo pixels (CropLeft .. CropBottom as the close-up takes them).
+    photo::CropRect cropRect() const;
+
+    void Image1_MouseDown(int button, int shift, double x, double y);
+    void Image1_MouseMove(int button, int shift, double x, double y);
+    void Image1_MouseUp(int button, int shift, double x, double y);
+    void Image1_Click();
+    void Image1_DblClick();
+    void mnuCrop_Click();
+    void mnuAlignRadio_Click();
+
+  protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_Unload(bool& cancel) override;
+
+  private:
+    // Horizontally inside the frame (its border lines count as outside).
+    bool insideFrameColumns(double x) const;
+    // Within 30 twips of an edge at window y `edge`.
+    bool nearFrameEdge(double y, double edge) const;
+    void showDragProxy(bool shown);
+
+    bool DragPhoto = false, DragTopEdge = false, DragBottomEdge = false, DragFrame = false;
+    // Whole twips, as 32-bit numbers: a photo dragged far off its window never overflows them.
+    core::Long GrabY = 0, GrabHeight = 0, GrabTop = 0, GrabPhotoOffset = 0, GrabFrameOffset = 0;
 };
 
 // "Core photo (close up)": the framed strip enlarged, with the measuring band and the colour
@@ -28,8 +65,8 @@ class CropForm : public ui::Form {
     CropForm();
     ui::ImageBox* Image1;      // the close-up as displayed
     ui::ImageBox* Image2;      // the whole photo, shown instead by Command1
-    ui::PictureBox* Picture1;  // hidden 1:1 buffer of the strip
-    ui::PictureBox* Picture2;  // hidden composition buffer
+    ui::PictureBox* Picture1;  // hidden 1:1 buffer of the strip, brightness and contrast applied
+    ui::PictureBox* Picture2;  // hidden composition buffer: the strip magnified, the curves over it
     ui::Shape* Shape1;         // the measuring band
     ui::LineShape* Line1;      // the pointer line
     ui::Button* Command1;
@@ -42,10 +79,59 @@ class CropForm : public ui::Form {
     ui::MenuItem* mnuLinkPosition;
     ui::MenuItem* mnuLinkScale;
     ui::MenuItem* mnuAlignScale;
+
+    void Command1_Click();
+    void Image1_MouseDown(int button, int shift, double x, double y);
+    void Image1_MouseMove(int button, int shift, double x, double y);
+    void Image1_MouseUp(int button, int shift, double x, double y);
+    void Image1_DblClick();
+    void mnuLAB_Click() { chooseColourModel(mnuLAB); }
+    void mnuRGB_Click() { chooseColourModel(mnuRGB); }
+    void mnuGrey_Click() { chooseColourModel(mnuGrey); }
+    void mnuLinkPosition_Click();
+    void mnuLinkScale_Click();
+    void mnuAlignScale_Click();
+
+    // The close-up's size in pixels from the window's size.
+    void sizeCloseUp();
+    // The band fractions from the band as it stands.
+    void takeBandFractions();
+    core::Integer bandDragMode() const { return BandDragMode; }
+
+  protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_Unload(bool& cancel) override;
+
+  private:
+    void chooseColourModel(ui::MenuItem* item);
+    // Room for the scale window under the close-up: the height is limited to the screen.
+    void leaveRoomForScale();
+
+    core::Single BandTopFraction = 0, BandLeftFraction = 0, BandWidthFraction = 0, BandHeightFraction = 0;
+    core::Integer BandDragMode = 0;  // 0 none, 1 top edge, 2 bottom edge, 3 whole band
+    core::Single BandGrabTop = 0, BandGrabHeight = 0, BandGrabY = 0;
+    bool ScaleDragging = false;
+    core::Single ScaleAtGrab = 0;
 };
 
-// Not built yet (they come with the photo import): the photo frame over the section, the close-up.
+// The frame on the photo follows the radiograph section (horizontally); the close-up is rendered
+// again when open.
 void FitPhotoFrame();
+// The close-up of the framed strip with brightness and contrast, its profile and its curves.
 void RenderCropImage();
+// The mean colours of the band in every close-up column (unadjusted photo), and the close-up's
+// composition background.
+void ComputeColourProfile();
+// The checked colour model's curves over the close-up.
+void DrawColourProfile();
+
+// Window linking: the close-up's pointer line for curve-plot x (sourceScaleWidth: the calling
+// plot's ScaleWidth), only while the close-up is open.
+void ShowCropPointer(double x, double sourceScaleWidth);
+// The curve windows' pointer lines for the close-up's pointer at pixel x.
+void ShowCurvePointersFromCloseUp(double xPixels);
+// The millimetre scale window directly under the close-up (or as low as the screen allows).
+void DockScaleUnderCrop();
 
 }  // namespace app

@@ -43,13 +43,16 @@ void ScaleForm::mnuRB_Click() {
         mnu(k)->setCaption(curveWindow(k).Caption());
         if (k >= 2) mnu(k)->setVisible(XrfLoaded);
     }
-    mnu(7)->setCaption(frmCrop->Caption());
+    mnu(7)->setCaption(frmCrop.exists() ? frmCrop->Caption() : kCloseUpCaption);
     mnu(7)->setEnabled(CropOpen);
 }
 
 // Under curve window k, or (7) under the close-up.
 void ScaleForm::mnu_Click(int index) {
-    if (index == 7) return;  // under the close-up: comes with the close-up window (disabled until then)
+    if (index == 7) {
+        if (CropOpen) DockScaleUnderCrop();
+        return;
+    }
     CurveForm& w = curveWindow(index);
     setTop(w.Top() + w.Height());
     setLeft(w.Left());

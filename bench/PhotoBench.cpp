@@ -1,0 +1,128 @@
+// The core photo: import, the close-up's colour profile, and a brightness change with the
+// close-up open.
+#include <benchmark/benchmark.h>
+#include <QImageReader>
+#include <cstring>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "SynthCore.h"
+#include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "photo/CloseUp.h"
+#include "photo/windows/PhotoForms.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
+#include "ui/ScriptedDialogs.h"
+
+namespace bench {
+
+namespace {
+
+// The 30000 x 1000 colour core as the photo (a strip: thirty times as wide as high).
+QString bigPhoto() {
+    return bigRadiographJpeg(true);
+}
+
+void importPhoto(const QString& path) {
+    auto dialogs = std::make_unique<ui::ScriptedDialogs>();
+    dialogs->answerOpen(path);
+    ui::installDialogs(std::move(dialogs));
+    app::frmMain->ImportCorePhoto();
+}
+
+// A program with the big radiograph, a section of about 2000 columns, and the photo.
+void programWithPhoto() {
+    freshProgram();
+    importFile(bigRadiographJpeg(false));
+    app::PreviewForm& preview = app::frmPreview.get();
+    preview.Shape1->setWidth(2000.0 * preview.Image2->Width() / 30000.0);
+    app::frmRawImage->Shape1->setWidth(preview.Shape1->Width());
+    app::RenderSection();
+    importPhoto(bigPhoto());
+}
+
+QImage bigPhotoImage() {
+    static const QImage photo = synth::makeVarvedCore(30000, 1000, true).radiograph.convertToFormat(QImage::Format_RGB32);
+    return photo;
+}
+
+}  // namespace
+
+// Decoding the photo file alone: the floor of its import.
+void BM_DecodePhoto(benchmark::State& state) {
+    const QString path = bigPhoto();
+    for (auto _ : state) {
+        QImageReader::setAllocationLimit(2048);
+        QImageReader reader(path);
+        QImage image = reader.read();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+// The photo import through the main window's command, up to the photo window painted.
+void BM_ImportPhoto(benchmark::State& state) {
+    freshProgram();
+    importFile(bigRadiographJpeg(false));
+    const QString path = bigPhoto();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (app::frmPhoto.exists()) app::frmPhoto.destroy();
+        app::PhotoOpen = false;
+        state.ResumeTiming();
+        importPhoto(path);
+        app::frmPhoto->repaint();
+    }
+    if (!app::PhotoOpen || app::frmPhoto->photo().width() != 30000) state.SkipWithError("photo import failed");
+}
+
+// RGB, L*a*b* and grey means of a 300-row band over 2000 columns of the photo.
+void BM_CropProfile300(benchmark::State& state) {
+    const QImage photo = bigPhotoImage();
+    const photo::CropRect crop{10000, 200, 12000, 800};
+    const photo::StripRegion region = photo::stripRegion(crop);
+    for (auto _ : state) {
+        auto profile = photo::computeColourProfile(photo, crop, region, {349.5f, 649.5f});
+        benchmark::DoNotOptimize(&profile(0, 1));
+    }
+}
+
+// Its floor: one plain copy of the band's bytes.
+void BM_CropBandCopy(benchmark::State& state) {
+    const QImage photo = bigPhotoImage();
+    std::vector<QRgb> band(2001u * 300u);
+    for (auto _ : state) {
+        for (int y = 0; y < 300; ++y)
+            std::memcpy(&band[static_cast<std::size_t>(y) * 2001u],
+                        reinterpret_cast<const QRgb*>(photo.constScanLine(350 + y)) + 10000, 2001 * sizeof(QRgb));
+        benchmark::DoNotOptimize(band.data());
+    }
+}
+
+// A brightness change with the close-up open: the strip adjusted, composed with its curves and
+// painted.
+void BM_PhotoAdjustChange(benchmark::State& state) {
+    programWithPhoto();
+    app::frmPhoto->mnuCrop_Click();
+    if (!app::CropOpen) state.SkipWithError("no close-up");
+    int value = 0;
+    for (auto _ : state) {
+        value = value == 10 ? -10 : 10;
+        app::frmMain->Slider2(0)->setValue(value);
+        app::frmCrop->repaint();
+    }
+    state.counters["strip_columns"] = app::CropRight - app::CropLeft;
+    state.counters["strip_rows"] = app::CropBottom - app::CropTop;
+    state.counters["closeup_width"] = app::frmCrop->Image1->width();
+    state.counters["closeup_height"] = app::frmCrop->Image1->height();
+}
+
+BENCHMARK(BM_DecodePhoto)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ImportPhoto)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CropProfile300)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_CropBandCopy)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_PhotoAdjustChange)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+}  // namespace bench

@@ -1,0 +1,121 @@
+#include <QDir>
+
+#include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
+#include "core/Errors.h"
+#include "files/SettingsRows.h"
+#include "photo/PhotoFile.h"
+#include "photo/windows/PhotoForms.h"
+#include "radiograph/ImageFile.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "ui/Dialogs.h"
+
+namespace app {
+
+namespace {
+
+// Scanners write TIFF; bitmaps, JPEG and PNG open as well. Which kind a file is, is read from
+// its content.
+const QString kPhotoFilter = QStringLiteral(
+    "Images (*.bmp *.jpg *.jpeg *.png *.tif *.tiff)|*.bmp;*.jpg;*.jpeg;*.png;*.tif;*.tiff|"
+    "Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg|TIFF (*.tif)|*.tif;*.tiff|PNG (*.png)|*.png|All (*.*)|*.*");
+
+// Photo window layout (twips).
+constexpr double kStripHeightTwips = 300;  // a photo lower than this is a strip
+constexpr float kStripAspect = 10;         // or one more than ten times as wide as high
+constexpr double kDesignPhotoWidth = 6334.6;
+constexpr double kPhotoWindowHeight = 4755, kPhotoHeight = 4335;
+constexpr double kStripCaptionTwips = 405;
+
+QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& path) {
+    const QString name = QDir::toNativeSeparators(path);
+    if (const auto* large = dynamic_cast<const radiograph::ImageTooLargeError*>(&error)) {
+        return QStringLiteral("The photo %1 declares %2 x %3 pixels, which would need %4 MB of memory once "
+                              "decoded; Stratalyser opens photos of up to %5 MB decoded. The file is "
+                              "damaged, or the photo must be scaled down first.")
+            .arg(name)
+            .arg(large->size.width())
+            .arg(large->size.height())
+            .arg((large->bytes + (1 << 20) - 1) >> 20)
+            .arg(radiograph::kMaxDecodedMegabytes);
+    }
+    if (dynamic_cast<const radiograph::ImageTruncatedError*>(&error)) {
+        return QStringLiteral("The photo %1 is incomplete: the file ends before the picture does. It may "
+                              "have been cut short while copying; please open the complete file.")
+            .arg(name);
+    }
+    return QStringLiteral("The photo %1 cannot be opened. Stratalyser reads core photos as bitmap (.bmp), "
+                          "JPEG (.jpg), PNG (.png) or TIFF (.tif, 8 or 16 bits per channel).\n\n(%2)")
+        .arg(name, QString::fromStdString(error.what()));
+}
+
+}  // namespace
+
+void MainForm::ImportCorePhoto() {
+    if (PhotoOpen) SaveReferences();  // the windows' places as they are now
+    QString path;
+    QImage photo;
+    try {
+        path = ui::dialogs().openFile({QString(), kPhotoFilter, PhotoFileName, false});
+        // Decoded before anything changes: a file that cannot be used leaves the photo as it was.
+        photo = photo::readPhoto(path);
+    } catch (const core::CancelledError&) {
+        return;
+    } catch (const core::RuntimeError& e) {
+        ui::dialogs().messageBox(whyPhotoCannotBeRead(e, path), ui::MessageButtons::Ok,
+                                 ui::MessageIcon::Exclamation, QStringLiteral("Message from Stratalyser"));
+        return;
+    }
+    PhotoFileName = path;
+    // A photo window the user closed opens afresh, as a newly made window.
+    if (!PhotoOpen && frmPhoto.exists()) frmPhoto.destroy();
+    const bool newWindow = !frmPhoto.exists();
+    PhotoForm& p = frmPhoto.get();
+    p.setPhoto(photo);
+    p.Image1->place(0, 0, p.Image1->Width(), p.Image1->Height());
+    p.Image2->place(0, 0, p.Image2->Width(), p.Image2->Height());
+    p.setCaption(QStringLiteral("Core photo (") + PhotoFileName + QStringLiteral(")"));
+    const double h = p.Picture1->Height(), w = p.Picture1->Width();
+    PhotoIsStrip = h < kStripHeightTwips || static_cast<float>(w / h) > kStripAspect;
+
+    PreviewForm& preview = frmPreview.get();
+    using files::settings::kPhotoTop;
+    using files::settings::leftRow;
+    if (!PhotoIsStrip) {
+        // The photo shown at the radiograph's scale (the design width without a radiograph).
+        const double columns = Picture1->ScaleWidth();
+        const double width = columns > 0 ? kDesignPhotoWidth / columns * preview.Width() : kDesignPhotoWidth;
+        p.Move(settingOr(leftRow(kPhotoTop), preview.Left() + preview.Width() - width),
+               settingOr(kPhotoTop, preview.Top() + preview.Height()), width, kPhotoWindowHeight);
+        p.Image1->setHeight(kPhotoHeight);
+        p.Image2->setHeight(kPhotoHeight);
+    } else {
+        p.Move(preview.Left(), preview.Top() + preview.Height(), preview.Width(), h + kStripCaptionTwips);
+        p.Image1->setHeight(p.ScaleHeight());
+        p.Image2->setHeight(p.ScaleHeight());
+    }
+    // A new window's frame is placed once the photo has its size (the design size means nothing
+    // for a strip a few hundred twips high).
+    if (newWindow) p.placeInitialFrame();
+    p.Show();
+    FitPhotoFrame();
+    PhotoOpen = true;
+    preview.mnuAlignPicture->setEnabled(true);
+    if (frmCrop.exists()) {
+        frmCrop->Hide();
+        frmCrop.destroy();
+    }
+    CropOpen = false;
+    ProfileDirty = true;
+    for (ui::Slider* s : Slider2) s->setEnabled(false);
+    Label4(2)->setEnabled(false);
+    Label4(3)->setEnabled(false);
+}
+
+void MainForm::Slider2_Change() {
+    if (CropOpen) RenderCropImage();
+}
+
+}  // namespace app

@@ -1,0 +1,469 @@
+// The core photo of the real YAN8A1 set: imported through the main window, framed over the
+// section, opened as a close-up with its colour profiles, dragged, adjusted and linked to the
+// curve windows, all through the windows' own controls and menus.
+#include <QTest>
+
+#include "AppFixture.h"
+#include "curves/windows/Curves.h"
+#include "photo/CloseUp.h"
+#include "photo/Lab.h"
+#include "pointer/windows/Pointer.h"
+#include "ui/KeyCodes.h"
+
+using app::curveWindow;
+using ui::ScriptedDialogs;
+
+namespace {
+
+QPoint pixels(double xTwips, double yTwips) {
+    return QPoint(qRound(xTwips / ui::twipsPerPixel()), qRound(yTwips / ui::twipsPerPixel()));
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The mean of one channel over photo rows top + 1 .. top + rows of one photo column, the way a
+// user would check it with an image editor.
+double columnMean(const QImage& photo, int column, int firstRow, int rows, int (*channel)(QRgb)) {
+    double sum = 0;
+    for (int y = firstRow; y < firstRow + rows; ++y) sum += channel(photo.pixel(column, y));
+    return sum / rows;
+}
+
+int greenPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == qRgb(0, 255, 0) ? 1 : 0;
+    }
+    return n;
+}
+
+}  // namespace
+
+class PhotoTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        installDefaultSettings();
+        start();
+        dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
+        app::frmMain->Command1->click();
+        dialogs->answerOpen(testsupport::realData("Results.txt"));
+        app::frmMain->Command2->click();
+        ASSERT_TRUE(app::XrfLoaded);
+    }
+    app::PhotoForm& importPhoto(const QString& path) {
+        dialogs->answerOpen(path);
+        app::frmMain->Command3->click();
+        return app::frmPhoto.get();
+    }
+    app::CropForm& openCloseUp() {
+        app::frmPhoto->mnuCrop->trigger();
+        return app::frmCrop.get();
+    }
+    // A plot column's pixel in curve window 1.
+    QPoint plotPixel(double column) {
+        const ui::PictureBox* plot = curveWindow(1).Picture1;
+        return QPoint(qRound(plot->surface().toPixelX(column)), plot->height() * 2 / 3);  // clear of the labels
+    }
+};
+
+// The scanner's optical strip opens under the preview, as wide as it, with the frame over the
+// section; the optical sliders wait for the close-up.
+TEST_F(PhotoTest, TheScannersStripOpensUnderThePreviewWithTheFrameOverTheSection) {
+    app::MainForm& main = app::frmMain.get();
+    EXPECT_TRUE(main.Command3->isEnabled());
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    const app::PreviewForm& preview = app::frmPreview.get();
+    EXPECT_TRUE(app::PhotoOpen);
+    EXPECT_TRUE(p.isVisible());
+    EXPECT_EQ(p.Caption(), "Core photo (" + testsupport::realData("optical.tif") + ")");
+    EXPECT_EQ(app::PhotoFileName, testsupport::realData("optical.tif"));
+    EXPECT_TRUE(app::PhotoIsStrip);  // 939 x 60 pixels: more than ten times as wide as high
+    EXPECT_EQ(p.Left(), preview.Left());
+    EXPECT_EQ(p.Top(), preview.Top() + preview.Height());
+    EXPECT_EQ(p.Width(), preview.Width());
+    EXPECT_EQ(p.Image1->Picture().size(), QSize(939, 60));
+    // The frame starts at the section rectangle's screen x and is as wide as the section.
+    EXPECT_DOUBLE_EQ(p.Shape1->Left(), preview.Shape1->Left() - (p.Left() - preview.Left()));
+    EXPECT_DOUBLE_EQ(p.Shape1->Width(), app::frmRawImage->Shape1->Width());
+    EXPECT_GT(p.Shape1->Top(), 0);
+    EXPECT_LE(p.Shape1->Top() + p.Shape1->Height(), p.Image1->Height());
+    EXPECT_TRUE(preview.mnuAlignPicture->Enabled());
+    for (ui::Slider* s : main.Slider2) EXPECT_FALSE(s->isEnabled());
+    EXPECT_FALSE(main.Label4(2)->isEnabled());
+    EXPECT_FALSE(app::CropOpen);
+    // The file dialog offered every kind of photo.
+    const auto opened = dialogs->shownOf(ScriptedDialogs::Kind::OpenFile);
+    ASSERT_FALSE(opened.empty());
+    EXPECT_TRUE(opened.back().filter.contains("*.tif"));
+    EXPECT_TRUE(opened.back().filter.contains("*.png"));
+}
+
+// A photo that is not a strip, through the menu: under the preview, right edges aligned, at the
+// size that gives the photo the radiograph's scale. The frame sits in the photo's middle.
+TEST_F(PhotoTest, APhotoOfAnotherShapeOpensByTheMenuRightAlignedUnderThePreview) {
+    QTemporaryDir dir;
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(qRgb(90, 60, 30));
+    const QString path = dir.filePath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(picture.save(path));
+    dialogs->answerOpen(path);
+    app::frmMain->mnuOpenPhoto->trigger();
+    app::PhotoForm& p = app::frmPhoto.get();
+    const app::PreviewForm& preview = app::frmPreview.get();
+    ASSERT_TRUE(app::PhotoOpen);
+    EXPECT_FALSE(app::PhotoIsStrip);
+    EXPECT_DOUBLE_EQ(p.Width(), 6334.6 / app::frmMain->Picture1->ScaleWidth() * preview.Width());
+    EXPECT_DOUBLE_EQ(p.Left() + p.Width(), preview.Left() + preview.Width());
+    EXPECT_EQ(p.Top(), preview.Top() + preview.Height());
+    EXPECT_EQ(p.Height(), 4755);
+    EXPECT_EQ(p.Image1->Height(), 4335);
+    EXPECT_DOUBLE_EQ(p.Shape1->Top(), 4335 * 3 / 10.0);
+    EXPECT_DOUBLE_EQ(p.Shape1->Height(), 4335 * 2 / 5.0);
+}
+
+// Crop opens the close-up: its profile is the mean colour of the band's photo rows, the curves
+// are drawn over the strip, and dragging the band measures other rows.
+TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrag) {
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    app::MainForm& main = app::frmMain.get();
+    ASSERT_TRUE(app::CropOpen);
+    EXPECT_TRUE(c.isVisible());
+    EXPECT_EQ(c.Caption(), "Core photo (close up)");
+    for (ui::Slider* s : main.Slider2) EXPECT_TRUE(s->isEnabled());
+    EXPECT_TRUE(main.Label4(3)->isEnabled());
+    EXPECT_TRUE(c.mnuLAB->Checked());
+    EXPECT_TRUE(c.mnuLinkPosition->Checked());
+    // The scale window sits directly under the close-up.
+    EXPECT_EQ(app::frmScale->Left(), c.Left());
+    EXPECT_EQ(app::frmScale->Top(), c.Top() + c.Height());
+
+    const photo::CropRect crop = p.cropRect();
+    EXPECT_FLOAT_EQ(app::CropLeft, crop.left);
+    EXPECT_FLOAT_EQ(app::CropBottom, crop.bottom);
+    const long n = core::clng(app::CropRight - app::CropLeft);
+    ASSERT_GT(n, 10);
+    EXPECT_EQ(app::ColourProfile.upper1(), n + 1);
+    // The band's rows, worked out from the band on screen.
+    auto bandFirstRow = [&] {
+        const double rows = app::CropBottom - app::CropTop;
+        const double top = (c.Shape1->Top() - c.Image1->Top()) * rows / c.Image1->Height() + app::CropTop;
+        return static_cast<int>(std::floor(top)) + 1;
+    };
+    auto bandRowCount = [&] {
+        const double rows = app::CropBottom - app::CropTop;
+        return static_cast<int>(std::lround(c.Shape1->Height() / c.Image1->Height() * rows));
+    };
+    const QImage& photo = p.photo();
+    const int column = core::cint(app::CropLeft) + 5;
+    int first = bandFirstRow(), rows = bandRowCount();
+    ASSERT_GE(rows, 1);
+    EXPECT_NEAR(app::ColourProfile(5, photo::kRed), columnMean(photo, column, first, rows, qRed), 0.01);
+    EXPECT_NEAR(app::ColourProfile(5, photo::kBlue), columnMean(photo, column, first, rows, qBlue), 0.01);
+    const photo::Lab lab = photo::rgbToLab(qRed(photo.pixel(column, first)), qGreen(photo.pixel(column, first)),
+                                           qBlue(photo.pixel(column, first)));
+    if (rows == 1) {
+        EXPECT_NEAR(app::ColourProfile(5, photo::kLabL), lab.l, 1e-3);
+    }
+    EXPECT_GT(greenPixels(c.Image1->Picture()), n);  // the three curves over the strip
+
+    // Drag the band down by a fifth of the close-up: other rows, other means.
+    const QPoint grab(c.Image1->width() / 3, qRound(c.Shape1->Top() + c.Shape1->Height() / 2));
+    const QPoint to = grab + QPoint(0, c.Image1->height() / 5);
+    const double topBefore = c.Shape1->Top();
+    QTest::mousePress(c.Image1, Qt::LeftButton, Qt::NoModifier, grab);
+    EXPECT_EQ(c.bandDragMode(), 3);
+    QTest::mouseMove(c.Image1, to);
+    QTest::mouseRelease(c.Image1, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(c.bandDragMode(), 0);
+    EXPECT_NEAR(c.Shape1->Top(), topBefore + c.Image1->height() / 5, 1);
+    first = bandFirstRow();
+    rows = bandRowCount();
+    EXPECT_NEAR(app::ColourProfile(5, photo::kGreen), columnMean(photo, column, first, rows, qGreen), 0.01);
+    EXPECT_FALSE(app::ProfileDirty);
+}
+
+// The band's top edge dragged down past its bottom leaves a band 3 pixels high, bottom unmoved;
+// a press outside the band drags the curve scale instead.
+TEST_F(PhotoTest, BandEdgesAndTheCurveScaleDrag) {
+    importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    const double bottom = c.Shape1->Top() + c.Shape1->Height();
+    const QPoint edge(40, qRound(c.Shape1->Top()));
+    QTest::mousePress(c.Image1, Qt::LeftButton, Qt::NoModifier, edge);
+    EXPECT_EQ(c.bandDragMode(), 1);
+    const QPoint below(40, qRound(bottom) + 10);
+    QTest::mouseMove(c.Image1, below);
+    QTest::mouseRelease(c.Image1, Qt::LeftButton, Qt::NoModifier, below);
+    EXPECT_DOUBLE_EQ(c.Shape1->Height(), 3);
+    EXPECT_NEAR(c.Shape1->Top() + c.Shape1->Height(), bottom, 1e-4);
+
+    // Above the band: the curves grow as the pointer goes up.
+    const QImage before = c.Image1->Picture();
+    const QPoint start(60, 2);
+    QTest::mousePress(c.Image1, Qt::LeftButton, Qt::NoModifier, start);
+    EXPECT_EQ(c.bandDragMode(), 0);
+    QTest::mouseMove(c.Image1, QPoint(60, 1));
+    QTest::mouseMove(c.Image1, QPoint(60, 0));
+    QTest::mouseRelease(c.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(60, 0));
+    EXPECT_FLOAT_EQ(app::ProfileScale,
+                    static_cast<float>(1 + 0.1 * (2 * ui::twipsPerPixel()) / c.Image1->Height()));
+    EXPECT_NE(c.Image1->Picture(), before);
+}
+
+// The colour models through the pop-up menu: one check at a time; the same model again redraws
+// without changing the checks.
+TEST_F(PhotoTest, ColourModelsByThePopUpMenu) {
+    importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    const QImage lab = c.Image1->Picture();
+    c.mnuRGB->trigger();
+    EXPECT_TRUE(c.mnuRGB->Checked());
+    EXPECT_FALSE(c.mnuLAB->Checked());
+    EXPECT_FALSE(c.mnuGrey->Checked());
+    const QImage rgb = c.Image1->Picture();
+    EXPECT_NE(rgb, lab);
+    c.mnuGrey->trigger();
+    EXPECT_TRUE(c.mnuGrey->Checked());
+    EXPECT_FALSE(c.mnuRGB->Checked());
+    c.mnuGrey->trigger();
+    EXPECT_TRUE(c.mnuGrey->Checked());
+    c.mnuLAB->trigger();
+    EXPECT_EQ(c.Image1->Picture(), lab);
+    // A right click opens the pop-up menu.
+    QTest::mouseClick(c.Image1, Qt::RightButton, Qt::NoModifier, QPoint(30, 5));
+    EXPECT_EQ(c.lastPopup(), c.mnuRB);
+    c.mnuRB->menu()->hide();
+}
+
+// Brightness and contrast change what the close-up shows, never what the profile measures.
+TEST_F(PhotoTest, TheOpticalSlidersAdjustTheCloseUpOnly) {
+    importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    app::MainForm& main = app::frmMain.get();
+    const float red = app::ColourProfile(3, photo::kRed), l = app::ColourProfile(3, photo::kLabL);
+    main.Slider2(0)->setValue(100);  // brightness +255: white
+    main.Slider2(1)->setValue(0);
+    EXPECT_EQ(app::PhotoBrightness, 255);
+    QImage strip = c.Picture1->Background();
+    EXPECT_EQ(strip.pixel(strip.width() / 2, strip.height() / 2), qRgb(255, 255, 255));
+    EXPECT_FLOAT_EQ(app::ColourProfile(3, photo::kRed), red);
+    EXPECT_FLOAT_EQ(app::ColourProfile(3, photo::kLabL), l);
+    main.Slider2(0)->setValue(0);
+    main.Slider2(1)->setValue(-100);  // contrast a tenth
+    EXPECT_FLOAT_EQ(app::PhotoContrast, 0.1f);
+    strip = c.Picture1->Background();
+    const QRgb source = app::frmPhoto->photo().pixel(core::cint(app::CropLeft) + 4, core::cint(app::CropTop) + 2);
+    EXPECT_EQ(qRed(strip.pixel(4, 2)), core::cint(qRed(source) * 0.1f));
+    // Closed, the close-up no longer follows the sliders.
+    c.close();
+    EXPECT_FALSE(app::CropOpen);
+    for (ui::Slider* s : main.Slider2) EXPECT_FALSE(s->isEnabled());
+}
+
+// Pointer linking, "Position": column ViewLeft + 100 of a curve plot is pixel 100 of the close-up
+// (with the scale docked under it), both ways. "Scale": the section spans the close-up.
+TEST_F(PhotoTest, PointersFollowEachOtherInBothLinkModes) {
+    importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    ASSERT_EQ(app::frmScale->Left(), c.Left());
+    app::CurveForm& c1 = curveWindow(1);
+    hover(c1.Picture1, plotPixel(app::ViewLeft + 100));
+    EXPECT_NEAR(c.Line1->X1(), 100, 1e-6);
+    EXPECT_EQ(c.Line1->X2(), c.Line1->X1());
+
+    hover(c.Image1, QPoint(100, 10));
+    for (int k = 1; k <= 6; ++k) {
+        const ui::PictureBox* plot = curveWindow(k).Picture1;
+        const int px = qRound(plot->surface().toPixelX(app::ViewLeft + 100));
+        EXPECT_EQ(plot->Image().pixel(px, 5), 0xFFFFC800u) << "window " << k;
+    }
+    EXPECT_NEAR(c.Line1->X1(), 100, 1e-6);
+
+    c.mnuLinkScale->trigger();
+    EXPECT_TRUE(c.mnuLinkScale->Checked());
+    EXPECT_FALSE(c.mnuLinkPosition->Checked());
+    const double s = c1.Picture1->ScaleWidth();
+    app::ShowCropPointer(app::ViewLeft, s);
+    EXPECT_NEAR(c.Line1->X1(), 0, 1e-9);
+    app::ShowCropPointer(app::ViewLeft + s, s);  // the plot's last column: 2 / (S + 2) short
+    EXPECT_NEAR(c.Line1->X1(), c.Image1->Width() * s / (s + 2), 1e-9);
+    hover(c1.Picture1, plotPixel(app::ViewLeft + s / 2));
+    EXPECT_NEAR(c.Line1->X1(), c.Image1->Width() * (s / 2) / (s + 2), 1.5);
+
+    // Back to "Position": the scale is docked again.
+    app::frmScale->setLeft(c.Left() + 3000);
+    c.mnuLinkPosition->trigger();
+    EXPECT_EQ(app::frmScale->Left(), c.Left());
+    // With marking off, the close-up's pointer draws nothing in the curves.
+    app::ToggleActivation();
+    ASSERT_FALSE(app::PointerActive);
+    hover(c.Image1, QPoint(120, 10));
+    EXPECT_FALSE(c1.Picture1->surface().hasTransient());
+}
+
+// Dragging on the photo: the frame stops at the window's top, its top edge cannot pass its
+// bottom, and the photo itself moves with the frame; the close-up follows once released.
+TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    openCloseUp();
+    const double x = p.Shape1->Left() + p.Shape1->Width() / 2;
+    // The whole frame, far up: stops at Top 0.
+    const double middle = p.Shape1->Top() + p.Shape1->Height() / 2;
+    QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, middle));
+    QTest::mouseMove(p.Image1, pixels(x, middle - 3000));
+    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, middle - 3000));
+    EXPECT_EQ(p.Shape1->Top(), 0);
+    // Far down: stops at the window's bottom.
+    QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, p.Shape1->Height() / 2));
+    QTest::mouseMove(p.Image1, pixels(x, 6000));
+    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, 6000));
+    EXPECT_NEAR(p.Shape1->Top(), p.ScaleHeight() - p.Shape1->Height(), 1e-9);
+    // The top edge dragged below the bottom: 60 twips high, bottom where it was.
+    p.Shape1->place(p.Shape1->Left(), 150, p.Shape1->Width(), 450);
+    QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, 150));
+    QTest::mouseMove(p.Image1, pixels(x, 900));
+    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, 900));
+    EXPECT_EQ(p.Shape1->Height(), 60);
+    EXPECT_NEAR(p.Shape1->Top() + p.Shape1->Height(), 600, 15);
+
+    // A press beside the frame drags the photo: the proxy moves, the photo lands there on release,
+    // and the click that ends it renders the close-up of the frame's new photo rows.
+    p.Shape1->place(p.Shape1->Left(), 150, p.Shape1->Width(), 450);
+    app::FitPhotoFrame();
+    const float cropTop = app::CropTop;
+    const double beside = p.Shape1->Left() > 600 ? p.Shape1->Left() - 300 : p.Shape1->Left() + p.Shape1->Width() + 300;
+    QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(beside, 300));
+    EXPECT_TRUE(p.Image2->isVisible());
+    EXPECT_TRUE(p.Image1->blank());
+    QTest::mouseMove(p.Image1, pixels(beside, 150));
+    EXPECT_NEAR(p.Image2->Top(), -150, 15);
+    EXPECT_NEAR(p.Shape1->Top(), 0, 15);  // the frame moved with it
+    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(beside, 150));
+    EXPECT_FALSE(p.Image2->isVisible());
+    EXPECT_FALSE(p.Image1->blank());
+    EXPECT_EQ(p.Image1->Top(), p.Image2->Top());
+    EXPECT_FLOAT_EQ(app::CropTop, cropTop);  // same photo rows: frame and photo moved together
+}
+
+// Closing the photo window closes the close-up and disables the optical sliders; the next
+// import opens both windows afresh.
+TEST_F(PhotoTest, ClosingThePhotoClosesTheCloseUp) {
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    c.mnuRGB->trigger();
+    p.close();
+    EXPECT_FALSE(app::PhotoOpen);
+    EXPECT_FALSE(app::CropOpen);
+    EXPECT_FALSE(c.isVisible());
+    for (ui::Slider* s : app::frmMain->Slider2) EXPECT_FALSE(s->isEnabled());
+    importPhoto(testsupport::realData("optical.jpg"));
+    EXPECT_TRUE(app::PhotoOpen);
+    app::CropForm& again = openCloseUp();
+    EXPECT_TRUE(again.mnuLAB->Checked());  // a new close-up: L*a*b*, "Position"
+    EXPECT_FALSE(again.mnuRGB->Checked());
+}
+
+// A file that cannot be a photo is refused with its reason, and the photo shown stays; a
+// cancelled dialog changes nothing; a photo too coarse for the section is said so at Crop.
+TEST_F(PhotoTest, BadPhotosAndTooCoarsePhotos) {
+    QTemporaryDir dir;
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    QFile real(testsupport::realData("optical.tif"));
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    const QString cut = dir.filePath(QStringLiteral("cut.tif"));
+    writeBytes(cut, real.readAll().left(5000));
+    dialogs->clearRecord();
+    importPhoto(cut);
+    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("cut.tif"));
+    EXPECT_EQ(app::PhotoFileName, testsupport::realData("optical.tif"));
+    EXPECT_EQ(p.Image1->Picture().size(), QSize(939, 60));
+    EXPECT_TRUE(app::PhotoOpen);
+
+    dialogs->clearRecord();
+    dialogs->cancelFile();
+    app::frmMain->mnuOpenPhoto->trigger();
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    EXPECT_EQ(app::PhotoFileName, testsupport::realData("optical.tif"));
+
+    // Three pixels for the whole core: the frame holds less than one.
+    QImage tiny(3, 2, QImage::Format_RGB32);
+    tiny.fill(Qt::gray);
+    const QString tinyPath = dir.filePath(QStringLiteral("tiny.png"));
+    ASSERT_TRUE(tiny.save(tinyPath));
+    importPhoto(tinyPath);
+    dialogs->clearRecord();
+    app::frmPhoto->mnuCrop->trigger();
+    const auto coarse = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(coarse.size(), 1u);
+    EXPECT_TRUE(coarse[0].text.contains("less than one pixel"));
+    EXPECT_FALSE(app::CropOpen);
+}
+
+// "Align radiograph" stacks the preview and the centimetre scale above the photo window; with no
+// room above, both go to the screen's top.
+TEST_F(PhotoTest, AlignRadiographStacksThePreviewAndTheScaleAboveThePhoto) {
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    app::PreviewForm& preview = app::frmPreview.get();
+    app::MetreScaleForm& metre = app::frm1m.get();
+    p.setTop(6000);
+    p.setLeft(900);
+    p.mnuAlignRadio->trigger();
+    EXPECT_EQ(preview.Top(), 6000 - preview.Height());
+    EXPECT_EQ(preview.Left(), 900);
+    EXPECT_EQ(metre.Top(), 6000 - preview.Height() - metre.Height());
+    EXPECT_EQ(metre.Left(), 900);
+    p.setTop(preview.Height() / 2);
+    p.mnuAlignRadio->trigger();
+    EXPECT_EQ(preview.Top(), 0);
+    EXPECT_EQ(metre.Top(), 0);
+}
+
+// The scale window's pop-up puts it under the close-up; the preview's "Align picture" puts the
+// photo under the preview; a double click on the photo brings the close-up forward.
+TEST_F(PhotoTest, ScaleUnderTheCloseUpAndThePhotoUnderThePreview) {
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    app::ScaleForm& scale = app::frmScale.get();
+    scale.mnuRB_Click();
+    EXPECT_TRUE(scale.mnu(7)->Enabled());
+    EXPECT_EQ(scale.mnu(7)->Caption(), "Core photo (close up)");
+    scale.setLeft(0);
+    scale.mnu(7)->trigger();
+    EXPECT_EQ(scale.Left(), c.Left());
+    EXPECT_EQ(scale.Top(), c.Top() + c.Height());
+    // A screen too short: the scale is as low as the screen allows, over the close-up's bottom.
+    c.setTop(ui::screen::heightTwips() - c.Height());
+    c.mnuAlignScale->trigger();
+    EXPECT_EQ(scale.Top(), ui::screen::heightTwips() - 2 * scale.Height());
+
+    p.setTop(9000);
+    app::frmPreview->mnuAlignPicture->trigger();
+    EXPECT_EQ(p.Top(), app::frmPreview->Top() + app::frmPreview->Height());
+    c.Hide();
+    QTest::mouseDClick(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));  // a double click ends
+    EXPECT_TRUE(c.isVisible());
+}
+
+// The whole photo in the close-up window, magnified like the close-up, the strip at the corner.
+TEST_F(PhotoTest, TheCloseUpsButtonShowsTheWholePhoto) {
+    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
+    app::CropForm& c = openCloseUp();
+    c.Command1->click();
+    EXPECT_TRUE(c.Image2->isVisible());
+    EXPECT_FALSE(c.Image1->isVisible());
+    const int z = std::max(1, static_cast<int>(core::clng((c.Width() - 120) / p.Shape1->Width())));
+    EXPECT_NEAR(c.Image2->Left(), -z * p.Shape1->Left() / ui::twipsPerPixel(), 1);
+    EXPECT_NEAR(c.Image2->Width(), z * p.Image1->Width() / ui::twipsPerPixel(), 1);
+    c.Command1->click();
+    EXPECT_TRUE(c.Image1->isVisible());
+    EXPECT_FALSE(c.Image2->isVisible());
+}
