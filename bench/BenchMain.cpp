@@ -268,9 +268,13 @@ int main(int argc, char** argv) {
     figure("photo_decode_ms", collector.seconds["BM_DecodePhoto"] * 1e3, "ms");
     figure("photo_import_ms", collector.seconds["BM_ImportPhoto"] * 1e3, "ms");
     ratio("photo_import_vs_decode", "BM_ImportPhoto", "BM_DecodePhoto");
-    figure("crop_profile_300_ms", collector.seconds["BM_CropProfile300"] * 1e3, "ms");
-    ratio("crop_profile_300_vs_copy", "BM_CropProfile300", "BM_CropBandCopy");
+    figure("crop_profile_300_ms", collector.seconds["BM_CropProfile300/0"] * 1e3, "ms");
+    ratio("crop_profile_300_vs_copy", "BM_CropProfile300/0", "BM_CropBandCopy");
+    figure("crop_profile_300_distinct_colour_share", bench::cropDistinctShare, "");
+    figure("crop_profile_300_every_colour_distinct_ms", collector.seconds["BM_CropProfile300/1"] * 1e3, "ms");
     figure("photo_adjust_change_ms", collector.seconds["BM_PhotoAdjustChange"] * 1e3, "ms");
+    figure("photo_adjust_strip_columns", bench::photoAdjustStripColumns, "columns");
+    figure("photo_adjust_closeup_pixels", bench::photoAdjustCloseUpPixels, "pixels");
     app::unloadAllForms();
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/stratalyser");

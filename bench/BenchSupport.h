@@ -15,6 +15,12 @@ void importFile(const QString& path);
 // The synthetic radiograph of 30000 x 1000 pixels as a JPEG file (grey or colour), made on first use.
 QString bigRadiographJpeg(bool colour);
 
+// The share of distinct colours among the band's pixels of the close-up profile benchmark (the
+// scanner's optical.tif: 0.10), with a realistic photo and with every colour distinct.
+extern double cropDistinctShare, cropDistinctShareRandom;
+// The close-up of the photo brightness benchmark: strip columns, close-up pixels.
+extern double photoAdjustStripColumns, photoAdjustCloseUpPixels;
+
 // The section width (columns) of the brightness-change benchmark.
 extern double adjustColumns;
 
