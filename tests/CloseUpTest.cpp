@@ -75,6 +75,8 @@ TEST(CloseUpTest, StripCarriesBrightnessAndContrastAndReadsOutsideAsMinusOne) {
     s = photo::renderStrip(photo, region, photo::closeUpAdjustment(0, 0));
     EXPECT_EQ(s.pixel(3, 1), qRgb(200, 125, 0));
     EXPECT_TRUE(photo::renderStrip(photo, {0, 0, 0, 3}, photo::closeUpAdjustment(0, 0)).isNull());
+    // A frame dragged far beyond the photo: refused, not allocated.
+    EXPECT_TRUE(photo::renderStrip(photo, {0, 0, 1 << 20, 1 << 20}, photo::closeUpAdjustment(0, 0)).isNull());
 }
 
 TEST(CloseUpTest, BandRowsFollowTheCloseUpsMagnification) {

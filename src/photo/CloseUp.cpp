@@ -66,8 +66,9 @@ radiograph::Adjustment closeUpAdjustment(int brightnessSlider, int contrastSlide
 }
 
 QImage renderStrip(const QImage& photo, const StripRegion& region, const radiograph::Adjustment& a) {
-    if (region.empty()) return {};
+    if (region.empty() || qint64{region.columns} * region.rows > kMaxStripPixels) return {};
     QImage strip(region.columns, region.rows, QImage::Format_RGB32);
+    if (strip.isNull()) return {};
     const auto table = radiograph::channelTable(a);
     const int zero = radiograph::adjustChannel(0, a);
     const QRgb outside = qRgb(radiograph::adjustChannel(-1, a), zero, zero);

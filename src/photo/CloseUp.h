@@ -35,8 +35,13 @@ StripRegion stripRegion(const CropRect& crop);
 // Brightness and contrast as the close-up applies them (single precision, colours kept).
 radiograph::Adjustment closeUpAdjustment(int brightnessSlider, int contrastSlider);
 
+// The most pixels a close-up strip may have (256 MB): a frame dragged far beyond a large photo
+// is not rendered.
+inline constexpr qint64 kMaxStripPixels = qint64{1} << 26;
+
 // The strip, columns x rows, each photo pixel adjusted; a point outside the photo reads as the
-// colour -1 (red -1, green and blue 0) and is adjusted as such. photo: 32-bit.
+// colour -1 (red -1, green and blue 0) and is adjusted as such. photo: 32-bit. A null image for
+// an empty strip or one of more than kMaxStripPixels.
 QImage renderStrip(const QImage& photo, const StripRegion& region, const radiograph::Adjustment& a);
 
 // The measuring band in photo rows (bandTop < row <= bandBottom), from the band on the close-up

@@ -295,14 +295,16 @@ void RenderCropImage() {
     CropBottom = crop.bottom;
     c.sizeCloseUp();
     const photo::StripRegion region = photo::stripRegion(crop);
-    if (region.empty()) {
-        // Less than a pixel of the photo: the close-up keeps what it showed.
+    const radiograph::Adjustment adjustment{PhotoBrightness, PhotoContrast, true, radiograph::Precision::Single};
+    const QImage strip = photo::renderStrip(p.photo(), region, adjustment);
+    if (strip.isNull()) {
+        // Less than a pixel of the photo, or a frame far larger than any photo: the close-up
+        // keeps what it showed.
         ProfileDirty = true;
         return;
     }
-    const radiograph::Adjustment adjustment{PhotoBrightness, PhotoContrast, true, radiograph::Precision::Single};
     c.Picture1->place(0, 0, region.columns, region.rows);
-    c.Picture1->setPicture(photo::renderStrip(p.photo(), region, adjustment));
+    c.Picture1->setPicture(strip);
     ComputeColourProfile();
     c.Image1->setPicture(c.Picture1->Picture());
     DrawColourProfile();
