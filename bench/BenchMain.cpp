@@ -265,9 +265,9 @@ int main(int argc, char** argv) {
     figure("elastic_overlay_move_300_ms", collector.seconds["BM_ElasticOverlayMove/300"] * 1e3, "ms");
     figure("elastic_overlay_move_2000_ms", collector.seconds["BM_ElasticOverlayMove/2000"] * 1e3, "ms");
     figure("section_drag_release_ms", collector.seconds["BM_SectionDragRelease"] * 1e3, "ms");
-    figure("photo_decode_ms", collector.seconds["BM_DecodePhoto"] * 1e3, "ms");
+    // The photo is the colour JPEG of the radiograph benchmark: its decode is the floor.
     figure("photo_import_ms", collector.seconds["BM_ImportPhoto"] * 1e3, "ms");
-    ratio("photo_import_vs_decode", "BM_ImportPhoto", "BM_DecodePhoto");
+    ratio("photo_import_vs_decode", "BM_ImportPhoto", "BM_DecodeJpeg/1");
     figure("crop_profile_300_ms", collector.seconds["BM_CropProfile300/0"] * 1e3, "ms");
     ratio("crop_profile_300_vs_copy", "BM_CropProfile300/0", "BM_CropBandCopy");
     figure("crop_profile_300_distinct_colour_share", bench::cropDistinctShare, "");

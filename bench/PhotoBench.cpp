@@ -1,7 +1,6 @@
 // The core photo: import, the close-up's colour profile, and a brightness change with the
 // close-up open.
 #include <benchmark/benchmark.h>
-#include <QImageReader>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -103,17 +102,6 @@ double distinctShare(const QImage& photo, int left, int top, int columns, int ro
 
 }  // namespace
 
-// Decoding the photo file alone: the floor of its import.
-void BM_DecodePhoto(benchmark::State& state) {
-    const QString path = bigPhoto();
-    for (auto _ : state) {
-        QImageReader::setAllocationLimit(2048);
-        QImageReader reader(path);
-        QImage image = reader.read();
-        benchmark::DoNotOptimize(image.constBits());
-    }
-}
-
 // The photo import through the main window's command, up to the photo window painted.
 void BM_ImportPhoto(benchmark::State& state) {
     freshProgram();
@@ -172,7 +160,6 @@ void BM_PhotoAdjustChange(benchmark::State& state) {
     photoAdjustCloseUpPixels = static_cast<double>(app::frmCrop->Image1->width()) * app::frmCrop->Image1->height();
 }
 
-BENCHMARK(BM_DecodePhoto)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ImportPhoto)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CropProfile300)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(BM_CropBandCopy)->Unit(benchmark::kMillisecond)->MinTime(0.5);

@@ -95,6 +95,17 @@ class AppTest : public ::testing::Test {
 
     // The mouse moved over a widget as the window system reports it: through the widget's window,
     // wherever the window lies (windows beyond the small offscreen screen included).
+    // The real YAN8A1 core: its radiograph and its scanner table imported through the buttons.
+    void importRealCore() {
+        installDefaultSettings();
+        start();
+        dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
+        app::frmMain->Command1->click();
+        dialogs->answerOpen(testsupport::realData("Results.txt"));
+        app::frmMain->Command2->click();
+        ASSERT_TRUE(app::XrfLoaded);
+    }
+
     static void hover(QWidget* widget, QPoint pos) {
         QWidget* window = widget->window();
         if (!QTest::qWaitForWindowExposed(window)) ADD_FAILURE() << "window never shown";

@@ -47,13 +47,7 @@ class PhotoTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        installDefaultSettings();
-        start();
-        dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
-        app::frmMain->Command1->click();
-        dialogs->answerOpen(testsupport::realData("Results.txt"));
-        app::frmMain->Command2->click();
-        ASSERT_TRUE(app::XrfLoaded);
+        importRealCore();
     }
     app::PhotoForm& importPhoto(const QString& path) {
         dialogs->answerOpen(path);

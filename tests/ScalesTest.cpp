@@ -18,13 +18,7 @@ class ScalesTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        installDefaultSettings();
-        start();
-        dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
-        app::frmMain->Command1->click();
-        dialogs->answerOpen(testsupport::realData("Results.txt"));
-        app::frmMain->Command2->click();
-        ASSERT_TRUE(app::XrfLoaded);
+        importRealCore();
     }
     // The plot's pixel column of data position p (one section spread over the plot's width).
     double plotColumnOf(long p) {

@@ -109,9 +109,7 @@ void MainForm::ImportCorePhoto() {
     }
     CropOpen = false;
     ProfileDirty = true;
-    for (ui::Slider* s : Slider2) s->setEnabled(false);
-    Label4(2)->setEnabled(false);
-    Label4(3)->setEnabled(false);
+    enablePhotoSliders(false);
 }
 
 void MainForm::Slider2_Change() {

@@ -42,6 +42,7 @@ photo::ColourModel checkedModel(const CropForm& c) {
     if (c.mnuGrey->Checked()) return photo::ColourModel::Grey;
     return photo::ColourModel::Lab;
 }
+}  // namespace
 
 void enablePhotoSliders(bool enabled) {
     MainForm& main = frmMain.get();
@@ -49,7 +50,6 @@ void enablePhotoSliders(bool enabled) {
     main.Label4(2)->setEnabled(enabled);
     main.Label4(3)->setEnabled(enabled);
 }
-}  // namespace
 
 CropForm::CropForm() : ui::Form(ui::Unit::Pixels) {
     setCaption(kCloseUpCaption);

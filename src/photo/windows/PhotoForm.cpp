@@ -102,10 +102,7 @@ void PhotoForm::Form_Unload(bool& cancel) {
     if (frmCrop.exists()) frmCrop->Hide();
     PhotoOpen = false;
     CropOpen = false;
-    MainForm& main = frmMain.get();
-    for (ui::Slider* s : main.Slider2) s->setEnabled(false);
-    main.Label4(2)->setEnabled(false);
-    main.Label4(3)->setEnabled(false);
+    enablePhotoSliders(false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -242,7 +239,6 @@ void PhotoForm::Image1_DblClick() {
 // Pop-up menu
 
 void PhotoForm::mnuCrop_Click() {
-    MainForm& main = frmMain.get();
     // A close-up closed by its close box opens afresh, as a newly made window.
     if (!CropOpen && frmCrop.exists()) frmCrop.destroy();
     const photo::CropRect crop = cropRect();
@@ -262,9 +258,7 @@ void PhotoForm::mnuCrop_Click() {
     c.setTop(settingOr(files::settings::kCropTop, c.Top()));
     c.setLeft(settingOr(files::settings::leftRow(files::settings::kCropTop), c.Left()));
     c.Show();
-    for (ui::Slider* s : main.Slider2) s->setEnabled(true);
-    main.Label4(2)->setEnabled(true);
-    main.Label4(3)->setEnabled(true);
+    enablePhotoSliders(true);
     CropOpen = true;
     const double room = ui::screen::heightTwips() - 2 * frmScale->Height();
     if (static_cast<Single>(c.Top() + c.Height()) > static_cast<Single>(room)) c.setHeight(room - c.Top());

@@ -115,6 +115,9 @@ class CropForm : public ui::Form {
     core::Single ScaleAtGrab = 0;
 };
 
+// The main window's optical sliders and their captions: usable only while the close-up is open.
+void enablePhotoSliders(bool enabled);
+
 // The frame on the photo follows the radiograph section (horizontally); the close-up is rendered
 // again when open.
 void FitPhotoFrame();
