@@ -162,3 +162,63 @@ TEST(ImageFile, TheMessageFiguresComeWithTheErrors) {
         EXPECT_EQ(e.bytes, 32767ll * 16383 * 4);
     }
 }
+
+// A 16-bit picture becomes 8 bits between its 0.5 % and 99.5 % values: a ramp of 1000 values maps
+// 5 .. 995 onto 0 .. 255, clamping the tails; a flat picture does not divide by zero; colour keeps
+// one stretch for all channels.
+TEST(ImageFileTest, SixteenBitPicturesAreStretchedBetweenTheirPercentiles) {
+    QImage ramp(1000, 1, QImage::Format_Grayscale16);
+    auto* row = reinterpret_cast<quint16*>(ramp.scanLine(0));
+    for (int x = 0; x < 1000; ++x) row[x] = static_cast<quint16>(x);
+    const radiograph::Radiograph r = radiograph::stretchedTo8Bit(ramp);
+    ASSERT_TRUE(r.stretch.has_value());
+    EXPECT_EQ(r.stretch->low, 5);
+    EXPECT_EQ(r.stretch->high, 995);
+    EXPECT_EQ(r.image.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(r.image.constScanLine(0)[0], 0);
+    EXPECT_EQ(r.image.constScanLine(0)[5], 0);
+    EXPECT_EQ(r.image.constScanLine(0)[500], 128);  // (500 - 5) * 255 / 990 = 127.5
+    EXPECT_EQ(r.image.constScanLine(0)[995], 255);
+    EXPECT_EQ(r.image.constScanLine(0)[999], 255);
+    EXPECT_EQ(radiograph::stretchText(*r.stretch), "16-bit, raw 5..995 shown as 0..255 (0.5-99.5 %)");
+
+    QImage flat(10, 10, QImage::Format_Grayscale16);
+    flat.fill(QColor::fromRgba64(QRgba64::fromRgba64(300, 300, 300, 0xFFFF)));
+    const radiograph::Radiograph f = radiograph::stretchedTo8Bit(flat);
+    EXPECT_EQ(f.stretch->high, f.stretch->low + 1);
+    EXPECT_EQ(f.image.pixelColor(3, 3).red(), 0);
+
+    QImage colour(2, 1, QImage::Format_RGBX64);
+    colour.setPixelColor(0, 0, QColor::fromRgba64(QRgba64::fromRgba64(1000, 2000, 3000, 0xFFFF)));
+    colour.setPixelColor(1, 0, QColor::fromRgba64(QRgba64::fromRgba64(4000, 5000, 6000, 0xFFFF)));
+    const radiograph::Radiograph c = radiograph::stretchedTo8Bit(colour, 0, 100);
+    EXPECT_EQ(c.image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(c.stretch->low, 1000);
+    EXPECT_EQ(c.stretch->high, 6000);
+    EXPECT_EQ(c.image.pixel(0, 0), qRgb(0, 51, 102));
+    EXPECT_EQ(c.image.pixel(1, 0), qRgb(153, 204, 255));
+}
+
+// Every kind of radiograph opens by content: the real 16-bit TIFF, an 8-bit PNG named .jpg; a TIFF
+// wider than positions can count is refused by its header.
+TEST(ImageFileTest, RadiographsOfEveryKindOpenByContent) {
+    const radiograph::Radiograph tiff = radiograph::readRadiograph(testsupport::realData("radiograph.tif"));
+    EXPECT_EQ(tiff.image.size(), QSize(2251, 84));
+    EXPECT_EQ(tiff.image.format(), QImage::Format_Grayscale8);
+    ASSERT_TRUE(tiff.stretch.has_value());
+    EXPECT_GE(tiff.stretch->low, 255);   // the file's raw values lie in 255..1868
+    EXPECT_LE(tiff.stretch->high, 1868);
+    QTemporaryDir dir;
+    QImage grey(40, 8, QImage::Format_Grayscale8);
+    grey.fill(77);
+    ASSERT_TRUE(grey.save(dir.filePath("grey.jpg"), "PNG"));
+    const radiograph::Radiograph png = radiograph::readRadiograph(dir.filePath("grey.jpg"));
+    EXPECT_FALSE(png.stretch.has_value());
+    EXPECT_EQ(png.image.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(png.image.constScanLine(3)[3], 77);
+    QImage wide(32768, 1, QImage::Format_Grayscale8);
+    wide.fill(1);
+    ASSERT_TRUE(wide.save(dir.filePath("wide.tif"), "TIFF"));
+    EXPECT_THROW(radiograph::readRadiograph(dir.filePath("wide.tif"), radiograph::kMaxRadiographWidth),
+                 radiograph::ImageTooWideError);
+}

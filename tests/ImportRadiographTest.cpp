@@ -9,9 +9,8 @@ using ui::ScriptedDialogs;
 
 namespace {
 const QString kCannotRead = QStringLiteral(
-    "Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) format. Please convert original "
-    "TIF "
-    "image file using graphic software.");
+    "Stratalyser can only read image files in bitmap (.bmp), jpeg (.jpg), PNG (.png) or TIFF (.tif, 8 or 16 "
+    "bits per channel) format. Please convert the image file using graphic software.");
 }
 
 class ImportTest : public AppTest {
@@ -72,8 +71,8 @@ TEST_F(ImportTest, CancelAndUnreadableFilesShowTheGuidanceAndChangeNothing) {
     app::MainForm& main = start();
     dialogs->cancelFile();
     main.Command1->click();
-    const QString tif = testsupport::realData("radiograph.tif");
-    dialogs->answerOpen(tif);
+    files::saveFileBytes(dir.filePath("table.tif"), QByteArray("filename\tposition\r\n"));
+    dialogs->answerOpen(dir.filePath("table.tif"));
     main.Command1->click();
     files::saveFileBytes(dir.filePath("broken.jpg"), QByteArray("\xFF\xD8\xFF\xE0 truncated", 14));
     dialogs->answerOpen(dir.filePath("broken.jpg"));
@@ -90,7 +89,7 @@ TEST_F(ImportTest, CancelAndUnreadableFilesShowTheGuidanceAndChangeNothing) {
     EXPECT_TRUE(main.Command1->isEnabled());
     EXPECT_FALSE(main.ProgressBar1->isVisible());
     const auto opens = dialogs->shownOf(ScriptedDialogs::Kind::OpenFile);
-    EXPECT_EQ(opens[0].filter, "All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg");
+    EXPECT_TRUE(opens[0].filter.startsWith("All (*.*)|*.*|Images (*.bmp *.jpg *.jpeg *.png *.tif *.tiff)"));
 }
 
 TEST_F(ImportTest, AnImageWiderThanPositionsCanCountIsRefusedClearly) {
@@ -289,4 +288,42 @@ TEST_F(ImportTest, HighAndLowMonitorResolutionShowTheWholeCoreAndTheSection) {
     expectConsistentLayout("Low again");
     EXPECT_EQ(app::frmPreview->size(), lowPreview);
     EXPECT_EQ(main.size(), lowMain);
+}
+
+// The scanner's own 16-bit TIFF opens as it is: stretched to 8 bits between its 0.5 and 99.5 %
+// values (said in the original image's caption), and its grey curve has the shape of the one from
+// the 8-bit copy of the same file.
+TEST_F(ImportTest, TheScanners16BitTiffImportsWithTheShapeOfIts8BitCopy) {
+    auto greyCurve = [this](const QString& path) {
+        importRadiograph(path);
+        EXPECT_TRUE(app::RadiographImported) << path.toStdString();
+        EXPECT_EQ(app::DataLength, 2251);
+        std::vector<double> curve;
+        for (long i = app::GreyProfile.lower(); i <= app::GreyProfile.upper(); ++i) curve.push_back(app::GreyProfile(i));
+        return curve;
+    };
+    const std::vector<double> tiff = greyCurve(testsupport::realData("radiograph.tif"));
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    const QString caption = app::frmRawImage->Caption();
+    EXPECT_TRUE(caption.startsWith("Original image (16-bit, raw ")) << caption.toStdString();
+    EXPECT_TRUE(caption.contains("shown as 0..255 (0.5-99.5 %)")) << caption.toStdString();
+    app::unloadAllForms();
+    app::resetSharedState();
+    const std::vector<double> bmp = greyCurve(testsupport::realData("radiograph.bmp"));
+    EXPECT_EQ(app::frmRawImage->Caption(), "Original image");
+    ASSERT_EQ(tiff.size(), bmp.size());
+    double mt = 0, mb = 0;
+    for (std::size_t i = 0; i < tiff.size(); ++i) {
+        mt += tiff[i];
+        mb += bmp[i];
+    }
+    mt /= static_cast<double>(tiff.size());
+    mb /= static_cast<double>(bmp.size());
+    double stt = 0, sbb = 0, stb = 0;
+    for (std::size_t i = 0; i < tiff.size(); ++i) {
+        stt += (tiff[i] - mt) * (tiff[i] - mt);
+        sbb += (bmp[i] - mb) * (bmp[i] - mb);
+        stb += (tiff[i] - mt) * (bmp[i] - mb);
+    }
+    EXPECT_GE(stb / std::sqrt(stt * sbb), 0.95);
 }

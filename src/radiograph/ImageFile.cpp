@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "radiograph/Adjust.h"
 
@@ -180,6 +183,116 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     if (image.isNull()) cannotRead(reader.errorString(), path);
     if (image.size() != declared.size) throw ImageTruncatedError(declared.size, fileBytes);
     return normalisedSource(image);
+}
+
+QImage readPngOrTiff(const QString& path, int maxWidth) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
+    const QByteArray magic = file.peek(4);
+    const bool png = magic.startsWith("\x89PNG");
+    const bool tiff = magic.startsWith("II*") || magic.startsWith(QByteArray("MM\0*", 4));
+    if (!png && !tiff) cannotRead(QStringLiteral("Not a PNG or TIFF file"), path);
+    QImageReader::setAllocationLimit(static_cast<int>(kMaxDecodedMegabytes));
+    QImageReader reader(&file, png ? "png" : "tiff");
+    reader.setAutoTransform(false);
+    const QSize declared = reader.size();
+    if (!declared.isValid() || declared.isEmpty()) cannotRead(QStringLiteral("Unreadable image header"), path);
+    if (maxWidth > 0 && declared.width() > maxWidth) throw ImageTooWideError(declared.width());
+    // Sixteen bits per channel are decoded as such: up to 8 bytes a pixel before the stretch.
+    constexpr qint64 kLargestBytesPerPixel = 8;
+    const qint64 bytes = qint64{declared.width()} * declared.height() * kLargestBytesPerPixel;
+    if (bytes > kMaxDecodedBytes) throw ImageTooLargeError(declared, bytes);
+    const QImage image = reader.read();
+    if (image.isNull()) cannotRead(reader.errorString(), path);
+    if (image.size() != declared) throw ImageTruncatedError(declared, file.size());
+    return image;
+}
+
+namespace {
+
+constexpr int kLevels16 = 65536;
+
+bool isSixteenBit(const QImage& image) {
+    return image.format() == QImage::Format_Grayscale16 || image.depth() == 64;
+}
+
+// The raw value below which `percent` of the counted values lie.
+int percentile(const std::vector<std::uint64_t>& histogram, std::uint64_t total, double percent) {
+    if (total == 0) return 0;
+    const auto wanted =
+        std::min(total - 1, static_cast<std::uint64_t>(static_cast<double>(total) * percent / 100.0));
+    std::uint64_t seen = 0;
+    for (int v = 0; v < kLevels16; ++v) {
+        seen += histogram[static_cast<std::size_t>(v)];
+        if (seen > wanted) return v;
+    }
+    return kLevels16 - 1;
+}
+
+}  // namespace
+
+Radiograph stretchedTo8Bit(const QImage& picture16, double lowPercent, double highPercent) {
+    const bool grey = picture16.format() == QImage::Format_Grayscale16;
+    const QImage source = grey ? picture16 : picture16.convertToFormat(QImage::Format_RGBX64);
+    const int width = source.width(), height = source.height();
+    const int valuesPerPixel = grey ? 1 : 4;  // RGBX64: the fourth (X) value is not counted
+    std::vector<std::uint64_t> histogram(kLevels16, 0);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(source.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const std::uint16_t* v = row + x * valuesPerPixel;
+            ++histogram[v[0]];
+            if (!grey) {
+                ++histogram[v[1]];
+                ++histogram[v[2]];
+            }
+        }
+    }
+    const std::uint64_t total = std::uint64_t(width) * height * (grey ? 1 : 3);
+    Stretch stretch{percentile(histogram, total, lowPercent), percentile(histogram, total, highPercent), lowPercent,
+                    highPercent};
+    if (stretch.high <= stretch.low) stretch.high = stretch.low + 1;  // a flat picture
+    std::vector<std::uint8_t> table(kLevels16);
+    const double scale = 255.0 / (stretch.high - stretch.low);
+    for (int v = 0; v < kLevels16; ++v)
+        table[static_cast<std::size_t>(v)] =
+            static_cast<std::uint8_t>(std::clamp(std::lround((v - stretch.low) * scale), 0L, 255L));
+    QImage out(width, height, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(source.constScanLine(y));
+        if (grey) {
+            std::uint8_t* o = out.scanLine(y);
+            for (int x = 0; x < width; ++x) o[x] = table[row[x]];
+        } else {
+            auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const std::uint16_t* v = row + x * 4;
+                o[x] = qRgb(table[v[0]], table[v[1]], table[v[2]]);
+            }
+        }
+    }
+    return {out, stretch};
+}
+
+Radiograph readRadiograph(const QString& path, int maxWidth) {
+    QFile file(path);
+    const QByteArray magic = file.open(QIODevice::ReadOnly) ? file.peek(4) : QByteArray();
+    file.close();
+    if (magic.startsWith("\x89PNG") || magic.startsWith("II*") || magic.startsWith(QByteArray("MM\0*", 4))) {
+        const QImage decoded = readPngOrTiff(path, maxWidth);
+        if (isSixteenBit(decoded)) return stretchedTo8Bit(decoded);
+        return {normalisedSource(decoded), std::nullopt};
+    }
+    return {readBitmapOrJpeg(path, maxWidth), std::nullopt};
+}
+
+QString stretchText(const Stretch& s) {
+    return QStringLiteral("16-bit, raw %1..%2 shown as 0..255 (%3-%4 %)")
+        .arg(s.low)
+        .arg(s.high)
+        .arg(s.lowPercent)
+        .arg(s.highPercent);
 }
 
 }  // namespace radiograph

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <optional>
 
 #include "core/Errors.h"
 
@@ -64,5 +65,36 @@ struct ImageTruncatedError : core::RuntimeError {
 // ImageTooWideError when maxWidth is given and exceeded, ImageTooLargeError, ImageTruncatedError;
 // core::FileError for any other file, an unreadable one or one the decoder cannot finish.
 QImage readBitmapOrJpeg(const QString& path, int maxWidth = 0);
+
+// Decodes a PNG or TIFF file (recognised by content) as the decoder gives it: 8 or 16 bits per
+// channel, grey or colour. The header's size is checked first, as for readBitmapOrJpeg; a file the
+// decoder cannot finish is a core::FileError.
+QImage readPngOrTiff(const QString& path, int maxWidth = 0);
+
+// How a picture of 16 bits per channel became 8 bits: raw values low .. high (the lowPercent and
+// highPercent percentiles of all its channel values) spread over 0 .. 255, the rest clamped.
+struct Stretch {
+    int low = 0, high = 0;
+    double lowPercent = 0, highPercent = 0;
+};
+inline constexpr double kStretchLowPercent = 0.5, kStretchHighPercent = 99.5;
+
+struct Radiograph {
+    QImage image;                   // 8-bit grey or 32-bit colour
+    std::optional<Stretch> stretch;  // for a 16-bit file
+};
+
+// A 16-bit picture (grey or colour) as 8-bit grey or 32-bit colour by a percentile stretch, chosen
+// once from the picture's histogram; one pass to count, one to map.
+Radiograph stretchedTo8Bit(const QImage& picture16, double lowPercent = kStretchLowPercent,
+                           double highPercent = kStretchHighPercent);
+
+// Reads a radiograph of any kind the program knows (bitmap, JPEG, PNG, TIFF; 8 or 16 bits),
+// recognised by content. 16-bit pictures are stretched; everything else is kept as it is decoded
+// (8-bit grey stays 8-bit). The errors of readBitmapOrJpeg and readPngOrTiff.
+Radiograph readRadiograph(const QString& path, int maxWidth = 0);
+
+// The words for the user: "16-bit, raw 255..1868 shown as 0..255 (0.5-99.5 %)".
+QString stretchText(const Stretch& s);
 
 }  // namespace radiograph

@@ -26,7 +26,10 @@ using files::settings::leftRow;
 
 namespace {
 
-const QString kImageFilter = QStringLiteral("All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg");
+// Every kind the program reads; which kind a file is, is read from its content.
+const QString kImageFilter = QStringLiteral(
+    "All (*.*)|*.*|Images (*.bmp *.jpg *.jpeg *.png *.tif *.tiff)|*.bmp;*.jpg;*.jpeg;*.png;*.tif;*.tiff|"
+    "Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg|TIFF (*.tif)|*.tif;*.tiff|PNG (*.png)|*.png");
 const QString kGuidanceTitle = QStringLiteral("Stratalyser formatting guidance");
 
 // What the user is told when a file cannot be used as a radiograph: the reason where the header
@@ -60,8 +63,8 @@ QString guidanceFor(const core::RuntimeError& error) {
             .arg(cut->fileBytes);
     }
     return QStringLiteral(
-        "Stratalyser can only read image files in bitmap (.bpm) or jpeg (.jpg) format. Please "
-        "convert original TIF image file using graphic software.");
+        "Stratalyser can only read image files in bitmap (.bmp), jpeg (.jpg), PNG (.png) or TIFF (.tif, 8 or "
+        "16 bits per channel) format. Please convert the image file using graphic software.");
 }
 
 }  // namespace
@@ -70,7 +73,8 @@ void MainForm::ImportRadiograph() {
     try {
         const QString path = ui::dialogs().openFile({QString(), kImageFilter, QString(), false});
         // Decoded before anything else changes: a picture that cannot be used leaves all as it was.
-        const QImage radiograph = radiograph::readBitmapOrJpeg(path, radiograph::kMaxRadiographWidth);
+        const radiograph::Radiograph decoded = radiograph::readRadiograph(path, radiograph::kMaxRadiographWidth);
+        const QImage& radiograph = decoded.image;
         CopyBandToPreview();
         Picture1->setPicture(radiograph);
         Picture1->Refresh();
@@ -78,6 +82,10 @@ void MainForm::ImportRadiograph() {
         RawImageForm& raw = frmRawImage.get();
         raw.Image1->setPicture(radiograph);
         raw.Image1->update();
+        // A 16-bit radiograph says how it was brought to 8 bits.
+        raw.setCaption(decoded.stretch ? QStringLiteral("Original image (") + radiograph::stretchText(*decoded.stretch) +
+                                             QStringLiteral(")")
+                                       : QStringLiteral("Original image"));
         RadiographImported = true;
         PreviewForm& preview = frmPreview.get();
         preview.setCaption(QStringLiteral("Preview (") + path + QStringLiteral(")"));
