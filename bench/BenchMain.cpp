@@ -233,6 +233,9 @@ int main(int argc, char** argv) {
     figure("decode_colour_jpeg_ms", collector.seconds["BM_DecodeJpeg/1"] * 1e3, "ms");
     figure("import_colour_jpeg_ms", collector.seconds["BM_ImportRadiograph/1"] * 1e3, "ms");
     ratio("import_colour_jpeg_ratio", "BM_ImportRadiograph/1", "BM_DecodeJpeg/1");
+    figure("decode_tiff16_pass_ms", collector.seconds["BM_DecodeTiff16Pass"] * 1e3, "ms");
+    figure("import_tiff16_ms", collector.seconds["BM_ImportTiff16"] * 1e3, "ms");
+    ratio("import_tiff16_ratio", "BM_ImportTiff16", "BM_DecodeTiff16Pass");
     figure("adjust_change_ms", collector.seconds["BM_AdjustChange"] * 1e3, "ms");
     figure("grey_profile_300_ms", collector.seconds["BM_GreyProfile300/0"] * 1e3, "ms");
     figure("adjust_change_columns", bench::adjustColumns, "columns");
@@ -281,6 +284,8 @@ int main(int argc, char** argv) {
     const double startup = processMilliseconds(program, {}, 7);
     const double floor = processMilliseconds(QStringLiteral("/bin/true"), {}, 7);
     figure("startup_ms", startup, "ms");
+    // From the process's start to the demonstration core drawn in every window.
+    figure("demo_startup_ms", processMilliseconds(program, {QStringLiteral("--demo")}, 7), "ms");
     figure("process_floor_ms", floor, "ms");
     return 0;
 }

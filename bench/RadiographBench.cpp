@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -75,6 +77,24 @@ QString bigRadiographJpeg(bool colour) {
     return path;
 }
 
+// The synthetic radiograph as a 16-bit grey TIFF (raw values 8 x the 8-bit ones, plus 300, as a
+// scanner's would be), made on first use.
+QString bigRadiographTiff16() {
+    const QString path = tempPath("big-grey16.tif");
+    if (!QFile::exists(path)) {
+        const QImage grey = synth::makeVarvedCore(30000, 1000, false).radiograph;
+        QImage wide(grey.size(), QImage::Format_Grayscale16);
+        for (int y = 0; y < grey.height(); ++y) {
+            const uchar* in = grey.constScanLine(y);
+            auto* out = reinterpret_cast<quint16*>(wide.scanLine(y));
+            for (int x = 0; x < grey.width(); ++x) out[x] = static_cast<quint16>(in[x] * 8 + 300);
+        }
+        QImageWriter writer(path, "tiff");
+        writer.write(wide);
+    }
+    return path;
+}
+
 int runImportPeakChild(const QString& jpeg) {
     freshProgram();
     const long before = residentKb("VmRSS:");
@@ -84,6 +104,34 @@ int runImportPeakChild(const QString& jpeg) {
     std::printf("%.4f\n", (peak - before) / decoded);
     app::unloadAllForms();
     return 0;
+}
+
+// The floor of a 16-bit import: decoding the TIFF and one pass over its pixels.
+void BM_DecodeTiff16Pass(benchmark::State& state) {
+    const QString path = bigRadiographTiff16();
+    for (auto _ : state) {
+        QImageReader::setAllocationLimit(2048);
+        QImageReader reader(path);
+        const QImage image = reader.read();
+        std::uint64_t sum = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* row = reinterpret_cast<const quint16*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) sum += row[x];
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+// The 16-bit import through the grey curve drawn in curve window 1.
+void BM_ImportTiff16(benchmark::State& state) {
+    const QString path = bigRadiographTiff16();
+    for (auto _ : state) {
+        state.PauseTiming();
+        freshProgram();
+        state.ResumeTiming();
+        importFile(path);
+    }
+    if (app::DataLength != 30000) state.SkipWithError("import failed");
 }
 
 // Decoding the file alone: the floor of an import.
@@ -145,6 +193,8 @@ void BM_BandCopy(benchmark::State& state) {
 
 BENCHMARK(BM_DecodeJpeg)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ImportRadiograph)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_DecodeTiff16Pass)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ImportTiff16)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_AdjustChange)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_GreyProfile300)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(BM_BandCopy)->Unit(benchmark::kMillisecond)->MinTime(0.5);

@@ -2,7 +2,8 @@
 # Stratalyser set-up on Debian 12. Installs what is missing (quietly when nothing is), builds,
 # then either starts the program or runs every test.
 #
-#   bash scripts/setup.sh run     release build, then start Stratalyser
+#   bash scripts/setup.sh run     release build, then start Stratalyser with the demonstration core
+#                                 (or with the arguments given after "run", for example a radiograph)
 #   bash scripts/setup.sh test    build with AddressSanitizer + UBSan, run every test (CTest)
 #   bash scripts/setup.sh bench   release build, run stratalyser-bench
 set -euo pipefail
@@ -36,7 +37,9 @@ case "${1:-}" in
     run)
         install_missing
         build build/release -DCMAKE_BUILD_TYPE=Release -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=OFF
-        exec build/release/bin/stratalyser
+        shift
+        if (($# == 0)); then set -- --demo; fi
+        exec build/release/bin/stratalyser "$@"
         ;;
     test)
         install_missing

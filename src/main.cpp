@@ -1,10 +1,13 @@
+#include <QTemporaryDir>
+#include <QWidget>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include "ui/Application.h"
 
+#include "app/CommandLine.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -24,6 +27,18 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The arguments are checked before anything else: a wrong one ends here, without a window.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    app::CommandLine commandLine = app::parseCommandLine(arguments);
+    if (commandLine.help) {
+        std::fputs(qPrintable(app::usageText()), stdout);
+        return 0;
+    }
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "stratalyser: %s\n\n%s", qPrintable(commandLine.error), qPrintable(app::usageText()));
+        return 2;
+    }
     if (!displayAvailable()) {
         std::fprintf(
             stderr,
@@ -36,9 +51,19 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     app::frmMain->Show();
-    // For measuring start-up: leave as soon as the main window has been shown.
-    if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN"))
-        QTimer::singleShot(0, &application, &QApplication::quit);
+    // The demonstration core lives in a temporary folder for as long as the program runs.
+    QTemporaryDir demoFolder;
+    if (commandLine.demo) commandLine = app::makeDemoCore(demoFolder.path());
+    app::openFromCommandLine(commandLine);
+    // For measuring start-up: leave as soon as every window shown has been drawn.
+    if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN")) {
+        QTimer::singleShot(0, &application, [] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->isVisible()) w->repaint();
+            }
+            QApplication::quit();
+        });
+    }
     const int code = QApplication::exec();
     app::unloadAllForms();
     return code;

@@ -1,4 +1,4 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high] [XRF [PHOTO]]]: starts the program's windows with the
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high] [XRF [PHOTO]]] | OUTDIR --demo: starts the program's windows with the
 // shipped settings (from a copy, so nothing is changed), imports the radiograph if one is named (and
 // its XRF table if one is named too; then, with "markers", places a dozen boundaries of three
 // levels with the keys and leaves the pointer over the plot; with "high", picks the "High" monitor
@@ -12,7 +12,9 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
@@ -41,7 +43,17 @@ int main(int argc, char* argv[]) {
     app::setSettingsFilePath(copy);
 
     app::frmMain->Show();
-    const bool radiograph = argc > 2;
+    // "--demo" in place of the radiograph: the demonstration core, as the program opens it.
+    const bool demo = argc > 2 && QByteArray(argv[2]) == "--demo";
+    QTemporaryDir demoFolder;
+    if (demo) {
+        auto scripted = std::make_unique<ui::ScriptedDialogs>();
+        ui::ScriptedDialogs* record = scripted.get();
+        ui::installDialogs(std::move(scripted));
+        app::openFromCommandLine(app::makeDemoCore(demoFolder.path()));
+        for (const auto& shown : record->shown()) std::fprintf(stderr, "dialog: %s\n", qPrintable(shown.text));
+    }
+    const bool radiograph = argc > 2 && !demo;
     if (radiograph) {
         auto scripted = std::make_unique<ui::ScriptedDialogs>();
         scripted->answerOpen(QString::fromLocal8Bit(argv[2]));
@@ -53,7 +65,7 @@ int main(int argc, char* argv[]) {
         if (argc > 4) app::frmMain->Command2_Click();
     }
     app::frmActiveYears->Show();
-    app::CurveForm& curve = radiograph ? app::frmCurve1.get() : app::frmCurve4.get();
+    app::CurveForm& curve = radiograph || demo ? app::frmCurve1.get() : app::frmCurve4.get();
     curve.Show();
     const QList<QByteArray> options = argc > 3 ? QByteArray(argv[3]).split(',') : QList<QByteArray>();
     if (radiograph && options.contains("high")) app::frmMain->Combo1->setListIndex(0);
@@ -84,15 +96,15 @@ int main(int argc, char* argv[]) {
         }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
     }
-    const bool photo = radiograph && argc > 5 && app::XrfLoaded;
+    const bool photo = (radiograph && argc > 5 && app::XrfLoaded) || (demo && app::PhotoOpen);
     if (photo) {
-        app::frmMain->Command3_Click();
+        if (!demo) app::frmMain->Command3_Click();
         app::frmPhoto->mnuCrop_Click();
         const double x = app::ViewLeft + (app::ViewRight - app::ViewLeft) / 3.0;
         app::ShowCurvePointer(x, curve.Picture1->ScaleHeight());
         app::ShowCropPointer(x, curve.Picture1->ScaleWidth());
     }
-    if (!radiograph) app::frmNote->Show();
+    if (!radiograph && !demo) app::frmNote->Show();
 
     auto grab = [&](const QString& name, QWidget* w) {
         w->grab().save(out + QLatin1Char('/') + name + ".png");
@@ -103,7 +115,7 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("note"), &app::frmNote.get());
         grab(QStringLiteral("preview"), &app::frmPreview.get());
         grab(QStringLiteral("raw-image"), &app::frmRawImage.get());
-        if (!radiograph) {
+        if (!radiograph && !demo) {
             curve.PopupMenu(curve.mnuRB);
             curve.mnuRB->menu()->move(curve.mapToGlobal(QPoint(40, 20)));
         }

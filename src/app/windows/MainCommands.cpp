@@ -42,7 +42,7 @@ void MainForm::connectEvents() {
     for (ui::Slider* s : Slider1) connect(s, &ui::Slider::Change, this, &MainForm::renderRadiograph);
     connect(Command4, &ui::Button::Click, this, &MainForm::Command4_Click);
     connect(Command3, &ui::Button::Click, this, &MainForm::Command3_Click);
-    connect(mnuOpenPhoto, &ui::MenuItem::Click, this, &MainForm::ImportCorePhoto);
+    connect(mnuOpenPhoto, &ui::MenuItem::Click, this, &MainForm::Command3_Click);
     for (ui::Slider* s : Slider2) connect(s, &ui::Slider::Change, this, &MainForm::Slider2_Change);
     connect(Command2, &ui::Button::Click, this, &MainForm::Command2_Click);
     connect(mnuOpenXRF, &ui::MenuItem::Click, this, &MainForm::Command2_Click);

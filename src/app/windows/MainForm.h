@@ -77,16 +77,19 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuAbout;
 
     // Loads the radiograph and sets up the whole document around it.
-    void ImportRadiograph();
-    void Command1_Click();
+    // A path given (the command line) is opened without asking; otherwise the open dialog asks.
+    void ImportRadiograph(const QString& givenPath = QString());
+    void Command1_Click() { openRadiograph(QString()); }
+    // The import and the elastic scale placed above curve window 1.
+    void openRadiograph(const QString& givenPath);
     // Re-renders preview and section after a change of brightness, contrast, colour or resolution.
     void renderRadiograph();
 
     // Reads an XRF table or a working file into the document and shows it in every window.
-    void ImportXRFdata();
+    void ImportXRFdata(const QString& givenPath = QString());
     void Command2_Click();
     // Opens the core photo in its window, ready for a close-up.
-    void ImportCorePhoto();
+    void ImportCorePhoto(const QString& givenPath = QString());
     void Command3_Click() { ImportCorePhoto(); }
     // Brightness or contrast of the close-up changed.
     void Slider2_Change();

@@ -53,12 +53,13 @@ QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& pat
 
 }  // namespace
 
-void MainForm::ImportCorePhoto() {
+void MainForm::ImportCorePhoto(const QString& givenPath) {
     if (PhotoOpen) SaveReferences();  // the windows' places as they are now
     QString path;
     QImage photo;
     try {
-        path = ui::dialogs().openFile({QString(), kPhotoFilter, PhotoFileName, false});
+        path = givenPath.isEmpty() ? ui::dialogs().openFile({QString(), kPhotoFilter, PhotoFileName, false})
+                                   : givenPath;
         // Decoded before anything changes: a file that cannot be used leaves the photo as it was.
         photo = photo::readPhoto(path);
     } catch (const core::CancelledError&) {

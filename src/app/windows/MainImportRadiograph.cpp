@@ -69,9 +69,10 @@ QString guidanceFor(const core::RuntimeError& error) {
 
 }  // namespace
 
-void MainForm::ImportRadiograph() {
+void MainForm::ImportRadiograph(const QString& givenPath) {
     try {
-        const QString path = ui::dialogs().openFile({QString(), kImageFilter, QString(), false});
+        const QString path =
+            givenPath.isEmpty() ? ui::dialogs().openFile({QString(), kImageFilter, QString(), false}) : givenPath;
         // Decoded before anything else changes: a picture that cannot be used leaves all as it was.
         const radiograph::Radiograph decoded = radiograph::readRadiograph(path, radiograph::kMaxRadiographWidth);
         const QImage& radiograph = decoded.image;
@@ -172,8 +173,8 @@ void MainForm::ImportRadiograph() {
 }
 
 // After the import the elastic scale sits directly above curve window 1.
-void MainForm::Command1_Click() {
-    ImportRadiograph();
+void MainForm::openRadiograph(const QString& givenPath) {
+    ImportRadiograph(givenPath);
     ElasticForm& elastic = frmElastic.get();
     CurveForm& c1 = curveWindow(1);
     elastic.setWidth(c1.Width());

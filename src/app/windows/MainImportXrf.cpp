@@ -62,12 +62,14 @@ QString unreadable(const QString& path, const core::RuntimeError& e) {
 
 // Reads the whole file and checks it before anything changes: a file that cannot be used leaves
 // the program exactly as it was, with the command still there for another try.
-void MainForm::ImportXRFdata() {
+void MainForm::ImportXRFdata(const QString& givenPath) {
     setProgress(true, DataLength);
     QString path;
     std::optional<files::XrfContents> contents;
     try {
-        path = ui::dialogs().openFile({QStringLiteral("Import XRF data"), kXrfFilter, WorkingFileName, false});
+        path = givenPath.isEmpty()
+                   ? ui::dialogs().openFile({QStringLiteral("Import XRF data"), kXrfFilter, WorkingFileName, false})
+                   : givenPath;
         repaint();
         Command2->repaint();
         contents.emplace(files::readXrfTable(files::readFileBytes(path)));

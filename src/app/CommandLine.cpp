@@ -1,0 +1,135 @@
+#include "app/CommandLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "SynthCore.h"
+#include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+
+namespace app {
+
+namespace {
+
+// Qt's own options that take a value; QApplication reads them.
+const QStringList kQtOptionsWithValue = {QStringLiteral("-platform"), QStringLiteral("-display"),
+                                         QStringLiteral("-style"),    QStringLiteral("-stylesheet"),
+                                         QStringLiteral("-qwindowgeometry"), QStringLiteral("-geometry"),
+                                         QStringLiteral("-platformpluginpath"), QStringLiteral("-plugin")};
+const QStringList kQtFlags = {QStringLiteral("-reverse"), QStringLiteral("-widgetcount")};
+
+// The demonstration core: small enough to appear at once, large enough to show laminae.
+constexpr int kDemoWidth = 1500, kDemoHeight = 120;
+constexpr int kDemoPhotoWidth = 750, kDemoPhotoHeight = 40;
+
+}  // namespace
+
+QString usageText() {
+    return QStringLiteral(
+        "Usage: stratalyser [--radiograph FILE] [--xrf FILE] [--photo FILE] [WORKING-FILE.csv]\n"
+        "       stratalyser --demo\n"
+        "       stratalyser --help\n"
+        "\n"
+        "  --radiograph FILE  the X-radiograph (BMP, JPEG, PNG or TIFF, 8 or 16 bits)\n"
+        "  --xrf FILE         the XRF scanner's result table (Results.txt or a .csv copy)\n"
+        "  --photo FILE       the core photo (BMP, JPEG, PNG or TIFF)\n"
+        "  WORKING-FILE.csv   a working file saved earlier; it needs its radiograph (--radiograph)\n"
+        "  --demo             open a generated demonstration core\n"
+        "  --help             show this text\n");
+}
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    CommandLine c;
+    auto fail = [&c](const QString& why) {
+        if (c.error.isEmpty()) c.error = why;
+    };
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        auto value = [&](QString& into) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QStringLiteral("--"))) {
+                fail(a + QStringLiteral(" needs a file name"));
+                return;
+            }
+            into = arguments[++i];
+        };
+        if (a == QStringLiteral("--help") || a == QStringLiteral("-h")) {
+            c.help = true;
+        } else if (a == QStringLiteral("--demo")) {
+            c.demo = true;
+        } else if (a == QStringLiteral("--radiograph")) {
+            value(c.radiograph);
+        } else if (a == QStringLiteral("--xrf")) {
+            value(c.xrf);
+        } else if (a == QStringLiteral("--photo")) {
+            value(c.photo);
+        } else if (kQtOptionsWithValue.contains(a)) {
+            ++i;
+        } else if (kQtFlags.contains(a)) {
+            continue;
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            fail(QStringLiteral("unknown option ") + a);
+        } else if (c.working.isEmpty()) {
+            c.working = a;
+        } else {
+            fail(QStringLiteral("more than one working file: ") + c.working + QStringLiteral(", ") + a);
+        }
+    }
+    if (c.help) return c;
+    const bool anyFile = !c.radiograph.isEmpty() || !c.xrf.isEmpty() || !c.photo.isEmpty() || !c.working.isEmpty();
+    if (c.demo && anyFile) fail(QStringLiteral("--demo opens its own files; name no others with it"));
+    if (!c.working.isEmpty() && !c.xrf.isEmpty())
+        fail(QStringLiteral("give either --xrf or a working file: the working file holds the XRF data"));
+    if (c.radiograph.isEmpty() && (!c.working.isEmpty() || !c.xrf.isEmpty())) {
+        fail(c.working.isEmpty()
+                 ? QStringLiteral("the XRF data need their radiograph: give it with --radiograph FILE")
+                 : QStringLiteral("a working file needs its radiograph: give it with --radiograph FILE"));
+    }
+    if (!c.photo.isEmpty() && c.xrf.isEmpty() && c.working.isEmpty())
+        fail(QStringLiteral("the photo opens after the XRF data: give --xrf FILE or a working file too"));
+    for (const QString* file : {&c.radiograph, &c.xrf, &c.working, &c.photo}) {
+        if (!file->isEmpty() && !QFileInfo(*file).isFile()) fail(QStringLiteral("no such file: ") + *file);
+    }
+    return c;
+}
+
+void openFromCommandLine(const CommandLine& c) {
+    MainForm& main = frmMain.get();
+    if (c.radiograph.isEmpty()) return;
+    main.openRadiograph(QFileInfo(c.radiograph).absoluteFilePath());
+    if (!RadiographImported) return;
+    const QString table = c.working.isEmpty() ? c.xrf : c.working;
+    if (table.isEmpty()) return;
+    main.ImportXRFdata(QFileInfo(table).absoluteFilePath());
+    if (!XrfLoaded || c.photo.isEmpty()) return;
+    main.ImportCorePhoto(QFileInfo(c.photo).absoluteFilePath());
+}
+
+CommandLine makeDemoCore(const QString& folder) {
+    QDir().mkpath(folder);
+    const QDir dir(folder);
+    const synth::VarvedCore core = synth::makeVarvedCore(kDemoWidth, kDemoHeight);
+    const synth::VarvedCore colour = synth::makeVarvedCore(kDemoWidth, kDemoHeight, true);
+    CommandLine c;
+    c.radiograph = dir.filePath(QStringLiteral("radiograph.bmp"));
+    c.xrf = dir.filePath(QStringLiteral("Results.txt"));
+    c.photo = dir.filePath(QStringLiteral("optical.png"));
+    core.radiograph.save(c.radiograph, "BMP");
+    QFile table(c.xrf);
+    if (table.open(QIODevice::WriteOnly)) table.write(synth::makeXrfTable(core, true));
+    // The photo: the core in colour, half the radiograph's resolution, a brown tint.
+    QImage photo = colour.radiograph.scaled(kDemoPhotoWidth, kDemoPhotoHeight, Qt::IgnoreAspectRatio,
+                                            Qt::SmoothTransformation);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x) {
+            const QRgb p = row[x];
+            row[x] = qRgb(qRed(p) * 3 / 4 + 30, qGreen(p) * 3 / 5 + 20, qBlue(p) / 2 + 10);
+        }
+    }
+    photo.save(c.photo, "PNG");
+    return c;
+}
+
+}  // namespace app

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program is asked to open when it starts:
+//   stratalyser [--radiograph FILE] [--xrf FILE] [--photo FILE] [WORKING-FILE.csv]
+//   stratalyser --demo | --help
+namespace app {
+
+struct CommandLine {
+    QString radiograph, xrf, photo, working;
+    bool demo = false;
+    bool help = false;
+    QString error;  // what is wrong with the arguments or the files they name; empty when all is well
+};
+
+// Reads the arguments (without the program's name) and checks that every file named is there.
+// Qt's own options (-platform NAME and the like) are passed over.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+QString usageText();
+
+// Opens what the command line names, in the order the program needs: the radiograph, then its
+// XRF table or working file, then the photo. Each goes through the program's own import, so a file
+// that cannot be used is reported as from the menus.
+void openFromCommandLine(const CommandLine& commandLine);
+
+// The demonstration core (made by the synthetic generator): a radiograph, its scanner table and a
+// photo written into `folder`; the returned command line opens all three.
+CommandLine makeDemoCore(const QString& folder);
+
+}  // namespace app

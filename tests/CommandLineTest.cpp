@@ -1,0 +1,92 @@
+// Opening files from the command line: what is accepted, what is refused before any window
+// opens, and that the named files open in order without a dialog.
+#include <QProcess>
+
+#include "AppFixture.h"
+#include "app/CommandLine.h"
+
+using app::parseCommandLine;
+using ui::ScriptedDialogs;
+
+namespace {
+QString program() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/stratalyser");
+}
+}  // namespace
+
+TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
+    const QString r = testsupport::realData("radiograph.tif"), x = testsupport::realData("Results.txt"),
+                  p = testsupport::realData("optical.tif");
+    const app::CommandLine all = parseCommandLine({"--radiograph", r, "--xrf", x, "--photo", p});
+    EXPECT_TRUE(all.error.isEmpty()) << all.error.toStdString();
+    EXPECT_EQ(all.radiograph, r);
+    EXPECT_EQ(all.xrf, x);
+    EXPECT_EQ(all.photo, p);
+    EXPECT_TRUE(parseCommandLine({"--help"}).help);
+    EXPECT_TRUE(parseCommandLine({"-platform", "offscreen", "--demo"}).demo);
+    EXPECT_TRUE(parseCommandLine({"-platform", "offscreen", "--demo"}).error.isEmpty());
+    struct Row {
+        QStringList arguments;
+        const char* error;
+    };
+    const Row rows[] = {
+        {{"--radiograph"}, "--radiograph needs a file name"},
+        {{"--radiograph", "--xrf", x}, "--radiograph needs a file name"},
+        {{"--frobnicate"}, "unknown option --frobnicate"},
+        {{"--radiograph", "/no/such/radiograph.bmp"}, "no such file: /no/such/radiograph.bmp"},
+        {{x}, "a working file needs its radiograph: give it with --radiograph FILE"},
+        {{"--xrf", x}, "the XRF data need their radiograph: give it with --radiograph FILE"},
+        {{"--radiograph", r, "--photo", p}, "the photo opens after the XRF data: give --xrf FILE or a working file too"},
+        {{"--radiograph", r, "--xrf", x, x}, "give either --xrf or a working file: the working file holds the XRF data"},
+        {{"--demo", "--radiograph", r}, "--demo opens its own files; name no others with it"},
+        {{"--radiograph", r, "a.csv", "b.csv"}, "more than one working file: a.csv, b.csv"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(parseCommandLine(row.arguments).error, row.error) << row.error;
+}
+
+// --help prints the usage; a missing file ends with a message and exit code 2, no window opened
+// (no display is needed to find that out).
+TEST(CommandLineTest, HelpAndMissingFilesEndBeforeAnyWindow) {
+    QProcess help;
+    help.start(program(), {"--help"});
+    ASSERT_TRUE(help.waitForFinished(30000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: stratalyser [--radiograph FILE]"));
+
+    QProcess missing;
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    noDisplay.remove("DISPLAY");
+    noDisplay.remove("WAYLAND_DISPLAY");
+    noDisplay.remove("QT_QPA_PLATFORM");
+    missing.setProcessEnvironment(noDisplay);
+    missing.start(program(), {"--radiograph", "/no/such/file.tif"});
+    ASSERT_TRUE(missing.waitForFinished(30000));
+    EXPECT_EQ(missing.exitCode(), 2);
+    EXPECT_TRUE(missing.readAllStandardError().startsWith("stratalyser: no such file: /no/such/file.tif"));
+}
+
+// The radiograph and the scanner table named on the command line open without a dialog; so does
+// the whole demonstration core.
+TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
+    installDefaultSettings();
+    start();
+    app::openFromCommandLine(parseCommandLine({"--radiograph", testsupport::realData("radiograph.bmp"), "--xrf",
+                                               testsupport::realData("Results.txt")}));
+    EXPECT_TRUE(app::XrfLoaded);
+    EXPECT_EQ(app::DataLength, 2251);
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::OpenFile).empty());
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    EXPECT_EQ(app::curveWindow(6).Caption(), "6: Zr");
+    app::unloadAllForms();
+    app::resetSharedState();
+
+    start();
+    QTemporaryDir demo;
+    app::openFromCommandLine(app::makeDemoCore(demo.path()));
+    EXPECT_TRUE(app::XrfLoaded);
+    EXPECT_TRUE(app::PhotoOpen);
+    EXPECT_EQ(app::DataLength, 1500);
+    EXPECT_TRUE(app::frmPhoto->isVisible());
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::OpenFile).empty());
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+}
