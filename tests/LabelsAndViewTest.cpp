@@ -318,3 +318,46 @@ TEST_F(LabelsAndViewTest, TheRawImageWindowReadsColoursAndThePreviewFollowsItsSi
     QTest::mouseClick(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(300, 100));
     EXPECT_TRUE(app::PreviewRedrawn);
 }
+
+// The chronology of a known core: the first twelve boundaries of the synthetic core marked with the
+// keys (levels 1, 1, 2, 3 in turn), a label on the sixth, File > Save chronology: every boundary at
+// its scanner position from the top with its running counts, and the two labelled intervals
+// holding the known numbers.
+TEST_F(LabelsAndViewTest, TheChronologyOfAKnownCore) {
+    importXrf(dir.filePath("Results.txt"));
+    const Qt::Key keys[] = {Qt::Key_1, Qt::Key_1, Qt::Key_2, Qt::Key_3};
+    std::vector<long> marked;  // data positions, top (position 1) first
+    for (auto b = core.boundaries.rbegin(); b != core.boundaries.rend() && marked.size() < 12; ++b) {
+        const long p = app::DataLength - *b;  // image column to data position: position 1 is the right end
+        keyAt(1, p, keys[marked.size() % 4]);
+        marked.push_back(p);
+    }
+    ASSERT_EQ(marked.size(), 12u);
+    app::MarkerLabel(marked[5]) = QStringLiteral("#V6");
+    const QString out = dir.filePath("core (Chronology).csv");
+    dialogs->answerSave(out);
+    app::frmMain->mnuChronology->trigger();
+    const QStringList lines = QString::fromUtf8(files::readFileBytes(out)).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 12 + 2);
+    EXPECT_TRUE(lines[0].startsWith("\"kind\",\"top_mm\",\"bottom_mm\",\"level\",\"label\",\"level_1\""));
+    for (std::size_t i = 0; i < 12; ++i) {
+        const QStringList f = lines[static_cast<qsizetype>(i) + 1].split(',');
+        ASSERT_EQ(f.size(), 16);
+        EXPECT_EQ(f[1].toDouble(), app::XrfData.get(2, marked[i]).toDouble()) << i;  // the scanner's position
+        EXPECT_EQ(f[3].toInt(), i % 4 == 3 ? 3 : i % 4 == 2 ? 2 : 1);
+        const int certain = static_cast<int>((i / 4) * 2 + std::min<std::size_t>(i % 4 + 1, 2));
+        EXPECT_EQ(f[14].toInt(), certain) << i;  // years_min: level 1 so far
+        EXPECT_EQ(f[15].toInt(), static_cast<int>(i) + 1) << i;  // years_max: levels 1 to 3
+    }
+    // Intervals: the top .. the label (six boundaries: 1, 1, 2, 3, 1, 1), then to the bottom.
+    const QStringList first = lines[13].split(','), second = lines[14].split(',');
+    EXPECT_EQ(first[0], "\"interval\"");
+    EXPECT_EQ(first[4], "\"#V6\"");
+    EXPECT_EQ(first[5].toInt(), 4);
+    EXPECT_EQ(first[6].toInt(), 1);
+    EXPECT_EQ(first[7].toInt(), 1);
+    EXPECT_EQ(second[5].toInt(), 2);  // 2, 3, 1, 1, 2, 3
+    EXPECT_EQ(second[14].toInt(), 2);
+    EXPECT_EQ(second[15].toInt(), 6);
+    EXPECT_DOUBLE_EQ(second[2].toDouble(), app::XrfData.get(2, app::DataLength).toDouble());
+}

@@ -48,6 +48,7 @@ void MainForm::connectEvents() {
     connect(mnuOpenXRF, &ui::MenuItem::Click, this, &MainForm::Command2_Click);
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
     connect(mnuSummary, &ui::MenuItem::Click, this, &MainForm::mnuSummary_Click);
+    connect(mnuChronology, &ui::MenuItem::Click, this, &MainForm::mnuChronology_Click);
     connect(Command7, &ui::Button::Click, this, &MainForm::Command7_Click);
     connect(Text1, &ui::TextBox::Change, this, &MainForm::Text1_Change);
     connect(mnuScale, &ui::MenuItem::Click, this, &MainForm::mnuScale_Click);

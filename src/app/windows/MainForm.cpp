@@ -169,6 +169,7 @@ void MainForm::buildMenus() {
     mnuSave = mnuFile->add(QStringLiteral("Save"));
     mnuSaveAs = mnuFile->add(QStringLiteral("Save as"));
     mnuSummary = mnuFile->add(QStringLiteral("Save summary"));
+    mnuChronology = mnuFile->add(QStringLiteral("Save chronology"));
     mnuFile->addSeparator();
     mnuQuit = mnuFile->add(QStringLiteral("Quit"));
 
@@ -193,7 +194,7 @@ void MainForm::buildMenus() {
     mnuQuestion = addMenu(QStringLiteral("?"));
     mnuAbout = mnuQuestion->add(QStringLiteral("About Stratalyser"));
 
-    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuScale, mnuElastic,
+    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuScale, mnuElastic,
                             mnuShowAll, mnuAlign, mnuActive}) {
         m->setEnabled(false);
     }

@@ -61,6 +61,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuSave;
     ui::MenuItem* mnuSaveAs;
     ui::MenuItem* mnuSummary;
+    ui::MenuItem* mnuChronology;  // every boundary's position and counts, for an age model
     ui::MenuItem* mnuQuit;
     ui::MenuItem* mnuTool;
     ui::MenuItem* mnuScale;
@@ -97,6 +98,8 @@ class MainForm : public ui::Form {
     bool SaveFile(int mode);
     // Writes the summary of the counting.
     void mnuSummary_Click();
+    // Writes the chronology: the boundaries with their cumulative counts, the labelled intervals.
+    void mnuChronology_Click();
     // Every way of quitting comes here: settings written, unsaved work offered for saving.
     // Returns false when the user chose to stay (or the save did not happen).
     bool QuitProgram();

@@ -175,7 +175,7 @@ void MainForm::showXrfData() {
     UpdateBandLabel();
 
     for (ui::Button* b : {Command7, Command3, Command5}) b->setEnabled(true);
-    for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary}) m->setEnabled(true);
+    for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology}) m->setEnabled(true);
     frmPreview->mnuAlignScale->setEnabled(true);
     Command2->setEnabled(false);
     mnuOpenXRF->setEnabled(false);

@@ -1,9 +1,11 @@
 // Saving the working file and the summary.
 #include <QDate>
 #include <QDir>
+#include <algorithm>
 
 #include "app/SharedState.h"
 #include "app/windows/MainForm.h"
+#include "files/Chronology.h"
 #include "files/Summary.h"
 #include "files/TextFile.h"
 #include "files/WorkingFile.h"
@@ -106,6 +108,32 @@ void MainForm::mnuSummary_Click() {
         return;
     }
     setProgress(false);
+}
+
+// The positions in mm are the XRF table's; a position without a number there is counted from the
+// stepping (micron) of the first position.
+void MainForm::mnuChronology_Click() {
+    QString path;
+    try {
+        const QString initial = files::chronologyFileName(WorkingFileName);
+        if (initial.isEmpty()) throw core::FileError(core::kBadFileName, "Bad file name");
+        path = ui::dialogs().saveFile({QStringLiteral("Save chronology"), kCsvFilter, initial, true});
+    } catch (const core::RuntimeError&) {
+        return;
+    }
+    const double steppingMm = core::val(Text1->Text()) / 1000;
+    auto positionMm = [steppingMm](int p) {
+        const Variant v = XrfData.get(2, p);
+        return v.isNumeric() ? v.toDouble() : (p - 1) * steppingMm;
+    };
+    try {
+        const std::vector<files::ChronologyPoint> points =
+            files::chronologyPoints(DataLength, YearMark, MarkerLabel, positionMm);
+        const double first = positionMm(1), last = positionMm(DataLength);
+        files::saveFileBytes(path, files::writeChronology(points, std::min(first, last), std::max(first, last)));
+    } catch (const core::RuntimeError& e) {
+        tellSaveFailed(QStringLiteral("chronology"), path, e);
+    }
 }
 
 }  // namespace app
