@@ -1,5 +1,5 @@
-#include <QTemporaryDir>
-#include <QWidget>
+#include <QDir>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -51,16 +51,17 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     app::frmMain->Show();
-    // The demonstration core lives in a temporary folder for as long as the program runs.
-    QTemporaryDir demoFolder;
-    if (commandLine.demo) commandLine = app::makeDemoCore(demoFolder.path());
+    // The demonstration core is written where the user's own program data live, not into a
+    // temporary folder: a counting saved beside it must outlast the program.
+    if (commandLine.demo) {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        commandLine = app::makeDemoCore((data.isEmpty() ? QDir::tempPath() : data) + QStringLiteral("/demo"));
+    }
     app::openFromCommandLine(commandLine);
     // For measuring start-up: leave as soon as every window shown has been drawn.
     if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN")) {
         QTimer::singleShot(0, &application, [] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->isVisible()) w->repaint();
-            }
+            ui::repaintVisibleWindows();
             QApplication::quit();
         });
     }

@@ -54,7 +54,7 @@ TEST_F(AppTest, WindowsControlsAndMenusShowTheirTexts) {
         {f.Label4(1)->Caption(), "Contrast"},
         {bar.join(QLatin1Char('|')), "File|Tool|Setting|?"},
         {menu(f.mnuFile),
-         "Import radiograph|Import XRF data|Import optical image|-|Save|Save as|Save summary|-|Quit"},
+         "Import radiograph|Import XRF data|Import optical image|-|Save|Save as|Save summary|Save chronology|-|Quit"},
         {menu(f.mnuTool), "Show scale|Show elastic scale|-|Show all|Align forms|-|Active pointer"},
         {menu(f.mnuSetting), "Colour setting|-|Default"},
         {menu(f.mnuColourSetting),

@@ -1,5 +1,7 @@
 #include "ui/Application.h"
 
+#include <QWidget>
+
 #include <exception>
 
 #include "ui/Cursor.h"
@@ -21,6 +23,12 @@ bool Application::notify(QObject* receiver, QEvent* event) {
             MessageButtons::Ok, MessageIcon::Critical, QStringLiteral("Stratalyser"));
     }
     return false;
+}
+
+void repaintVisibleWindows() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible()) w->repaint();
+    }
 }
 
 }  // namespace ui

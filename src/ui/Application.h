@@ -13,4 +13,7 @@ class Application : public QApplication {
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// Draws every window that is shown, at once (for measuring how soon the program is ready).
+void repaintVisibleWindows();
+
 }  // namespace ui
