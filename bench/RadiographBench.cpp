@@ -122,9 +122,8 @@ void BM_DecodeTiff16Pass(benchmark::State& state) {
     }
 }
 
-// The 16-bit import through the grey curve drawn in curve window 1.
-void BM_ImportTiff16(benchmark::State& state) {
-    const QString path = bigRadiographTiff16();
+// Imports of one file into fresh programs, through the grey curve drawn in curve window 1.
+void timeImports(benchmark::State& state, const QString& path) {
     for (auto _ : state) {
         state.PauseTiming();
         freshProgram();
@@ -132,6 +131,11 @@ void BM_ImportTiff16(benchmark::State& state) {
         importFile(path);
     }
     if (app::DataLength != 30000) state.SkipWithError("import failed");
+}
+
+// The 16-bit import.
+void BM_ImportTiff16(benchmark::State& state) {
+    timeImports(state, bigRadiographTiff16());
 }
 
 // Decoding the file alone: the floor of an import.
@@ -145,16 +149,9 @@ void BM_DecodeJpeg(benchmark::State& state) {
     }
 }
 
-// The whole import, through the grey curve drawn in curve window 1.
+// The whole import of the JPEG.
 void BM_ImportRadiograph(benchmark::State& state) {
-    const QString path = bigRadiographJpeg(state.range(0) != 0);
-    for (auto _ : state) {
-        state.PauseTiming();
-        freshProgram();
-        state.ResumeTiming();
-        importFile(path);
-    }
-    if (app::DataLength != 30000) state.SkipWithError("import failed");
+    timeImports(state, bigRadiographJpeg(state.range(0) != 0));
 }
 
 // A brightness change: the preview plus a 1000-row, 1900-column section into all six windows.
