@@ -6,6 +6,10 @@
 #                                 (or with the arguments given after "run", for example a radiograph)
 #   bash scripts/setup.sh test    build with AddressSanitizer + UBSan, run every test (CTest)
 #   bash scripts/setup.sh bench   release build, run stratalyser-bench
+#   bash scripts/setup.sh fuzz [SECONDS]
+#                                 clang + libFuzzer build of the fuzz targets, each run SECONDS
+#                                 (default 60) from the seeds in fuzz/corpus; a crash, leak, timeout
+#                                 (5 s) or running out of memory (2 GB) fails the command
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -52,8 +56,34 @@ case "${1:-}" in
         build build/release -DCMAKE_BUILD_TYPE=Release -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=ON
         exec build/release/bin/stratalyser-bench --benchmark_min_time=0.5
         ;;
+    fuzz)
+        PACKAGES+=(clang)
+        install_missing
+        seconds=${2:-60}
+        CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DSTRATALYSER_FUZZ=ON -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=OFF >/dev/null
+        targets=(FieldReader Settings XrfImport ImageHeader)
+        cmake --build build/fuzz -j "$JOBS" --target "${targets[@]/#/fuzz-}"
+        mkdir -p build/fuzz/crashes
+        for target in "${targets[@]}"; do
+            work=build/fuzz/corpus/$target
+            log=build/fuzz/$target.log
+            mkdir -p "$work"
+            echo "fuzz-$target: $seconds s"
+            status=0
+            build/fuzz/bin/fuzz-"$target" "$work" "fuzz/corpus/$target" -max_total_time="$seconds" \
+                -timeout=5 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+                -artifact_prefix=build/fuzz/crashes/"$target"- >"$log" 2>&1 || status=$?
+            grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb|SUMMARY)|^#[0-9]+ +DONE' "$log" || true
+            if [ "$status" -ne 0 ]; then
+                tail -40 "$log" >&2
+                echo "fuzz-$target failed (exit $status): the input is in build/fuzz/crashes" >&2
+                exit 1
+            fi
+        done
+        ;;
     *)
-        echo "usage: bash scripts/setup.sh run|test|bench" >&2
+        echo "usage: bash scripts/setup.sh run|test|bench|fuzz" >&2
         exit 2
         ;;
 esac

@@ -231,3 +231,17 @@ TEST(FieldReader, ReadsTheRealScannerTable) {
     EXPECT_EQ(rows, 2251);
     EXPECT_EQ(fieldsInRow, 55);
 }
+
+// Found by fuzzing the field reader: a plain number of more digits than a long long holds was
+// summed past its range before the reader gave it to the general number parser. Now every length
+// reads as the number it is, and no sum overflows.
+TEST(FieldSyntax, NumbersOfManyDigitsReadWithoutOverflow) {
+    const QByteArray digits19 = "1067444444444444444";
+    const QByteArray digits40(40, '9');
+    files::FieldReader reader(digits19 + "4," + digits40 + ",-" + digits40 + ".5,123456789012345,1234567890123456\r\n");
+    EXPECT_DOUBLE_EQ(reader.readField().toDouble(), 1.0674444444444444444e19);
+    EXPECT_DOUBLE_EQ(reader.readField().toDouble(), 1e40);
+    EXPECT_DOUBLE_EQ(reader.readField().toDouble(), -1e40);
+    EXPECT_DOUBLE_EQ(reader.readField().toDouble(), 123456789012345.0);  // 15 digits: the quick path
+    EXPECT_DOUBLE_EQ(reader.readField().toDouble(), 1234567890123456.0);  // 16: the general parser
+}

@@ -198,8 +198,11 @@ namespace {
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// The most digits a number read on the quick path may have (see below).
+constexpr int kMostQuickDigits = 15;
+
 // The common numbers of a scanner's table ("1", "-0.011556", "3707.61304") without the general
-// parser: [-]digits[.digits] with at most 15 digits in all. Such a number's digits are exact in a
+// parser: [-]digits[.digits] with at most kMostQuickDigits (15) digits in all. Such a number's digits are exact in a
 // double and so is the power of ten dividing them, so the one division rounds correctly: the
 // result is the same double the general parser gives. False for anything else.
 bool parseSimpleNumber(const char* p, const char* end, Variant& out) {
@@ -211,8 +214,8 @@ bool parseSimpleNumber(const char* p, const char* end, Variant& out) {
     for (; p < end; ++p) {
         const char c = *p;
         if (c >= '0' && c <= '9') {
+            if (++count > kMostQuickDigits) return false;  // before the sum could overflow
             digits = digits * 10 + (c - '0');
-            ++count;
             if (point) ++decimals;
         } else if (c == '.' && !point) {
             point = true;
@@ -220,7 +223,7 @@ bool parseSimpleNumber(const char* p, const char* end, Variant& out) {
             return false;
         }
     }
-    if (count == 0 || count > 15) return false;
+    if (count == 0) return false;
     if (!point) {
         const long long n = negative ? -digits : digits;
         if (n >= std::numeric_limits<core::Integer>::min() && n <= std::numeric_limits<core::Integer>::max()) {
@@ -383,8 +386,13 @@ Variant FieldReader::readField() {
         for (; p < n; ++p) {
             const char c = data[p];
             if (c >= '0' && c <= '9') {
+                // More digits than the quick path takes: the general path reads the field (and
+                // the sum never grows past what a long long holds).
+                if (++count > kMostQuickDigits) {
+                    plain = false;
+                    break;
+                }
                 digits = digits * 10 + (c - '0');
-                ++count;
                 decimals += point;
             } else if (c == sep || c == '\r' || c == '\n') {
                 break;
@@ -395,7 +403,7 @@ Variant FieldReader::readField() {
                 break;
             }
         }
-        if (plain && count > 0 && count <= 15) {
+        if (plain && count > 0) {
             pos_ = p;
             skipSeparator();
             const long long whole = negative ? -digits : digits;
