@@ -16,7 +16,6 @@
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
-#include "ui/ScriptedDialogs.h"
 
 namespace bench {
 
@@ -31,10 +30,7 @@ QString bigPhoto() {
 }
 
 void importPhoto(const QString& path) {
-    auto dialogs = std::make_unique<ui::ScriptedDialogs>();
-    dialogs->answerOpen(path);
-    ui::installDialogs(std::move(dialogs));
-    app::frmMain->ImportCorePhoto();
+    app::frmMain->ImportCorePhoto(path);
 }
 
 // A program with the big radiograph, a section of about 2000 columns, and the photo.

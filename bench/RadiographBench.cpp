@@ -22,7 +22,6 @@
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
 #include "ui/Screen.h"
-#include "ui/ScriptedDialogs.h"
 
 namespace bench {
 
@@ -50,10 +49,7 @@ void freshProgram() {
 }
 
 void importFile(const QString& path) {
-    auto dialogs = std::make_unique<ui::ScriptedDialogs>();
-    dialogs->answerOpen(path);
-    ui::installDialogs(std::move(dialogs));
-    app::frmMain->ImportRadiograph();
+    app::frmMain->ImportRadiograph(path);
 }
 
 long residentKb(const char* field) {
