@@ -183,6 +183,18 @@ TEST(FieldReader, QuotedTextHoldsCommasAndLineEndsAndIgnoresTrailingJunk) {
     EXPECT_THROW(unterminated.readField(), core::EndOfFileError);
 }
 
+// A file saved by a spreadsheet writes a quote inside a text as two quotes: one quote, read whole
+// (not a text cut at the first quote with the rest of the field dropped).
+TEST(FieldReader, TwoQuotesInsideATextAreOneQuote) {
+    const std::vector<Variant> f = readAll("\"#a \"\"thick\"\" one\",1\r\n\"\"\"\",\"\",\"end\"\"\"\r\n");
+    ASSERT_EQ(f.size(), 5u);
+    EXPECT_EQ(f[0].toString(), "#a \"thick\" one");
+    EXPECT_TRUE(f[1] == 1);
+    EXPECT_EQ(f[2].toString(), "\"");
+    EXPECT_EQ(f[3].toString(), "");
+    EXPECT_EQ(f[4].toString(), "end\"");
+}
+
 TEST(FieldReader, NonUtf8TextIsReadAsLatin1AndBinaryNeverCrashes) {
     const std::vector<Variant> f = readAll(
         "\"Gr\xfc\xdf"

@@ -7,12 +7,6 @@
 
 using ui::ScriptedDialogs;
 
-namespace {
-const QString kCannotRead = QStringLiteral(
-    "Stratalyser can only read image files in bitmap (.bmp), jpeg (.jpg), PNG (.png) or TIFF (.tif, 8 or 16 "
-    "bits per channel) format. Please convert the image file using graphic software.");
-}
-
 class ImportTest : public AppTest {
   protected:
     void SetUp() override {
@@ -65,84 +59,6 @@ TEST_F(ImportTest, TheRealRadiographImportsWithOnePositionPerColumn) {
         TearDown();
         SetUp();
     }
-}
-
-TEST_F(ImportTest, CancelAndUnreadableFilesShowTheGuidanceAndChangeNothing) {
-    app::MainForm& main = start();
-    dialogs->cancelFile();
-    main.Command1->click();
-    files::saveFileBytes(dir.filePath("table.tif"), QByteArray("filename\tposition\r\n"));
-    dialogs->answerOpen(dir.filePath("table.tif"));
-    main.Command1->click();
-    files::saveFileBytes(dir.filePath("broken.jpg"), QByteArray("\xFF\xD8\xFF\xE0 truncated", 14));
-    dialogs->answerOpen(dir.filePath("broken.jpg"));
-    main.Command1->click();
-    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(messages.size(), 3u);
-    for (const auto& m : messages) {
-        EXPECT_EQ(m.text, kCannotRead);
-        EXPECT_EQ(m.title, "Stratalyser formatting guidance");
-        EXPECT_EQ(m.icon, ui::MessageIcon::Exclamation);
-    }
-    EXPECT_FALSE(app::RadiographImported);
-    EXPECT_EQ(app::DataLength, 0);
-    EXPECT_TRUE(main.Command1->isEnabled());
-    EXPECT_FALSE(main.ProgressBar1->isVisible());
-    const auto opens = dialogs->shownOf(ScriptedDialogs::Kind::OpenFile);
-    EXPECT_TRUE(opens[0].filter.startsWith("All (*.*)|*.*|Images (*.bmp *.jpg *.jpeg *.png *.tif *.tiff)"));
-}
-
-TEST_F(ImportTest, AnImageWiderThanPositionsCanCountIsRefusedClearly) {
-    QImage wide(32768, 2, QImage::Format_Grayscale8);
-    wide.fill(100);
-    const QString path = dir.filePath("wide.bmp");
-    ASSERT_TRUE(wide.save(path, "BMP"));
-    app::MainForm& main = importRadiograph(path);
-    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.startsWith("The radiograph is 32768 pixels wide."));
-    EXPECT_FALSE(app::RadiographImported);
-    EXPECT_EQ(app::DataLength, 0);
-    EXPECT_EQ(main.Picture1->surface().widthPixels(), 624);  // nothing was loaded: still its design size
-}
-
-TEST_F(ImportTest, CutShortOrImpossiblySizedFilesAreRefusedWithTheirReasonAndNothingChanges) {
-    const QByteArray real = files::readFileBytes(testsupport::realData("radiograph.jpg"));
-    files::saveFileBytes(dir.filePath("cut.jpg"), real.left(real.size() * 2 / 3));
-    // A small JPEG whose frame header claims 32767 x 16383 colour pixels (2 GB decoded).
-    QImage tiny(16, 16, QImage::Format_RGB32);
-    tiny.fill(Qt::gray);
-    ASSERT_TRUE(tiny.save(dir.filePath("tiny.jpg"), "JPEG"));
-    QByteArray huge = files::readFileBytes(dir.filePath("tiny.jpg"));
-    const qsizetype sof = huge.indexOf("\xFF\xC0");
-    huge.replace(sof + 5, 4, QByteArray("\x3F\xFF\x7F\xFF", 4));
-    files::saveFileBytes(dir.filePath("huge.jpg"), huge);
-
-    app::MainForm& main = start();
-    const double bandLine = app::frmPreview->Line1(1)->Y1();
-    for (const char* name : {"cut.jpg", "huge.jpg"}) {
-        dialogs->answerOpen(dir.filePath(name));
-        main.mnuOpenRadio->trigger();
-    }
-    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_TRUE(
-        messages[0].text.startsWith("The image file is incomplete: its header declares 2251 x 84 pixels"))
-        << messages[0].text.toStdString();
-    EXPECT_TRUE(
-        messages[1].text.startsWith("The image declares 32767 x 16383 pixels, which would need 2048 MB"))
-        << messages[1].text.toStdString();
-    EXPECT_TRUE(messages[1].text.contains("up to 1024 MB decoded"));
-    for (const auto& m : messages) EXPECT_EQ(m.title, "Stratalyser formatting guidance");
-    EXPECT_FALSE(app::RadiographImported);
-    EXPECT_EQ(app::DataLength, 0);
-    EXPECT_EQ(main.Picture1->surface().widthPixels(), 624);
-    EXPECT_EQ(app::frmPreview->Line1(1)->Y1(), bandLine);
-    EXPECT_TRUE(main.Command1->isEnabled());
-    // The complete file still imports.
-    dialogs->answerOpen(testsupport::realData("radiograph.jpg"));
-    main.mnuOpenRadio->trigger();
-    EXPECT_EQ(app::DataLength, 2251);
 }
 
 TEST_F(ImportTest, TheGreyProfileOfASyntheticCoreIsItsKnownColumnGrey) {

@@ -97,64 +97,15 @@ TEST_F(AppTest, AFileThatReadsFewerRowsTakesEmptyValuesAsSet) {
     EXPECT_EQ(app::frmPreview->Width(), 0);
 }
 
-// A settings file edited by hand or shifted by a blank line: the user is told once which file and
-// row, the program runs on its defaults as without a file, and the file is left for mending.
-TEST_F(AppTest, ADamagedSettingsFileIsNamedWithItsRowAndTheProgramRunsOnDefaults) {
-    const QByteArray shipped =
-        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
-    const std::pair<const char*, const char*> damages[] = {
-        {"\"Level-1\",\"colour\",255,255", "\"Level-1\",\"colour\",255,\"red\""},  // row 31
-        {"\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""},                  // row 7
-    };
-    const int rows[] = {31, 7};
-    for (int i = 0; i < 2; ++i) {
-        if (i > 0) {
-            TearDown();
-            SetUp();
-            dialogs->clearRecord();
-        }
-        QByteArray bytes = shipped;
-        bytes.replace(damages[i].first, damages[i].second);
-        files::saveFileBytes(settingsPath, bytes);
-        app::MainForm& main = start();
-        const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("The reference file ") +
-                                                QDir::toNativeSeparators(settingsPath) +
-                                                QStringLiteral(" is damaged: row %1").arg(rows[i])))
-            << messages[0].text.toStdString();
-        EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation);
-        EXPECT_EQ(main.Caption(), "Stratalyser 1.6");
-        EXPECT_FALSE(app::ReferencesLoaded);
-        EXPECT_TRUE(References(0, 5).isEmpty());  // nothing of the damaged file was taken in
-        for (int row = 1; row <= 100; ++row) ASSERT_TRUE(References(3, row) == 9999) << row;
-        EXPECT_EQ(app::frmPreview->Width(), 1280 * 15 - 2 * main.Left());  // the default layout
-
-        // The close box ends the program; the damaged file is left exactly as it was.
-        main.close();
-        EXPECT_TRUE(app::programEnded());
-        EXPECT_EQ(files::readFileBytes(settingsPath), bytes);
-        EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);
-    }
-}
-
 TEST_F(AppTest, LongRunsOfBlankLinesInTheSettingsFileAreReadOnce) {
-    // Blank lines after the last row do no harm; a file of nothing but line feeds is damaged.
+    // Blank lines after the last row do no harm (a file of nothing but line feeds is in the
+    // bad-input table).
     const QByteArray shipped =
         files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
     files::saveFileBytes(settingsPath, shipped + QByteArray(8 << 20, '\n'));
     start();
     EXPECT_TRUE(app::ReferencesLoaded);
     EXPECT_TRUE(dialogs->shown().empty());
-
-    TearDown();
-    SetUp();
-    files::saveFileBytes(settingsPath, QByteArray(64 << 20, '\n'));
-    start();
-    EXPECT_FALSE(app::ReferencesLoaded);
-    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.contains(" is damaged: the file ends before row 0."));
 }
 
 TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
@@ -172,15 +123,4 @@ TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);  // only the damaged file
     main.Command4->click();
     EXPECT_TRUE(app::programEnded());
-}
-
-TEST_F(AppTest, ATooLargeOrUnreadableSettingsFileIsNamedToo) {
-    QDir(dir.filePath("References")).removeRecursively();
-    QDir(dir.path()).mkpath(settingsPath);  // a folder where the file should be
-    start();
-    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.contains(" cannot be read (it is a folder)"))
-        << messages[0].text.toStdString();
-    EXPECT_FALSE(app::ReferencesLoaded);
 }

@@ -91,29 +91,6 @@ class XrfImportTest : public AppTest {
             for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
         return n;
     }
-    // What a failed import must leave as it was.
-    void expectNothingImported(const char* what) {
-        app::MainForm& main = app::frmMain.get();
-        EXPECT_FALSE(app::XrfLoaded) << what;
-        EXPECT_FALSE(app::Profile.isAllocated()) << what;
-        EXPECT_EQ(app::XrfColumnCount, 0) << what;
-        EXPECT_TRUE(app::XrfData.get(1, 1).isEmpty()) << what;
-        EXPECT_EQ(app::XrfHeaders(0), QString()) << what;
-        EXPECT_EQ(app::WorkingFileName, QString()) << what;
-        EXPECT_TRUE(main.Command2->isEnabled()) << what;
-        EXPECT_TRUE(main.mnuOpenXRF->Enabled()) << what;
-        EXPECT_FALSE(main.Command5->isEnabled()) << what;
-        EXPECT_EQ(main.Command5->Caption(), "Save as") << what;
-        EXPECT_FALSE(main.mnuSummary->Enabled()) << what;
-        EXPECT_FALSE(main.mnuShowAll->Enabled()) << what;
-        EXPECT_FALSE(main.Frame3->isEnabled()) << what;
-        EXPECT_FALSE(main.ProgressBar1->isVisible()) << what;
-        EXPECT_EQ(curveWindow(2).Combo1->ListCount(), 0) << what;
-        EXPECT_EQ(curveWindow(4).Combo2->ListCount(), 0) << what;
-        EXPECT_FALSE(curveWindow(2).isVisible()) << what;
-        EXPECT_EQ(main.Text1->Text(), "60") << what;
-    }
-
     synth::VarvedCore core;
 };
 
@@ -257,72 +234,6 @@ TEST_F(XrfImportTest, TheSyntheticCoreOpensFromEitherForm) {
         const long at = app::DataLength - boundary;
         EXPECT_GT(std::abs(app::CurveValue(2, at) - app::CurveValue(2, at + 1)), 2000.0f) << boundary;
     }
-}
-
-// Each faulty file is refused with a clear message and leaves the program as it was, ready for
-// another try; then a good file opens.
-TEST_F(XrfImportTest, FaultyFilesChangeNothingAndSayWhy) {
-    openSyntheticRadiograph(300);
-    // A working file whose year column holds a text the program never writes.
-    QByteArray working = "\"scan\"\r\n\"varvecounting\"\r\n";
-    const QList<QByteArray> lines = table(300).split('\n');
-    working += lines[1] + '\n' + lines[2].chopped(1) + ",\"greyscale\",\"year\",\"marker\",\"note\"\r\n";
-    for (int i = 3; i < 303; ++i) working += lines[i].chopped(1) + ",1,\"x\",\"---\",\"---\"\r\n";
-    QByteArray binary(3000, '\0');
-    for (int i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 131) % 256);
-    QByteArray cut = table(300);
-    cut.chop(20);
-    struct Row {
-        const char* what;
-        QByteArray bytes;
-        const char* text;  // the start of the message
-        const char* title;
-    };
-    const Row rows[] = {
-        {"too short", table(299),
-         "The XRF data length (299 measurements) does not match with the Radiograph width (300 pixels). "
-         "Please change Itrax settings (or edit files) so that one pixel in radiograph corresponds exactly "
-         "to one XRF measurement.",
-         "Stratalyser formatting guidance"},
-        {"empty", QByteArray(), "Format error.", "Error"},
-        {"binary", binary, "Format error.", "Error"},
-        {"no filename", "\"a\",\"b\"\r\n", "Format error.", "Error"},
-        {"cut", cut, "The XRF file ends inside data row 300", "Stratalyser formatting guidance"},
-        {"damaged working file", working, "Row 1 of the working file holds \"x\" as its year",
-         "Stratalyser formatting guidance"},
-    };
-    for (const Row& row : rows) {
-        const QString path = dir.filePath(QStringLiteral("bad.csv"));
-        writeFile(path, row.bytes);
-        dialogs->clearRecord();
-        openXrf(path);
-        const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-        ASSERT_EQ(messages.size(), 1u) << row.what;
-        EXPECT_TRUE(messages[0].text.startsWith(QString::fromLatin1(row.text)))
-            << row.what << ": " << messages[0].text.toStdString();
-        EXPECT_EQ(messages[0].title, row.title) << row.what;
-        EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation);
-        expectNothingImported(row.what);
-    }
-    // A folder, and a cancelled dialog (which says nothing).
-    dialogs->clearRecord();
-    openXrf(dir.path());
-    ASSERT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message)[0].text.contains("it is a folder"));
-    expectNothingImported("folder");
-    dialogs->clearRecord();
-    dialogs->cancelFile();
-    app::frmMain->Command2->click();
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
-    expectNothingImported("cancelled");
-
-    openXrf(dir.filePath("Results.txt"));
-    EXPECT_TRUE(app::XrfLoaded);
-    EXPECT_EQ(curveWindow(2).Combo1->ListCount(), 48);  // the lists were not filled before
-    // Once imported, the import is not offered again.
-    EXPECT_FALSE(app::frmMain->Command2->isEnabled());
-    app::frmMain->mnuOpenXRF->trigger();
-    EXPECT_EQ(curveWindow(2).Combo1->ListCount(), 48);
 }
 
 // A save that fails says where and why, keeps the work unsaved and open, and quitting asks again.

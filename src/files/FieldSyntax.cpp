@@ -362,9 +362,26 @@ Variant FieldReader::readField() {
     if (data[pos_] == '"') {
         const qsizetype start = pos_ + 1;
         qsizetype close = start;
-        while (close < n && data[close] != '"') ++close;
-        if (close >= n) throw core::EndOfFileError();  // unterminated text
-        Variant text(decodeText(data + start, data + close));
+        bool doubledQuotes = false;
+        for (;;) {
+            while (close < n && data[close] != '"') ++close;
+            if (close >= n) throw core::EndOfFileError();  // unterminated text
+            // A spreadsheet writes a quote inside a text as two quotes; the program itself never
+            // writes two quotes in a row inside a text, so they can only mean one quote.
+            if (close + 1 < n && data[close + 1] == '"') {
+                doubledQuotes = true;
+                close += 2;
+                continue;
+            }
+            break;
+        }
+        Variant text;
+        if (doubledQuotes) {
+            const QByteArray unquoted = QByteArray(data + start, close - start).replace("\"\"", "\"");
+            text = Variant(decodeText(unquoted.constData(), unquoted.constData() + unquoted.size()));
+        } else {
+            text = Variant(decodeText(data + start, data + close));
+        }
         // Whatever stands between the closing quote and the next separator is ignored.
         pos_ = close + 1;
         while (pos_ < n && data[pos_] != layout_.separator && !isLineEnd(data[pos_])) ++pos_;

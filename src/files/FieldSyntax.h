@@ -12,7 +12,8 @@
 // The one comma-separated field syntax of every file the program reads or writes (settings,
 // working file, XRF data, summary).
 //
-//   text    "between double quotes", not escaped
+//   text    "between double quotes", written without escapes; when read, two double quotes
+//           inside a text (as spreadsheets write them) are one double quote
 //   number  bare, "." as the decimal point whatever the locale; whole numbers without a point,
 //           fractions in their shortest exact form
 //   empty   nothing between two separators
