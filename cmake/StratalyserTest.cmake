@@ -5,6 +5,11 @@
 # with the real scanner files of ../shared/real-data reachable through STRATALYSER_REAL_DATA.
 get_filename_component(STRATALYSER_REAL_DATA "${CMAKE_SOURCE_DIR}/../shared/real-data" ABSOLUTE)
 
+# The leak check runs with AddressSanitizer; it is asked for explicitly, with the few suppressions
+# for objects Qt keeps to the end of the process.
+set(STRATALYSER_TEST_ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+
 function(stratalyser_add_test name)
     cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -16,6 +21,6 @@ function(stratalyser_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest Qt6::Test)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+        ENVIRONMENT "${STRATALYSER_TEST_ENVIRONMENT}"
         TIMEOUT 300)
 endfunction()

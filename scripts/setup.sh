@@ -6,10 +6,11 @@
 #                                 (or with the arguments given after "run", for example a radiograph)
 #   bash scripts/setup.sh test    build with AddressSanitizer + UBSan, run every test (CTest)
 #   bash scripts/setup.sh bench   release build, run stratalyser-bench
-#   bash scripts/setup.sh fuzz [SECONDS]
+#   bash scripts/setup.sh fuzz [SECONDS | long]
 #                                 clang + libFuzzer build of the fuzz targets, each run SECONDS
-#                                 (default 60) from the seeds in fuzz/corpus; a crash, leak, timeout
-#                                 (5 s) or running out of memory (2 GB) fails the command
+#                                 (default 60) from the seeds in fuzz/corpus, or with "long" until
+#                                 10 million executions each; a crash, leak, timeout (5 s) or
+#                                 running out of memory (2 GB) fails the command
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -59,20 +60,24 @@ case "${1:-}" in
     fuzz)
         PACKAGES+=(clang)
         install_missing
-        seconds=${2:-60}
+        limit=(-max_total_time="${2:-60}")
+        [ "${2:-}" = long ] && limit=(-runs=10000000)
         CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DSTRATALYSER_FUZZ=ON -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=OFF >/dev/null
         targets=(FieldReader Settings XrfImport ImageHeader)
+        # Longest input per target: room for every seed's structure (the settings file's 100 rows,
+        # an XRF table's header and rows) while keeping executions fast.
+        declare -A max_len=([FieldReader]=2048 [Settings]=4096 [XrfImport]=4096 [ImageHeader]=4096)
         cmake --build build/fuzz -j "$JOBS" --target "${targets[@]/#/fuzz-}"
         mkdir -p build/fuzz/crashes
         for target in "${targets[@]}"; do
             work=build/fuzz/corpus/$target
             log=build/fuzz/$target.log
             mkdir -p "$work"
-            echo "fuzz-$target: $seconds s"
+            echo "fuzz-$target: ${limit[*]}"
             status=0
-            build/fuzz/bin/fuzz-"$target" "$work" "fuzz/corpus/$target" -max_total_time="$seconds" \
-                -timeout=5 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+            build/fuzz/bin/fuzz-"$target" "$work" "fuzz/corpus/$target" "${limit[@]}" \
+                -timeout=5 -rss_limit_mb=2048 -max_len="${max_len[$target]}" -print_final_stats=1 \
                 -artifact_prefix=build/fuzz/crashes/"$target"- >"$log" 2>&1 || status=$?
             grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb|SUMMARY)|^#[0-9]+ +DONE' "$log" || true
             if [ "$status" -ne 0 ]; then
