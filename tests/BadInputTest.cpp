@@ -42,6 +42,16 @@ QByteArray binaryBytes(int size) {
     return bytes;
 }
 
+// The text as a spreadsheet or an editor saves "Unicode text": UTF-16 little-endian after its mark.
+QByteArray unicodeText(const QByteArray& utf8) {
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const QChar c : QString::fromUtf8(utf8)) {
+        utf16.append(static_cast<char>(c.unicode() & 0xFF));
+        utf16.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return utf16;
+}
+
 QList<QByteArray> linesOf(const QByteArray& table) {
     QList<QByteArray> lines = table.split('\n');
     for (QByteArray& line : lines)
@@ -168,11 +178,6 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     const QByteArray commas = synth::makeXrfTable(core, false);
     const QList<QByteArray> commaLines = linesOf(commas);
 
-    QByteArray utf16("\xFF\xFE", 2);  // little-endian, as a spreadsheet saves "Unicode text"
-    for (const QChar c : QString::fromUtf8(commas)) {
-        utf16.append(static_cast<char>(c.unicode() & 0xFF));
-        utf16.append(static_cast<char>(c.unicode() >> 8));
-    }
     const qsizetype header = commaLines.size() - 1 - kCoreWidth;
     QList<QByteArray> shortRow = commaLines;
     QByteArray& fifth = shortRow[header + 5];
@@ -190,7 +195,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     const Row rows[] = {
         {"the scanner's own tab form", write("tabs.txt", tabs), opens()},
         {"the comma form after a UTF-8 byte-order mark", write("bom.csv", "\xEF\xBB\xBF" + commas), opens()},
-        {"a spreadsheet's Unicode text (UTF-16 with its mark)", write("utf16.txt", utf16), opens()},
+        {"a spreadsheet's Unicode text (UTF-16 with its mark)", write("utf16.txt", unicodeText(commas)), opens()},
         {"line feeds only", write("lf.csv", joined(commaLines, "\n")), opens()},
         {"carriage returns only", write("cr.csv", joined(commaLines, "\r")), opens()},
         {"quotes, a comma and non-ASCII text in a label", write("labels.csv", workingFile(commas, [&](int p) {
@@ -440,6 +445,7 @@ TEST_F(BadInputTest, SettingsFiles) {
     const Row rows[] = {
         {"the shipped file", shipped, opens()},
         {"after a UTF-8 byte-order mark", "\xEF\xBB\xBF" + shipped, opens()},
+        {"saved as Unicode text by an editor", unicodeText(shipped), opens()},
         {"line feeds only", QByteArray(shipped).replace("\r\n", "\n"), opens()},
         {"carriage returns only", QByteArray(shipped).replace("\r\n", "\r"), opens()},
         {"quotes and a comma in a name", changed("\"frmMain\",\"Top\"", "\"frm\"\"Main\"\", the main\",\"Top\""),
@@ -482,7 +488,7 @@ TEST_F(BadInputTest, SettingsFiles) {
     // The quoted name is read whole; written back at the quit, its quotes become single quotes
     // (the program never writes a quote inside a text), and the row keeps its four fields.
     startAgain();
-    const QByteArray quoted = rows[4].bytes;
+    const QByteArray quoted = changed("\"frmMain\",\"Top\"", "\"frm\"\"Main\"\", the main\",\"Top\"");
     files::saveFileBytes(settingsPath, quoted);
     app::MainForm& main = start();
     EXPECT_EQ(app::References(0, 5).toString(), "frm\"Main\", the main");

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "files/FieldSyntax.h"
+#include "files/TextFile.h"
 
 namespace files {
 
@@ -135,7 +136,7 @@ void readSettings(const QByteArray& bytes, core::Array2<core::Variant>& table) {
     if (bytes.isEmpty()) throw DamagedSettingsError(0, QStringLiteral("the file is empty."));
     // Read into a table of our own: a damaged file never leaves half of itself in the program.
     core::Array2<Variant> read(0, kSettingsColumns - 1, 0, kSettingsLastRow);
-    FieldReader reader(bytes);
+    FieldReader reader(unicodeTextAsUtf8(bytes));
     for (int row = 0; row <= 2; ++row) readRow(reader, read, row);
     const int n = rowCountOf(read(settings::kCurrent, settings::kRowCount));
     for (int row = 3; row <= n; ++row) readRow(reader, read, row);

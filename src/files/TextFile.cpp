@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include "core/Errors.h"
 
@@ -38,6 +39,14 @@ void saveFileBytes(const QString& path, const QByteArray& bytes) {
         fail(core::kPermissionDenied, file.errorString(), path);
     }
     if (!file.commit()) fail(core::kPermissionDenied, file.errorString(), path);
+}
+
+QByteArray unicodeTextAsUtf8(QByteArray bytes) {
+    const bool little = bytes.startsWith("\xFF\xFE"), big = bytes.startsWith("\xFE\xFF");
+    if (!little && !big) return bytes;
+    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    const QString text = decoder(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
+    return text.toUtf8();
 }
 
 }  // namespace files

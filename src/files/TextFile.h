@@ -12,6 +12,10 @@ inline constexpr qint64 kMaxFileBytes = 256ll * 1024 * 1024;
 // The whole file. Throws core::FileError for a missing, unreadable or oversized file or a folder.
 QByteArray readFileBytes(const QString& path, qint64 maxBytes = kMaxFileBytes);
 
+// Text saved as "Unicode" by a spreadsheet or an editor (UTF-16 after its byte-order mark) as the
+// same text in UTF-8; any other bytes as they are.
+QByteArray unicodeTextAsUtf8(QByteArray bytes);
+
 // Writes the file atomically: the bytes go to a temporary file beside it, which replaces the
 // target only when everything was written. A failed save leaves the old file as it was and no
 // half-written file behind. Throws core::FileError on failure.

@@ -1,10 +1,10 @@
 #include "files/XrfFile.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 
 #include "core/Arithmetic.h"
+#include "files/TextFile.h"
 
 namespace files {
 
@@ -64,19 +64,8 @@ FieldLayout detectXrfLayout(const QByteArray& bytes) {
     return FieldLayout::tab(data[lineEnd - 1] == '\t');
 }
 
-namespace {
-// A spreadsheet's "Unicode text" is UTF-16 with a byte-order mark: read as the same text in UTF-8.
-QByteArray asUtf8(QByteArray bytes) {
-    const bool little = bytes.startsWith("\xFF\xFE"), big = bytes.startsWith("\xFE\xFF");
-    if (!little && !big) return bytes;
-    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-    const QString text = decoder(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
-    return text.toUtf8();
-}
-}  // namespace
-
 XrfContents readXrfTable(QByteArray bytes) {
-    bytes = asUtf8(std::move(bytes));
+    bytes = unicodeTextAsUtf8(std::move(bytes));
     const FieldLayout layout = detectXrfLayout(bytes);
     FieldReader reader(std::move(bytes), layout);
     XrfContents out;
