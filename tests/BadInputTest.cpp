@@ -29,6 +29,13 @@ struct Outcome {
     QString title;
     bool opens() const { return message.isEmpty(); }
 };
+// One file of a table: what it is, where it lies, what opening it must give.
+struct FileRow {
+    const char* what;
+    QString path;
+    Outcome outcome;
+};
+
 Outcome opens() {
     return {};
 }
@@ -102,7 +109,9 @@ QByteArray jpegDeclaringAHugePicture() {
 // A TIFF whose first directory declares 20000 x 60000 grey pixels (1.2 GB decoded).
 QByteArray tiffDeclaringAHugePicture() {
     QByteArray bytes("II*\0\x08\0\0\0", 8);
-    const auto put16 = [&bytes](quint16 v) { bytes.append(static_cast<char>(v & 0xFF)).append(static_cast<char>(v >> 8)); };
+    const auto put16 = [&bytes](quint16 v) {
+        bytes.append(static_cast<char>(v & 0xFF)).append(static_cast<char>(v >> 8));
+    };
     const auto put32 = [&](quint32 v) {
         put16(static_cast<quint16>(v & 0xFFFF));
         put16(static_cast<quint16>(v >> 16));
@@ -115,12 +124,12 @@ QByteArray tiffDeclaringAHugePicture() {
     };
     constexpr quint16 kShort = 3, kLong = 4;
     put16(6);
-    entry(256, kLong, 1, 20000);   // width
-    entry(257, kLong, 1, 60000);   // height
-    entry(258, kShort, 1, 8);      // bits per sample
-    entry(262, kShort, 1, 1);      // black is zero
-    entry(273, kLong, 1, 8);       // strip offset
-    entry(279, kLong, 1, 1);       // strip byte count
+    entry(256, kLong, 1, 20000);  // width
+    entry(257, kLong, 1, 60000);  // height
+    entry(258, kShort, 1, 8);     // bits per sample
+    entry(262, kShort, 1, 1);     // black is zero
+    entry(273, kLong, 1, 8);      // strip offset
+    entry(279, kLong, 1, 1);      // strip byte count
     put32(0);
     return bytes;
 }
@@ -161,7 +170,8 @@ class BadInputTest : public AppTest {
             return;
         }
         ASSERT_EQ(messages.size(), 1u) << what;
-        EXPECT_TRUE(messages[0].text.startsWith(expected.message)) << what << ": " << messages[0].text.toStdString();
+        EXPECT_TRUE(messages[0].text.startsWith(expected.message))
+            << what << ": " << messages[0].text.toStdString();
         EXPECT_EQ(messages[0].title, expected.title) << what;
         EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation) << what;
     }
@@ -187,25 +197,22 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     const QString labelWithQuotes = QStringLiteral("#a \"thick\" one, dark; ü");
     const QByteArray quotedLabel = "\"#a \"\"thick\"\" one, dark; \xC3\xBC\"";
 
-    struct Row {
-        const char* what;
-        QString path;
-        Outcome outcome;
-    };
-    const Row rows[] = {
+    const FileRow rows[] = {
         {"the scanner's own tab form", write("tabs.txt", tabs), opens()},
         {"the comma form after a UTF-8 byte-order mark", write("bom.csv", "\xEF\xBB\xBF" + commas), opens()},
-        {"a spreadsheet's Unicode text (UTF-16 with its mark)", write("utf16.txt", unicodeText(commas)), opens()},
+        {"a spreadsheet's Unicode text (UTF-16 with its mark)", write("utf16.txt", unicodeText(commas)),
+         opens()},
         {"line feeds only", write("lf.csv", joined(commaLines, "\n")), opens()},
         {"carriage returns only", write("cr.csv", joined(commaLines, "\r")), opens()},
-        {"quotes, a comma and non-ASCII text in a label", write("labels.csv", workingFile(commas, [&](int p) {
-             return p == 7 ? quotedLabel : QByteArray("\"---\"");
-         })),
+        {"quotes, a comma and non-ASCII text in a label",
+         write("labels.csv",
+               workingFile(commas, [&](int p) { return p == 7 ? quotedLabel : QByteArray("\"---\""); })),
          opens()},
         {"empty", write("empty.csv", QByteArray()), refused("Format error.", "Error")},
         {"binary", write("binary.csv", binaryBytes(3000)), refused("Format error.", "Error")},
         {"no \"filename\" field", write("names.csv", "\"a\",\"b\"\r\n"), refused("Format error.", "Error")},
-        {"a picture named .csv", write("picture.csv", smallPicture("JPEG")), refused("Format error.", "Error")},
+        {"a picture named .csv", write("picture.csv", smallPicture("JPEG")),
+         refused("Format error.", "Error")},
         {"a header with no data", write("header.csv", joined(commaLines.mid(0, header + 1), "\r\n")),
          refused("Format error.", "Error")},
         {"cut inside the last row", write("cut.txt", tabs.chopped(20)),
@@ -220,24 +227,30 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"26001 rows", write("long.csv", tooManyRows), refused("Format error.", "Error")},
         {"one row short of the radiograph",
          write("299.csv", joined(commaLines.mid(0, commaLines.size() - 1), "\r\n")),
-         refused("The XRF data length (299 measurements) does not match with the Radiograph width (300 pixels).",
-                 kGuidance)},
+         refused(
+             "The XRF data length (299 measurements) does not match with the Radiograph width (300 pixels).",
+             kGuidance)},
         {"a working file with a year the program never writes",
-         write("year.csv", workingFile(commas, [](int) { return QByteArray("\"---\""); }, "\"x\"")),
+         write("year.csv", workingFile(
+                               commas, [](int) { return QByteArray("\"---\""); }, "\"x\"")),
          refused("Row 1 of the working file holds \"x\" as its year", kGuidance)},
         {"a working file with a label not starting with #",
-         write("label.csv", workingFile(commas, [](int p) { return p == 3 ? QByteArray("\"dark\"") : "\"---\""; })),
+         write("label.csv",
+               workingFile(commas, [](int p) { return p == 3 ? QByteArray("\"dark\"") : "\"---\""; })),
          refused("Row 3 of the working file holds \"dark\" as its lamina label", kGuidance)},
-        {"a folder", dir.path(), refused("The file " + QDir::toNativeSeparators(dir.path()) + " cannot be read (it is a folder).", "Stratalyser")},
+        {"a folder", dir.path(),
+         refused("The file " + QDir::toNativeSeparators(dir.path()) + " cannot be read (it is a folder).",
+                 "Stratalyser")},
         {"a missing file", dir.filePath("gone.csv"),
-         refused("The file " + QDir::toNativeSeparators(dir.filePath("gone.csv")) + " cannot be read (it does not exist).",
+         refused("The file " + QDir::toNativeSeparators(dir.filePath("gone.csv")) +
+                     " cannot be read (it does not exist).",
                  "Stratalyser")},
         {"3 GB", writeSparse("huge.csv", kHugeFileBytes),
          refused("The file " + QDir::toNativeSeparators(dir.filePath("huge.csv")) +
                      " cannot be read (it is far larger than an XRF table can be).",
                  "Stratalyser")},
     };
-    for (const Row& row : rows) {
+    for (const FileRow& row : rows) {
         startAgain();
         app::MainForm& main = start();
         dialogs->answerOpen(radiograph);
@@ -306,17 +319,13 @@ TEST_F(BadInputTest, Radiographs) {
     QImage wide(32768, 2, QImage::Format_Grayscale8);
     wide.fill(100);
     ASSERT_TRUE(wide.save(dir.filePath("wide.bmp"), "BMP"));
-    struct Row {
-        const char* what;
-        QString path;
-        Outcome outcome;
-    };
-    const Row rows[] = {
+    const FileRow rows[] = {
         {"0 bytes", write("empty.bmp", QByteArray()), refused(kCannotReadImage, kGuidance)},
         {"binary", write("binary.jpg", binaryBytes(5000)), refused(kCannotReadImage, kGuidance)},
         {"an XRF table named .jpg", write("table.jpg", "filename\tposition (mm)\t\r\nL1.spe\t0.2\t\r\n"),
          refused(kCannotReadImage, kGuidance)},
-        {"a text named .tif", write("table.tif", "filename,position\r\n"), refused(kCannotReadImage, kGuidance)},
+        {"a text named .tif", write("table.tif", "filename,position\r\n"),
+         refused(kCannotReadImage, kGuidance)},
         {"a JPEG cut inside its header", write("header.jpg", QByteArray("\xFF\xD8\xFF\xE0 cut", 8)),
          refused(kCannotReadImage, kGuidance)},
         {"the real JPEG cut at two thirds", write("cut.jpg", real.left(real.size() * 2 / 3)),
@@ -327,13 +336,14 @@ TEST_F(BadInputTest, Radiographs) {
          refused("The image declares 32767 x 16383 pixels, which would need 2048 MB", kGuidance)},
         {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", tiffDeclaringAHugePicture()),
          refused("The image declares 20000 x 60000 pixels", kGuidance)},
-        {"32768 pixels wide", dir.filePath("wide.bmp"), refused("The radiograph is 32768 pixels wide.", kGuidance)},
+        {"32768 pixels wide", dir.filePath("wide.bmp"),
+         refused("The radiograph is 32768 pixels wide.", kGuidance)},
         {"a folder", dir.path(), refused(kCannotReadImage, kGuidance)},
     };
     app::MainForm& main = start();
     const double bandLine = app::frmPreview->Line1(1)->Y1();
     bool byMenu = false;
-    for (const Row& row : rows) {
+    for (const FileRow& row : rows) {
         dialogs->clearRecord();
         dialogs->answerOpen(row.path);
         if (byMenu) {
@@ -386,15 +396,11 @@ TEST_F(BadInputTest, Photos) {
         return refused("The photo " + QDir::toNativeSeparators(dir.filePath(name)) + " is incomplete",
                        "Message from Stratalyser");
     };
-    struct Row {
-        const char* what;
-        QString path;
-        Outcome outcome;
-    };
-    const Row rows[] = {
+    const FileRow rows[] = {
         {"0 bytes", write("empty.jpg", QByteArray()), cannotOpen("empty.jpg")},
         {"binary", write("binary.png", binaryBytes(5000)), cannotOpen("binary.png")},
-        {"an XRF table named .jpg", write("table.jpg", "filename\tposition (mm)\t\r\n"), cannotOpen("table.jpg")},
+        {"an XRF table named .jpg", write("table.jpg", "filename\tposition (mm)\t\r\n"),
+         cannotOpen("table.jpg")},
         // The scanner's TIFF keeps its directory at the end: cut, it has no header left.
         {"the real TIFF cut", write("cut.tif", tif.left(5000)), cannotOpen("cut.tif")},
         {"the real JPEG cut", write("cut.jpg", jpg.left(jpg.size() / 2)), incomplete("cut.jpg")},
@@ -403,11 +409,13 @@ TEST_F(BadInputTest, Photos) {
                      " declares 32767 x 16383 pixels, which would need 2048 MB",
                  "Message from Stratalyser")},
         {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", tiffDeclaringAHugePicture()),
-         refused("The photo " + QDir::toNativeSeparators(dir.filePath("huge.tif")) + " declares 20000 x 60000",
-                 "Message from Stratalyser")},
-        {"a folder", dir.path(), refused("The photo " + QDir::toNativeSeparators(dir.path()), "Message from Stratalyser")},
+         refused(
+             "The photo " + QDir::toNativeSeparators(dir.filePath("huge.tif")) + " declares 20000 x 60000",
+             "Message from Stratalyser")},
+        {"a folder", dir.path(),
+         refused("The photo " + QDir::toNativeSeparators(dir.path()), "Message from Stratalyser")},
     };
-    for (const Row& row : rows) {
+    for (const FileRow& row : rows) {
         dialogs->clearRecord();
         dialogs->answerOpen(row.path);
         app::frmMain->mnuOpenPhoto->trigger();
@@ -434,8 +442,9 @@ TEST_F(BadInputTest, SettingsFiles) {
     QByteArray shortened = shipped.left(shipped.indexOf("\"frmPreview\",\"Top\""));
     QByteArray cutInRow = shipped.left(shipped.indexOf("\"frmPreview\",\"Top\"") + 12);
     const auto damaged = [this](const QString& rest) {
-        return refused("The reference file " + QDir::toNativeSeparators(settingsPath) + " is damaged: " + rest,
-                       "Message from Stratalyser");
+        return refused(
+            "The reference file " + QDir::toNativeSeparators(settingsPath) + " is damaged: " + rest,
+            "Message from Stratalyser");
     };
     struct Row {
         const char* what;
@@ -448,19 +457,21 @@ TEST_F(BadInputTest, SettingsFiles) {
         {"saved as Unicode text by an editor", unicodeText(shipped), opens()},
         {"line feeds only", QByteArray(shipped).replace("\r\n", "\n"), opens()},
         {"carriage returns only", QByteArray(shipped).replace("\r\n", "\r"), opens()},
-        {"quotes and a comma in a name", changed("\"frmMain\",\"Top\"", "\"frm\"\"Main\"\", the main\",\"Top\""),
-         opens()},
+        {"quotes and a comma in a name",
+         changed("\"frmMain\",\"Top\"", "\"frm\"\"Main\"\", the main\",\"Top\""), opens()},
         {"empty", QByteArray(), damaged("the file is empty.")},
         {"binary", binaryBytes(3000), damaged("row 0")},
         {"cut between rows", shortened, damaged("the file ends before row 7.")},
         {"cut inside a row", cutInRow, damaged("row 7 has 1 field; every row has 4.")},
-        {"tabs between the fields", QByteArray(shipped).replace(',', '\t'), damaged("row 0 has 1 field; every row has 4.")},
+        {"tabs between the fields", QByteArray(shipped).replace(',', '\t'),
+         damaged("row 0 has 1 field; every row has 4.")},
         {"a fifth field", changed("\"frmMain\",\"Left\",9999,9999", "\"frmMain\",\"Left\",9999,9999,1"),
          damaged("row 6 has more than 4 fields.")},
         {"a row count over 100", changed("\"count\",100,100", "\"count\",100,101"), damaged("row 1")},
         {"a colour as text", changed("\"Level-1\",\"colour\",255,255", "\"Level-1\",\"colour\",255,\"red\""),
          damaged("row 31")},
-        {"a blank line before row 7", changed("\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""), damaged("row 7")},
+        {"a blank line before row 7", changed("\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""),
+         damaged("row 7")},
         {"64 MB of line feeds", QByteArray(64 << 20, '\n'), damaged("the file ends before row 0.")},
     };
     for (const Row& row : rows) {
@@ -507,7 +518,8 @@ TEST_F(BadInputTest, SettingsFiles) {
         start();
         const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_TRUE(messages[0].text.contains(folder ? " cannot be read (it is a folder)" : " cannot be read ("))
+        EXPECT_TRUE(
+            messages[0].text.contains(folder ? " cannot be read (it is a folder)" : " cannot be read ("))
             << messages[0].text.toStdString();
         EXPECT_FALSE(app::ReferencesLoaded);
         app::unloadAllForms();
