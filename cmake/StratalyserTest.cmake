@@ -2,8 +2,7 @@
 #
 # Every test executable is made here: GoogleTest with the shared main (which creates the
 # QApplication; OWN_MAIN for a test that brings its own), run headless on the offscreen platform,
-# with the real scanner files of ../shared/real-data reachable through STRATALYSER_REAL_DATA.
-get_filename_component(STRATALYSER_REAL_DATA "${CMAKE_SOURCE_DIR}/../shared/real-data" ABSOLUTE)
+# with the real scanner files kept in tests/data.
 
 # The leak check runs with AddressSanitizer; it is asked for explicitly, with the few suppressions
 # for objects Qt keeps to the end of the process.

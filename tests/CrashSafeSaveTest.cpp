@@ -1,6 +1,6 @@
-// A save killed at any moment leaves the old file or the new one, whole: a child process saves a
-// working file and the settings file over older ones and is killed (SIGKILL) at a random moment
-// of the save, many times.
+// A save killed at any moment leaves the old file or the new one, whole. A child process saves a
+// working file or the settings file over an older one and is killed (SIGKILL): first at each stage
+// of the save in turn, then, as a soak, at random moments timed from the child's own save.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -21,47 +21,87 @@
 
 namespace {
 
+using files::SaveStage;
+
+SaveStage stageToDieAt = SaveStage::TemporaryOpen;
+
+void dieAtStage(SaveStage stage) {
+    if (stage == stageToDieAt) raise(SIGKILL);
+}
+
 void killSelf(int) {
     raise(SIGKILL);
 }
 
-// In a child: SIGKILL after `micros`, while saving `bytes` to `path` over and over.
-pid_t saveUntilKilled(const QString& path, const QByteArray& bytes, long micros) {
-    const pid_t child = fork();
-    if (child != 0) return child;
-    std::signal(SIGALRM, killSelf);
-    itimerval timer{};
-    timer.it_value.tv_sec = micros / 1000000;
-    timer.it_value.tv_usec = std::max(1L, micros % 1000000);
-    setitimer(ITIMER_REAL, &timer, nullptr);
-    for (;;) files::saveFileBytes(path, bytes);
+// Runs `child` in a child process, which must end killed; returns the bytes it wrote to its pipe.
+template <typename Child>
+QByteArray runKilledChild(Child child) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) ADD_FAILURE() << "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeEnds[0]);
+        child(pipeEnds[1]);
+        _exit(0);  // a child that was not killed ends normally, and the parent says so
+    }
+    close(pipeEnds[1]);
+    QByteArray reports;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) reports.append(buffer, n);
+    close(pipeEnds[0]);
+    int status = 0;
+    EXPECT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child was not killed";
+    return reports;
 }
 
-void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, const QByteArray& after, int rounds) {
-    files::saveFileBytes(path, before);
-    QElapsedTimer t;
-    t.start();
-    files::saveFileBytes(path, after);
-    // Kill moments spread over about three saves, so that every stage of one is hit.
-    const long saveMicros = std::max<long>(50, static_cast<long>(t.nsecsElapsed() / 1000));
-    std::mt19937 random(7);
-    std::uniform_int_distribution<long> moment(0, 3 * saveMicros);
-    int sawOld = 0, sawNew = 0;
-    for (int round = 0; round < rounds; ++round) {
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, const QByteArray& after) {
+    const QString folder = QFileInfo(path).absolutePath();
+    // Each stage in turn: up to the rename the old file stands, from it on the new one; never a
+    // temporary file left beside it.
+    for (const SaveStage stage :
+         {SaveStage::TemporaryOpen, SaveStage::HalfWritten, SaveStage::Synced, SaveStage::Replaced}) {
         files::saveFileBytes(path, before);
-        const pid_t child = saveUntilKilled(path, after, moment(random));
-        ASSERT_GT(child, 0);
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "round " << round;
+        runKilledChild([&](int) {
+            stageToDieAt = stage;
+            files::setSaveStageHook(dieAtStage);
+            files::saveFileBytes(path, after);
+        });
+        const bool replaced = stage == SaveStage::Replaced;
+        EXPECT_EQ(files::readFileBytes(path), replaced ? after : before) << "killed at stage " << int(stage);
+        EXPECT_EQ(filesIn(folder), QStringList{QFileInfo(path).fileName()}) << "killed at stage " << int(stage);
+    }
+    // Soak: the child times one save of its own, then saves over and over until a timer kills it at
+    // a random moment within about three saves, reporting each finished save through the pipe.
+    for (int round = 0; round < 20; ++round) {
+        files::saveFileBytes(path, before);
+        const QByteArray reports = runKilledChild([&](int pipeEnd) {
+            QElapsedTimer t;
+            t.start();
+            files::saveFileBytes(path + QStringLiteral(".timing"), after);
+            const long saveMicros = std::max<long>(50, static_cast<long>(t.nsecsElapsed() / 1000));
+            std::mt19937 random(round);
+            const long micros = std::uniform_int_distribution<long>(1, 3 * saveMicros)(random);
+            std::signal(SIGALRM, killSelf);
+            itimerval timer{};
+            timer.it_value.tv_sec = micros / 1000000;
+            timer.it_value.tv_usec = micros % 1000000;
+            setitimer(ITIMER_REAL, &timer, nullptr);
+            for (;;) {
+                files::saveFileBytes(path, after);
+                if (write(pipeEnd, "s", 1) != 1) return;
+            }
+        });
+        QFile::remove(path + QStringLiteral(".timing"));
         const QByteArray onDisk = files::readFileBytes(path);
         ASSERT_TRUE(onDisk == before || onDisk == after)
             << "round " << round << ": " << onDisk.size() << " bytes, neither the old nor the new file";
-        (onDisk == before ? sawOld : sawNew)++;
+        if (!reports.isEmpty()) EXPECT_EQ(onDisk, after) << "round " << round << ": a finished save was lost";
     }
-    // Both outcomes happened: the kills fell before and after the file was replaced.
-    EXPECT_GT(sawOld, 0);
-    EXPECT_GT(sawNew, 0);
 }
 
 }  // namespace
@@ -73,7 +113,7 @@ TEST(CrashSafeSaveTest, AKilledSaveLeavesTheOldOrTheNewWorkingFile) {
     QByteArray after = before;
     after.replace("\"", "'");  // another file of about the same size
     after.append(after.left(100000));
-    expectOldOrNewAfterKills(dir.filePath(QStringLiteral("core.csv")), before, after, 40);
+    expectOldOrNewAfterKills(dir.filePath(QStringLiteral("core.csv")), before, after);
 }
 
 TEST(CrashSafeSaveTest, AKilledSaveLeavesTheOldOrTheNewSettingsFile) {
@@ -86,5 +126,5 @@ TEST(CrashSafeSaveTest, AKilledSaveLeavesTheOldOrTheNewSettingsFile) {
     table(3, 31) = core::Variant(255.0f);
     const QByteArray after = files::writeSettings(table);
     ASSERT_NE(before, after);
-    expectOldOrNewAfterKills(dir.filePath(QStringLiteral("Stratalyser_References.csv")), before, after, 40);
+    expectOldOrNewAfterKills(dir.filePath(QStringLiteral("Stratalyser_References.csv")), before, after);
 }

@@ -13,7 +13,7 @@ ScriptedDialogsScope::~ScriptedDialogsScope() {
 }
 
 QString realData(const QString& name) {
-    return QStringLiteral(STRATALYSER_REAL_DATA_DIR "/YAN8A1_200um/") + name;
+    return QStringLiteral(STRATALYSER_TEST_DATA_DIR "/YAN8A1_200um/") + name;
 }
 
 QString testData(const QString& name) {

@@ -4,12 +4,23 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "core/Errors.h"
 
 namespace files {
 
 namespace {
+SaveStageHook saveStageHook = nullptr;
+
+void reachStage(SaveStage stage) {
+    if (saveStageHook != nullptr) saveStageHook(stage);
+}
+
 [[noreturn]] void fail(int number, const QString& what, const QString& path) {
     throw core::FileError(number, (what + QStringLiteral(": ") + path).toStdString());
 }
@@ -34,11 +45,33 @@ void saveFileBytes(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) fail(core::kBadFileName, QStringLiteral("Bad file name"), path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) fail(core::kPermissionDenied, file.errorString(), path);
-    if (file.write(bytes) != bytes.size()) {
+    reachStage(SaveStage::TemporaryOpen);
+    const qsizetype half = bytes.size() / 2;
+    const auto writeAll = [&](qsizetype from, qsizetype count) {
+        if (file.write(bytes.constData() + from, count) != count || !file.flush()) {
+            file.cancelWriting();
+            fail(core::kPermissionDenied, file.errorString(), path);
+        }
+    };
+    writeAll(0, half);
+    reachStage(SaveStage::HalfWritten);
+    writeAll(half, bytes.size() - half);
+    // The bytes reach the disk before the rename, so a power cut after it finds the new file whole
+    // (commit syncs again, which then costs nothing).
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
         file.cancelWriting();
-        fail(core::kPermissionDenied, file.errorString(), path);
+        fail(core::kPermissionDenied, reason, path);
     }
+#endif
+    reachStage(SaveStage::Synced);
     if (!file.commit()) fail(core::kPermissionDenied, file.errorString(), path);
+    reachStage(SaveStage::Replaced);
+}
+
+void setSaveStageHook(SaveStageHook hook) {
+    saveStageHook = hook;
 }
 
 QByteArray unicodeTextAsUtf8(QByteArray bytes) {
