@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "SynthCore.h"
 #include "TestSupport.h"
 #include "app/SharedState.h"
 #include "app/windows/AboutForms.h"
@@ -14,6 +15,7 @@
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
 #include "files/FieldSyntax.h"
 #include "files/SettingsFile.h"
@@ -21,6 +23,7 @@
 #include "photo/windows/PhotoForms.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
 #include "scales/windows/ScaleForms.h"
 #include "ui/Screen.h"
 
@@ -93,8 +96,6 @@ class AppTest : public ::testing::Test {
         app::XrfLoaded = true;
     }
 
-    // The mouse moved over a widget as the window system reports it: through the widget's window,
-    // wherever the window lies (windows beyond the small offscreen screen included).
     // The real YAN8A1 core: its radiograph and its scanner table imported through the buttons.
     void importRealCore() {
         installDefaultSettings();
@@ -105,7 +106,70 @@ class AppTest : public ::testing::Test {
         app::frmMain->Command2->click();
         ASSERT_TRUE(app::XrfLoaded);
     }
+    // The synthetic core of `width` columns: its radiograph imported through the button, its table
+    // written beside it in both forms (Results.txt with tabs, Results.csv with commas).
+    void openSyntheticCore(int width) {
+        core = synth::makeVarvedCore(width, 60);
+        const QString picture = dir.filePath("core.bmp");
+        ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(picture, "BMP"));
+        writeFile(dir.filePath("Results.txt"), synth::makeXrfTable(core, true));
+        writeFile(dir.filePath("Results.csv"), synth::makeXrfTable(core, false));
+        if (!app::frmMain.exists() || !app::frmMain->isVisible()) start();
+        dialogs->answerOpen(picture);
+        app::frmMain->Command1->click();
+        ASSERT_EQ(app::DataLength, width);
+    }
+    void importXrf(const QString& path, bool byMenu = false) {
+        dialogs->answerOpen(path);
+        if (byMenu) {
+            app::frmMain->mnuOpenXRF->trigger();
+        } else {
+            app::frmMain->Command2->click();
+        }
+    }
+    // The section made the whole radiograph, as dragging its rectangle would.
+    static void wholeSection() {
+        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
+            shape->place(0, shape->Top(), app::frmPreview->Image2->Width(), shape->Height());
+        }
+        app::RenderSection();
+    }
+    // Quits and starts the program again with the same files on disk, as a user does the next day.
+    void restart() {
+        app::unloadAllForms();
+        app::resetSharedState();
+        ui::setTwipsPerPixel(ui::kLowTwipsPerPixel);
+        app::resetProgramEnded();
+        dialogs->clearRecord();
+    }
+    static void writeFile(const QString& path, const QByteArray& bytes) { files::saveFileBytes(path, bytes); }
 
+    // Curve window k's plot; between full redraws it shows position p at pixel column columnOf(p).
+    static ui::PictureBox* plot(int k) { return app::curveWindow(k).Picture1; }
+    static int columnOf(long p) { return static_cast<int>(app::DataLength - p - app::ViewLeft); }
+    static QRgb shown(int k, int column, int row = 5) { return plot(k)->Image().pixel(column, row); }
+    // The pointer over window k at position p, and a key pressed there.
+    static void keyAt(int k, long p, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        app::curveWindow(k).Show();
+        hover(plot(k), QPoint(columnOf(p), 30));  // the middle: the value boxes sit in the corners
+        QTest::keyClick(plot(k), key, modifiers);
+    }
+    static int countPixels(const QImage& picture, QRgb colour) {
+        const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) n += line[x] == colour ? 1 : 0;
+        }
+        return n;
+    }
+    // A point of a control measured in twips, in its widget's pixels.
+    static QPoint pixels(double xTwips, double yTwips) {
+        return QPoint(qRound(xTwips / ui::twipsPerPixel()), qRound(yTwips / ui::twipsPerPixel()));
+    }
+
+    // The mouse moved over a widget as the window system reports it: through the widget's window,
+    // wherever the window lies (windows beyond the small offscreen screen included).
     static void hover(QWidget* widget, QPoint pos) {
         QWidget* window = widget->window();
         if (!QTest::qWaitForWindowExposed(window)) ADD_FAILURE() << "window never shown";
@@ -117,5 +181,6 @@ class AppTest : public ::testing::Test {
 
     QTemporaryDir dir;
     QString settingsPath;
+    synth::VarvedCore core;
     testsupport::ScriptedDialogsScope dialogs;
 };

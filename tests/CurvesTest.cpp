@@ -1,9 +1,8 @@
+// Marking laminae in the curve windows with the keys, the mouse and the pop-up menu, taking
+// markers back, and the pointer line and curves the plots show.
 #include <QTest>
 
 #include "AppFixture.h"
-#include "SynthCore.h"
-#include "curves/windows/Curves.h"
-#include "radiograph/windows/Rendering.h"
 
 using app::curveWindow;
 using core::Variant;
@@ -12,40 +11,31 @@ using ui::ScriptedDialogs;
 namespace {
 constexpr QRgb kPointer = 0xFFFFC800;  // RGB(255, 200, 0)
 constexpr QRgb kRed = 0xFFFF0000;      // level 1
+constexpr QRgb kCurve = 0xFF00FF00;
+
+QRgb levelColour(int level) {
+    return core::toQRgb(app::LevelColour(level).toDouble());
+}
 }  // namespace
 
-// A synthetic radiograph of 400 x 60 pixels imported as a user would.
+// A synthetic radiograph of 400 x 60 pixels imported as a user would; the section is all of it.
 class CurvesTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
         installDefaultSettings();
-        const synth::VarvedCore core = synth::makeVarvedCore(400, 60);
-        const QString path = dir.filePath("core.bmp");
-        ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(path, "BMP"));
-        start();
-        dialogs->answerOpen(path);
-        app::frmMain->Command1->click();
-        ASSERT_EQ(app::DataLength, 400);
-        // The section: the whole radiograph (display columns 0..400).
-        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
-            shape->place(0, shape->Top(), app::frmPreview->Image2->Width(), shape->Height());
-        }
-        app::RenderSection();
+        openSyntheticCore(400);
+        wholeSection();
         ASSERT_EQ(app::ViewLeft, 0);
         ASSERT_EQ(app::ViewRight, 400);
         app::Saved = true;
     }
-    ui::PictureBox* plot(int k) { return curveWindow(k).Picture1; }
-    // The plot's pixel column that shows data position p between redraws (one column per pixel).
-    int columnOf(long p) { return static_cast<int>(app::DataLength - p - app::ViewLeft); }
-    // ... and in a full redraw, which spreads ViewLeft..ViewRight over the plot's whole width (the
-    // plot is two pixels wider than the section).
+    // The column of position p in a full redraw, which spreads ViewLeft..ViewRight over the plot's
+    // whole width (the plot is two pixels wider than the section).
     int redrawnColumnOf(long p) {
         const double x = app::DataLength - p - app::ViewLeft;
         return qRound(x * plot(1)->surface().widthPixels() / (app::ViewRight - app::ViewLeft));
     }
-    QRgb shown(int k, int column, int row = 5) { return plot(k)->Image().pixel(column, row); }
     // A right click on a plot: the pop-up opens at the press; the test closes it before releasing.
     void rightClick(int k, QPoint pos) {
         QTest::mousePress(plot(k), Qt::RightButton, Qt::NoModifier, pos);
@@ -53,11 +43,14 @@ class CurvesTest : public AppTest {
         curveWindow(k).mnuRB->menu()->hide();
         QTest::mouseRelease(plot(k), Qt::RightButton, Qt::NoModifier, pos);
     }
-    // Moves the mouse over window k's plot to the column of position p and presses a key there.
-    void pressAt(int k, long p, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    // Keys with Ctrl held, through the window system as a user types them.
+    void ctrlKey(int k, Qt::Key key) {
         curveWindow(k).Show();
-        hover(plot(k), QPoint(columnOf(p), 30));  // the middle: the value boxes sit in the corners
-        QTest::keyClick(plot(k), key, modifiers);
+        curveWindow(k).activateWindow();
+        plot(k)->setFocus();
+        QTest::keyPress(curveWindow(k).windowHandle(), Qt::Key_Control);
+        QTest::keyClick(curveWindow(k).windowHandle(), key, Qt::ControlModifier);
+        QTest::keyRelease(curveWindow(k).windowHandle(), Qt::Key_Control);
     }
     // A small table as the XRF import leaves it: Grey and Fe, values 10 * (position mod 7).
     void loadXrfColumns() {
@@ -81,191 +74,122 @@ class CurvesTest : public AppTest {
     }
 };
 
-TEST_F(CurvesTest, KeyOnePlacesALevelOneMarkerInAllSixPlots) {
-    const long p = 120;
-    pressAt(1, p, Qt::Key_1);
-    EXPECT_TRUE(app::YearMark(p) == 1);
-    EXPECT_EQ(app::YearMark(p).type(), Variant::Type::Integer);
-    EXPECT_FALSE(app::Saved);
-    for (int k = 1; k <= 6; ++k) {
-        EXPECT_EQ(plot(k)->Picture().pixel(columnOf(p), 5), kRed) << k;  // committed at once
-        EXPECT_EQ(plot(k)->Picture().pixel(columnOf(p), 55), kRed) << k;
-    }
-    // After a full redraw the marker is drawn over the whole height in its level's colour.
-    app::RedrawGreyCurve();
-    for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, redrawnColumnOf(p), 30), kRed) << k;
-    EXPECT_EQ(app::frmActiveYears->Label1(1)->Caption(), "0");  // counts come with XRF data
-}
+// Sections that start at column 0 and further in: the rectangle is moved in the preview and the raw
+// image window as their drag does, and the section re-rendered.
+class MarkersInSectionTest : public CurvesTest, public ::testing::WithParamInterface<int> {};
 
-// The section chosen elsewhere than the right-hand end: the rectangle is moved in the preview and
-// the raw image window as their drag does, and the section re-rendered.
-class CurvesInSectionTest : public CurvesTest, public ::testing::WithParamInterface<int> {
-  protected:
-    void chooseSection(int firstColumn, int columns) {
-        const double twipsPerColumn = app::frmPreview->Picture2->Width() / app::DataLength;
-        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
-            shape->place(firstColumn * twipsPerColumn, shape->Top(), columns * twipsPerColumn,
-                         shape->Height());
-        }
-        app::RenderSection();
-    }
-};
-
-TEST_P(CurvesInSectionTest, EveryDigitKeyMarksThePositionUnderThePointer) {
-    chooseSection(GetParam(), 150);
+// Every way of placing a marker, in a section starting at the parameter's column: the digits of
+// both keyboards in two windows, zero, a cross-hair click, the pop-up's levels. The marker lands
+// at the position under the pointer, committed in every plot in its level's colour, and a full
+// redraw puts it back where it was placed.
+TEST_P(MarkersInSectionTest, EveryKeyClickAndMenuPlacesItsLevelUnderThePointer) {
+    const double twipsPerColumn = app::frmPreview->Picture2->Width() / app::DataLength;
+    for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
+        shape->place(GetParam() * twipsPerColumn, shape->Top(), 150 * twipsPerColumn, shape->Height());
+    app::RenderSection();
     ASSERT_NEAR(app::ViewLeft, GetParam(), 1);
-    const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5,
-                              Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9};
+
+    enum class How { Key, Click, MoreLevel8, HalfYear };
+    struct Row {
+        How how;
+        int window;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int level;  // 0: no marker
+    };
+    std::vector<Row> rows;
+    for (int level = 1; level <= 9; ++level) {
+        rows.push_back({How::Key, 1, Qt::Key(Qt::Key_0 + level), Qt::NoModifier, level});
+        rows.push_back({How::Key, 5, Qt::Key(Qt::Key_0 + level), Qt::KeypadModifier, level});
+    }
+    rows.push_back({How::Key, 2, Qt::Key_0, Qt::NoModifier, 0});
+    rows.push_back({How::Key, 3, Qt::Key_0, Qt::KeypadModifier, 0});
+    rows.push_back({How::Click, 4, Qt::Key_unknown, Qt::NoModifier, 1});
+    rows.push_back({How::MoreLevel8, 6, Qt::Key_unknown, Qt::NoModifier, 8});
+    rows.push_back({How::HalfYear, 6, Qt::Key_unknown, Qt::NoModifier, 3});
+    std::vector<std::pair<long, int>> placed;
     int column = 5;
-    for (int window : {1, 5}) {
-        for (const Qt::KeyboardModifiers pad : {Qt::NoModifier, Qt::KeypadModifier}) {
-            for (int level = 1; level <= 9; ++level) {
-                column += 3;
-                const long p = app::DataLength - app::ViewLeft - column;  // the data under the pointer
-                curveWindow(window).Show();
-                hover(plot(window), QPoint(column, 30));
-                QTest::keyClick(plot(window), digits[level - 1], pad);
-                ASSERT_TRUE(app::YearMark(p) == level) << "window " << window << ", level " << level;
-                EXPECT_TRUE(app::YearMark(p + 1) == "---" && app::YearMark(p - 1) == "---");
-                EXPECT_EQ(plot(2)->Picture().pixel(column, 5),
-                          core::toQRgb(app::LevelColour(level).toDouble()))
-                    << "level " << level;
-            }
+    for (const Row& row : rows) {
+        column += 3;
+        const long p = app::DataLength - app::ViewLeft - column;  // the data under the pointer
+        const QPoint at(column, 30);
+        app::Saved = true;
+        switch (row.how) {
+            case How::Key:
+                keyAt(row.window, p, row.key, row.modifiers);
+                break;
+            case How::Click:
+                QTest::mouseClick(plot(row.window), Qt::LeftButton, Qt::NoModifier, at);
+                break;
+            case How::MoreLevel8:
+                rightClick(row.window, at);
+                curveWindow(row.window).mnuLevel2(8)->trigger();
+                break;
+            case How::HalfYear:
+                rightClick(row.window, at);
+                curveWindow(row.window).mnuHalfYear->trigger();
+                break;
         }
+        EXPECT_FALSE(app::Saved) << column;  // even zero counts as a change
+        if (row.level == 0) {
+            EXPECT_TRUE(app::YearMark(p) == "---") << column;
+            continue;
+        }
+        ASSERT_TRUE(app::YearMark(p) == row.level) << "column " << column << ", level " << row.level;
+        EXPECT_EQ(app::YearMark(p).type(), Variant::Type::Integer);
+        EXPECT_TRUE(app::YearMark(p + 1) == "---" && app::YearMark(p - 1) == "---");
+        for (int k = 1; k <= 6; ++k) EXPECT_EQ(plot(k)->Picture().pixel(column, 55), levelColour(row.level)) << k;
+        placed.emplace_back(p, row.level);
     }
-    app::RedrawGreyCurve();  // a full redraw puts each marker back where it was placed
-    for (int press = 0; press < 36; ++press) {
-        const long p = app::DataLength - app::ViewLeft - (8 + 3 * press);
-        EXPECT_EQ(shown(3, redrawnColumnOf(p), 30), core::toQRgb(app::LevelColour(press % 9 + 1).toDouble()))
-            << press;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(SectionStart, CurvesInSectionTest, ::testing::Values(0, 100, 237));
-
-TEST_F(CurvesTest, KeypadAndMainKeyboardSevenBothPlaceLevelSeven) {
-    pressAt(1, 100, Qt::Key_7);
-    pressAt(1, 110, Qt::Key_7, Qt::KeypadModifier);
-    EXPECT_TRUE(app::YearMark(100) == 7);
-    EXPECT_TRUE(app::YearMark(110) == 7);
-    EXPECT_EQ(shown(3, columnOf(110)), core::toQRgb(0xFF0080));  // level 7's colour, violet blue
     app::RedrawGreyCurve();
-    EXPECT_EQ(shown(3, redrawnColumnOf(110)), core::toQRgb(0xFF0080));
+    for (const auto& [p, level] : placed) EXPECT_EQ(shown(3, redrawnColumnOf(p), 30), levelColour(level)) << p;
 }
 
-TEST_F(CurvesTest, ZeroPlacesNothingButCountsAsAChange) {
-    pressAt(1, 100, Qt::Key_0);
-    EXPECT_TRUE(app::YearMark(100) == "---");
-    EXPECT_FALSE(app::Saved);
-    EXPECT_TRUE(app::UndoPosition(0) == -9999);
-}
+INSTANTIATE_TEST_SUITE_P(SectionStart, MarkersInSectionTest, ::testing::Values(0, 100, 237));
 
-TEST_F(CurvesTest, UndoTakesBackPlacementsNewestFirst) {
-    pressAt(1, 150, Qt::Key_1);
-    pressAt(1, 150, Qt::Key_1);  // twice at the same place: two entries
-    pressAt(1, 150, Qt::Key_3);  // level 3 over level 1
-    EXPECT_TRUE(app::YearMark(150) == 3);
-    app::UndoMarker();
+// Undo takes placements back newest first, by Ctrl+Z and by the menu; it remembers the last 51
+// placements and beeps when it has nothing left.
+TEST_F(CurvesTest, UndoTakesBackTheLastFiftyOnePlacementsNewestFirst) {
+    keyAt(1, 150, Qt::Key_1);
+    keyAt(1, 150, Qt::Key_1);  // twice at the same place: two entries
+    keyAt(1, 150, Qt::Key_3);  // level 3 over level 1
+    keyAt(1, 201, Qt::Key_2);
+    ctrlKey(1, Qt::Key_Z);
+    EXPECT_TRUE(app::YearMark(201) == "---");
+    EXPECT_TRUE(app::YearMark(150) == 3);  // one press, one undo
+    EXPECT_FALSE(app::CtrlDown);
+    curveWindow(2).mnuUndo->trigger();
     EXPECT_TRUE(app::YearMark(150) == 1);
-    app::UndoMarker();
+    ctrlKey(1, Qt::Key_Z);
     EXPECT_TRUE(app::YearMark(150) == 1);
-    app::UndoMarker();
+    curveWindow(1).mnuUndo->trigger();
     EXPECT_TRUE(app::YearMark(150) == "---");
-    app::UndoMarker();  // nothing left: a beep
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Beep).empty());
+    curveWindow(1).mnuUndo->trigger();  // nothing left
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(), 1u);
     EXPECT_NE(shown(1, redrawnColumnOf(150)), kRed);
-}
 
-TEST_F(CurvesTest, TheFiftySecondPlacementPushesTheOldestOut) {
-    for (int i = 0; i < 52; ++i) {
-        app::PointerX = static_cast<long>(app::ViewLeft + 10 + i);
-        app::SetMarker(49);
-    }
-    const long oldest = app::DataLength - (app::ViewLeft + 10);
-    for (int i = 0; i < 51; ++i) app::UndoMarker();
-    EXPECT_TRUE(app::YearMark(oldest) == 1);  // its entry was lost
-    EXPECT_TRUE(app::YearMark(oldest - 1) == "---");
+    // 52 placements: the 52nd pushes the oldest out, which then stays.
+    dialogs->clearRecord();
+    for (long p = 300; p < 352; ++p) keyAt(1, p, Qt::Key_1);
+    for (int i = 0; i < 51; ++i) curveWindow(1).mnuUndo->trigger();
+    EXPECT_TRUE(app::YearMark(300) == 1);
+    EXPECT_TRUE(app::YearMark(301) == "---");
     EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Beep).empty());
-    app::UndoMarker();
+    curveWindow(1).mnuUndo->trigger();
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(), 1u);
+    // An entry from a longer radiograph (a position beyond this one) is dropped with a beep.
+    app::UndoPosition(0) = Variant(5000.0);
+    app::UndoValue(0) = Variant("---");
+    curveWindow(1).mnuUndo->trigger();
+    EXPECT_TRUE(app::UndoPosition(0) == -9999);
+    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(), 2u);
 }
 
-TEST_F(CurvesTest, CtrlZThroughTheWindowSystemUndoesOnce) {
-    pressAt(1, 200, Qt::Key_1);
-    pressAt(1, 201, Qt::Key_2);
-    curveWindow(1).Show();
-    curveWindow(1).activateWindow();
-    plot(1)->setFocus();
-    QTest::keyPress(curveWindow(1).windowHandle(), Qt::Key_Control);
-    QTest::keyClick(curveWindow(1).windowHandle(), Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyRelease(curveWindow(1).windowHandle(), Qt::Key_Control);
-    EXPECT_TRUE(app::YearMark(201) == "---");
-    EXPECT_TRUE(app::YearMark(200) == 1);  // undone once, not twice
-    EXPECT_FALSE(app::CtrlDown);
-}
-
-namespace {
-// Every tick and enabled state that switching marking on and off touches.
-std::vector<bool> activationEntries() {
-    std::vector<bool> state{app::PointerActive, app::frmMain->mnuActive->Checked(),
-                            app::frmCrop->Line1->isVisibleTo(app::frmCrop.operator->())};
-    for (int k = 1; k <= 6; ++k) {
-        app::CurveForm& w = curveWindow(k);
-        state.push_back(w.mnuActivate->Checked());
-        for (ui::MenuItem* m : {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuDelete,
-                                w.mnuLevel(1), w.mnuLevel(5), w.mnuLevel2(7)}) {
-            state.push_back(m->Enabled());
-        }
-    }
-    return state;
-}
-}  // namespace
-
-TEST_F(CurvesTest, ActivateAndCtrlASwitchMarkingOffAndBackOn) {
-    const std::vector<bool> on = activationEntries();
-    ASSERT_TRUE(app::PointerActive);
-
-    // The pop-up menu's "Activate", as a user chooses it: in window 1, whose tick decides the
-    // direction for all six, then in window 3.
-    for (int k : {1, 3}) {
-        rightClick(k, QPoint(columnOf(100), 30));
-        curveWindow(k).mnuActivate->trigger();
-        EXPECT_FALSE(app::PointerActive) << k;
-        for (int w = 1; w <= 6; ++w) {
-            EXPECT_FALSE(curveWindow(w).mnuActivate->Checked()) << w;
-            EXPECT_FALSE(curveWindow(w).mnuActivate->action()->isChecked()) << w;  // the tick shown
-            EXPECT_FALSE(curveWindow(w).mnuOneYear->Enabled()) << w;
-            EXPECT_TRUE(curveWindow(w).mnuLevel2(7)->Enabled()) << w;  // "(more)" is not touched
-        }
-        EXPECT_FALSE(app::frmMain->mnuActive->Checked());
-        pressAt(k, 100, Qt::Key_1);
-        EXPECT_TRUE(app::YearMark(100) == "---");  // marking is off
-        rightClick(k, QPoint(columnOf(100), 30));
-        curveWindow(k).mnuActivate->trigger();
-        EXPECT_EQ(activationEntries(), on) << k;
-    }
-    EXPECT_EQ(activationEntries(), on);
-
-    // Ctrl+A through the window system: one press switches once.
-    curveWindow(1).Show();
-    curveWindow(1).activateWindow();
-    plot(1)->setFocus();
-    auto ctrlA = [&] {
-        QTest::keyPress(curveWindow(1).windowHandle(), Qt::Key_Control);
-        QTest::keyClick(curveWindow(1).windowHandle(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyRelease(curveWindow(1).windowHandle(), Qt::Key_Control);
-    };
-    ctrlA();
-    EXPECT_FALSE(app::PointerActive);
-    EXPECT_FALSE(curveWindow(1).mnuActivate->Checked());
-    ctrlA();
-    EXPECT_EQ(activationEntries(), on);
-    pressAt(1, 120, Qt::Key_1);
-    EXPECT_TRUE(app::YearMark(120) == 1);
-}
-
+// Delete clears the position and both neighbours (markers, labels, notes) and cannot be undone;
+// at position 1 the column titles stay; beyond the data nothing happens.
 TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
-    for (long p : {59, 60, 61, 62}) {
+    for (long p : {1, 2, 59, 60, 61, 62}) {
         app::YearMark(p) = Variant(core::Integer(1));
         app::MarkerLabel(p) = "#T";
         app::MarkerNote(p) = "#n";
@@ -278,121 +202,117 @@ TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
         EXPECT_EQ(app::MarkerNote(p), "---");
     }
     EXPECT_TRUE(app::YearMark(62) == 1);
-    EXPECT_TRUE(app::UndoPosition(0) == -9999);  // deleting is not undoable
-}
-
-TEST_F(CurvesTest, DeletingAtPositionOneKeepsTheColumnTitles) {
-    app::YearMark(1) = Variant(core::Integer(2));
-    app::ClickX = Variant(static_cast<double>(app::DataLength - 1 - app::ViewLeft + app::ViewLeft));
-    app::ClickX = Variant(static_cast<double>(app::DataLength - 1));
-    app::DeleteMarker();
-    EXPECT_TRUE(app::YearMark(1) == "---");
+    EXPECT_TRUE(app::UndoPosition(0) == -9999);
+    rightClick(3, QPoint(columnOf(1), 10));
+    curveWindow(3).mnuDelete->trigger();
+    EXPECT_TRUE(app::YearMark(1) == "---" && app::YearMark(2) == "---");
     EXPECT_TRUE(app::YearMark(0) == "Year");
     EXPECT_EQ(app::MarkerLabel(0), "Lamina");
-}
+    EXPECT_EQ(app::MarkerNote(0), "Note");
 
-TEST_F(CurvesTest, ClicksBeyondTheDataAreRefused) {
-    app::ClickX = Variant(static_cast<double>(app::DataLength + 5));  // position below 1
-    app::SetMarker(1);
-    app::DeleteMarker();
+    // The plot is two pixels wider than the data: clicks there place and delete nothing.
+    app::Saved = true;
+    const QPoint beyond(plot(4)->width() - 1, 20);
+    QTest::mouseClick(plot(4), Qt::LeftButton, Qt::NoModifier, beyond);
+    rightClick(4, beyond);
+    curveWindow(4).mnuDelete->trigger();
     EXPECT_TRUE(app::Saved);
     EXPECT_TRUE(app::UndoPosition(0) == -9999);
-    EXPECT_TRUE(app::YearMark(0) == "Year");
-    // An undo entry from a longer radiograph is dropped with a beep.
-    app::UndoPosition(0) = Variant(5000.0);
-    app::UndoValue(0) = Variant("---");
-    app::UndoMarker();
-    EXPECT_TRUE(app::UndoPosition(0) == -9999);
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(), 1u);
 }
 
-TEST_F(CurvesTest, ACrossHairClickPlacesLevelOneAndMenusPlaceTheirLevels) {
-    QTest::mouseClick(plot(4), Qt::LeftButton, Qt::NoModifier, QPoint(columnOf(90), 20));
-    EXPECT_TRUE(app::YearMark(90) == 1);
-    rightClick(6, QPoint(columnOf(95), 20));
-    curveWindow(6).mnuLevel2(8)->trigger();  // "(more)" levels work in every window
-    EXPECT_TRUE(app::YearMark(95) == 8);
-    curveWindow(6).mnuHalfYear->trigger();
-    EXPECT_TRUE(app::YearMark(95) == 3);
+// Switching marking off (the pop-up's "Activate" in any window, Ctrl+A) untick and disable every
+// marking command in all six windows and the main window; switching on puts everything back.
+TEST_F(CurvesTest, ActivateAndCtrlASwitchMarkingOffAndBackOn) {
+    const auto entries = [] {
+        std::vector<bool> state{app::PointerActive, app::frmMain->mnuActive->Checked()};
+        for (int k = 1; k <= 6; ++k) {
+            app::CurveForm& w = curveWindow(k);
+            state.push_back(w.mnuActivate->action()->isChecked());  // the tick shown
+            for (ui::MenuItem* m : {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuDelete,
+                                    w.mnuLevel(1), w.mnuLevel(5), w.mnuLevel2(7)})
+                state.push_back(m->Enabled());
+        }
+        return state;
+    };
+    const std::vector<bool> on = entries();
+    ASSERT_TRUE(app::PointerActive);
+    for (int k : {1, 3}) {
+        rightClick(k, QPoint(columnOf(100), 30));
+        curveWindow(k).mnuActivate->trigger();
+        EXPECT_FALSE(app::PointerActive) << k;
+        for (int w = 1; w <= 6; ++w) {
+            EXPECT_FALSE(curveWindow(w).mnuActivate->action()->isChecked()) << w;
+            EXPECT_FALSE(curveWindow(w).mnuOneYear->Enabled()) << w;
+            EXPECT_TRUE(curveWindow(w).mnuLevel2(7)->Enabled()) << w;  // "(more)" is not touched
+        }
+        EXPECT_FALSE(app::frmMain->mnuActive->Checked());
+        keyAt(k, 100, Qt::Key_1);
+        EXPECT_TRUE(app::YearMark(100) == "---");
+        rightClick(k, QPoint(columnOf(100), 30));
+        curveWindow(k).mnuActivate->trigger();
+        EXPECT_EQ(entries(), on) << k;
+    }
+    ctrlKey(1, Qt::Key_A);
+    EXPECT_FALSE(app::PointerActive);
+    ctrlKey(1, Qt::Key_A);
+    EXPECT_EQ(entries(), on);
+    keyAt(1, 120, Qt::Key_1);
+    EXPECT_TRUE(app::YearMark(120) == 1);
 }
 
-TEST_F(CurvesTest, MarkersAtPositionOneAreStoredButNotDrawn) {
-    app::PointerX = app::DataLength - 1;
-    app::SetMarker(49);
-    EXPECT_TRUE(app::YearMark(1) == 1);
-    app::RedrawGreyCurve();
-    for (int c = redrawnColumnOf(2); c < plot(1)->surface().widthPixels(); ++c)
-        EXPECT_NE(shown(1, c, 30), kRed) << c;
-}
-
+// Labels cover markers in cyan, notes tick the lowest 30 % in white, an emptied label shows
+// nothing; a marker at position 1 is kept but not drawn.
 TEST_F(CurvesTest, LabelsCoverMarkersAndNotesTickTheLowestPart) {
     app::YearMark(70) = Variant(core::Integer(1));
     app::MarkerLabel(70) = "#tephra";
     app::MarkerNote(80) = "#clay";
-    app::MarkerLabel(85) = "#---";  // emptied: no label
+    app::MarkerLabel(85) = "#---";
+    keyAt(1, 1, Qt::Key_1);
+    EXPECT_TRUE(app::YearMark(1) == 1);
     app::RedrawGreyCurve();
-    EXPECT_EQ(shown(2, redrawnColumnOf(70), 10), 0xFF00FFFFu);  // cyan over the red marker
-    EXPECT_EQ(shown(2, redrawnColumnOf(80), 55), 0xFFFFFFFFu);  // white tick at the bottom
-    EXPECT_NE(shown(2, redrawnColumnOf(80), 5), 0xFFFFFFFFu);   // ... only the lowest 30 %
+    EXPECT_EQ(shown(2, redrawnColumnOf(70), 10), 0xFF00FFFFu);
+    EXPECT_EQ(shown(2, redrawnColumnOf(80), 55), 0xFFFFFFFFu);
+    EXPECT_NE(shown(2, redrawnColumnOf(80), 5), 0xFFFFFFFFu);
     EXPECT_NE(shown(2, redrawnColumnOf(85), 10), 0xFF00FFFFu);
+    for (int c = redrawnColumnOf(2); c < plot(1)->surface().widthPixels(); ++c)
+        EXPECT_NE(shown(1, c, 30), kRed) << c;
 }
 
-TEST_F(CurvesTest, ThePointerLineIsInWindowOneOnlyBeforeXrfData) {
+// The pointer line: in window 1 only before XRF data, in all six with it, in none while marking is
+// off; moving elsewhere (another plot, the main window) takes it away.
+TEST_F(CurvesTest, ThePointerLineWithAndWithoutXrfData) {
+    const auto windowsShowing = [this](long p) {
+        std::vector<int> showing;
+        for (int k = 1; k <= 6; ++k)
+            if (shown(k, columnOf(p)) == kPointer) showing.push_back(k);
+        return showing;
+    };
     curveWindow(2).Show();
     hover(plot(2), QPoint(columnOf(77), 10));
     EXPECT_EQ(app::PointerX, app::DataLength - 77);
-    EXPECT_EQ(shown(1, columnOf(77)), kPointer);
-    EXPECT_NE(shown(2, columnOf(77)), kPointer);
-    // Moving elsewhere removes it; the next pointer line replaces it.
+    EXPECT_EQ(windowsShowing(77), std::vector<int>{1});
     hover(plot(1), QPoint(columnOf(60), 10));
-    EXPECT_NE(shown(1, columnOf(77)), kPointer);
+    EXPECT_TRUE(windowsShowing(77).empty());
     app::frmMain->client()->setMouseTracking(true);
     hover(app::frmMain->client(), QPoint(5, 5));
-    EXPECT_NE(shown(1, columnOf(60)), kPointer);
+    EXPECT_TRUE(windowsShowing(60).empty());
     EXPECT_EQ(app::frmMain->Label9->Caption(), "---");
-}
 
-TEST_F(CurvesTest, WithXrfDataThePointerIsInAllSixWindowsWhileMarkingIsActive) {
     loadXrfColumns();
     app::RedrawCurves();
     app::frmMain->mnuShowAll_Click();
     hover(plot(5), QPoint(columnOf(33), 30));
-    for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, columnOf(33)), kPointer) << k;
-    app::ToggleActivation();  // marking off: no pointer lines
-    EXPECT_FALSE(app::PointerActive);
-    hover(plot(5), QPoint(columnOf(40), 30));
-    for (int k = 1; k <= 6; ++k) EXPECT_NE(shown(k, columnOf(40)), kPointer) << k;
-    QTest::keyClick(plot(5), Qt::Key_1);
-    EXPECT_TRUE(app::YearMark(40) == "---");
-    EXPECT_FALSE(app::Saved);
+    EXPECT_EQ(windowsShowing(33), (std::vector<int>{1, 2, 3, 4, 5, 6}));
     app::ToggleActivation();
-    EXPECT_TRUE(curveWindow(3).mnuOneYear->Enabled());
+    hover(plot(5), QPoint(columnOf(40), 30));
+    EXPECT_TRUE(windowsShowing(40).empty());
 }
 
-TEST_F(CurvesTest, CurvesLeaveGapsAtMissingValuesAndShowTheirColumns) {
+// Curves leave gaps where a value is missing; an element the table lacks shows Grey; equal range
+// boxes draw with a top of 100 and keep their text.
+TEST_F(CurvesTest, CurvesLeaveGapsAtMissingValuesAndUnknownElementsShowGrey) {
     loadXrfColumns();
-    app::Profile(1, 200) = Variant("n/a");  // a cell without a number is a missing value
-    app::RedrawCurves();
-    EXPECT_EQ(app::CurveValue(2, 200), -9999.0f);
-    EXPECT_EQ(curveWindow(2).Caption(), "2: Fe");
-    EXPECT_EQ(curveWindow(1).Caption(), "1: Grey");
-    // Window 2 plots 10 * (p mod 7) from 100 (top) to 0 (bottom): find the curve in a column.
-    auto curveRows = [&](int k, long p) {
-        int rows = 0;
-        const QImage image = plot(k)->Image();
-        for (int y = 0; y < image.height(); ++y) rows += image.pixel(redrawnColumnOf(p), y) == 0xFF00FF00u;
-        return rows;
-    };
-    EXPECT_GT(curveRows(2, 150), 0);
-    // Position 200 is missing: the segments into and out of it are not drawn; the neighbours keep
-    // the ends of their other segments.
-    EXPECT_EQ(curveRows(2, 200), 0);
-    EXPECT_GT(curveRows(2, 199), 0);
-    EXPECT_GT(curveRows(3, 200), 0);  // the other windows' values are all there
-}
-
-TEST_F(CurvesTest, AnUnknownElementShowsGreyAndEqualRangesDrawWithTopHundred) {
-    loadXrfColumns();
+    app::Profile(1, 200) = Variant("n/a");
     curveWindow(3).Combo1->setText("Zr");
     curveWindow(4).Check1->setValue(1);
     curveWindow(4).Combo2->AddItem("1");
@@ -400,7 +320,20 @@ TEST_F(CurvesTest, AnUnknownElementShowsGreyAndEqualRangesDrawWithTopHundred) {
     curveWindow(5).Text1->setText("5");
     curveWindow(5).Text2->setText("5");
     app::RedrawCurves();
+    EXPECT_EQ(app::CurveValue(2, 200), -9999.0f);
+    EXPECT_EQ(curveWindow(2).Caption(), "2: Fe");
     EXPECT_EQ(curveWindow(3).Caption(), "3: Grey");
     EXPECT_EQ(curveWindow(4).Caption(), "4: Grey / 1");
-    EXPECT_EQ(curveWindow(5).Text1->Text(), "5");  // the box keeps its text
+    EXPECT_EQ(curveWindow(5).Text1->Text(), "5");
+    const auto curveRows = [this](int k, long p) {
+        int rows = 0;
+        const QImage image = plot(k)->Image();
+        for (int y = 0; y < image.height(); ++y) rows += image.pixel(redrawnColumnOf(p), y) == kCurve;
+        return rows;
+    };
+    EXPECT_GT(curveRows(2, 150), 0);
+    EXPECT_EQ(curveRows(2, 200), 0);  // the segments into and out of it are not drawn
+    EXPECT_GT(curveRows(2, 199), 0);
+    EXPECT_GT(curveRows(3, 200), 0);
+    EXPECT_GT(curveRows(5, 150), 0);
 }

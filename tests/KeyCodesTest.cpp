@@ -2,26 +2,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ui/KeyCodes.h"
 #include "ui/PictureBox.h"
 
-TEST(KeyCodes, QtKeysMapToTheProgramsCodes) {
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        int code;
-    };
-    const Case cases[] = {
-        {Qt::Key_1, Qt::NoModifier, 49},       {Qt::Key_9, Qt::NoModifier, 57},
-        {Qt::Key_1, Qt::KeypadModifier, 97},   {Qt::Key_9, Qt::KeypadModifier, 105},
-        {Qt::Key_Control, Qt::NoModifier, 17}, {Qt::Key_A, Qt::ControlModifier, 65},
-        {Qt::Key_Z, Qt::NoModifier, 90},       {Qt::Key_L, Qt::NoModifier, 76},
-        {Qt::Key_N, Qt::NoModifier, 78},       {Qt::Key_Exclam, Qt::NoModifier, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ui::keyCodeFromQt(c.key, c.modifiers), c.code) << c.key;
-    EXPECT_EQ(ui::shiftFromQt(Qt::ControlModifier | Qt::ShiftModifier), 3);
-}
-
+// Digits of both keyboards arrive as the program numbers its keys, with the mouse in the box's own
+// units.
 TEST(KeyCodes, APictureBoxReportsKeysAndMouseInItsOwnUnits) {
     QWidget window;
     ui::setUnit(&window, ui::Unit::Pixels);

@@ -1,77 +1,40 @@
 #include <QTest>
 
 #include "AppFixture.h"
-#include "SynthCore.h"
-#include "curves/windows/Curves.h"
-#include "radiograph/windows/Rendering.h"
 #include "ui/KeyCodes.h"
 
 using app::CurveForm;
 using app::curveWindow;
 using core::Variant;
-using ui::ScriptedDialogs;
 
 namespace {
 constexpr QRgb kCyan = 0xFF00FFFF;
 constexpr QRgb kWhite = 0xFFFFFFFF;
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 bool isSet(const Variant& flag) {
     return flag.toDouble() != 0;
 }
-// A point of a twips control in its widget's pixels.
-QPoint pixels(double xTwips, double yTwips) {
-    return QPoint(qRound(xTwips / ui::twipsPerPixel()), qRound(yTwips / ui::twipsPerPixel()));
-}
 }  // namespace
 
-// The synthetic core of 400 columns with its XRF table, imported through the windows; the section
-// is the whole radiograph.
+// The synthetic core of 400 columns with its XRF table beside it; the section is all of it.
 class LabelsAndViewTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
         installDefaultSettings();
-        core = synth::makeVarvedCore(400, 60);
-        const QString picture = dir.filePath("core.bmp");
-        ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(picture, "BMP"));
-        writeFile(dir.filePath("Results.txt"), synth::makeXrfTable(core, true));
-        start();
-        dialogs->answerOpen(picture);
-        app::frmMain->Command1->click();
+        openSyntheticCore(400);
         wholeSection();
     }
-    void importXrf(const QString& path) {
-        dialogs->answerOpen(path);
-        app::frmMain->Command2->click();
+    void importTable() {
+        importXrf(dir.filePath("Results.txt"));
         ASSERT_TRUE(app::XrfLoaded);
     }
-    void wholeSection() {
-        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
-            shape->place(0, shape->Top(), app::frmPreview->Image2->Width(), shape->Height());
-        }
-        app::RenderSection();
-    }
-    ui::PictureBox* plot(int k) { return curveWindow(k).Picture1; }
-    int columnOf(long p) { return static_cast<int>(app::DataLength - p - app::ViewLeft); }
     void hoverAt(int k, long p, int y = 30) { hover(plot(k), QPoint(columnOf(p), y)); }
-    void keyAt(int k, long p, Qt::Key key) {
-        hoverAt(k, p);
-        QTest::keyClick(plot(k), key);
-    }
-    QRgb shown(int k, int column, int row) { return plot(k)->Image().pixel(column, row); }
-
-    synth::VarvedCore core;
 };
 
 // Key L, a label typed into the dialog, OK: the position carries the label (and an empty note),
 // the cyan line stands in every window and in the preview, the windows are unlocked again.
 TEST_F(LabelsAndViewTest, KeyLLabelsALaminaThroughItsDialog) {
-    importXrf(dir.filePath("Results.txt"));
+    importTable();
     const long p = 150;
     keyAt(2, p, Qt::Key_L);
     app::LaminaNameForm& dialog = app::frmLaminaName.get();
@@ -103,7 +66,7 @@ TEST_F(LabelsAndViewTest, KeyLLabelsALaminaThroughItsDialog) {
 // Key N and the note library; a white tick over the lowest 30 % stays after a redraw. Closing the
 // dialog with its close box takes the note back out.
 TEST_F(LabelsAndViewTest, KeyNNotesFromTheLibraryAndTheCloseBoxCancels) {
-    importXrf(dir.filePath("Results.txt"));
+    importTable();
     const long p = 220;
     keyAt(4, p, Qt::Key_N);
     app::NoteForm& dialog = app::frmNote.get();
@@ -140,7 +103,7 @@ TEST_F(LabelsAndViewTest, KeyNNotesFromTheLibraryAndTheCloseBoxCancels) {
 // The label and note of a nearby position as the plot's tool tip: notes over the lowest 30 %,
 // less than three columns away.
 TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
-    importXrf(dir.filePath("Results.txt"));
+    importTable();
     const long p = 200;
     app::MarkerLabel(p) = "#A1";
     app::MarkerNote(p) = "#thin";
@@ -171,7 +134,7 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
 }
 
 TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
-    importXrf(dir.filePath("Results.txt"));
+    importTable();
     curveWindow(1).mnuShow456->trigger();
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).isVisible(), k != 2 && k != 3) << k;
     curveWindow(5).mnuHideOthers->trigger();
@@ -243,7 +206,7 @@ TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
 // Moving the section in the preview moves the raw image window's rectangle with it; the release
 // renders the new section in all six windows.
 TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
-    importXrf(dir.filePath("Results.txt"));
+    importTable();
     app::PreviewForm& preview = app::frmPreview.get();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
     preview.Shape1->place(3000, 0, 3000, preview.Shape1->Height());
@@ -317,47 +280,4 @@ TEST_F(LabelsAndViewTest, TheRawImageWindowReadsColoursAndThePreviewFollowsItsSi
     app::PreviewRedrawn = false;  // as after a resize that left " Click to redraw"
     QTest::mouseClick(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(300, 100));
     EXPECT_TRUE(app::PreviewRedrawn);
-}
-
-// The chronology of a known core: the first twelve boundaries of the synthetic core marked with the
-// keys (levels 1, 1, 2, 3 in turn), a label on the sixth, File > Save chronology: every boundary at
-// its scanner position from the top with its running counts, and the two labelled intervals
-// holding the known numbers.
-TEST_F(LabelsAndViewTest, TheChronologyOfAKnownCore) {
-    importXrf(dir.filePath("Results.txt"));
-    const Qt::Key keys[] = {Qt::Key_1, Qt::Key_1, Qt::Key_2, Qt::Key_3};
-    std::vector<long> marked;  // data positions, top (position 1) first
-    for (auto b = core.boundaries.rbegin(); b != core.boundaries.rend() && marked.size() < 12; ++b) {
-        const long p = app::DataLength - *b;  // image column to data position: position 1 is the right end
-        keyAt(1, p, keys[marked.size() % 4]);
-        marked.push_back(p);
-    }
-    ASSERT_EQ(marked.size(), 12u);
-    app::MarkerLabel(marked[5]) = QStringLiteral("#V6");
-    const QString out = dir.filePath("core (Chronology).csv");
-    dialogs->answerSave(out);
-    app::frmMain->mnuChronology->trigger();
-    const QStringList lines = QString::fromUtf8(files::readFileBytes(out)).split("\r\n", Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 1 + 12 + 2);
-    EXPECT_TRUE(lines[0].startsWith("\"kind\",\"top_mm\",\"bottom_mm\",\"level\",\"label\",\"level_1\""));
-    for (std::size_t i = 0; i < 12; ++i) {
-        const QStringList f = lines[static_cast<qsizetype>(i) + 1].split(',');
-        ASSERT_EQ(f.size(), 16);
-        EXPECT_EQ(f[1].toDouble(), app::XrfData.get(2, marked[i]).toDouble()) << i;  // the scanner's position
-        EXPECT_EQ(f[3].toInt(), i % 4 == 3 ? 3 : i % 4 == 2 ? 2 : 1);
-        const int certain = static_cast<int>((i / 4) * 2 + std::min<std::size_t>(i % 4 + 1, 2));
-        EXPECT_EQ(f[14].toInt(), certain) << i;  // years_min: level 1 so far
-        EXPECT_EQ(f[15].toInt(), static_cast<int>(i) + 1) << i;  // years_max: levels 1 to 3
-    }
-    // Intervals: the top .. the label (six boundaries: 1, 1, 2, 3, 1, 1), then to the bottom.
-    const QStringList first = lines[13].split(','), second = lines[14].split(',');
-    EXPECT_EQ(first[0], "\"interval\"");
-    EXPECT_EQ(first[4], "\"#V6\"");
-    EXPECT_EQ(first[5].toInt(), 4);
-    EXPECT_EQ(first[6].toInt(), 1);
-    EXPECT_EQ(first[7].toInt(), 1);
-    EXPECT_EQ(second[5].toInt(), 2);  // 2, 3, 1, 1, 2, 3
-    EXPECT_EQ(second[14].toInt(), 2);
-    EXPECT_EQ(second[15].toInt(), 6);
-    EXPECT_DOUBLE_EQ(second[2].toDouble(), app::XrfData.get(2, app::DataLength).toDouble());
 }

@@ -31,7 +31,8 @@ TEST_P(QuitPaths, WithNothingUnsavedEndAtOnceAndWriteTheSettings) {
     main.Move(600, 2400, main.Width(), main.Height());
     quit(main);
     EXPECT_TRUE(app::programEnded());
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_TRUE(dialogs->shown().empty());
     EXPECT_TRUE(savedSettings()(3, 5) == 2400);
 }
 
@@ -58,24 +59,6 @@ TEST_P(QuitPaths, UnsavedWorkIsOfferedAndCancelReturnsToTheProgram) {
     EXPECT_EQ(dialogs->unexpected(), 0);
 }
 
-TEST_P(QuitPaths, ACancelledOrFailedSaveKeepsTheProgramRunning) {
-    installDefaultSettings();
-    app::MainForm& main = start();
-    loadTinyDocument();
-    app::Saved = false;
-    app::WorkingFileName = dir.filePath("core.csv");
-    dialogs->answerMessage(MessageResult::Yes).cancelFile();
-    quit(main);
-    EXPECT_FALSE(app::programEnded());
-    EXPECT_FALSE(app::Saved);
-
-    dialogs->answerMessage(MessageResult::Yes).answerSave(dir.filePath("no/such/folder/core.csv"));
-    quit(main);
-    EXPECT_FALSE(app::programEnded());
-    EXPECT_FALSE(app::Saved);
-    EXPECT_EQ(dialogs->unexpected(), 0);
-}
-
 TEST_P(QuitPaths, YesSavesThroughSaveAsAndThenEnds) {
     installDefaultSettings();
     app::MainForm& main = start();
@@ -95,6 +78,60 @@ TEST_P(QuitPaths, YesSavesThroughSaveAsAndThenEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Button_Menu_CloseBox, QuitPaths, ::testing::Values(0, 1, 2));
+
+// A save that is cancelled or fails, by the Save as button or by Yes at a quit, keeps the work
+// unsaved and open, says why it failed, leaves the file it came from untouched, and the next quit
+// asks again.
+TEST_F(AppTest, ACancelledOrFailedSaveKeepsTheWorkAndQuittingAsksAgain) {
+    installDefaultSettings();
+    writeFile(dir.filePath("plain"), "x");
+    const QString impossible = dir.filePath("plain/work.csv");  // inside a file: cannot be written
+    const QString told = "The working file could not be saved to " + QDir::toNativeSeparators(impossible);
+    const struct {
+        const char* what;
+        bool byQuit;
+        QString target;  // empty: the dialog is cancelled
+    } rows[] = {
+        {"Save as, failing", false, impossible},
+        {"Save as, cancelled", false, QString()},
+        {"quit, Yes, failing", true, impossible},
+        {"quit, Yes, cancelled", true, QString()},
+    };
+    for (const auto& row : rows) {
+        restart();
+        openSyntheticCore(300);
+        const QString source = dir.filePath("Results.txt");
+        importXrf(source);
+        keyAt(2, 100, Qt::Key_1);
+        app::MainForm& main = app::frmMain.get();
+        dialogs->clearRecord();
+        if (row.byQuit) dialogs->answerMessage(MessageResult::Yes);
+        if (row.target.isEmpty()) {
+            dialogs->cancelFile();
+        } else {
+            dialogs->answerSave(row.target);
+        }
+        if (row.byQuit) {
+            main.Command4->click();
+        } else {
+            main.Command5->click();
+        }
+        EXPECT_FALSE(app::programEnded()) << row.what;
+        EXPECT_FALSE(app::Saved) << row.what;
+        EXPECT_EQ(main.Command5->Caption(), "Save as") << row.what;
+        EXPECT_EQ(app::WorkingFileName, source) << row.what;
+        EXPECT_EQ(files::readFileBytes(source), synth::makeXrfTable(core, true)) << row.what;
+        const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+        const bool toldWhy = !messages.empty() && messages.back().text.startsWith(told);
+        EXPECT_EQ(toldWhy, !row.target.isEmpty()) << row.what;
+        dialogs->clearRecord();
+        dialogs->answerMessage(MessageResult::No);
+        main.Command4->click();
+        EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).at(0).text, kQuestion) << row.what;
+        EXPECT_TRUE(app::programEnded()) << row.what;
+        EXPECT_EQ(dialogs->unexpected(), 0) << row.what;
+    }
+}
 
 TEST_F(AppTest, AnUnwritableSettingsFileIsReportedAndQuittingStillEnds) {
     installDefaultSettings();
