@@ -82,35 +82,59 @@ TEST(PhotoFileTest, TheScannersOpticalTiffOpensAsItsJpegCopyDoes) {
     EXPECT_LT(difference / (939 * 60), 4.0);
 }
 
-TEST(PhotoFileTest, EveryKindOpensByContentWhateverItsName) {
+// Radiographs and photos open by their content, whatever their name says: bitmap, JPEG, PNG and
+// TIFF, grey or colour, 8 or 16 bits a channel. A radiograph keeps 8-bit grey as it is and
+// stretches 16 bits between percentiles; a photo always becomes 8-bit colour.
+TEST(PhotoFileTest, RadiographsAndPhotosOfEveryKindOpenByContent) {
     QTemporaryDir dir;
     QImage colour(40, 8, QImage::Format_RGB32);
     colour.fill(qRgb(200, 100, 50));
+    QImage grey(40, 8, QImage::Format_Grayscale8);
+    grey.fill(77);
     QImage grey16(40, 8, QImage::Format_Grayscale16);
     grey16.fill(QColor::fromRgba64(QRgba64::fromRgba64(0x8080, 0x8080, 0x8080, 0xFFFF)));
     QImage rgb16(40, 8, QImage::Format_RGBX64);
     rgb16.fill(QColor::fromRgba64(QRgba64::fromRgba64(0xFFFF, 0x4000, 0x0000, 0xFFFF)));
-    struct Row {
+    const QRgb grey77 = qRgb(77, 77, 77), grey128 = qRgb(128, 128, 128), brown = qRgb(200, 100, 50);
+    const struct {
         QString name;
-        QImage image;
+        const QImage& image;
         const char* format;
-        QRgb expected;
+        QRgb photo;  // the photo's pixel; the radiograph's grey is its channel mean
+    } rows[] = {
+        {"photo.png", colour, "png", brown},           {"photo.tif", colour, "tiff", brown},
+        {"photo.bmp", colour, "bmp", brown},           {"grey.bmp", grey, "bmp", grey77},
+        {"grey16.tif", grey16, "tiff", grey128},       {"rgb16.tiff", rgb16, "tiff", qRgb(255, 64, 0)},
+        {"named-jpg-but-png.jpg", grey, "png", grey77}, {"named-bmp-but-tiff.bmp", grey16, "tiff", grey128},
+        {"named-png-but-bmp.png", colour, "bmp", brown},
     };
-    const Row rows[] = {
-        {QStringLiteral("photo.png"), colour, "png", qRgb(200, 100, 50)},
-        {QStringLiteral("photo.tif"), colour, "tiff", qRgb(200, 100, 50)},
-        {QStringLiteral("grey16.tif"), grey16, "tiff", qRgb(128, 128, 128)},
-        {QStringLiteral("rgb16.tiff"), rgb16, "tiff", qRgb(255, 64, 0)},
-        {QStringLiteral("photo.bmp"), colour, "bmp", qRgb(200, 100, 50)},
-        {QStringLiteral("named-jpg-but-png.jpg"), colour, "png", qRgb(200, 100, 50)},
-        {QStringLiteral("named-bmp-but-tiff.bmp"), grey16, "tiff", qRgb(128, 128, 128)},
-    };
-    for (const Row& row : rows) {
-        const QImage read = photo::readPhoto(write(dir, row.name, row.image, row.format));
-        ASSERT_EQ(read.size(), QSize(40, 8)) << row.name.toStdString();
-        EXPECT_EQ(read.format(), QImage::Format_RGB32);
-        EXPECT_EQ(read.pixel(5, 5), row.expected) << row.name.toStdString();
+    for (const auto& row : rows) {
+        const QString path = write(dir, row.name, row.image, row.format);
+        const QImage photo = photo::readPhoto(path);
+        ASSERT_EQ(photo.size(), QSize(40, 8)) << row.name.toStdString();
+        EXPECT_EQ(photo.format(), QImage::Format_RGB32);
+        EXPECT_EQ(photo.pixel(5, 5), row.photo) << row.name.toStdString();
+        const radiograph::Radiograph radiograph = radiograph::readRadiograph(path);
+        ASSERT_EQ(radiograph.image.size(), QSize(40, 8)) << row.name.toStdString();
+        const bool sixteen = row.image.depth() == 64 || row.image.format() == QImage::Format_Grayscale16;
+        EXPECT_EQ(radiograph.stretch.has_value(), sixteen) << row.name.toStdString();
+        if (row.image.format() == QImage::Format_Grayscale8) {
+            EXPECT_EQ(radiograph.image.format(), QImage::Format_Grayscale8) << row.name.toStdString();
+            EXPECT_EQ(radiograph.image.constScanLine(3)[3], 77);
+        }
     }
+    // The scanner's 16-bit radiograph: its raw values lie in 255..1868.
+    const radiograph::Radiograph tiff = radiograph::readRadiograph(testsupport::realData("radiograph.tif"));
+    EXPECT_EQ(tiff.image.size(), QSize(2251, 84));
+    ASSERT_TRUE(tiff.stretch.has_value());
+    EXPECT_GE(tiff.stretch->low, 255);
+    EXPECT_LE(tiff.stretch->high, 1868);
+    // A radiograph wider than the program reads is refused by its header.
+    QImage wide(32768, 1, QImage::Format_Grayscale8);
+    wide.fill(1);
+    ASSERT_TRUE(wide.save(dir.filePath("wide.tif"), "TIFF"));
+    EXPECT_THROW(radiograph::readRadiograph(dir.filePath("wide.tif"), radiograph::kMaxRadiographWidth),
+                 radiograph::ImageTooWideError);
 }
 
 TEST(PhotoFileTest, BadFilesAreRefusedWithAReason) {

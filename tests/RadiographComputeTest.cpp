@@ -132,13 +132,6 @@ TEST(GreyProfile, ABandMostlyOutsideThePictureStaysAGreyLevel) {
     }
 }
 
-TEST(GreyProfile, ColourPixelsUseTheirOwnGreyMean) {
-    QImage source(1, 2, QImage::Format_RGB32);
-    source.setPixel(0, 0, qRgb(1, 1, 2));                    // grey 1
-    source.setPixel(0, 1, qRgb(1, 2, 2));                    // grey 2
-    EXPECT_EQ(radiograph::greyProfile(source, 0, 1)[1], 2);  // (1 + 2) / 2 = 1.5 -> 2
-}
-
 TEST(RangeRounding, RoundsOutwardOnAGridThatGrowsWithTheValues) {
     struct Case {
         bool up;
@@ -157,21 +150,6 @@ TEST(RangeRounding, RoundsOutwardOnAGridThatGrowsWithTheValues) {
     }
     EXPECT_EQ(radiograph::RoundUpToStep(0, 50).type(), core::Variant::Type::Integer);
     EXPECT_TRUE(radiograph::RoundDownToStep(0, 50) == 0);
-}
-
-TEST(ImageFile, BitmapsAndJpegsOnlyWithGreyKeptAtEightBits) {
-    QTemporaryDir dir;
-    const synth::VarvedCore core = synth::makeVarvedCore(64, 16);
-    ASSERT_TRUE(core.radiograph.save(dir.filePath("grey.jpg"), "JPEG"));
-    EXPECT_EQ(radiograph::readBitmapOrJpeg(dir.filePath("grey.jpg")).format(), QImage::Format_Grayscale8);
-    const QImage real = radiograph::readBitmapOrJpeg(testsupport::realData("radiograph.bmp"));
-    EXPECT_EQ(real.size(), QSize(2251, 84));
-    EXPECT_EQ(real.format(), QImage::Format_RGB32);
-    ASSERT_TRUE(core.radiograph.save(dir.filePath("core.png"), "PNG"));
-    EXPECT_THROW(radiograph::readBitmapOrJpeg(dir.filePath("core.png")), core::FileError);
-    EXPECT_THROW(radiograph::readBitmapOrJpeg(testsupport::realData("radiograph.tif")), core::FileError);
-    EXPECT_THROW(radiograph::readBitmapOrJpeg(dir.filePath("missing.bmp")), core::FileError);
-    EXPECT_THROW(radiograph::readBitmapOrJpeg(dir.filePath("grey.jpg"), 63), radiograph::ImageTooWideError);
 }
 
 TEST(GreyProfile, EveryChannelSumGivesItsRoundedMean) {
