@@ -133,6 +133,38 @@ QByteArray tiffDeclaringAHugePicture() {
     return bytes;
 }
 
+// An uncompressed 8-bit RGB TIFF with its directory before the pixels (as many scanners write
+// them): a file cut short loses pixels, not the directory.
+QByteArray tiffDirectoryFirst(int width, int height) {
+    struct Entry {
+        quint16 tag, type;
+        quint32 count, value;
+    };
+    const quint32 pixels = static_cast<quint32>(width * height * 3);
+    const int entries = 9;
+    const quint32 bitsAt = 8 + 2 + entries * 12 + 4, dataAt = bitsAt + 8;
+    const Entry e[entries] = {{256, 4, 1, static_cast<quint32>(width)}, {257, 4, 1, static_cast<quint32>(height)},
+                              {258, 3, 3, bitsAt}, {259, 3, 1, 1}, {262, 3, 1, 2}, {273, 4, 1, dataAt},
+                              {277, 3, 1, 3}, {278, 4, 1, static_cast<quint32>(height)}, {279, 4, 1, pixels}};
+    QByteArray b("II*\0", 4);
+    auto put = [&b](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    put(8, 4);
+    put(entries, 2);
+    for (const Entry& x : e) {
+        put(x.tag, 2);
+        put(x.type, 2);
+        put(x.count, 4);
+        put(x.value, 4);
+    }
+    put(0, 4);
+    for (int i = 0; i < 3; ++i) put(8, 2);
+    put(0, 2);
+    b.append(QByteArray(static_cast<qsizetype>(pixels), '\x40'));
+    return b;
+}
+
 constexpr qint64 kHugeFileBytes = 3ll * 1024 * 1024 * 1024;
 
 }  // namespace
@@ -405,6 +437,9 @@ TEST_F(BadInputTest, Photos) {
         // The scanner's TIFF keeps its directory at the end: cut, it has no header left.
         {"the real TIFF cut", write("cut.tif", tif.left(5000)), cannotOpen("cut.tif")},
         {"the real JPEG cut", write("cut.jpg", jpg.left(jpg.size() / 2)), incomplete("cut.jpg")},
+        {"a PNG cut", write("cut.png", smallPicture("PNG").chopped(40)), cannotOpen("cut.png")},
+        {"a TIFF with its directory first, cut in its pixels",
+         write("pixels.tif", tiffDirectoryFirst(300, 200).left(90000)), cannotOpen("pixels.tif")},
         {"a JPEG declaring 32767 x 16383 pixels", write("huge.jpg", jpegDeclaringAHugePicture()),
          refused("The photo " + QDir::toNativeSeparators(dir.filePath("huge.jpg")) +
                      " declares 32767 x 16383 pixels, which would need 2048 MB",

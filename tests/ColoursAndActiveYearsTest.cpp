@@ -113,14 +113,11 @@ TEST_F(AppTest, ActiveYearsCountTheDisplayedSectionPerLevel) {
     // Expanding shows every level; collapsing recomputes the hidden count from the labels.
     QTest::mouseClick(f.Command1, Qt::LeftButton);
     EXPECT_EQ(f.Command1->Caption(), "Retract");
-    EXPECT_EQ(f.Height(), 2770);
-    EXPECT_EQ(f.Command1->Top(), 2770 - 530);
     EXPECT_TRUE(f.Label6(0)->Visible());
     app::YearMark(6) = Variant(core::Integer(8));
     app::UpdateActiveYears();
     EXPECT_EQ(f.Command1->Caption(), "Retract");  // the count is not shown while expanded
     f.Command1_Click();
     EXPECT_EQ(f.Command1->Caption(), "More (2)");
-    EXPECT_EQ(f.Height(), 1800);
     EXPECT_FALSE(f.Label6(0)->Visible());
 }

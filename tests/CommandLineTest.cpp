@@ -25,11 +25,17 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
     EXPECT_TRUE(parseCommandLine({"-platform", "offscreen", "--demo"}).demo);
     EXPECT_TRUE(parseCommandLine({"-platform", "offscreen", "--demo"}).error.isEmpty());
+    // A folder where a file belongs is refused like a missing file, before any window opens.
+    const QString folder = testsupport::testData("YAN8A1_200um");
     struct Row {
         QStringList arguments;
-        const char* error;
+        QString error;
     };
     const Row rows[] = {
+        {{"--radiograph", folder}, "no such file: " + folder},
+        {{"--radiograph", r, "--xrf", folder}, "no such file: " + folder},
+        {{"--radiograph", r, "--xrf", x, "--photo", folder}, "no such file: " + folder},
+        {{"--radiograph", r, folder}, "no such file: " + folder},
         {{"--radiograph"}, "--radiograph needs a file name"},
         {{"--radiograph", "--xrf", x}, "--radiograph needs a file name"},
         {{"--frobnicate"}, "unknown option --frobnicate"},
@@ -41,7 +47,7 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
         {{"--demo", "--radiograph", r}, "--demo opens its own files; name no others with it"},
         {{"--radiograph", r, "a.csv", "b.csv"}, "more than one working file: a.csv, b.csv"},
     };
-    for (const Row& row : rows) EXPECT_EQ(parseCommandLine(row.arguments).error, row.error) << row.error;
+    for (const Row& row : rows) EXPECT_EQ(parseCommandLine(row.arguments).error, row.error) << row.arguments.join(' ').toStdString();
 }
 
 // --help prints the usage; a missing file ends with a message and exit code 2, no window opened

@@ -4,7 +4,6 @@
 #include "curves/windows/Curves.h"
 #include "pointer/windows/Pointer.h"
 #include "radiograph/windows/Rendering.h"
-#include "ui/KeyCodes.h"
 
 using app::curveWindow;
 using ui::ScriptedDialogs;
@@ -88,25 +87,24 @@ TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
                 if (shown.valid(px + dx, py + dy)) orange |= shown.pixel(px + dx, py + dy) == kOrange;
         EXPECT_TRUE(orange) << k;
     }
-    // Boundaries under the centre and five spacings to its right: counting the overlay's marks
-    // from the first boundary to the second gives 5.
-    const long first = std::lround(cx), second = std::lround(cx + 5 * app::ElasticInterval);
-    for (const long column : {first, second}) {
-        app::PointerX = column;
-        app::SetMarker(ui::kKey1);
-    }
+    // Five spacings either side of the centre hold five marks each, on the centre's row.
     app::ClearCurvePointers();
     const ui::Surface& s2 = curveWindow(2).Picture1->surface();
     const QImage plot2 = curveWindow(2).Picture1->Image();
     const int py = qRound(s2.toPixelY(cy));
-    int marks = 0;
-    bool inMark = false;
-    for (int x = qRound(s2.toPixelX(first)) + 3; x <= qRound(s2.toPixelX(second)) + 1; ++x) {
-        const bool white = plot2.pixel(x, py) == 0xFFFFFFFFu;
-        if (white && !inMark) ++marks;
-        inMark = white;
-    }
-    EXPECT_EQ(marks, 5);
+    const auto marksBetween = [&](double from, double to) {
+        int marks = 0;
+        bool inMark = false;
+        for (int x = qRound(s2.toPixelX(from)); x <= qRound(s2.toPixelX(to)); ++x) {
+            const bool white = plot2.pixel(x, py) == 0xFFFFFFFFu;
+            if (white && !inMark) ++marks;
+            inMark = white;
+        }
+        return marks;
+    };
+    const double half = app::ElasticInterval / 2;
+    EXPECT_EQ(marksBetween(cx + half, cx + 5 * app::ElasticInterval + half), 5);
+    EXPECT_EQ(marksBetween(cx - 5 * app::ElasticInterval - half, cx - half), 5);
 
     // A right-button release takes scale and overlay away.
     QTest::mousePress(area, Qt::RightButton, Qt::NoModifier, QPoint(centre + 40, 5));

@@ -5,17 +5,6 @@
 
 using core::Variant;
 
-TEST(Variant, KeepsTheTypeItWasGiven) {
-    EXPECT_EQ(Variant().type(), Variant::Type::Empty);
-    EXPECT_EQ(Variant(core::Integer(3)).type(), Variant::Type::Integer);
-    EXPECT_EQ(Variant(core::Long(70000)).type(), Variant::Type::Long);
-    EXPECT_EQ(Variant(1.5f).type(), Variant::Type::Single);
-    EXPECT_EQ(Variant(1.5).type(), Variant::Type::Double);
-    EXPECT_EQ(Variant("---").type(), Variant::Type::String);
-    EXPECT_EQ(Variant(true).type(), Variant::Type::Boolean);
-    EXPECT_EQ(Variant(core::Date{2026, 12, 6}).type(), Variant::Type::Date);
-}
-
 TEST(Variant, NumbersCompareByValueButNeverEqualText) {
     EXPECT_TRUE(Variant(core::Integer(3)) == Variant(3.0));
     EXPECT_TRUE(Variant(core::Integer(3)) == 3);

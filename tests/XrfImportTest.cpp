@@ -269,6 +269,33 @@ TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     EXPECT_EQ(w3.Text1->Text(), "7");
 }
 
+// The stepping comes from the scanner's positions, whatever the first one is, and from tables of
+// only a few rows.
+TEST_F(XrfImportTest, TheSteppingFollowsThePositionsOfShortTables) {
+    const struct {
+        int rows;
+        double first, step;
+        const char* micron;
+    } tables[] = {{3, 12.5, 0.5, "500"}, {4, 0.01, 0.2, "200"}, {5, 100.02, 0.06, "60"}};
+    for (const auto& t : tables) {
+        restart();
+        QImage picture(t.rows, 30, QImage::Format_RGB888);
+        picture.fill(Qt::gray);
+        const QString radiograph = dir.filePath("short.bmp");
+        ASSERT_TRUE(picture.save(radiograph, "BMP"));
+        QByteArray bytes = table(t.rows, [](int f, int p) { return QByteArray::number(f * 10 + p); });
+        for (int p = 1; p <= t.rows; ++p)
+            bytes.replace(".spe\"," + QByteArray::number(0.1 * p) + ",",
+                          ".spe\"," + QByteArray::number(t.first + t.step * (p - 1)) + ",");
+        writeFile(dir.filePath("short.csv"), bytes);
+        app::MainForm& main = openRadiograph(radiograph);
+        importXrf(dir.filePath("short.csv"));
+        ASSERT_TRUE(app::XrfLoaded) << t.rows;
+        EXPECT_DOUBLE_EQ(app::XrfData.get(2, 1).toDouble(), t.first);
+        EXPECT_EQ(main.Text1->Text(), t.micron) << t.rows << " rows from " << t.first;
+    }
+}
+
 // Ratios with zero denominators leave gaps, and a small negative ratio range settles at once: its
 // bottom is not lowered again by later redraws, and no redraw calls itself without end.
 TEST_F(XrfImportTest, RatiosLeaveGapsAndASmallRangeSettles) {
