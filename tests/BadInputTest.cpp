@@ -1,11 +1,11 @@
 // Every file the program reads meets bad input through the user's own path (the import buttons,
 // the menus, the start-up) with a clear outcome: either it opens, or one message says why and the
 // program is exactly as it was, ready for another try. One table per reader.
-#include <QBuffer>
 #include <QTest>
 #include <functional>
 
 #include "AppFixture.h"
+#include "SampleFiles.h"
 #include "SynthCore.h"
 #include "curves/windows/Curves.h"
 
@@ -43,22 +43,6 @@ Outcome refused(const QString& message, const char* title) {
     return {message, QString::fromLatin1(title)};
 }
 
-QByteArray binaryBytes(int size) {
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + 7) % 256);
-    return bytes;
-}
-
-// The text as a spreadsheet or an editor saves "Unicode text": UTF-16 little-endian after its mark.
-QByteArray unicodeText(const QByteArray& utf8) {
-    QByteArray utf16("\xFF\xFE", 2);
-    for (const QChar c : QString::fromUtf8(utf8)) {
-        utf16.append(static_cast<char>(c.unicode() & 0xFF));
-        utf16.append(static_cast<char>(c.unicode() >> 8));
-    }
-    return utf16;
-}
-
 QList<QByteArray> linesOf(const QByteArray& table) {
     QList<QByteArray> lines = table.split('\n');
     for (QByteArray& line : lines)
@@ -84,85 +68,6 @@ QByteArray workingFile(const QByteArray& commaTable, const std::function<QByteAr
         out += lines[header + p] + ",1," + yearOf(p) + "," + labelOf(p) + ",\"---\"";
     }
     return joined(out, "\r\n");
-}
-
-// A small picture saved in `format`, as bytes.
-QByteArray smallPicture(const char* format) {
-    QImage picture(16, 16, QImage::Format_RGB32);
-    picture.fill(Qt::gray);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format);
-    return bytes;
-}
-
-// A JPEG whose frame header declares 32767 x 16383 colour pixels (2 GB decoded).
-QByteArray jpegDeclaringAHugePicture() {
-    QByteArray bytes = smallPicture("JPEG");
-    const qsizetype frame = bytes.indexOf("\xFF\xC0");
-    bytes.replace(frame + 5, 4, QByteArray("\x3F\xFF\x7F\xFF", 4));
-    return bytes;
-}
-
-// A TIFF whose first directory declares 20000 x 60000 grey pixels (1.2 GB decoded).
-QByteArray tiffDeclaringAHugePicture() {
-    QByteArray bytes("II*\0\x08\0\0\0", 8);
-    const auto put16 = [&bytes](quint16 v) {
-        bytes.append(static_cast<char>(v & 0xFF)).append(static_cast<char>(v >> 8));
-    };
-    const auto put32 = [&](quint32 v) {
-        put16(static_cast<quint16>(v & 0xFFFF));
-        put16(static_cast<quint16>(v >> 16));
-    };
-    const auto entry = [&](quint16 tag, quint16 type, quint32 count, quint32 value) {
-        put16(tag);
-        put16(type);
-        put32(count);
-        put32(value);
-    };
-    constexpr quint16 kShort = 3, kLong = 4;
-    put16(6);
-    entry(256, kLong, 1, 20000);  // width
-    entry(257, kLong, 1, 60000);  // height
-    entry(258, kShort, 1, 8);     // bits per sample
-    entry(262, kShort, 1, 1);     // black is zero
-    entry(273, kLong, 1, 8);      // strip offset
-    entry(279, kLong, 1, 1);      // strip byte count
-    put32(0);
-    return bytes;
-}
-
-// An uncompressed 8-bit RGB TIFF with its directory before the pixels (as many scanners write
-// them): a file cut short loses pixels, not the directory.
-QByteArray tiffDirectoryFirst(int width, int height) {
-    struct Entry {
-        quint16 tag, type;
-        quint32 count, value;
-    };
-    const quint32 pixels = static_cast<quint32>(width * height * 3);
-    const int entries = 9;
-    const quint32 bitsAt = 8 + 2 + entries * 12 + 4, dataAt = bitsAt + 8;
-    const Entry e[entries] = {{256, 4, 1, static_cast<quint32>(width)}, {257, 4, 1, static_cast<quint32>(height)},
-                              {258, 3, 3, bitsAt}, {259, 3, 1, 1}, {262, 3, 1, 2}, {273, 4, 1, dataAt},
-                              {277, 3, 1, 3}, {278, 4, 1, static_cast<quint32>(height)}, {279, 4, 1, pixels}};
-    QByteArray b("II*\0", 4);
-    auto put = [&b](quint32 v, int bytes) {
-        for (int i = 0; i < bytes; ++i) b.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    put(8, 4);
-    put(entries, 2);
-    for (const Entry& x : e) {
-        put(x.tag, 2);
-        put(x.type, 2);
-        put(x.count, 4);
-        put(x.value, 4);
-    }
-    put(0, 4);
-    for (int i = 0; i < 3; ++i) put(8, 2);
-    put(0, 2);
-    b.append(QByteArray(static_cast<qsizetype>(pixels), '\x40'));
-    return b;
 }
 
 constexpr qint64 kHugeFileBytes = 3ll * 1024 * 1024 * 1024;
@@ -247,7 +152,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     const FileRow rows[] = {
         {"the scanner's own tab form", write("tabs.txt", tabs), opens()},
         {"the comma form after a UTF-8 byte-order mark", write("bom.csv", "\xEF\xBB\xBF" + commas), opens()},
-        {"a spreadsheet's Unicode text (UTF-16 with its mark)", write("utf16.txt", unicodeText(commas)),
+        {"a spreadsheet's Unicode text (UTF-16 with its mark)", write("utf16.txt", samples::unicodeText(commas)),
          opens()},
         {"line feeds only", write("lf.csv", joined(commaLines, "\n")), opens()},
         {"carriage returns only", write("cr.csv", joined(commaLines, "\r")), opens()},
@@ -256,9 +161,9 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
                workingFile(commas, [&](int p) { return p == 7 ? quotedLabel : QByteArray("\"---\""); })),
          opens()},
         {"empty", write("empty.csv", QByteArray()), refused("Format error.", "Error")},
-        {"binary", write("binary.csv", binaryBytes(3000)), refused("Format error.", "Error")},
+        {"binary", write("binary.csv", samples::noise(3000)), refused("Format error.", "Error")},
         {"no \"filename\" field", write("names.csv", "\"a\",\"b\"\r\n"), refused("Format error.", "Error")},
-        {"a picture named .csv", write("picture.csv", smallPicture("JPEG")),
+        {"a picture named .csv", write("picture.csv", samples::jpegDeclaring(16, 16)),
          refused("Format error.", "Error")},
         {"a header with no data", write("header.csv", joined(commaLines.mid(0, header + 1), "\r\n")),
          refused("Format error.", "Error")},
@@ -360,7 +265,7 @@ TEST_F(BadInputTest, Radiographs) {
     ASSERT_TRUE(wide.save(dir.filePath("wide.bmp"), "BMP"));
     const FileRow rows[] = {
         {"0 bytes", write("empty.bmp", QByteArray()), refused(kCannotReadImage, kGuidance)},
-        {"binary", write("binary.jpg", binaryBytes(5000)), refused(kCannotReadImage, kGuidance)},
+        {"binary", write("binary.jpg", samples::noise(5000)), refused(kCannotReadImage, kGuidance)},
         {"an XRF table named .jpg", write("table.jpg", "filename\tposition (mm)\t\r\nL1.spe\t0.2\t\r\n"),
          refused(kCannotReadImage, kGuidance)},
         {"a text named .tif", write("table.tif", "filename,position\r\n"),
@@ -371,9 +276,9 @@ TEST_F(BadInputTest, Radiographs) {
          refused("The image file is incomplete: its header declares 2251 x 84 pixels", kGuidance)},
         {"the real 16-bit TIFF cut at half", write("cut.tif", real16.left(real16.size() / 2)),
          refused(kCannotReadImage, kGuidance)},
-        {"a JPEG declaring 32767 x 16383 pixels", write("huge.jpg", jpegDeclaringAHugePicture()),
+        {"a JPEG declaring 32767 x 16383 pixels", write("huge.jpg", samples::jpegDeclaring(32767, 16383)),
          refused("The image declares 32767 x 16383 pixels, which would need 2048 MB", kGuidance)},
-        {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", tiffDeclaringAHugePicture()),
+        {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", samples::tiffDeclaring(20000, 60000)),
          refused("The image declares 20000 x 60000 pixels", kGuidance)},
         {"32768 pixels wide", dir.filePath("wide.bmp"),
          refused("The radiograph is 32768 pixels wide.", kGuidance)},
@@ -431,20 +336,20 @@ TEST_F(BadInputTest, Photos) {
     };
     const FileRow rows[] = {
         {"0 bytes", write("empty.jpg", QByteArray()), cannotOpen("empty.jpg")},
-        {"binary", write("binary.png", binaryBytes(5000)), cannotOpen("binary.png")},
+        {"binary", write("binary.png", samples::noise(5000)), cannotOpen("binary.png")},
         {"an XRF table named .jpg", write("table.jpg", "filename\tposition (mm)\t\r\n"),
          cannotOpen("table.jpg")},
         // The scanner's TIFF keeps its directory at the end: cut, it has no header left.
         {"the real TIFF cut", write("cut.tif", tif.left(5000)), cannotOpen("cut.tif")},
         {"the real JPEG cut", write("cut.jpg", jpg.left(jpg.size() / 2)), incomplete("cut.jpg")},
-        {"a PNG cut", write("cut.png", smallPicture("PNG").chopped(40)), cannotOpen("cut.png")},
+        {"a PNG cut", write("cut.png", samples::pictureBytes(QImage(16, 16, QImage::Format_RGB32), "png").chopped(40)), cannotOpen("cut.png")},
         {"a TIFF with its directory first, cut in its pixels",
-         write("pixels.tif", tiffDirectoryFirst(300, 200).left(90000)), cannotOpen("pixels.tif")},
-        {"a JPEG declaring 32767 x 16383 pixels", write("huge.jpg", jpegDeclaringAHugePicture()),
+         write("pixels.tif", samples::tiffDirectoryFirst(300, 200).left(90000)), cannotOpen("pixels.tif")},
+        {"a JPEG declaring 32767 x 16383 pixels", write("huge.jpg", samples::jpegDeclaring(32767, 16383)),
          refused("The photo " + QDir::toNativeSeparators(dir.filePath("huge.jpg")) +
                      " declares 32767 x 16383 pixels, which would need 2048 MB",
                  "Message from Stratalyser")},
-        {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", tiffDeclaringAHugePicture()),
+        {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", samples::tiffDeclaring(20000, 60000)),
          refused(
              "The photo " + QDir::toNativeSeparators(dir.filePath("huge.tif")) + " declares 20000 x 60000",
              "Message from Stratalyser")},
@@ -490,13 +395,13 @@ TEST_F(BadInputTest, SettingsFiles) {
     const Row rows[] = {
         {"the shipped file", shipped, opens()},
         {"after a UTF-8 byte-order mark", "\xEF\xBB\xBF" + shipped, opens()},
-        {"saved as Unicode text by an editor", unicodeText(shipped), opens()},
+        {"saved as Unicode text by an editor", samples::unicodeText(shipped), opens()},
         {"line feeds only", QByteArray(shipped).replace("\r\n", "\n"), opens()},
         {"carriage returns only", QByteArray(shipped).replace("\r\n", "\r"), opens()},
         {"quotes and a comma in a name",
          changed("\"frmMain\",\"Top\"", "\"frm\"\"Main\"\", the main\",\"Top\""), opens()},
         {"empty", QByteArray(), damaged("the file is empty.")},
-        {"binary", binaryBytes(3000), damaged("row 0")},
+        {"binary", samples::noise(3000), damaged("row 0")},
         {"cut between rows", shortened, damaged("the file ends before row 7.")},
         {"cut inside a row", cutInRow, damaged("row 7 has 1 field; every row has 4.")},
         {"tabs between the fields", QByteArray(shipped).replace(',', '\t'),

@@ -2,63 +2,17 @@
 // that declares more than a radiograph can be, or a file too short for what it declares, is
 // refused quickly and without allocating the picture it claims.
 #include <gtest/gtest.h>
-#include <QBuffer>
 #include <QFile>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <functional>
 
+#include "SampleFiles.h"
 #include "SynthCore.h"
 #include "TestSupport.h"
 #include "radiograph/ImageFile.h"
 
 
 namespace {
-
-void putLittleEndian(QByteArray& b, int at, quint32 value, int bytes) {
-    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// A bitmap whose headers declare width x height at bitsPerPixel, followed by payload bytes.
-QByteArray bitmapDeclaring(qint32 width, qint32 height, int bitsPerPixel, int compression, int payload) {
-    QByteArray b(54 + payload, '\0');
-    b[0] = 'B';
-    b[1] = 'M';
-    putLittleEndian(b, 2, static_cast<quint32>(b.size()), 4);
-    putLittleEndian(b, 10, 54, 4);
-    putLittleEndian(b, 14, 40, 4);
-    putLittleEndian(b, 18, static_cast<quint32>(width), 4);
-    putLittleEndian(b, 22, static_cast<quint32>(height), 4);
-    putLittleEndian(b, 26, 1, 2);
-    putLittleEndian(b, 28, static_cast<quint32>(bitsPerPixel), 2);
-    putLittleEndian(b, 30, static_cast<quint32>(compression), 4);
-    return b;
-}
-
-QByteArray jpegOf(const QImage& image, bool progressive) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(progressive);
-    writer.setQuality(90);
-    EXPECT_TRUE(writer.write(image));
-    return bytes;
-}
-
-// The same small JPEG with its frame header claiming another size.
-QByteArray jpegDeclaring(int width, int height, bool colour, bool progressive) {
-    QImage small(16, 16, colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
-    small.fill(Qt::darkCyan);
-    QByteArray bytes = jpegOf(small, progressive);
-    const qsizetype sof = bytes.indexOf(progressive ? "\xFF\xC2" : "\xFF\xC0");
-    EXPECT_GT(sof, 0);
-    bytes[sof + 5] = static_cast<char>(height >> 8);
-    bytes[sof + 6] = static_cast<char>(height & 0xFF);
-    bytes[sof + 7] = static_cast<char>(width >> 8);
-    bytes[sof + 8] = static_cast<char>(width & 0xFF);
-    return bytes;
-}
 
 QByteArray realFile(const char* name) {
     QFile f(testsupport::realData(name));
@@ -87,8 +41,7 @@ TEST(ImageFile, DamagedAndOversizedFilesAreRefusedBeforeDecoding) {
     QTemporaryDir dir;
     const QByteArray bmp = realFile("radiograph.bmp");
     const QByteArray jpg = realFile("radiograph.jpg");
-    QByteArray noise;
-    for (int i = 0; i < 5000; ++i) noise.append(static_cast<char>((i * 7919 + 13) & 0xFF));
+    const QByteArray noise = samples::noise(5000);
     const QImage core = synth::makeVarvedCore(300, 40).radiograph;
     struct Case {
         const char* name;
@@ -98,21 +51,21 @@ TEST(ImageFile, DamagedAndOversizedFilesAreRefusedBeforeDecoding) {
     const Case cases[] = {
         {"real bitmap", bmp, Outcome::Read},
         {"real JPEG", jpg, Outcome::Read},
-        {"progressive JPEG", jpegOf(core, true), Outcome::Read},
-        {"55-byte bitmap declaring 4 x 33554434", bitmapDeclaring(4, 33554434, 24, 0, 1), Outcome::Truncated},
-        {"bitmap declaring 30000 x 30000", bitmapDeclaring(30000, 30000, 24, 0, 100), Outcome::TooLarge},
-        {"bitmap declaring 2^31 - 1 rows", bitmapDeclaring(30000, -INT32_MAX, 32, 0, 8), Outcome::TooLarge},
-        {"run-length bitmap far too short", bitmapDeclaring(20000, 5000, 8, 1, 64), Outcome::Truncated},
-        {"colour JPEG declaring 32767 x 16383", jpegDeclaring(32767, 16383, true, false), Outcome::TooLarge},
-        {"progressive JPEG declaring 32767 x 16383", jpegDeclaring(32767, 16383, true, true),
+        {"progressive JPEG", samples::pictureBytes(core, "jpeg", true), Outcome::Read},
+        {"55-byte bitmap declaring 4 x 33554434", samples::bitmapDeclaring(4, 33554434, 24, 0, 1), Outcome::Truncated},
+        {"bitmap declaring 30000 x 30000", samples::bitmapDeclaring(30000, 30000, 24, 0, 100), Outcome::TooLarge},
+        {"bitmap declaring 2^31 - 1 rows", samples::bitmapDeclaring(30000, -INT32_MAX, 32, 0, 8), Outcome::TooLarge},
+        {"run-length bitmap far too short", samples::bitmapDeclaring(20000, 5000, 8, 1, 64), Outcome::Truncated},
+        {"colour JPEG declaring 32767 x 16383", samples::jpegDeclaring(32767, 16383, true, false), Outcome::TooLarge},
+        {"progressive JPEG declaring 32767 x 16383", samples::jpegDeclaring(32767, 16383, true, true),
          Outcome::TooLarge},
-        {"grey JPEG declaring 30000 x 16000", jpegDeclaring(30000, 16000, false, false), Outcome::Truncated},
+        {"grey JPEG declaring 30000 x 16000", samples::jpegDeclaring(30000, 16000, false, false), Outcome::Truncated},
         {"bitmap cut in half", bmp.left(bmp.size() / 2), Outcome::Truncated},
         {"bitmap without the padding of its last row", bmp.left(bmp.size() - 3), Outcome::Read},
         {"bitmap short of its last pixel byte", bmp.left(bmp.size() - 4), Outcome::Truncated},
         {"JPEG cut in half", jpg.left(jpg.size() / 2), Outcome::Truncated},
         {"JPEG without its end marker", jpg.left(jpg.size() - 2), Outcome::Truncated},
-        {"progressive JPEG cut short", jpegOf(core, true).chopped(200), Outcome::Truncated},
+        {"progressive JPEG cut short", samples::pictureBytes(core, "jpeg", true).chopped(200), Outcome::Truncated},
         {"bitmap header only", bmp.left(20), Outcome::Unreadable},
         {"JPEG start only", QByteArray("\xFF\xD8\xFF\xE0 truncated", 14), Outcome::Unreadable},
         {"empty file", QByteArray(), Outcome::Unreadable},

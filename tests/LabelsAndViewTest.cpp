@@ -31,73 +31,68 @@ class LabelsAndViewTest : public AppTest {
     void hoverAt(int k, long p, int y = 30) { hover(plot(k), QPoint(columnOf(p), y)); }
 };
 
-// Key L, a label typed into the dialog, OK: the position carries the label (and an empty note),
-// the cyan line stands in every window and in the preview, the windows are unlocked again.
-TEST_F(LabelsAndViewTest, KeyLLabelsALaminaThroughItsDialog) {
+// Labels and notes placed through their dialogs (keys L and N): the position carries them, a cyan
+// line (label) stands in every plot and the preview, a white tick (note) over the lowest 30 %
+// stays after a redraw; the windows are locked while a dialog is open. A dialog shows the texts
+// entered last time, the note library fills the note, and the close box takes the note back out.
+TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     importTable();
+    const auto allEnabled = [] {
+        std::vector<bool> enabled;
+        for (int k = 1; k <= 6; ++k) enabled.push_back(curveWindow(k).isEnabled());
+        return enabled;
+    };
+    const std::vector<bool> locked(6, false), unlocked(6, true);
     const long p = 150;
     keyAt(2, p, Qt::Key_L);
-    app::LaminaNameForm& dialog = app::frmLaminaName.get();
-    ASSERT_TRUE(dialog.isVisible());
-    for (int k = 1; k <= 6; ++k) {
-        EXPECT_FALSE(curveWindow(k).isEnabled()) << k;
-        EXPECT_EQ(shown(k, columnOf(p), 5), kCyan) << k;
-    }
+    app::LaminaNameForm& label = app::frmLaminaName.get();
+    ASSERT_TRUE(label.isVisible());
+    EXPECT_EQ(allEnabled(), locked);
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, columnOf(p), 5), kCyan) << k;
     EXPECT_FALSE(app::Saved);
-    QTest::keyClicks(dialog.Text1, "T1");
-    dialog.Command1->click();
-    EXPECT_FALSE(dialog.isVisible());
+    QTest::keyClicks(label.Text1, "T1");
+    label.Command1->click();
+    EXPECT_FALSE(label.isVisible());
     EXPECT_EQ(app::MarkerLabel(p), "#T1");
     EXPECT_EQ(app::MarkerNote(p), "#---");
-    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isEnabled()) << k;
+    EXPECT_EQ(allEnabled(), unlocked);
     ASSERT_EQ(app::LabelCount, 1);
     EXPECT_EQ(app::LabelPositions(1), p);
-    // The preview shows a cyan line at the label's column.
-    const QImage preview = app::frmPreview->Picture2->Image();
     const int x = qRound((app::DataLength - p) * app::frmPreview->Picture2->ScaleWidth() / app::DataLength);
-    EXPECT_EQ(preview.pixel(x, 3), kCyan);
-    // The next opening shows the texts entered last time (the dialog was only hidden).
+    EXPECT_EQ(app::frmPreview->Picture2->Image().pixel(x, 3), kCyan);
     keyAt(3, p + 20, Qt::Key_L);
-    EXPECT_EQ(dialog.Text1->Text(), "T1");
-    dialog.Command1->click();
+    EXPECT_EQ(label.Text1->Text(), "T1");
+    label.Command1->click();
     EXPECT_EQ(app::MarkerLabel(p + 20), "#T1");
-}
 
-// Key N and the note library; a white tick over the lowest 30 % stays after a redraw. Closing the
-// dialog with its close box takes the note back out.
-TEST_F(LabelsAndViewTest, KeyNNotesFromTheLibraryAndTheCloseBoxCancels) {
-    importTable();
-    const long p = 220;
-    keyAt(4, p, Qt::Key_N);
-    app::NoteForm& dialog = app::frmNote.get();
-    ASSERT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.Combo1->Text(), "---Select---");
-    dialog.Combo1->setListIndex(6);  // "Tephra top"
-    EXPECT_EQ(dialog.Text1->Text(), "Tephra top");
-    dialog.Command1->click();
-    EXPECT_EQ(app::MarkerNote(p), "#Tephra top");
+    const long q = 220;
+    keyAt(4, q, Qt::Key_N);
+    app::NoteForm& note = app::frmNote.get();
+    ASSERT_TRUE(note.isVisible());
+    note.Combo1->setListIndex(6);  // "Tephra top"
+    EXPECT_EQ(note.Text1->Text(), "Tephra top");
+    note.Combo1->setListIndex(0);  // "--- Select ---" replaces nothing
+    EXPECT_EQ(note.Text1->Text(), "Tephra top");
+    note.Command1->click();
+    EXPECT_EQ(app::MarkerNote(q), "#Tephra top");
     EXPECT_EQ(app::NoteCount, 1);
     app::RedrawCurves();
     const int h = plot(1)->surface().heightPixels();
     for (int k = 1; k <= 6; ++k) {
-        const int x = qRound((app::DataLength - p - app::ViewLeft) * plot(k)->surface().widthPixels() /
-                             double(app::ViewRight - app::ViewLeft));
-        EXPECT_EQ(shown(k, x, h - 2), kWhite) << k;
-        EXPECT_NE(shown(k, x, h / 4), kWhite) << k;
+        const int column = qRound((app::DataLength - q - app::ViewLeft) * plot(k)->surface().widthPixels() /
+                                  double(app::ViewRight - app::ViewLeft));
+        EXPECT_EQ(shown(k, column, h - 2), kWhite) << k;
+        EXPECT_NE(shown(k, column, h / 4), kWhite) << k;
     }
-
-    // Opened again at the same place and closed by its close box: the note is gone.
-    keyAt(4, p, Qt::Key_N);
-    ASSERT_TRUE(dialog.isVisible());
-    dialog.close();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(app::MarkerNote(p), "---");
-    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isEnabled());
-    // ... and the next opening starts fresh.
-    keyAt(4, p, Qt::Key_N);
-    EXPECT_EQ(dialog.Text1->Text(), QString());
-    dialog.Command1->click();
-    EXPECT_EQ(app::MarkerNote(p), "#---");
+    keyAt(4, q, Qt::Key_N);
+    note.close();
+    EXPECT_FALSE(note.isVisible());
+    EXPECT_EQ(app::MarkerNote(q), "---");
+    EXPECT_EQ(allEnabled(), unlocked);
+    keyAt(4, q, Qt::Key_N);
+    EXPECT_EQ(note.Text1->Text(), QString());  // after a cancel the dialog starts fresh
+    note.Command1->click();
+    EXPECT_EQ(app::MarkerNote(q), "#---");
 }
 
 // The label and note of a nearby position as the plot's tool tip: notes over the lowest 30 %,

@@ -20,15 +20,6 @@ TEST_F(AppTest, CurveWindowsPopUpWithoutWaiting) {
     EXPECT_THROW(curveWindow(7), core::SubscriptError);
 }
 
-TEST_F(AppTest, NoteDialogOffersItsLibrary) {
-    app::NoteForm& note = app::frmNote.get();
-    note.Text1->setText("my own words");
-    note.Combo1->setListIndex(0);  // "--- Select ---" replaces nothing
-    EXPECT_EQ(note.Text1->Text(), "my own words");
-    note.Combo1->setListIndex(6);
-    EXPECT_EQ(note.Text1->Text(), "Tephra top");
-}
-
 TEST_F(AppTest, PointerReadOutOverTheRadiographShowsPositionAndColour) {
     installDefaultSettings();
     app::MainForm& main = start();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "SampleFiles.h"
 #include "SynthCore.h"
 #include "TestSupport.h"
 #include "files/TextFile.h"
@@ -15,19 +16,6 @@ namespace {
 XrfContents read(const QByteArray& bytes) {
     return readXrfTable(bytes);
 }
-// A small table: 2 preamble lines, header, rows of 10 fields.
-QByteArray tinyTable(int rows, const QByteArray& sep = ",", const QByteArray& lineEnd = "\r\n") {
-    QByteArray out = "\"scan\"" + lineEnd + "\"peakarea\"" + lineEnd + "\"filename\"";
-    for (const char* name : {"position (mm)", "a", "validity", "b", "c", "d", "e", "kcps", "Fe"})
-        out += sep + "\"" + name + "\"";
-    out += lineEnd;
-    for (int i = 1; i <= rows; ++i) {
-        out += "\"L" + QByteArray::number(i) + ".spe\"" + sep + QByteArray::number(0.2 * i);
-        for (int f = 3; f <= 10; ++f) out += sep + QByteArray::number(f * 100 + i);
-        out += lineEnd;
-    }
-    return out;
-}
 }  // namespace
 
 // Every form a scanner's table comes in reads as the same table, cell for cell and type for type:
@@ -35,19 +23,16 @@ QByteArray tinyTable(int rows, const QByteArray& sep = ",", const QByteArray& li
 // CR LF or LF, no line end after the last row, a byte-order mark, decimal commas, a padded
 // preamble, texts without quotes, a spreadsheet's "Unicode text".
 TEST(XrfFileTest, EveryFormOfTheSameTableReadsAlike) {
-    QByteArray tabs = tinyTable(4, "\t");
+    QByteArray tabs = samples::scannerTable(4, {}, "\t");
     tabs.replace("\"", "");
     QByteArray trailingTabs = tabs;
     trailingTabs.replace("\r\n", "\t\r\n");
     trailingTabs.chop(2);  // no line end after the last row, but its tab
     QByteArray decimalComma = trailingTabs;
     decimalComma.replace("\t0.2\t", "\t0,2\t");
-    QByteArray bomPadded = "\xEF\xBB\xBF" + tinyTable(4);
+    QByteArray bomPadded = "\xEF\xBB\xBF" + samples::scannerTable(4);
     bomPadded.replace("\"scan\"\r\n\"peakarea\"\r\n", "scan,,,,,,\r\npeakarea,,,,,,\r\n");
-    const QString text = QString::fromUtf8(tabs);
-    QByteArray unicodeText("\xFF\xFE");
-    unicodeText.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    const QByteArray tiny = tinyTable(4);
+    const QByteArray tiny = samples::scannerTable(4);
     const QByteArray realTabs = files::readFileBytes(testsupport::realData("Results.txt"));
     const QByteArray realCommas = files::readFileBytes(testsupport::realData("Results.csv"));
     const struct {
@@ -61,7 +46,7 @@ TEST(XrfFileTest, EveryFormOfTheSameTableReadsAlike) {
         {"decimal commas", tiny, decimalComma},
         {"a byte-order mark and a padded preamble", tiny, bomPadded},
         {"texts without quotes", tiny, QByteArray(tiny).replace("\"", "")},
-        {"Unicode text", tiny, unicodeText},
+        {"Unicode text", tiny, samples::unicodeText(tabs)},
     };
     for (const auto& row : rows) {
         const XrfContents want = read(row.reference), got = read(row.form);
@@ -92,13 +77,13 @@ TEST(XrfFileTest, FaultyFilesAreRefusedWithTheirReason) {
         bool formatError;  // "Format error." rather than a reason of its own
         const char* reason;
     };
-    QByteArray shortRow = tinyTable(3);
+    QByteArray shortRow = samples::scannerTable(3);
     shortRow.replace(",1002\r\n", "\r\n");  // row 2 lacks its last field
-    QByteArray longRow = tinyTable(3);
+    QByteArray longRow = samples::scannerTable(3);
     longRow.replace(",1002\r\n", ",1002,7\r\n");
-    QByteArray noSpe = tinyTable(3);
+    QByteArray noSpe = samples::scannerTable(3);
     noSpe.replace(".spe", ".txt");
-    QByteArray speInHeader = tinyTable(2);
+    QByteArray speInHeader = samples::scannerTable(2);
     speInHeader.replace("\"d\"", "\"xspe\"");  // ends the header early: refused, not misread
     const Row rows[] = {
         {"blank lines", "\r\n\r\n  \r\n", true, ""},
@@ -129,7 +114,7 @@ TEST(XrfFileTest, MoreThanTwentySixThousandRowsIsAFormatError) {
 }
 
 TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {
-    const XrfContents x = read(tinyTable(1));
+    const XrfContents x = read(samples::scannerTable(1));
     EXPECT_EQ(files::scannerStepMicrons(x.data, 1), std::nullopt);
     core::VariantTable t(0, 3, 0, 3);
     t(2, 1) = Variant(1.0);

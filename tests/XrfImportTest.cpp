@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "AppFixture.h"
+#include "SampleFiles.h"
 
 using app::CurveForm;
 using app::curveWindow;
@@ -15,20 +16,6 @@ const char* const kShown[7] = {nullptr, "1: Grey", "2: Fe", "3: Mn", "4: Ti", "5
 constexpr QRgb kBrightGreen = 0xFF00FF00;
 constexpr QRgb kRawUnderAverage = 0xFF006E5A;  // (0, 110, 90)
 
-// A comma table of `rows` rows whose field f of row p is value(f, p), fields 1..10 (9 "kcps",
-// 10 "Fe").
-QByteArray table(int rows, const std::function<QByteArray(int, int)>& value) {
-    QByteArray out = "\"scan\"\r\n\"peakarea\"\r\n\"filename\"";
-    for (const char* name : {"position (mm)", "a", "validity", "b", "c", "d", "e", "kcps", "Fe"})
-        out += ",\"" + QByteArray(name) + "\"";
-    out += "\r\n";
-    for (int p = 1; p <= rows; ++p) {
-        out += "\"L" + QByteArray::number(p) + ".spe\"," + QByteArray::number(0.1 * p);
-        for (int f = 3; f <= 10; ++f) out += "," + value(f, p);
-        out += "\r\n";
-    }
-    return out;
-}
 QStringList linesOf(const QString& path) {
     return QString::fromUtf8(files::readFileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
 }
@@ -224,7 +211,7 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
 TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     openSyntheticCore(300);
     wholeSection();
-    writeFile(dir.filePath("spike.csv"), table(300, [](int f, int p) {
+    writeFile(dir.filePath("spike.csv"), samples::scannerTable(300, [](int f, int p) {
                   return QByteArray::number(f == 10 && p == 200 ? 1000 : 0);
               }));
     importXrf(dir.filePath("spike.csv"));
@@ -283,9 +270,9 @@ TEST_F(XrfImportTest, TheSteppingFollowsThePositionsOfShortTables) {
         picture.fill(Qt::gray);
         const QString radiograph = dir.filePath("short.bmp");
         ASSERT_TRUE(picture.save(radiograph, "BMP"));
-        QByteArray bytes = table(t.rows, [](int f, int p) { return QByteArray::number(f * 10 + p); });
+        QByteArray bytes = samples::scannerTable(t.rows, [](int f, int p) { return QByteArray::number(f * 10 + p); });
         for (int p = 1; p <= t.rows; ++p)
-            bytes.replace(".spe\"," + QByteArray::number(0.1 * p) + ",",
+            bytes.replace(".spe\"," + QByteArray::number(0.2 * p) + ",",
                           ".spe\"," + QByteArray::number(t.first + t.step * (p - 1)) + ",");
         writeFile(dir.filePath("short.csv"), bytes);
         app::MainForm& main = openRadiograph(radiograph);
@@ -301,7 +288,7 @@ TEST_F(XrfImportTest, TheSteppingFollowsThePositionsOfShortTables) {
 TEST_F(XrfImportTest, RatiosLeaveGapsAndASmallRangeSettles) {
     openSyntheticCore(300);
     // kcps (field 9): 0.8 * (p mod 3 - 1), so -0.8, 0, 0.8; Fe (field 10): p mod 4 (0 every fourth).
-    writeFile(dir.filePath("ratio.csv"), table(300, [](int f, int p) {
+    writeFile(dir.filePath("ratio.csv"), samples::scannerTable(300, [](int f, int p) {
                   if (f == 9) return QByteArray::number(0.8 * (p % 3 - 1));
                   if (f == 10) return QByteArray::number(p % 4);
                   return QByteArray::number(f);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <functional>
+
+// Files as users and other programs make them, good and bad, built in memory for the tests.
+namespace samples {
+
+QByteArray noise(int size);                          // bytes that are no format at all
+QByteArray unicodeText(const QByteArray& utf8);      // a spreadsheet's "Unicode text": UTF-16 LE after its mark
+QByteArray pictureBytes(const QImage& picture, const char* format, bool progressive = false);
+
+// A small JPEG whose frame header declares width x height pixels.
+QByteArray jpegDeclaring(int width, int height, bool colour = true, bool progressive = false);
+// A TIFF whose first directory declares width x height grey pixels, with one byte of them.
+QByteArray tiffDeclaring(quint32 width, quint32 height);
+// An uncompressed 8-bit RGB TIFF with its directory before the pixels (as many scanners write
+// them): a file cut short loses pixels, not the directory.
+QByteArray tiffDirectoryFirst(int width, int height);
+// A bitmap whose headers declare width x height at bitsPerPixel, followed by payload bytes.
+QByteArray bitmapDeclaring(qint32 width, qint32 height, int bitsPerPixel, int compression, int payload);
+
+// A scanner table of `rows` rows of 10 fields: the spectrum name, the position 0.2 p mm, then
+// value(field, p) for fields 3..10 ("kcps" is field 9, "Fe" field 10); by default 100 f + p.
+using FieldValue = std::function<QByteArray(int field, int row)>;
+QByteArray scannerTable(int rows, const FieldValue& value = {}, const QByteArray& separator = ",",
+                        const QByteArray& lineEnd = "\r\n");
+
+}  // namespace samples
