@@ -71,31 +71,6 @@ class AppTest : public ::testing::Test {
         return main;
     }
 
-    // A small document as an import would leave it: 3 positions, XRF rows of 10 fields.
-    void loadTinyDocument() {
-        using core::Variant;
-        app::DataLength = 3;
-        app::XrfColumnCount = 10;
-        app::XrfHeaders(0) = "C:\\scan\\XRF data";
-        const char* names[] = {"position (mm)", "sample surface", "validity", "E-gain", "E-offset",
-                               "F-slope",       "F-offset",       "kcps",     "Fe"};
-        for (int h = 1; h <= 9; ++h) app::XrfHeaders(h) = names[h - 1];
-        app::Profile.redim(0, 2, 0, 3);
-        app::YearMark.redim(0, 3, Variant("---"));
-        app::MarkerLabel.redim(0, 3, "---");
-        app::MarkerNote.redim(0, 3, "---");
-        app::YearMark(0) = Variant("Year");
-        app::MarkerLabel(0) = "Lamina";
-        app::MarkerNote(0) = "Note";
-        for (int i = 1; i <= 3; ++i) {
-            app::XrfData(1, i) = Variant(QStringLiteral("L%1.spe").arg(i));
-            app::XrfData(2, i) = Variant(0.2 * i);
-            for (int j = 3; j <= 10; ++j) app::XrfData(j, i) = Variant(core::Integer(j * 10 + i));
-            app::Profile(0, i) = Variant(core::Integer(100 + i));
-        }
-        app::XrfLoaded = true;
-    }
-
     // The real YAN8A1 core: its radiograph and its scanner table imported through the buttons.
     void importRealCore() {
         installDefaultSettings();
@@ -168,6 +143,12 @@ class AppTest : public ::testing::Test {
         return QPoint(qRound(xTwips / ui::twipsPerPixel()), qRound(yTwips / ui::twipsPerPixel()));
     }
 
+    // A press, one move and the release, as a quick drag with the left button.
+    static void drag(QWidget* widget, QPoint from, QPoint to) {
+        QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(widget, to);
+        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
+    }
     // The mouse moved over a widget as the window system reports it: through the widget's window,
     // wherever the window lies (windows beyond the small offscreen screen included).
     static void hover(QWidget* widget, QPoint pos) {

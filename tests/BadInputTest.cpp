@@ -185,6 +185,9 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"a working file with a year the program never writes",
          write("year.csv", workingFile(commas, noLabel, [](int p) { return QByteArray(p == 1 ? "\"x\"" : "\"---\""); })),
          refused("Row 1 of the working file holds \"x\" as its year", kGuidance)},
+        {"a working file with a level beyond 9",
+         write("year12.csv", workingFile(commas, noLabel, [](int p) { return QByteArray(p == 4 ? "12" : "\"---\""); })),
+         refused("Row 4 of the working file holds \"12\" as its year", kGuidance)},
         // The year field of the first data row keeps a leading # that later rows lose.
         {"a working file with \"#---\" as a later row's year",
          write("hash5.csv", workingFile(commas, noLabel, [](int p) { return QByteArray(p == 5 ? "\"#---\"" : "\"---\""); })),

@@ -17,21 +17,6 @@ TEST(Dialogs, BarFiltersBecomeQtFilters) {
     EXPECT_EQ(ui::qtFilter(""), "");
 }
 
-TEST(Dialogs, ScriptedAnswersAreUsedInOrderAndEverythingShownIsRecorded) {
-    testsupport::ScriptedDialogsScope scripted;
-    scripted->answerOpen("/data/core.bmp").answerMessage(MessageResult::Yes).answerSave("/data/out.csv");
-    ui::Dialogs& d = ui::dialogs();
-    EXPECT_EQ(d.openFile({"", "Bitmap (*.bmp)|*.bmp", ""}), "/data/core.bmp");
-    EXPECT_EQ(d.messageBox("Do you want to save?", MessageButtons::YesNo, MessageIcon::None, "Stratalyser"),
-              MessageResult::Yes);
-    EXPECT_EQ(d.saveFile({"", "DataFile(*.csv)|*.csv", "/data/in.csv"}), "/data/out.csv");
-    const auto saves = scripted->shownOf(ScriptedDialogs::Kind::SaveFile);
-    ASSERT_EQ(saves.size(), 1u);
-    EXPECT_EQ(saves[0].initialName, "/data/in.csv");
-    EXPECT_EQ(saves[0].filter, "DataFile(*.csv)|*.csv");
-    EXPECT_EQ(scripted->unexpected(), 0);
-}
-
 TEST(Dialogs, CancelIsAnErrorAndUnscriptedDialogsNeverWait) {
     testsupport::ScriptedDialogsScope scripted;
     scripted->cancelFile();

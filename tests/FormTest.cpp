@@ -24,33 +24,23 @@ class ProbeForm : public ui::Form {
 };
 }  // namespace
 
-TEST(Form, TwipsSetByCodeReadBackExactly) {
+// Twips set by code read back exactly, whatever pixels they round to; a user's resize and the mouse
+// over the background arrive in the form's units; the close box runs Unload, which may refuse it.
+TEST(Form, TwipsReadBackExactlyAndTheUserArrivesInFormUnits) {
     ProbeForm form;
     form.Move(1234, 567, 4807, 3613);  // not multiples of 15
     form.Show();
-    EXPECT_EQ(QRectF(form.Left(), form.Top(), form.Width(), form.Height()), QRectF(1234, 567, 4807, 3613));
-    EXPECT_EQ(form.Width(), 4807);
-    // Outer 4807 x 3613 twips = 320 x 241 pixels; minus border and caption.
-    EXPECT_EQ(form.size(), QSize(320 - ui::Form::kBorderPixels, 241 - ui::Form::kCaptionPixels));
-    EXPECT_EQ(form.ScaleWidth(), (320 - ui::Form::kBorderPixels) * 15.0);
-    EXPECT_EQ(form.loads, 1);
     form.Show();
     EXPECT_EQ(form.loads, 1);  // Form_Load runs once
-}
-
-TEST(Form, AUserResizeUpdatesTheTwipsAndFiresResize) {
-    ProbeForm form(ui::Unit::Pixels);
-    form.Show();
+    EXPECT_EQ(QRectF(form.Left(), form.Top(), form.Width(), form.Height()), QRectF(1234, 567, 4807, 3613));
+    // Outer 4807 x 3613 twips = 320 x 241 pixels; minus border and caption.
+    EXPECT_EQ(form.size(), QSize(320 - ui::Form::kBorderPixels, 241 - ui::Form::kCaptionPixels));
+    QTest::mouseMove(form.client(), QPoint(10, 5));
+    EXPECT_EQ(form.lastMoveX, 150.0);
     const int before = form.resizes;
     form.resize(400, 300);  // as a window manager would
     EXPECT_GT(form.resizes, before);
     EXPECT_EQ(form.Width(), (400 + ui::Form::kBorderPixels) * 15.0);
-    EXPECT_EQ(form.ScaleWidth(), 400.0);  // pixels
-}
-
-TEST(Form, CloseBoxRunsUnloadAndCanBeRefused) {
-    ProbeForm form;
-    form.Show();
     form.refuseClose = true;
     form.close();
     EXPECT_EQ(form.unloads, 1);
@@ -58,13 +48,6 @@ TEST(Form, CloseBoxRunsUnloadAndCanBeRefused) {
     form.refuseClose = false;
     form.close();
     EXPECT_FALSE(form.isVisible());
-}
-
-TEST(Form, MouseOverTheBackgroundArrivesInFormUnits) {
-    ProbeForm form(ui::Unit::Twips);
-    form.Show();
-    QTest::mouseMove(form.client(), QPoint(10, 5));
-    EXPECT_EQ(form.lastMoveX, 150.0);
 }
 
 TEST(Form, MenusCarryChecksShortcutsAndPopUpWithoutBlocking) {

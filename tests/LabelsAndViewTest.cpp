@@ -225,9 +225,7 @@ TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
     raw.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&raw));
     const double right = raw.Shape1->Left() + raw.Shape1->Width();
-    QTest::mousePress(raw.Image1, Qt::LeftButton, Qt::NoModifier, pixels(right, 300));
-    QTest::mouseMove(raw.Image1, pixels(right + 100000, 300));
-    QTest::mouseRelease(raw.Image1, Qt::LeftButton, Qt::NoModifier, pixels(right + 100000, 300));
+    drag(raw.Image1, pixels(right, 300), pixels(right + 100000, 300));
     EXPECT_EQ(raw.Shape1->Left() + raw.Shape1->Width(), raw.Image1->Left() + raw.Image1->Width());
     EXPECT_EQ(preview.Shape1->Width(), raw.Shape1->Width());
     EXPECT_EQ(app::ViewRight, app::DataLength);

@@ -47,9 +47,8 @@ TEST_F(PhotoTest, TheScannersStripOpensUnderThePreviewWithTheFrameOverTheSection
     EXPECT_EQ(p.Caption(), "Core photo (" + testsupport::realData("optical.tif") + ")");
     EXPECT_EQ(app::PhotoFileName, testsupport::realData("optical.tif"));
     EXPECT_TRUE(app::PhotoIsStrip);  // 939 x 60 pixels: more than ten times as wide as high
-    EXPECT_EQ(p.Left(), preview.Left());
-    EXPECT_EQ(p.Top(), preview.Top() + preview.Height());
-    EXPECT_EQ(p.Width(), preview.Width());
+    EXPECT_EQ(QRectF(p.Left(), p.Top(), p.Width(), 0),
+              QRectF(preview.Left(), preview.Top() + preview.Height(), preview.Width(), 0));
     EXPECT_EQ(p.Image1->Picture().size(), QSize(939, 60));
     // The frame starts at the section rectangle's screen x and is as wide as the section.
     EXPECT_DOUBLE_EQ(p.Shape1->Left(), preview.Shape1->Left() - (p.Left() - preview.Left()));
@@ -118,14 +117,9 @@ TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrags) {
         }
         return std::pair{sum / std::max(1L, std::lround(bottom - top)), bottom - top};
     };
-    const auto drag = [&](QPoint from, QPoint to) {
-        QTest::mousePress(c.Image1, Qt::LeftButton, Qt::NoModifier, from);
-        QTest::mouseMove(c.Image1, to);
-        QTest::mouseRelease(c.Image1, Qt::LeftButton, Qt::NoModifier, to);
-    };
     EXPECT_NEAR(app::ColourProfile(5, photo::kRed), bandMean(5, qRed).first, 0.01);
     const int bottom = qRound(c.Shape1->Top() + c.Shape1->Height());
-    drag(QPoint(40, bottom), QPoint(40, bottom + 3));
+    drag(c.Image1, QPoint(40, bottom), QPoint(40, bottom + 3));
     const auto [red, height] = bandMean(5, qRed);
     ASSERT_GT(std::abs(height - std::round(height)), 0.05) << height;  // not a whole number of rows
     EXPECT_NEAR(app::ColourProfile(5, photo::kRed), red, 0.01);
@@ -137,7 +131,7 @@ TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrags) {
     QTest::mousePress(c.Image1, Qt::LeftButton, Qt::NoModifier, grab);
     EXPECT_EQ(c.bandDragMode(), 3);
     QTest::mouseRelease(c.Image1, Qt::LeftButton, Qt::NoModifier, grab);
-    drag(grab, grab + QPoint(0, c.Image1->height() / 5));
+    drag(c.Image1, grab, grab + QPoint(0, c.Image1->height() / 5));
     EXPECT_EQ(c.bandDragMode(), 0);
     EXPECT_NEAR(c.Shape1->Top(), topBefore + c.Image1->height() / 5, 1);
     EXPECT_NEAR(app::ColourProfile(5, photo::kGreen), bandMean(5, qGreen).first, 0.01);
@@ -183,10 +177,8 @@ TEST_F(PhotoTest, ColourModelsByThePopUpMenu) {
     const QImage rgb = c.Image1->Picture();
     EXPECT_NE(rgb, lab);
     c.mnuGrey->trigger();
-    EXPECT_TRUE(c.mnuGrey->Checked());
-    EXPECT_FALSE(c.mnuRGB->Checked());
     c.mnuGrey->trigger();
-    EXPECT_TRUE(c.mnuGrey->Checked());
+    EXPECT_TRUE(c.mnuGrey->Checked() && !c.mnuRGB->Checked());
     c.mnuLAB->trigger();
     EXPECT_EQ(c.Image1->Picture(), lab);
     // A right click opens the pop-up menu.
@@ -240,8 +232,7 @@ TEST_F(PhotoTest, PointersFollowEachOtherInBothLinkModes) {
     EXPECT_NEAR(c.Line1->X1(), 100, 1e-6);
 
     c.mnuLinkScale->trigger();
-    EXPECT_TRUE(c.mnuLinkScale->Checked());
-    EXPECT_FALSE(c.mnuLinkPosition->Checked());
+    EXPECT_TRUE(c.mnuLinkScale->Checked() && !c.mnuLinkPosition->Checked());
     const double s = c1.Picture1->ScaleWidth();
     app::ShowCropPointer(app::ViewLeft, s);
     EXPECT_NEAR(c.Line1->X1(), 0, 1e-9);
@@ -269,20 +260,14 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     const double x = p.Shape1->Left() + p.Shape1->Width() / 2;
     // The whole frame, far up: stops at Top 0.
     const double middle = p.Shape1->Top() + p.Shape1->Height() / 2;
-    QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, middle));
-    QTest::mouseMove(p.Image1, pixels(x, middle - 3000));
-    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, middle - 3000));
+    drag(p.Image1, pixels(x, middle), pixels(x, middle - 3000));
     EXPECT_EQ(p.Shape1->Top(), 0);
     // Far down: stops at the window's bottom.
-    QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, p.Shape1->Height() / 2));
-    QTest::mouseMove(p.Image1, pixels(x, 6000));
-    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, 6000));
+    drag(p.Image1, pixels(x, p.Shape1->Height() / 2), pixels(x, 6000));
     EXPECT_NEAR(p.Shape1->Top(), p.ScaleHeight() - p.Shape1->Height(), 1e-9);
     // The top edge dragged below the bottom: 60 twips high, bottom where it was.
     p.Shape1->place(p.Shape1->Left(), 150, p.Shape1->Width(), 450);
-    QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, 150));
-    QTest::mouseMove(p.Image1, pixels(x, 900));
-    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(x, 900));
+    drag(p.Image1, pixels(x, 150), pixels(x, 900));
     EXPECT_EQ(p.Shape1->Height(), 60);
     EXPECT_NEAR(p.Shape1->Top() + p.Shape1->Height(), 600, 15);
 
@@ -312,15 +297,12 @@ TEST_F(PhotoTest, ClosingThePhotoClosesTheCloseUp) {
     app::CropForm& c = openCloseUp();
     c.mnuRGB->trigger();
     p.close();
-    EXPECT_FALSE(app::PhotoOpen);
-    EXPECT_FALSE(app::CropOpen);
-    EXPECT_FALSE(c.isVisible());
+    EXPECT_FALSE(app::PhotoOpen || app::CropOpen || c.isVisible());
     for (ui::Slider* s : app::frmMain->Slider2) EXPECT_FALSE(s->isEnabled());
     importPhoto(testsupport::realData("optical.jpg"));
     EXPECT_TRUE(app::PhotoOpen);
     app::CropForm& again = openCloseUp();
-    EXPECT_TRUE(again.mnuLAB->Checked());  // a new close-up: L*a*b*, "Position"
-    EXPECT_FALSE(again.mnuRGB->Checked());
+    EXPECT_TRUE(again.mnuLAB->Checked() && !again.mnuRGB->Checked());  // a new close-up: L*a*b*
 }
 
 // A photo too coarse for the section is said so at Crop. (Files that cannot be photos are in the
@@ -340,46 +322,37 @@ TEST_F(PhotoTest, TooCoarsePhotos) {
     EXPECT_FALSE(app::CropOpen);
 }
 
-// "Align radiograph" stacks the preview and the centimetre scale above the photo window; with no
-// room above, both go to the screen's top.
-TEST_F(PhotoTest, AlignRadiographStacksThePreviewAndTheScaleAboveThePhoto) {
+// The alignment commands: "Align radiograph" stacks the preview and the centimetre scale above the
+// photo (at the screen's top when there is no room); the scale window's pop-up puts it under the
+// close-up, as low as the screen allows; "Align picture" puts the photo under the preview. A double
+// click on the photo brings the close-up forward.
+TEST_F(PhotoTest, AlignmentCommandsStackThePhotoWindows) {
     app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
     app::PreviewForm& preview = app::frmPreview.get();
     app::MetreScaleForm& metre = app::frm1m.get();
-    p.setTop(6000);
-    p.setLeft(900);
+    p.Move(900, 6000, p.Width(), p.Height());
     p.mnuAlignRadio->trigger();
-    EXPECT_EQ(preview.Top(), 6000 - preview.Height());
-    EXPECT_EQ(preview.Left(), 900);
-    EXPECT_EQ(metre.Top(), 6000 - preview.Height() - metre.Height());
-    EXPECT_EQ(metre.Left(), 900);
+    EXPECT_EQ(QPointF(preview.Left(), preview.Top()), QPointF(900, 6000 - preview.Height()));
+    EXPECT_EQ(QPointF(metre.Left(), metre.Top()), QPointF(900, 6000 - preview.Height() - metre.Height()));
     p.setTop(preview.Height() / 2);
     p.mnuAlignRadio->trigger();
     EXPECT_EQ(preview.Top(), 0);
     EXPECT_EQ(metre.Top(), 0);
-}
 
-// The scale window's pop-up puts it under the close-up; the preview's "Align picture" puts the
-// photo under the preview; a double click on the photo brings the close-up forward.
-TEST_F(PhotoTest, ScaleUnderTheCloseUpAndThePhotoUnderThePreview) {
-    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
     app::CropForm& c = openCloseUp();
     app::ScaleForm& scale = app::frmScale.get();
     scale.mnuRB_Click();
-    EXPECT_TRUE(scale.mnu(7)->Enabled());
     EXPECT_EQ(scale.mnu(7)->Caption(), "Core photo (close up)");
     scale.setLeft(0);
     scale.mnu(7)->trigger();
-    EXPECT_EQ(scale.Left(), c.Left());
-    EXPECT_EQ(scale.Top(), c.Top() + c.Height());
-    // A screen too short: the scale is as low as the screen allows, over the close-up's bottom.
+    EXPECT_EQ(QPointF(scale.Left(), scale.Top()), QPointF(c.Left(), c.Top() + c.Height()));
     c.setTop(ui::screen::heightTwips() - c.Height());
     c.mnuAlignScale->trigger();
     EXPECT_EQ(scale.Top(), ui::screen::heightTwips() - 2 * scale.Height());
 
     p.setTop(9000);
-    app::frmPreview->mnuAlignPicture->trigger();
-    EXPECT_EQ(p.Top(), app::frmPreview->Top() + app::frmPreview->Height());
+    preview.mnuAlignPicture->trigger();
+    EXPECT_EQ(p.Top(), preview.Top() + preview.Height());
     c.Hide();
     QTest::mouseDClick(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
     QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));  // a double click ends

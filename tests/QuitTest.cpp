@@ -25,7 +25,10 @@ class QuitPaths : public AppTest, public ::testing::WithParamInterface<int> {
     }
 };
 
-TEST_P(QuitPaths, WithNothingUnsavedEndAtOnceAndWriteTheSettings) {
+// The three ways of quitting (the Quit button, the Quit menu command, the close box), each with
+// nothing unsaved (it ends at once, asking nothing, and writes the settings), then with a marker
+// placed: Cancel returns to the program, Yes saves through Save as and ends, No ends unsaved.
+TEST_P(QuitPaths, AskOnlyWhenWorkIsUnsaved) {
     installDefaultSettings();
     app::MainForm& main = start();
     main.Move(600, 2400, main.Width(), main.Height());
@@ -34,17 +37,21 @@ TEST_P(QuitPaths, WithNothingUnsavedEndAtOnceAndWriteTheSettings) {
     EXPECT_FALSE(main.isVisible());
     EXPECT_TRUE(dialogs->shown().empty());
     EXPECT_TRUE(savedSettings()(3, 5) == 2400);
-}
 
-TEST_P(QuitPaths, UnsavedWorkIsOfferedAndCancelReturnsToTheProgram) {
-    installDefaultSettings();
-    app::MainForm& main = start();
-    loadTinyDocument();
-    app::Saved = false;
+    const auto startWithAMarker = [this] {
+        restart();
+        openSyntheticCore(300);
+        importXrf(dir.filePath("Results.csv"));
+        keyAt(2, 100, Qt::Key_1);
+        dialogs->clearRecord();
+        return &app::frmMain.get();
+    };
+    app::MainForm* again = startWithAMarker();
+    QFile::remove(settingsPath);
     dialogs->answerMessage(MessageResult::Cancel);
-    quit(main);
+    quit(*again);
     EXPECT_FALSE(app::programEnded());
-    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(again->isVisible());
     const auto asked = dialogs->shownOf(ScriptedDialogs::Kind::Message);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].text, kQuestion);
@@ -52,29 +59,21 @@ TEST_P(QuitPaths, UnsavedWorkIsOfferedAndCancelReturnsToTheProgram) {
     EXPECT_EQ(asked[0].buttons, ui::MessageButtons::YesNoCancel);
     EXPECT_TRUE(QFile::exists(settingsPath));  // the settings are written whatever the answer
 
-    // No: ends without saving.
-    dialogs->answerMessage(MessageResult::No);
-    quit(main);
-    EXPECT_TRUE(app::programEnded());
-    EXPECT_EQ(dialogs->unexpected(), 0);
-}
-
-TEST_P(QuitPaths, YesSavesThroughSaveAsAndThenEnds) {
-    installDefaultSettings();
-    app::MainForm& main = start();
-    loadTinyDocument();
-    app::Saved = false;
-    app::WorkingFileName = dir.filePath("scan.csv");
     const QString target = dir.filePath("counted.csv");
     dialogs->answerMessage(MessageResult::Yes).answerSave(target);
-    quit(main);
+    quit(*again);
     EXPECT_TRUE(app::programEnded());
-    EXPECT_TRUE(app::Saved);
     const auto saves = dialogs->shownOf(ScriptedDialogs::Kind::SaveFile);
     ASSERT_EQ(saves.size(), 1u);
-    EXPECT_EQ(saves[0].initialName, dir.filePath("scan.csv"));  // pre-filled with the working file
+    EXPECT_EQ(saves[0].initialName, dir.filePath("Results.csv"));  // pre-filled with the working file
     EXPECT_EQ(saves[0].filter, "DataFile(*.csv)|*.csv");
-    EXPECT_TRUE(files::readFileBytes(target).startsWith("\"C:\\scan\\XRF data\"\r\n\"varvecounting\"\r\n"));
+    EXPECT_TRUE(files::readFileBytes(target).contains("\r\n\"varvecounting\"\r\n"));
+
+    again = startWithAMarker();
+    dialogs->answerMessage(MessageResult::No);
+    quit(*again);
+    EXPECT_TRUE(app::programEnded());
+    EXPECT_EQ(dialogs->unexpected(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Button_Menu_CloseBox, QuitPaths, ::testing::Values(0, 1, 2));
@@ -149,32 +148,21 @@ TEST_F(AppTest, AnUnwritableSettingsFileIsReportedAndQuittingStillEnds) {
 
 TEST_F(AppTest, SaveRulesForEveryRowGroup) {
     auto table = shippedSettings();
-    table(3, 12) = core::Variant(111.0f);
-    table(3, 13) = core::Variant(222.0f);
-    table(3, 14) = core::Variant(333.0f);
-    table(3, 66) = core::Variant(444.0f);
-    table(3, 3) = core::Variant(5.0f);  // unused rows go back to 9999
-    table(3, 50) = core::Variant(6.0f);
-    table(2, 80) = core::Variant("kept");  // rows 68..100 take column 2
-    table(3, 80) = core::Variant(7.0f);
+    for (const auto& [row, value] : {std::pair{12, 111.0f}, {13, 222.0f}, {14, 333.0f}, {66, 444.0f}, {3, 5.0f},
+                                     {50, 6.0f}, {80, 7.0f}})
+        table(3, row) = core::Variant(value);
+    table(2, 80) = core::Variant("kept");
     writeSettings(table);
     app::MainForm& main = start();
     app::frmPreview->Shape1->setLeft(1234);
     main.mnuQuit->trigger();
+    // Unused rows go back to 9999, rows 68..100 keep column 2; before a radiograph import rows 12,
+    // 13, 66, 67 stay as read, before XRF data rows 14..23, before a photo its rows.
     auto saved = savedSettings();
-    EXPECT_TRUE(saved(3, 1) == 100);
-    EXPECT_TRUE(saved(3, 3) == 9999);
-    EXPECT_TRUE(saved(3, 50) == 9999);
-    EXPECT_TRUE(saved(3, 29) == 9999);
-    EXPECT_TRUE(saved(3, 80) == "kept");
-    EXPECT_TRUE(saved(3, 10) == 1234);
-    EXPECT_TRUE(saved(3, 24) == 9999);  // no photo window yet: its rows stay as read
-    EXPECT_TRUE(saved(3, 33) == 33023);
-    // Before a radiograph import rows 12, 13, 66, 67 stay as read; before XRF data rows 14..23.
-    EXPECT_TRUE(saved(3, 12) == 111);
-    EXPECT_TRUE(saved(3, 13) == 222);
-    EXPECT_TRUE(saved(3, 66) == 444);
-    EXPECT_TRUE(saved(3, 14) == 333);
+    const std::pair<int, core::Variant> rows[] = {
+        {1, 100}, {3, 9999}, {50, 9999}, {29, 9999}, {80, "kept"}, {10, 1234}, {24, 9999},
+        {33, 33023}, {12, 111}, {13, 222}, {66, 444}, {14, 333}};
+    for (const auto& [row, value] : rows) EXPECT_TRUE(saved(3, row) == value) << row;
     EXPECT_TRUE(saved(0, 5) == "frmMain");  // labels written back unchanged
 
     // After the imports the current places are stored.
@@ -188,11 +176,9 @@ TEST_F(AppTest, SaveRulesForEveryRowGroup) {
     app::curveWindow(2).Move(1600, 4100, 6000, 1500);
     again.mnuQuit->trigger();
     saved = savedSettings();
-    EXPECT_TRUE(saved(3, 12) == 2500);
-    EXPECT_TRUE(saved(3, 13) == 1500);
-    EXPECT_TRUE(saved(3, 14) == 4100);
-    EXPECT_TRUE(saved(3, 15) == 1600);
-    EXPECT_TRUE(saved(3, 66) == app::frmActiveYears->Top());
+    const std::pair<int, double> stored[] = {
+        {12, 2500}, {13, 1500}, {14, 4100}, {15, 1600}, {66, app::frmActiveYears->Top()}};
+    for (const auto& [row, value] : stored) EXPECT_TRUE(saved(3, row) == value) << row;
     EXPECT_EQ(saved(3, 12).type(),
               core::Variant::Type::Integer);  // a Single 2500 reads back as a whole number
 }

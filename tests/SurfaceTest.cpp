@@ -76,16 +76,6 @@ TEST(Surface, LinesFromFarOutsideAreClippedToTheSurface) {
     EXPECT_EQ(s.point(0, -1), -1);
 }
 
-TEST(Surface, ResizeKeepsTheTopLeftContent) {
-    Surface s(QSize(10, 10));
-    s.pset(2, 2, kRed);
-    s.commit();
-    s.resize(QSize(20, 5));
-    EXPECT_EQ(s.point(2, 2), kRed);
-    EXPECT_EQ(s.point(15, 2), kWhite);
-    EXPECT_EQ(s.point(2, 7), -1);
-}
-
 TEST(Surface, AReadOnlyPictureIsSharedInItsOwnFormatUntilSomethingIsDrawn) {
     QImage grey(30, 10, QImage::Format_Grayscale8);
     grey.fill(77);

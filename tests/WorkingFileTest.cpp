@@ -49,32 +49,6 @@ struct Document {
 };
 }  // namespace
 
-TEST(WorkingFileTest, DamagedWorkingColumnsAreNamed) {
-    struct Row {
-        int column;  // 12 year, 13 label, 14 note
-        Variant value;
-        const char* reason;
-    };
-    const Row rows[] = {
-        {12, Variant(core::Integer(12)), "Row 4 of the working file holds \"12\" as its year"},
-        {12, Variant("abc"), "holds \"abc\" as its year"},
-        {12, Variant(), "as its year"},
-        {13, Variant("no hash"), "as its lamina label"},
-        {14, Variant(core::Integer(5)), "as its note"},
-    };
-    for (const Row& row : rows) {
-        Document d(5);
-        files::XrfContents x = files::readXrfTable(d.write());
-        x.data(row.column, 4) = row.value;
-        try {
-            files::checkWorkingColumns(x);
-            ADD_FAILURE() << row.reason;
-        } catch (const files::XrfReadError& e) {
-            EXPECT_TRUE(e.reason.contains(QString::fromLatin1(row.reason))) << e.reason.toStdString();
-        }
-    }
-}
-
 namespace {
 QStringList summaryLines(const Document& d) {
     const QByteArray bytes = files::writeSummary(QStringLiteral("C:\\work\\core.csv"), {2026, 12, 6}, d.n, d.year, d.label);
