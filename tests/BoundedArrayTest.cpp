@@ -19,7 +19,7 @@ TEST(BoundedArray, IndicesOutsideTheBoundsThrowAndResizesKeepWhatIsShared) {
     EXPECT_EQ(a(1), 10);
     EXPECT_EQ(a(3), 30);
     EXPECT_EQ(a(5), 7);
-    EXPECT_THROW(a(4), core::SubscriptError);
+    EXPECT_THROW(a(6), core::SubscriptError);
     a.redim(0, 1);
     EXPECT_EQ(a(0), 0);
     EXPECT_THROW(a(2), core::SubscriptError);

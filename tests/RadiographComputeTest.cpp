@@ -12,36 +12,31 @@
 using radiograph::Adjustment;
 using radiograph::Precision;
 
-TEST(AdjustedColour, NeutralSlidersGiveTheGreyMeanOfTheSource) {
-    const Adjustment neutral{radiograph::brightnessFromSlider(0), radiograph::contrastFromSlider(0)};
-    struct Case {
-        int r, g, b, grey;
-    };
-    const Case cases[] = {{0, 0, 0, 0},         {1, 1, 2, 1},     {1, 2, 2, 2},
-                          {255, 255, 255, 255}, {10, 20, 31, 20}, {100, 0, 0, 33}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(radiograph::adjustedColour(c.r, c.g, c.b, neutral), core::rgb(c.grey, c.grey, c.grey))
-            << c.r;
-    }
-}
-
-TEST(AdjustedColour, ChannelsAreClampedBeforeTheMean) {
-    Adjustment gain{0, radiograph::contrastFromSlider(100)};  // x10
-    EXPECT_FLOAT_EQ(gain.contrast, 10.0f);
-    // 200, 300 -> 255, 0: the mean of the clamped channels, not of 200, 300, 0.
-    EXPECT_EQ(radiograph::adjustedColour(20, 30, 0, gain), core::rgb(152, 152, 152));
-    Adjustment brighter{radiograph::brightnessFromSlider(100), 1.0f};
-    EXPECT_EQ(brighter.brightness, 255);
-    EXPECT_EQ(radiograph::adjustedColour(10, 200, 250, brighter), core::rgb(255, 255, 255));
-    Adjustment darker{radiograph::brightnessFromSlider(-50), 1.0f};
-    EXPECT_EQ(darker.brightness, -128);  // -127.5 rounds to the even -128
-    EXPECT_EQ(radiograph::adjustedColour(100, 200, 50, darker), core::rgb(24, 24, 24));  // 0, 72, 0
+// The adjusted colour of a pixel: each channel times the contrast plus the brightness, clamped to
+// 0..255 before the grey mean is taken (rounded half to even), or kept in colour when ticked.
+TEST(AdjustedColour, ChannelsAreAdjustedAndClampedBeforeTheGreyMean) {
+    EXPECT_FLOAT_EQ(radiograph::contrastFromSlider(100), 10.0f);
     EXPECT_FLOAT_EQ(radiograph::contrastFromSlider(-100), 0.1f);
-}
-
-TEST(AdjustedColour, ColourIsKeptWhenTicked) {
-    Adjustment colour{10, 1.0f, true};
-    EXPECT_EQ(radiograph::adjustedColour(10, 20, 250, colour), core::rgb(20, 30, 255));
+    EXPECT_EQ(radiograph::brightnessFromSlider(100), 255);
+    EXPECT_EQ(radiograph::brightnessFromSlider(-50), -128);  // -127.5 rounds to the even -128
+    const struct {
+        int r, g, b;
+        Adjustment adjustment;
+        core::Colour expected;
+    } rows[] = {
+        {0, 0, 0, {}, core::rgb(0, 0, 0)},
+        {1, 1, 2, {}, core::rgb(1, 1, 1)},
+        {1, 2, 2, {}, core::rgb(2, 2, 2)},
+        {10, 20, 31, {}, core::rgb(20, 20, 20)},
+        {100, 0, 0, {}, core::rgb(33, 33, 33)},
+        {255, 255, 255, {}, core::rgb(255, 255, 255)},
+        {20, 30, 0, {0, 10.0f}, core::rgb(152, 152, 152)},  // 200, 300 -> 255: (200 + 255 + 0) / 3
+        {10, 200, 250, {255, 1.0f}, core::rgb(255, 255, 255)},
+        {100, 200, 50, {-128, 1.0f}, core::rgb(24, 24, 24)},  // 0, 72, 0
+        {10, 20, 250, {10, 1.0f, true}, core::rgb(20, 30, 255)},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(radiograph::adjustedColour(row.r, row.g, row.b, row.adjustment), row.expected) << row.r;
 }
 
 TEST(AdjustedColour, TheSectionRoundsInSinglePrecision) {
