@@ -70,6 +70,11 @@ QByteArray workingFile(const QByteArray& commaTable, const std::function<QByteAr
     return joined(out, "\r\n");
 }
 
+// A field of row `row` written as `text`, every other row's as "---".
+std::function<QByteArray(int)> fieldAt(int row, const char* text) {
+    return [row, text](int p) { return QByteArray(p == row ? text : "\"---\""); };
+}
+
 constexpr qint64 kHugeFileBytes = 3ll * 1024 * 1024 * 1024;
 
 }  // namespace
@@ -113,6 +118,18 @@ class BadInputTest : public AppTest {
               << QString::number(app::frmPreview->Line1(1)->Y1());
         return state;
     }
+    // The refusal of a file that cannot be read at all.
+    static Outcome cannotRead(const QString& path, const char* why) {
+        return refused("The file " + QDir::toNativeSeparators(path) + " cannot be read (" + why, "Stratalyser");
+    }
+    // Answers the next open dialog with the path, or cancels it for an empty path.
+    void answerOpen(const QString& path) {
+        if (path.isEmpty()) {
+            dialogs->cancelFile();
+        } else {
+            dialogs->answerOpen(path);
+        }
+    }
     // One message with the expected start, title and icon; or none at all.
     void expectOutcome(const Outcome& expected, const char* what) {
         const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
@@ -146,9 +163,9 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     synth::VarvedCore tall = synth::makeVarvedCore(26001, 4);
     const QByteArray tooManyRows = synth::makeXrfTable(tall, false, 16);
     const QString labelWithQuotes = QStringLiteral("#a \"thick\" one, dark; ü");
-    const QByteArray quotedLabel = "\"#a \"\"thick\"\" one, dark; \xC3\xBC\"";
+    const char* const quotedLabel = "\"#a \"\"thick\"\" one, dark; \xC3\xBC\"";
 
-    const auto noLabel = [](int) { return QByteArray("\"---\""); };
+    const auto noLabel = fieldAt(0, "");
     const FileRow rows[] = {
         {"the scanner's own tab form", write("tabs.txt", tabs), opens()},
         {"the comma form after a UTF-8 byte-order mark", write("bom.csv", "\xEF\xBB\xBF" + commas), opens()},
@@ -157,9 +174,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"line feeds only", write("lf.csv", joined(commaLines, "\n")), opens()},
         {"carriage returns only", write("cr.csv", joined(commaLines, "\r")), opens()},
         {"quotes, a comma and non-ASCII text in a label",
-         write("labels.csv",
-               workingFile(commas, [&](int p) { return p == 7 ? quotedLabel : QByteArray("\"---\""); })),
-         opens()},
+         write("labels.csv", workingFile(commas, fieldAt(7, quotedLabel))), opens()},
         {"empty", write("empty.csv", QByteArray()), refused("Format error.", "Error")},
         {"binary", write("binary.csv", samples::noise(3000)), refused("Format error.", "Error")},
         {"no \"filename\" field", write("names.csv", "\"a\",\"b\"\r\n"), refused("Format error.", "Error")},
@@ -183,33 +198,22 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
              "The XRF data length (299 measurements) does not match with the Radiograph width (300 pixels).",
              kGuidance)},
         {"a working file with a year the program never writes",
-         write("year.csv", workingFile(commas, noLabel, [](int p) { return QByteArray(p == 1 ? "\"x\"" : "\"---\""); })),
+         write("year.csv", workingFile(commas, noLabel, fieldAt(1, "\"x\""))),
          refused("Row 1 of the working file holds \"x\" as its year", kGuidance)},
-        {"a working file with a level beyond 9",
-         write("year12.csv", workingFile(commas, noLabel, [](int p) { return QByteArray(p == 4 ? "12" : "\"---\""); })),
+        {"a working file with a level beyond 9", write("year12.csv", workingFile(commas, noLabel, fieldAt(4, "12"))),
          refused("Row 4 of the working file holds \"12\" as its year", kGuidance)},
         // The year field of the first data row keeps a leading # that later rows lose.
-        {"a working file with \"#---\" as a later row's year",
-         write("hash5.csv", workingFile(commas, noLabel, [](int p) { return QByteArray(p == 5 ? "\"#---\"" : "\"---\""); })),
+        {"\"#---\" as a later row's year", write("hash5.csv", workingFile(commas, noLabel, fieldAt(5, "\"#---\""))),
          opens()},
-        {"a working file with \"#---\" as the first row's year",
-         write("hash1.csv", workingFile(commas, noLabel, [](int p) { return QByteArray(p == 1 ? "\"#---\"" : "\"---\""); })),
+        {"\"#---\" as the first row's year", write("hash1.csv", workingFile(commas, noLabel, fieldAt(1, "\"#---\""))),
          refused("Row 1 of the working file holds \"#---\" as its year", kGuidance)},
-        {"a working file with a label not starting with #",
-         write("label.csv",
-               workingFile(commas, [](int p) { return QByteArray(p == 3 ? "\"dark\"" : "\"---\""); })),
+        {"a working file with a label not starting with #", write("label.csv", workingFile(commas, fieldAt(3, "\"dark\""))),
          refused("Row 3 of the working file holds \"dark\" as its lamina label", kGuidance)},
-        {"a folder", dir.path(),
-         refused("The file " + QDir::toNativeSeparators(dir.path()) + " cannot be read (it is a folder).",
-                 "Stratalyser")},
-        {"a missing file", dir.filePath("gone.csv"),
-         refused("The file " + QDir::toNativeSeparators(dir.filePath("gone.csv")) +
-                     " cannot be read (it does not exist).",
-                 "Stratalyser")},
+        {"a folder", dir.path(), cannotRead(dir.path(), "it is a folder).")},
+        {"a missing file", dir.filePath("gone.csv"), cannotRead(dir.filePath("gone.csv"), "it does not exist).")},
         {"3 GB", writeSparse("huge.csv", kHugeFileBytes),
-         refused("The file " + QDir::toNativeSeparators(dir.filePath("huge.csv")) +
-                     " cannot be read (it is far larger than an XRF table can be).",
-                 "Stratalyser")},
+         cannotRead(dir.filePath("huge.csv"), "it is far larger than an XRF table can be).")},
+        {"a cancelled dialog", QString(), opens()},
     };
     for (const FileRow& row : rows) {
         startAgain();
@@ -219,10 +223,10 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         ASSERT_EQ(app::DataLength, kCoreWidth);
         const QStringList before = programState();
         dialogs->clearRecord();
-        dialogs->answerOpen(row.path);
+        answerOpen(row.path);
         main.Command2->click();
         expectOutcome(row.outcome, row.what);
-        if (!row.outcome.opens()) {
+        if (!row.outcome.opens() || row.path.isEmpty()) {
             EXPECT_EQ(programState(), before) << row.what;
             continue;
         }
@@ -230,31 +234,13 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         EXPECT_TRUE(app::XrfData(1, kCoreWidth).toString().endsWith("spe")) << row.what;
         EXPECT_TRUE(curveWindow(2).isVisible()) << row.what;
         EXPECT_EQ(curveWindow(2).Combo1->ListCount(), kXrfFields - 7) << row.what;
-        EXPECT_FALSE(main.Command2->isEnabled()) << row.what;  // not offered again
+        EXPECT_FALSE(main.Command2->isEnabled()) << row.what;  // not offered again, not even by the menu
+        main.mnuOpenXRF->trigger();
+        EXPECT_EQ(app::WorkingFileName, row.path) << row.what;
+        if (row.path.endsWith("labels.csv")) {
+            EXPECT_EQ(app::MarkerLabel(7), labelWithQuotes);
+        }
     }
-    // The label with quotes came through whole.
-    startAgain();
-    start();
-    dialogs->answerOpen(radiograph);
-    app::frmMain->Command1->click();
-    dialogs->answerOpen(dir.filePath("labels.csv"));
-    app::frmMain->Command2->click();
-    EXPECT_EQ(app::MarkerLabel(7), labelWithQuotes);
-    // Once imported, the import is not offered again, not even by the menu.
-    app::frmMain->mnuOpenXRF->trigger();
-    EXPECT_EQ(curveWindow(2).Combo1->ListCount(), kXrfFields - 7);
-    EXPECT_EQ(app::WorkingFileName, dir.filePath("labels.csv"));
-    // A cancelled dialog says nothing and changes nothing.
-    startAgain();
-    start();
-    dialogs->answerOpen(radiograph);
-    app::frmMain->Command1->click();
-    const QStringList before = programState();
-    dialogs->clearRecord();
-    dialogs->cancelFile();
-    app::frmMain->Command2->click();
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
-    EXPECT_EQ(programState(), before);
 }
 
 // Radiographs through the import button and the menu. A picture that cannot be used leaves the
@@ -286,13 +272,15 @@ TEST_F(BadInputTest, Radiographs) {
         {"32768 pixels wide", dir.filePath("wide.bmp"),
          refused("The radiograph is 32768 pixels wide.", kGuidance)},
         {"a folder", dir.path(), refused(kCannotReadImage, kGuidance)},
+        // A cancelled dialog shows the same guidance (the import's one error path).
+        {"a cancelled dialog", QString(), refused(kCannotReadImage, kGuidance)},
     };
     app::MainForm& main = start();
     const QStringList before = programState();
     bool byMenu = false;
     for (const FileRow& row : rows) {
         dialogs->clearRecord();
-        dialogs->answerOpen(row.path);
+        answerOpen(row.path);
         if (byMenu) {
             main.mnuOpenRadio->trigger();
         } else {
@@ -302,15 +290,8 @@ TEST_F(BadInputTest, Radiographs) {
         expectOutcome(row.outcome, row.what);
         EXPECT_EQ(programState(), before) << row.what;
     }
-    // A cancelled dialog shows the same guidance (the import's one error path) and changes nothing.
-    dialogs->clearRecord();
-    dialogs->cancelFile();
-    main.Command1->click();
-    expectOutcome(refused(kCannotReadImage, kGuidance), "cancelled");
-    EXPECT_EQ(programState(), before);
-    const auto opens = dialogs->shownOf(ScriptedDialogs::Kind::OpenFile);
-    ASSERT_EQ(opens.size(), 1u);
-    EXPECT_TRUE(opens[0].filter.startsWith("All (*.*)|*.*|Images (*.bmp *.jpg *.jpeg *.png *.tif *.tiff)"));
+    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::OpenFile).at(0).filter.startsWith(
+        "All (*.*)|*.*|Images (*.bmp *.jpg *.jpeg *.png *.tif *.tiff)"));
 
     dialogs->answerOpen(testsupport::realData("radiograph.jpg"));
     main.mnuOpenRadio->trigger();
@@ -416,6 +397,16 @@ TEST_F(BadInputTest, SettingsFiles) {
          damaged("row 31")},
         {"a blank line before row 7", changed("\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""),
          damaged("row 7")},
+        {"colour out of range", changed("\"Level-2\",\"colour\",65535,65535", "\"Level-2\",\"colour\",65535,-1"), damaged("row 32")},
+        {"default colour a fraction", changed("\"Level-3\",\"colour\",33023,", "\"Level-3\",\"colour\",330.5,"), damaged("row 33")},
+        {"a field short", changed("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999"), damaged("row 5")},
+        {"position as a date", changed("\"frmCurve1\",\"Top\",9999,9999", "\"frmCurve1\",\"Top\",9999,#2024-01-01#"), damaged("row 12")},
+        {"width negative", changed("\"frmPreview\",\"Width\",9999,9999", "\"frmPreview\",\"Width\",9999,-400"), damaged("row 9")},
+        {"negative row count", changed("\"count\",100,100", "\"count\",100,-5"), damaged("row 1")},
+        {"row count as a word", changed("\"count\",100,100", "\"count\",100,\"many\""), damaged("row 1")},
+        {"row count in column 2", changed("\"count\",100,100", "\"count\",0,100"), damaged("row 1")},
+        {"position far off any screen", changed("\"frmActiveYears\",\"Left\",9999,9999", "\"frmActiveYears\",\"Left\",9999,1e300"),
+         damaged("row 67")},
         {"64 MB of line feeds", QByteArray(64 << 20, '\n'), damaged("the file ends before row 0.")},
     };
     for (const Row& row : rows) {

@@ -106,15 +106,13 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
     app::DrawMarkerLabels();
     ASSERT_EQ(app::LabelCount, 1);
     ASSERT_EQ(app::NoteCount, 2);
-    const int low = plot(2)->surface().heightPixels() - 3;
-    hoverAt(2, p + 2, low);
-    EXPECT_EQ(plot(2)->ToolTipText(), "A1 (thin)");
-    hoverAt(2, 300 - 2, low);
-    EXPECT_EQ(plot(2)->ToolTipText(), "low note");
-    hoverAt(2, 300 - 3, low);
-    EXPECT_EQ(plot(2)->ToolTipText(), QString());
-    hoverAt(2, p - 1, 5);  // higher up: labels only
-    EXPECT_EQ(plot(2)->ToolTipText(), "A1 (thin)");
+    const int low = plot(2)->surface().heightPixels() - 3, high = 5;  // notes show low down only
+    const std::tuple<long, int, QString> tips[] = {
+        {p + 2, low, "A1 (thin)"}, {298, low, "low note"}, {297, low, ""}, {p - 1, high, "A1 (thin)"}, {299, high, ""}};
+    for (const auto& [at, y, tip] : tips) {
+        hoverAt(2, at, y);
+        EXPECT_EQ(plot(2)->ToolTipText(), tip) << at;
+    }
     // The depth under the pointer on the main window.
     hoverAt(2, 101, 5);
     EXPECT_EQ(app::frmMain->Label9->Caption(), "20.01");  // 0.01 + 0.2 * (101 - 1)
@@ -130,22 +128,26 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
 
 TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
     importTable();
+    const auto visible = [] {
+        std::vector<int> shown;
+        for (int k = 1; k <= 6; ++k)
+            if (curveWindow(k).isVisible()) shown.push_back(k);
+        return shown;
+    };
     curveWindow(1).mnuShow456->trigger();
-    for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).isVisible(), k != 2 && k != 3) << k;
+    EXPECT_EQ(visible(), (std::vector<int>{1, 4, 5, 6}));
     curveWindow(5).mnuHideOthers->trigger();
-    for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).isVisible(), k == 5) << k;
+    EXPECT_EQ(visible(), std::vector<int>{5});
     curveWindow(5).mnuShowAll->trigger();
-    for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isVisible()) << k;
+    EXPECT_EQ(visible(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
 
     CurveForm& w2 = curveWindow(2);
     w2.Move(3000, 6000, w2.Width(), w2.Height());
     w2.mnuAlign->trigger();
-    EXPECT_EQ(w2.Left(), 3000);
-    EXPECT_EQ(w2.Top(), 6000);
-    EXPECT_EQ(curveWindow(1).Top(), 6000 - curveWindow(1).Height());
-    EXPECT_EQ(curveWindow(3).Top(), curveWindow(1).Top() + 2 * curveWindow(1).Height());
-    EXPECT_EQ(curveWindow(1).Left(), 3000);
-    EXPECT_EQ(curveWindow(3).Left(), 3000);
+    const double h = curveWindow(1).Height();
+    EXPECT_EQ(QPointF(w2.Left(), w2.Top()), QPointF(3000, 6000));
+    EXPECT_EQ(QPointF(curveWindow(1).Left(), curveWindow(1).Top()), QPointF(3000, 6000 - h));
+    EXPECT_EQ(QPointF(curveWindow(3).Left(), curveWindow(3).Top()), QPointF(3000, 6000 + h));
     EXPECT_EQ(app::frmElastic->Top(), curveWindow(1).Top() - app::frmElastic->Height());
     EXPECT_EQ(app::frmScale->Top(), curveWindow(3).Top() + curveWindow(3).Height());
 

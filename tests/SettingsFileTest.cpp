@@ -29,45 +29,6 @@ TEST(SettingsFile, TheShippedFileHasLabelsDefaultsAndColours) {
     EXPECT_EQ(files::writeSettings(table), bytes);
 }
 
-// Hand-edited and shifted files, each made from the shipped file: the row named is where the file
-// stops making sense, and the table is left exactly as it was.
-TEST(SettingsFile, ADamagedFileNamesItsRowAndLeavesTheTableAlone) {
-    const QByteArray shipped =
-        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
-    struct Case {
-        const char* what;
-        QByteArray from, to;
-        int row;
-    };
-    const Case cases[] = {
-        {"colour out of range", "\"Level-2\",\"colour\",65535,65535", "\"Level-2\",\"colour\",65535,-1", 32},
-        {"default colour a fraction", "\"Level-3\",\"colour\",33023,", "\"Level-3\",\"colour\",330.5,", 33},
-        {"a field short", "\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999", 5},
-        {"position as a date", "\"frmCurve1\",\"Top\",9999,9999", "\"frmCurve1\",\"Top\",9999,#2024-01-01#",
-         12},
-        {"width negative", "\"frmPreview\",\"Width\",9999,9999", "\"frmPreview\",\"Width\",9999,-400", 9},
-        {"position far off any screen", "\"frmActiveYears\",\"Left\",9999,9999",
-         "\"frmActiveYears\",\"Left\",9999,1e300", 67},
-        {"negative row count", "\"count\",100,100", "\"count\",100,-5", 1},
-        {"row count as a word", "\"count\",100,100", "\"count\",100,\"many\"", 1},
-        {"row count in column 2", "\"count\",100,100", "\"count\",0,100", 1},
-    };
-    for (const Case& c : cases) {
-        QByteArray bytes = shipped;
-        bytes.replace(c.from, c.to);
-        ASSERT_NE(bytes, shipped) << c.what;
-        core::Array2<Variant> table(0, 3, 0, 100, Variant("as before"));
-        try {
-            files::readSettings(bytes, table);
-            ADD_FAILURE() << c.what << ": read as a good file";
-        } catch (const files::DamagedSettingsError& e) {
-            EXPECT_EQ(e.row, c.row) << c.what << ": " << e.reason.toStdString();
-            EXPECT_TRUE(e.reason.startsWith(QStringLiteral("row %1").arg(c.row))) << e.reason.toStdString();
-        }
-        EXPECT_TRUE(table(3, 1) == "as before" && table(0, 0) == "as before") << c.what;
-    }
-}
-
 TEST(SettingsFile, AQuotedRowCountAndEmptyValuesAreAccepted) {
     QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
     bytes.replace("\"count\",100,100", "\"count\",\"100\",\" 100 \"");

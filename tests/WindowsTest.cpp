@@ -35,15 +35,6 @@ TEST_F(AppTest, PointerReadOutOverTheRadiographShowsPositionAndColour) {
     EXPECT_EQ(main.Shape0->FillColour(), core::rgb(0, 0, 0));
 }
 
-TEST_F(AppTest, MonitorResolutionSetsTwipsPerPixel) {
-    installDefaultSettings();
-    app::MainForm& main = start();
-    main.Combo1->setListIndex(0);  // "High"
-    EXPECT_EQ(app::TwipsPerPixel, 12);
-    main.Combo1->setListIndex(1);
-    EXPECT_EQ(app::TwipsPerPixel, 15);
-}
-
 TEST_F(AppTest, AlignFormsStacksBothColumnsUnderTheirTopWindows) {
     installDefaultSettings();
     app::MainForm& main = start();
