@@ -6,52 +6,40 @@ using app::LevelColour;
 using app::References;
 using core::Variant;
 
-TEST_F(AppTest, LevelColourComesFromTheSettingsOrTheBuiltInDefaults) {
-    auto table = shippedSettings();
-    table(3, 33) = Variant(core::Long(0x123456));
-    writeSettings(table);
-    start();
-    EXPECT_TRUE(LevelColour(3) == 0x123456);
-    EXPECT_TRUE(LevelColour(1) == 255);
-    EXPECT_TRUE(LevelColour(0).isEmpty());
-    EXPECT_TRUE(LevelColour(10).isEmpty());
-}
-
-TEST_F(AppTest, WithoutSettingsAChosenColourDoesNotLast) {
-    app::MainForm& main = start();  // no settings file
+// A level's colour comes from the settings file, or from the built-in defaults without one. A
+// colour chosen by Setting > Colour setting recolours the swatch and is saved at the quit (not
+// without a settings file); a cancelled choice changes nothing; "Default" restores the file's own
+// default colour.
+TEST_F(AppTest, LevelColoursFromTheSettingsTheChoiceAndTheDefault) {
+    app::MainForm& bare = start();  // no settings file
     dialogs->answerColour(0x00FF00);
-    main.mnuLevelSetting(3)->trigger();
+    bare.mnuLevelSetting(3)->trigger();
     EXPECT_TRUE(LevelColour(3) == 33023);
     EXPECT_TRUE(LevelColour(1) == 255);
     EXPECT_EQ(LevelColour(1).type(), Variant::Type::Integer);
     EXPECT_EQ(LevelColour(2).type(), Variant::Type::Long);
-}
 
-TEST_F(AppTest, AChosenLevelColourRecoloursTheSwatchAndIsSavedAtExit) {
-    installDefaultSettings();
-    app::MainForm& main = start();
-    dialogs->answerColour(core::rgb(1, 2, 3));
-    main.mnuLevelSetting(3)->trigger();
-    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), core::rgb(1, 2, 3));
-    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3));
-    // A cancelled dialog changes nothing.
-    dialogs->cancelColour();
-    main.mnuLevelSetting(3)->trigger();
-    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3));
-    main.mnuQuit->trigger();
-    EXPECT_TRUE(savedSettings()(3, 33) == core::rgb(1, 2, 3));
-}
-
-TEST_F(AppTest, DefaultColourRestoresTheSettingsFileDefaults) {
+    restart();
     auto table = shippedSettings();
+    table(3, 33) = Variant(core::Long(0x123456));
     table(2, 34) = Variant(core::Long(0x445566));  // this file's own default for level 4
     writeSettings(table);
     app::MainForm& main = start();
+    EXPECT_TRUE(LevelColour(3) == 0x123456);
+    EXPECT_TRUE(LevelColour(0).isEmpty() && LevelColour(10).isEmpty());
+    // "Default" restores every level to the file's own default colours.
     dialogs->answerColour(0);
     main.mnuLevelSetting(4)->trigger();
     main.mnuDefaultColour->trigger();
     EXPECT_TRUE(LevelColour(4) == 0x445566);
     EXPECT_EQ(app::frmActiveYears->Shape1(4)->FillColour(), 0x445566);
+    dialogs->answerColour(core::rgb(1, 2, 3)).cancelColour();
+    main.mnuLevelSetting(3)->trigger();
+    main.mnuLevelSetting(3)->trigger();
+    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), core::rgb(1, 2, 3));
+    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3));
+    main.mnuQuit->trigger();
+    EXPECT_TRUE(savedSettings()(3, 33) == core::rgb(1, 2, 3));
 }
 
 TEST_F(AppTest, DefaultAllReturnsTheCurveWindowsToTheirDefaultLayout) {

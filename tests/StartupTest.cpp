@@ -85,17 +85,6 @@ TEST_F(AppTest, AFileThatReadsFewerRowsTakesEmptyValuesAsSet) {
     EXPECT_EQ(app::frmPreview->Width(), 0);
 }
 
-TEST_F(AppTest, LongRunsOfBlankLinesInTheSettingsFileAreReadOnce) {
-    // Blank lines after the last row do no harm (a file of nothing but line feeds is in the
-    // bad-input table).
-    const QByteArray shipped =
-        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
-    files::saveFileBytes(settingsPath, shipped + QByteArray(8 << 20, '\n'));
-    start();
-    EXPECT_TRUE(app::ReferencesLoaded);
-    EXPECT_TRUE(dialogs->shown().empty());
-}
-
 TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
     QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
     bytes.replace("\"Level-3\",\"colour\",33023,33023", "\"Level-3\",\"colour\",33023,\"orange\"");
