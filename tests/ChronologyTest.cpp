@@ -39,11 +39,3 @@ TEST(ChronologyTest, BoundariesWithRunningCountsThenLabelledIntervals) {
         "\"interval\",2,3.5,,\"\",1,0,1,0,0,0,0,0,0,1,2\r\n";
     EXPECT_EQ(csv.toStdString(), expected.toStdString());
 }
-
-TEST(ChronologyTest, NoBoundariesGiveOneEmptyIntervalAndTheFileNameFollowsTheWorkingFile) {
-    const QByteArray csv = files::writeChronology({}, 0, 450);
-    EXPECT_TRUE(csv.endsWith("\"interval\",0,450,,\"\",0,0,0,0,0,0,0,0,0,0,0\r\n"));
-    EXPECT_EQ(csv.count("\r\n"), 2);
-    EXPECT_EQ(files::chronologyFileName("C:/cores/YAN8A1.csv"), "C:/cores/YAN8A1 (Chronology).csv");
-    EXPECT_EQ(files::chronologyFileName("a"), "");
-}

@@ -44,18 +44,6 @@ TEST(CloseUpTest, FrameMapsToPhotoPixels) {
     }
 }
 
-TEST(CloseUpTest, StripRegionRoundsTheCornerAndTheSizeHalvesToEven) {
-    const photo::StripRegion a = photo::stripRegion({250.5f, 30.5f, 650.4f, 50.2f});
-    EXPECT_EQ(a.left, 250);
-    EXPECT_EQ(a.top, 30);
-    EXPECT_EQ(a.columns, 400);
-    EXPECT_EQ(a.rows, 20);
-    const photo::StripRegion b = photo::stripRegion({11.5f, 2.5f, 12.0f, 2.75f});
-    EXPECT_EQ(b.left, 12);
-    EXPECT_EQ(b.top, 2);
-    EXPECT_TRUE(b.empty());  // half a pixel wide rounds to 0
-}
-
 TEST(CloseUpTest, StripCarriesBrightnessAndContrastAndReadsOutsideAsMinusOne) {
     QImage photo = filledPhoto(4, 3, qRgb(200, 125, 0));
     const photo::StripRegion region{-1, 1, 6, 3};  // one column left of the photo, one row below it
@@ -77,14 +65,6 @@ TEST(CloseUpTest, StripCarriesBrightnessAndContrastAndReadsOutsideAsMinusOne) {
     EXPECT_TRUE(photo::renderStrip(photo, {0, 0, 0, 3}, photo::closeUpAdjustment(0, 0)).isNull());
     // A frame dragged far beyond the photo: refused, not allocated.
     EXPECT_TRUE(photo::renderStrip(photo, {0, 0, 1 << 20, 1 << 20}, photo::closeUpAdjustment(0, 0)).isNull());
-}
-
-TEST(CloseUpTest, BandRowsFollowTheCloseUpsMagnification) {
-    const photo::BandRows rows = photo::bandRows(40, 10, 100, {0, 20, 50, 70});  // 2 pixels per row
-    EXPECT_FLOAT_EQ(rows.top, 40);
-    EXPECT_FLOAT_EQ(rows.bottom, 45);
-    const photo::BandRows none = photo::bandRows(40, 10, 0, {0, 20, 50, 70});
-    EXPECT_FLOAT_EQ(none.top, none.bottom);
 }
 
 TEST(CloseUpTest, ProfileMeansOverTheBandInEveryModel) {

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 #include "ui/PictureBox.h"
 
 TEST(Controls, TextBoxChangeFiresAtOnceWhenTheTextChanges) {
@@ -36,30 +37,6 @@ TEST(Controls, TextBoxChangeFiresAtOnceWhenTheTextChanges) {
     EXPECT_EQ(order, (std::vector<QString>{"top 1", "bottom b1"}));
 }
 
-TEST(Controls, CheckBoxAndComboClickFromUserAndCode) {
-    QWidget window;
-    ui::CheckBox check(&window, "Ratio");
-    QSignalSpy checkClicks(&check, &ui::CheckBox::Click);
-    check.setValue(1);
-    check.setValue(1);
-    EXPECT_EQ(checkClicks.count(), 1);
-    EXPECT_EQ(check.Value(), 1);
-
-    ui::ComboBox combo(&window, ui::ComboBox::Style::DropDownList);
-    QSignalSpy comboClicks(&combo, &ui::ComboBox::Click);
-    combo.AddItem("High");
-    combo.AddItem("Low");
-    combo.setText("Low");
-    EXPECT_EQ(combo.Text(), "Low");
-    EXPECT_EQ(combo.ListIndex(), 1);
-    EXPECT_EQ(comboClicks.count(), 0);  // setting the text is not a click
-    combo.setListIndex(0);
-    EXPECT_EQ(comboClicks.count(), 1);
-    combo.setText("Zr");  // not in the list: shown, nothing selected
-    EXPECT_EQ(combo.Text(), "Zr");
-    EXPECT_EQ(combo.ListIndex(), -1);
-}
-
 TEST(Controls, AHiddenPictureBoxHasItsPixelsAsSoonAsItIsPlaced) {
     QWidget window;  // never shown
     ui::setUnit(&window, ui::Unit::Twips);
@@ -73,4 +50,13 @@ TEST(Controls, AHiddenPictureBoxHasItsPixelsAsSoonAsItIsPlaced) {
     box.setPicture(QImage(2251, 84, QImage::Format_RGB32));
     EXPECT_EQ(box.ScaleWidth(), 2251);
     EXPECT_EQ(box.Width(), 2251 * 15);
+}
+
+// The file dialogs' filters, written "name|patterns|...", as Qt takes them.
+TEST(Dialogs, BarFiltersBecomeQtFilters) {
+    EXPECT_EQ(ui::qtFilter("DataFile(*.csv)|*.csv"), "DataFile(*.csv)");
+    EXPECT_EQ(ui::qtFilter("All (*.*)|*.*|Bitmap (*.bmp)|*.bmp|Jpeg (*.jpg)|*.jpg"),
+              "All (*.*);;Bitmap (*.bmp);;Jpeg (*.jpg)");
+    EXPECT_EQ(ui::qtFilter("Images|*.bmp;*.jpg"), "Images (*.bmp *.jpg)");
+    EXPECT_EQ(ui::qtFilter(""), "");
 }

@@ -118,25 +118,8 @@ TEST_F(ImportTest, FilledRangeBoxesTakeTheExactExtremes) {
     EXPECT_EQ(app::frmCurve1->Text2->Text(), QString::number(low));
 }
 
-TEST_F(ImportTest, TheSectionIsPaintedBehindEveryCurveWindow) {
-    synth::VarvedCore core;
-    importRadiograph(writeSynthetic(500, 60, false, "BMP", &core));
-    const long left = app::ViewLeft;
-    EXPECT_GT(app::ViewRight, left);
-    const QImage background = app::frmMain->Picture2->Picture();
-    ASSERT_FALSE(background.isNull());
-    EXPECT_EQ(background.height(), 60);
-    // Default sliders: gain 1, offset 0; grey of a grey pixel is itself. Row 5 is a core edge row.
-    const int x = static_cast<int>(left) + 3;
-    EXPECT_EQ(qRed(background.pixel(3, 5)), core.columnGrey[x] / 2);
-    for (int k = 2; k <= 6; ++k) {
-        EXPECT_EQ(app::curveWindow(k).Picture1->Picture().pixel(3, 5), background.pixel(3, 5)) << k;
-    }
-    // The curve window fits the section: one column per pixel plus the extra width.
-    EXPECT_EQ(app::frmCurve1->Picture1->surface().heightPixels(), 60);
-    EXPECT_EQ(app::frmCurve1->Height(), 15 * 60 + 360);
-}
-
+// The section behind the curves, re-rendered by the sliders and the "Colour" box with the same rule
+// as the preview.
 TEST_F(ImportTest, SlidersAndColourReRenderPreviewAndSection) {
     synth::VarvedCore core;
     app::MainForm& main = importRadiograph(writeSynthetic(400, 40, true, "BMP", &core));
@@ -149,6 +132,9 @@ TEST_F(ImportTest, SlidersAndColourReRenderPreviewAndSection) {
     const int column = static_cast<int>(app::ViewLeft) + 5;
     auto sectionPixel = [&] { return app::frmMain->Picture2->Picture().pixel(5, 12); };
     EXPECT_EQ(sectionPixel(), expectedGrey(column, 12, 0, 1.0f, false));
+    // The section is painted behind every curve window, which fits its height.
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(plot(k)->Picture().pixel(5, 12), sectionPixel()) << k;
+    EXPECT_EQ(app::frmCurve1->Height(), 15 * 40 + 360);
 
     main.Slider1(1)->setValue(50);  // contrast 10^0.5
     EXPECT_FLOAT_EQ(app::Contrast, radiograph::contrastFromSlider(50));
