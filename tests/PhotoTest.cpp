@@ -179,6 +179,18 @@ TEST_F(PhotoTest, ColourModelsByThePopUpMenu) {
     c.mnuGrey->trigger();
     c.mnuGrey->trigger();
     EXPECT_TRUE(c.mnuGrey->Checked() && !c.mnuRGB->Checked());
+    // The grey curve's place: the close-up's height stands for 300 grey steps of half a level, from
+    // grey 150 at the top edge to grey 0 at the bottom.
+    const QImage grey = c.Image1->Picture();
+    const long n = core::clng(app::CropRight - app::CropLeft);
+    for (const long i : {5L, n / 2, n - 5}) {
+        const int x = qRound(double(i) * grey.width() / n);
+        const double y = (300 - 2 * app::ColourProfile(i, photo::kGrey)) / 300 * grey.height();
+        int nearest = grey.height();
+        for (int row = 0; row < grey.height(); ++row)
+            if (grey.pixel(x, row) == qRgb(0, 255, 0)) nearest = std::min(nearest, qAbs(row - qRound(y)));
+        EXPECT_LE(nearest, 2) << "column " << i << ", grey " << app::ColourProfile(i, photo::kGrey);
+    }
     c.mnuLAB->trigger();
     EXPECT_EQ(c.Image1->Picture(), lab);
     // A right click opens the pop-up menu.

@@ -13,12 +13,8 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
     EXPECT_EQ(app::frmAbout->Caption(), "About Stratalyser 2.1");
     EXPECT_TRUE(app::frmPreview->isVisible());
     // Default layout: the preview directly above the main window, as wide as the screen allows.
-    EXPECT_EQ(app::frmPreview->Height(), 1395);
-    EXPECT_EQ(app::frmPreview->Top(), main.Top() - 1395);
-    EXPECT_EQ(app::frmPreview->Left(), main.Left());
-    EXPECT_EQ(app::frmPreview->Width(), 1280 * 15 - 2 * main.Left());
-    EXPECT_EQ(app::frmRawImage->Width(), app::frmPreview->Width());
-    EXPECT_EQ(app::frmRawImage->Top(), main.Top() - 1395);
+    EXPECT_EQ(QRectF(app::frmPreview->Left(), app::frmPreview->Top(), app::frmPreview->Width(), app::frmPreview->Height()),
+              QRectF(main.Left(), main.Top() - 1395, 1280 * 15 - 2 * main.Left(), 1395));
     // Section rectangles right-aligned in their pictures.
     EXPECT_EQ(app::frmPreview->Shape1->Left() + app::frmPreview->Shape1->Width(),
               app::frmPreview->Picture2->Left() + app::frmPreview->Picture2->Width());

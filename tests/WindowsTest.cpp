@@ -35,42 +35,32 @@ TEST_F(AppTest, PointerReadOutOverTheRadiographShowsPositionAndColour) {
     EXPECT_EQ(main.Shape0->FillColour(), core::rgb(0, 0, 0));
 }
 
-TEST_F(AppTest, AlignFormsStacksBothColumnsUnderTheirTopWindows) {
-    installDefaultSettings();
+// "Align forms" stacks both columns of curve windows under their top windows (1 and 4) at the top
+// window's height, sizes unchanged. Arranging them takes stored positions where the settings hold
+// them, else two columns beside window 1 (150 twips inside the screen when window 1 reaches past it).
+TEST_F(AppTest, CurveWindowsAlignInTwoColumns) {
+    auto table = shippedSettings();
+    table(3, 20) = Variant(7777.0f);  // frmCurve5.Top stored
+    writeSettings(table);
     app::MainForm& main = start();
+    const auto place = [](int k) { return QRectF(curveWindow(k).Left(), curveWindow(k).Top(), curveWindow(k).Width(), curveWindow(k).Height()); };
     curveWindow(1).Move(1000, 2000, 6000, 1500);
     curveWindow(4).Move(8000, 2500, 5000, 1200);
     curveWindow(2).Move(50, 60, 6000, 900);
     curveWindow(6).Move(70, 80, 5000, 999);
     main.mnuAlign_Click();
-    EXPECT_EQ(curveWindow(2).Left(), 1000);
-    EXPECT_EQ(curveWindow(2).Top(), 3500);
-    EXPECT_EQ(curveWindow(3).Top(), 5000);  // the top window's height for both
-    EXPECT_EQ(curveWindow(5).Left(), 8000);
-    EXPECT_EQ(curveWindow(6).Top(), 2500 + 2 * 1200);
-    EXPECT_EQ(curveWindow(6).Height(), 999);  // sizes unchanged
-}
+    EXPECT_EQ(place(2), QRectF(1000, 3500, 6000, 900));
+    EXPECT_EQ(place(3).top(), 5000);
+    EXPECT_EQ(place(6), QRectF(8000, 2500 + 2 * 1200, 5000, 999));
 
-TEST_F(AppTest, ArrangeCurveWindowsUsesStoredPositionsOrTwoColumns) {
-    auto table = shippedSettings();
-    table(3, 20) = Variant(7777.0f);  // frmCurve5.Top stored
-    writeSettings(table);
-    start();
-    app::CurveForm& c1 = curveWindow(1);
-    c1.Move(2000, 1000, 6000, 1500);
+    curveWindow(1).Move(2000, 1000, 6000, 1500);
     const double secondHeight = curveWindow(2).Height();
     app::ArrangeCurveWindows();
-    EXPECT_EQ(curveWindow(2).Top(), 2500);
-    EXPECT_EQ(curveWindow(2).Left(), 2000);
-    EXPECT_EQ(curveWindow(3).Top(), 2500 + secondHeight);  // window 2's height before it takes window 1's
-    EXPECT_EQ(curveWindow(3).Height(), 1500);
-    EXPECT_EQ(curveWindow(3).Width(), 6000);
-    EXPECT_EQ(curveWindow(4).Top(), 1000);
-    EXPECT_EQ(curveWindow(4).Left(), 8000);  // beside window 1
-    EXPECT_EQ(curveWindow(5).Top(), 7777);
-    EXPECT_EQ(curveWindow(6).Top(), 7777 + curveWindow(5).Height());
-    // A window 1 reaching past the screen puts the second column 150 twips inside it.
-    c1.Move(15000, 1000, 6000, 1500);
+    EXPECT_EQ(place(2).topLeft(), QPointF(2000, 2500));
+    EXPECT_EQ(place(3), QRectF(2000, 2500 + secondHeight, 6000, 1500));  // window 2's height before it takes window 1's
+    EXPECT_EQ(place(4).topLeft(), QPointF(8000, 1000));
+    EXPECT_EQ(place(5).top(), 7777);
+    curveWindow(1).Move(15000, 1000, 6000, 1500);
     app::ArrangeCurveWindows();
     EXPECT_EQ(curveWindow(4).Left(), 1280 * 15 - 150);
 }
