@@ -78,44 +78,36 @@ TEST_F(ImportTest, TheRealRadiographImportsInEachFormWithOnePositionPerColumn) {
     }
 }
 
-TEST_F(ImportTest, TheGreyProfileOfASyntheticCoreIsItsKnownColumnGrey) {
-    synth::VarvedCore core;
-    const QString path = writeSynthetic(600, 80, false, "BMP", &core);
-    importRadiograph(path);
-    ASSERT_EQ(app::DataLength, 600);
-    // Band rows 30..50 lie in the uniform middle (20..59).
-    for (int i = 1; i <= 600; ++i) ASSERT_EQ(app::GreyProfile(i), core.columnGrey[600 - i]) << i;
-    EXPECT_EQ(app::GreyProfile(0), 0);
-    // Value range of window 1, rounded outward from the profile's extremes: steps of 50 below 1000.
-    const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());
-    const int low = *std::min_element(core.columnGrey.begin(), core.columnGrey.end());
-    EXPECT_EQ(app::frmCurve1->Text1->Text(), QString::number((high / 50 + 1) * 50));
-    EXPECT_EQ(app::frmCurve1->Text2->Text(), QString::number(low / 50 * 50));
-}
-
-TEST_F(ImportTest, ShortImagesGetABandOverAboutTheWholeHeight) {
-    importRadiograph(writeSynthetic(300, 30, false, "BMP"));
-    EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), 0);  // 15 - round(15)
-    EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), 30);
-    TearDown();
-    SetUp();
-    importRadiograph(writeSynthetic(300, 41, false, "BMP"));
-    EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), 10.5);
-    EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), 30.5);
-}
-
-TEST_F(ImportTest, FilledRangeBoxesTakeTheExactExtremes) {
-    synth::VarvedCore core;
-    const QString path = writeSynthetic(400, 80, false, "BMP", &core);
-    app::MainForm& main = start();
-    app::frmCurve1->Text1->setText("5");
-    app::frmCurve1->Text2->setText("1");
-    dialogs->answerOpen(path);
-    main.Command1->click();
-    const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());
-    const int low = *std::min_element(core.columnGrey.begin(), core.columnGrey.end());
-    EXPECT_EQ(app::frmCurve1->Text1->Text(), QString::number(high));
-    EXPECT_EQ(app::frmCurve1->Text2->Text(), QString::number(low));
+// Synthetic radiographs of several heights: the grey profile is each column's known grey (the band
+// lies in the uniform middle rows), the band covers about the whole height of a short picture, and
+// window 1's range is rounded outward from the profile's extremes (steps of 50 below 1000), or
+// takes the exact extremes when the range boxes were filled before the import.
+TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
+    const struct {
+        int height;
+        double upper, lower;  // the band's lines in window 1
+        bool filledBoxes;
+    } rows[] = {{80, 30, 50, false}, {80, 30, 50, true}, {30, 0, 30, false}, {41, 10.5, 30.5, false}};
+    for (const auto& row : rows) {
+        restart();
+        synth::VarvedCore core;
+        const QString path = writeSynthetic(300, row.height, false, "BMP", &core);
+        start();
+        if (row.filledBoxes) {
+            app::frmCurve1->Text1->setText("5");
+            app::frmCurve1->Text2->setText("1");
+        }
+        importRadiograph(path);
+        ASSERT_EQ(app::DataLength, 300);
+        EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), row.upper) << row.height;
+        EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), row.lower) << row.height;
+        if (row.height != 80) continue;
+        for (int i = 1; i <= 300; ++i) ASSERT_EQ(app::GreyProfile(i), core.columnGrey[300 - i]) << i;
+        const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());
+        const int low = *std::min_element(core.columnGrey.begin(), core.columnGrey.end());
+        EXPECT_EQ(app::frmCurve1->Text1->Text(), QString::number(row.filledBoxes ? high : (high / 50 + 1) * 50));
+        EXPECT_EQ(app::frmCurve1->Text2->Text(), QString::number(row.filledBoxes ? low : low / 50 * 50));
+    }
 }
 
 // The section behind the curves, re-rendered by the sliders and the "Colour" box with the same rule

@@ -73,37 +73,34 @@ TEST(Rendering, SectionCopiesItsColumnsAndLeavesTheRestInTheBackColour) {
     EXPECT_EQ(grey.pixel(3, 4), qRgb(g, g, g));  // the tint keeps the grey mean
 }
 
+// The band's mean grey per column, position 1 being the right-hand column. Lines between rows take
+// the rows their positions round to, over the band's unrounded height; crossed lines take the rows
+// between them; rows outside the picture count for nothing and never divide by zero.
 TEST(GreyProfile, BandMeansFromTheRightHandEnd) {
     // Column x holds x + 10 in every row; row 5 holds 200 everywhere.
     QImage source(6, 10, QImage::Format_Grayscale8);
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 6; ++x) source.scanLine(y)[x] = static_cast<uchar>(y == 5 ? 200 : x + 10);
     }
-    auto profile = radiograph::greyProfile(source, 2, 2);  // one row
-    EXPECT_EQ(profile[0], 0);
-    EXPECT_EQ(profile[1], 15);  // position 1 = the right-most column
-    EXPECT_EQ(profile[6], 10);  // position W = the left-most column
-    profile = radiograph::greyProfile(source, 5, 5);
-    EXPECT_EQ(profile[3], 200);
-    profile = radiograph::greyProfile(source, 4, 6);  // rows 4..6 of column 0: (10 + 200 + 10) / 3
-    EXPECT_EQ(profile[6], 73);
-}
-
-TEST(GreyProfile, FractionalLinesSumRoundedRowsOverTheUnroundedHeight) {
-    QImage source(3, 100, QImage::Format_Grayscale8);
-    source.fill(0);
-    for (int y = 40; y <= 60; ++y) std::fill_n(source.scanLine(y), 3, uchar(21));
-    const auto profile = radiograph::greyProfile(source, 40.5, 60.5);  // rows 40..60, divisor 21
-    EXPECT_EQ(profile[2], 21);
-}
-
-TEST(GreyProfile, CrossedLinesAndTheBottomEdgeNeverDivideByZeroNorReadOutside) {
-    QImage source(2, 10, QImage::Format_Grayscale8);
-    source.fill(90);
-    EXPECT_EQ(radiograph::greyProfile(source, 7, 3)[1], 90);   // crossed: the rows between them
-    EXPECT_EQ(radiograph::greyProfile(source, 6, 10)[1], 90);  // row 10 does not exist: not counted
-    EXPECT_EQ(radiograph::greyProfile(source, 12, 20)[1], 0);  // nothing inside the image
-    EXPECT_EQ(radiograph::greyProfile(source, -5, -1)[2], 0);
+    QImage band(3, 100, QImage::Format_Grayscale8);
+    band.fill(0);
+    for (int y = 40; y <= 60; ++y) std::fill_n(band.scanLine(y), 3, uchar(21));
+    QImage flat(2, 10, QImage::Format_Grayscale8);
+    flat.fill(90);
+    const struct {
+        const QImage& image;
+        double upper, lower;
+        std::size_t position;
+        int grey;
+    } rows[] = {
+        {source, 2, 2, 0, 0},      {source, 2, 2, 1, 15},  {source, 2, 2, 6, 10},
+        {source, 5, 5, 3, 200},    {source, 4, 6, 6, 73},  // (10 + 200 + 10) / 3
+        {band, 40.5, 60.5, 2, 21},                          // rows 40..60, divisor 21
+        {flat, 7, 3, 1, 90},       {flat, 6, 10, 1, 90},   {flat, 12, 20, 1, 0}, {flat, -5, -1, 2, 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(radiograph::greyProfile(row.image, row.upper, row.lower)[row.position], row.grey)
+            << row.upper << ".." << row.lower << " at " << row.position;
     EXPECT_EQ(radiograph::greyProfile(QImage(), 0, 1).size(), 1u);
 }
 
