@@ -64,7 +64,7 @@ void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, con
     // Each stage in turn: up to the rename the old file stands, from it on the new one; never a
     // temporary file left beside it.
     for (const SaveStage stage :
-         {SaveStage::TemporaryOpen, SaveStage::HalfWritten, SaveStage::Synced, SaveStage::Replaced}) {
+         {SaveStage::TemporaryOpen, SaveStage::HalfWritten, SaveStage::Written, SaveStage::Replaced}) {
         files::saveFileBytes(path, before);
         runKilledChild([&](int) {
             stageToDieAt = stage;

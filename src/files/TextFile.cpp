@@ -4,11 +4,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <cerrno>
-#include <cstring>
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 #include "core/Errors.h"
 
@@ -56,16 +51,8 @@ void saveFileBytes(const QString& path, const QByteArray& bytes) {
     writeAll(0, half);
     reachStage(SaveStage::HalfWritten);
     writeAll(half, bytes.size() - half);
-    // The bytes reach the disk before the rename, so a power cut after it finds the new file whole
-    // (commit syncs again, which then costs nothing).
-#ifdef Q_OS_UNIX
-    if (::fsync(file.handle()) != 0) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        file.cancelWriting();
-        fail(core::kPermissionDenied, reason, path);
-    }
-#endif
-    reachStage(SaveStage::Synced);
+    reachStage(SaveStage::Written);
+    // The commit syncs the temporary file to the disk before it replaces the target.
     if (!file.commit()) fail(core::kPermissionDenied, file.errorString(), path);
     reachStage(SaveStage::Replaced);
 }

@@ -22,8 +22,8 @@ QByteArray unicodeTextAsUtf8(QByteArray bytes);
 void saveFileBytes(const QString& path, const QByteArray& bytes);
 
 // The stages of a save, in order: the temporary file is open; half the bytes are written; all of
-// them are written and synced to the disk; the temporary file has replaced the target.
-enum class SaveStage { TemporaryOpen, HalfWritten, Synced, Replaced };
+// them are written; the temporary file, synced to the disk, has replaced the target.
+enum class SaveStage { TemporaryOpen, HalfWritten, Written, Replaced };
 
 // Called at each stage of every save (none by default). The crash tests stop a save at each stage
 // in turn to prove that whatever stage a crash falls in, the old file or the new one is left whole.
