@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "SynthCore.h"
 #include "TestSupport.h"
@@ -81,6 +82,13 @@ class AppTest : public ::testing::Test {
         app::frmMain->Command2->click();
         ASSERT_TRUE(app::XrfLoaded);
     }
+    // Starts the program and imports the picture at path through the button, as a user does.
+    app::MainForm& openRadiograph(const QString& path) {
+        app::MainForm& main = start();
+        dialogs->answerOpen(path);
+        main.Command1->click();
+        return main;
+    }
     // The synthetic core of `width` columns: its radiograph imported through the button, its table
     // written beside it in both forms (Results.txt with tabs, Results.csv with commas).
     void openSyntheticCore(int width) {
@@ -89,9 +97,7 @@ class AppTest : public ::testing::Test {
         ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(picture, "BMP"));
         writeFile(dir.filePath("Results.txt"), synth::makeXrfTable(core, true));
         writeFile(dir.filePath("Results.csv"), synth::makeXrfTable(core, false));
-        if (!app::frmMain.exists() || !app::frmMain->isVisible()) start();
-        dialogs->answerOpen(picture);
-        app::frmMain->Command1->click();
+        openRadiograph(picture);
         ASSERT_EQ(app::DataLength, width);
     }
     void importXrf(const QString& path, bool byMenu = false) {
@@ -117,11 +123,27 @@ class AppTest : public ::testing::Test {
         app::resetProgramEnded();
         dialogs->clearRecord();
     }
-    static void writeFile(const QString& path, const QByteArray& bytes) { files::saveFileBytes(path, bytes); }
+    static QString writeFile(const QString& path, const QByteArray& bytes) {
+        files::saveFileBytes(path, bytes);
+        return path;
+    }
 
     // Curve window k's plot; between full redraws it shows position p at pixel column columnOf(p).
     static ui::PictureBox* plot(int k) { return app::curveWindow(k).Picture1; }
     static int columnOf(long p) { return static_cast<int>(app::DataLength - p - app::ViewLeft); }
+    // ... and in a full redraw, which spreads ViewLeft..ViewRight over the plot's whole width (the
+    // plot is two pixels wider than the section).
+    static int redrawnColumnOf(long p) {
+        const double x = app::DataLength - p - app::ViewLeft;
+        return qRound(x * plot(1)->surface().widthPixels() / (app::ViewRight - app::ViewLeft));
+    }
+    // The curve windows (1..6) for which `holds` is true.
+    static std::vector<int> curveWindowsWhere(const std::function<bool(int)>& holds) {
+        std::vector<int> windows;
+        for (int k = 1; k <= 6; ++k)
+            if (holds(k)) windows.push_back(k);
+        return windows;
+    }
     static QRgb shown(int k, int column, int row = 5) { return plot(k)->Image().pixel(column, row); }
     // The pointer over window k at position p, and a key pressed there.
     static void keyAt(int k, long p, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

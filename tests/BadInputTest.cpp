@@ -85,17 +85,7 @@ class BadInputTest : public AppTest {
         AppTest::SetUp();
         installDefaultSettings();
     }
-    // Quits and starts a fresh program with the same files on disk.
-    void startAgain() {
-        TearDown();
-        SetUp();
-        dialogs->clearRecord();
-    }
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
-        files::saveFileBytes(path, bytes);
-        return path;
-    }
+    QString write(const QString& name, const QByteArray& bytes) { return writeFile(dir.filePath(name), bytes); }
     // A file far larger than any the program reads, without writing its bytes.
     QString writeSparse(const QString& name, qint64 size) {
         const QString path = dir.filePath(name);
@@ -216,7 +206,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"a cancelled dialog", QString(), opens()},
     };
     for (const FileRow& row : rows) {
-        startAgain();
+        restart();
         app::MainForm& main = start();
         dialogs->answerOpen(radiograph);
         main.Command1->click();
@@ -410,7 +400,7 @@ TEST_F(BadInputTest, SettingsFiles) {
         {"64 MB of line feeds", QByteArray(64 << 20, '\n'), damaged("the file ends before row 0.")},
     };
     for (const Row& row : rows) {
-        startAgain();
+        restart();
         files::saveFileBytes(settingsPath, row.bytes);
         app::MainForm& main = start();
         expectOutcome(row.outcome, row.what);
@@ -433,7 +423,7 @@ TEST_F(BadInputTest, SettingsFiles) {
     }
     // The quoted name is read whole; written back at the quit, its quotes become single quotes
     // (the program never writes a quote inside a text), and the row keeps its four fields.
-    startAgain();
+    restart();
     const QByteArray quoted = changed("\"frmMain\",\"Top\"", "\"frm\"\"Main\"\", the main\",\"Top\"");
     files::saveFileBytes(settingsPath, quoted);
     app::MainForm& main = start();
@@ -443,7 +433,7 @@ TEST_F(BadInputTest, SettingsFiles) {
 
     // A folder where the file should be, and a file too large to be settings.
     for (const bool folder : {true, false}) {
-        startAgain();
+        restart();
         QFile::remove(settingsPath);
         if (folder) {
             QDir(dir.path()).mkpath(settingsPath);

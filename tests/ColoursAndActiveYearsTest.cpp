@@ -56,8 +56,8 @@ TEST_F(AppTest, DefaultAllReturnsTheCurveWindowsToTheirDefaultLayout) {
     EXPECT_TRUE(savedSettings()(3, 14) == 9999);  // the defaults are what is saved
 
     // Without a settings file every position becomes unset, computed by its default rule.
-    TearDown();
-    SetUp();
+    restart();
+    QFile::remove(settingsPath);
     app::MainForm& bare = start();
     bare.mnuDefaultAll->trigger();
     EXPECT_EQ(app::curveWindow(2).Left(), app::curveWindow(1).Left());

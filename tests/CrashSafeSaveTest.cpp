@@ -100,7 +100,9 @@ void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, con
         const QByteArray onDisk = files::readFileBytes(path);
         ASSERT_TRUE(onDisk == before || onDisk == after)
             << "round " << round << ": " << onDisk.size() << " bytes, neither the old nor the new file";
-        if (!reports.isEmpty()) EXPECT_EQ(onDisk, after) << "round " << round << ": a finished save was lost";
+        if (!reports.isEmpty()) {
+            EXPECT_EQ(onDisk, after) << "round " << round << ": a finished save was lost";
+        }
     }
 }
 

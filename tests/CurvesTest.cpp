@@ -30,12 +30,6 @@ class CurvesTest : public AppTest {
         ASSERT_EQ(app::ViewRight, 400);
         app::Saved = true;
     }
-    // The column of position p in a full redraw, which spreads ViewLeft..ViewRight over the plot's
-    // whole width (the plot is two pixels wider than the section).
-    int redrawnColumnOf(long p) {
-        const double x = app::DataLength - p - app::ViewLeft;
-        return qRound(x * plot(1)->surface().widthPixels() / (app::ViewRight - app::ViewLeft));
-    }
     // A right click on a plot: the pop-up opens at the press; the test closes it before releasing.
     void rightClick(int k, QPoint pos) {
         QTest::mousePress(plot(k), Qt::RightButton, Qt::NoModifier, pos);
@@ -281,11 +275,8 @@ TEST_F(CurvesTest, LabelsCoverMarkersAndNotesTickTheLowestPart) {
 // The pointer line: in window 1 only before XRF data, in all six with it, in none while marking is
 // off; moving elsewhere (another plot, the main window) takes it away.
 TEST_F(CurvesTest, ThePointerLineWithAndWithoutXrfData) {
-    const auto windowsShowing = [this](long p) {
-        std::vector<int> showing;
-        for (int k = 1; k <= 6; ++k)
-            if (shown(k, columnOf(p)) == kPointer) showing.push_back(k);
-        return showing;
+    const auto windowsShowing = [](long p) {
+        return curveWindowsWhere([p](int k) { return shown(k, columnOf(p)) == kPointer; });
     };
     curveWindow(2).Show();
     hover(plot(2), QPoint(columnOf(77), 10));

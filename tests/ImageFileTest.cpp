@@ -9,16 +9,12 @@
 #include "SampleFiles.h"
 #include "SynthCore.h"
 #include "TestSupport.h"
+#include "files/TextFile.h"
 #include "radiograph/ImageFile.h"
 
 
 namespace {
 
-QByteArray realFile(const char* name) {
-    QFile f(testsupport::realData(name));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-    return f.readAll();
-}
 
 enum class Outcome { Read, TooLarge, Truncated, Unreadable };
 
@@ -39,8 +35,8 @@ Outcome readOutcome(const QString& path) {
 
 TEST(ImageFile, DamagedAndOversizedFilesAreRefusedBeforeDecoding) {
     QTemporaryDir dir;
-    const QByteArray bmp = realFile("radiograph.bmp");
-    const QByteArray jpg = realFile("radiograph.jpg");
+    const QByteArray bmp = files::readFileBytes(testsupport::realData("radiograph.bmp"));
+    const QByteArray jpg = files::readFileBytes(testsupport::realData("radiograph.jpg"));
     const QByteArray noise = samples::noise(5000);
     const QImage core = synth::makeVarvedCore(300, 40).radiograph;
     struct Case {

@@ -14,13 +14,6 @@ class ImportTest : public AppTest {
         AppTest::SetUp();
         installDefaultSettings();
     }
-    // Imports the picture at path through the button, as a user does.
-    app::MainForm& importRadiograph(const QString& path) {
-        app::MainForm& main = start();
-        dialogs->answerOpen(path);
-        main.Command1->click();
-        return main;
-    }
     QString writeSynthetic(int width, int height, bool colour, const char* format,
                            synth::VarvedCore* out = nullptr) {
         synth::VarvedCore core = synth::makeVarvedCore(width, height, colour);
@@ -41,7 +34,7 @@ TEST_F(ImportTest, TheRealRadiographImportsInEachFormWithOnePositionPerColumn) {
     std::vector<std::vector<double>> curves;
     for (const char* name : {"radiograph.bmp", "radiograph.jpg", "radiograph.tif"}) {
         restart();
-        app::MainForm& main = importRadiograph(testsupport::realData(name));
+        app::MainForm& main = openRadiograph(testsupport::realData(name));
         EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty()) << name;
         ASSERT_EQ(app::DataLength, 2251) << name;
         EXPECT_EQ(app::frmPreview->Caption(), "Preview (" + testsupport::realData(name) + ")");
@@ -92,12 +85,12 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
         restart();
         synth::VarvedCore core;
         const QString path = writeSynthetic(300, row.height, false, "BMP", &core);
-        start();
+        start();  // the boxes exist before the import
         if (row.filledBoxes) {
             app::frmCurve1->Text1->setText("5");
             app::frmCurve1->Text2->setText("1");
         }
-        importRadiograph(path);
+        openRadiograph(path);
         ASSERT_EQ(app::DataLength, 300);
         EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), row.upper) << row.height;
         EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), row.lower) << row.height;
@@ -114,7 +107,7 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
 // as the preview.
 TEST_F(ImportTest, SlidersAndColourReRenderPreviewAndSection) {
     synth::VarvedCore core;
-    app::MainForm& main = importRadiograph(writeSynthetic(400, 40, true, "BMP", &core));
+    app::MainForm& main = openRadiograph(writeSynthetic(400, 40, true, "BMP", &core));
     const QImage& source = app::radiographSource();
     auto expectedGrey = [&](int x, int y, int brightness, float contrast, bool colour) {
         const QRgb p = source.pixel(x, y);
@@ -173,7 +166,7 @@ void expectConsistentLayout(const char* resolution) {
 }
 
 TEST_F(ImportTest, HighAndLowMonitorResolutionShowTheWholeCoreAndTheSection) {
-    app::MainForm& main = importRadiograph(testsupport::realData("radiograph.bmp"));
+    app::MainForm& main = openRadiograph(testsupport::realData("radiograph.bmp"));
     expectConsistentLayout("Low");
     const QSize lowPreview = app::frmPreview->size();
     const QSize lowMain = main.size();

@@ -37,12 +37,8 @@ class LabelsAndViewTest : public AppTest {
 // entered last time, the note library fills the note, and the close box takes the note back out.
 TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     importTable();
-    const auto allEnabled = [] {
-        std::vector<bool> enabled;
-        for (int k = 1; k <= 6; ++k) enabled.push_back(curveWindow(k).isEnabled());
-        return enabled;
-    };
-    const std::vector<bool> locked(6, false), unlocked(6, true);
+    const auto allEnabled = [] { return curveWindowsWhere([](int k) { return curveWindow(k).isEnabled(); }); };
+    const std::vector<int> locked, unlocked{1, 2, 3, 4, 5, 6};
     const long p = 150;
     keyAt(2, p, Qt::Key_L);
     app::LaminaNameForm& label = app::frmLaminaName.get();
@@ -79,8 +75,7 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     app::RedrawCurves();
     const int h = plot(1)->surface().heightPixels();
     for (int k = 1; k <= 6; ++k) {
-        const int column = qRound((app::DataLength - q - app::ViewLeft) * plot(k)->surface().widthPixels() /
-                                  double(app::ViewRight - app::ViewLeft));
+        const int column = redrawnColumnOf(q);
         EXPECT_EQ(shown(k, column, h - 2), kWhite) << k;
         EXPECT_NE(shown(k, column, h / 4), kWhite) << k;
     }
@@ -128,12 +123,7 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
 
 TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
     importTable();
-    const auto visible = [] {
-        std::vector<int> shown;
-        for (int k = 1; k <= 6; ++k)
-            if (curveWindow(k).isVisible()) shown.push_back(k);
-        return shown;
-    };
+    const auto visible = [] { return curveWindowsWhere([](int k) { return curveWindow(k).isVisible(); }); };
     curveWindow(1).mnuShow456->trigger();
     EXPECT_EQ(visible(), (std::vector<int>{1, 4, 5, 6}));
     curveWindow(5).mnuHideOthers->trigger();

@@ -166,8 +166,7 @@ TEST_F(AppTest, SaveRulesForEveryRowGroup) {
     EXPECT_TRUE(saved(0, 5) == "frmMain");  // labels written back unchanged
 
     // After the imports the current places are stored.
-    TearDown();
-    SetUp();
+    restart();
     writeSettings(table);
     app::MainForm& again = start();
     again.Command1->setEnabled(false);  // as the radiograph import leaves it

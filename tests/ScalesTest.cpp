@@ -19,11 +19,6 @@ class ScalesTest : public AppTest {
         AppTest::SetUp();
         importRealCore();
     }
-    // The plot's pixel column of data position p (one section spread over the plot's width).
-    double plotColumnOf(long p) {
-        const double x = app::DataLength - p - app::ViewLeft;
-        return x * curveWindow(1).Picture1->surface().widthPixels() / (app::ViewRight - app::ViewLeft);
-    }
 };
 
 // The millimetre scale under the curves: its 10 mm block edges fall on the columns whose XRF
@@ -50,7 +45,7 @@ TEST_F(ScalesTest, TheScalesMatchTheScannerPositions) {
         long p = 1;
         while (p < app::DataLength && app::XrfData.get(2, p).toDouble() + 0.19 < mm - 1e-9) ++p;
         // Within a pixel and a half: the block's edge pixel and the column's pixel both round.
-        EXPECT_NEAR(edges[k], plotColumnOf(p), 1.5) << mm << " mm: XRF position " << app::XrfData.get(2, p).toDouble();
+        EXPECT_NEAR(edges[k], redrawnColumnOf(p), 1.5) << mm << " mm: XRF position " << app::XrfData.get(2, p).toDouble();
     }
 }
 

@@ -12,12 +12,6 @@ using files::XrfContents;
 using files::XrfFormatError;
 using files::XrfReadError;
 
-namespace {
-XrfContents read(const QByteArray& bytes) {
-    return readXrfTable(bytes);
-}
-}  // namespace
-
 // Every form a scanner's table comes in reads as the same table, cell for cell and type for type:
 // the scanner's own tab file and its comma copy; tabs with or without the tab that ends each line,
 // CR LF or LF, no line end after the last row, a byte-order mark, decimal commas, a padded
@@ -49,7 +43,7 @@ TEST(XrfFileTest, EveryFormOfTheSameTableReadsAlike) {
         {"Unicode text", tiny, samples::unicodeText(tabs)},
     };
     for (const auto& row : rows) {
-        const XrfContents want = read(row.reference), got = read(row.form);
+        const XrfContents want = readXrfTable(row.reference), got = readXrfTable(row.form);
         ASSERT_EQ(got.rowCount, want.rowCount) << row.what;
         ASSERT_EQ(got.columnCount, want.columnCount) << row.what;
         for (int h = 1; h <= want.columnCount; ++h) EXPECT_EQ(got.headers[h], want.headers[h]) << row.what;
@@ -61,7 +55,7 @@ TEST(XrfFileTest, EveryFormOfTheSameTableReadsAlike) {
         }
     }
     // What the real file holds: the spectrum names first, the scanner's step, the validity as read.
-    const XrfContents real = read(realTabs);
+    const XrfContents real = readXrfTable(realTabs);
     EXPECT_EQ(real.rowCount, 2251);
     EXPECT_EQ(real.columnCount, 55);
     EXPECT_TRUE(real.headers[55].endsWith("L000000.spe"));
@@ -94,11 +88,11 @@ TEST(XrfFileTest, FaultyFilesAreRefusedWithTheirReason) {
     };
     for (const Row& row : rows) {
         if (row.formatError) {
-            EXPECT_THROW(read(row.bytes), XrfFormatError) << row.what;
+            EXPECT_THROW(readXrfTable(row.bytes), XrfFormatError) << row.what;
             continue;
         }
         try {
-            read(row.bytes);
+            readXrfTable(row.bytes);
             ADD_FAILURE() << row.what << " was read";
         } catch (const XrfReadError& e) {
             EXPECT_TRUE(e.reason.contains(QString::fromLatin1(row.reason))) << row.what << ": " << e.reason.toStdString();
@@ -108,13 +102,13 @@ TEST(XrfFileTest, FaultyFilesAreRefusedWithTheirReason) {
 
 TEST(XrfFileTest, MoreThanTwentySixThousandRowsIsAFormatError) {
     const synth::VarvedCore fits = synth::makeVarvedCore(26000, 4);
-    EXPECT_EQ(read(synth::makeXrfTable(fits, true, 16)).rowCount, 26000);
+    EXPECT_EQ(readXrfTable(synth::makeXrfTable(fits, true, 16)).rowCount, 26000);
     const synth::VarvedCore tooLong = synth::makeVarvedCore(26001, 4);
-    EXPECT_THROW(read(synth::makeXrfTable(tooLong, false, 16)), XrfFormatError);
+    EXPECT_THROW(readXrfTable(synth::makeXrfTable(tooLong, false, 16)), XrfFormatError);
 }
 
 TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {
-    const XrfContents x = read(samples::scannerTable(1));
+    const XrfContents x = readXrfTable(samples::scannerTable(1));
     EXPECT_EQ(files::scannerStepMicrons(x.data, 1), std::nullopt);
     core::VariantTable t(0, 3, 0, 3);
     t(2, 1) = Variant(1.0);

@@ -27,12 +27,6 @@ class XrfImportTest : public AppTest {
         AppTest::SetUp();
         installDefaultSettings();
     }
-    app::MainForm& openRadiograph(const QString& path) {
-        app::MainForm& main = start();
-        dialogs->answerOpen(path);
-        main.Command1->click();
-        return main;
-    }
 };
 
 // Each core's table in both forms, the tab form by the button and the comma form by the menu,
@@ -222,8 +216,7 @@ TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     // the section over the plot's width and the range 1200 .. 0 over its height.
     const auto peakRow = [&](QRgb colour) {
         const QImage image = plot(2)->Image();
-        const int x = qRound((app::DataLength - 200 - app::ViewLeft) * double(image.width()) /
-                             (app::ViewRight - app::ViewLeft));
+        const int x = redrawnColumnOf(200);
         for (int y = 0; y < image.height(); ++y)
             if (image.pixel(x, y) == colour) return y;
         return -1;
