@@ -75,12 +75,8 @@ TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
     for (int k = 1; k <= 6; ++k) {
         const ui::Surface& s = curveWindow(k).Picture1->surface();
         const QImage shown = curveWindow(k).Picture1->Image();
-        const int px = qRound(s.toPixelX(cx)), py = qRound(s.toPixelY(cy));
-        bool orange = false;
-        for (int dx = -4; dx <= 4; ++dx)
-            for (int dy = -4; dy <= 4; ++dy)
-                if (shown.valid(px + dx, py + dy)) orange |= shown.pixel(px + dx, py + dy) == kOrange;
-        EXPECT_TRUE(orange) << k;
+        const QRect around(qRound(s.toPixelX(cx)) - 4, qRound(s.toPixelY(cy)) - 4, 9, 9);
+        EXPECT_GT(countPixels(shown.copy(around), kOrange), 0) << k;
     }
     // Five spacings either side of the centre hold five marks each, on the centre's row.
     app::ClearCurvePointers();

@@ -51,15 +51,13 @@ TEST_F(AppTest, AnAllUnsetFileLaysOutLikeNoFileButIsRewrittenAtExit) {
     EXPECT_TRUE(saved(3, 5) == main.Top());
 }
 
-TEST_F(AppTest, StoredPositionsAreApplied) {
+// Positions stored in the settings are applied; a file whose row 1 reads fewer rows takes the
+// unread values as set, and an empty value is 0, not 9999 (the default rule).
+TEST_F(AppTest, StoredPositionsAreAppliedAndUnreadRowsAreEmpty) {
     auto table = shippedSettings();
-    table(3, 5) = Variant(3000.0f);
-    table(3, 6) = Variant(450.0f);
-    table(3, 7) = Variant(600.0f);
-    table(3, 8) = Variant(300.0f);
-    table(3, 9) = Variant(15000.0f);
-    table(3, 10) = Variant(1200.0f);
-    table(3, 11) = Variant(2400.0f);
+    for (const auto& [row, value] : {std::pair{5, 3000.0f}, {6, 450.0f}, {7, 600.0f}, {8, 300.0f}, {9, 15000.0f},
+                                     {10, 1200.0f}, {11, 2400.0f}})
+        table(3, row) = Variant(value);
     writeSettings(table);
     app::MainForm& main = start();
     EXPECT_EQ(QPointF(main.Left(), main.Top()), QPointF(450, 3000));
@@ -68,16 +66,14 @@ TEST_F(AppTest, StoredPositionsAreApplied) {
     for (const ui::Shape* section : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
         EXPECT_EQ(QPointF(section->Left(), section->Width()), QPointF(1200, 2400));
     EXPECT_TRUE(dialogs->shown().empty());
-}
 
-TEST_F(AppTest, AFileThatReadsFewerRowsTakesEmptyValuesAsSet) {
-    auto table = shippedSettings();
+    restart();
     table(3, 1) = Variant(core::Integer(2));
     writeSettings(table);
-    app::MainForm& main = start();
+    app::MainForm& fewer = start();
     EXPECT_TRUE(app::ReferencesLoaded);
     EXPECT_TRUE(References(3, 5).isEmpty());
-    EXPECT_EQ(main.Top(), 0);  // an empty value is not 9999: the position becomes 0
+    EXPECT_EQ(fewer.Top(), 0);
     EXPECT_EQ(app::frmPreview->Width(), 0);
 }
 
