@@ -7,8 +7,10 @@
 #include <QTest>
 #include <functional>
 
+#include "SampleFiles.h"
 #include "SynthCore.h"
 #include "TestSupport.h"
+#include "app/CommandLine.h"
 #include "app/SharedState.h"
 #include "app/windows/AboutForms.h"
 #include "app/windows/ActiveYearsForm.h"
@@ -21,15 +23,20 @@
 #include "files/FieldSyntax.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
+#include "photo/CloseUp.h"
+#include "photo/Lab.h"
 #include "photo/windows/PhotoForms.h"
+#include "pointer/windows/Pointer.h"
+#include "radiograph/Adjust.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
 #include "scales/windows/ScaleForms.h"
+#include "ui/KeyCodes.h"
 #include "ui/Screen.h"
 
-// A fresh program for every test: its own settings file in a temporary folder, a fixed screen,
-// scripted dialogs, and everything torn down afterwards.
+// A fresh program for every test: its own copy of the shipped settings file in a temporary
+// folder, a fixed screen, scripted dialogs, and everything torn down afterwards.
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -37,6 +44,7 @@ class AppTest : public ::testing::Test {
         QDir(dir.path()).mkpath(QStringLiteral("References"));
         settingsPath = dir.filePath(QStringLiteral("References/Stratalyser_References.csv"));
         app::setSettingsFilePath(settingsPath);
+        QFile::copy(testsupport::sourceFile("References/Stratalyser_References.csv"), settingsPath);
     }
     void TearDown() override {
         app::unloadAllForms();
@@ -47,10 +55,6 @@ class AppTest : public ::testing::Test {
         ui::screen::overrideSizePixels(0, 0);
     }
 
-    // The settings file shipped with the program, optionally changed before the start.
-    void installDefaultSettings() {
-        QFile::copy(testsupport::sourceFile("References/Stratalyser_References.csv"), settingsPath);
-    }
     core::Array2<core::Variant> shippedSettings() {
         core::Array2<core::Variant> table(0, 3, 0, 100);
         files::readSettings(
@@ -74,7 +78,6 @@ class AppTest : public ::testing::Test {
 
     // The real YAN8A1 core: its radiograph and its scanner table imported through the buttons.
     void importRealCore() {
-        installDefaultSettings();
         start();
         dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
         app::frmMain->Command1->click();

@@ -1,5 +1,3 @@
-#include <QTest>
-
 #include "AppFixture.h"
 
 using app::LevelColour;
@@ -11,7 +9,8 @@ using core::Variant;
 // without a settings file); a cancelled choice changes nothing; "Default" restores the file's own
 // default colour.
 TEST_F(AppTest, LevelColoursFromTheSettingsTheChoiceAndTheDefault) {
-    app::MainForm& bare = start();  // no settings file
+    QFile::remove(settingsPath);
+    app::MainForm& bare = start();
     dialogs->answerColour(0x00FF00);
     bare.mnuLevelSetting(3)->trigger();
     EXPECT_TRUE(LevelColour(3) == 33023);
@@ -77,7 +76,6 @@ void markSection(std::initializer_list<std::pair<int, int>> marks) {
 }  // namespace
 
 TEST_F(AppTest, ActiveYearsCountTheDisplayedSectionPerLevel) {
-    installDefaultSettings();
     start();
     app::ActiveYearsForm& f = app::frmActiveYears.get();
     // Before the XRF import only the swatches follow.

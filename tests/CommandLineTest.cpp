@@ -3,7 +3,6 @@
 #include <QProcess>
 
 #include "AppFixture.h"
-#include "app/CommandLine.h"
 
 using app::parseCommandLine;
 using ui::ScriptedDialogs;
@@ -74,7 +73,6 @@ TEST(CommandLineTest, HelpAndMissingFilesEndBeforeAnyWindow) {
 // The radiograph and the scanner table named on the command line open without a dialog; so does
 // the whole demonstration core.
 TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
-    installDefaultSettings();
     start();
     app::openFromCommandLine(parseCommandLine({"--radiograph", testsupport::realData("radiograph.bmp"), "--xrf",
                                                testsupport::realData("Results.txt")}));

@@ -1,6 +1,5 @@
 // Marking laminae in the curve windows with the keys, the mouse and the pop-up menu, taking
 // markers back, and the pointer line and curves the plots show.
-#include <QTest>
 
 #include "AppFixture.h"
 
@@ -23,7 +22,6 @@ class CurvesTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        installDefaultSettings();
         openSyntheticCore(400);
         wholeSection();
         ASSERT_EQ(app::ViewLeft, 0);
@@ -46,25 +44,15 @@ class CurvesTest : public AppTest {
         QTest::keyClick(curveWindow(k).windowHandle(), key, Qt::ControlModifier);
         QTest::keyRelease(curveWindow(k).windowHandle(), Qt::Key_Control);
     }
-    // A small table as the XRF import leaves it: Grey and Fe, values 10 * (position mod 7).
-    void loadXrfColumns() {
-        app::XrfColumnCount = 9;
-        app::Profile.redim(0, 9, 0, app::DataLength);
-        app::Profile(0, 0) = Variant("Grey");
-        app::Profile(1, 0) = Variant("Fe");
-        app::CurveValue.redim(0, 6, 0, app::DataLength);
-        for (long i = 1; i <= app::DataLength; ++i) {
-            app::Profile(0, i) = Variant(core::Integer(10 * (i % 7)));
-            app::Profile(1, i) = Variant(10.0 * (i % 7));
-        }
-        for (int k = 1; k <= 6; ++k) {
-            curveWindow(k).Combo1->AddItem("Grey");
-            curveWindow(k).Combo1->AddItem("Fe");
-            curveWindow(k).Combo1->setText(k == 2 ? "Fe" : "Grey");
-            curveWindow(k).Text1->setText("100");
-            curveWindow(k).Text2->setText("0");
-        }
-        app::XrfLoaded = true;
+    // A scanner table of the core imported by the button: Fe is 10 * (position mod 7), but for
+    // "n/a" at position 200.
+    void importFeTable() {
+        writeFile(dir.filePath("fe.csv"), samples::scannerTable(400, [](int f, int p) {
+                      if (f != 10) return QByteArray::number(f);
+                      return p == 200 ? QByteArray("n/a") : QByteArray::number(10 * (p % 7));
+                  }));
+        importXrf(dir.filePath("fe.csv"));
+        ASSERT_TRUE(app::XrfLoaded);
     }
 };
 
@@ -289,9 +277,7 @@ TEST_F(CurvesTest, ThePointerLineWithAndWithoutXrfData) {
     EXPECT_TRUE(windowsShowing(60).empty());
     EXPECT_EQ(app::frmMain->Label9->Caption(), "---");
 
-    loadXrfColumns();
-    app::RedrawCurves();
-    app::frmMain->mnuShowAll_Click();
+    importFeTable();
     hover(plot(5), QPoint(columnOf(33), 30));
     EXPECT_EQ(windowsShowing(33), (std::vector<int>{1, 2, 3, 4, 5, 6}));
     app::ToggleActivation();
@@ -302,8 +288,10 @@ TEST_F(CurvesTest, ThePointerLineWithAndWithoutXrfData) {
 // Curves leave gaps where a value is missing; an element the table lacks shows Grey; equal range
 // boxes draw with a top of 100 and keep their text.
 TEST_F(CurvesTest, CurvesLeaveGapsAtMissingValuesAndUnknownElementsShowGrey) {
-    loadXrfColumns();
-    app::Profile(1, 200) = Variant("n/a");
+    importFeTable();
+    curveWindow(2).Combo1->setText("Fe");
+    curveWindow(2).Text1->setText("100");
+    curveWindow(2).Text2->setText("0");
     curveWindow(3).Combo1->setText("Zr");
     curveWindow(4).Check1->setValue(1);
     curveWindow(4).Combo2->AddItem("1");

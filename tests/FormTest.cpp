@@ -50,31 +50,20 @@ TEST(Form, TwipsReadBackExactlyAndTheUserArrivesInFormUnits) {
     EXPECT_FALSE(form.isVisible());
 }
 
-TEST(Form, MenusCarryChecksShortcutsAndPopUpWithoutBlocking) {
+// A disabled command does nothing, from the menu or its keys; a pop-up's shortcuts work though it
+// is in no menu bar. (Pop-ups opening without blocking are tried on the curve windows.)
+TEST(Form, DisabledCommandsDoNothingAndPopUpShortcutsWork) {
     ProbeForm form;
-    ui::MenuItem* tool = form.addMenu("Tool");
-    ui::MenuItem* active = tool->add("Active pointer");
-    active->setChecked(true);
-    EXPECT_TRUE(active->Checked());
-    active->setEnabled(false);
+    ui::MenuItem* active = form.addMenu("Tool")->add("Active pointer");
     QSignalSpy clicks(active, &ui::MenuItem::Click);
+    active->setEnabled(false);
     active->trigger();
-    EXPECT_EQ(clicks.count(), 0);  // a disabled command does nothing
+    EXPECT_EQ(clicks.count(), 0);
     active->setEnabled(true);
     active->trigger();
     EXPECT_EQ(clicks.count(), 1);
-
-    ui::MenuItem* popup = form.addPopupMenu("rb");
-    ui::MenuItem* undo = popup->add("Undo");
+    ui::MenuItem* undo = form.addPopupMenu("rb")->add("Undo");
     undo->setShortcut(QKeySequence("Ctrl+Z"));
-    ui::MenuItem* more = popup->add("(more)");
-    more->add("Level-5");
-    EXPECT_EQ(more->children().size(), 1);
-    EXPECT_TRUE(form.actions().contains(undo->action()));  // its keys work though it is in no bar
-    form.Show();
-    form.PopupMenu(popup);  // returns at once
-    EXPECT_EQ(form.lastPopup(), popup);
-    EXPECT_TRUE(popup->menu()->isVisible());
-    popup->menu()->hide();
+    EXPECT_TRUE(form.actions().contains(undo->action()));
     EXPECT_EQ(form.menuBar()->actions().size(), 1);
 }

@@ -1,19 +1,11 @@
-#include <QTest>
 #include <numeric>
 
 #include "AppFixture.h"
-#include "SynthCore.h"
-#include "radiograph/Adjust.h"
-#include "radiograph/windows/Rendering.h"
 
 using ui::ScriptedDialogs;
 
 class ImportTest : public AppTest {
   protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        installDefaultSettings();
-    }
     QString writeSynthetic(int width, int height, bool colour, const char* format,
                            synth::VarvedCore* out = nullptr) {
         synth::VarvedCore core = synth::makeVarvedCore(width, height, colour);

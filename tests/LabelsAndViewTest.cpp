@@ -1,7 +1,4 @@
-#include <QTest>
-
 #include "AppFixture.h"
-#include "ui/KeyCodes.h"
 
 using app::CurveForm;
 using app::curveWindow;
@@ -20,7 +17,6 @@ class LabelsAndViewTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        installDefaultSettings();
         openSyntheticCore(400);
         wholeSection();
     }

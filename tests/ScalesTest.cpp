@@ -1,9 +1,4 @@
-#include <QTest>
-
 #include "AppFixture.h"
-#include "curves/windows/Curves.h"
-#include "pointer/windows/Pointer.h"
-#include "radiograph/windows/Rendering.h"
 
 using app::curveWindow;
 using ui::ScriptedDialogs;

@@ -5,7 +5,6 @@ using core::Variant;
 using ui::ScriptedDialogs;
 
 TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
-    installDefaultSettings();
     app::MainForm& main = start();
     EXPECT_TRUE(dialogs->shown().empty());
     EXPECT_TRUE(app::ReferencesLoaded);
@@ -21,6 +20,7 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
 }
 
 TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
+    QFile::remove(settingsPath);
     app::MainForm& main = start();
     const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
     ASSERT_EQ(messages.size(), 1u);
@@ -38,17 +38,6 @@ TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
     main.mnuQuit->trigger();
     EXPECT_TRUE(app::programEnded());
     EXPECT_FALSE(QFile::exists(settingsPath));
-}
-
-TEST_F(AppTest, AnAllUnsetFileLaysOutLikeNoFileButIsRewrittenAtExit) {
-    installDefaultSettings();
-    app::MainForm& main = start();
-    const double previewTop = app::frmPreview->Top();
-    main.Command4_Click();
-    EXPECT_TRUE(app::programEnded());
-    const auto saved = savedSettings();
-    EXPECT_TRUE(saved(3, 7) == previewTop);
-    EXPECT_TRUE(saved(3, 5) == main.Top());
 }
 
 // Positions stored in the settings are applied; a file whose row 1 reads fewer rows takes the

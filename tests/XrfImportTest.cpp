@@ -1,10 +1,7 @@
 // The scanner's table imported through the main window: both of its forms, a whole counting job
 // saved and reopened, the counts written for every level, moving averages and ratios.
-#include <QTest>
-#include <functional>
 
 #include "AppFixture.h"
-#include "SampleFiles.h"
 
 using app::CurveForm;
 using app::curveWindow;
@@ -21,13 +18,7 @@ QStringList linesOf(const QString& path) {
 }
 }  // namespace
 
-class XrfImportTest : public AppTest {
-  protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        installDefaultSettings();
-    }
-};
+class XrfImportTest : public AppTest {};
 
 // Each core's table in both forms, the tab form by the button and the comma form by the menu,
 // opens the same document: the same curves, windows and commands, and no message.
