@@ -105,11 +105,7 @@ class AppTest : public ::testing::Test {
     }
     void importXrf(const QString& path, bool byMenu = false) {
         dialogs->answerOpen(path);
-        if (byMenu) {
-            app::frmMain->mnuOpenXRF->trigger();
-        } else {
-            app::frmMain->Command2->click();
-        }
+        byMenu ? app::frmMain->mnuOpenXRF->trigger() : app::frmMain->Command2->click();
     }
     // The section made the whole radiograph, as dragging its rectangle would.
     static void wholeSection() {

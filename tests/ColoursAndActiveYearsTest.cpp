@@ -13,8 +13,7 @@ TEST_F(AppTest, LevelColoursFromTheSettingsTheChoiceAndTheDefault) {
     app::MainForm& bare = start();
     dialogs->answerColour(0x00FF00);
     bare.mnuLevelSetting(3)->trigger();
-    EXPECT_TRUE(LevelColour(3) == 33023);
-    EXPECT_TRUE(LevelColour(1) == 255);
+    EXPECT_TRUE(LevelColour(3) == 33023 && LevelColour(1) == 255);
     EXPECT_EQ(LevelColour(1).type(), Variant::Type::Integer);
     EXPECT_EQ(LevelColour(2).type(), Variant::Type::Long);
 
@@ -30,13 +29,11 @@ TEST_F(AppTest, LevelColoursFromTheSettingsTheChoiceAndTheDefault) {
     dialogs->answerColour(0);
     main.mnuLevelSetting(4)->trigger();
     main.mnuDefaultColour->trigger();
-    EXPECT_TRUE(LevelColour(4) == 0x445566);
-    EXPECT_EQ(app::frmActiveYears->Shape1(4)->FillColour(), 0x445566);
+    EXPECT_TRUE(LevelColour(4) == 0x445566 && app::frmActiveYears->Shape1(4)->FillColour() == 0x445566);
     dialogs->answerColour(core::rgb(1, 2, 3)).cancelColour();
     main.mnuLevelSetting(3)->trigger();
     main.mnuLevelSetting(3)->trigger();
-    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), core::rgb(1, 2, 3));
-    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3));
+    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3) && app::frmActiveYears->Shape1(3)->FillColour() == core::rgb(1, 2, 3));
     main.mnuQuit->trigger();
     EXPECT_TRUE(savedSettings()(3, 33) == core::rgb(1, 2, 3));
 }
@@ -80,14 +77,12 @@ TEST_F(AppTest, ActiveYearsCountTheDisplayedSectionPerLevel) {
     app::ActiveYearsForm& f = app::frmActiveYears.get();
     // Before the XRF import only the swatches follow.
     app::UpdateActiveYears();
-    EXPECT_EQ(f.levelLabels(1)(1)->Caption(), "0");
-    EXPECT_EQ(f.Shape1(1)->FillColour(), 255);
+    EXPECT_TRUE(f.levelLabels(1)(1)->Caption() == "0" && f.Shape1(1)->FillColour() == 255);
 
     markSection({{1, 1}, {2, 1}, {5, 3}, {7, 7}, {8, 9}, {20, 6}});
     app::UpdateActiveYears();
-    EXPECT_EQ(f.levelLabels(1)(1)->Caption(), "2");
-    EXPECT_EQ(f.levelLabels(3)(1)->Caption(), "1");
-    EXPECT_EQ(f.levelLabels(2)(1)->Caption(), "0");
+    for (const auto& [level, count] : {std::pair{1, "2"}, {3, "1"}, {2, "0"}})
+        EXPECT_EQ(f.levelLabels(level)(1)->Caption(), count) << level;
     EXPECT_EQ(f.Command1->Caption(), "More (3)");  // levels 6..9 hidden while collapsed
 
     // Only the displayed range counts.
@@ -98,12 +93,10 @@ TEST_F(AppTest, ActiveYearsCountTheDisplayedSectionPerLevel) {
 
     // Expanding shows every level; collapsing recomputes the hidden count from the labels.
     QTest::mouseClick(f.Command1, Qt::LeftButton);
-    EXPECT_EQ(f.Command1->Caption(), "Retract");
-    EXPECT_TRUE(f.Label6(0)->Visible());
+    EXPECT_TRUE(f.Command1->Caption() == "Retract" && f.Label6(0)->Visible());
     app::YearMark(6) = Variant(core::Integer(8));
     app::UpdateActiveYears();
     EXPECT_EQ(f.Command1->Caption(), "Retract");  // the count is not shown while expanded
     f.Command1_Click();
-    EXPECT_EQ(f.Command1->Caption(), "More (2)");
-    EXPECT_FALSE(f.Label6(0)->Visible());
+    EXPECT_TRUE(f.Command1->Caption() == "More (2)" && !f.Label6(0)->Visible());
 }

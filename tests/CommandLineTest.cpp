@@ -5,7 +5,6 @@
 #include "AppFixture.h"
 
 using app::parseCommandLine;
-using ui::ScriptedDialogs;
 
 namespace {
 QString program() {
@@ -17,13 +16,10 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
     const QString r = testsupport::realData("radiograph.tif"), x = testsupport::realData("Results.txt"),
                   p = testsupport::realData("optical.tif");
     const app::CommandLine all = parseCommandLine({"--radiograph", r, "--xrf", x, "--photo", p});
-    EXPECT_TRUE(all.error.isEmpty()) << all.error.toStdString();
-    EXPECT_EQ(all.radiograph, r);
-    EXPECT_EQ(all.xrf, x);
-    EXPECT_EQ(all.photo, p);
+    EXPECT_EQ((QStringList{all.error, all.radiograph, all.xrf, all.photo}), (QStringList{QString(), r, x, p}));
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
-    EXPECT_TRUE(parseCommandLine({"-platform", "offscreen", "--demo"}).demo);
-    EXPECT_TRUE(parseCommandLine({"-platform", "offscreen", "--demo"}).error.isEmpty());
+    const app::CommandLine demo = parseCommandLine({"-platform", "offscreen", "--demo"});
+    EXPECT_TRUE(demo.demo && demo.error.isEmpty());
     // A folder where a file belongs is refused like a missing file, before any window opens.
     const QString folder = testsupport::testData("YAN8A1_200um");
     struct Row {
@@ -76,21 +72,15 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     start();
     app::openFromCommandLine(parseCommandLine({"--radiograph", testsupport::realData("radiograph.bmp"), "--xrf",
                                                testsupport::realData("Results.txt")}));
-    EXPECT_TRUE(app::XrfLoaded);
-    EXPECT_EQ(app::DataLength, 2251);
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::OpenFile).empty());
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    EXPECT_TRUE(app::XrfLoaded && app::DataLength == 2251);
+    EXPECT_TRUE(dialogs->shown().empty());
     EXPECT_EQ(app::curveWindow(6).Caption(), "6: Zr");
-    app::unloadAllForms();
-    app::resetSharedState();
+    restart();
 
     start();
     QTemporaryDir demo;
     app::openFromCommandLine(app::makeDemoCore(demo.path()));
-    EXPECT_TRUE(app::XrfLoaded);
-    EXPECT_TRUE(app::PhotoOpen);
+    EXPECT_TRUE(app::XrfLoaded && app::PhotoOpen && app::frmPhoto->isVisible());
     EXPECT_EQ(app::DataLength, 1500);
-    EXPECT_TRUE(app::frmPhoto->isVisible());
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::OpenFile).empty());
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    EXPECT_TRUE(dialogs->shown().empty());
 }

@@ -2,9 +2,7 @@
 // that declares more than a radiograph can be, or a file too short for what it declares, is
 // refused quickly and without allocating the picture it claims.
 #include <gtest/gtest.h>
-#include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 
 #include "SampleFiles.h"
 #include "SynthCore.h"
@@ -14,7 +12,6 @@
 
 
 namespace {
-
 
 enum class Outcome { Read, TooLarge, Truncated, Unreadable };
 
@@ -69,12 +66,8 @@ TEST(ImageFile, DamagedAndOversizedFilesAreRefusedBeforeDecoding) {
         {"bitmap of noise", "BM" + noise, Outcome::Unreadable},
     };
     for (const Case& c : cases) {
-        const QString path = dir.filePath(QStringLiteral("image"));
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(c.bytes);
-        f.close();
-        EXPECT_EQ(readOutcome(path), c.outcome) << c.name;
+        files::saveFileBytes(dir.filePath("image"), c.bytes);
+        EXPECT_EQ(readOutcome(dir.filePath("image")), c.outcome) << c.name;
     }
 }
 

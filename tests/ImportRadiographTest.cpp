@@ -30,13 +30,10 @@ TEST_F(ImportTest, TheRealRadiographImportsInEachFormWithOnePositionPerColumn) {
         EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty()) << name;
         ASSERT_EQ(app::DataLength, 2251) << name;
         EXPECT_EQ(app::frmPreview->Caption(), "Preview (" + testsupport::realData(name) + ")");
-        EXPECT_TRUE(app::YearMark(2251) == "---" && app::YearMark(0) == "Year");
-        EXPECT_EQ(app::MarkerNote(2251), "---");
-        EXPECT_FALSE(main.Command1->isEnabled());
-        EXPECT_TRUE(main.Command2->isEnabled());  // the XRF import is next
+        EXPECT_TRUE(app::YearMark(2251) == "---" && app::YearMark(0) == "Year" && app::MarkerNote(2251) == "---");
+        EXPECT_TRUE(!main.Command1->isEnabled() && main.Command2->isEnabled());  // the XRF import is next
         EXPECT_TRUE(app::frmCurve1->isVisible() && app::frmActiveYears->isVisible());
-        EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), 32);
-        EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), 52);
+        EXPECT_EQ(QPointF(app::frmCurve1->Line1(0)->Y1(), app::frmCurve1->Line1(1)->Y1()), QPointF(32, 52));
         EXPECT_EQ(app::frmCurve1->Label1->Caption(), " Width: 20 pixels");
         const bool sixteen = QByteArray(name).endsWith("tif");
         const QString caption = app::frmRawImage->Caption();
@@ -47,19 +44,16 @@ TEST_F(ImportTest, TheRealRadiographImportsInEachFormWithOnePositionPerColumn) {
         curves.push_back(curve);
     }
     // The correlation of each curve with the bitmap's.
-    const auto mean = [](const std::vector<double>& v) {
-        return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+    const auto centred = [](std::vector<double> v) {
+        const double mean = std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+        for (double& x : v) x -= mean;
+        return v;
     };
+    const auto dot = [](const auto& a, const auto& b) { return std::inner_product(a.begin(), a.end(), b.begin(), 0.0); };
+    const std::vector<double> a = centred(curves[0]);
     for (const std::size_t k : {1u, 2u}) {
-        const std::vector<double>&a = curves[0], &b = curves[k];
-        const double ma = mean(a), mb = mean(b);
-        double saa = 0, sbb = 0, sab = 0;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            saa += (a[i] - ma) * (a[i] - ma);
-            sbb += (b[i] - mb) * (b[i] - mb);
-            sab += (a[i] - ma) * (b[i] - mb);
-        }
-        EXPECT_GE(sab / std::sqrt(saa * sbb), 0.95) << k;
+        const std::vector<double> b = centred(curves[k]);
+        EXPECT_GE(dot(a, b) / std::sqrt(dot(a, a) * dot(b, b)), 0.95) << k;
     }
 }
 
@@ -84,8 +78,8 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
         }
         openRadiograph(path);
         ASSERT_EQ(app::DataLength, 300);
-        EXPECT_EQ(app::frmCurve1->Line1(0)->Y1(), row.upper) << row.height;
-        EXPECT_EQ(app::frmCurve1->Line1(1)->Y1(), row.lower) << row.height;
+        EXPECT_EQ(QPointF(app::frmCurve1->Line1(0)->Y1(), app::frmCurve1->Line1(1)->Y1()), QPointF(row.upper, row.lower))
+            << row.height;
         if (row.height != 80) continue;
         for (int i = 1; i <= 300; ++i) ASSERT_EQ(app::GreyProfile(i), core.columnGrey[300 - i]) << i;
         const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());
@@ -121,9 +115,8 @@ TEST_F(ImportTest, SlidersAndColourReRenderPreviewAndSection) {
     EXPECT_EQ(sectionPixel(), expectedGrey(column, 12, -51, app::Contrast, false));
 
     main.Check1->setValue(1);  // the tint of the synthetic core survives
-    const QRgb coloured = sectionPixel();
-    EXPECT_EQ(coloured, expectedGrey(column, 12, -51, app::Contrast, true));
-    EXPECT_NE(qRed(coloured), qBlue(coloured));
+    EXPECT_EQ(sectionPixel(), expectedGrey(column, 12, -51, app::Contrast, true));
+    EXPECT_NE(qRed(sectionPixel()), qBlue(sectionPixel()));
     // The preview follows with the same rule (double precision, nearest pixel).
     const QImage preview = app::frmPreview->Picture2->Picture();
     EXPECT_NE(qRed(preview.pixel(10, 10)), qBlue(preview.pixel(10, 10)));
@@ -139,8 +132,7 @@ void expectConsistentLayout(const char* resolution) {
     const int twips = ui::twipsPerPixel();
     app::PreviewForm& preview = app::frmPreview.get();
     const QImage rendered = preview.Picture2->Picture();
-    EXPECT_EQ(rendered.width(), preview.Image2->width());  // every column, neither cropped nor squeezed
-    EXPECT_EQ(rendered.height(), preview.Image2->height());
+    EXPECT_EQ(rendered.size(), preview.Image2->size());  // every column, neither cropped nor squeezed
     EXPECT_EQ(preview.Image2->width(), qRound(app::frmRawImage->Image1->Width() / twips));
     EXPECT_EQ(preview.width(), qRound(preview.Width() / twips) - preview.frameAllowance().width());
     // The rectangle's pixels on the preview, in radiograph columns.
@@ -150,11 +142,8 @@ void expectConsistentLayout(const char* resolution) {
                 columnsPerPixel + 1);
     app::CurveForm& c1 = app::frmCurve1.get();
     EXPECT_EQ(c1.Picture1->width(), app::ViewRight - app::ViewLeft + 2);  // the section, plus 2 pixels
-    const QRect client = c1.client()->rect();
-    EXPECT_TRUE(client.contains(c1.Picture1->geometry())) << c1.Picture1->geometry().right();
-    EXPECT_TRUE(client.contains(c1.Text1->geometry()))
-        << c1.Text1->geometry().right() << " > " << client.right();
-    EXPECT_TRUE(client.contains(c1.Text2->geometry())) << c1.Text2->geometry().bottom();
+    for (const QWidget* w : std::initializer_list<const QWidget*>{c1.Picture1, c1.Text1, c1.Text2})
+        EXPECT_TRUE(c1.client()->rect().contains(w->geometry())) << w->geometry().right() << "," << w->geometry().bottom();
 }
 
 TEST_F(ImportTest, HighAndLowMonitorResolutionShowTheWholeCoreAndTheSection) {
@@ -168,15 +157,13 @@ TEST_F(ImportTest, HighAndLowMonitorResolutionShowTheWholeCoreAndTheSection) {
     main.Combo1->setFocus();
     QTest::keyClick(main.Combo1, Qt::Key_Up);
     EXPECT_EQ(main.Combo1->Text(), "High");
-    EXPECT_EQ(app::TwipsPerPixel, 12);
-    EXPECT_EQ(ui::twipsPerPixel(), 12);
+    EXPECT_TRUE(app::TwipsPerPixel == 12 && ui::twipsPerPixel() == 12);
     expectConsistentLayout("High");
     EXPECT_EQ(main.frameAllowance(), QSize(10, 30));  // borders and caption a quarter larger too
-    EXPECT_EQ(app::frmPreview->width(), qRound(app::frmPreview->Width() / 12) - 10);
     EXPECT_EQ(main.size(), QSize(qRound(main.Width() / 12) - 10, qRound(main.Height() / 12) - 30));
     EXPECT_EQ(main.Picture1->surface().size(), QSize(2251, 84));  // the radiograph keeps its pixels
-    EXPECT_EQ(app::ViewLeft, viewLeft);  // the same section, a quarter larger on the screen
-    EXPECT_EQ(app::ViewRight, viewRight);
+    // The same section, a quarter larger on the screen.
+    EXPECT_TRUE(app::ViewLeft == viewLeft && app::ViewRight == viewRight);
     EXPECT_EQ(app::frmCurve1->Height(), 12 * 84 + 360);
 
     QTest::keyClick(main.Combo1, Qt::Key_Down);

@@ -25,6 +25,14 @@ class LabelsAndViewTest : public AppTest {
         ASSERT_TRUE(app::XrfLoaded);
     }
     void hoverAt(int k, long p, int y = 30) { hover(plot(k), QPoint(columnOf(p), y)); }
+    // The section rectangle 3000 twips wide from `left`, in the preview and the raw image window.
+    static app::PreviewForm& sectionAt(double left) {
+        app::PreviewForm& preview = app::frmPreview.get();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&preview));
+        for (ui::Shape* shape : {preview.Shape1, app::frmRawImage->Shape1}) shape->place(left, 0, 3000, shape->Height());
+        app::RenderSection();
+        return preview;
+    }
 };
 
 // Labels and notes placed through their dialogs (keys L and N): the position carries them, a cyan
@@ -45,11 +53,9 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     QTest::keyClicks(label.Text1, "T1");
     label.Command1->click();
     EXPECT_FALSE(label.isVisible());
-    EXPECT_EQ(app::MarkerLabel(p), "#T1");
-    EXPECT_EQ(app::MarkerNote(p), "#---");
+    EXPECT_TRUE(app::MarkerLabel(p) == "#T1" && app::MarkerNote(p) == "#---");
     EXPECT_EQ(allEnabled(), unlocked);
-    ASSERT_EQ(app::LabelCount, 1);
-    EXPECT_EQ(app::LabelPositions(1), p);
+    ASSERT_TRUE(app::LabelCount == 1 && app::LabelPositions(1) == p);
     const int x = qRound((app::DataLength - p) * app::frmPreview->Picture2->ScaleWidth() / app::DataLength);
     EXPECT_EQ(app::frmPreview->Picture2->Image().pixel(x, 3), kCyan);
     keyAt(3, p + 20, Qt::Key_L);
@@ -66,19 +72,16 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     note.Combo1->setListIndex(0);  // "--- Select ---" replaces nothing
     EXPECT_EQ(note.Text1->Text(), "Tephra top");
     note.Command1->click();
-    EXPECT_EQ(app::MarkerNote(q), "#Tephra top");
-    EXPECT_EQ(app::NoteCount, 1);
+    EXPECT_TRUE(app::MarkerNote(q) == "#Tephra top" && app::NoteCount == 1);
     app::RedrawCurves();
     const int h = plot(1)->surface().heightPixels();
     for (int k = 1; k <= 6; ++k) {
-        const int column = redrawnColumnOf(q);
-        EXPECT_EQ(shown(k, column, h - 2), kWhite) << k;
-        EXPECT_NE(shown(k, column, h / 4), kWhite) << k;
+        EXPECT_EQ(shown(k, redrawnColumnOf(q), h - 2), kWhite) << k;
+        EXPECT_NE(shown(k, redrawnColumnOf(q), h / 4), kWhite) << k;
     }
     keyAt(4, q, Qt::Key_N);
     note.close();
-    EXPECT_FALSE(note.isVisible());
-    EXPECT_EQ(app::MarkerNote(q), "---");
+    EXPECT_TRUE(!note.isVisible() && app::MarkerNote(q) == "---");
     EXPECT_EQ(allEnabled(), unlocked);
     keyAt(4, q, Qt::Key_N);
     EXPECT_EQ(note.Text1->Text(), QString());  // after a cancel the dialog starts fresh
@@ -95,8 +98,7 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
     app::MarkerNote(p) = "#thin";
     app::MarkerNote(300) = "#low note";
     app::DrawMarkerLabels();
-    ASSERT_EQ(app::LabelCount, 1);
-    ASSERT_EQ(app::NoteCount, 2);
+    ASSERT_TRUE(app::LabelCount == 1 && app::NoteCount == 2);
     const int low = plot(2)->surface().heightPixels() - 3, high = 5;  // notes show low down only
     const std::tuple<long, int, QString> tips[] = {
         {p + 2, low, "A1 (thin)"}, {298, low, "low note"}, {297, low, ""}, {p - 1, high, "A1 (thin)"}, {299, high, ""}};
@@ -111,8 +113,7 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
     // Hidden marker labels: no label list, notes still listed.
     app::frmPreview->mnuLamina->trigger();
     EXPECT_EQ(app::frmPreview->mnuLamina->Caption(), "Show marker labels");
-    EXPECT_EQ(app::LabelCount, 0);
-    EXPECT_EQ(app::NoteCount, 2);
+    EXPECT_TRUE(app::LabelCount == 0 && app::NoteCount == 2);
     app::frmPreview->mnuLamina->trigger();
     EXPECT_EQ(app::LabelCount, 1);
 }
@@ -127,26 +128,24 @@ TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
     curveWindow(5).mnuShowAll->trigger();
     EXPECT_EQ(visible(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
 
-    CurveForm& w2 = curveWindow(2);
-    w2.Move(3000, 6000, w2.Width(), w2.Height());
-    w2.mnuAlign->trigger();
+    const auto at = [](int k) { return QPointF(curveWindow(k).Left(), curveWindow(k).Top()); };
+    curveWindow(2).Move(3000, 6000, curveWindow(2).Width(), curveWindow(2).Height());
+    curveWindow(2).mnuAlign->trigger();
     const double h = curveWindow(1).Height();
-    EXPECT_EQ(QPointF(w2.Left(), w2.Top()), QPointF(3000, 6000));
-    EXPECT_EQ(QPointF(curveWindow(1).Left(), curveWindow(1).Top()), QPointF(3000, 6000 - h));
-    EXPECT_EQ(QPointF(curveWindow(3).Left(), curveWindow(3).Top()), QPointF(3000, 6000 + h));
+    EXPECT_EQ(at(2), QPointF(3000, 6000));
+    EXPECT_EQ(at(1), QPointF(3000, 6000 - h));
+    EXPECT_EQ(at(3), QPointF(3000, 6000 + h));
     EXPECT_EQ(app::frmElastic->Top(), curveWindow(1).Top() - app::frmElastic->Height());
     EXPECT_EQ(app::frmScale->Top(), curveWindow(3).Top() + curveWindow(3).Height());
 
     // A double click restacks the column only while marking is off.
-    CurveForm& w5 = curveWindow(5);
-    w5.Move(4000, 7000, w5.Width(), w5.Height());
+    curveWindow(5).Move(4000, 7000, curveWindow(5).Width(), curveWindow(5).Height());
     QTest::mouseDClick(plot(5), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
     EXPECT_NE(curveWindow(4).Left(), 4000);
     app::frmMain->mnuActive->trigger();
     ASSERT_FALSE(app::PointerActive);
     QTest::mouseDClick(plot(5), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
-    EXPECT_EQ(curveWindow(4).Left(), 4000);
-    EXPECT_EQ(curveWindow(4).Top(), 7000 - curveWindow(4).Height());
+    EXPECT_EQ(at(4), QPointF(4000, 7000 - curveWindow(4).Height()));
     EXPECT_EQ(curveWindow(6).Top(), curveWindow(4).Top() + 2 * curveWindow(4).Height());
 }
 
@@ -154,22 +153,16 @@ TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
 // at the release and the grey profile is taken from the new band. A release far outside the
 // window clamps the line to the image.
 TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
-    app::PreviewForm& preview = app::frmPreview.get();
-    CurveForm& c1 = curveWindow(1);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    const double lower = preview.Line1(1)->Y1();
     const auto before = app::GreyProfile(100);
-    // Left of the section there is no rectangle: the lines can be grabbed there.
-    app::frmPreview->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
-    app::frmRawImage->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
-    app::RenderSection();
+    app::PreviewForm& preview = sectionAt(6000);  // left of the section the lines can be grabbed
+    CurveForm& c1 = curveWindow(1);
+    const double lower = preview.Line1(1)->Y1();
     QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, lower));
     ASSERT_TRUE(isSet(app::DragLowerLine));
     QTest::mouseMove(preview.Image2, pixels(1500, 5000));  // far below the image
     QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, 5000));
-    EXPECT_TRUE(!isSet(app::DragLowerLine));
-    EXPECT_EQ(preview.Line1(1)->Y1(), preview.Image2->Height());
-    EXPECT_EQ(c1.Line1(1)->Y1(), c1.Picture1->ScaleHeight());
+    EXPECT_FALSE(isSet(app::DragLowerLine));
+    EXPECT_TRUE(preview.Line1(1)->Y1() == preview.Image2->Height() && c1.Line1(1)->Y1() == c1.Picture1->ScaleHeight());
     EXPECT_EQ(app::BandRows, c1.Line1(1)->Y1() - c1.Line1(0)->Y1());
     EXPECT_NE(app::GreyProfile(100), before);  // the darker edge rows are in the band now
 
@@ -179,8 +172,7 @@ TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
     ASSERT_TRUE(isSet(app::DragUpperLine));
     QTest::mouseMove(c1.Picture1, QPoint(20, 200));
     QTest::mouseRelease(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, 200));
-    EXPECT_EQ(c1.Line1(0)->Y1(), c1.Line1(1)->Y1() - 1);
-    EXPECT_EQ(app::BandRows, 1);
+    EXPECT_TRUE(c1.Line1(0)->Y1() == c1.Line1(1)->Y1() - 1 && app::BandRows == 1);
     EXPECT_NEAR(preview.Line1(0)->Y1(), preview.Image2->Height() * c1.Line1(0)->Y1() / c1.Picture1->ScaleHeight(), 1e-9);
     EXPECT_TRUE(c1.Label1->Caption().startsWith(" Width: "));
     EXPECT_FALSE(isSet(app::DragUpperLine));
@@ -190,11 +182,7 @@ TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
 // renders the new section in all six windows.
 TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
     importTable();
-    app::PreviewForm& preview = app::frmPreview.get();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    preview.Shape1->place(3000, 0, 3000, preview.Shape1->Height());
-    app::frmRawImage->Shape1->place(3000, 0, 3000, preview.Shape1->Height());
-    app::RenderSection();
+    app::PreviewForm& preview = sectionAt(3000);
     const long leftBefore = app::ViewLeft;
     QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(4500, 300));
     ASSERT_TRUE(app::DragSection);
@@ -215,18 +203,13 @@ TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
     const double right = raw.Shape1->Left() + raw.Shape1->Width();
     drag(raw.Image1, pixels(right, 300), pixels(right + 100000, 300));
     EXPECT_EQ(raw.Shape1->Left() + raw.Shape1->Width(), raw.Image1->Left() + raw.Image1->Width());
-    EXPECT_EQ(preview.Shape1->Width(), raw.Shape1->Width());
-    EXPECT_EQ(app::ViewRight, app::DataLength);
+    EXPECT_TRUE(preview.Shape1->Width() == raw.Shape1->Width() && app::ViewRight == app::DataLength);
 }
 
 // A drag whose release never arrives (another window took the mouse) ends at the next move
 // without a button: applied once, every flag cleared, nothing left half-moved.
 TEST_F(LabelsAndViewTest, ADragWithoutItsReleaseEndsAtTheNextMove) {
-    app::PreviewForm& preview = app::frmPreview.get();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    app::frmPreview->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
-    app::frmRawImage->Shape1->place(6000, 0, 3000, preview.Shape1->Height());
-    app::RenderSection();
+    app::PreviewForm& preview = sectionAt(6000);
     const double upper = preview.Line1(0)->Y1();
     QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
     ASSERT_TRUE(isSet(app::DragUpperLine));
@@ -256,8 +239,7 @@ TEST_F(LabelsAndViewTest, TheRawImageWindowReadsColoursAndThePreviewFollowsItsSi
 
     app::PreviewForm& preview = app::frmPreview.get();
     raw.setWidth(raw.Width() - 1500);
-    EXPECT_EQ(preview.Width(), raw.Width());
-    EXPECT_EQ(preview.Image2->Width(), raw.Image1->Width());
+    EXPECT_TRUE(preview.Width() == raw.Width() && preview.Image2->Width() == raw.Image1->Width());
     app::PreviewRedrawn = false;  // as after a resize that left " Click to redraw"
     QTest::mouseClick(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(300, 100));
     EXPECT_TRUE(app::PreviewRedrawn);

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <QTemporaryDir>
 
 #include "SynthCore.h"
-#include "TestSupport.h"
 #include "core/Arithmetic.h"
 #include "radiograph/Adjust.h"
 #include "radiograph/GreyProfile.h"
-#include "radiograph/ImageFile.h"
 #include "radiograph/RangeRounding.h"
 
 using radiograph::Adjustment;
@@ -41,24 +38,18 @@ TEST(AdjustedColour, ChannelsAreAdjustedAndClampedBeforeTheGreyMean) {
 
 TEST(AdjustedColour, TheSectionRoundsInSinglePrecision) {
     // 1.1f * 15 is 16.5000004 in double but exactly 16.5 in single precision, which rounds to 16.
-    Adjustment single{0, 1.1f, false, Precision::Single};
-    Adjustment twice{0, 1.1f, false, Precision::Double};
-    EXPECT_EQ(radiograph::adjustChannel(15, single), 16);
-    EXPECT_EQ(radiograph::adjustChannel(15, twice), 17);
+    EXPECT_EQ(radiograph::adjustChannel(15, Adjustment{0, 1.1f, false, Precision::Single}), 16);
+    EXPECT_EQ(radiograph::adjustChannel(15, Adjustment{0, 1.1f, false, Precision::Double}), 17);
 }
 
+// The preview takes the nearest pixel, halves to even: columns round(0.5 x) are 0 0 1 2 2 2 3 4,
+// and the last one lies outside, whose channels (-1, 0, 0) give black.
 TEST(Rendering, PreviewSamplesTheNearestPixelWithHalvesToEven) {
     QImage source(4, 1, QImage::Format_Grayscale8);
     for (int x = 0; x < 4; ++x) source.scanLine(0)[x] = static_cast<uchar>(10 * (x + 1));
     const QImage preview = radiograph::renderPreview(source, 8, 1, 0.5, 1.0, Adjustment{});
-    // Columns round(0.5 x): 0 0 1 2 2 2 3 4 -> the last one lies outside and reads as the colour -1.
-    EXPECT_EQ(qRed(preview.pixel(0, 0)), 10);
-    EXPECT_EQ(qRed(preview.pixel(1, 0)), 10);  // round(0.5) = 0
-    EXPECT_EQ(qRed(preview.pixel(2, 0)), 20);
-    EXPECT_EQ(qRed(preview.pixel(3, 0)), 30);  // round(1.5) = 2
-    EXPECT_EQ(qRed(preview.pixel(5, 0)), 30);  // round(2.5) = 2
-    EXPECT_EQ(qRed(preview.pixel(6, 0)), 40);
-    EXPECT_EQ(qRed(preview.pixel(7, 0)), 0);  // outside: channels (-1, 0, 0) give black
+    const int expected[] = {10, 10, 20, 30, 30, 30, 40, 0};
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(qRed(preview.pixel(x, 0)), expected[x]) << x;
 }
 
 TEST(Rendering, SectionCopiesItsColumnsAndLeavesTheRestInTheBackColour) {

@@ -13,21 +13,11 @@ using core::VariantTable;
 // lie next to the packed ones (not-a-number, minus infinity, negative whole numbers).
 TEST(VariantTableTest, EveryTypeReadsBackAsWritten) {
     VariantTable t(0, 100, 0, 26000);
-    const Variant values[] = {Variant(),
-                              Variant(core::Integer(-32768)),
-                              Variant(core::Integer(7)),
-                              Variant(core::Long(-2147483647 - 1)),
-                              Variant(core::Long(100000)),
-                              Variant(1.5f),
-                              Variant(-0.0),
-                              Variant(0.018351),
-                              Variant(-std::numeric_limits<double>::infinity()),
-                              Variant(std::numeric_limits<double>::max()),
-                              Variant(true),
-                              Variant(false),
-                              Variant(core::Date{2026, 12, 6}),
-                              Variant(QStringLiteral("L000000.spe")),
-                              Variant(QString())};
+    const Variant values[] = {
+        Variant(), Variant(core::Integer(-32768)), Variant(core::Integer(7)), Variant(core::Long(-2147483647 - 1)),
+        Variant(core::Long(100000)), Variant(1.5f), Variant(-0.0), Variant(0.018351),
+        Variant(-std::numeric_limits<double>::infinity()), Variant(std::numeric_limits<double>::max()), Variant(true),
+        Variant(false), Variant(core::Date{2026, 12, 6}), Variant(QStringLiteral("L000000.spe")), Variant(QString())};
     long j = 1;
     for (const Variant& v : values) t(3, j++) = v;
     j = 1;
