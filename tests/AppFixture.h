@@ -47,27 +47,23 @@ class AppTest : public ::testing::Test {
         QFile::copy(testsupport::sourceFile("References/Stratalyser_References.csv"), settingsPath);
     }
     void TearDown() override {
-        app::unloadAllForms();
-        app::resetSharedState();
-        ui::setTwipsPerPixel(ui::kLowTwipsPerPixel);
-        app::resetProgramEnded();
+        restart();
         app::setSettingsFilePath(QString());
         ui::screen::overrideSizePixels(0, 0);
     }
 
-    core::Array2<core::Variant> shippedSettings() {
+    // The settings table of the shipped file, and of the file as the program left it.
+    static core::Array2<core::Variant> settingsIn(const QString& path) {
         core::Array2<core::Variant> table(0, 3, 0, 100);
-        files::readSettings(
-            files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv")), table);
+        files::readSettings(files::readFileBytes(path), table);
         return table;
     }
+    static core::Array2<core::Variant> shippedSettings() {
+        return settingsIn(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    }
+    core::Array2<core::Variant> savedSettings() const { return settingsIn(settingsPath); }
     void writeSettings(const core::Array2<core::Variant>& table) {
         files::saveFileBytes(settingsPath, files::writeSettings(table));
-    }
-    core::Array2<core::Variant> savedSettings() {
-        core::Array2<core::Variant> table(0, 3, 0, 100);
-        files::readSettings(files::readFileBytes(settingsPath), table);
-        return table;
     }
     // Starts the program: the main window loads (reading the settings) and is shown.
     app::MainForm& start() {
@@ -78,11 +74,8 @@ class AppTest : public ::testing::Test {
 
     // The real YAN8A1 core: its radiograph and its scanner table imported through the buttons.
     void importRealCore() {
-        start();
-        dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
-        app::frmMain->Command1->click();
-        dialogs->answerOpen(testsupport::realData("Results.txt"));
-        app::frmMain->Command2->click();
+        openRadiograph(testsupport::realData("radiograph.bmp"));
+        importXrf(testsupport::realData("Results.txt"));
         ASSERT_TRUE(app::XrfLoaded);
     }
     // Starts the program and imports the picture at path through the button, as a user does.
@@ -109,9 +102,8 @@ class AppTest : public ::testing::Test {
     }
     // The section made the whole radiograph, as dragging its rectangle would.
     static void wholeSection() {
-        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1}) {
+        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
             shape->place(0, shape->Top(), app::frmPreview->Image2->Width(), shape->Height());
-        }
         app::RenderSection();
     }
     // Quits and starts the program again with the same files on disk, as a user does the next day.

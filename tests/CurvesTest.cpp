@@ -71,47 +71,38 @@ TEST_P(MarkersInSectionTest, EveryKeyClickAndMenuPlacesItsLevelUnderThePointer) 
     app::RenderSection();
     ASSERT_NEAR(app::ViewLeft, GetParam(), 1);
 
-    enum class How { Key, Click, MoreLevel8, HalfYear };
+    // How a row places its marker at position p, pixel `at` of window k.
+    using Place = std::function<void(int k, long p, QPoint at)>;
+    const auto key = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) -> Place {
+        return [=](int k, long p, QPoint) { keyAt(k, p, key, modifiers); };
+    };
+    const Place click = [](int k, long, QPoint at) { QTest::mouseClick(plot(k), Qt::LeftButton, Qt::NoModifier, at); };
+    const auto popUp = [this](ui::MenuItem* (*item)(app::CurveForm&)) -> Place {
+        return [=, this](int k, long, QPoint at) {
+            rightClick(k, at);
+            item(curveWindow(k))->trigger();
+        };
+    };
     struct Row {
-        How how;
         int window;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
+        Place place;
         int level;  // 0: no marker
     };
     std::vector<Row> rows;
     for (int level = 1; level <= 9; ++level) {
-        rows.push_back({How::Key, 1, Qt::Key(Qt::Key_0 + level), Qt::NoModifier, level});
-        rows.push_back({How::Key, 5, Qt::Key(Qt::Key_0 + level), Qt::KeypadModifier, level});
+        rows.push_back({1, key(Qt::Key(Qt::Key_0 + level)), level});
+        rows.push_back({5, key(Qt::Key(Qt::Key_0 + level), Qt::KeypadModifier), level});
     }
-    rows.push_back({How::Key, 2, Qt::Key_0, Qt::NoModifier, 0});
-    rows.push_back({How::Key, 3, Qt::Key_0, Qt::KeypadModifier, 0});
-    rows.push_back({How::Click, 4, Qt::Key_unknown, Qt::NoModifier, 1});
-    rows.push_back({How::MoreLevel8, 6, Qt::Key_unknown, Qt::NoModifier, 8});
-    rows.push_back({How::HalfYear, 6, Qt::Key_unknown, Qt::NoModifier, 3});
+    rows.insert(rows.end(), {{2, key(Qt::Key_0), 0}, {3, key(Qt::Key_0, Qt::KeypadModifier), 0}, {4, click, 1},
+                             {6, popUp([](app::CurveForm& w) { return w.mnuLevel2(8); }), 8},
+                             {6, popUp([](app::CurveForm& w) { return w.mnuHalfYear; }), 3}});
     std::vector<std::pair<long, int>> placed;
     int column = 5;
     for (const Row& row : rows) {
         column += 3;
         const long p = app::DataLength - app::ViewLeft - column;  // the data under the pointer
-        const QPoint at(column, 30);
         app::Saved = true;
-        switch (row.how) {
-            case How::Key:
-                keyAt(row.window, p, row.key, row.modifiers);
-                break;
-            case How::Click:
-                QTest::mouseClick(plot(row.window), Qt::LeftButton, Qt::NoModifier, at);
-                break;
-            case How::MoreLevel8:
-                rightClick(row.window, at);
-                curveWindow(row.window).mnuLevel2(8)->trigger();
-                break;
-            case How::HalfYear:
-                rightClick(row.window, at);
-                curveWindow(row.window).mnuHalfYear->trigger();
-                break;
-        }
+        row.place(row.window, p, QPoint(column, 30));
         EXPECT_FALSE(app::Saved) << column;  // even zero counts as a change
         if (row.level == 0) {
             EXPECT_TRUE(app::YearMark(p) == "---") << column;
@@ -136,36 +127,35 @@ TEST_F(CurvesTest, UndoTakesBackTheLastFiftyOnePlacementsNewestFirst) {
     keyAt(1, 150, Qt::Key_1);  // twice at the same place: two entries
     keyAt(1, 150, Qt::Key_3);  // level 3 over level 1
     keyAt(1, 201, Qt::Key_2);
-    ctrlKey(1, Qt::Key_Z);
-    EXPECT_TRUE(app::YearMark(201) == "---");
-    EXPECT_TRUE(app::YearMark(150) == 3);  // one press, one undo
-    EXPECT_FALSE(app::CtrlDown);
-    curveWindow(2).mnuUndo->trigger();
-    EXPECT_TRUE(app::YearMark(150) == 1);
-    ctrlKey(1, Qt::Key_Z);
-    EXPECT_TRUE(app::YearMark(150) == 1);
-    curveWindow(1).mnuUndo->trigger();
-    EXPECT_TRUE(app::YearMark(150) == "---");
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Beep).empty());
+    const auto beeps = [this] { return dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(); };
+    // Each undo in turn, by Ctrl+Z (0) or window k's menu, and what positions 150 and 201 then hold.
+    const std::tuple<int, Variant, Variant> steps[] = {
+        {0, Variant(3), Variant("---")}, {2, Variant(1), Variant("---")}, {0, Variant(1), Variant("---")},
+        {1, Variant("---"), Variant("---")}};
+    for (const auto& [by, at150, at201] : steps) {
+        by ? curveWindow(by).mnuUndo->trigger() : ctrlKey(1, Qt::Key_Z);
+        EXPECT_TRUE(app::YearMark(150) == at150 && app::YearMark(201) == at201) << by;
+        EXPECT_FALSE(app::CtrlDown);
+    }
+    EXPECT_EQ(beeps(), 0u);
     curveWindow(1).mnuUndo->trigger();  // nothing left
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(), 1u);
+    EXPECT_EQ(beeps(), 1u);
     EXPECT_NE(shown(1, redrawnColumnOf(150)), kRed);
 
     // 52 placements: the 52nd pushes the oldest out, which then stays.
     dialogs->clearRecord();
     for (long p = 300; p < 352; ++p) keyAt(1, p, Qt::Key_1);
     for (int i = 0; i < 51; ++i) curveWindow(1).mnuUndo->trigger();
-    EXPECT_TRUE(app::YearMark(300) == 1);
-    EXPECT_TRUE(app::YearMark(301) == "---");
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Beep).empty());
+    EXPECT_TRUE(app::YearMark(300) == 1 && app::YearMark(301) == "---");
+    EXPECT_EQ(beeps(), 0u);
     curveWindow(1).mnuUndo->trigger();
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(), 1u);
+    EXPECT_EQ(beeps(), 1u);
     // An entry from a longer radiograph (a position beyond this one) is dropped with a beep.
     app::UndoPosition(0) = Variant(5000.0);
     app::UndoValue(0) = Variant("---");
     curveWindow(1).mnuUndo->trigger();
     EXPECT_TRUE(app::UndoPosition(0) == -9999);
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(), 2u);
+    EXPECT_EQ(beeps(), 2u);
 }
 
 // Delete clears the position and both neighbours (markers, labels, notes) and cannot be undone;
@@ -178,19 +168,13 @@ TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
     }
     rightClick(2, QPoint(columnOf(60), 10));
     curveWindow(2).mnuDelete->trigger();
-    for (long p : {59, 60, 61}) {
-        EXPECT_TRUE(app::YearMark(p) == "---") << p;
-        EXPECT_EQ(app::MarkerLabel(p), "---");
-        EXPECT_EQ(app::MarkerNote(p), "---");
-    }
-    EXPECT_TRUE(app::YearMark(62) == 1);
-    EXPECT_TRUE(app::UndoPosition(0) == -9999);
+    for (long p : {59, 60, 61})
+        EXPECT_TRUE(app::YearMark(p) == "---" && app::MarkerLabel(p) == "---" && app::MarkerNote(p) == "---") << p;
+    EXPECT_TRUE(app::YearMark(62) == 1 && app::UndoPosition(0) == -9999);
     rightClick(3, QPoint(columnOf(1), 10));
     curveWindow(3).mnuDelete->trigger();
     EXPECT_TRUE(app::YearMark(1) == "---" && app::YearMark(2) == "---");
-    EXPECT_TRUE(app::YearMark(0) == "Year");
-    EXPECT_EQ(app::MarkerLabel(0), "Lamina");
-    EXPECT_EQ(app::MarkerNote(0), "Note");
+    EXPECT_TRUE(app::YearMark(0) == "Year" && app::MarkerLabel(0) == "Lamina" && app::MarkerNote(0) == "Note");
 
     // The plot is two pixels wider than the data: clicks there place and delete nothing.
     app::Saved = true;
@@ -198,8 +182,7 @@ TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
     QTest::mouseClick(plot(4), Qt::LeftButton, Qt::NoModifier, beyond);
     rightClick(4, beyond);
     curveWindow(4).mnuDelete->trigger();
-    EXPECT_TRUE(app::Saved);
-    EXPECT_TRUE(app::UndoPosition(0) == -9999);
+    EXPECT_TRUE(app::Saved && app::UndoPosition(0) == -9999);
 }
 
 // Switching marking off (the pop-up's "Activate" in any window, Ctrl+A) untick and disable every
@@ -218,16 +201,12 @@ TEST_F(CurvesTest, ActivateAndCtrlASwitchMarkingOffAndBackOn) {
     };
     const std::vector<bool> on = entries();
     ASSERT_TRUE(app::PointerActive);
+    std::vector<bool> off(on.size(), false);
+    for (std::size_t i = 11; i < off.size(); i += 10) off[i] = true;  // "(more)" is not touched
     for (int k : {1, 3}) {
         rightClick(k, QPoint(columnOf(100), 30));
         curveWindow(k).mnuActivate->trigger();
-        EXPECT_FALSE(app::PointerActive) << k;
-        for (int w = 1; w <= 6; ++w) {
-            EXPECT_FALSE(curveWindow(w).mnuActivate->action()->isChecked()) << w;
-            EXPECT_FALSE(curveWindow(w).mnuOneYear->Enabled()) << w;
-            EXPECT_TRUE(curveWindow(w).mnuLevel2(7)->Enabled()) << w;  // "(more)" is not touched
-        }
-        EXPECT_FALSE(app::frmMain->mnuActive->Checked());
+        EXPECT_EQ(entries(), off) << k;
         keyAt(k, 100, Qt::Key_1);
         EXPECT_TRUE(app::YearMark(100) == "---");
         rightClick(k, QPoint(columnOf(100), 30));
@@ -235,7 +214,7 @@ TEST_F(CurvesTest, ActivateAndCtrlASwitchMarkingOffAndBackOn) {
         EXPECT_EQ(entries(), on) << k;
     }
     ctrlKey(1, Qt::Key_A);
-    EXPECT_FALSE(app::PointerActive);
+    EXPECT_EQ(entries(), off);
     ctrlKey(1, Qt::Key_A);
     EXPECT_EQ(entries(), on);
     keyAt(1, 120, Qt::Key_1);
@@ -253,8 +232,7 @@ TEST_F(CurvesTest, LabelsCoverMarkersAndNotesTickTheLowestPart) {
     EXPECT_TRUE(app::YearMark(1) == 1);
     app::RedrawGreyCurve();
     EXPECT_EQ(shown(2, redrawnColumnOf(70), 10), 0xFF00FFFFu);
-    EXPECT_EQ(shown(2, redrawnColumnOf(80), 55), 0xFFFFFFFFu);
-    EXPECT_NE(shown(2, redrawnColumnOf(80), 5), 0xFFFFFFFFu);
+    EXPECT_TRUE(shown(2, redrawnColumnOf(80), 55) == 0xFFFFFFFFu && shown(2, redrawnColumnOf(80), 5) != 0xFFFFFFFFu);
     EXPECT_NE(shown(2, redrawnColumnOf(85), 10), 0xFF00FFFFu);
     for (int c = redrawnColumnOf(2); c < plot(1)->surface().widthPixels(); ++c)
         EXPECT_NE(shown(1, c, 30), kRed) << c;
@@ -300,9 +278,8 @@ TEST_F(CurvesTest, CurvesLeaveGapsAtMissingValuesAndUnknownElementsShowGrey) {
     curveWindow(5).Text2->setText("5");
     app::RedrawCurves();
     EXPECT_EQ(app::CurveValue(2, 200), -9999.0f);
-    EXPECT_EQ(curveWindow(2).Caption(), "2: Fe");
-    EXPECT_EQ(curveWindow(3).Caption(), "3: Grey");
-    EXPECT_EQ(curveWindow(4).Caption(), "4: Grey / 1");
+    EXPECT_EQ((QStringList{curveWindow(2).Caption(), curveWindow(3).Caption(), curveWindow(4).Caption()}),
+              (QStringList{"2: Fe", "3: Grey", "4: Grey / 1"}));
     EXPECT_EQ(curveWindow(5).Text1->Text(), "5");
     const auto curveRows = [this](int k, long p) {
         int rows = 0;
@@ -310,9 +287,6 @@ TEST_F(CurvesTest, CurvesLeaveGapsAtMissingValuesAndUnknownElementsShowGrey) {
         for (int y = 0; y < image.height(); ++y) rows += image.pixel(redrawnColumnOf(p), y) == kCurve;
         return rows;
     };
-    EXPECT_GT(curveRows(2, 150), 0);
     EXPECT_EQ(curveRows(2, 200), 0);  // the segments into and out of it are not drawn
-    EXPECT_GT(curveRows(2, 199), 0);
-    EXPECT_GT(curveRows(3, 200), 0);
-    EXPECT_GT(curveRows(5, 150), 0);
+    for (const auto& [k, p] : {std::pair{2, 150}, {2, 199}, {3, 200}, {5, 150}}) EXPECT_GT(curveRows(k, p), 0) << k;
 }

@@ -89,9 +89,8 @@ TEST_F(PhotoTest, APhotoOfAnotherShapeOpensRightAlignedUnderThePreview) {
 TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrags) {
     app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
     app::CropForm& c = openCloseUp();
-    app::MainForm& main = app::frmMain.get();
     ASSERT_TRUE(app::CropOpen);
-    for (ui::Slider* s : main.Slider2) EXPECT_TRUE(s->isEnabled());
+    for (ui::Slider* s : app::frmMain->Slider2) EXPECT_TRUE(s->isEnabled());
     EXPECT_TRUE(c.mnuLAB->Checked() && c.mnuLinkPosition->Checked());
     // The scale window directly under the close-up.
     EXPECT_EQ(QPointF(app::frmScale->Left(), app::frmScale->Top()), QPointF(c.Left(), c.Top() + c.Height()));
@@ -139,12 +138,7 @@ TEST_F(PhotoTest, BandEdgesAndTheCurveScaleDrag) {
     importPhoto(testsupport::realData("optical.tif"));
     app::CropForm& c = openCloseUp();
     const double bottom = c.Shape1->Top() + c.Shape1->Height();
-    const QPoint edge(40, qRound(c.Shape1->Top()));
-    QTest::mousePress(c.Image1, Qt::LeftButton, Qt::NoModifier, edge);
-    EXPECT_EQ(c.bandDragMode(), 1);
-    const QPoint below(40, qRound(bottom) + 10);
-    QTest::mouseMove(c.Image1, below);
-    QTest::mouseRelease(c.Image1, Qt::LeftButton, Qt::NoModifier, below);
+    drag(c.Image1, QPoint(40, qRound(c.Shape1->Top())), QPoint(40, qRound(bottom) + 10));
     EXPECT_DOUBLE_EQ(c.Shape1->Height(), 3);
     EXPECT_NEAR(c.Shape1->Top() + c.Shape1->Height(), bottom, 1e-4);
 

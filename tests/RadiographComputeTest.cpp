@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "SynthCore.h"
 #include "core/Arithmetic.h"
 #include "radiograph/Adjust.h"
 #include "radiograph/GreyProfile.h"
@@ -50,18 +49,6 @@ TEST(Rendering, PreviewSamplesTheNearestPixelWithHalvesToEven) {
     const QImage preview = radiograph::renderPreview(source, 8, 1, 0.5, 1.0, Adjustment{});
     const int expected[] = {10, 10, 20, 30, 30, 30, 40, 0};
     for (int x = 0; x < 8; ++x) EXPECT_EQ(qRed(preview.pixel(x, 0)), expected[x]) << x;
-}
-
-TEST(Rendering, SectionCopiesItsColumnsAndLeavesTheRestInTheBackColour) {
-    const synth::VarvedCore core = synth::makeVarvedCore(50, 8, true);
-    const QImage section = radiograph::renderSection(core.radiograph, 40, 55, QSize(20, 8),
-                                                     Adjustment{0, 1.0f, true}, core::rgb(1, 2, 3));
-    EXPECT_EQ(section.pixel(0, 4), core.radiograph.pixel(40, 4));  // colour kept
-    EXPECT_EQ(section.pixel(9, 4), core.radiograph.pixel(49, 4));
-    EXPECT_EQ(section.pixel(10, 4), qRgb(1, 2, 3));  // beyond the radiograph
-    const QImage grey = radiograph::renderSection(core.radiograph, 0, 9, QSize(10, 8), Adjustment{}, 0);
-    const int g = core.columnGrey[3];
-    EXPECT_EQ(grey.pixel(3, 4), qRgb(g, g, g));  // the tint keeps the grey mean
 }
 
 // The band's mean grey per column, position 1 being the right-hand column. Lines between rows take

@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TestSupport.h"
 #include "core/Errors.h"
+#include "files/SettingsFile.h"
 #include "files/TextFile.h"
 
 TEST(TextFile, MissingFolderOrOversizedFilesAreClearErrors) {
@@ -27,4 +29,33 @@ TEST(TextFile, AFailedSaveLeavesTheOldFileAndNoPartialFile) {
     QDir(dir.path()).mkdir("taken");
     EXPECT_THROW(files::saveFileBytes(dir.filePath("taken"), "x"), core::FileError);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"work.csv"});
+}
+
+namespace {
+core::Array2<core::Variant> emptyTable() {
+    return core::Array2<core::Variant>(0, 3, 0, 100);
+}
+}  // namespace
+
+// The shipped file reads with its labels, defaults and colours, and is written back byte for
+// byte; so is a file with a quoted row count and an empty value.
+TEST(SettingsFile, TheShippedFileAndAQuotedRowCountRoundTrip) {
+    const QByteArray shipped =
+        files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
+    auto table = emptyTable();
+    files::readSettings(shipped, table);
+    EXPECT_TRUE(table(3, 1) == 100 && table(2, 1) == 100);
+    EXPECT_TRUE(table(3, 5) == 9999);  // positions unset: computed by their default rules
+    EXPECT_TRUE(table(3, 33) == 33023 && table(2, 34) == 0xCFCFCF);
+    EXPECT_TRUE(table(0, 5).isString() && table(1, 100).isString());
+    EXPECT_EQ(files::writeSettings(table), shipped);
+
+    QByteArray quoted = shipped;
+    quoted.replace("\"count\",100,100", "\"count\",\"100\",\" 100 \"");
+    quoted.replace("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999,");
+    table = emptyTable();
+    files::readSettings(quoted, table);
+    EXPECT_TRUE(table(3, 33) == 33023);  // read to the end
+    EXPECT_TRUE(table(3, 5).isEmpty());
+    EXPECT_EQ(files::writeSettings(table), quoted);
 }

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-
 #include <QStringList>
 #include <random>
 
 #include "core/BoundedArray.h"
+#include "files/Chronology.h"
 #include "files/FieldSyntax.h"
 #include "files/Summary.h"
 #include "files/WorkingFile.h"
@@ -22,11 +22,9 @@ struct Document {
     core::Array<Variant> year;
     core::Array<QString> label, note;
 
-    explicit Document(int positions) : n(positions) {
+    explicit Document(int positions)
+        : n(positions), year(0, n, Variant("---")), label(0, n, QStringLiteral("---")), note(0, n, QStringLiteral("---")) {
         profile.redim(0, 10, 0, positions);
-        year.redim(0, n, Variant("---"));
-        label.redim(0, n, QStringLiteral("---"));
-        note.redim(0, n, QStringLiteral("---"));
         year(0) = Variant("Year");
         label(0) = QStringLiteral("Lamina");
         note(0) = QStringLiteral("Note");
@@ -39,17 +37,14 @@ struct Document {
             xrf(2, i) = Variant(0.01 + 0.2 * (i - 1));
             xrf(4, i) = Variant(core::Integer(1));
             for (int j = 5; j <= 10; ++j) xrf(j, i) = Variant(j * 1000.5 + i);
-            xrf(3, i) = Variant();  // an empty field stays empty
-            profile(0, i) = Variant(core::Integer(100 + i));
+            profile(0, i) = Variant(core::Integer(100 + i));  // field 3 stays empty
         }
     }
     QByteArray write() const {
         return files::writeWorkingFile({n, c, headers, xrf, profile, year, label, note});
     }
 };
-}  // namespace
 
-namespace {
 QStringList summaryLines(const Document& d) {
     const QByteArray bytes = files::writeSummary(QStringLiteral("C:\\work\\core.csv"), {2026, 12, 6}, d.n, d.year, d.label);
     QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
@@ -60,15 +55,11 @@ QStringList summaryLines(const Document& d) {
 
 TEST(SummaryTest, CountsEachLevelBetweenLabelledLaminae) {
     Document d(10);
-    d.year(1) = Variant(core::Integer(1));
-    d.year(2) = Variant(core::Integer(3));
-    d.year(3) = Variant(core::Integer(1));
-    d.label(4) = QStringLiteral("#A");
-    d.year(4) = Variant(core::Integer(1));  // at the label: counted nowhere
-    d.label(5) = QStringLiteral("#B");       // straight after: a segment of zeros
-    d.year(7) = Variant(core::Integer(9));
+    for (const auto& [p, level] : {std::pair{1, 1}, {2, 3}, {3, 1}, {4, 1}, {7, 9}, {8, 9}})
+        d.year(p) = Variant(core::Integer(level));
+    d.label(4) = QStringLiteral("#A");    // at a boundary: it counts nowhere
+    d.label(5) = QStringLiteral("#B");    // straight after: a segment of zeros
     d.label(8) = QStringLiteral("#---");  // an emptied label cuts nothing
-    d.year(8) = Variant(core::Integer(9));
     const QStringList lines = summaryLines(d);
     const QStringList expected = {
         "\"C:\\work\\core.csv\"",
@@ -138,4 +129,41 @@ TEST(WorkingFileTest, RandomCountingsRoundTripToTheByte) {
         }
         ASSERT_EQ(again.write(), first) << "document " << document;
     }
+}
+
+
+// A small counting written out in full: boundaries from the top with their running counts, then
+// the intervals between labels; levels 2 and 3 count as possible years, 5 not at all.
+TEST(ChronologyTest, BoundariesWithRunningCountsThenLabelledIntervals) {
+    core::Array<Variant> marks(0, 8, Variant("---"));
+    core::Array<QString> labels(0, 8, QStringLiteral("---"));
+    marks(1) = Variant(1);
+    marks(2) = Variant(3);
+    marks(4) = Variant(1);
+    marks(5) = Variant(5);
+    marks(6) = Variant(2);
+    marks(8) = Variant(1);
+    labels(4) = QStringLiteral("A1, the tephra");  // a label on a boundary
+    labels(7) = QStringLiteral("B2");               // and one without
+    // The table's positions fall with the data position: the core's top is position 8.
+    const auto points = files::chronologyPoints(8, marks, labels, [](int p) { return (8 - p) * 0.5; });
+    ASSERT_EQ(points.size(), 7u);
+    EXPECT_DOUBLE_EQ(points.front().mm, 0);
+    EXPECT_EQ(points.front().level, 1);
+    EXPECT_EQ(points[1].label, "B2");
+    EXPECT_EQ(points[1].level, 0);
+    const QByteArray csv = files::writeChronology(points, 0, 3.5);
+    const QByteArray expected =
+        "\"kind\",\"top_mm\",\"bottom_mm\",\"level\",\"label\",\"level_1\",\"level_2\",\"level_3\",\"level_4\","
+        "\"level_5\",\"level_6\",\"level_7\",\"level_8\",\"level_9\",\"years_min\",\"years_max\"\r\n"
+        "\"boundary\",0,0,1,\"\",1,0,0,0,0,0,0,0,0,1,1\r\n"
+        "\"boundary\",1,1,2,\"\",1,1,0,0,0,0,0,0,0,1,2\r\n"
+        "\"boundary\",1.5,1.5,5,\"\",1,1,0,0,1,0,0,0,0,1,2\r\n"
+        "\"boundary\",2,2,1,\"A1, the tephra\",2,1,0,0,1,0,0,0,0,2,3\r\n"
+        "\"boundary\",3,3,3,\"\",2,1,1,0,1,0,0,0,0,2,4\r\n"
+        "\"boundary\",3.5,3.5,1,\"\",3,1,1,0,1,0,0,0,0,3,5\r\n"
+        "\"interval\",0,0.5,,\"B2\",1,0,0,0,0,0,0,0,0,1,1\r\n"
+        "\"interval\",0.5,2,,\"A1, the tephra\",1,1,0,0,1,0,0,0,0,1,2\r\n"
+        "\"interval\",2,3.5,,\"\",1,0,1,0,0,0,0,0,0,1,2\r\n";
+    EXPECT_EQ(csv.toStdString(), expected.toStdString());
 }
