@@ -1,31 +1,28 @@
 #include "SampleFiles.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QImageWriter>
 
 namespace samples {
 
 namespace {
-void put(QByteArray& bytes, quint32 value, int size) {  // little-endian
-    for (int i = 0; i < size; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-void putAt(QByteArray& bytes, int at, quint32 value, int size) {
-    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
+// A little-endian stream writing into `bytes`, as bitmap and TIFF headers are laid out here.
+struct LittleEndian : QDataStream {
+    explicit LittleEndian(QByteArray* bytes) : QDataStream(bytes, QIODevice::WriteOnly | QIODevice::Append) {
+        setByteOrder(QDataStream::LittleEndian);
+    }
+};
 struct TiffEntry {
     quint16 tag, type;
     quint32 count, value;
 };
 constexpr quint16 kShort = 3, kLong = 4;
 void putDirectory(QByteArray& bytes, std::initializer_list<TiffEntry> entries) {
-    put(bytes, static_cast<quint32>(entries.size()), 2);
-    for (const TiffEntry& e : entries) {
-        put(bytes, e.tag, 2);
-        put(bytes, e.type, 2);
-        put(bytes, e.count, 4);
-        put(bytes, e.value, 4);
-    }
-    put(bytes, 0, 4);
+    LittleEndian out(&bytes);
+    out << static_cast<quint16>(entries.size());
+    for (const TiffEntry& e : entries) out << e.tag << e.type << e.count << e.value;
+    out << quint32(0);
 }
 }  // namespace
 
@@ -79,24 +76,15 @@ QByteArray tiffDirectoryFirst(int width, int height) {
     putDirectory(bytes, {{256, kLong, 1, static_cast<quint32>(width)}, {257, kLong, 1, static_cast<quint32>(height)},
                          {258, kShort, 3, bitsAt}, {259, kShort, 1, 1}, {262, kShort, 1, 2}, {273, kLong, 1, dataAt},
                          {277, kShort, 1, 3}, {278, kLong, 1, static_cast<quint32>(height)}, {279, kLong, 1, pixels}});
-    for (int i = 0; i < 3; ++i) put(bytes, 8, 2);
-    put(bytes, 0, 2);
-    bytes.append(QByteArray(static_cast<qsizetype>(pixels), '\x40'));
-    return bytes;
+    LittleEndian(&bytes) << quint16(8) << quint16(8) << quint16(8) << quint16(0);
+    return bytes.append(QByteArray(static_cast<qsizetype>(pixels), '\x40'));
 }
 
 QByteArray bitmapDeclaring(qint32 width, qint32 height, int bitsPerPixel, int compression, int payload) {
-    QByteArray b(54 + payload, '\0');
-    b[0] = 'B';
-    b[1] = 'M';
-    putAt(b, 2, static_cast<quint32>(b.size()), 4);
-    putAt(b, 10, 54, 4);
-    putAt(b, 14, 40, 4);
-    putAt(b, 18, static_cast<quint32>(width), 4);
-    putAt(b, 22, static_cast<quint32>(height), 4);
-    putAt(b, 26, 1, 2);
-    putAt(b, 28, static_cast<quint32>(bitsPerPixel), 2);
-    putAt(b, 30, static_cast<quint32>(compression), 4);
+    QByteArray b("BM");
+    LittleEndian(&b) << quint32(54 + payload) << quint32(0) << quint32(54) << quint32(40) << width << height
+                     << quint16(1) << quint16(bitsPerPixel) << quint32(compression);
+    b.resize(54 + payload, '\0');
     return b;
 }
 

@@ -1,4 +1,3 @@
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -106,28 +105,4 @@ TEST(Surface, SteepLinesCoverEveryRowInTheNearestColumnOnce) {
         }
         EXPECT_TRUE(s.point(x0, y0) == kRed && s.point(x1, y1) == kRed);  // both ends drawn
     }
-}
-
-// Small circles come from a stamp made once: at any place, the edges included, they are the same
-// pixels QPainter paints there.
-TEST(Surface, SmallCirclesAreThePixelsQPainterPaints) {
-    Surface s(QSize(60, 30));
-    QImage reference = s.image().convertToFormat(QImage::Format_RGB32);
-    const QPoint centres[] = {{10, 10}, {0, 0}, {59, 29}, {30, 15}, {58, 1}};
-    {
-        QPainter painter(&reference);
-        for (const QPoint& c : centres) {
-            painter.setPen(QPen(QColor(255, 128, 0), 1));
-            painter.setBrush(QColor(255, 200, 0));
-            painter.drawEllipse(c, 3, 3);
-            painter.setPen(QPen(QColor(200, 200, 200), 1));
-            painter.setBrush(QColor(255, 255, 255));
-            painter.drawEllipse(c + QPoint(0, 8), 2, 2);
-        }
-    }
-    for (const QPoint& c : centres) {
-        s.circle(c.x(), c.y(), 3, rgb(255, 128, 0), rgb(255, 200, 0));
-        s.circle(c.x(), c.y() + 8, 2, rgb(200, 200, 200), rgb(255, 255, 255));
-    }
-    EXPECT_EQ(s.image().convertToFormat(QImage::Format_RGB32), reference);
 }

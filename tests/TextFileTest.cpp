@@ -8,16 +8,6 @@
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
 
-TEST(TextFile, MissingFolderOrOversizedFilesAreClearErrors) {
-    QTemporaryDir dir;
-    EXPECT_THROW(files::readFileBytes(dir.filePath("missing.csv")), core::FileError);
-    EXPECT_THROW(files::readFileBytes(dir.path()), core::FileError);
-    EXPECT_THROW(files::readFileBytes(QString()), core::FileError);
-    files::saveFileBytes(dir.filePath("big.csv"), QByteArray(1000, 'x'));
-    EXPECT_THROW(files::readFileBytes(dir.filePath("big.csv"), 999), core::FileError);
-    EXPECT_EQ(files::readFileBytes(dir.filePath("big.csv"), 1000).size(), 1000);
-}
-
 TEST(TextFile, AFailedSaveLeavesTheOldFileAndNoPartialFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("work.csv");
