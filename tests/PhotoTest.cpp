@@ -221,11 +221,7 @@ TEST_F(PhotoTest, PointersFollowEachOtherInBothLinkModes) {
     EXPECT_TRUE(c.Line1->X1() == 100 && c.Line1->X2() == 100);
 
     hover(c.Image1, QPoint(100, 10));
-    for (int k = 1; k <= 6; ++k) {
-        const ui::PictureBox* plot = curveWindow(k).Picture1;
-        const int px = qRound(plot->surface().toPixelX(app::ViewLeft + 100));
-        EXPECT_EQ(plot->Image().pixel(px, 5), 0xFFFFC800u) << "window " << k;
-    }
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, plotPixel(app::ViewLeft + 100).x()), 0xFFFFC800u) << "window " << k;
     EXPECT_NEAR(c.Line1->X1(), 100, 1e-6);
 
     c.mnuLinkScale->trigger();
@@ -263,8 +259,8 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     // The top edge dragged below the bottom: 60 twips high, bottom where it was.
     p.Shape1->place(p.Shape1->Left(), 150, p.Shape1->Width(), 450);
     drag(p.Image1, pixels(x, 150), pixels(x, 900));
-    EXPECT_EQ(p.Shape1->Height(), 60);
     EXPECT_NEAR(p.Shape1->Top() + p.Shape1->Height(), 600, 15);
+    EXPECT_EQ(p.Shape1->Height(), 60);
 
     // A press beside the frame drags the photo: the proxy moves, the photo lands there on release,
     // and the click that ends it renders the close-up of the frame's new photo rows.
@@ -274,14 +270,12 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     const double beside =
         p.Shape1->Left() > 600 ? p.Shape1->Left() - 300 : p.Shape1->Left() + p.Shape1->Width() + 300;
     QTest::mousePress(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(beside, 300));
-    EXPECT_TRUE(p.Image2->isVisible());
-    EXPECT_TRUE(p.Image1->blank());
+    EXPECT_TRUE(p.Image2->isVisible() && p.Image1->blank());
     QTest::mouseMove(p.Image1, pixels(beside, 150));
     EXPECT_NEAR(p.Image2->Top(), -150, 15);
     EXPECT_NEAR(p.Shape1->Top(), 0, 15);  // the frame moved with it
     QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, pixels(beside, 150));
-    EXPECT_FALSE(p.Image2->isVisible());
-    EXPECT_FALSE(p.Image1->blank());
+    EXPECT_FALSE(p.Image2->isVisible() || p.Image1->blank());
     EXPECT_EQ(p.Image1->Top(), p.Image2->Top());
     EXPECT_FLOAT_EQ(app::CropTop, cropTop);  // same photo rows: frame and photo moved together
 }

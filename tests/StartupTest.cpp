@@ -61,20 +61,3 @@ TEST_F(AppTest, StoredPositionsAreAppliedAndUnreadRowsAreEmpty) {
     EXPECT_EQ(fewer.Top(), 0);
     EXPECT_EQ(app::frmPreview->Width(), 0);
 }
-
-TEST_F(AppTest, ABadLevelColourNoLongerStopsTheImportOrQuitting) {
-    QByteArray bytes = files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
-    bytes.replace("\"Level-3\",\"colour\",33023,33023", "\"Level-3\",\"colour\",33023,\"orange\"");
-    files::saveFileBytes(settingsPath, bytes);
-    app::MainForm& main = start();
-    const QString path = dir.filePath("core.bmp");
-    ASSERT_TRUE(QImage(120, 30, QImage::Format_RGB888).save(path, "BMP"));
-    dialogs->answerOpen(path);
-    main.Command1->click();
-    EXPECT_FALSE(main.Command1->isEnabled());  // the import went through to its end
-    EXPECT_TRUE(main.Slider1(0)->isEnabled());
-    EXPECT_EQ(app::frmActiveYears->Shape1(3)->FillColour(), 33023);          // the built-in orange
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).size(), 1u);  // only the damaged file
-    main.Command4->click();
-    EXPECT_TRUE(app::programEnded());
-}

