@@ -2,6 +2,8 @@
 // the menus, the start-up) with a clear outcome: either it opens, or one message says why and the
 // program is exactly as it was, ready for another try. One table per reader.
 
+#include <QRegularExpression>
+
 #include "AppFixture.h"
 
 using app::curveWindow;
@@ -69,9 +71,11 @@ constexpr qint64 kHugeFileBytes = 3ll * 1024 * 1024 * 1024;
 
 class BadInputTest : public AppTest {
   protected:
-    QString write(const QString& name, const QByteArray& bytes) {
-        return writeFile(dir.filePath(name), bytes);
+    // A file of these bytes, named by a count and the given extension.
+    QString write(const char* extension, const QByteArray& bytes) {
+        return writeFile(dir.filePath(QString::number(++written) + QLatin1String(extension)), bytes);
     }
+    int written = 0;
     // A file far larger than any the program reads, without writing its bytes.
     QString writeSparse(const QString& name, qint64 size) {
         const QString path = dir.filePath(name);
@@ -136,6 +140,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     const QByteArray tooManyRows = synth::makeXrfTable(synth::makeVarvedCore(26001, 4), false, 16);
     const char* const quotedLabel = "\"#a \"\"thick\"\" one, dark; \xC3\xBC\"";
     const Outcome formatError = refused("Format error.", "Error");
+    const QRegularExpression decimalPoint(QStringLiteral("(\\d)\\.(\\d)"));
     const auto rowHolds = [](int row, const char* text, const char* field) {
         return refused(QStringLiteral("Row %1 of the working file holds %2 as its %3")
                            .arg(row)
@@ -143,42 +148,47 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
                        kGuidance);
     };
     const FileRow rows[] = {
-        {"the scanner's own tab form", write("tabs.txt", tabs), kOpens},
-        {"the comma form after a UTF-8 byte-order mark", write("bom.csv", "\xEF\xBB\xBF" + commas), kOpens},
-        {"a spreadsheet's Unicode text", write("utf16.txt", samples::unicodeText(commas)), kOpens},
-        {"line feeds only", write("lf.csv", joined(commaLines, "\n")), kOpens},
-        {"carriage returns only", write("cr.csv", joined(commaLines, "\r")), kOpens},
-        {"quotes, a comma and non-ASCII text in a label",
-         write("labels.csv", workingFile(commas, Field::Label, 7, quotedLabel)), kOpens},
-        {"empty", write("empty.csv", QByteArray()), formatError},
-        {"binary", write("binary.csv", samples::noise(3000)), formatError},
-        {"no \"filename\" field", write("names.csv", "\"a\",\"b\"\r\n"), formatError},
-        {"a picture named .csv", write("picture.csv", samples::jpegDeclaring(16, 16)), formatError},
-        {"a header with no data", write("header.csv", joined(commaLines.mid(0, header + 1), "\r\n")),
-         formatError},
-        {"26001 rows", write("long.csv", tooManyRows), formatError},
-        {"cut inside the last row", write("cut.txt", tabs.chopped(20)),
+        {"the scanner's own tab form", write(".txt", tabs), kOpens},
+        {"the comma form after a UTF-8 byte-order mark", write(".csv", "\xEF\xBB\xBF" + commas), kOpens},
+        {"a spreadsheet's Unicode text", write(".txt", samples::unicodeText(commas)), kOpens},
+        {"line feeds only", write(".csv", joined(commaLines, "\n")), kOpens},
+        {"carriage returns only", write(".csv", joined(commaLines, "\r")), kOpens},
+        {"texts without quotes", write(".csv", QByteArray(commas).replace("\"", "")), kOpens},
+        {"decimal commas",
+         write(".txt", QString::fromLatin1(tabs).replace(decimalPoint, "\\1,\\2").toLatin1()), kOpens},
+        {"a preamble padded with commas",
+         write(".csv", QByteArray(commas).replace("data\"\r\n\"peakarea\"\r\n",
+                                                  "data\",,,,\r\n\"peakarea\",,,,\r\n")),
+         kOpens},
+        {"quotes, a comma and non-ASCII in a label",
+         write(".csv", workingFile(commas, Field::Label, 7, quotedLabel)), kOpens},
+        {"empty", write(".csv", QByteArray()), formatError},
+        {"binary", write(".csv", samples::noise(3000)), formatError},
+        {"no \"filename\" field", write(".csv", "\"a\",\"b\"\r\n"), formatError},
+        {"a picture named .csv", write(".csv", samples::jpegDeclaring(16, 16)), formatError},
+        {"a header with no data", write(".csv", joined(commaLines.mid(0, header + 1), "\r\n")), formatError},
+        {"26001 rows", write(".csv", tooManyRows), formatError},
+        {"cut inside the last row", write(".txt", tabs.chopped(20)),
          refused("The XRF file ends inside data row 300", kGuidance)},
-        {"a row without its last field", write("short.csv", joined(shortRow, "\r\n")),
+        {"a row without its last field", write(".csv", joined(shortRow, "\r\n")),
          refused("Data row 5 of the XRF file has 54 fields, but its header names 55.", kGuidance)},
-        {"101 fields a row", write("wide.csv", synth::makeXrfTable(core, false, 101)),
+        {"101 fields a row", write(".csv", synth::makeXrfTable(core, false, 101)),
          refused("The rows of the XRF file have 101 fields; Stratalyser reads at most 100.", kGuidance)},
         {"one row short of the radiograph",
-         write("299.csv", joined(commaLines.mid(0, commaLines.size() - 1), "\r\n")),
+         write(".csv", joined(commaLines.mid(0, commaLines.size() - 1), "\r\n")),
          refused(
              "The XRF data length (299 measurements) does not match with the Radiograph width (300 pixels).",
              kGuidance)},
-        {"a year the program never writes", write("year.csv", workingFile(commas, Field::Year, 1, "\"x\"")),
+        {"a year the program never writes", write(".csv", workingFile(commas, Field::Year, 1, "\"x\"")),
          rowHolds(1, "\"x\"", "year")},
-        {"a level beyond 9", write("year12.csv", workingFile(commas, Field::Year, 4, "12")),
+        {"a level beyond 9", write(".csv", workingFile(commas, Field::Year, 4, "12")),
          rowHolds(4, "\"12\"", "year")},
         // The year field of the first data row keeps a leading # that later rows lose.
-        {"\"#---\" as a later row's year",
-         write("hash5.csv", workingFile(commas, Field::Year, 5, "\"#---\"")), kOpens},
-        {"\"#---\" as the first row's year",
-         write("hash1.csv", workingFile(commas, Field::Year, 1, "\"#---\"")),
+        {"\"#---\" as a later row's year", write(".csv", workingFile(commas, Field::Year, 5, "\"#---\"")),
+         kOpens},
+        {"\"#---\" as the first row's year", write(".csv", workingFile(commas, Field::Year, 1, "\"#---\"")),
          rowHolds(1, "\"#---\"", "year")},
-        {"a label not starting with #", write("label.csv", workingFile(commas, Field::Label, 3, "\"dark\"")),
+        {"a label not starting with #", write(".csv", workingFile(commas, Field::Label, 3, "\"dark\"")),
          rowHolds(3, "\"dark\"", "lamina label")},
         {"a folder", dir.path(), cannotRead(dir.path(), "it is a folder).")},
         {"a missing file", dir.filePath("gone.csv"),
@@ -187,6 +197,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
          cannotRead(dir.filePath("huge.csv"), "it is far larger than an XRF table can be).")},
         {"a cancelled dialog", QString(), kOpens},
     };
+    QStringList tabCells;
     for (const FileRow& row : rows) {
         restart();
         app::MainForm& main = openRadiograph(radiograph);
@@ -201,14 +212,26 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
             continue;
         }
         EXPECT_EQ(app::XrfColumnCount, kXrfFields) << row.what;
-        EXPECT_TRUE(app::XrfData(1, kCoreWidth).toString().endsWith("spe")) << row.what;
-        EXPECT_TRUE(curveWindow(2).isVisible()) << row.what;
-        EXPECT_EQ(curveWindow(2).Combo1->ListCount(), kXrfFields - 7) << row.what;
+        EXPECT_TRUE(curveWindow(2).isVisible() && curveWindow(2).Combo1->ListCount() == kXrfFields - 7)
+            << row.what;
         EXPECT_FALSE(main.Command2->isEnabled()) << row.what;  // not offered again, not even by the menu
         main.mnuOpenXRF->trigger();
         EXPECT_EQ(app::WorkingFileName, row.path) << row.what;
-        if (row.path.endsWith("labels.csv"))
-            EXPECT_EQ(app::MarkerLabel(7), QStringLiteral("#a \"thick\" one, dark; ü"));
+        // The table as read, cell for cell and type for type, is the same whatever form it came in.
+        QStringList cells;
+        for (int h = 0; h < kXrfFields; ++h) cells << app::XrfHeaders(h);
+        for (long i = 1; i <= kCoreWidth; ++i) {
+            for (long j = 1; j <= kXrfFields; ++j)
+                cells << app::XrfData.get(j, i).toString() +
+                             QChar('0' + static_cast<int>(app::XrfData.get(j, i).type()));
+        }
+        if (tabCells.isEmpty()) tabCells = cells;  // the scanner's own tab form comes first
+        const auto [got, want] = std::mismatch(cells.begin(), cells.end(), tabCells.begin(), tabCells.end());
+        EXPECT_TRUE(got == cells.end() && want == tabCells.end())
+            << row.what << ": cell " << (got - cells.begin()) << " "
+            << (got != cells.end() && want != tabCells.end() ? (*got + " instead of " + *want).toStdString()
+                                                             : "");
+        if (row.what[0] == 'q') EXPECT_EQ(app::MarkerLabel(7), QStringLiteral("#a \"thick\" one, dark; ü"));
     }
 }
 
@@ -223,19 +246,18 @@ TEST_F(BadInputTest, Radiographs) {
     ASSERT_TRUE(wide.save(dir.filePath("wide.bmp"), "BMP"));
     const Outcome unreadable = refused(kCannotReadImage, kGuidance);
     const FileRow rows[] = {
-        {"0 bytes", write("empty.bmp", QByteArray()), unreadable},
-        {"binary", write("binary.jpg", samples::noise(5000)), unreadable},
-        {"an XRF table named .jpg", write("table.jpg", "filename\tposition (mm)\t\r\nL1.spe\t0.2\t\r\n"),
+        {"0 bytes", write(".bmp", QByteArray()), unreadable},
+        {"binary", write(".jpg", samples::noise(5000)), unreadable},
+        {"an XRF table named .jpg", write(".jpg", "filename\tposition (mm)\t\r\nL1.spe\t0.2\t\r\n"),
          unreadable},
-        {"a text named .tif", write("table.tif", "filename,position\r\n"), unreadable},
-        {"a JPEG cut inside its header", write("header.jpg", QByteArray("\xFF\xD8\xFF\xE0 cut", 8)),
-         unreadable},
-        {"the real JPEG cut at two thirds", write("cut.jpg", real.left(real.size() * 2 / 3)),
+        {"a text named .tif", write(".tif", "filename,position\r\n"), unreadable},
+        {"a JPEG cut inside its header", write(".jpg", QByteArray("\xFF\xD8\xFF\xE0 cut", 8)), unreadable},
+        {"the real JPEG cut at two thirds", write(".jpg", real.left(real.size() * 2 / 3)),
          refused("The image file is incomplete: its header declares 2251 x 84 pixels", kGuidance)},
-        {"the real 16-bit TIFF cut at half", write("cut.tif", real16.left(real16.size() / 2)), unreadable},
-        {"a JPEG declaring 32767 x 16383 pixels", write("huge.jpg", samples::jpegDeclaring(32767, 16383)),
+        {"the real 16-bit TIFF cut at half", write(".tif", real16.left(real16.size() / 2)), unreadable},
+        {"a JPEG declaring 32767 x 16383 pixels", write(".jpg", samples::jpegDeclaring(32767, 16383)),
          refused("The image declares 32767 x 16383 pixels, which would need 2048 MB", kGuidance)},
-        {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", samples::tiffDeclaring(20000, 60000)),
+        {"a TIFF declaring 20000 x 60000 pixels", write(".tif", samples::tiffDeclaring(20000, 60000)),
          refused("The image declares 20000 x 60000 pixels", kGuidance)},
         {"32768 pixels wide", dir.filePath("wide.bmp"),
          refused("The radiograph is 32768 pixels wide.", kGuidance)},
@@ -274,29 +296,30 @@ TEST_F(BadInputTest, Photos) {
     const QImage cropBefore = app::frmCrop->Picture1->Image();
     const QByteArray tif = files::readFileBytes(testsupport::realData("optical.tif"));
     const QByteArray jpg = files::readFileBytes(testsupport::realData("optical.jpg"));
-    const auto photo = [this](const char* name, const QString& rest) {
-        return refused("The photo " + QDir::toNativeSeparators(dir.filePath(name)) + rest,
-                       "Message from Stratalyser");
+    // A photo of these bytes, refused with the message naming it and going on with `rest`.
+    const auto photoRow = [this](const char* what, const char* extension, const QByteArray& bytes,
+                                 const char* rest) {
+        const QString path = write(extension, bytes);
+        return FileRow{
+            what, path,
+            refused("The photo " + QDir::toNativeSeparators(path) + rest, "Message from Stratalyser")};
     };
-    const QString cannotOpen = QStringLiteral(" cannot be opened.");
+    const char* const cannotOpen = " cannot be opened.";
     const FileRow rows[] = {
-        {"0 bytes", write("empty.jpg", QByteArray()), photo("empty.jpg", cannotOpen)},
-        {"binary", write("binary.png", samples::noise(5000)), photo("binary.png", cannotOpen)},
-        {"an XRF table named .jpg", write("table.jpg", "filename\tposition (mm)\t\r\n"),
-         photo("table.jpg", cannotOpen)},
+        photoRow("0 bytes", ".jpg", QByteArray(), cannotOpen),
+        photoRow("binary", ".png", samples::noise(5000), cannotOpen),
+        photoRow("an XRF table named .jpg", ".jpg", "filename\tposition (mm)\t\r\n", cannotOpen),
         // The scanner's TIFF keeps its directory at the end: cut, it has no header left.
-        {"the real TIFF cut", write("cut.tif", tif.left(5000)), photo("cut.tif", cannotOpen)},
-        {"the real JPEG cut", write("cut.jpg", jpg.left(jpg.size() / 2)), photo("cut.jpg", " is incomplete")},
-        {"a PNG cut",
-         write("cut.png", samples::pictureBytes(QImage(16, 16, QImage::Format_RGB32), "png").chopped(40)),
-         photo("cut.png", cannotOpen)},
-        {"a TIFF with its directory first, cut in its pixels",
-         write("pixels.tif", samples::tiffDirectoryFirst(300, 200).left(90000)),
-         photo("pixels.tif", cannotOpen)},
-        {"a JPEG declaring 32767 x 16383 pixels", write("huge.jpg", samples::jpegDeclaring(32767, 16383)),
-         photo("huge.jpg", " declares 32767 x 16383 pixels, which would need 2048 MB")},
-        {"a TIFF declaring 20000 x 60000 pixels", write("huge.tif", samples::tiffDeclaring(20000, 60000)),
-         photo("huge.tif", " declares 20000 x 60000")},
+        photoRow("the real TIFF cut", ".tif", tif.left(5000), cannotOpen),
+        photoRow("the real JPEG cut", ".jpg", jpg.left(jpg.size() / 2), " is incomplete"),
+        photoRow("a PNG cut", ".png",
+                 samples::pictureBytes(QImage(16, 16, QImage::Format_RGB32), "png").chopped(40), cannotOpen),
+        photoRow("a TIFF with its directory first, cut in its pixels", ".tif",
+                 samples::tiffDirectoryFirst(300, 200).left(90000), cannotOpen),
+        photoRow("a JPEG declaring 32767 x 16383 pixels", ".jpg", samples::jpegDeclaring(32767, 16383),
+                 " declares 32767 x 16383 pixels, which would need 2048 MB"),
+        photoRow("a TIFF declaring 20000 x 60000 pixels", ".tif", samples::tiffDeclaring(20000, 60000),
+                 " declares 20000 x 60000"),
         {"a folder", dir.path(),
          refused("The photo " + QDir::toNativeSeparators(dir.path()), "Message from Stratalyser")},
     };
@@ -321,13 +344,20 @@ TEST_F(BadInputTest, SettingsFiles) {
     const auto changed = [&shipped](const char* from, const char* to) {
         return QByteArray(shipped).replace(from, to);
     };
-    const qsizetype row7 = shipped.indexOf("\"frmPreview\",\"Top\"");
+    // The shipped file with row r (0 being the title row) written as `text`.
+    const auto withRow = [&shipped](int r, const QByteArray& text) {
+        QList<QByteArray> rows = shipped.split('\n');
+        rows[r] = text + '\r';
+        return rows.join('\n');
+    };
     const auto damaged = [this](const QString& rest) {
         return refused(
             "The reference file " + QDir::toNativeSeparators(settingsPath) + " is damaged: " + rest,
             "Message from Stratalyser");
     };
-    const QByteArray quotedName = changed("\"frmMain\",\"Top\"", "\"frm\"\"Main\"\", the main\",\"Top\"");
+    const qsizetype row7 = shipped.indexOf("\"frmPreview\",\"Top\"");
+    const QByteArray count = "\"last line read at start-up\",\"count\",";
+    const QByteArray quotedName = withRow(5, "\"frm\"\"Main\"\", the main\",\"Top\",9999,9999");
     const struct {
         const char* what;
         QByteArray bytes;
@@ -344,30 +374,20 @@ TEST_F(BadInputTest, SettingsFiles) {
         {"cut between rows", shipped.left(row7), damaged("the file ends before row 7.")},
         {"cut inside a row", shipped.left(row7 + 12), damaged("row 7 has 1 field; every row has 4.")},
         {"tabs between the fields", changed(",", "\t"), damaged("row 0 has 1 field; every row has 4.")},
-        {"a fifth field", changed("\"frmMain\",\"Left\",9999,9999", "\"frmMain\",\"Left\",9999,9999,1"),
+        {"a fifth field", withRow(6, "\"frmMain\",\"Left\",9999,9999,1"),
          damaged("row 6 has more than 4 fields.")},
-        {"a row count over 100", changed("\"count\",100,100", "\"count\",100,101"), damaged("row 1")},
-        {"a colour as text", changed("\"Level-1\",\"colour\",255,255", "\"Level-1\",\"colour\",255,\"red\""),
-         damaged("row 31")},
-        {"a blank line before row 7", changed("\"frmPreview\",\"Top\"", "\r\n\"frmPreview\",\"Top\""),
-         damaged("row 7")},
-        {"colour out of range",
-         changed("\"Level-2\",\"colour\",65535,65535", "\"Level-2\",\"colour\",65535,-1"), damaged("row 32")},
-        {"default colour a fraction",
-         changed("\"Level-3\",\"colour\",33023,", "\"Level-3\",\"colour\",330.5,"), damaged("row 33")},
-        {"a field short", changed("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999"),
-         damaged("row 5")},
-        {"position as a date",
-         changed("\"frmCurve1\",\"Top\",9999,9999", "\"frmCurve1\",\"Top\",9999,#2024-01-01#"),
-         damaged("row 12")},
-        {"width negative",
-         changed("\"frmPreview\",\"Width\",9999,9999", "\"frmPreview\",\"Width\",9999,-400"),
-         damaged("row 9")},
-        {"negative row count", changed("\"count\",100,100", "\"count\",100,-5"), damaged("row 1")},
-        {"row count as a word", changed("\"count\",100,100", "\"count\",100,\"many\""), damaged("row 1")},
-        {"row count in column 2", changed("\"count\",100,100", "\"count\",0,100"), damaged("row 1")},
-        {"position far off any screen",
-         changed("\"frmActiveYears\",\"Left\",9999,9999", "\"frmActiveYears\",\"Left\",9999,1e300"),
+        {"a blank line before row 7", withRow(7, "\r\n\"frmPreview\",\"Top\",9999,9999"), damaged("row 7")},
+        {"a field short", withRow(5, "\"frmMain\",\"Top\",9999"), damaged("row 5")},
+        {"a row count over 100", withRow(1, count + "100,101"), damaged("row 1")},
+        {"a negative row count", withRow(1, count + "100,-5"), damaged("row 1")},
+        {"a row count as a word", withRow(1, count + "100,\"many\""), damaged("row 1")},
+        {"a row count in column 2", withRow(1, count + "0,100"), damaged("row 1")},
+        {"a colour as text", withRow(31, "\"Level-1\",\"colour\",255,\"red\""), damaged("row 31")},
+        {"a colour out of range", withRow(32, "\"Level-2\",\"colour\",65535,-1"), damaged("row 32")},
+        {"a default colour a fraction", withRow(33, "\"Level-3\",\"colour\",330.5,33023"), damaged("row 33")},
+        {"a position as a date", withRow(12, "\"frmCurve1\",\"Top\",9999,#2024-01-01#"), damaged("row 12")},
+        {"a negative width", withRow(9, "\"frmPreview\",\"Width\",9999,-400"), damaged("row 9")},
+        {"a position far off any screen", withRow(67, "\"frmActiveYears\",\"Left\",9999,1e300"),
          damaged("row 67")},
         {"64 MB of line feeds", QByteArray(64 << 20, '\n'), damaged("the file ends before row 0.")},
     };
