@@ -46,6 +46,11 @@ struct ImageTooWideError : core::RuntimeError {
 struct ImageTooLargeError : core::RuntimeError {
     ImageTooLargeError(QSize size, qint64 bytes)
         : core::RuntimeError(core::kOverflow, "Image too large"), size(size), bytes(bytes) {}
+    // The decoded size in megabytes, rounded up without overflowing a saturated byte count.
+    qint64 megabytes() const {
+        constexpr qint64 kMegabyte = 1 << 20;
+        return bytes / kMegabyte + (bytes % kMegabyte != 0 ? 1 : 0);
+    }
     QSize size;
     qint64 bytes;
 };

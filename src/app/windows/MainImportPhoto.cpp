@@ -38,7 +38,7 @@ QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& pat
             .arg(name)
             .arg(large->size.width())
             .arg(large->size.height())
-            .arg((large->bytes + (1 << 20) - 1) >> 20)
+            .arg(large->megabytes())
             .arg(radiograph::kMaxDecodedMegabytes);
     }
     if (dynamic_cast<const radiograph::ImageTruncatedError*>(&error)) {

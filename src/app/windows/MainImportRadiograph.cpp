@@ -49,7 +49,7 @@ QString guidanceFor(const core::RuntimeError& error) {
                    "pixels in colour); the file is damaged or is not a radiograph.")
             .arg(large->size.width())
             .arg(large->size.height())
-            .arg((large->bytes + (1 << 20) - 1) >> 20)
+            .arg(large->megabytes())
             .arg(radiograph::kMaxDecodedMegabytes)
             .arg(radiograph::kMaxRadiographWidth);
     }
