@@ -135,8 +135,10 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     const QList<QByteArray> commaLines = linesOf(commas);
 
     const qsizetype header = commaLines.size() - 1 - kCoreWidth;
-    QList<QByteArray> shortRow = commaLines;
+    QList<QByteArray> shortRow = commaLines, longRow = commaLines, speInHeader = commaLines;
     shortRow[header + 5].truncate(shortRow[header + 5].lastIndexOf(','));
+    longRow[header + 5] += ",7";
+    speInHeader[header].replace("\"kcps\"", "\"kcpspe\"");  // ends the header early: refused, not misread
     const QByteArray tooManyRows = synth::makeXrfTable(synth::makeVarvedCore(26001, 4), false, 16);
     const char* const quotedLabel = "\"#a \"\"thick\"\" one, dark; \xC3\xBC\"";
     const Outcome formatError = refused("Format error.", "Error");
@@ -172,6 +174,11 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
          refused("The XRF file ends inside data row 300", kGuidance)},
         {"a row without its last field", write(".csv", joined(shortRow, "\r\n")),
          refused("Data row 5 of the XRF file has 54 fields, but its header names 55.", kGuidance)},
+        {"a row with a field too many", write(".csv", joined(longRow, "\r\n")),
+         refused("Data row 5 of the XRF file has more fields than its header names (55)", kGuidance)},
+        {"a header name ending in spe", write(".csv", joined(speInHeader, "\r\n")),
+         refused("Data row 1 of the XRF file has more fields than its header names (8).", kGuidance)},
+        {"no spectrum names", write(".csv", QByteArray(commas).replace(".spe", ".txt")), formatError},
         {"101 fields a row", write(".csv", synth::makeXrfTable(core, false, 101)),
          refused("The rows of the XRF file have 101 fields; Stratalyser reads at most 100.", kGuidance)},
         {"one row short of the radiograph",

@@ -118,11 +118,4 @@ TEST_F(ScalesTest, BadSpacingsAndSteppingsEndCleanly) {
     EXPECT_TRUE(app::frmMain->Text1->ToolTipText().startsWith("The stepping must be a positive number"));
     app::frmMain->Text1->setText("200");
     EXPECT_EQ(app::frmMain->Text1->ToolTipText(), QString());
-
-    // The scale's pop-up puts it under curve window 2.
-    app::ScaleForm& scale = app::frmScale.get();
-    scale.mnuRB_Click();
-    EXPECT_EQ(scale.mnu(2)->Caption(), curveWindow(2).Caption());
-    scale.mnu(2)->trigger();
-    EXPECT_EQ(QPointF(scale.Left(), scale.Top()), QPointF(curveWindow(2).Left(), curveWindow(2).Top() + curveWindow(2).Height()));
 }
