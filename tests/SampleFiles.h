@@ -13,13 +13,8 @@ QByteArray pictureBytes(const QImage& picture, const char* format, bool progress
 
 // A small JPEG whose frame header declares width x height pixels.
 QByteArray jpegDeclaring(int width, int height, bool colour = true, bool progressive = false);
-// A TIFF whose first directory declares width x height grey pixels, with one byte of them.
-QByteArray tiffDeclaring(quint32 width, quint32 height);
-// An uncompressed 8-bit RGB TIFF with its directory before the pixels (as many scanners write
-// them): a file cut short loses pixels, not the directory.
-QByteArray tiffDirectoryFirst(int width, int height);
-// A bitmap whose headers declare width x height at bitsPerPixel, followed by payload bytes.
-QByteArray bitmapDeclaring(qint32 width, qint32 height, int bitsPerPixel, int compression, int payload);
+// A hand-made hostile picture of tests/data/hostile (its README says how each was made).
+QByteArray hostile(const char* name);
 
 // A scanner table of `rows` rows of 10 fields: the spectrum name, the position 0.2 p mm, then
 // value(field, p) for fields 3..10 ("kcps" is field 9, "Fe" field 10); by default 100 f + p.
