@@ -114,6 +114,11 @@ class AppTest : public ::testing::Test {
         app::resetProgramEnded();
         dialogs->clearRecord();
     }
+    // The text of the one message shown since the record was cleared, or how many there were.
+    QString onlyMessage() {
+        const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
+        return messages.size() == 1 ? messages[0].text : QStringLiteral("(%1 messages)").arg(messages.size());
+    }
     static QString writeFile(const QString& path, const QByteArray& bytes) {
         files::saveFileBytes(path, bytes);
         return path;

@@ -7,7 +7,6 @@
 #include "AppFixture.h"
 
 using app::curveWindow;
-using core::Variant;
 using ui::ScriptedDialogs;
 
 namespace {
@@ -443,7 +442,7 @@ TEST_F(BadInputTest, SettingsFiles) {
         EXPECT_EQ(app::ReferencesLoaded, row.outcome.opens()) << row.what;
         if (row.outcome.opens()) {
             EXPECT_EQ(main.Caption(), "Stratalyser 2.2.2") << row.what;
-            EXPECT_TRUE(app::References(1, 31) == Variant(QStringLiteral("colour"))) << row.what;
+            EXPECT_TRUE(app::References(1, 31) == core::Variant(QStringLiteral("colour"))) << row.what;
             continue;
         }
         EXPECT_EQ(main.Caption(), "Stratalyser 1.6") << row.what;
@@ -474,11 +473,8 @@ TEST_F(BadInputTest, SettingsFiles) {
         else
             writeSparse("References/Stratalyser_References.csv", kHugeFileBytes);
         start();
-        const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_TRUE(messages[0].text.contains(folder ? " cannot be read (it is a folder)"
-                                                     : " cannot be read (it is far larger"))
-            << messages[0].text.toStdString();
+        EXPECT_TRUE(onlyMessage().contains(folder ? " cannot be read (it is a folder)" : " cannot be read (it is far larger"))
+            << onlyMessage().toStdString();
         EXPECT_FALSE(app::ReferencesLoaded);
         app::unloadAllForms();
         QDir(settingsPath).removeRecursively();

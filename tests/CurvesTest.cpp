@@ -5,7 +5,6 @@
 
 using app::curveWindow;
 using core::Variant;
-using ui::ScriptedDialogs;
 
 namespace {
 constexpr QRgb kPointer = 0xFFFFC800;  // RGB(255, 200, 0)
@@ -127,7 +126,7 @@ TEST_F(CurvesTest, UndoTakesBackTheLastFiftyOnePlacementsNewestFirst) {
     keyAt(1, 150, Qt::Key_1);  // twice at the same place: two entries
     keyAt(1, 150, Qt::Key_3);  // level 3 over level 1
     keyAt(1, 201, Qt::Key_2);
-    const auto beeps = [this] { return dialogs->shownOf(ScriptedDialogs::Kind::Beep).size(); };
+    const auto beeps = [this] { return dialogs->shownOf(ui::ScriptedDialogs::Kind::Beep).size(); };
     // Each undo in turn, by Ctrl+Z (0) or window k's menu, and what positions 150 and 201 then hold.
     const std::tuple<int, Variant, Variant> steps[] = {
         {0, Variant(3), Variant("---")}, {2, Variant(1), Variant("---")}, {0, Variant(1), Variant("---")},

@@ -2,8 +2,6 @@
 
 #include "AppFixture.h"
 
-using ui::ScriptedDialogs;
-
 class ImportTest : public AppTest {
   protected:
     QString writeSynthetic(int width, int height, bool colour, const char* format,
@@ -27,7 +25,7 @@ TEST_F(ImportTest, TheRealRadiographImportsInEachFormWithOnePositionPerColumn) {
     for (const char* name : {"radiograph.bmp", "radiograph.jpg", "radiograph.tif"}) {
         restart();
         app::MainForm& main = openRadiograph(testsupport::realData(name));
-        EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty()) << name;
+        EXPECT_TRUE(dialogs->shownOf(ui::ScriptedDialogs::Kind::Message).empty()) << name;
         ASSERT_EQ(app::DataLength, 2251) << name;
         EXPECT_EQ(app::frmPreview->Caption(), "Preview (" + testsupport::realData(name) + ")");
         EXPECT_TRUE(app::YearMark(2251) == "---" && app::YearMark(0) == "Year" && app::MarkerNote(2251) == "---");

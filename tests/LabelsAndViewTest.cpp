@@ -2,12 +2,11 @@
 
 using app::CurveForm;
 using app::curveWindow;
-using core::Variant;
 
 namespace {
 constexpr QRgb kCyan = 0xFF00FFFF;
 constexpr QRgb kWhite = 0xFFFFFFFF;
-bool isSet(const Variant& flag) {
+bool isSet(const core::Variant& flag) {
     return flag.toDouble() != 0;
 }
 }  // namespace

@@ -5,7 +5,6 @@
 #include "AppFixture.h"
 
 using app::curveWindow;
-using ui::ScriptedDialogs;
 
 class PhotoTest : public AppTest {
   protected:
@@ -21,6 +20,11 @@ class PhotoTest : public AppTest {
     app::CropForm& openCloseUp() {
         app::frmPhoto->mnuCrop->trigger();
         return app::frmCrop.get();
+    }
+    // The scanner's strip imported by the button and its close-up opened by Crop.
+    app::CropForm& closeUpOfTheStrip() {
+        importPhoto(testsupport::realData("optical.tif"));
+        return openCloseUp();
     }
     // A plot column's pixel in curve window 1.
     QPoint plotPixel(double column) {
@@ -76,9 +80,7 @@ TEST_F(PhotoTest, APhotoOfAnotherShapeOpensRightAlignedUnderThePreview) {
     importPhoto(dir.filePath("tiny.png"));
     dialogs->clearRecord();
     app::frmPhoto->mnuCrop->trigger();
-    const auto coarse = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(coarse.size(), 1u);
-    EXPECT_TRUE(coarse[0].text.contains("less than one pixel"));
+    EXPECT_TRUE(onlyMessage().contains("less than one pixel"));
     EXPECT_FALSE(app::CropOpen);
 }
 
@@ -87,8 +89,8 @@ TEST_F(PhotoTest, APhotoOfAnotherShapeOpensRightAlignedUnderThePreview) {
 // of photo rows: the profile sums the photo rows whose positions lie in the band and divides by
 // the band's height rounded. Dragging the whole band measures other rows.
 TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrags) {
-    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
-    app::CropForm& c = openCloseUp();
+    app::CropForm& c = closeUpOfTheStrip();
+    app::PhotoForm& p = app::frmPhoto.get();
     ASSERT_TRUE(app::CropOpen);
     for (ui::Slider* s : app::frmMain->Slider2) EXPECT_TRUE(s->isEnabled());
     EXPECT_TRUE(c.mnuLAB->Checked() && c.mnuLinkPosition->Checked());
@@ -135,8 +137,7 @@ TEST_F(PhotoTest, TheCloseUpMeasuresTheBandAndFollowsItsDrags) {
 // The band's top edge dragged down past its bottom leaves a band 3 pixels high, bottom unmoved;
 // a press outside the band drags the curve scale instead.
 TEST_F(PhotoTest, BandEdgesAndTheCurveScaleDrag) {
-    importPhoto(testsupport::realData("optical.tif"));
-    app::CropForm& c = openCloseUp();
+    app::CropForm& c = closeUpOfTheStrip();
     const double bottom = c.Shape1->Top() + c.Shape1->Height();
     drag(c.Image1, QPoint(40, qRound(c.Shape1->Top())), QPoint(40, qRound(bottom) + 10));
     EXPECT_DOUBLE_EQ(c.Shape1->Height(), 3);
@@ -158,8 +159,7 @@ TEST_F(PhotoTest, BandEdgesAndTheCurveScaleDrag) {
 // The colour models through the pop-up menu: one check at a time; the same model again redraws
 // without changing the checks.
 TEST_F(PhotoTest, ColourModelsByThePopUpMenu) {
-    importPhoto(testsupport::realData("optical.tif"));
-    app::CropForm& c = openCloseUp();
+    app::CropForm& c = closeUpOfTheStrip();
     const QImage lab = c.Image1->Picture();
     c.mnuRGB->trigger();
     EXPECT_TRUE(c.mnuRGB->Checked() && !c.mnuLAB->Checked() && !c.mnuGrey->Checked());
@@ -190,8 +190,7 @@ TEST_F(PhotoTest, ColourModelsByThePopUpMenu) {
 
 // Brightness and contrast change what the close-up shows, never what the profile measures.
 TEST_F(PhotoTest, TheOpticalSlidersAdjustTheCloseUpOnly) {
-    importPhoto(testsupport::realData("optical.tif"));
-    app::CropForm& c = openCloseUp();
+    app::CropForm& c = closeUpOfTheStrip();
     app::MainForm& main = app::frmMain.get();
     const float red = app::ColourProfile(3, photo::kRed), l = app::ColourProfile(3, photo::kLabL);
     main.Slider2(0)->setValue(100);  // brightness +255: white
@@ -213,8 +212,7 @@ TEST_F(PhotoTest, TheOpticalSlidersAdjustTheCloseUpOnly) {
 // Pointer linking, "Position": column ViewLeft + 100 of a curve plot is pixel 100 of the close-up
 // (with the scale docked under it), both ways. "Scale": the section spans the close-up.
 TEST_F(PhotoTest, PointersFollowEachOtherInBothLinkModes) {
-    importPhoto(testsupport::realData("optical.tif"));
-    app::CropForm& c = openCloseUp();
+    app::CropForm& c = closeUpOfTheStrip();
     ASSERT_EQ(app::frmScale->Left(), c.Left());
     app::CurveForm& c1 = curveWindow(1);
     hover(c1.Picture1, plotPixel(app::ViewLeft + 100));
@@ -246,8 +244,8 @@ TEST_F(PhotoTest, PointersFollowEachOtherInBothLinkModes) {
 // Dragging on the photo: the frame stops at the window's top, its top edge cannot pass its
 // bottom, and the photo itself moves with the frame; the close-up follows once released.
 TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
-    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
-    openCloseUp();
+    closeUpOfTheStrip();
+    app::PhotoForm& p = app::frmPhoto.get();
     const double x = p.Shape1->Left() + p.Shape1->Width() / 2;
     // The whole frame, far up: stops at Top 0.
     const double middle = p.Shape1->Top() + p.Shape1->Height() / 2;
@@ -319,8 +317,8 @@ TEST_F(PhotoTest, AlignmentCommandsStackThePhotoWindows) {
 // corner, and again the band. Closing the photo window closes the close-up and disables the
 // optical sliders; the next import opens both windows afresh.
 TEST_F(PhotoTest, TheWholePhotoInTheCloseUpAndClosingThePhoto) {
-    app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
-    app::CropForm& c = openCloseUp();
+    app::CropForm& c = closeUpOfTheStrip();
+    app::PhotoForm& p = app::frmPhoto.get();
     c.Command1->click();
     EXPECT_TRUE(c.Image2->isVisible() && !c.Image1->isVisible());
     const int z = std::max(1, static_cast<int>(core::clng((c.Width() - 120) / p.Shape1->Width())));

@@ -116,9 +116,7 @@ TEST_F(AppTest, AnUnwritableSettingsFileIsReportedAndQuittingStillEnds) {
     files::saveFileBytes(dir.filePath("References"), "not a folder");
     main.mnuQuit->trigger();
     EXPECT_TRUE(app::programEnded());
-    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.startsWith("The settings could not be saved to "));
+    EXPECT_TRUE(onlyMessage().startsWith("The settings could not be saved to "));
 }
 
 TEST_F(AppTest, SaveRulesForEveryRowGroup) {

@@ -1,7 +1,6 @@
 #include "AppFixture.h"
 
 using app::curveWindow;
-using ui::ScriptedDialogs;
 
 namespace {
 constexpr QRgb kOrange = 0xFFFF8000;  // the elastic centre's outline

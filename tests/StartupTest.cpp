@@ -2,7 +2,6 @@
 
 using app::References;
 using core::Variant;
-using ui::ScriptedDialogs;
 
 TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
     app::MainForm& main = start();
@@ -21,7 +20,7 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
 TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
     QFile::remove(settingsPath);
     app::MainForm& main = start();
-    const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text,
               "Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest installer "

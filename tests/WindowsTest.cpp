@@ -1,7 +1,6 @@
 #include "AppFixture.h"
 
 using app::curveWindow;
-using core::Variant;
 
 // The main window starts with only the radiograph import and quitting offered, at a size the user
 // cannot change.
@@ -39,7 +38,7 @@ TEST_F(AppTest, PointerReadOutOverTheRadiographShowsPositionAndColour) {
 // them, else two columns beside window 1 (150 twips inside the screen when window 1 reaches past it).
 TEST_F(AppTest, CurveWindowsAlignInTwoColumns) {
     auto table = shippedSettings();
-    table(3, 20) = Variant(7777.0f);  // frmCurve5.Top stored
+    table(3, 20) = core::Variant(7777.0f);  // frmCurve5.Top stored
     writeSettings(table);
     app::MainForm& main = start();
     const auto place = [](int k) { return QRectF(curveWindow(k).Left(), curveWindow(k).Top(), curveWindow(k).Width(), curveWindow(k).Height()); };
