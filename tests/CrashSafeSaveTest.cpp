@@ -25,14 +25,6 @@ using files::SaveStage;
 
 SaveStage stageToDieAt = SaveStage::TemporaryOpen;
 
-void dieAtStage(SaveStage stage) {
-    if (stage == stageToDieAt) raise(SIGKILL);
-}
-
-void killSelf(int) {
-    raise(SIGKILL);
-}
-
 // Runs `child` in a child process, which must end killed; returns the bytes it wrote to its pipe.
 template <typename Child>
 QByteArray runKilledChild(Child child) {
@@ -55,10 +47,6 @@ QByteArray runKilledChild(Child child) {
     return reports;
 }
 
-QStringList filesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-}
-
 void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, const QByteArray& after) {
     const QString folder = QFileInfo(path).absolutePath();
     // Each stage in turn: up to the rename the old file stands, from it on the new one; never a
@@ -68,12 +56,12 @@ void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, con
         files::saveFileBytes(path, before);
         runKilledChild([&](int) {
             stageToDieAt = stage;
-            files::setSaveStageHook(dieAtStage);
+            files::setSaveStageHook([](SaveStage at) { if (at == stageToDieAt) raise(SIGKILL); });
             files::saveFileBytes(path, after);
         });
-        const bool replaced = stage == SaveStage::Replaced;
-        EXPECT_EQ(files::readFileBytes(path), replaced ? after : before) << "killed at stage " << int(stage);
-        EXPECT_EQ(filesIn(folder), QStringList{QFileInfo(path).fileName()}) << "killed at stage " << int(stage);
+        EXPECT_EQ(files::readFileBytes(path), stage == SaveStage::Replaced ? after : before) << "stage " << int(stage);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()})
+            << "killed at stage " << int(stage);
     }
     // Soak: the child times one save of its own, then saves over and over until a timer kills it at
     // a random moment within about three saves, reporting each finished save through the pipe.
@@ -86,7 +74,7 @@ void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, con
             const long saveMicros = std::max<long>(50, static_cast<long>(t.nsecsElapsed() / 1000));
             std::mt19937 random(round);
             const long micros = std::uniform_int_distribution<long>(1, 3 * saveMicros)(random);
-            std::signal(SIGALRM, killSelf);
+            std::signal(SIGALRM, [](int) { raise(SIGKILL); });
             itimerval timer{};
             timer.it_value.tv_sec = micros / 1000000;
             timer.it_value.tv_usec = micros % 1000000;

@@ -20,52 +20,38 @@ QStringList linesOf(const QString& path) {
 
 class XrfImportTest : public AppTest {};
 
-// Each core's table in both forms, the tab form by the button and the comma form by the menu,
-// opens the same document: the same curves, windows and commands, and no message.
-TEST_F(XrfImportTest, EveryCoresTableOpensAlikeInBothForms) {
-    const struct {
-        const char* what;
-        QString radiograph, tabs, commas;
-        int synthetic;  // the synthetic core's width, 0 for the real core
-    } cores[] = {
-        {"the real core", testsupport::realData("radiograph.bmp"), testsupport::realData("Results.txt"),
-         testsupport::realData("Results.csv"), 0},
-        {"the synthetic core", dir.filePath("core.bmp"), dir.filePath("Results.txt"), dir.filePath("Results.csv"),
-         500},
-    };
-    for (const auto& c : cores) {
-        std::vector<QStringList> states;
-        for (const bool byMenu : {false, true}) {
-            restart();
-            c.synthetic ? openSyntheticCore(c.synthetic) : void(openRadiograph(c.radiograph));
-            app::MainForm& main = app::frmMain.get();
-            importXrf(byMenu ? c.commas : c.tabs, byMenu);
-            EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty()) << c.what;
-            ASSERT_TRUE(app::XrfLoaded) << c.what;
-            // What the user sees: the stepping, the windows and their elements, the commands now
-            // offered, the section's ends in "To (L)" and "From (R)", and the curves themselves.
-            QStringList seen{main.Text1->Text(), main.Command5->Caption(), main.Text3(0)->Text(), main.Text3(1)->Text(),
-                             QString::number(app::XrfColumnCount)};
-            for (const bool b : {main.Command2->isEnabled(), main.mnuOpenXRF->Enabled(), main.mnuSave->Enabled(),
-                                 main.mnuSummary->Enabled(), main.mnuShowAll->Enabled(), main.Frame3->isEnabled(),
-                                 main.ProgressBar1->isVisible(), app::Saved})
-                seen << QString::number(b);
-            for (int k = 1; k <= 6; ++k) {
-                seen << curveWindow(k).Caption() << QString::number(curveWindow(k).isVisible())
-                     << QString::number(curveWindow(k).Combo1->ListCount());
-                EXPECT_GT(countPixels(plot(k)->Image(), kBrightGreen), 100) << c.what << k;  // a curve is drawn
-                for (long i = 1; i <= app::DataLength; ++i) seen << QString::number(app::CurveValue(k, i));
-            }
-            EXPECT_EQ(seen.mid(0, 2), (QStringList{"200", "Save as"}));
-            EXPECT_EQ(seen.mid(4, 9), (QStringList{"55", "0", "0", "1", "1", "1", "1", "0", "1"}));
-            for (int k = 1; k <= 6; ++k)
-                EXPECT_EQ(seen.mid(13 + (k - 1) * (3 + app::DataLength), 3), (QStringList{kShown[k], "1", "48"})) << k;
-            EXPECT_EQ(seen[2], app::XrfData.get(2, 1).toString());  // the section reaches position 1
-            states.push_back(seen);
+// The real core's table in both forms, the tab form by the button and the comma form by the menu,
+// opens the same document: the same curves, windows and commands, and no message. (Every other
+// form of a table is read cell for cell through the button in the bad-input tables.)
+TEST_F(XrfImportTest, BothFormsOfTheRealTableOpenAlike) {
+    std::vector<QStringList> states;
+    for (const bool byMenu : {false, true}) {
+        restart();
+        app::MainForm& main = openRadiograph(testsupport::realData("radiograph.bmp"));
+        importXrf(testsupport::realData(byMenu ? "Results.csv" : "Results.txt"), byMenu);
+        EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+        ASSERT_TRUE(app::XrfLoaded);
+        // What the user sees: the stepping, the windows and their elements, the commands now
+        // offered, the section's ends in "To (L)" and "From (R)", and the curves themselves.
+        QStringList seen{main.Text1->Text(), main.Command5->Caption(), main.Text3(0)->Text(), main.Text3(1)->Text(),
+                         QString::number(app::XrfColumnCount)};
+        for (const bool b : {main.Command2->isEnabled(), main.mnuOpenXRF->Enabled(), main.mnuSave->Enabled(),
+                             main.mnuSummary->Enabled(), main.mnuShowAll->Enabled(), main.Frame3->isEnabled(),
+                             main.ProgressBar1->isVisible(), app::Saved})
+            seen << QString::number(b);
+        for (int k = 1; k <= 6; ++k) {
+            seen << curveWindow(k).Caption() << QString::number(curveWindow(k).isVisible())
+                 << QString::number(curveWindow(k).Combo1->ListCount());
+            EXPECT_GT(countPixels(plot(k)->Image(), kBrightGreen), 100) << k;  // a curve is drawn
+            for (long i = 1; i <= app::DataLength; ++i) seen << QString::number(app::CurveValue(k, i));
         }
-        EXPECT_EQ(states[0], states[1]) << c.what;
+        EXPECT_EQ(seen.mid(0, 3), (QStringList{"200", "Save as", "0.01"}));  // the section reaches position 1
+        EXPECT_EQ(seen.mid(4, 9), (QStringList{"55", "0", "0", "1", "1", "1", "1", "0", "1"}));
+        for (int k = 1; k <= 6; ++k)
+            EXPECT_EQ(seen.mid(13 + (k - 1) * (3 + app::DataLength), 3), (QStringList{kShown[k], "1", "48"})) << k;
+        states.push_back(seen);
     }
-    EXPECT_EQ(app::frmMain->Text3(0)->Text(), "0.01");  // the real core's first position
+    EXPECT_EQ(states[0], states[1]);
 }
 
 // The whole job on the real core: count, label, note, save, quit, start again, reopen, save again.
