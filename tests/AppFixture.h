@@ -87,8 +87,8 @@ class AppTest : public ::testing::Test {
     }
     // The synthetic core of `width` columns: its radiograph imported through the button, its table
     // written beside it in both forms (Results.txt with tabs, Results.csv with commas).
-    void openSyntheticCore(int width) {
-        core = synth::makeVarvedCore(width, 60);
+    void openSyntheticCore(int width, int height = 60, bool colour = false) {
+        core = synth::makeVarvedCore(width, height, colour);
         const QString picture = dir.filePath("core.bmp");
         ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(picture, "BMP"));
         writeFile(dir.filePath("Results.txt"), synth::makeXrfTable(core, true));

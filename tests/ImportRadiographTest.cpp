@@ -2,19 +2,7 @@
 
 #include "AppFixture.h"
 
-class ImportTest : public AppTest {
-  protected:
-    QString writeSynthetic(int width, int height, bool colour, const char* format,
-                           synth::VarvedCore* out = nullptr) {
-        synth::VarvedCore core = synth::makeVarvedCore(width, height, colour);
-        QImage picture = core.radiograph;
-        if (QByteArray(format) == "BMP" && !colour) picture = picture.convertToFormat(QImage::Format_RGB888);
-        const QString path = dir.filePath(QStringLiteral("core.") + QString::fromLatin1(format).toLower());
-        EXPECT_TRUE(picture.save(path, format, 100));
-        if (out) *out = std::move(core);
-        return path;
-    }
-};
+using ImportTest = AppTest;
 
 // The scanner's radiograph in each of its forms imports with one position per pixel column and a
 // band of 21 rows around the middle of its 84. The 16-bit TIFF is stretched to 8 bits between its
@@ -67,15 +55,12 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
     } rows[] = {{80, 30, 50, false}, {80, 30, 50, true}, {30, 0, 30, false}, {41, 10.5, 30.5, false}};
     for (const auto& row : rows) {
         restart();
-        synth::VarvedCore core;
-        const QString path = writeSynthetic(300, row.height, false, "BMP", &core);
         start();  // the boxes exist before the import
         if (row.filledBoxes) {
             app::frmCurve1->Text1->setText("5");
             app::frmCurve1->Text2->setText("1");
         }
-        openRadiograph(path);
-        ASSERT_EQ(app::DataLength, 300);
+        openSyntheticCore(300, row.height);
         EXPECT_EQ(QPointF(app::frmCurve1->Line1(0)->Y1(), app::frmCurve1->Line1(1)->Y1()), QPointF(row.upper, row.lower))
             << row.height;
         if (row.height != 80) continue;
@@ -90,8 +75,8 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
 // The section behind the curves, re-rendered by the sliders and the "Colour" box with the same rule
 // as the preview.
 TEST_F(ImportTest, SlidersAndColourReRenderPreviewAndSection) {
-    synth::VarvedCore core;
-    app::MainForm& main = openRadiograph(writeSynthetic(400, 40, true, "BMP", &core));
+    openSyntheticCore(400, 40, true);
+    app::MainForm& main = app::frmMain.get();
     const QImage& source = app::radiographSource();
     auto expectedGrey = [&](int x, int y, int brightness, float contrast, bool colour) {
         const QRgb p = source.pixel(x, y);
