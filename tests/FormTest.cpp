@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "ui/Form.h"
@@ -48,22 +47,4 @@ TEST(Form, TwipsReadBackExactlyAndTheUserArrivesInFormUnits) {
     form.refuseClose = false;
     form.close();
     EXPECT_FALSE(form.isVisible());
-}
-
-// A disabled command does nothing, from the menu or its keys; a pop-up's shortcuts work though it
-// is in no menu bar. (Pop-ups opening without blocking are tried on the curve windows.)
-TEST(Form, DisabledCommandsDoNothingAndPopUpShortcutsWork) {
-    ProbeForm form;
-    ui::MenuItem* active = form.addMenu("Tool")->add("Active pointer");
-    QSignalSpy clicks(active, &ui::MenuItem::Click);
-    active->setEnabled(false);
-    active->trigger();
-    EXPECT_EQ(clicks.count(), 0);
-    active->setEnabled(true);
-    active->trigger();
-    EXPECT_EQ(clicks.count(), 1);
-    ui::MenuItem* undo = form.addPopupMenu("rb")->add("Undo");
-    undo->setShortcut(QKeySequence("Ctrl+Z"));
-    EXPECT_TRUE(form.actions().contains(undo->action()));
-    EXPECT_EQ(form.menuBar()->actions().size(), 1);
 }

@@ -114,8 +114,7 @@ void expectConsistentLayout(const char* resolution) {
     SCOPED_TRACE(resolution);
     const int twips = ui::twipsPerPixel();
     app::PreviewForm& preview = app::frmPreview.get();
-    const QImage rendered = preview.Picture2->Picture();
-    EXPECT_EQ(rendered.size(), preview.Image2->size());  // every column, neither cropped nor squeezed
+    EXPECT_EQ(preview.Picture2->Picture().size(), preview.Image2->size());  // every column, neither cropped nor squeezed
     EXPECT_EQ(preview.Image2->width(), qRound(app::frmRawImage->Image1->Width() / twips));
     EXPECT_EQ(preview.width(), qRound(preview.Width() / twips) - preview.frameAllowance().width());
     // The rectangle's pixels on the preview, in radiograph columns.
@@ -132,15 +131,13 @@ void expectConsistentLayout(const char* resolution) {
 TEST_F(ImportTest, HighAndLowMonitorResolutionShowTheWholeCoreAndTheSection) {
     app::MainForm& main = openRadiograph(testsupport::realData("radiograph.bmp"));
     expectConsistentLayout("Low");
-    const QSize lowPreview = app::frmPreview->size();
-    const QSize lowMain = main.size();
+    const QSize lowPreview = app::frmPreview->size(), lowMain = main.size();
     const long viewLeft = app::ViewLeft, viewRight = app::ViewRight;
 
     // The user picks "High" in the box, by keyboard.
     main.Combo1->setFocus();
     QTest::keyClick(main.Combo1, Qt::Key_Up);
-    EXPECT_EQ(main.Combo1->Text(), "High");
-    EXPECT_TRUE(app::TwipsPerPixel == 12 && ui::twipsPerPixel() == 12);
+    EXPECT_TRUE(main.Combo1->Text() == "High" && app::TwipsPerPixel == 12 && ui::twipsPerPixel() == 12);
     expectConsistentLayout("High");
     EXPECT_EQ(main.frameAllowance(), QSize(10, 30));  // borders and caption a quarter larger too
     EXPECT_EQ(main.size(), QSize(qRound(main.Width() / 12) - 10, qRound(main.Height() / 12) - 30));
@@ -152,6 +149,5 @@ TEST_F(ImportTest, HighAndLowMonitorResolutionShowTheWholeCoreAndTheSection) {
     QTest::keyClick(main.Combo1, Qt::Key_Down);
     EXPECT_EQ(main.Combo1->Text(), "Low");
     expectConsistentLayout("Low again");
-    EXPECT_EQ(app::frmPreview->size(), lowPreview);
-    EXPECT_EQ(main.size(), lowMain);
+    EXPECT_TRUE(app::frmPreview->size() == lowPreview && main.size() == lowMain);
 }

@@ -45,15 +45,13 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     const long p = 150;
     keyAt(2, p, Qt::Key_L);
     app::LaminaNameForm& label = app::frmLaminaName.get();
-    ASSERT_TRUE(label.isVisible());
-    EXPECT_EQ(allEnabled(), locked);
+    ASSERT_TRUE(label.isVisible() && allEnabled() == locked);
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, columnOf(p), 5), kCyan) << k;
     EXPECT_FALSE(app::Saved);
     QTest::keyClicks(label.Text1, "T1");
     label.Command1->click();
-    EXPECT_FALSE(label.isVisible());
+    EXPECT_TRUE(!label.isVisible() && allEnabled() == unlocked);
     EXPECT_TRUE(app::MarkerLabel(p) == "#T1" && app::MarkerNote(p) == "#---");
-    EXPECT_EQ(allEnabled(), unlocked);
     ASSERT_TRUE(app::LabelCount == 1 && app::LabelPositions(1) == p);
     const int x = qRound((app::DataLength - p) * app::frmPreview->Picture2->ScaleWidth() / app::DataLength);
     EXPECT_EQ(app::frmPreview->Picture2->Image().pixel(x, 3), kCyan);
@@ -76,8 +74,7 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, redrawnColumnOf(q), plot(k)->surface().heightPixels() - 2), kWhite) << k;
     keyAt(4, q, Qt::Key_N);
     note.close();
-    EXPECT_TRUE(!note.isVisible() && app::MarkerNote(q) == "---");
-    EXPECT_EQ(allEnabled(), unlocked);
+    EXPECT_TRUE(!note.isVisible() && app::MarkerNote(q) == "---" && allEnabled() == unlocked);
     keyAt(4, q, Qt::Key_N);
     EXPECT_EQ(note.Text1->Text(), QString());  // after a cancel the dialog starts fresh
     note.Command1->click();

@@ -64,15 +64,12 @@ TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
     app::ClearCurvePointers();
     const double cx = app::ElasticCentreX, cy = app::ElasticCentreY;
     for (int k = 1; k <= 6; ++k) {
-        const ui::Surface& s = curveWindow(k).Picture1->surface();
-        const QImage shown = curveWindow(k).Picture1->Image();
-        const QRect around(qRound(s.toPixelX(cx)) - 4, qRound(s.toPixelY(cy)) - 4, 9, 9);
-        EXPECT_GT(countPixels(shown.copy(around), kOrange), 0) << k;
+        const QRect around(qRound(plot(k)->surface().toPixelX(cx)) - 4, qRound(plot(k)->surface().toPixelY(cy)) - 4, 9, 9);
+        EXPECT_GT(countPixels(plot(k)->Image().copy(around), kOrange), 0) << k;
     }
     // Five spacings either side of the centre hold five marks each, on the centre's row.
-    app::ClearCurvePointers();
-    const ui::Surface& s2 = curveWindow(2).Picture1->surface();
-    const QImage plot2 = curveWindow(2).Picture1->Image();
+    const ui::Surface& s2 = plot(2)->surface();
+    const QImage plot2 = plot(2)->Image();
     const int py = qRound(s2.toPixelY(cy));
     const auto marksBetween = [&](double from, double to) {
         int marks = 0;
