@@ -23,10 +23,10 @@ TEST(CurveValuesTest, AutomaticRangesRoundOutwardAndTypedValuesStay) {
 }
 
 TEST(CurveValuesTest, RangeBoxesKeepATextThatAlreadyReadsAsTheValue) {
-    EXPECT_EQ(curves::rangeBoxText(QString(), 400.0f), "400");
-    EXPECT_EQ(curves::rangeBoxText(QStringLiteral("1.50"), 1.5f), "1.50");  // as typed
-    EXPECT_EQ(curves::rangeBoxText(QStringLiteral("0."), 0.0f), "0.");      // half typed
-    EXPECT_EQ(curves::rangeBoxText(QStringLiteral("-"), 0.0f), "-");
-    EXPECT_EQ(curves::rangeBoxText(QStringLiteral("1"), 2.0f), "2");
-    EXPECT_EQ(curves::rangeBoxText(QString(), 0.1f), "0.1");
+    // Typed "1.50" and the half-typed "0." and "-" stay as the user typed them.
+    const std::tuple<const char*, float, const char*> boxes[] = {{"", 400.0f, "400"}, {"1.50", 1.5f, "1.50"},
+                                                                 {"0.", 0.0f, "0."},  {"-", 0.0f, "-"},
+                                                                 {"1", 2.0f, "2"},    {"", 0.1f, "0.1"}};
+    for (const auto& [typed, value, shown] : boxes)
+        EXPECT_EQ(curves::rangeBoxText(QString::fromLatin1(typed), value), shown) << typed;
 }

@@ -23,8 +23,7 @@ class CurvesTest : public AppTest {
         AppTest::SetUp();
         openSyntheticCore(400);
         wholeSection();
-        ASSERT_EQ(app::ViewLeft, 0);
-        ASSERT_EQ(app::ViewRight, 400);
+        ASSERT_TRUE(app::ViewLeft == 0 && app::ViewRight == 400);
         app::Saved = true;
     }
     // A right click on a plot: the pop-up opens at the press; the test closes it before releasing.

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
 #include <memory>
 
-#include "SampleFiles.h"
 #include "core/Errors.h"
 #include "files/FieldSyntax.h"
 
@@ -129,23 +129,13 @@ TEST(FieldReader, NeverReadsPastTheLastByte) {
     EXPECT_TRUE(r.readField().isEmpty() && r.atEnd());
 }
 
-TEST(FieldReader, NonUtf8TextIsReadAsLatin1AndBinaryNeverCrashes) {
+// (Binary files through the readers are in the bad-input tables.)
+TEST(FieldReader, NonUtf8TextIsReadAsLatin1) {
     const std::vector<Variant> f = readAll(
         "\"Gr\xfc\xdf"
         "e\",\"caf\xc3\xa9\"");
     EXPECT_EQ(f[0].toString(), QString::fromUtf8("Grüße"));
     EXPECT_EQ(f[1].toString(), QString::fromUtf8("café"));
-    FieldReader r(samples::noise(4096));
-    int fields = 0;
-    try {
-        while (!r.atEnd()) {
-            r.readField();
-            ++fields;
-        }
-    } catch (const core::EndOfFileError&) {
-        // an unterminated quote inside the noise ends the file: a clear outcome
-    }
-    EXPECT_GT(fields, 0);
 }
 
 // Found by fuzzing the field reader: a plain number of more digits than a long long holds was

@@ -37,8 +37,7 @@ class PhotoTest : public AppTest {
 // The scanner's optical strip opens under the preview, as wide as it, with the frame over the
 // section; the optical sliders wait for the close-up.
 TEST_F(PhotoTest, TheScannersStripOpensUnderThePreviewWithTheFrameOverTheSection) {
-    app::MainForm& main = app::frmMain.get();
-    EXPECT_TRUE(main.Command3->isEnabled());
+    EXPECT_TRUE(app::frmMain->Command3->isEnabled());
     app::PhotoForm& p = importPhoto(testsupport::realData("optical.tif"));
     const app::PreviewForm& preview = app::frmPreview.get();
     EXPECT_TRUE(app::PhotoOpen && p.isVisible());
@@ -52,7 +51,7 @@ TEST_F(PhotoTest, TheScannersStripOpensUnderThePreviewWithTheFrameOverTheSection
     EXPECT_DOUBLE_EQ(p.Shape1->Width(), app::frmRawImage->Shape1->Width());
     EXPECT_TRUE(p.Shape1->Top() > 0 && p.Shape1->Top() + p.Shape1->Height() <= p.Image1->Height());
     EXPECT_TRUE(preview.mnuAlignPicture->Enabled());
-    for (ui::Slider* s : main.Slider2) EXPECT_FALSE(s->isEnabled());
+    for (ui::Slider* s : app::frmMain->Slider2) EXPECT_FALSE(s->isEnabled());
 }
 
 // A photo that is not a strip, through the menu: under the preview, right edges aligned, at the

@@ -84,11 +84,7 @@ TEST(SummaryTest, CountsEachLevelBetweenLabelledLaminae) {
 // notes (a double quote kept as a single one); saving what was read gives the same bytes.
 TEST(WorkingFileTest, RandomCountingsRoundTripToTheByte) {
     std::mt19937 random(20261207);
-    const QStringList pieces = {QStringLiteral("A1"),        QStringLiteral(", "),         QStringLiteral("\""),
-                                QStringLiteral("'"),         QStringLiteral("\u00e9t\u00e9"), QStringLiteral("\u6e56"),
-                                QStringLiteral("\r\n"),      QStringLiteral("\n"),         QStringLiteral("  "),
-                                QStringLiteral("tephra"),    QStringLiteral(";"),          QStringLiteral("\t"),
-                                QStringLiteral("\u00b5m"),   QStringLiteral("#"),          QStringLiteral("---")};
+    const QStringList pieces = QString::fromUtf8("A1|, |\"|'|\u00e9t\u00e9|\u6e56|\r\n|\n|  |tephra|;|\t|\u00b5m|#|---").split('|');
     auto text = [&] {
         QString t = QStringLiteral("#");
         const int parts = std::uniform_int_distribution<int>(1, 5)(random);
