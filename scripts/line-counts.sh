@@ -41,4 +41,9 @@ source=$(code_lines src)
 tests=$(code_lines tests)
 echo "source (src/):  $source lines"
 echo "tests (tests/): $tests lines"
-awk -v t="$tests" -v s="$source" 'BEGIN { printf "tests / source: %.1f %%\n", 100 * t / s }'
+awk -v t="$tests" -v s="$source" 'BEGIN {
+    printf "tests / source: %.2f %%\n", 100 * t / s
+    cap = int(0.35 * s)
+    if (t <= cap) printf "within the 35 %% cap (%d lines at most; %d to spare)\n", cap, cap - t
+    else printf "over the 35 %% cap (%d lines at most; %d too many)\n", cap, t - cap
+}'

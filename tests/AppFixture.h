@@ -152,7 +152,7 @@ class AppTest : public ::testing::Test {
         int n = 0;
         for (int y = 0; y < image.height(); ++y) {
             const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x) n += line[x] == colour ? 1 : 0;
+            n += static_cast<int>(std::count(line, line + image.width(), colour));
         }
         return n;
     }

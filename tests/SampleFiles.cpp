@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QStringEncoder>
 #include <QImageWriter>
 
 namespace samples {
@@ -13,10 +14,7 @@ QByteArray noise(int size) {
 }
 
 QByteArray unicodeText(const QByteArray& utf8) {
-    const QString text = QString::fromUtf8(utf8);
-    QByteArray utf16("\xFF\xFE", 2);
-    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    return utf16;
+    return QByteArray("\xFF\xFE", 2) + QByteArray(QStringEncoder(QStringEncoder::Utf16LE).encode(QString::fromUtf8(utf8)));
 }
 
 QByteArray pictureBytes(const QImage& picture, const char* format, bool progressive) {
