@@ -105,10 +105,6 @@ class BadInputTest : public AppTest {
         return refused("The file " + QDir::toNativeSeparators(path) + " cannot be read (" + why,
                        "Stratalyser");
     }
-    // Answers the next open dialog with the path, or cancels it for an empty path.
-    void answerOpen(const QString& path) {
-        path.isEmpty() ? dialogs->cancelFile() : dialogs->answerOpen(path);
-    }
     // One message with the expected start, title and icon; or none at all.
     void expectOutcome(const Outcome& expected, const char* what) {
         const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
@@ -194,6 +190,10 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
          kOpens},
         {"\"#---\" as the first row's year", write(".csv", workingFile(commas, Field::Year, 1, "\"#---\"")),
          rowHolds(1, "\"#---\"", "year")},
+        {"a working file of three columns",
+         write(".csv", "\"scan\"\r\n\"varvecounting\"\r\n\"filename\",\"year\",\"marker\"\r\n" +
+                           QByteArray("\"L.spe\",\"---\",\"---\"\r\n").repeated(kCoreWidth)),
+         refused("The working file has 3 columns, but a working file holds", kGuidance)},
         {"a label not starting with #", write(".csv", workingFile(commas, Field::Label, 3, "\"dark\"")),
          rowHolds(3, "\"dark\"", "lamina label")},
         {"a folder", dir.path(), cannotRead(dir.path(), "it is a folder).")},
@@ -210,7 +210,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         ASSERT_EQ(app::DataLength, kCoreWidth);
         const QStringList before = programState();
         dialogs->clearRecord();
-        answerOpen(row.path);
+        row.path.isEmpty() ? dialogs->cancelFile() : dialogs->answerOpen(row.path);  // no path: cancelled
         main.Command2->click();
         expectOutcome(row.outcome, row.what);
         if (!row.outcome.opens() || row.path.isEmpty()) {
@@ -309,7 +309,7 @@ TEST_F(BadInputTest, Radiographs) {
     bool byMenu = false;
     for (const FileRow& row : rows) {
         dialogs->clearRecord();
-        answerOpen(row.path);
+        row.path.isEmpty() ? dialogs->cancelFile() : dialogs->answerOpen(row.path);  // no path: cancelled
         byMenu ? main.mnuOpenRadio->trigger() : main.Command1->click();
         byMenu = !byMenu;
         expectOutcome(row.outcome, row.what);

@@ -19,10 +19,6 @@ class LabelsAndViewTest : public AppTest {
         openSyntheticCore(400);
         wholeSection();
     }
-    void importTable() {
-        importXrf(dir.filePath("Results.txt"));
-        ASSERT_TRUE(app::XrfLoaded);
-    }
     void hoverAt(int k, long p, int y = 30) { hover(plot(k), QPoint(columnOf(p), y)); }
     // The section rectangle 3000 twips wide from `left`, in the preview and the raw image window.
     static app::PreviewForm& sectionAt(double left) {
@@ -39,7 +35,7 @@ class LabelsAndViewTest : public AppTest {
 // stays after a redraw; the windows are locked while a dialog is open. A dialog shows the texts
 // entered last time, the note library fills the note, and the close box takes the note back out.
 TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
-    importTable();
+    importXrf(dir.filePath("Results.txt"));
     const auto allEnabled = [] { return curveWindowsWhere([](int k) { return curveWindow(k).isEnabled(); }); };
     const std::vector<int> locked, unlocked{1, 2, 3, 4, 5, 6};
     const long p = 150;
@@ -84,7 +80,7 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
 // The label and note of a nearby position as the plot's tool tip: notes over the lowest 30 %,
 // less than three columns away.
 TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
-    importTable();
+    importXrf(dir.filePath("Results.txt"));
     const long p = 200;
     app::MarkerLabel(p) = "#A1";
     app::MarkerNote(p) = "#thin";
@@ -111,7 +107,7 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
 }
 
 TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
-    importTable();
+    importXrf(dir.filePath("Results.txt"));
     const auto visible = [] { return curveWindowsWhere([](int k) { return curveWindow(k).isVisible(); }); };
     curveWindow(1).mnuShow456->trigger();
     EXPECT_EQ(visible(), (std::vector<int>{1, 4, 5, 6}));
@@ -173,7 +169,7 @@ TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
 // Moving the section in the preview moves the raw image window's rectangle with it; the release
 // renders the new section in all six windows.
 TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
-    importTable();
+    importXrf(dir.filePath("Results.txt"));
     app::PreviewForm& preview = sectionAt(3000);
     const long leftBefore = app::ViewLeft;
     QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(4500, 300));

@@ -249,3 +249,15 @@ TEST_F(XrfImportTest, RatiosLeaveGapsAndASmallRangeSettles) {
     for (int i = 0; i < 3; ++i) app::RedrawCurves();
     EXPECT_TRUE(w4.Text2->Text() == "-5" && app::AutoRange(4));
 }
+
+// A table of fewer fields than the scanner writes (filename, position and three elements) imports,
+// by the button as from the command line; with no field from the ninth on, every window shows Grey.
+TEST_F(XrfImportTest, ATableOfFiveFieldsImportsWithGreyInEveryWindow) {
+    openSyntheticCore(300);
+    QByteArray table = "\"scan\"\r\n\"peakarea\"\r\n\"filename\",\"position (mm)\",\"Fe\",\"Mn\",\"Ti\"\r\n";
+    for (int p = 1; p <= 300; ++p)
+        table += "\"L" + QByteArray::number(p) + ".spe\"," + QByteArray::number(0.2 * p) + ",1,2,3\r\n";
+    importXrf(writeFile(dir.filePath("short.csv"), table));
+    ASSERT_TRUE(app::XrfLoaded) << onlyMessage().toStdString();
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).Caption(), QString::number(k) + ": Grey");
+}

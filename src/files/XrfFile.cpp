@@ -159,7 +159,15 @@ XrfContents readXrfTable(QByteArray bytes) {
 }
 
 void checkWorkingColumns(const XrfContents& contents) {
-    const int c = contents.columnCount - 4;
+    // The scanner's fields (the spectrum's file name at least) and the four the program adds.
+    constexpr int kWorkingColumns = 4;
+    if (contents.columnCount <= kWorkingColumns) {
+        throw XrfReadError(QStringLiteral("The working file has %1 columns, but a working file holds the XRF "
+                                          "table's columns and four more (greyscale, year, marker and note). "
+                                          "The file was not opened.")
+                               .arg(contents.columnCount));
+    }
+    const int c = contents.columnCount - kWorkingColumns;
     for (int i = 1; i <= contents.rowCount; ++i) {
         const Variant year = contents.data(c + 2, i);
         const bool level = year.isNumeric() && year.toDouble() >= 1 && year.toDouble() <= 9 &&

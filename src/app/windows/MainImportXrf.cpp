@@ -126,7 +126,10 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
 
     CurveValue.redimPreserve(6, n);
     for (int i = 1; i <= n; ++i) CurveValue(0, i) = 1.0f;
-    ElementColumn.redim(0, columns);
+    // Room for the six windows' first elements whatever the table's width. A window whose element
+    // the table lacks keeps column 0, the radiograph's grey profile: a table of fewer than nine
+    // fields (no field from kcps on) has no element curves at all, and every window shows Grey.
+    ElementColumn.redim(0, std::max(columns, 6));
 
     // The column names in every element list and every denominator list, "1" (no ratio) first.
     for (int k = 4; k <= 6; ++k) {
