@@ -150,6 +150,9 @@ class MainForm : public ui::Form {
   private:
     double recordedWidth_ = 0;
     double recordedHeight_ = 0;
+    // The working file is still the scanner's tab-separated table: Save as offers a .csv beside it,
+    // so that accepting the offer never replaces the scanner's original.
+    bool workingFileIsScannerTable_ = false;
 };
 
 }  // namespace app

@@ -66,13 +66,16 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     setProgress(true, DataLength);
     QString path;
     std::optional<files::XrfContents> contents;
+    bool tabSeparated = false;
     try {
         path = givenPath.isEmpty()
                    ? ui::dialogs().openFile({QStringLiteral("Import XRF data"), kXrfFilter, WorkingFileName, false})
                    : givenPath;
         repaint();
         Command2->repaint();
-        contents.emplace(files::readXrfTable(files::readFileBytes(path)));
+        QByteArray bytes = files::readFileBytes(path);
+        tabSeparated = files::detectXrfLayout(bytes).separator == '\t';
+        contents.emplace(files::readXrfTable(std::move(bytes)));
         if (contents->rowCount == DataLength && contents->workingFile) files::checkWorkingColumns(*contents);
     } catch (const core::CancelledError&) {
         setProgress(false);
@@ -95,6 +98,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
         tell(lengthMismatch(contents->rowCount, DataLength), kGuidanceTitle);
         return;
     }
+    workingFileIsScannerTable_ = tabSeparated && !contents->workingFile;
     takeXrfContents(std::move(*contents), path);
     showXrfData();
 }

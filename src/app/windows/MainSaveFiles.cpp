@@ -1,6 +1,7 @@
 // Saving the working file and the summary.
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "app/SharedState.h"
@@ -43,7 +44,11 @@ bool MainForm::SaveFile(int mode) {
     setProgress(true, DataLength);
     QString path = WorkingFileName;
     try {
-        if (mode == 1) path = ui::dialogs().saveFile({QString(), kCsvFilter, WorkingFileName, true});
+        const QFileInfo working(WorkingFileName);
+        const QString offered = workingFileIsScannerTable_
+                                    ? working.dir().filePath(working.completeBaseName() + QStringLiteral(".csv"))
+                                    : WorkingFileName;
+        if (mode == 1) path = ui::dialogs().saveFile({QString(), kCsvFilter, offered, true});
     } catch (const core::RuntimeError&) {
         setProgress(false);
         return false;
@@ -66,6 +71,7 @@ bool MainForm::SaveFile(int mode) {
         return false;
     }
     WorkingFileName = path;
+    workingFileIsScannerTable_ = false;
     setProgress(false);
     Saved = true;
     return true;
