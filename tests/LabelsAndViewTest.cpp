@@ -45,7 +45,7 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, columnOf(p), 5), kCyan) << k;
     EXPECT_FALSE(app::Saved);
     QTest::keyClicks(label.Text1, "T1");
-    label.Command1->click();
+    QTest::keyClick(label.Text1, Qt::Key_Return);  // Return confirms, as in a dialog
     EXPECT_TRUE(!label.isVisible() && allEnabled() == unlocked);
     EXPECT_TRUE(app::MarkerLabel(p) == "#T1" && app::MarkerNote(p) == "#---");
     ASSERT_TRUE(app::LabelCount == 1 && app::LabelPositions(1) == p);
@@ -69,7 +69,7 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     app::RedrawCurves();  // the note's tick stays in every plot
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, redrawnColumnOf(q), plot(k)->surface().heightPixels() - 2), kWhite) << k;
     keyAt(4, q, Qt::Key_N);
-    note.close();
+    QTest::keyClick(note.Text1, Qt::Key_Escape);  // Escape cancels, as the close box does
     EXPECT_TRUE(!note.isVisible() && app::MarkerNote(q) == "---" && allEnabled() == unlocked);
     keyAt(4, q, Qt::Key_N);
     EXPECT_EQ(note.Text1->Text(), QString());  // after a cancel the dialog starts fresh

@@ -6,6 +6,7 @@
 #include "curves/windows/Curves.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "ui/ControlArray.h"
+#include "ui/KeyCodes.h"
 
 namespace app {
 
@@ -119,6 +120,22 @@ void LaminaNameForm::Command1_Click() {
     lockCurveWindows(false);
     hide();
     DrawMarkerLabels();
+}
+
+namespace {
+// As in a dialog: Return confirms, Escape cancels (as the close box does).
+void dialogKeys(ui::Form& form, ui::Button* ok, int keyCode) {
+    if (keyCode == ui::kKeyReturn) ok->click();
+    if (keyCode == ui::kKeyEscape) form.close();
+}
+}  // namespace
+
+void LaminaNameForm::Form_KeyDown(int keyCode, int) {
+    dialogKeys(*this, Command1, keyCode);
+}
+
+void NoteForm::Form_KeyDown(int keyCode, int) {
+    dialogKeys(*this, Command1, keyCode);
 }
 
 // A close by the close box is a cancel; the next opening starts empty, as a fresh dialog.

@@ -21,6 +21,7 @@ class LaminaNameForm : public ui::Form {
   protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
+    void Form_KeyDown(int keyCode, int shift) override;
 };
 
 // "Note": a note at a position, with a library of common notes.
@@ -40,6 +41,7 @@ class NoteForm : public ui::Form {
   protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
+    void Form_KeyDown(int keyCode, int shift) override;
 };
 
 // The label dialog at ClickX: the position marked in cyan in all six windows (while marking is
