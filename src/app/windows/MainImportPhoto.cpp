@@ -25,7 +25,6 @@ const QString kPhotoFilter = QStringLiteral(
 // Photo window layout (twips).
 constexpr double kStripHeightTwips = 300;  // a photo lower than this is a strip
 constexpr float kStripAspect = 10;         // or one more than ten times as wide as high
-constexpr double kDesignPhotoWidth = 6334.6;
 constexpr double kPhotoWindowHeight = 4755, kPhotoHeight = 4335;
 constexpr double kStripCaptionTwips = 405;
 
@@ -85,10 +84,10 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     using files::settings::kPhotoTop;
     using files::settings::leftRow;
     if (!PhotoIsStrip) {
-        // The photo shown at the radiograph's scale (the design width without a radiograph).
-        const double columns = Picture1->ScaleWidth();
-        const double width = columns > 0 ? kDesignPhotoWidth / columns * preview.Width() : kDesignPhotoWidth;
-        p.Move(settingOr(leftRow(kPhotoTop), preview.Left() + preview.Width() - width),
+        // As wide as the preview, as a strip is: a camera photo of any shape stays on the screen
+        // under the radiograph it shows.
+        const double width = preview.Width();
+        p.Move(settingOr(leftRow(kPhotoTop), preview.Left()),
                settingOr(kPhotoTop, preview.Top() + preview.Height()), width, kPhotoWindowHeight);
         p.Image1->setHeight(kPhotoHeight);
         p.Image2->setHeight(kPhotoHeight);
