@@ -179,7 +179,7 @@ void DrawElasticScale(double x) {
     if (ElasticGrabMark == 0 || !std::isfinite(ElasticGrabMark)) return;  // grabbed on the centre line
     const double spacing = (x - centre) / ElasticGrabMark;
     if (!std::isfinite(spacing)) return;
-    ElasticInterval = spacing;
+    ElasticInterval = std::abs(spacing);  // a mark dragged across the centre line: the same spacing
     e.Picture1->Cls();
     const scales::ElasticMarks marks = scales::elasticMarks(ElasticInterval, e.ScaleWidth() / 2);
     const core::Colour blue = core::rgb(100, 100, 255);
