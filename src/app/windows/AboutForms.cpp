@@ -48,8 +48,7 @@ TestForm::TestForm() : ui::Form(ui::Unit::Twips) {
     connect(Command1, &ui::Button::Click, this, [] { frmMain->Command6_Click(); });
     connect(Command2, &ui::Button::Click, this, [] { frmMain->Command97_Click(); });
     connect(Command3, &ui::Button::Click, this, [] { frmMain->Command98_Click(); });
-    connect(Command4, &ui::Button::Click, this, [] { frmMain->Command99_Click(); });
-    Command4->setNotBuiltYet();  // the close-up it redraws comes with the photo import
+    connect(Command4, &ui::Button::Click, this, [] { frmMain->Command99_Click(); });  // redraws the close-up
 }
 
 }  // namespace app

@@ -4,8 +4,7 @@
 
 namespace app {
 
-// Not built yet (comes with the XRF import): will fill the curve values and value ranges of the
-// six windows from their selections.
+// The curve values and value ranges of the six windows, from their selections.
 void LoadCurveValues();
 // Rebuilds all six curve windows (with XRF data), or hands over to RedrawGreyCurve.
 void RedrawCurves();

@@ -9,8 +9,7 @@ void ShowCurvePointer(double x, double sourceScaleHeight);
 void ShowPointerDepth(double x);
 // Removes the pointer lines from the six curve plots and redraws the elastic overlay when shown.
 void ClearCurvePointers();
-// Not built yet (comes with the elastic scale): will place and draw the elastic marks over the
-// six curve plots.
+// The elastic scale's marks over the six curve plots, from its centre, while it is shown.
 void DrawElasticOverlay();
 
 }  // namespace app
