@@ -154,3 +154,14 @@ TEST_F(AppTest, SaveRulesForEveryRowGroup) {
     EXPECT_EQ(saved(3, 12).type(),
               core::Variant::Type::Integer);  // a Single 2500 reads back as a whole number
 }
+
+// Before any XRF import nothing can be saved: quitting with a marker placed says so plainly and
+// offers no save that must fail.
+TEST_F(AppTest, QuittingWithMarkersBeforeTheXrfImportSaysToImportFirst) {
+    openSyntheticCore(300);
+    keyAt(1, 100, Qt::Key_1);
+    dialogs->answerMessage(MessageResult::Yes);
+    app::frmMain->Command4->click();
+    EXPECT_TRUE(onlyMessage().startsWith("The markers cannot be saved before XRF data are imported"));
+    EXPECT_TRUE(app::programEnded());
+}

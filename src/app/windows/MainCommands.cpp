@@ -356,7 +356,15 @@ void MainForm::setProgress(bool shown, int max) {
 // a cancelled save dialog or a failed save all return to the program.
 bool MainForm::QuitProgram() {
     SaveReferences();
-    if (!Saved) {
+    if (!Saved && !XrfLoaded) {
+        // A working file holds the XRF table: before its import there is nothing a save could
+        // write, so the question says so instead of offering a save that must fail.
+        const ui::MessageResult answer = ui::dialogs().messageBox(
+            QStringLiteral("The markers cannot be saved before XRF data are imported: import XRF data first, "
+                           "then save. Quit without saving them?"),
+            ui::MessageButtons::YesNo, ui::MessageIcon::Question, QStringLiteral("Stratalyser"));
+        if (answer != ui::MessageResult::Yes) return false;
+    } else if (!Saved) {
         const ui::MessageResult answer = ui::dialogs().messageBox(
             QStringLiteral("Do you want to save the changes to the working file?"),
             ui::MessageButtons::YesNoCancel, ui::MessageIcon::Question, QStringLiteral("Stratalyser"));
