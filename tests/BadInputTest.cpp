@@ -261,6 +261,9 @@ TEST_F(BadInputTest, Radiographs) {
             QStringLiteral("The image file is incomplete: its header declares %1 pixels").arg(size),
             kGuidance);
     };
+    const auto damaged = [](const char* format) {
+        return refused(QStringLiteral("The image file is damaged or incomplete: it is a %1 file").arg(format), kGuidance);
+    };
     const auto declares = [](const char* size) {
         return refused(QStringLiteral("The image declares %1 pixels").arg(size), kGuidance);
     };
@@ -281,7 +284,9 @@ TEST_F(BadInputTest, Radiographs) {
         {"the real bitmap short of its last pixel byte", write(".bmp", bmp.left(bmp.size() - 4)),
          incomplete("2251 x 84")},
         {"a progressive JPEG cut short", write(".jpg", progressive.chopped(200)), incomplete("300 x 40")},
-        {"the real 16-bit TIFF cut at half", write(".tif", tif16.left(tif16.size() / 2)), unreadable},
+        {"the real 16-bit TIFF cut at half", write(".tif", tif16.left(tif16.size() / 2)), damaged("TIFF")},
+        {"a PNG cut", write(".png", samples::pictureBytes(QImage(16, 16, QImage::Format_RGB32), "png").chopped(40)),
+         damaged("PNG")},
         {"a 55-byte bitmap declaring 4 x 33554434",
          write(".bmp", samples::hostile("bitmap-4x33554434-55-bytes.bmp")), incomplete("4 x 33554434")},
         {"a run-length bitmap far too short", write(".bmp", samples::hostile("bitmap-rle-20000x5000-cut.bmp")),

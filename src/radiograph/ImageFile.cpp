@@ -197,14 +197,15 @@ QImage readPngOrTiff(const QString& path, int maxWidth) {
     QImageReader reader(&file, png ? "png" : "tiff");
     reader.setAutoTransform(false);
     const QSize declared = reader.size();
-    if (!declared.isValid() || declared.isEmpty()) cannotRead(QStringLiteral("Unreadable image header"), path);
+    const char* const format = png ? "PNG" : "TIFF";
+    if (!declared.isValid() || declared.isEmpty()) throw ImageDamagedError(format);
     if (maxWidth > 0 && declared.width() > maxWidth) throw ImageTooWideError(declared.width());
     // Sixteen bits per channel are decoded as such: up to 8 bytes a pixel before the stretch.
     constexpr qint64 kLargestBytesPerPixel = 8;
     const qint64 bytes = qint64{declared.width()} * declared.height() * kLargestBytesPerPixel;
     if (bytes > kMaxDecodedBytes) throw ImageTooLargeError(declared, bytes);
     const QImage image = reader.read();
-    if (image.isNull()) cannotRead(reader.errorString(), path);
+    if (image.isNull()) throw ImageDamagedError(format);
     if (image.size() != declared) throw ImageTruncatedError(declared, file.size());
     return image;
 }

@@ -56,6 +56,13 @@ struct ImageTooLargeError : core::RuntimeError {
 };
 
 // A file that ends before the picture its header declares: cut short, or far too short to hold it.
+// A PNG or TIFF file, by its first bytes, whose picture cannot be read: cut short or damaged.
+struct ImageDamagedError : core::RuntimeError {
+    explicit ImageDamagedError(const char* format)
+        : core::RuntimeError(core::kBadFileName, std::string(format) + " image damaged"), format(format) {}
+    const char* format;
+};
+
 struct ImageTruncatedError : core::RuntimeError {
     ImageTruncatedError(QSize size, qint64 fileBytes)
         : core::RuntimeError(core::kPastEndOfFile, "Image file cut short"),

@@ -62,6 +62,12 @@ QString guidanceFor(const core::RuntimeError& error) {
             .arg(cut->size.height())
             .arg(cut->fileBytes);
     }
+    if (const auto* damaged = dynamic_cast<const radiograph::ImageDamagedError*>(&error)) {
+        return QStringLiteral(
+                   "The image file is damaged or incomplete: it is a %1 file, but its picture cannot be read. "
+                   "It may have been cut short while copying; please open the complete file.")
+            .arg(QLatin1String(damaged->format));
+    }
     return QStringLiteral(
         "Stratalyser can only read image files in bitmap (.bmp), jpeg (.jpg), PNG (.png) or TIFF (.tif, 8 or "
         "16 bits per channel) format. Please convert the image file using graphic software.");
