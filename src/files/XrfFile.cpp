@@ -69,6 +69,7 @@ XrfContents readXrfTable(QByteArray bytes) {
     const FieldLayout layout = detectXrfLayout(bytes);
     FieldReader reader(std::move(bytes), layout);
     XrfContents out;
+    out.tabSeparated = layout.separator == '\t';
     auto& headers = out.headers;
     const auto noFilename = [] { return XrfFormatError("no field \"filename\" before the header"); };
 

@@ -48,6 +48,7 @@ struct XrfContents {
     std::vector<QString> headers = std::vector<QString>(kMaxXrfHeaderIndex + 1);
     int columnCount = 0;  // C, fields per data row (with the four of a working file)
     bool workingFile = false;
+    bool tabSeparated = false;  // the scanner's own form, as its Results.txt
     int rowCount = 0;  // R
     core::VariantTable data{0, kMaxXrfFields, 0, kMaxXrfRows};  // (field 1..C, row 1..R), as read
 };

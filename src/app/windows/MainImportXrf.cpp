@@ -66,16 +66,13 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     setProgress(true, DataLength);
     QString path;
     std::optional<files::XrfContents> contents;
-    bool tabSeparated = false;
     try {
         path = givenPath.isEmpty()
                    ? ui::dialogs().openFile({QStringLiteral("Import XRF data"), kXrfFilter, WorkingFileName, false})
                    : givenPath;
         repaint();
         Command2->repaint();
-        QByteArray bytes = files::readFileBytes(path);
-        tabSeparated = files::detectXrfLayout(bytes).separator == '\t';
-        contents.emplace(files::readXrfTable(std::move(bytes)));
+        contents.emplace(files::readXrfTable(files::readFileBytes(path)));
         if (contents->rowCount == DataLength && contents->workingFile) files::checkWorkingColumns(*contents);
     } catch (const core::CancelledError&) {
         setProgress(false);
@@ -98,7 +95,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
         tell(lengthMismatch(contents->rowCount, DataLength), kGuidanceTitle);
         return;
     }
-    workingFileIsScannerTable_ = tabSeparated && !contents->workingFile;
+    workingFileIsScannerTable_ = contents->tabSeparated && !contents->workingFile;
     takeXrfContents(std::move(*contents), path);
     showXrfData();
 }

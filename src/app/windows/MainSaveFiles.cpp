@@ -44,11 +44,13 @@ bool MainForm::SaveFile(int mode) {
     setProgress(true, DataLength);
     QString path = WorkingFileName;
     try {
-        const QFileInfo working(WorkingFileName);
-        const QString offered = workingFileIsScannerTable_
-                                    ? working.dir().filePath(working.completeBaseName() + QStringLiteral(".csv"))
-                                    : WorkingFileName;
-        if (mode == 1) path = ui::dialogs().saveFile({QString(), kCsvFilter, offered, true});
+        if (mode == 1) {
+            const QFileInfo working(WorkingFileName);
+            const QString offered = workingFileIsScannerTable_
+                                        ? working.dir().filePath(working.completeBaseName() + QStringLiteral(".csv"))
+                                        : WorkingFileName;
+            path = ui::dialogs().saveFile({QString(), kCsvFilter, offered, true});
+        }
     } catch (const core::RuntimeError&) {
         setProgress(false);
         return false;
