@@ -248,8 +248,10 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     const double x = p.Shape1->Left() + p.Shape1->Width() / 2;
     // The whole frame, far up: stops at Top 0.
     const double middle = p.Shape1->Top() + p.Shape1->Height() / 2;
-    drag(p.Image1, pixels(x, middle), pixels(x, middle - 3000));
+    const float firstTop = app::CropTop;
+    drag(p.Image1, pixels(x, middle), pixels(x, middle - 3000));  // released above the window
     EXPECT_EQ(p.Shape1->Top(), 0);
+    EXPECT_TRUE(app::CropTop < firstTop && app::CropTop == p.cropRect().top);  // the close-up followed
     // Far down: stops at the window's bottom.
     drag(p.Image1, pixels(x, p.Shape1->Height() / 2), pixels(x, 6000));
     EXPECT_NEAR(p.Shape1->Top(), p.ScaleHeight() - p.Shape1->Height(), 1e-9);
@@ -260,7 +262,7 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     EXPECT_EQ(p.Shape1->Height(), 60);
 
     // A press beside the frame drags the photo: the proxy moves, the photo lands there on release,
-    // and the click that ends it renders the close-up of the frame's new photo rows.
+    // which renders the close-up of the frame's new photo rows.
     p.Shape1->place(p.Shape1->Left(), 150, p.Shape1->Width(), 450);
     app::FitPhotoFrame();
     const float cropTop = app::CropTop;
@@ -275,6 +277,8 @@ TEST_F(PhotoTest, DragsOnThePhotoMoveTheFrameItsEdgesAndThePhoto) {
     EXPECT_FALSE(p.Image2->isVisible() || p.Image1->blank());
     EXPECT_EQ(p.Image1->Top(), p.Image2->Top());
     EXPECT_FLOAT_EQ(app::CropTop, cropTop);  // same photo rows: frame and photo moved together
+    drag(p.Image1, pixels(x, 300), pixels(x, 6000));  // the frame down again: it ends inside the moved photo
+    EXPECT_LE(p.Shape1->Top() + p.Shape1->Height(), p.Image1->Top() + p.Image1->Height());
 }
 
 // The alignment commands: "Align radiograph" stacks the preview and the centimetre scale above the

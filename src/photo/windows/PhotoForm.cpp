@@ -53,7 +53,6 @@ PhotoForm::PhotoForm() : ui::Form(ui::Unit::Twips) {
     connect(Image1, &ui::ImageBox::MouseDown, this, &PhotoForm::Image1_MouseDown);
     connect(Image1, &ui::ImageBox::MouseMove, this, &PhotoForm::Image1_MouseMove);
     connect(Image1, &ui::ImageBox::MouseUp, this, &PhotoForm::Image1_MouseUp);
-    connect(Image1, &ui::ImageBox::Click, this, &PhotoForm::Image1_Click);
     connect(Image1, &ui::ImageBox::DblClick, this, &PhotoForm::Image1_DblClick);
     connect(mnuCrop, &ui::MenuItem::Click, this, &PhotoForm::mnuCrop_Click);
     connect(mnuAlignRadio, &ui::MenuItem::Click, this, &PhotoForm::mnuAlignRadio_Click);
@@ -115,8 +114,10 @@ void FitPhotoFrame() {
     // The frame starts at the same screen x as the preview's section rectangle, as wide as it.
     p.Shape1->setLeft(preview.Shape1->Left() - (p.Left() - preview.Left()));
     p.Shape1->setWidth(frmRawImage->Shape1->Width());
-    if (p.Shape1->Top() + p.Shape1->Height() > p.Image1->Height()) {
-        const double r = p.Image1->Height() - p.Shape1->Top() - kFrameBottomGapPixels * TwipsPerPixel;
+    // Trimmed to the photo's bottom, wherever a drag left the photo: rows below it are black.
+    const double photoBottom = p.Image1->Top() + p.Image1->Height();
+    if (p.Shape1->Top() + p.Shape1->Height() > photoBottom) {
+        const double r = photoBottom - p.Shape1->Top() - kFrameBottomGapPixels * TwipsPerPixel;
         if (r > 0) p.Shape1->setHeight(r);
     }
     if (CropOpen) RenderCropImage();
@@ -213,14 +214,13 @@ void PhotoForm::Image1_MouseMove(int button, int shift, double x, double y) {
 }
 
 void PhotoForm::Image1_MouseUp(int button, int shift, double x, double y) {
-    (void)button, (void)shift, (void)x, (void)y;
+    (void)shift, (void)x, (void)y;
     Image1->setTop(Image2->Top());
     showDragProxy(false);
     DragPhoto = DragTopEdge = DragBottomEdge = DragFrame = false;
-}
-
-void PhotoForm::Image1_Click() {
-    FitPhotoFrame();
+    // Every left press starts a drag; its release fits the frame and renders the close-up again,
+    // even when the pointer left the photo (the window may be a strip a few pixels high).
+    if (button == ui::kLeftButton) FitPhotoFrame();
 }
 
 void PhotoForm::Image1_DblClick() {

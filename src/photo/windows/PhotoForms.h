@@ -35,7 +35,6 @@ class PhotoForm : public ui::Form {
     void Image1_MouseDown(int button, int shift, double x, double y);
     void Image1_MouseMove(int button, int shift, double x, double y);
     void Image1_MouseUp(int button, int shift, double x, double y);
-    void Image1_Click();
     void Image1_DblClick();
     void mnuCrop_Click();
     void mnuAlignRadio_Click();
