@@ -100,11 +100,14 @@ class AppTest : public ::testing::Test {
         dialogs->answerOpen(path);
         byMenu ? app::frmMain->mnuOpenXRF->trigger() : app::frmMain->Command2->click();
     }
-    // The section made the whole radiograph, as dragging its rectangle would.
-    static void wholeSection() {
-        for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
-            shape->place(0, shape->Top(), app::frmPreview->Image2->Width(), shape->Height());
+    // The section rectangle `width` twips wide from `left` (the whole radiograph by default) in the
+    // preview and the raw image window, as dragging it would.
+    static app::PreviewForm& placeSection(double left = 0, double width = 0) {
+        app::PreviewForm& preview = app::frmPreview.get();
+        for (ui::Shape* shape : {preview.Shape1, app::frmRawImage->Shape1})
+            shape->place(left, shape->Top(), width > 0 ? width : preview.Image2->Width(), shape->Height());
         app::RenderSection();
+        return preview;
     }
     // Quits and starts the program again with the same files on disk, as a user does the next day.
     void restart() {

@@ -22,7 +22,7 @@ class CurvesTest : public AppTest {
     void SetUp() override {
         AppTest::SetUp();
         openSyntheticCore(400);
-        wholeSection();
+        placeSection();
         ASSERT_TRUE(app::ViewLeft == 0 && app::ViewRight == 400);
         app::Saved = true;
     }
@@ -64,9 +64,7 @@ class MarkersInSectionTest : public CurvesTest, public ::testing::WithParamInter
 // redraw puts it back where it was placed.
 TEST_P(MarkersInSectionTest, EveryKeyClickAndMenuPlacesItsLevelUnderThePointer) {
     const double twipsPerColumn = app::frmPreview->Picture2->Width() / app::DataLength;
-    for (ui::Shape* shape : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
-        shape->place(GetParam() * twipsPerColumn, shape->Top(), 150 * twipsPerColumn, shape->Height());
-    app::RenderSection();
+    placeSection(GetParam() * twipsPerColumn, 150 * twipsPerColumn);
     ASSERT_NEAR(app::ViewLeft, GetParam(), 1);
 
     // How a row places its marker at position p, pixel `at` of window k.

@@ -17,17 +17,9 @@ class LabelsAndViewTest : public AppTest {
     void SetUp() override {
         AppTest::SetUp();
         openSyntheticCore(400);
-        wholeSection();
+        placeSection();
     }
     void hoverAt(int k, long p, int y = 30) { hover(plot(k), QPoint(columnOf(p), y)); }
-    // The section rectangle 3000 twips wide from `left`, in the preview and the raw image window.
-    static app::PreviewForm& sectionAt(double left) {
-        app::PreviewForm& preview = app::frmPreview.get();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&preview));
-        for (ui::Shape* shape : {preview.Shape1, app::frmRawImage->Shape1}) shape->place(left, 0, 3000, shape->Height());
-        app::RenderSection();
-        return preview;
-    }
 };
 
 // Labels and notes placed through their dialogs (keys L and N): the position carries them, a cyan
@@ -142,7 +134,7 @@ TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
 // window clamps the line to the image.
 TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
     const auto before = app::GreyProfile(100);
-    app::PreviewForm& preview = sectionAt(6000);  // left of the section the lines can be grabbed
+    app::PreviewForm& preview = placeSection(6000, 3000);  // left of the section the lines can be grabbed
     CurveForm& c1 = curveWindow(1);
     const double lower = preview.Line1(1)->Y1();
     QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, lower));
@@ -170,7 +162,7 @@ TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
 // renders the new section in all six windows.
 TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
     importXrf(dir.filePath("Results.txt"));
-    app::PreviewForm& preview = sectionAt(3000);
+    app::PreviewForm& preview = placeSection(3000, 3000);
     const long leftBefore = app::ViewLeft;
     QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(4500, 300));
     ASSERT_TRUE(app::DragSection);
@@ -197,7 +189,7 @@ TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
 // A drag whose release never arrives (another window took the mouse) ends at the next move
 // without a button: applied once, every flag cleared, nothing left half-moved.
 TEST_F(LabelsAndViewTest, ADragWithoutItsReleaseEndsAtTheNextMove) {
-    app::PreviewForm& preview = sectionAt(6000);
+    app::PreviewForm& preview = placeSection(6000, 3000);
     const double upper = preview.Line1(0)->Y1();
     QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
     ASSERT_TRUE(isSet(app::DragUpperLine));

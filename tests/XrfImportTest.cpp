@@ -110,7 +110,7 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
 // scanner position with its running counts (years_min: level 1, years_max: levels 1 to 3).
 TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
     openSyntheticCore(400);
-    wholeSection();
+    placeSection();
     importXrf(dir.filePath("Results.txt"));
     std::vector<long> marked;  // data positions, top (position 1) first
     for (auto b = core.boundaries.rbegin(); b != core.boundaries.rend() && marked.size() < 18; ++b) {
@@ -157,7 +157,7 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
 // weights there, and the raw curve shows under it; "<None>" draws the raw curve alone.
 TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     openSyntheticCore(300);
-    wholeSection();
+    placeSection();
     writeFile(dir.filePath("spike.csv"), samples::scannerTable(300, [](int f, int p) {
                   return QByteArray::number(f == 10 && p == 200 ? 1000 : 0);
               }));
