@@ -22,12 +22,10 @@ const char* const kGuidance = "Stratalyser formatting guidance";
 // What a row expects: the start of the one message shown, and its title; no message = it opens.
 struct Outcome {
     QString message, title;
+    Outcome(const QString& message = {}, const char* title = "") : message(message), title(title) {}
     bool opens() const { return message.isEmpty(); }
 };
 const Outcome kOpens;
-Outcome refused(const QString& message, const char* title) {
-    return {message, QString::fromLatin1(title)};
-}
 // One file of a table: what it is, where it lies, what opening it must give.
 struct FileRow {
     const char* what;
@@ -102,7 +100,7 @@ class BadInputTest : public AppTest {
     }
     // The refusal of a file that cannot be read at all.
     static Outcome cannotRead(const QString& path, const char* why) {
-        return refused("The file " + QDir::toNativeSeparators(path) + " cannot be read (" + why,
+        return Outcome("The file " + QDir::toNativeSeparators(path) + " cannot be read (" + why,
                        "Stratalyser");
     }
     // One message with the expected start, title and icon; or none at all.
@@ -136,10 +134,10 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     speInHeader[header].replace("\"kcps\"", "\"kcpspe\"");  // ends the header early: refused, not misread
     const QByteArray tooManyRows = synth::makeXrfTable(synth::makeVarvedCore(26001, 4), false, 16);
     const char* const quotedLabel = "\"#a \"\"thick\"\" one, dark; \xC3\xBC\"";
-    const Outcome formatError = refused("Format error.", "Error");
+    const Outcome formatError = Outcome("Format error.", "Error");
     const QRegularExpression decimalPoint(QStringLiteral("(\\d)\\.(\\d)"));
     const auto rowHolds = [](int row, const char* text, const char* field) {
-        return refused(QStringLiteral("Row %1 of the working file holds %2 as its %3")
+        return Outcome(QStringLiteral("Row %1 of the working file holds %2 as its %3")
                            .arg(row)
                            .arg(QString::fromUtf8(text), QString::fromUtf8(field)),
                        kGuidance);
@@ -166,19 +164,19 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"a header with no data", write(".csv", joined(commaLines.mid(0, header + 1), "\r\n")), formatError},
         {"26001 rows", write(".csv", tooManyRows), formatError},
         {"cut inside the last row", write(".txt", tabs.chopped(20)),
-         refused("The XRF file ends inside data row 300", kGuidance)},
+         Outcome("The XRF file ends inside data row 300", kGuidance)},
         {"a row without its last field", write(".csv", joined(shortRow, "\r\n")),
-         refused("Data row 5 of the XRF file has 54 fields, but its header names 55.", kGuidance)},
+         Outcome("Data row 5 of the XRF file has 54 fields, but its header names 55.", kGuidance)},
         {"a row with a field too many", write(".csv", joined(longRow, "\r\n")),
-         refused("Data row 5 of the XRF file has more fields than its header names (55)", kGuidance)},
+         Outcome("Data row 5 of the XRF file has more fields than its header names (55)", kGuidance)},
         {"a header name ending in spe", write(".csv", joined(speInHeader, "\r\n")),
-         refused("Data row 1 of the XRF file has more fields than its header names (8).", kGuidance)},
+         Outcome("Data row 1 of the XRF file has more fields than its header names (8).", kGuidance)},
         {"no spectrum names", write(".csv", QByteArray(commas).replace(".spe", ".txt")), formatError},
         {"101 fields a row", write(".csv", synth::makeXrfTable(core, false, 101)),
-         refused("The rows of the XRF file have 101 fields; Stratalyser reads at most 100.", kGuidance)},
+         Outcome("The rows of the XRF file have 101 fields; Stratalyser reads at most 100.", kGuidance)},
         {"one row short of the radiograph",
          write(".csv", joined(commaLines.mid(0, commaLines.size() - 1), "\r\n")),
-         refused(
+         Outcome(
              "The XRF data length (299 measurements) does not match with the Radiograph width (300 pixels).",
              kGuidance)},
         {"a year the program never writes", write(".csv", workingFile(commas, Field::Year, 1, "\"x\"")),
@@ -193,7 +191,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"a working file of three columns",
          write(".csv", "\"scan\"\r\n\"varvecounting\"\r\n\"filename\",\"year\",\"marker\"\r\n" +
                            QByteArray("\"L.spe\",\"---\",\"---\"\r\n").repeated(kCoreWidth)),
-         refused("The working file has 3 columns, but a working file holds", kGuidance)},
+         Outcome("The working file has 3 columns, but a working file holds", kGuidance)},
         {"a label not starting with #", write(".csv", workingFile(commas, Field::Label, 3, "\"dark\"")),
          rowHolds(3, "\"dark\"", "lamina label")},
         {"a folder", dir.path(), cannotRead(dir.path(), "it is a folder).")},
@@ -255,18 +253,14 @@ TEST_F(BadInputTest, Radiographs) {
     QImage wide(32768, 2, QImage::Format_Grayscale8);
     wide.fill(100);
     ASSERT_TRUE(wide.save(dir.filePath("wide.bmp"), "BMP"));
-    const Outcome unreadable = refused(kCannotReadImage, kGuidance);
+    const Outcome unreadable = Outcome(kCannotReadImage, kGuidance);
     const auto incomplete = [](const char* size) {
-        return refused(
-            QStringLiteral("The image file is incomplete: its header declares %1 pixels").arg(size),
-            kGuidance);
+        return Outcome(QStringLiteral("The image file is incomplete: its header declares %1 pixels").arg(size), kGuidance);
     };
-    const auto damaged = [](const char* format) {
-        return refused(QStringLiteral("The image file is damaged or incomplete: it is a %1 file").arg(format), kGuidance);
+    const auto damaged = [](const char* kind) {
+        return Outcome(QStringLiteral("The image file is damaged or incomplete: it is a %1 file").arg(kind), kGuidance);
     };
-    const auto declares = [](const char* size) {
-        return refused(QStringLiteral("The image declares %1 pixels").arg(size), kGuidance);
-    };
+    const auto declares = [](const char* size) { return Outcome("The image declares " + QString(size), kGuidance); };
     const FileRow rows[] = {
         {"0 bytes", write(".bmp", QByteArray()), unreadable},
         {"binary", write(".jpg", samples::noise(5000)), unreadable},
@@ -291,21 +285,22 @@ TEST_F(BadInputTest, Radiographs) {
          write(".bmp", samples::hostile("bitmap-4x33554434-55-bytes.bmp")), incomplete("4 x 33554434")},
         {"a run-length bitmap far too short", write(".bmp", samples::hostile("bitmap-rle-20000x5000-cut.bmp")),
          incomplete("20000 x 5000")},
-        {"a grey JPEG declaring 30000 x 16000", write(".jpg", samples::jpegDeclaring(30000, 16000, false)),
-         incomplete("30000 x 16000")},
+        {"a grey JPEG past the reader's limit", write(".jpg", samples::jpegDeclaring(30000, 16000, false)),
+         declares("30000 x 16000")},  // the reader counts 4 bytes a pixel for grey as well
+        {"a bitmap of 7 bits a pixel", write(".bmp", QByteArray(bmp).replace(28, 1, "\x07")), damaged("bitmap")},
         {"a bitmap declaring 30000 x 30000",
          write(".bmp", samples::hostile("bitmap-30000x30000-headers-only.bmp")), declares("30000 x 30000")},
         {"a bitmap declaring 2^31 - 1 rows",
          write(".bmp", samples::hostile("bitmap-30000x2147483647-top-down.bmp")),
          declares("30000 x 2147483647")},
         {"a JPEG declaring 32767 x 16383 pixels", write(".jpg", samples::jpegDeclaring(32767, 16383)),
-         refused("The image declares 32767 x 16383 pixels, which would need 2048 MB", kGuidance)},
+         Outcome("The image declares 32767 x 16383 pixels, which would need 2048 MB", kGuidance)},
         {"a progressive JPEG declaring 32767 x 16383",
          write(".jpg", samples::jpegDeclaring(32767, 16383, true, true)), declares("32767 x 16383")},
         {"a TIFF declaring 20000 x 60000 pixels", write(".tif", samples::hostile("tiff-20000x60000-one-byte.tif")),
          declares("20000 x 60000")},
         {"32768 pixels wide", dir.filePath("wide.bmp"),
-         refused("The radiograph is 32768 pixels wide.", kGuidance)},
+         Outcome("The radiograph is 32768 pixels wide.", kGuidance)},
         {"a folder", dir.path(), unreadable},
         {"a cancelled dialog", QString(), unreadable},  // the import's one error path
     };
@@ -350,7 +345,7 @@ TEST_F(BadInputTest, Photos) {
         const QString path = write(extension, bytes);
         return FileRow{
             what, path,
-            refused("The photo " + QDir::toNativeSeparators(path) + rest, "Message from Stratalyser")};
+            Outcome("The photo " + QDir::toNativeSeparators(path) + rest, "Message from Stratalyser")};
     };
     const char* const cannotOpen = " cannot be opened.";
     const FileRow rows[] = {
@@ -358,12 +353,12 @@ TEST_F(BadInputTest, Photos) {
         photoRow("binary", ".png", samples::noise(5000), cannotOpen),
         photoRow("an XRF table named .jpg", ".jpg", "filename\tposition (mm)\t\r\n", cannotOpen),
         // The scanner's TIFF keeps its directory at the end: cut, it has no header left.
-        photoRow("the real TIFF cut", ".tif", tif.left(5000), cannotOpen),
+        photoRow("the real TIFF cut", ".tif", tif.left(5000), " is damaged or incomplete: it is a TIFF file"),
         photoRow("the real JPEG cut", ".jpg", jpg.left(jpg.size() / 2), " is incomplete"),
         photoRow("a PNG cut", ".png",
-                 samples::pictureBytes(QImage(16, 16, QImage::Format_RGB32), "png").chopped(40), cannotOpen),
+                 samples::pictureBytes(QImage(16, 16, QImage::Format_RGB32), "png").chopped(40), " is damaged"),
         photoRow("a TIFF with its directory first, cut in its pixels", ".tif",
-                 samples::hostile("tiff-300x200-directory-first-cut.tif"), cannotOpen),
+                 samples::hostile("tiff-300x200-directory-first-cut.tif"), " is damaged"),
         photoRow("a JPEG declaring 32767 x 16383 pixels", ".jpg", samples::jpegDeclaring(32767, 16383),
                  " declares 32767 x 16383 pixels, which would need 2048 MB"),
         photoRow("a bitmap declaring 2^31 - 1 rows", ".bmp",
@@ -371,7 +366,7 @@ TEST_F(BadInputTest, Photos) {
         photoRow("a TIFF declaring 20000 x 60000 pixels", ".tif", samples::hostile("tiff-20000x60000-one-byte.tif"),
                  " declares 20000 x 60000"),
         {"a folder", dir.path(),
-         refused("The photo " + QDir::toNativeSeparators(dir.path()), "Message from Stratalyser")},
+         Outcome("The photo " + QDir::toNativeSeparators(dir.path()), "Message from Stratalyser")},
     };
     for (const FileRow& row : rows) {
         dialogs->clearRecord();
@@ -399,7 +394,7 @@ TEST_F(BadInputTest, SettingsFiles) {
         return rows.join('\n');
     };
     const auto damaged = [this](const QString& rest) {
-        return refused(
+        return Outcome(
             "The reference file " + QDir::toNativeSeparators(settingsPath) + " is damaged: " + rest,
             "Message from Stratalyser");
     };

@@ -1,3 +1,7 @@
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "AppFixture.h"
 
 using ui::MessageResult;
@@ -72,17 +76,22 @@ INSTANTIATE_TEST_SUITE_P(Button_Menu_CloseBox, QuitPaths, ::testing::Values(0, 1
 TEST_F(AppTest, ACancelledOrFailedSaveKeepsTheWorkAndQuittingAsksAgain) {
     writeFile(dir.filePath("plain"), "x");
     const QString impossible = dir.filePath("plain/work.csv");  // inside a file: cannot be written
-    const QString told = "The working file could not be saved to " + QDir::toNativeSeparators(impossible);
+    const QString told = "The working file could not be saved to ";
     const struct {
         const char* what;
         bool byQuit;
         QString target;  // empty: the dialog is cancelled
+        bool diskFull = false;
     } rows[] = {
+        {"Save as, disk full", false, dir.filePath("full.csv"), true},
         {"Save as, failing", false, impossible},
         {"Save as, cancelled", false, QString()},
         {"quit, Yes, failing", true, impossible},
         {"quit, Yes, cancelled", true, QString()},
     };
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
     for (const auto& row : rows) {
         restart();
         openSyntheticCore(300);
@@ -93,12 +102,17 @@ TEST_F(AppTest, ACancelledOrFailedSaveKeepsTheWorkAndQuittingAsksAgain) {
         dialogs->clearRecord();
         if (row.byQuit) dialogs->answerMessage(MessageResult::Yes);
         row.target.isEmpty() ? dialogs->cancelFile() : dialogs->answerSave(row.target);
+        const rlimit full{row.diskFull ? 1024 : unlimited.rlim_cur, unlimited.rlim_max};  // as on a full disk
+        setrlimit(RLIMIT_FSIZE, &full);
         row.byQuit ? main.Command4->click() : main.Command5->click();
-        EXPECT_FALSE(app::programEnded() || app::Saved) << row.what;
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        EXPECT_FALSE(app::programEnded() || app::Saved || QFileInfo::exists(dir.filePath("full.csv"))) << row.what;
         EXPECT_TRUE(main.Command5->Caption() == "Save as" && app::WorkingFileName == source) << row.what;
         EXPECT_EQ(files::readFileBytes(source), synth::makeXrfTable(core, true)) << row.what;
         const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
-        const bool toldWhy = !messages.empty() && messages.back().text.startsWith(told);
+        const QString why = messages.empty() ? QString() : messages.back().text;
+        const QString reason = row.diskFull ? QString::fromLocal8Bit(strerror(EFBIG)) : QString();  // not "canceled"
+        const bool toldWhy = why.startsWith(told + QDir::toNativeSeparators(row.target)) && why.contains(reason);
         EXPECT_EQ(toldWhy, !row.target.isEmpty()) << row.what;
         dialogs->clearRecord();
         dialogs->answerMessage(MessageResult::No);

@@ -43,9 +43,17 @@ void saveFileBytes(const QString& path, const QByteArray& bytes) {
     reachStage(SaveStage::TemporaryOpen);
     const qsizetype half = bytes.size() / 2;
     const auto writeAll = [&](qsizetype from, qsizetype count) {
-        if (file.write(bytes.constData() + from, count) != count || !file.flush()) {
-            file.cancelWriting();
-            fail(core::kPermissionDenied, file.errorString(), path);
+        // A short write (the disk filled up) is tried again, so the next one says why it failed.
+        qint64 done = 0;
+        while (done < count) {
+            const qint64 n = file.write(bytes.constData() + from + done, count - done);
+            if (n <= 0) break;
+            done += n;
+        }
+        if (done != count || !file.flush()) {
+            const QString reason = file.errorString();  // the system's ("No space left on device")
+            file.cancelWriting();                       // ... which this would replace by "canceled"
+            fail(core::kPermissionDenied, reason, path);
         }
     };
     writeAll(0, half);

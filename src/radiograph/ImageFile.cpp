@@ -92,7 +92,6 @@ DeclaredImage jpegHeader(const QByteArray& file) {
     d.format = Format::Jpeg;
     const qint64 n = file.size();
     qint64 pos = 2;
-    int components = 0;
     while (pos < n) {
         if (byteAt(file, pos) != 0xFF) return d;  // not at a marker: the file is damaged
         while (pos < n && byteAt(file, pos) == 0xFF) ++pos;
@@ -109,10 +108,10 @@ DeclaredImage jpegHeader(const QByteArray& file) {
         if (pos + length > n) break;
         if (isStartOfFrame(marker) && length >= 8) {
             const qint64 height = bigEndian16(file, pos + 3), width = bigEndian16(file, pos + 5);
-            components = static_cast<int>(byteAt(file, pos + 7));
             if (width == 0 || height == 0) return d;  // a height given later (DNL): not supported
             d.size = QSize(static_cast<int>(width), static_cast<int>(height));
-            d.decodedBytes = width * height * (components == 1 ? 1 : kColourBytesPerPixel);
+            // Grey or colour: the image reader's own limit counts at least 32 bits a pixel.
+            d.decodedBytes = width * height * kColourBytesPerPixel;
         }
         pos += length;
         if (marker != 0xDA) continue;
@@ -180,7 +179,8 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     }
     reader.setAutoTransform(false);
     const QImage image = reader.read();
-    if (image.isNull()) cannotRead(reader.errorString(), path);
+    // Its header was sound, so the file is of a kind the program reads: its picture is damaged.
+    if (image.isNull()) throw ImageDamagedError(declared.format == Format::Jpeg ? "JPEG" : "bitmap");
     if (image.size() != declared.size) throw ImageTruncatedError(declared.size, fileBytes);
     return normalisedSource(image);
 }

@@ -45,6 +45,11 @@ QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& pat
                               "have been cut short while copying; please open the complete file.")
             .arg(name);
     }
+    if (const auto* damaged = dynamic_cast<const radiograph::ImageDamagedError*>(&error)) {
+        return QStringLiteral("The photo %1 is damaged or incomplete: it is a %2 file, but its picture cannot be "
+                              "read. It may have been cut short while copying; please open the complete file.")
+            .arg(name, QLatin1String(damaged->format));
+    }
     return QStringLiteral("The photo %1 cannot be opened. Stratalyser reads core photos as bitmap (.bmp), "
                           "JPEG (.jpg), PNG (.png) or TIFF (.tif, 8 or 16 bits per channel).\n\n(%2)")
         .arg(name, QString::fromStdString(error.what()));
