@@ -125,7 +125,9 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(radiograph, "BMP"));
     const QByteArray tabs = synth::makeXrfTable(core, true);
     const QByteArray commas = synth::makeXrfTable(core, false);
-    const QList<QByteArray> commaLines = linesOf(commas);
+    const QList<QByteArray> commaLines = linesOf(commas), tabLines = linesOf(tabs);
+    QList<QByteArray> longLastRow = tabLines;
+    longLastRow.last() += "7\t";
 
     const qsizetype header = commaLines.size() - 1 - kCoreWidth;
     QList<QByteArray> shortRow = commaLines, longRow = commaLines, speInHeader = commaLines;
@@ -148,6 +150,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"a spreadsheet's Unicode text", write(".txt", samples::unicodeText(commas)), kOpens},
         {"line feeds only", write(".csv", joined(commaLines, "\n")), kOpens},
         {"carriage returns only", write(".csv", joined(commaLines, "\r")), kOpens},
+        {"the tab form ended by carriage returns only", write(".txt", joined(tabLines, "\r")), kOpens},
         {"texts without quotes", write(".csv", QByteArray(commas).replace("\"", "")), kOpens},
         {"decimal commas",
          write(".txt", QString::fromLatin1(tabs).replace(decimalPoint, "\\1,\\2").toLatin1()), kOpens},
@@ -169,6 +172,8 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
          Outcome("Data row 5 of the XRF file has 54 fields, but its header names 55.", kGuidance)},
         {"a row with a field too many", write(".csv", joined(longRow, "\r\n")),
          Outcome("Data row 5 of the XRF file has more fields than its header names (55)", kGuidance)},
+        {"the tab form's last row with a field too many", write(".txt", joined(longLastRow, "\r\n")),
+         Outcome("Data row 300 of the XRF file has more fields than its header names (55)", kGuidance)},
         {"a header name ending in spe", write(".csv", joined(speInHeader, "\r\n")),
          Outcome("Data row 1 of the XRF file has more fields than its header names (8).", kGuidance)},
         {"no spectrum names", write(".csv", QByteArray(commas).replace(".spe", ".txt")), formatError},

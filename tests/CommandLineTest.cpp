@@ -41,6 +41,8 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
         {{"--radiograph", r, "--xrf", x, x}, "give either --xrf or a working file: the working file holds the XRF data"},
         {{"--demo", "--radiograph", r}, "--demo opens its own files; name no others with it"},
         {{"--radiograph", r, "a.csv", "b.csv"}, "more than one working file: a.csv, b.csv"},
+        {{"--radiograph", QString::fromLocal8Bit("Kern_\xE4.bmp")},  // a Latin-1 name, decoded as main() does
+         "the file name is not UTF-8 text, which Stratalyser cannot open; please rename the file: Kern_\uFFFD.bmp"},
     };
     for (const Row& row : rows) EXPECT_EQ(parseCommandLine(row.arguments).error, row.error) << row.arguments.join(' ').toStdString();
 }

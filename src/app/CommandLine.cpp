@@ -88,8 +88,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     if (!c.photo.isEmpty() && c.xrf.isEmpty() && c.working.isEmpty())
         fail(QStringLiteral("the photo opens after the XRF data: give --xrf FILE or a working file too"));
+    // Qt reads file names as UTF-8 and has no way back to other bytes: such a name is said to be
+    // the trouble, not the file's absence.
     for (const QString* file : {&c.radiograph, &c.xrf, &c.working, &c.photo}) {
-        if (!file->isEmpty() && !QFileInfo(*file).isFile()) fail(QStringLiteral("no such file: ") + *file);
+        if (file->isEmpty() || QFileInfo(*file).isFile()) continue;
+        fail(file->contains(QChar::ReplacementCharacter)
+                 ? QStringLiteral("the file name is not UTF-8 text, which Stratalyser cannot open; please rename "
+                                  "the file: ") + *file
+                 : QStringLiteral("no such file: ") + *file);
     }
     return c;
 }
