@@ -84,6 +84,11 @@ TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
     const double half = app::ElasticInterval / 2;
     EXPECT_EQ(marksBetween(cx + half, cx + 5 * app::ElasticInterval + half), 5);
     EXPECT_EQ(marksBetween(cx - 5 * app::ElasticInterval - half, cx - half), 5);
+    // The section moved in the preview: the overlay moves along and stays under the ruler.
+    const double left = app::frmPreview->Shape1->Left(), centrePixel = s2.toPixelX(cx);
+    placeSection(left > 600 ? left - 600 : left + 600, app::frmPreview->Shape1->Width());
+    app::ClearCurvePointers();
+    EXPECT_NEAR(plot(2)->surface().toPixelX(app::ElasticCentreX), centrePixel, 1);
 
     // A right-button release takes scale and overlay away.
     QTest::mousePress(area, Qt::RightButton, Qt::NoModifier, QPoint(centre + 40, 5));

@@ -40,6 +40,10 @@ void ClearCurvePointers() {
 
 namespace {
 
+// The plot's left end and width when the overlay was last placed: a moved or rescaled section
+// places it again, so it stays under the ruler.
+double placedScaleLeft = 0, placedScaleWidth = 0;
+
 // Where the elastic scale's centre falls on the curves: under the window, in the plot units of
 // the curve window nearest to it (curve window 1 before XRF data).
 void placeElasticOverlay() {
@@ -67,6 +71,8 @@ void placeElasticOverlay() {
     ElasticCentreY = static_cast<Single>(y);
     ElasticLastTop = static_cast<Single>(e.Top());
     ElasticLastLeft = static_cast<Single>(e.Left());
+    placedScaleLeft = plot->ScaleLeft();
+    placedScaleWidth = plot->ScaleWidth();
 }
 
 }  // namespace
@@ -75,8 +81,9 @@ void placeElasticOverlay() {
 void DrawElasticOverlay() {
     try {
         ElasticForm& e = frmElastic.get();
+        const ui::PictureBox* plot = curveWindow(1).Picture1;
         if (static_cast<Single>(e.Top()) != ElasticLastTop || static_cast<Single>(e.Left()) != ElasticLastLeft ||
-            ElasticDragging) {
+            ElasticDragging || plot->ScaleLeft() != placedScaleLeft || plot->ScaleWidth() != placedScaleWidth) {
             placeElasticOverlay();
         }
         if (ElasticDragging) {
