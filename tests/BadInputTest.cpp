@@ -87,7 +87,7 @@ class BadInputTest : public AppTest {
         for (const bool b :
              {app::XrfLoaded, app::RadiographImported, app::Profile.isAllocated(), main.Command1->isEnabled(),
               main.Command2->isEnabled(), main.mnuOpenXRF->Enabled(), main.Command5->isEnabled(),
-              main.mnuSummary->Enabled(), main.Frame3->isEnabled(), main.ProgressBar1->isVisible(),
+              main.mnuSummary->Enabled(), main.ProgressBar1->isVisible(),
               app::curveWindow(2).isVisible()})
             state << QString::number(b);
         for (const double n :
@@ -218,6 +218,8 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         expectOutcome(row.outcome, row.what);
         if (!row.outcome.opens() || row.path.isEmpty()) {
             EXPECT_EQ(programState(), before) << row.what;
+            // The tools of the curve windows are enabled by the command even so: they need the radiograph only.
+            EXPECT_TRUE(main.mnuElastic->Enabled() && main.mnuScale->Enabled() && main.Frame3->isEnabled()) << row.what;
             continue;
         }
         EXPECT_EQ(app::XrfColumnCount, kXrfFields) << row.what;
@@ -244,6 +246,10 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
             EXPECT_EQ(app::MarkerLabel(7), QStringLiteral("#a \"thick\" one, dark; ü"));
         }
     }
+    app::frmMain->mnuElastic->trigger();  // after the cancelled dialog, with the radiograph alone
+    app::frmMain->mnuScale->trigger();
+    for (ui::MenuItem* m : {app::frmMain->mnuShowAll, app::frmMain->mnuAlign, app::frmMain->mnuActive}) m->trigger();
+    EXPECT_TRUE(app::frmElastic->isVisible() && app::frmScale->isVisible() && app::frm1m->isVisible());
 }
 
 // Radiographs through the import button and the menu. A picture that cannot be used leaves the

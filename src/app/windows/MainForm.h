@@ -143,6 +143,7 @@ class MainForm : public ui::Form {
     static QString settingsProblem(const core::RuntimeError& error);
     void takeXrfContents(files::XrfContents&& contents, const QString& path);
     void showXrfData();
+    void enableCurveTools();
 
   public:
     void setProgress(bool shown, int max = 0);

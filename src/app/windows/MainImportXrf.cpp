@@ -186,7 +186,12 @@ void MainForm::showXrfData() {
     setProgress(false);
     Saved = true;
 
-    // The tools that work on the curve windows.
+    enableCurveTools();
+}
+
+// The tools that work on the curve windows: enabled by every XRF import command, whether the
+// import succeeded or not, as they work on the radiograph's grey curve alone as well.
+void MainForm::enableCurveTools() {
     for (ui::MenuItem* m : {mnuScale, mnuElastic, mnuAlign, mnuActive, mnuShowAll}) m->setEnabled(true);
     // The two position boxes stay disabled: they show the section's ends, nothing is typed there.
     for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Label7(0), Label7(1), Label8, Label9, Frame2}) {
@@ -199,6 +204,7 @@ void MainForm::showXrfData() {
 
 void MainForm::Command2_Click() {
     ImportXRFdata();
+    enableCurveTools();
 }
 
 }  // namespace app
