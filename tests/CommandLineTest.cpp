@@ -77,6 +77,15 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     EXPECT_TRUE(app::XrfLoaded && app::DataLength == 2251);
     EXPECT_TRUE(dialogs->shown().empty());
     EXPECT_EQ(app::curveWindow(6).Caption(), "6: Zr");
+    // What window 1 shows at once: its element list and range boxes over the plot, as the window
+    // system holds the window's picture (the "x11" check runs this under Xvfb too).
+    app::CurveForm& c1 = app::curveWindow(1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c1));
+    const QImage shown = QGuiApplication::primaryScreen()->grabWindow(c1.winId()).toImage();
+    for (QWidget* box : std::initializer_list<QWidget*>{c1.Combo1, c1.Text1, c1.Text2}) {
+        const QPoint inside(4, box->height() / 2);
+        EXPECT_EQ(shown.pixel(box->mapTo(&c1, inside)), box->grab().toImage().pixel(inside));
+    }
     restart();
 
     start();

@@ -10,7 +10,9 @@ namespace ui {
 
 PictureBox::PictureBox(QWidget* container) : Control<MouseArea>(container) {
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked as painting opaquely, though it does: under X11, Qt then left the controls lying
+    // over a picture with child controls (curve window 1's band lines) unpainted until they
+    // were repainted one by one.
 }
 
 void PictureBox::setPicture(const QImage& picture) {
