@@ -77,8 +77,8 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     EXPECT_TRUE(app::XrfLoaded && app::DataLength == 2251);
     EXPECT_TRUE(dialogs->shown().empty());
     EXPECT_EQ(app::curveWindow(6).Caption(), "6: Zr");
-    // What window 1 shows at once: its element list and range boxes over the plot, as the window
-    // system holds the window's picture (the "x11" check runs this under Xvfb too).
+    // What window 1 shows at once: its element list and range boxes over the plot, in the picture
+    // the window system holds of the window.
     app::CurveForm& c1 = app::curveWindow(1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&c1));
     const QImage shown = QGuiApplication::primaryScreen()->grabWindow(c1.winId()).toImage();
