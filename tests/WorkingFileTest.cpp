@@ -129,7 +129,8 @@ TEST(WorkingFileTest, RandomCountingsRoundTripToTheByte) {
 
 
 // A small counting written out in full: boundaries from the top with their running counts, then
-// the intervals between labels; levels 2 and 3 count as possible years, 5 not at all.
+// the intervals between labels; by the default rule level 1 counts as a year, level 2 as an
+// uncertain one, levels 3 (the half year) and 5 not at all.
 TEST(ChronologyTest, BoundariesWithRunningCountsThenLabelledIntervals) {
     core::Array<Variant> marks(0, 8, Variant("---"));
     core::Array<QString> labels(0, 8, QStringLiteral("---"));
@@ -151,15 +152,28 @@ TEST(ChronologyTest, BoundariesWithRunningCountsThenLabelledIntervals) {
     const QByteArray csv = files::writeChronology(points, 0, 3.5);
     const QByteArray expected =
         "\"kind\",\"top_mm\",\"bottom_mm\",\"level\",\"label\",\"level_1\",\"level_2\",\"level_3\",\"level_4\","
-        "\"level_5\",\"level_6\",\"level_7\",\"level_8\",\"level_9\",\"years_min\",\"years_max\"\r\n"
-        "\"boundary\",0,0,1,\"\",1,0,0,0,0,0,0,0,0,1,1\r\n"
-        "\"boundary\",1,1,2,\"\",1,1,0,0,0,0,0,0,0,1,2\r\n"
-        "\"boundary\",1.5,1.5,5,\"\",1,1,0,0,1,0,0,0,0,1,2\r\n"
-        "\"boundary\",2,2,1,\"A1, the tephra\",2,1,0,0,1,0,0,0,0,2,3\r\n"
-        "\"boundary\",3,3,3,\"\",2,1,1,0,1,0,0,0,0,2,4\r\n"
-        "\"boundary\",3.5,3.5,1,\"\",3,1,1,0,1,0,0,0,0,3,5\r\n"
-        "\"interval\",0,0.5,,\"B2\",1,0,0,0,0,0,0,0,0,1,1\r\n"
-        "\"interval\",0.5,2,,\"A1, the tephra\",1,1,0,0,1,0,0,0,0,1,2\r\n"
-        "\"interval\",2,3.5,,\"\",1,0,1,0,0,0,0,0,0,1,2\r\n";
+        "\"level_5\",\"level_6\",\"level_7\",\"level_8\",\"level_9\",\"years_min\",\"years_max\",\"year_levels\","
+        "\"uncertain_year_levels\"\r\n"
+        "\"boundary\",0,0,1,\"\",1,0,0,0,0,0,0,0,0,1,1,\"1\",\"2\"\r\n"
+        "\"boundary\",1,1,2,\"\",1,1,0,0,0,0,0,0,0,1,2,\"1\",\"2\"\r\n"
+        "\"boundary\",1.5,1.5,5,\"\",1,1,0,0,1,0,0,0,0,1,2,\"1\",\"2\"\r\n"
+        "\"boundary\",2,2,1,\"A1, the tephra\",2,1,0,0,1,0,0,0,0,2,3,\"1\",\"2\"\r\n"
+        "\"boundary\",3,3,3,\"\",2,1,1,0,1,0,0,0,0,2,3,\"1\",\"2\"\r\n"
+        "\"boundary\",3.5,3.5,1,\"\",3,1,1,0,1,0,0,0,0,3,4,\"1\",\"2\"\r\n"
+        "\"interval\",0,0.5,,\"B2\",1,0,0,0,0,0,0,0,0,1,1,\"1\",\"2\"\r\n"
+        "\"interval\",0.5,2,,\"A1, the tephra\",1,1,0,0,1,0,0,0,0,1,2,\"1\",\"2\"\r\n"
+        "\"interval\",2,3.5,,\"\",1,0,1,0,0,0,0,0,0,1,1,\"1\",\"2\"\r\n";
     EXPECT_EQ(csv.toStdString(), expected.toStdString());
+
+    // Ten years each with its half-year layer are ten years, never more.
+    std::vector<files::ChronologyPoint> tenYears;
+    for (int y = 0; y < 20; ++y) tenYears.push_back({double(y), y % 2 == 0 ? 1 : files::kHalfYearLevel, {}});
+    EXPECT_TRUE(files::writeChronology(tenYears, 0, 20).contains("\"boundary\",19,19,3,\"\",10,0,10,0,0,0,0,0,0,10,10,"));
+    // The rules a user may type: year levels; uncertain year levels, each level once, never level 3.
+    for (const auto& [text, years, uncertain] : std::vector<std::tuple<QString, QString, QString>>{
+             {"1; 2", "1", "2"}, {"1, 4;2 5", "14", "25"}, {"1;", "1", ""}, {"1; 3", "-", ""}, {"1; 1", "-", ""},
+             {"1 2", "-", ""}, {"0; 2", "-", ""}, {"a; 2", "-", ""}}) {
+        const auto rule = files::parseYearRule(text);
+        EXPECT_EQ(rule ? rule->years + ";" + rule->uncertain : "-;", years + ";" + uncertain) << text.toStdString();
+    }
 }

@@ -107,7 +107,8 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
 // Boundaries of every level 1 to 9 in one core, marked with the keys from the top down (levels
 // 1, 2, ..., 9, 1, 2, ...), a label on the tenth: the summary counts each level above and below
 // the label (whose own boundary counts nowhere), and the chronology lists every boundary at its
-// scanner position with its running counts (years_min: level 1, years_max: levels 1 to 3).
+// scanner position with its running counts by the rule the user gives (years "1", uncertain "2, 4";
+// level 3, the half year, never counts), kept for the next time.
 TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
     openSyntheticCore(400);
     placeSection();
@@ -129,8 +130,9 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
     EXPECT_EQ(summary.mid(3), (QStringList{"\"'Section top'\"", "\"---\",1,1,1,1,1,1,1,1,1", "\"'#V10'\"",
                                            "\"---\",0,1,1,1,1,1,1,1,1", "\"'Section bottom'\""}));
 
-    dialogs->answerSave(dir.filePath("chronology.csv"));
+    dialogs->answerInput("1; 2, 4").answerSave(dir.filePath("chronology.csv"));
     app::frmMain->mnuChronology->trigger();
+    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Input).at(0).initialName, "1; 2");
     const QStringList lines = linesOf(dir.filePath("chronology.csv"));
     ASSERT_EQ(lines.size(), 1 + 18 + 2);
     EXPECT_TRUE(lines[0].startsWith("\"kind\",\"top_mm\",\"bottom_mm\",\"level\",\"label\",\"level_1\""));
@@ -139,17 +141,21 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
         const int level = static_cast<int>(i % 9) + 1;
         ++count[level];
         const QStringList f = lines[static_cast<qsizetype>(i) + 1].split(',');
-        ASSERT_EQ(f.size(), 16);
+        ASSERT_EQ(f.size(), 18);
         EXPECT_TRUE(f[1].toDouble() == app::XrfData.get(2, marked[i]).toDouble() && f[3].toInt() == level) << i;
         for (int k = 1; k <= 9; ++k) EXPECT_EQ(f[4 + k].toInt(), count[k]) << i << " level " << k;
-        EXPECT_TRUE(f[14].toInt() == count[1] && f[15].toInt() == count[1] + count[2] + count[3]) << i;
+        EXPECT_TRUE(f[14].toInt() == count[1] && f[15].toInt() == count[1] + count[2] + count[4]) << i;
+        EXPECT_EQ(f.mid(16), (QStringList{"\"1\"", "\"24\""})) << i;
     }
     // The intervals: the top to the label (its boundary included), then to the bottom.
     const QStringList first = lines[19].split(','), second = lines[20].split(',');
     EXPECT_TRUE(first[0] == "\"interval\"" && first[4] == "\"#V10\"");
-    EXPECT_EQ(first.mid(5).join(','), "2,1,1,1,1,1,1,1,1,2,4");
-    EXPECT_EQ(second.mid(5).join(','), "0,1,1,1,1,1,1,1,1,0,2");
+    EXPECT_EQ(first.mid(5, 11).join(','), "2,1,1,1,1,1,1,1,1,2,4");
+    EXPECT_EQ(second.mid(5, 11).join(','), "0,1,1,1,1,1,1,1,1,0,2");
     EXPECT_DOUBLE_EQ(second[2].toDouble(), app::XrfData.get(2, app::DataLength).toDouble());
+    dialogs->clearRecord();
+    app::frmMain->mnuChronology->trigger();  // offered again as chosen; a cancel saves nothing
+    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Input).at(0).initialName, "1; 24");
 }
 
 // Each moving average of the pop-up menu smooths its own window's curve. Fe is 0 but for a spike of

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include <QStringList>
+
 #include "files/FieldSyntax.h"
 
 namespace files {
@@ -17,39 +19,68 @@ bool isLabel(const QString& label) {
     return label != QStringLiteral("---") && label != QStringLiteral("#---") && !label.isEmpty();
 }
 
-int yearsMin(const Counts& c) {
+int yearsMin(const Counts& c, const YearRule& rule) {
     int n = 0;
-    for (int level = 1; level <= kChronologyLevels; ++level) n += isCertainYear(level) ? c[static_cast<std::size_t>(level)] : 0;
+    for (int level = 1; level <= kChronologyLevels; ++level) n += rule.isYear(level) ? c[static_cast<std::size_t>(level)] : 0;
     return n;
 }
 
-int yearsMax(const Counts& c) {
-    int n = yearsMin(c);
-    for (int level = 1; level <= kChronologyLevels; ++level) n += isPossibleYear(level) ? c[static_cast<std::size_t>(level)] : 0;
+int yearsMax(const Counts& c, const YearRule& rule) {
+    int n = yearsMin(c, rule);
+    for (int level = 1; level <= kChronologyLevels; ++level)
+        n += rule.isUncertainYear(level) ? c[static_cast<std::size_t>(level)] : 0;
     return n;
 }
 
 void writeRow(FieldWriter& w, const char* kind, double top, double bottom, int level, const QString& label,
-              const Counts& counts) {
+              const Counts& counts, const YearRule& rule) {
     w.field(Variant(kind));
     w.field(Variant(top));
     w.field(Variant(bottom));
     w.field(level > 0 ? Variant(level) : Variant());
     w.field(Variant(label));
     for (int k = 1; k <= kChronologyLevels; ++k) w.field(Variant(counts[static_cast<std::size_t>(k)]));
-    w.field(Variant(yearsMin(counts)));
-    w.field(Variant(yearsMax(counts)));
+    w.field(Variant(yearsMin(counts, rule)));
+    w.field(Variant(yearsMax(counts, rule)));
+    w.field(Variant(rule.years));
+    w.field(Variant(rule.uncertain));
     w.endLine();
+}
+
+bool holdsLevel(const QString& digits, int level) {
+    return level != kHalfYearLevel && digits.contains(QChar(u'0' + level));
 }
 
 }  // namespace
 
-bool isCertainYear(int level) {
-    return level == 1;
+bool YearRule::isYear(int level) const {
+    return holdsLevel(years, level);
 }
 
-bool isPossibleYear(int level) {
-    return level == 2 || level == 3;
+bool YearRule::isUncertainYear(int level) const {
+    return holdsLevel(uncertain, level);
+}
+
+std::optional<YearRule> parseYearRule(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(';'));
+    if (parts.size() != 2) return std::nullopt;
+    YearRule rule{QString(), QString()};
+    QString* into = &rule.years;
+    for (const QString& part : parts) {
+        for (const QChar c : part) {
+            if (c == QLatin1Char(' ') || c == QLatin1Char(',')) continue;
+            const int level = c.digitValue();  // -1 for anything but a digit
+            if (level < 1 || level == kHalfYearLevel || rule.years.contains(c) || rule.uncertain.contains(c))
+                return std::nullopt;
+            *into += c;
+        }
+        into = &rule.uncertain;
+    }
+    return rule;
+}
+
+QString yearRuleText(const YearRule& rule) {
+    return rule.years + QStringLiteral("; ") + rule.uncertain;
 }
 
 std::vector<ChronologyPoint> chronologyPoints(int dataLength, const core::Array<Variant>& yearMark,
@@ -69,31 +100,34 @@ std::vector<ChronologyPoint> chronologyPoints(int dataLength, const core::Array<
     return points;
 }
 
-QByteArray writeChronology(const std::vector<ChronologyPoint>& points, double topMm, double bottomMm) {
+QByteArray writeChronology(const std::vector<ChronologyPoint>& points, double topMm, double bottomMm,
+                           const YearRule& rule) {
     FieldWriter w;
     w.field(Variant("kind"));
     for (const char* name : {"top_mm", "bottom_mm", "level", "label"}) w.field(Variant(name));
     for (int k = 1; k <= kChronologyLevels; ++k) w.field(Variant(QStringLiteral("level_%1").arg(k)));
     w.field(Variant("years_min"));
     w.field(Variant("years_max"));
+    w.field(Variant("year_levels"));
+    w.field(Variant("uncertain_year_levels"));
     w.endLine();
 
     Counts total{};
     for (const ChronologyPoint& p : points) {
         if (p.level == 0) continue;
         ++total[static_cast<std::size_t>(p.level)];
-        writeRow(w, "boundary", p.mm, p.mm, p.level, p.label, total);
+        writeRow(w, "boundary", p.mm, p.mm, p.level, p.label, total, rule);
     }
     Counts inside{};
     double from = topMm;
     for (const ChronologyPoint& p : points) {
         if (p.level > 0) ++inside[static_cast<std::size_t>(p.level)];
         if (p.label.isEmpty()) continue;
-        writeRow(w, "interval", from, p.mm, 0, p.label, inside);
+        writeRow(w, "interval", from, p.mm, 0, p.label, inside, rule);
         inside.fill(0);
         from = p.mm;
     }
-    writeRow(w, "interval", from, bottomMm, 0, QString(), inside);
+    writeRow(w, "interval", from, bottomMm, 0, QString(), inside, rule);
     return w.takeBytes();
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "core/BoundedArray.h"
@@ -11,7 +12,8 @@
 // The chronology of a counting, one CSV table with one header line (spreadsheets, R and pandas read
 // it as it is):
 //
-//   kind, top_mm, bottom_mm, level, label, level_1 .. level_9, years_min, years_max
+//   kind, top_mm, bottom_mm, level, label, level_1 .. level_9, years_min, years_max, year_levels,
+//   uncertain_year_levels
 //
 // "boundary" rows, one per boundary from the core's top (smallest position in mm) down: its
 // position (top_mm = bottom_mm), its level, the label at its position if any, and the cumulative
@@ -21,14 +23,25 @@
 // (none for the last), and the boundaries of each level inside it (top < position <= bottom; the
 // first interval includes the core's top).
 //
-// Years: a level-1 boundary is a certain year boundary, levels 2 and 3 possible ones, the other
-// levels are not years. years_min counts the certain boundaries, years_max the certain and the
-// possible ones.
+// Years follow the user's rule, written in the last two columns of every row: years_min counts the
+// boundaries of the year levels, years_max those and the uncertain year levels' as well.
 namespace files {
 
 inline constexpr int kChronologyLevels = 9;
-bool isCertainYear(int level);
-bool isPossibleYear(int level);
+inline constexpr int kHalfYearLevel = 3;  // the seasonal layer inside a year: never a year of its own
+
+// Which levels are year boundaries and which uncertain ones, each as the digits of its levels
+// ("1", "2"; empty: none).
+struct YearRule {
+    QString years = QStringLiteral("1");
+    QString uncertain = QStringLiteral("2");
+    bool isYear(int level) const;
+    bool isUncertainYear(int level) const;
+};
+// "1; 2": the year levels, then the uncertain ones; levels 1..9 but the half year, none in both.
+// Nothing when the text is not such a rule.
+std::optional<YearRule> parseYearRule(const QString& text);
+QString yearRuleText(const YearRule& rule);
 
 struct ChronologyPoint {
     double mm = 0;
@@ -43,7 +56,8 @@ std::vector<ChronologyPoint> chronologyPoints(int dataLength, const core::Array<
                                               const std::function<double(int)>& positionMm);
 
 // The table for the points, with the core's top and bottom positions (mm) closing the intervals.
-QByteArray writeChronology(const std::vector<ChronologyPoint>& points, double topMm, double bottomMm);
+QByteArray writeChronology(const std::vector<ChronologyPoint>& points, double topMm, double bottomMm,
+                           const YearRule& rule = {});
 
 // "core.csv" -> "core (Chronology).csv"; empty when the name is too short to end in ".csv".
 QString chronologyFileName(const QString& lastUsedName);

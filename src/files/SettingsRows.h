@@ -21,7 +21,9 @@
 //   31..39   colour of levels 1..9                        the built-in colours
 //   40..65   not used (9999 at exit)                      -
 //   66, 67   frmActiveYears Top, Left                     below frmMain, at its Left
-//   68..100  not used by the program (column 2 at exit)   -
+//   68, 69   the chronology's year levels and uncertain   1 and 2
+//            year levels, as digits (0: none)
+//   70..100  not used by the program (column 2 at exit)   -
 namespace files::settings {
 
 inline constexpr int kDefault = 2;  // column
@@ -38,7 +40,9 @@ inline constexpr int kCurve1Top = 12;
 inline constexpr int kPhotoTop = 24;
 inline constexpr int kCropTop = 26;
 inline constexpr int kActiveYearsTop = 66;
-inline constexpr int kFirstFreeRow = 68;
+inline constexpr int kYearLevels = 68;
+inline constexpr int kUncertainYearLevels = 69;
+inline constexpr int kFirstFreeRow = 70;
 
 // A window's place takes two rows: Top, then Left.
 constexpr int leftRow(int topRow) {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -85,6 +87,14 @@ class QtDialogs : public Dialogs {
     }
 
     void beep() override { QApplication::beep(); }
+
+    std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) override {
+        bool ok = false;
+        const QString text =
+            QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, initial, &ok);
+        if (!ok) return std::nullopt;
+        return text;
+    }
 
   protected:
     std::optional<QString> askOpenFile(const FileDialogRequest& request) override {

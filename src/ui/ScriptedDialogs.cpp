@@ -30,6 +30,11 @@ ScriptedDialogs& ScriptedDialogs::answerMessage(MessageResult r) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::answerInput(const QString& text) {
+    answers_.push_back(TextAnswer{text});
+    return *this;
+}
+
 std::vector<ScriptedDialogs::Shown> ScriptedDialogs::shownOf(Kind kind) const {
     std::vector<Shown> result;
     std::copy_if(shown_.begin(), shown_.end(), std::back_inserter(result),
@@ -119,6 +124,19 @@ MessageResult ScriptedDialogs::messageBox(const QString& text, MessageButtons bu
             break;
     }
     return MessageResult::Ok;
+}
+
+std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QString& title, const QString& initial) {
+    Shown shown;
+    shown.kind = Kind::Input;
+    shown.title = title;
+    shown.text = prompt;
+    shown.initialName = initial;
+    TextAnswer answer;
+    shown.expected = take<TextAnswer>(answer, [](const TextAnswer&) { return true; });
+    shown_.push_back(shown);
+    if (!shown.expected) return std::nullopt;
+    return answer.text;
 }
 
 void ScriptedDialogs::beep() {

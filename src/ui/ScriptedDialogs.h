@@ -14,7 +14,7 @@ namespace ui {
 // Cancel (file and colour dialogs, Yes/No/Cancel boxes), OK or No (message boxes).
 class ScriptedDialogs : public Dialogs {
   public:
-    enum class Kind { OpenFile, SaveFile, Colour, Message, Beep };
+    enum class Kind { OpenFile, SaveFile, Colour, Message, Beep, Input };
 
     struct Shown {
         Kind kind = Kind::Message;
@@ -33,6 +33,7 @@ class ScriptedDialogs : public Dialogs {
     ScriptedDialogs& answerColour(core::Colour c);
     ScriptedDialogs& cancelColour();
     ScriptedDialogs& answerMessage(MessageResult r);
+    ScriptedDialogs& answerInput(const QString& text);
 
     const std::vector<Shown>& shown() const { return shown_; }
     std::vector<Shown> shownOf(Kind kind) const;
@@ -44,6 +45,7 @@ class ScriptedDialogs : public Dialogs {
     MessageResult messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                              const QString& title) override;
     void beep() override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) override;
 
   protected:
     std::optional<QString> askOpenFile(const FileDialogRequest& request) override;
@@ -60,7 +62,10 @@ class ScriptedDialogs : public Dialogs {
         core::Colour colour = 0;
         bool cancel = false;
     };
-    using Answer = std::variant<FileAnswer, ColourAnswer, MessageResult>;
+    struct TextAnswer {
+        QString text;
+    };
+    using Answer = std::variant<FileAnswer, ColourAnswer, MessageResult, TextAnswer>;
 
     template <typename T>
     bool take(T& answer, const std::function<bool(const T&)>& fits);

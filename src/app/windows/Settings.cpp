@@ -30,6 +30,25 @@ double settingOr(int row, double computed) {
     return v.isNumeric() || v.isEmpty() ? v.toDouble() : 0.0;
 }
 
+files::YearRule ChronologyYearRule() {
+    const files::YearRule defaults;
+    if (!ReferencesLoaded) return defaults;
+    // Levels as the digits of a number; 0 for none.
+    const auto digits = [](int row, const QString& unset) {
+        const double d = settingOr(row, kUnset);
+        return d == kUnset ? unset : d == 0 ? QString() : QString::number(d, 'f', 0);
+    };
+    const QString kept = digits(kYearLevels, defaults.years) + QLatin1Char(';') +
+                         digits(kUncertainYearLevels, defaults.uncertain);
+    return files::parseYearRule(kept).value_or(defaults);
+}
+
+void KeepChronologyYearRule(const files::YearRule& rule) {
+    if (!ReferencesLoaded) return;
+    References(kCurrent, kYearLevels) = Variant(static_cast<core::Long>(rule.years.toInt()));  // "" gives 0
+    References(kCurrent, kUncertainYearLevels) = Variant(static_cast<core::Long>(rule.uncertain.toInt()));
+}
+
 QString SettingsFilePath() {
     if (!gSettingsPath.isEmpty()) return gSettingsPath;
     return QDir(QCoreApplication::applicationDirPath())

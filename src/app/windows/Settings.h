@@ -4,6 +4,7 @@
 
 #include "core/Colour.h"
 #include "core/Variant.h"
+#include "files/Chronology.h"
 
 namespace app {
 
@@ -24,6 +25,11 @@ void SaveReferences();
 // Column 3 of a settings row as a number, or `computed` when the row holds 9999 (not set). An empty
 // value counts as set (0).
 double settingOr(int row, double computed);
+
+// Which levels the chronology counts as years and as uncertain years, as kept in the settings (the
+// defaults when unset or without a settings file), and keeping a new choice there.
+files::YearRule ChronologyYearRule();
+void KeepChronologyYearRule(const files::YearRule& rule);
 
 // Places curve windows 2..6 from the settings, or in two columns beside window 1.
 void ArrangeCurveWindows();
