@@ -86,6 +86,9 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
         hoverAt(2, at, y);
         EXPECT_EQ(plot(2)->ToolTipText(), tip) << at;
     }
+    // ... shown while another window is the active one (Qt asks the window, not the widget).
+    for (const QWidget* w : {static_cast<QWidget*>(&curveWindow(2)), static_cast<QWidget*>(&app::frmPreview.get())})
+        EXPECT_TRUE(w->testAttribute(Qt::WA_AlwaysShowToolTips));
     // The depth under the pointer on the main window.
     hoverAt(2, 101, 5);
     EXPECT_EQ(app::frmMain->Label9->Caption(), "20.01");  // 0.01 + 0.2 * (101 - 1)

@@ -34,6 +34,9 @@ int px(double twips) {
 Form::Form(Unit unit, QWidget* parent)
     : QWidget(parent, Qt::Window), unit_(unit), client_(new ClientArea(this, unit)) {
     setAttribute(Qt::WA_QuitOnClose, false);  // the program ends through its own quit path
+    // The pointer moves over several windows at once (preview, curves, photo): a tip shows in
+    // whichever it is over, without a click to make that window active first.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     connect(client_, &MouseArea::MouseDown, this,
             [this](int button, int shift, double x, double y) { Form_MouseDown(button, shift, x, y); });
     connect(client_, &MouseArea::MouseMove, this,
