@@ -156,6 +156,20 @@ TEST_F(CurvesTest, UndoTakesBackTheLastFiftyOnePlacementsNewestFirst) {
 
 // Delete clears the position and both neighbours (markers, labels, notes) and cannot be undone;
 // at position 1 the column titles stay; beyond the data nothing happens.
+// A value typed into a range box, then the pointer onto the plot: the keys mark there, and the box
+// keeps the value typed.
+TEST_F(CurvesTest, ThePlotTakesTheKeysWhenThePointerEntersIt) {
+    importFeTable();
+    app::CurveForm& c2 = curveWindow(2);
+    c2.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&c2));
+    c2.Text1->setFocus();
+    for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_9}) QTest::keyClick(c2.windowHandle(), key);
+    hover(plot(2), QPoint(columnOf(100), 30));
+    QTest::keyClick(c2.windowHandle(), Qt::Key_1);
+    EXPECT_TRUE(app::YearMark(100) == 1 && c2.Text1->Text().endsWith("9")) << c2.Text1->Text().toStdString();
+}
+
 TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
     for (long p : {1, 2, 59, 60, 61, 62}) {
         app::YearMark(p) = Variant(core::Integer(1));

@@ -82,6 +82,21 @@ void PictureBox::paintEvent(QPaintEvent* e) {
     painter.drawImage(r.topLeft(), surface_.render(r));
 }
 
+// The pointer coming onto a picture that takes keys gives it the keys, even from a box being typed
+// in (which keeps its text): a marker key pressed over a plot never lands in a value box. Only its
+// arrival does: a box the user tabs into while the pointer rests here keeps the keys.
+void PictureBox::mouseMoveEvent(QMouseEvent* e) {
+    const bool arriving = !pointerInside_;
+    if (arriving && focusPolicy() != Qt::NoFocus && window()->isActiveWindow()) setFocus(Qt::MouseFocusReason);
+    pointerInside_ = true;
+    MouseArea::mouseMoveEvent(e);
+}
+
+void PictureBox::leaveEvent(QEvent* e) {
+    pointerInside_ = false;
+    MouseArea::leaveEvent(e);
+}
+
 void PictureBox::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     surface_.resize(size());

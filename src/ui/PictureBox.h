@@ -61,6 +61,8 @@ class PictureBox : public Control<MouseArea>, public ScaledContainer {
 
   protected:
     void paintEvent(QPaintEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void placed() override { surface_.resize(size()); }
     QPointF toUnits(const QPointF& pixels) const override;
@@ -72,6 +74,7 @@ class PictureBox : public Control<MouseArea>, public ScaledContainer {
     bool relayKey(const QKeyEvent* e, void (PictureBox::*event)(int keyCode, int shift));
 
     Surface surface_;
+    bool pointerInside_ = false;  // between the pointer's arrival and its leaving
 };
 
 }  // namespace ui
