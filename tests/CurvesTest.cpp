@@ -1,6 +1,8 @@
 // Marking laminae in the curve windows with the keys, the mouse and the pop-up menu, taking
 // markers back, and the pointer line and curves the plots show.
 
+#include <QRegularExpression>
+
 #include "AppFixture.h"
 
 using app::curveWindow;
@@ -168,6 +170,22 @@ TEST_F(CurvesTest, ThePlotTakesTheKeysWhenThePointerEntersIt) {
     hover(plot(2), QPoint(columnOf(100), 30));
     QTest::keyClick(c2.windowHandle(), Qt::Key_1);
     EXPECT_TRUE(app::YearMark(100) == 1 && c2.Text1->Text().endsWith("9")) << c2.Text1->Text().toStdString();
+}
+
+// Positions that are not numbers: the stepping comes from the others, and the import says so;
+// with no two numbers left the box is emptied and shows red.
+TEST_F(CurvesTest, TheSteppingComesFromTheNumericPositions) {
+    writeFile(dir.filePath("t.csv"), samples::scannerTable(400).replace("\"L6.spe\",1.2,", "\"L6.spe\",n/a,"));
+    importXrf(dir.filePath("t.csv"));
+    EXPECT_EQ(app::frmMain->Text1->Text(), "200");
+    EXPECT_EQ(onlyMessage(), "The positions of 1 of the 400 rows of the XRF table are not numbers: the stepping "
+                             "(200 micron) comes from the other rows.");
+    restart();
+    openSyntheticCore(400);
+    writeFile(dir.filePath("t.csv"), QString::fromLatin1(samples::scannerTable(400))
+                                         .replace(QRegularExpression("spe\",[0-9.]+,"), "spe\",x,").toLatin1());
+    importXrf(dir.filePath("t.csv"));
+    EXPECT_TRUE(app::frmMain->Text1->Text().isEmpty() && app::frmMain->Text1->ToolTipText().startsWith("The stepping"));
 }
 
 TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {

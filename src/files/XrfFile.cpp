@@ -202,20 +202,28 @@ core::CurveTable buildCurveTable(const core::VariantTable& data, const std::vect
 }
 
 std::optional<long> scannerStepMicrons(const core::VariantTable& data, int rowCount) {
-    if (rowCount < 2) return std::nullopt;
     float sum = 0;
     double previous = 0;
+    int first = 0, last = 0;  // the first and last rows with a numeric position
     for (int i = 1; i <= rowCount; ++i) {
-        double position = 0;
         const Variant v = data(2, i);
-        if (!v.isNumeric()) return std::nullopt;
-        position = v.toDouble();
-        if (i > 1) sum = static_cast<float>(static_cast<double>(sum) + (position - previous));
+        if (!v.isNumeric()) continue;
+        const double position = v.toDouble();
+        if (first > 0) sum = static_cast<float>(static_cast<double>(sum) + (position - previous));
+        if (first == 0) first = i;
+        last = i;
         previous = position;
     }
-    const float step = sum / static_cast<float>(rowCount - 1);
+    if (last == first) return std::nullopt;
+    const float step = sum / static_cast<float>(last - first);
     if (!std::isfinite(step)) return std::nullopt;
     return static_cast<long>(core::roundHalfEven(static_cast<double>(step) * 1000.0));
+}
+
+int nonNumericPositions(const core::VariantTable& data, int rowCount) {
+    int n = 0;
+    for (int i = 1; i <= rowCount; ++i) n += data(2, i).isNumeric() ? 0 : 1;
+    return n;
 }
 
 }  // namespace files

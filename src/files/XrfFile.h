@@ -72,9 +72,11 @@ void checkWorkingColumns(const XrfContents& contents);
 core::CurveTable buildCurveTable(const core::VariantTable& data, const std::vector<QString>& headers, int columns,
                                  int dataLength, const core::Array<core::Integer>& greyProfile);
 
-// The scanner's step in micrometres from the positions (field 2) of rows 1..R: the mean of the
-// successive differences summed in single precision, times 1000, rounded half to even. Nothing
-// when there are fewer than two rows or a position is not a number.
+// The scanner's step in micrometres from the numeric positions (field 2) of rows 1..R: the
+// successive differences summed in single precision over the rows they span, times 1000, rounded
+// half to even. Nothing when fewer than two positions are numbers.
 std::optional<long> scannerStepMicrons(const core::VariantTable& data, int rowCount);
+// How many of rows 1..R have a position that is not a number.
+int nonNumericPositions(const core::VariantTable& data, int rowCount);
 
 }  // namespace files

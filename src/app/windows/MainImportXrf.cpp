@@ -98,6 +98,17 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     workingFileIsScannerTable_ = contents->tabSeparated && !contents->workingFile;
     takeXrfContents(std::move(*contents), path);
     showXrfData();
+    if (const int unusable = files::nonNumericPositions(XrfData, DataLength); unusable > 0) {
+        const QString stepping = Text1->Text().isEmpty()
+                                     ? QStringLiteral("please type the stepping (micron per pixel) into its box.")
+                                     : QStringLiteral("the stepping (%1 micron) comes from the other rows.")
+                                           .arg(Text1->Text());
+        tell(QStringLiteral("The positions of %1 of the %2 rows of the XRF table are not numbers: ")
+                     .arg(unusable)
+                     .arg(DataLength) +
+                 stepping,
+             QStringLiteral("Stratalyser"));
+    }
 }
 
 // The table becomes the document: headers, data, the curve table and, from a working file, the
@@ -157,7 +168,9 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
             curveWindow(k).Combo1->setText(Profile.get(ElementColumn(k), 0).toString());
         }
     }
-    if (const auto step = files::scannerStepMicrons(XrfData, n)) Text1->setText(QString::number(*step));
+    // Without two numeric positions no stepping can be told: the box is emptied and shows red.
+    const auto step = files::scannerStepMicrons(XrfData, n);
+    Text1->setText(step ? QString::number(*step) : QString());
 }
 
 // Every window shows the new data; the commands that need them are enabled.
