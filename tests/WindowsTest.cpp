@@ -79,3 +79,17 @@ TEST_F(AppTest, ShowAllAboutAndStaffWindows) {
     EXPECT_TRUE(app::frmTest->isVisible() && app::frmTest->Command4->isEnabled());
     app::frmTest->Command4->click();  // redraws the close-up, which without a photo is nothing
 }
+
+// On a small screen every window shows inside it, wherever the settings or a command place it;
+// its place in twips (what the settings file keeps) stays as set.
+TEST_F(AppTest, WindowsShowInsideASmallScreen) {
+    ui::screen::overrideSizePixels(1000, 700);
+    importRealCore();
+    curveWindow(4).setLeft(27450);  // 1830 pixels
+    curveWindow(5).setTop(-315);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const bool fits = w->isVisible() && dynamic_cast<ui::Form*>(w) && w->width() <= 1000;
+        EXPECT_TRUE(!fits || QRect(0, 0, 1000, 700).contains(w->frameGeometry())) << qPrintable(w->windowTitle());
+    }
+    EXPECT_TRUE(curveWindow(4).Left() == 27450 && curveWindow(5).Top() == -315);
+}

@@ -10,6 +10,7 @@
 
 #include "ui/Controls.h"
 #include "ui/KeyCodes.h"
+#include "ui/Screen.h"
 
 namespace ui {
 
@@ -98,15 +99,24 @@ void Form::setResizable(bool resizable) {
     applyGeometry();
 }
 
+// Where the window shows: at its place, or moved inside the screen's available area when it would
+// lie outside. The place itself (as code and the settings file set it) stays.
+QPoint Form::shownPlace() const {
+    const QRect area = screen::availablePixels();
+    const QSize outer = frameGeometry().size();
+    return QPoint(std::max(area.left(), std::min(px(left_), area.right() + 1 - outer.width())),
+                  std::max(area.top(), std::min(px(top_), area.bottom() + 1 - outer.height())));
+}
+
 void Form::applyGeometry() {
     applying_ = true;
-    move(px(left_), px(top_));
     const QSize outer = clientSizeFor(width_, height_);
     if (resizable_) {
         resize(outer);
     } else {
         setFixedSize(outer);
     }
+    move(shownPlace());
     applying_ = false;
     layoutClient();
     // A size set by code takes effect at once, shown or not, as the handlers expect.
@@ -200,7 +210,7 @@ void Form::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
     // A move by the user (or the window system) updates the twips; our own placement keeps the
     // exact values code set.
-    if (!applying_ && pos() != QPoint(px(left_), px(top_))) {
+    if (!applying_ && pos() != shownPlace()) {
         left_ = fromPixels(pos().x(), Unit::Twips);
         top_ = fromPixels(pos().y(), Unit::Twips);
     }
@@ -217,6 +227,14 @@ void Form::resizeEvent(QResizeEvent* e) {
         handledSize_ = size();
         Form_Resize();
     }
+}
+
+// Shown with its frame, the window is placed again: a frame too may not leave the screen.
+void Form::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    applying_ = true;
+    move(shownPlace());
+    applying_ = false;
 }
 
 void Form::closeEvent(QCloseEvent* e) {

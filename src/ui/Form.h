@@ -93,6 +93,7 @@ class Form : public QWidget {
     void moveEvent(QMoveEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
@@ -100,6 +101,7 @@ class Form : public QWidget {
     friend void setTwipsPerPixel(int twips);
     void placeControlsAgain();
     void applyGeometry();
+    QPoint shownPlace() const;
     QSize clientSizeFor(double widthTwips, double heightTwips) const;
     void layoutClient();
     int menuHeight() const;

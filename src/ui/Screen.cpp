@@ -25,6 +25,12 @@ double heightTwips() {
     return twipsPerPixel() * (gOverrideHeight > 0 ? gOverrideHeight : realSize().height());
 }
 
+QRect availablePixels() {
+    if (gOverrideWidth > 0 && gOverrideHeight > 0) return QRect(0, 0, gOverrideWidth, gOverrideHeight);
+    if (const QScreen* s = QGuiApplication::primaryScreen()) return s->availableGeometry();
+    return QRect(QPoint(0, 0), realSize());
+}
+
 void overrideSizePixels(int width, int height) {
     gOverrideWidth = width;
     gOverrideHeight = height;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 // The screen's size in twips (15 per pixel). Tests can fix it so that layouts computed from it
 // do not depend on the machine.
 namespace ui::screen {
@@ -7,5 +9,7 @@ namespace ui::screen {
 double widthTwips();
 double heightTwips();
 void overrideSizePixels(int width, int height);  // 0, 0 returns to the real screen
+// The area windows may take (without the desktop's panels), in pixels.
+QRect availablePixels();
 
 }  // namespace ui::screen
