@@ -124,10 +124,8 @@ TEST(LabTest, TheProgramsFormulaForWhiteBlackThePrimariesAndMidGrey) {
     const Row rows[] = {
         {255, 255, 255, 99.9652f, -5.3519f, 5.4681f},   // not (100, 0, 0): the matrix's white differs
         {0, 0, 0, -16.0f, 0.0f, 0.0f},                  // cube root down to black: L* = -16
-        {255, 0, 0, 53.2003f, 70.4425f, 69.5581f},
-        {0, 255, 0, 87.0459f, -84.4756f, 86.5738f},
-        {0, 0, 255, 35.1627f, 68.9394f, -98.1819f},
-        {128, 128, 128, 53.9550f, -3.2285f, 3.2986f},
+        {255, 0, 0, 53.2003f, 70.4425f, 69.5581f}, {0, 255, 0, 87.0459f, -84.4756f, 86.5738f},
+        {0, 0, 255, 35.1627f, 68.9394f, -98.1819f}, {128, 128, 128, 53.9550f, -3.2285f, 3.2986f},
     };
     for (const Row& row : rows) {
         const photo::Lab lab = photo::rgbToLab(row.r, row.g, row.b);

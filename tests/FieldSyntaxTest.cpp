@@ -25,18 +25,13 @@ TEST(FieldWriter, NumbersAreLocaleFreeWholeWithoutPointFractionsShortest) {
         const char* text;
     };
     const Case cases[] = {
-        {Variant(3.0), "3"},
-        {Variant(-0.0), "0"},
+        {Variant(3.0), "3"}, {Variant(-0.0), "0"},
         {Variant(0.1f), "0.1"},  // the shortest text of the Single, not 0.100000001
-        {Variant(0.1), "0.1"},
-        {Variant(1.0 / 3.0), "0.3333333333333333"},
-        {Variant(120286.0f), "120286"},
-        {Variant(core::Long(-70000)), "-70000"},
-        {Variant(9999.0f), "9999"},
-        {Variant(1e20), "1e+20"},
+        {Variant(0.1), "0.1"}, {Variant(1.0 / 3.0), "0.3333333333333333"},
+        {Variant(120286.0f), "120286"}, {Variant(core::Long(-70000)), "-70000"},
+        {Variant(9999.0f), "9999"}, {Variant(1e20), "1e+20"},
         {Variant(std::nan("")), ""},  // cannot be represented: an empty value
-        {Variant(core::Date{2026, 12, 6}), "#2026-12-06#"},
-        {Variant(true), "#TRUE#"},
+        {Variant(core::Date{2026, 12, 6}), "#2026-12-06#"}, {Variant(true), "#TRUE#"},
     };
     for (const Case& c : cases) EXPECT_EQ(FieldWriter::encode(c.value), QByteArray(c.text)) << c.text;
     FieldWriter w;

@@ -88,14 +88,10 @@ TEST(PhotoFileTest, RadiographsAndPhotosOfEveryKindOpenByContent) {
         const char* format;
         QRgb photo;  // the photo's pixel; the radiograph's grey is its channel mean
     } rows[] = {
-        {"photo.png", colour, "png", brown},
-        {"photo.tif", colour, "tiff", brown},
-        {"photo.bmp", colour, "bmp", brown},
-        {"grey.bmp", grey, "bmp", grey77},
-        {"grey16.tif", grey16, "tiff", grey128},
-        {"rgb16.tiff", rgb16, "tiff", qRgb(255, 64, 0)},
-        {"named-jpg-but-png.jpg", grey, "png", grey77},
-        {"named-bmp-but-tiff.bmp", grey16, "tiff", grey128},
+        {"photo.png", colour, "png", brown}, {"photo.tif", colour, "tiff", brown},
+        {"photo.bmp", colour, "bmp", brown}, {"grey.bmp", grey, "bmp", grey77},
+        {"grey16.tif", grey16, "tiff", grey128}, {"rgb16.tiff", rgb16, "tiff", qRgb(255, 64, 0)},
+        {"named-jpg-but-png.jpg", grey, "png", grey77}, {"named-bmp-but-tiff.bmp", grey16, "tiff", grey128},
         {"named-png-but-bmp.png", colour, "bmp", brown},
     };
     for (const auto& row : rows) {

@@ -26,6 +26,11 @@ class PhotoTest : public AppTest {
         importPhoto(testsupport::realData("optical.tif"));
         return openCloseUp();
     }
+    static QImage flat(int width, int height) {
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(qRgb(90, 60, 30));
+        return picture;
+    }
     // A plot column's pixel in curve window 1.
     QPoint plotPixel(double column) {
         const ui::PictureBox* plot = curveWindow(1).Picture1;
@@ -58,10 +63,7 @@ TEST_F(PhotoTest, TheScannersStripOpensUnderThePreviewWithTheFrameOverTheSection
 // photo never opens off the screen), the frame in the photo's middle. A photo too
 // coarse for the section is said so at Crop.
 TEST_F(PhotoTest, APhotoOfAnotherShapeOpensRightAlignedUnderThePreview) {
-    QImage picture(400, 300, QImage::Format_RGB32);
-    picture.fill(qRgb(90, 60, 30));
-    ASSERT_TRUE(picture.save(dir.filePath("photo.png")));
-    dialogs->answerOpen(dir.filePath("photo.png"));
+    dialogs->answerOpen(writeFile(dir.filePath("photo.png"), samples::pictureBytes(flat(400, 300), "png")));
     app::frmMain->mnuOpenPhoto->trigger();
     app::PhotoForm& p = app::frmPhoto.get();
     const app::PreviewForm& preview = app::frmPreview.get();
@@ -73,10 +75,7 @@ TEST_F(PhotoTest, APhotoOfAnotherShapeOpensRightAlignedUnderThePreview) {
     EXPECT_DOUBLE_EQ(p.Shape1->Height(), p.Image1->Height() * 2 / 5.0);
 
     // Three pixels for the whole core: the frame holds less than one.
-    QImage tiny(3, 2, QImage::Format_RGB32);
-    tiny.fill(Qt::gray);
-    ASSERT_TRUE(tiny.save(dir.filePath("tiny.png")));
-    importPhoto(dir.filePath("tiny.png"));
+    importPhoto(writeFile(dir.filePath("tiny.png"), samples::pictureBytes(flat(3, 2), "png")));
     dialogs->clearRecord();
     app::frmPhoto->mnuCrop->trigger();
     EXPECT_TRUE(onlyMessage().contains("less than one pixel"));
