@@ -76,7 +76,9 @@ case "${1:-}" in
             mkdir -p "$work"
             echo "fuzz-$target: ${limit[*]}"
             status=0
-            build/fuzz/bin/fuzz-"$target" "$work" "fuzz/corpus/$target" "${limit[@]}" \
+            seeds=("fuzz/corpus/$target")  # and the inputs that once made it fail
+            [ -d "fuzz/regressions/$target" ] && seeds+=("fuzz/regressions/$target")
+            build/fuzz/bin/fuzz-"$target" "$work" "${seeds[@]}" "${limit[@]}" \
                 -timeout=5 -rss_limit_mb=2048 -max_len="${max_len[$target]}" -print_final_stats=1 \
                 -artifact_prefix=build/fuzz/crashes/"$target"- >"$log" 2>&1 || status=$?
             grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb|SUMMARY)|^#[0-9]+ +DONE' "$log" || true
