@@ -8,6 +8,9 @@
 #include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+// A target that keeps a program between inputs ends it here, before the process's own ending
+// takes the libraries' state away.
+extern "C" __attribute__((weak)) void StratalyserFuzzTearDown();
 
 int main(int argc, char* argv[]) {
     int replayed = 0;
@@ -26,6 +29,7 @@ int main(int argc, char* argv[]) {
             ++replayed;
         }
     }
+    if (StratalyserFuzzTearDown) StratalyserFuzzTearDown();
     std::printf("%d inputs replayed\n", replayed);
     return replayed > 0 ? 0 : 1;  // no input at all: the folders are wrong
 }
