@@ -120,3 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!app::XrfLoaded) fail("the saved working file did not open again");
     return 0;
 }
+
+// Fonts and the windows' first drawing keep state of their own for the whole run: made once
+// before the first input, so that libFuzzer's leak check of an input sees only what it left.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    (void)argc, (void)argv;
+    static const char kThreeRows[] =
+        "\x02\x00\"filename\",\"position (mm)\",\"Fe\"\r\n\"L1.spe\",0.2,1\r\n\"L2.spe\",0.4,2\r\n\"L3.spe\",0.6,3\r\n";
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(kThreeRows), sizeof kThreeRows - 1);
+    return 0;
+}

@@ -64,10 +64,12 @@ case "${1:-}" in
         [ "${2:-}" = long ] && limit=(-runs=10000000)
         CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DSTRATALYSER_FUZZ=ON -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=OFF >/dev/null
-        targets=(FieldReader Settings XrfImport ImageHeader ProgramImport)
+        # ProgramImport (the import into the whole program) is replayed by the tests only, for now: it
+        # makes every window anew for each input, about 3 executions a second.
+        targets=(FieldReader Settings XrfImport ImageHeader)
         # Longest input per target: room for every seed's structure (the settings file's 100 rows,
         # an XRF table's header and rows) while keeping executions fast.
-        declare -A max_len=([FieldReader]=2048 [Settings]=4096 [XrfImport]=4096 [ImageHeader]=4096 [ProgramImport]=16384)
+        declare -A max_len=([FieldReader]=2048 [Settings]=4096 [XrfImport]=4096 [ImageHeader]=4096)
         cmake --build build/fuzz -j "$JOBS" --target "${targets[@]/#/fuzz-}"
         mkdir -p build/fuzz/crashes
         for target in "${targets[@]}"; do
