@@ -108,6 +108,7 @@ void openFromCommandLine(const CommandLine& c) {
     const QString table = c.working.isEmpty() ? c.xrf : c.working;
     if (table.isEmpty()) return;
     main.ImportXRFdata(QFileInfo(table).absoluteFilePath());
+    main.enableCurveTools();  // as the import command does
     if (!XrfLoaded || c.photo.isEmpty()) return;
     main.ImportCorePhoto(QFileInfo(c.photo).absoluteFilePath());
 }

@@ -143,10 +143,10 @@ class MainForm : public ui::Form {
     static QString settingsProblem(const core::RuntimeError& error);
     void takeXrfContents(files::XrfContents&& contents, const QString& path);
     void showXrfData();
-    void enableCurveTools();
 
   public:
     void setProgress(bool shown, int max = 0);
+    void enableCurveTools();
 
   private:
     double recordedWidth_ = 0;

@@ -198,12 +198,11 @@ void MainForm::showXrfData() {
     mnuOpenXRF->setEnabled(false);
     setProgress(false);
     Saved = true;
-
-    enableCurveTools();
 }
 
-// The tools that work on the curve windows: enabled by every XRF import command, whether the
-// import succeeded or not, as they work on the radiograph's grey curve alone as well.
+// The tools that work on the curve windows: enabled by every XRF import command (the button, the
+// menu, the command line) once the import is over, whether it succeeded or not, as they work on
+// the radiograph's grey curve alone as well.
 void MainForm::enableCurveTools() {
     for (ui::MenuItem* m : {mnuScale, mnuElastic, mnuAlign, mnuActive, mnuShowAll}) m->setEnabled(true);
     // The two position boxes stay disabled: they show the section's ends, nothing is typed there.
