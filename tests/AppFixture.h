@@ -170,6 +170,12 @@ class AppTest : public ::testing::Test {
         QTest::mouseMove(widget, to);
         QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
     }
+    // A double click with the left button, its last release included: QTest's leaves the button
+    // down, and every later move would then be a drag.
+    static void doubleClick(QWidget* widget, QPoint pos) {
+        QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, pos);
+        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
+    }
     // The mouse moved over a widget as the window system reports it: through the widget's window,
     // wherever the window lies (windows beyond the small offscreen screen included).
     static void hover(QWidget* widget, QPoint pos) {

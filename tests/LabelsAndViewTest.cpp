@@ -123,11 +123,11 @@ TEST_F(LabelsAndViewTest, ViewCommandsShowHideAndAlignTheColumns) {
 
     // A double click restacks the column only while marking is off.
     curveWindow(5).Move(4000, 7000, curveWindow(5).Width(), curveWindow(5).Height());
-    QTest::mouseDClick(plot(5), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+    doubleClick(plot(5), QPoint(30, 30));
     EXPECT_NE(curveWindow(4).Left(), 4000);
     app::frmMain->mnuActive->trigger();
     ASSERT_FALSE(app::PointerActive);
-    QTest::mouseDClick(plot(5), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+    doubleClick(plot(5), QPoint(30, 30));
     EXPECT_EQ(at(4), QPointF(4000, 7000 - curveWindow(4).Height()));
     EXPECT_EQ(curveWindow(6).Top(), curveWindow(4).Top() + 2 * curveWindow(4).Height());
 }

@@ -310,9 +310,8 @@ TEST_F(PhotoTest, AlignmentCommandsStackThePhotoWindows) {
     preview.mnuAlignPicture->trigger();
     EXPECT_EQ(p.Top(), preview.Top() + preview.Height());
     c.Hide();
-    QTest::mouseDClick(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    doubleClick(p.Image1, QPoint(3, 3));
     EXPECT_TRUE(c.isVisible());
-    QTest::mouseRelease(p.Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));  // a double click ends
 }
 
 // The close-up's button shows the whole photo, magnified like the close-up, the strip at the

@@ -75,7 +75,7 @@ TEST_F(AppTest, ShowAllAboutAndStaffWindows) {
     main.mnuAbout->trigger();
     EXPECT_TRUE(app::frmAbout->isVisible());
     EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser 2.1");
-    QTest::mouseDClick(main.Image1, Qt::LeftButton);
+    doubleClick(main.Image1, main.Image1->rect().center());
     EXPECT_TRUE(app::frmTest->isVisible() && app::frmTest->Command4->isEnabled());
     app::frmTest->Command4->click();  // redraws the close-up, which without a photo is nothing
 }
