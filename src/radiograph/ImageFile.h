@@ -55,14 +55,15 @@ struct ImageTooLargeError : core::RuntimeError {
     qint64 bytes;
 };
 
-// A file that ends before the picture its header declares: cut short, or far too short to hold it.
-// A PNG or TIFF file, by its first bytes, whose picture cannot be read: cut short or damaged.
+// A file of a kind the program reads (by its first bytes and a sound header, where it is checked)
+// whose picture cannot be decoded: cut short or damaged. `format` names the kind ("PNG", "JPEG").
 struct ImageDamagedError : core::RuntimeError {
     explicit ImageDamagedError(const char* format)
         : core::RuntimeError(core::kBadFileName, std::string(format) + " image damaged"), format(format) {}
     const char* format;
 };
 
+// A file that ends before the picture its header declares: cut short, or far too short to hold it.
 struct ImageTruncatedError : core::RuntimeError {
     ImageTruncatedError(QSize size, qint64 fileBytes)
         : core::RuntimeError(core::kPastEndOfFile, "Image file cut short"),
