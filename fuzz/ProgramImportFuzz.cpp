@@ -1,19 +1,15 @@
 // The XRF or working-file import as the button runs it, into a program with a small radiograph
 // open: the first two bytes give the radiograph's width (1..64 columns), the rest is the file.
-// A refused file must leave the program exactly as it was; an imported one is drawn in the six
-// windows, marked with a key, saved, and must open again from what was saved.
-#include <QApplication>
-#include <QImage>
-#include <QTemporaryDir>
+// A refused file must leave the program exactly as it was (and the next input uses it again); an
+// imported one is drawn in the six windows, marked with a key, saved, and must open again from
+// what was saved.
 #include <cstdint>
-#include <cstdlib>
 
+#include "ProgramHarness.h"
+#include "SynthCore.h"
 #include "app/SharedState.h"
-#include "app/windows/FormRegistry.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
-#include "app/windows/Settings.h"
-#include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "files/TextFile.h"
 #include "ui/KeyCodes.h"
@@ -22,111 +18,58 @@
 namespace {
 
 constexpr int kMostColumns = 64;
+constexpr char kTarget[] = "ProgramImport";
+int openWidth = 0;  // the radiograph's width in the program kept between inputs
 
-int argumentCount = 1;
-char programName[] = "fuzz-ProgramImport";
-char* arguments[] = {programName, nullptr};
-
-// One program for every input, on the offscreen platform, with scripted dialogs and no settings
-// file (the defaults).
-struct Program {
-    Program() : application((qputenv("QT_QPA_PLATFORM", "offscreen"), argumentCount), arguments) {
-        auto scripted = std::make_unique<ui::ScriptedDialogs>();
-        dialogs = scripted.get();
-        ui::installDialogs(std::move(scripted));
-        app::setSettingsFilePath(folder.filePath(QStringLiteral("no-settings.csv")));
-    }
-    QApplication application;
-    QTemporaryDir folder;
-    ui::ScriptedDialogs* dialogs = nullptr;
-};
-
-Program* running = nullptr;
-
-Program& program() {
-    if (!running) running = new Program;
-    return *running;
+void programWithRadiograph(int width) {
+    if (fuzzing::programIsFresh() && openWidth == width) return;
+    fuzzing::startProgram();
+    fuzzing::openSmallCore(width, false);
+    openWidth = width;
 }
 
-// What a refused file must leave as it was: the tables, the file name and the commands offered.
-QStringList state() {
-    app::MainForm& main = app::frmMain.get();
-    QStringList s;
-    for (const bool b : {app::XrfLoaded, main.Command2->isEnabled(), main.Command5->isEnabled(),
-                         main.mnuSummary->Enabled(), main.mnuOpenPhoto->Enabled()})
-        s << QString::number(b);
-    s << QString::number(app::XrfColumnCount) << QString::number(app::DataLength) << app::WorkingFileName
-      << main.Command5->Caption() << QString::number(app::curveWindow(2).Combo1->ListCount());
-    return s;
-}
-
-void freshProgram() {
-    app::unloadAllForms();
-    app::resetSharedState();
-    app::resetProgramEnded();
-}
-
-// The program with a radiograph of `width` columns open; false when it did not open.
-bool openRadiograph(Program& p, int width) {
-    freshProgram();
-    QImage picture(width, 8, QImage::Format_Grayscale8);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < width; ++x) picture.scanLine(y)[x] = static_cast<uchar>(x * 37 + y * 11);
-    const QString path = p.folder.filePath(QStringLiteral("core.bmp"));
-    picture.save(path, "BMP");
-    app::frmMain->Show();
-    app::frmMain->openRadiograph(path);
-    return app::RadiographImported;
-}
-
-void fail(const char* what) {
-    std::fprintf(stderr, "ProgramImport: %s\n", what);
-    std::abort();
+bool importTable(const QString& path) {
+    fuzzing::dialogs().answerOpen(path);
+    app::frmMain->Command2->click();
+    return app::XrfLoaded;
 }
 
 }  // namespace
 
-// The windows go before the application object.
-extern "C" void StratalyserFuzzTearDown() {
-    if (!running) return;
-    app::unloadAllForms();
-    delete running;
-    running = nullptr;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
-    Program& p = program();
+    fuzzing::beginInput();
     const int width = 1 + (data[0] | data[1] << 8) % kMostColumns;
-    if (!openRadiograph(p, width)) fail("the radiograph did not open");
-    const QString table = p.folder.filePath(QStringLiteral("table.csv"));
+    programWithRadiograph(width);
+    const QString table = fuzzing::filePath(QStringLiteral("table.csv"));
     files::saveFileBytes(table, QByteArray(reinterpret_cast<const char*>(data) + 2, static_cast<qsizetype>(size - 2)));
-    const QStringList before = state();
-    p.dialogs->answerOpen(table);
-    app::frmMain->Command2->click();
-    if (!app::XrfLoaded) {
-        if (state() != before) fail("a refused file changed the program");
+    const QStringList before = fuzzing::programState();
+    if (!importTable(table)) {
+        if (fuzzing::programState() != before) fuzzing::fail(kTarget, "a refused file changed the program");
         return 0;
     }
     app::RedrawCurves();
     app::PointerX = width / 2;
     app::SetMarker(ui::kKey1);
-    const QString saved = p.folder.filePath(QStringLiteral("saved.csv"));
-    p.dialogs->answerSave(saved);
+    const QString saved = fuzzing::filePath(QStringLiteral("saved.csv"));
+    fuzzing::dialogs().answerSave(saved);
     app::frmMain->mnuSaveAs->trigger();
-    if (!openRadiograph(p, width)) fail("the radiograph did not open again");
-    p.dialogs->answerOpen(saved);
-    app::frmMain->Command2->click();
-    if (!app::XrfLoaded) fail("the saved working file did not open again");
+    fuzzing::startProgram();
+    fuzzing::openSmallCore(width, false);
+    if (!importTable(saved)) fuzzing::fail(kTarget, "the saved working file did not open again");
+    fuzzing::programChanged();
     return 0;
 }
 
 // Fonts and the windows' first drawing keep state of their own for the whole run: made once
-// before the first input, so that libFuzzer's leak check of an input sees only what it left.
+// before the first input (a table that imports), so that libFuzzer's leak check of an input sees
+// only what it left.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     (void)argc, (void)argv;
-    static const char kThreeRows[] =
-        "\x02\x00\"filename\",\"position (mm)\",\"Fe\"\r\n\"L1.spe\",0.2,1\r\n\"L2.spe\",0.4,2\r\n\"L3.spe\",0.6,3\r\n";
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(kThreeRows), sizeof kThreeRows - 1);
+    constexpr int kWidth = 12;
+    const QByteArray input =
+        QByteArray(1, char(kWidth - 1)) + QByteArray(1, 0) + synth::makeXrfTable(synth::makeVarvedCore(kWidth, 8), true);
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()), static_cast<std::size_t>(input.size()));
+    if (!app::XrfLoaded) fuzzing::fail(kTarget, "the warm-up table did not import");
     return 0;
 }

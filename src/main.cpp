@@ -31,14 +31,7 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     app::CommandLine commandLine = app::parseCommandLine(arguments);
-    if (commandLine.help) {
-        std::fputs(qPrintable(app::usageText()), stdout);
-        return 0;
-    }
-    if (!commandLine.error.isEmpty()) {
-        std::fprintf(stderr, "stratalyser: %s\n\n%s", qPrintable(commandLine.error), qPrintable(app::usageText()));
-        return 2;
-    }
+    if (const std::optional<int> code = app::answerBeforeWindows(commandLine, stdout, stderr)) return *code;
     if (!displayAvailable()) {
         std::fprintf(
             stderr,

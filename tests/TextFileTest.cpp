@@ -18,6 +18,17 @@ TEST(TextFile, AFailedSaveLeavesTheOldFileAndNoPartialFile) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"work.csv"});
 }
 
+// A file is read whole up to the limit and refused past it; a file that reports no size (as
+// the system's own files do) is read to its end.
+TEST(TextFile, ReadsUpToTheLimitAndFilesOfNoStatedSize) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("table.txt");
+    files::saveFileBytes(path, QByteArray(3 * 1024 * 1024 + 5, 'x'));
+    EXPECT_EQ(files::readFileBytes(path, 3 * 1024 * 1024 + 5).size(), 3 * 1024 * 1024 + 5);
+    EXPECT_THROW(files::readFileBytes(path, 3 * 1024 * 1024 + 4), core::FileError);
+    EXPECT_TRUE(files::readFileBytes("/proc/self/status", 1 << 20).endsWith('\n'));
+}
+
 namespace {
 core::Array2<core::Variant> emptyTable() {
     return core::Array2<core::Variant>(0, 3, 0, 100);

@@ -40,6 +40,16 @@ QString usageText() {
         "  --help             show this text\n");
 }
 
+std::optional<int> answerBeforeWindows(const CommandLine& c, std::FILE* out, std::FILE* err) {
+    if (c.help) {
+        std::fputs(qPrintable(usageText()), out);
+        return 0;
+    }
+    if (c.error.isEmpty()) return std::nullopt;
+    std::fprintf(err, "stratalyser: %s\n\n%s", qPrintable(c.error), qPrintable(usageText()));
+    return 2;
+}
+
 CommandLine parseCommandLine(const QStringList& arguments) {
     CommandLine c;
     auto fail = [&c](const QString& why) {

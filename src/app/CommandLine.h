@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdio>
+#include <optional>
 
 // What the program is asked to open when it starts:
 //   stratalyser [--radiograph FILE] [--xrf FILE] [--photo FILE] [WORKING-FILE.csv]
@@ -20,6 +22,10 @@ struct CommandLine {
 CommandLine parseCommandLine(const QStringList& arguments);
 
 QString usageText();
+
+// What the program does before it opens any window: the usage asked for (on `out`, exit code 0)
+// or a wrong argument named with the usage (on `err`, exit code 2). Empty: the program starts.
+std::optional<int> answerBeforeWindows(const CommandLine& commandLine, std::FILE* out, std::FILE* err);
 
 // Opens what the command line names, in the order the program needs: the radiograph, then its
 // XRF table or working file, then the photo. Each goes through the program's own import, so a file

@@ -4,12 +4,15 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 #include "core/Errors.h"
 
 namespace files {
 
 namespace {
+constexpr qint64 kReadChunkBytes = 1024 * 1024;
+
 SaveStageHook saveStageHook = nullptr;
 
 void reachStage(SaveStage stage) {
@@ -30,7 +33,15 @@ QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
     if (!file.open(QIODevice::ReadOnly))
         fail(core::kPermissionDenied, QStringLiteral("Permission denied"), path);
     if (file.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);
-    QByteArray bytes = file.read(maxBytes + 1);
+    // Read what the file holds: QIODevice::read(n) sizes its buffer to n first, so asking for the
+    // limit would take the limit's memory for every file. A file that grows while it is read (or a
+    // device that reports no size) is read on in chunks, up to one byte past the limit.
+    QByteArray bytes = file.read(std::min(file.size(), maxBytes) + 1);
+    while (bytes.size() <= maxBytes) {
+        const QByteArray more = file.read(std::min(kReadChunkBytes, maxBytes + 1 - bytes.size()));
+        if (more.isEmpty()) break;
+        bytes += more;
+    }
     if (bytes.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);
     if (file.error() != QFileDevice::NoError) fail(core::kPermissionDenied, file.errorString(), path);
     return bytes;
