@@ -6,11 +6,12 @@
 #                                 (or with the arguments given after "run", for example a radiograph)
 #   bash scripts/setup.sh test    build with AddressSanitizer + UBSan, run every test (CTest)
 #   bash scripts/setup.sh bench   release build, run stratalyser-bench
-#   bash scripts/setup.sh fuzz [SECONDS | long]
+#   bash scripts/setup.sh fuzz [SECONDS | long] [TARGET...]
 #                                 clang + libFuzzer build of the fuzz targets, each run SECONDS
 #                                 (default 60) from the seeds in fuzz/corpus, or with "long" until
 #                                 10 million executions or an hour each; a crash, leak, timeout (5 s) or
-#                                 running out of memory (2 GB) fails the command
+#                                 running out of memory (2 GB) fails the command; targets run
+#                                 as many at once as there are cores
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -60,21 +61,31 @@ case "${1:-}" in
     fuzz)
         PACKAGES+=(clang)
         install_missing
-        limit=(-max_total_time="${2:-60}")
-        [ "${2:-}" = long ] && limit=(-runs=10000000 -max_total_time=3600)
+        shift
+        limit=(-max_total_time="${1:-60}")
+        [ "${1:-}" = long ] && limit=(-runs=10000000 -max_total_time=3600)
+        (($# > 0)) && shift
         CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DSTRATALYSER_FUZZ=ON -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=OFF >/dev/null
-        # The targets, their longest input and their seed folders: fuzz/targets.txt.
+        # The targets, their longest input and their seed folders: fuzz/targets.txt; the names
+        # after SECONDS or "long" choose some of them.
         mapfile -t lines < <(grep -E '^[A-Za-z]' fuzz/targets.txt)
-        targets=()
-        for line in "${lines[@]}"; do targets+=("fuzz-${line%% *}"); done
-        cmake --build build/fuzz -j "$JOBS" --target "${targets[@]}"
+        chosen=() programs=()
+        for line in "${lines[@]}"; do
+            name=${line%% *}
+            if (($# == 0)) || [[ " $* " == *" $name "* ]]; then
+                chosen+=("$line")
+                programs+=("fuzz-$name")
+            fi
+        done
+        cmake --build build/fuzz -j "$JOBS" --target "${programs[@]}"
         mkdir -p build/fuzz/crashes
         # Fontconfig keeps its caches to the end of the process (an input that first draws some
         # text seems to leak them); the Qt objects the tests' list names likewise.
         export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-        for line in "${lines[@]}"; do
-            read -r target max_len kind folders <<<"$line"
+        run_target() {  # run_target <line of targets.txt>
+            local target max_len kind folders work log seeds longest status=0
+            read -r target max_len kind folders <<<"$1"
             work=$PWD/build/fuzz/corpus/$target
             log=build/fuzz/$target.log
             mkdir -p "$work"
@@ -84,18 +95,35 @@ case "${1:-}" in
             # A seed longer than the longest input would be cut when it is loaded.
             longest=$(find "${seeds[@]}" -type f -printf '%s\n' | sort -n | tail -1)
             ((longest > max_len)) && max_len=$longest
-            echo "fuzz-$target ($kind): ${limit[*]} -max_len=$max_len"
-            status=0
             build/fuzz/bin/fuzz-"$target" "$work" "${seeds[@]}" "${limit[@]}" \
                 -timeout=5 -rss_limit_mb=2048 -max_len="$max_len" -print_final_stats=1 \
                 -artifact_prefix="$PWD/build/fuzz/crashes/$target-" >"$log" 2>&1 || status=$?
-            grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb|SUMMARY)|^#[0-9]+ +DONE' "$log" || true
-            if [ "$status" -ne 0 ]; then
-                grep -v 'This plugin does not support' "$log" | tail -40 >&2
-                echo "fuzz-$target failed (exit $status): the input is in build/fuzz/crashes" >&2
-                exit 1
+            {
+                echo "fuzz-$target ($kind, ${limit[*]}, -max_len=$max_len): exit $status"
+                grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb|SUMMARY)|^#[0-9]+ +DONE' "$log" || true
+                if [ "$status" -ne 0 ]; then
+                    grep -v 'This plugin does not support' "$log" | tail -40
+                    echo "fuzz-$target failed: the input is in build/fuzz/crashes"
+                fi
+            } >"$log.summary"
+            return "$status"
+        }
+        # As many targets at once as there are cores; each reports when it ends.
+        failed=0
+        running=0
+        for line in "${chosen[@]}"; do
+            if ((running >= JOBS)); then
+                wait -n || failed=1
+                running=$((running - 1))
             fi
+            (run_target "$line"; status=$?; cat "build/fuzz/${line%% *}.log.summary"; exit $status) &
+            running=$((running + 1))
         done
+        while ((running > 0)); do
+            wait -n || failed=1
+            running=$((running - 1))
+        done
+        ((failed == 0)) || { echo "a fuzz target failed: see above" >&2; exit 1; }
         ;;
     *)
         echo "usage: bash scripts/setup.sh run|test|bench|fuzz" >&2

@@ -8,7 +8,9 @@
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
 
-TEST(TextFile, AFailedSaveLeavesTheOldFileAndNoPartialFile) {
+// A failed save leaves the old file and no partial one. A file is read whole up to the limit and
+// refused past it; a file that reports no size (as the system's own files do) is read to its end.
+TEST(TextFile, AFailedSaveLeavesTheOldFileAndAReadStopsAtTheLimit) {
     QTemporaryDir dir;
     files::saveFileBytes(dir.filePath("work.csv"), "old\r\n");
     EXPECT_THROW(files::saveFileBytes(dir.filePath("no/such/folder/x.csv"), "x"), core::FileError);
@@ -16,12 +18,6 @@ TEST(TextFile, AFailedSaveLeavesTheOldFileAndNoPartialFile) {
     QDir(dir.path()).mkdir("taken");
     EXPECT_THROW(files::saveFileBytes(dir.filePath("taken"), "x"), core::FileError);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"work.csv"});
-}
-
-// A file is read whole up to the limit and refused past it; a file that reports no size (as
-// the system's own files do) is read to its end.
-TEST(TextFile, ReadsUpToTheLimitAndFilesOfNoStatedSize) {
-    QTemporaryDir dir;
     const QString path = dir.filePath("table.txt");
     files::saveFileBytes(path, QByteArray(3 * 1024 * 1024 + 5, 'x'));
     EXPECT_EQ(files::readFileBytes(path, 3 * 1024 * 1024 + 5).size(), 3 * 1024 * 1024 + 5);
