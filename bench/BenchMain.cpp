@@ -261,6 +261,9 @@ int main(int argc, char** argv) {
         figure(("xrf_import_peak_ratio" + suffix).c_str(), bench::xrfImportPeakRatio(path), "x");
     }
     figure("working_save_ms", collector.seconds["BM_WorkingSave"] * 1e3, "ms");
+    figure("match_xrf_30000_ms", collector.seconds["BM_MatchXrf"] * 1e3, "ms");
+    ratio("match_xrf_30000_vs_copy", "BM_MatchXrf", "BM_MatchXrfCopyFloor");
+    figure("scan_record_read_us", collector.seconds["BM_ReadScanRecord"] * 1e6, "us");
     ratio("working_save_vs_write", "BM_WorkingSave", "BM_WorkingWriteFloor");
     figure("load_curve_values_30000_ms", collector.seconds["BM_LoadCurveValues"] * 1e3, "ms");
     figure("band_drag_step_ms", collector.seconds["BM_BandDragStep"] * 1e3, "ms");

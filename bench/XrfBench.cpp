@@ -13,7 +13,9 @@
 #include "core/BoundedArray.h"
 #include "files/TextFile.h"
 #include "files/WorkingFile.h"
+#include "files/ScanRecord.h"
 #include "files/XrfFile.h"
+#include "files/XrfPlacement.h"
 
 namespace bench {
 
@@ -116,6 +118,41 @@ void BM_WorkingWriteFloor(benchmark::State& state) {
     for (auto _ : state) files::saveFileBytes(path, bytes);
 }
 
+
+// A 1 mm scan of 6000 measurements placed onto a 0.2 mm radiograph of 30000 columns, 60 fields a
+// row; the floor is a copy of the placed table's cells.
+constexpr int kCoarseRows = 6000, kPlacedColumns = 30000, kPlacedFields = 60;
+
+void BM_MatchXrf(benchmark::State& state) {
+    core::VariantTable data(0, kPlacedFields, 0, files::kMaxXrfRows);
+    for (long i = 1; i <= kCoarseRows; ++i) {
+        data(1, i) = core::Variant(QStringLiteral("L%1.spe").arg(i));
+        for (long f = 2; f <= kPlacedFields; ++f) data.setNumber(f, i, f == 2 ? 0.5 + (i - 1) : double(i * f));
+    }
+    files::XrfPlacement plan;
+    for (long i = 1; i <= kCoarseRows; ++i) plan.rowPositionsMm.push_back(0.5 + (i - 1));
+    plan.rowStepMm = 1;
+    plan.columnStepMm = 0.2;
+    for (auto _ : state) benchmark::DoNotOptimize(files::placeXrfOnColumns(data, kPlacedFields, plan, kPlacedColumns));
+}
+
+void BM_MatchXrfCopyFloor(benchmark::State& state) {
+    const std::vector<std::uint64_t> cells(std::size_t{kPlacedColumns} * (kPlacedFields + 1), 1);
+    for (auto _ : state) {
+        std::vector<std::uint64_t> copy = cells;
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+
+// The scanner's run record, read from disk as the import finds it.
+void BM_ReadScanRecord(benchmark::State& state) {
+    const QString path = tempPath(QStringLiteral("document.txt"));
+    files::saveFileBytes(path,
+                         "Station no:\tCore no:\tSection name\tUser ID\r\nC:\\Data\tCore\tSECTION 1\tme\r\n"
+                         "Step size\t200\tmicrons\t\r\nXRF\tON\t\t\r\nStart coordinate\t0.0\tStop coordinate\t450.0\r\n");
+    for (auto _ : state) benchmark::DoNotOptimize(files::scanRecordsBeside(path));
+}
+
 }  // namespace
 
 double xrfImportPeakRatio(const QString& path) {
@@ -144,5 +181,8 @@ BENCHMARK(BM_XrfScan)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(1.
 BENCHMARK(BM_XrfImport)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WorkingSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_WorkingWriteFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_MatchXrf)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_MatchXrfCopyFloor)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_ReadScanRecord)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
 }  // namespace bench

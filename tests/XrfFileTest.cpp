@@ -2,11 +2,15 @@
 
 #include "SampleFiles.h"
 #include "SynthCore.h"
+#include "TestSupport.h"
+#include "files/TextFile.h"
 #include "files/XrfFile.h"
+#include "files/XrfPlacement.h"
 
 using core::Variant;
 using files::readXrfTable;
 using files::XrfContents;
+using namespace std::literals;
 
 // 26000 rows is the most a table holds (26001 is refused through the import button).
 TEST(XrfFileTest, TwentySixThousandRowsRead) {
@@ -21,4 +25,66 @@ TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {
     t(2, 1) = Variant(1.0);
     t(2, 2) = Variant("x");
     EXPECT_EQ(files::scannerStepMicrons(t, 2), std::nullopt);
+}
+
+// The scanner's run record as the real one is written, and records that cannot place anything:
+// each keeps what it can and says in one line what it ignored.
+TEST(ScanRecordTest, TheRealRecordAndDamagedOnes) {
+    const files::ScanRecord real = files::parseScanRecord(files::readFileBytes(testsupport::realData("document.txt")));
+    EXPECT_TRUE(real.hasPositions() && real.ignored.isEmpty() && real.xrfOn == true);
+    EXPECT_EQ(real.positionCount(), 2251);
+    EXPECT_EQ(real.sectionName, "YAN 8A-1 200 um");
+    const struct {
+        std::string_view text;
+        const char* ignored;  // the first line of what was ignored; empty: nothing
+        bool positions;
+    } rows[] = {
+        {"Step size\t0.5\tmm\r\nStart coordinate\t10,5\tStop coordinate\t20\r\nXRF\tOFF"sv, "", true},
+        {"Step size\t0\tmicrons\nStart coordinate\t0\tStop coordinate\t20"sv, "the step size is not above zero", false},
+        {"Step size\t200\nStart coordinate\t50\tStop coordinate\t10"sv, "the start coordinate is not before", false},
+        {"Step size\tabc\nStart coordinate\t0\tStop coordinate\t10"sv, "\"Step size\" is not a number (abc)", false},
+        {"Voltage\t60\tkV\nCurrent\t50\tmA"sv, "no start, stop and step size in it", false},
+        {"Step size\t200\0\x01\x02"sv, "not a text file", false},
+        {"Optical Start\t12\tOptical End\t3"sv, "the optical start is not before the optical end", false},
+    };
+    for (const auto& row : rows) {
+        const files::ScanRecord r = files::parseScanRecord(QByteArray(row.text.data(), qsizetype(row.text.size())));
+        EXPECT_EQ(r.hasPositions(), row.positions) << row.text;
+        EXPECT_TRUE(r.ignored.isEmpty() ? *row.ignored == 0 : r.ignored[0].startsWith(row.ignored)) << row.text;
+    }
+}
+
+// Measurements every 0.5 mm from 1 mm onto columns every 0.2 mm from 0.4 mm: each column takes the
+// nearest one, columns before the measured stretch are gaps, and a record of another section is
+// named and passed over. Without a record the columns cover the measured stretch; without numeric
+// positions or a record nothing can be placed.
+TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
+    core::VariantTable data(0, 10, 0, 100);
+    for (int i = 1; i <= 5; ++i) {
+        data(1, i) = Variant(QStringLiteral("L%1.spe").arg(i));
+        data(2, i) = Variant(1.0 + 0.5 * (i - 1));
+        data(9, i) = Variant(10.0 * i);
+    }
+    const auto radiographRecord = [](const char* path, double stopMm) {  // from 0.4 mm every 0.2 mm, XRF off
+        files::ScanRecord r;
+        std::tie(r.path, r.startMm, r.stopMm, r.stepMm, r.xrfOn) = std::tuple(path, 0.4, stopMm, 0.2, false);
+        return r;
+    };
+    const auto plan = files::planXrfPlacement(
+        {radiographRecord("other_document.txt", 40), radiographRecord("rad_document.txt", 3.2)}, {}, 15, data, 5);
+    ASSERT_TRUE(plan && plan->fromRunRecords);
+    EXPECT_EQ(plan->notes, QStringList{"other_document.txt: 199 positions, not the radiograph's 15 columns (another "
+                                       "section?), ignored"});
+    const core::VariantTable placed = files::placeXrfOnColumns(data, 9, *plan, 15);
+    const double expected[] = {-9999, -9999, 10, 10, 10, 20, 20, 30, 30, 30, 40, 40, 50, 50, 50};
+    for (int c = 1; c <= 15; ++c) {
+        EXPECT_EQ(placed(9, c).toDouble(), expected[c - 1]) << c;
+        EXPECT_DOUBLE_EQ(placed(2, c).toDouble(), 0.4 + 0.2 * (c - 1)) << c;
+    }
+    EXPECT_EQ(placed(1, 1).toString(), "L1.spe");
+    const auto covering = files::planXrfPlacement({}, {}, 10, data, 5);
+    EXPECT_TRUE(covering && !covering->fromRunRecords && covering->columnStepMm == 0.25);
+    EXPECT_FALSE(files::planXrfPlacement({}, {}, 5, data, 5));  // no coarser scan: a wrong pair of files
+    data(2, 3) = Variant("x");
+    EXPECT_FALSE(files::planXrfPlacement({}, {}, 15, data, 5));
 }

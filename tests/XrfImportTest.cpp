@@ -267,3 +267,49 @@ TEST_F(XrfImportTest, ATableOfFiveFieldsImportsWithGreyInEveryWindow) {
     ASSERT_TRUE(app::XrfLoaded) << onlyMessage().toStdString();
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).Caption(), QString::number(k) + ": Grey");
 }
+
+// A scan at 1 mm (every fifth row of the real table) beside the 0.2 mm radiograph and its run record:
+// No keeps the refusal; Yes gives each column its nearest measurement at the radiograph's step,
+// and a counting saved from it reopens without a question.
+TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
+    const QStringList lines = QString::fromUtf8(files::readFileBytes(testsupport::realData("Results.txt"))).split("\r\n");
+    QStringList coarse = lines.mid(0, 3);
+    for (qsizetype i = 3; i < lines.size(); i += 5) coarse << lines[i];
+    for (const char* name : {"radiograph.bmp", "document.txt"}) QFile::copy(testsupport::realData(name), dir.filePath(name));
+    writeFile(dir.filePath("Results.txt"), coarse.join("\r\n").toUtf8());
+    app::MainForm& main = openRadiograph(dir.filePath("radiograph.bmp"));
+    const auto importAnswering = [&](ui::MessageResult answer) {
+        dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(answer);
+        main.Command2->click();
+    };
+    importAnswering(ui::MessageResult::No);
+    const auto asked = dialogs->shownOf(ScriptedDialogs::Kind::Message);
+    ASSERT_TRUE(asked.size() == 2 && !app::XrfLoaded);
+    EXPECT_TRUE(asked[0].text.startsWith("The XRF table has 451 measurements, one every 1000 micron (451 mm of core); "
+                                         "the radiograph has 2251 columns, one every 200 micron (450.2 mm). Their "
+                                         "positions come from the scanner's run records") &&
+                asked[0].text.endsWith("\n\nMatch XRF to the radiograph?"));
+    EXPECT_TRUE(asked[1].text.startsWith("The XRF data length (451 measurements) does not match"));
+
+    importAnswering(ui::MessageResult::Yes);
+    ASSERT_TRUE(app::XrfLoaded);
+    const files::XrfContents real = files::readXrfTable(files::readFileBytes(testsupport::realData("Results.txt")));
+    for (long i = 1; i <= app::DataLength; ++i) {
+        EXPECT_NEAR(app::XrfData(2, i).toDouble(), (i - 1) * 0.2, 1e-9) << i;
+        for (long f = 9; i % 5 == 1 && f <= app::XrfColumnCount; f += 11)
+            EXPECT_EQ(app::XrfData(f, i).toDouble(), real.data(f, i).toDouble()) << i;
+    }
+    EXPECT_EQ(main.Text1->Text(), "200");
+    const long first = app::DataLength - app::ViewRight;
+    for (long p = first + 2; p < first + 42; p += 2) keyAt(1 + p % 6, p, Qt::Key_1);
+    const QString work = dir.filePath("work.csv");
+    dialogs->answerSave(work);
+    main.Command5->click();
+    restart();
+    openRadiograph(dir.filePath("radiograph.bmp"));
+    importXrf(work);
+    ASSERT_TRUE(app::XrfLoaded && dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
+    long marks = 0;
+    for (long p = 1; p <= app::DataLength; ++p) marks += app::YearMark(p) == 1 ? 1 : 0;
+    EXPECT_EQ(marks, 20);
+}

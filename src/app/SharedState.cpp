@@ -61,6 +61,7 @@ bool ElasticDragging, ElasticShown;
 
 bool PhotoOpen, CropOpen;
 QString PhotoFileName;
+QString RadiographFileName;
 bool PhotoIsStrip;
 Integer PhotoBrightness;
 Single PhotoContrast;
@@ -124,6 +125,7 @@ void resetSharedState() {
 
     PhotoOpen = CropOpen = false;
     PhotoFileName.clear();
+    RadiographFileName.clear();
     PhotoIsStrip = false;
     PhotoBrightness = 0;
     PhotoContrast = 0;

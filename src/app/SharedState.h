@@ -89,6 +89,7 @@ extern bool ElasticDragging, ElasticShown;
 // --- Core photo and close-up -----------------------------------------------------------------
 extern bool PhotoOpen, CropOpen;
 extern QString PhotoFileName;
+extern QString RadiographFileName;  // the radiograph imported (its run record lies beside it)
 extern bool PhotoIsStrip;
 extern Integer PhotoBrightness;
 extern Single PhotoContrast;

@@ -141,6 +141,7 @@ class MainForm : public ui::Form {
     void readSettingsFile();
     void settingsFailurePath(const QString& message);
     static QString settingsProblem(const core::RuntimeError& error);
+    bool placeOntoColumns(files::XrfContents& contents, const QString& path);
     void takeXrfContents(files::XrfContents&& contents, const QString& path);
     void showXrfData();
 

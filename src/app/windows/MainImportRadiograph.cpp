@@ -94,6 +94,7 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
                                              QStringLiteral(")")
                                        : QStringLiteral("Original image"));
         RadiographImported = true;
+        RadiographFileName = path;
         PreviewForm& preview = frmPreview.get();
         preview.setCaption(QStringLiteral("Preview (") + path + QStringLiteral(")"));
         RenderPreview();

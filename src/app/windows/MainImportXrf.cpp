@@ -1,5 +1,6 @@
 // Importing XRF data (the scanner's result table) or reopening a working file.
 #include <QDir>
+#include <cmath>
 
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
@@ -10,6 +11,7 @@
 #include "curves/windows/Curves.h"
 #include "files/TextFile.h"
 #include "files/XrfFile.h"
+#include "files/XrfPlacement.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/Rendering.h"
 #include "scales/windows/ScaleForms.h"
@@ -92,8 +94,10 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     }
     if (contents->rowCount != DataLength) {
         setProgress(false);
-        tell(lengthMismatch(contents->rowCount, DataLength), kGuidanceTitle);
-        return;
+        if (contents->workingFile || !placeOntoColumns(*contents, path)) {
+            tell(lengthMismatch(contents->rowCount, DataLength), kGuidanceTitle);
+            return;
+        }
     }
     workingFileIsScannerTable_ = contents->tabSeparated && !contents->workingFile;
     takeXrfContents(std::move(*contents), path);
@@ -109,6 +113,42 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
                  stepping,
              QStringLiteral("Stratalyser"));
     }
+}
+
+// A scanner table of another length than the radiograph's width, measured at another step: when
+// the run records or the table's positions tell where both lie, the user may have each column take
+// the measurement nearest its position. False when that cannot be told or the user declines.
+bool MainForm::placeOntoColumns(files::XrfContents& contents, const QString& path) {
+    if (DataLength > files::kMaxXrfRows) return false;  // the working file could not be read again
+    const auto plan = files::planXrfPlacement(files::scanRecordsBeside(RadiographFileName),
+                                              files::scanRecordsBeside(path), DataLength, contents.data,
+                                              contents.rowCount);
+    if (!plan) return false;
+    const auto microns = [](double mm) { return QString::number(std::round(mm * 1000 * 10) / 10); };
+    const auto length = [](double mm) { return QString::number(std::round(mm * 10) / 10); };
+    QString text =
+        QStringLiteral("The XRF table has %1 measurements, one every %2 micron (%3 mm of core); the radiograph has "
+                       "%4 columns, one every %5 micron (%6 mm). ")
+            .arg(contents.rowCount)
+            .arg(microns(plan->rowStepMm), length(contents.rowCount * plan->rowStepMm))
+            .arg(DataLength)
+            .arg(microns(plan->columnStepMm), length(DataLength * plan->columnStepMm));
+    text += plan->fromRunRecords
+                ? QStringLiteral("Their positions come from the scanner's run records (document.txt). ")
+                : QStringLiteral("No run record gives the radiograph's positions: it is taken to cover the "
+                                 "stretch the measurements cover. ");
+    text += QStringLiteral(
+        "Each radiograph column can take the measurement nearest its position (columns outside the measured "
+        "stretch get no values); the table is then placed at the radiograph's step, and a working file saved "
+        "from it holds one row per column.");
+    for (const QString& note : plan->notes) text += QStringLiteral("\n") + note;
+    text += QStringLiteral("\n\nMatch XRF to the radiograph?");
+    if (ui::dialogs().messageBox(text, ui::MessageButtons::YesNo, ui::MessageIcon::Question, kGuidanceTitle) !=
+        ui::MessageResult::Yes)
+        return false;
+    contents.data = files::placeXrfOnColumns(contents.data, contents.columnCount, *plan, DataLength);
+    contents.rowCount = DataLength;
+    return true;
 }
 
 // The table becomes the document: headers, data, the curve table and, from a working file, the

@@ -1,0 +1,131 @@
+#include "files/XrfPlacement.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace files {
+
+namespace {
+
+constexpr double kNanometresPerMm = 1e6;
+constexpr double kCoarserScanRatio = 1.1;  // columns per measurement, at least
+
+// A record's count of positions "matches" a length when they differ by at most 1 % (two at least):
+// the scanner's stop coordinate is rounded.
+bool countMatches(long count, long length) {
+    return std::labs(count - length) <= std::max(2L, length / 100);
+}
+
+// The measurements' positions from the table's position column, when every one is a number and
+// they rise.
+std::optional<std::vector<double>> tablePositions(const core::VariantTable& data, int rowCount) {
+    std::vector<double> positions;
+    positions.reserve(static_cast<std::size_t>(rowCount));
+    for (int i = 1; i <= rowCount; ++i) {
+        const core::Variant v = data(2, i);
+        if (!v.isNumeric()) return std::nullopt;
+        const double p = v.toDouble();
+        if (!std::isfinite(p) || (!positions.empty() && !(p > positions.back()))) return std::nullopt;
+        positions.push_back(p);
+    }
+    return positions;
+}
+
+const ScanRecord* radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes) {
+    const ScanRecord* byLength = nullptr;
+    for (const ScanRecord& r : records) {
+        if (!r.hasPositions()) continue;
+        if (countMatches(r.positionCount(), columns)) {
+            if (r.xrfOn == false) return &r;
+            if (!byLength) byLength = &r;
+        } else if (r.xrfOn == false) {
+            notes << QStringLiteral("%1: %2 positions, not the radiograph's %3 columns (another section?), ignored")
+                         .arg(QFileInfo(r.path).fileName())
+                         .arg(r.positionCount())
+                         .arg(columns);
+        }
+    }
+    return byLength;
+}
+
+const ScanRecord* tableRecord(const std::vector<ScanRecord>& records, int rowCount) {
+    const ScanRecord* found = nullptr;
+    for (const ScanRecord& r : records) {
+        if (!r.hasPositions() || !countMatches(r.positionCount(), rowCount)) continue;
+        if (r.xrfOn == true) return &r;
+        if (!found) found = &r;
+    }
+    return found;
+}
+
+}  // namespace
+
+std::optional<XrfPlacement> planXrfPlacement(const std::vector<ScanRecord>& besideRadiograph,
+                                             const std::vector<ScanRecord>& besideTable, int columns,
+                                             const core::VariantTable& data, int rowCount) {
+    if (columns < 1 || rowCount < 2) return std::nullopt;
+    XrfPlacement p;
+    for (const auto* records : {&besideRadiograph, &besideTable}) {
+        for (const ScanRecord& r : *records) {
+            if (!r.note().isEmpty() && !p.notes.contains(r.note())) p.notes << r.note();
+        }
+    }
+    const ScanRecord* radiograph = radiographRecord(besideRadiograph, columns, p.notes);
+    const ScanRecord* table = tableRecord(besideTable, rowCount);
+    if (const auto positions = tablePositions(data, rowCount)) {
+        p.rowPositionsMm = *positions;
+        p.rowStepMm = (positions->back() - positions->front()) / (rowCount - 1);
+    } else if (table) {
+        for (int i = 0; i < rowCount; ++i) p.rowPositionsMm.push_back(*table->startMm + i * *table->stepMm);
+        p.rowStepMm = *table->stepMm;
+    } else {
+        return std::nullopt;
+    }
+    if (!(p.rowStepMm > 0)) return std::nullopt;
+    if (radiograph) {
+        p.columnStartMm = *radiograph->startMm;
+        p.columnStepMm = *radiograph->stepMm;
+        p.fromRunRecords = true;
+    } else {
+        // The radiograph covers the stretch the measurements cover, each measurement one step:
+        // taken so only for a clearly coarser scan. A table a row or two off its radiograph, or
+        // finer than it, is a wrong pair of files, not another step.
+        if (columns < kCoarserScanRatio * rowCount) return std::nullopt;
+        p.columnStepMm = rowCount * p.rowStepMm / columns;
+        p.columnStartMm = p.rowPositionsMm.front() - p.rowStepMm / 2 + p.columnStepMm / 2;
+    }
+    // The two must lie over each other somewhere.
+    const double lastColumn = p.columnStartMm + (columns - 1) * p.columnStepMm;
+    if (lastColumn < p.rowPositionsMm.front() || p.columnStartMm > p.rowPositionsMm.back()) return std::nullopt;
+    return p;
+}
+
+core::VariantTable placeXrfOnColumns(const core::VariantTable& data, int fieldCount, const XrfPlacement& placement,
+                                     int columns) {
+    const std::vector<double>& rows = placement.rowPositionsMm;
+    core::VariantTable placed(data.lower1(), data.upper1(), data.lower2(), std::max<long>(data.upper2(), columns));
+    placed.reserve(fieldCount, columns);
+    const double reach = placement.rowStepMm / 2;  // a measurement stands for half a step either side
+    std::size_t nearest = 0;
+    for (int column = 1; column <= columns; ++column) {
+        // Kept to the nanometre, so that 0.2 mm steps are written as 0.6, not 0.6000000000000001.
+        const double at =
+            std::round((placement.columnStartMm + (column - 1) * placement.columnStepMm) * kNanometresPerMm) /
+            kNanometresPerMm;
+        while (nearest + 1 < rows.size() && std::abs(rows[nearest + 1] - at) <= std::abs(rows[nearest] - at))
+            ++nearest;
+        const long row = static_cast<long>(nearest) + 1;
+        if (at < rows.front() - reach || at > rows.back() + reach) {
+            placed.copyCell(data, 1, row, 1, column);
+            for (int field = 3; field <= fieldCount; ++field) placed.setNumber(field, column, kMissingMeasurement);
+        } else {
+            placed.copyCells(data, 1, row, 1, column, fieldCount);
+        }
+        placed.setNumber(2, column, at);
+    }
+    return placed;
+}
+
+}  // namespace files
