@@ -1,5 +1,6 @@
 // The XRF or working-file import as the button runs it, into a program with a small radiograph
-// open: the first two bytes give the radiograph's width (1..64 columns), the rest is the file.
+// open: the first two bytes give the radiograph's width (1..64 columns, and the answer to the
+// question whether a table of another length is placed onto the columns), the rest is the file.
 // A refused file must leave the program exactly as it was (and the next input uses it again); an
 // imported one is drawn in the six windows, marked with a key, saved, and must open again from
 // what was saved.
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr int kMostColumns = 64;
+constexpr std::uint8_t kAnswerYes = 0x80;  // in the second byte: "Match XRF to the radiograph?" is answered Yes
 constexpr char kTarget[] = "ProgramImport";
 int openWidth = 0;  // the radiograph's width in the program kept between inputs
 
@@ -28,8 +30,10 @@ void programWithRadiograph(int width) {
     openWidth = width;
 }
 
-bool importTable(const QString& path) {
+bool importTable(const QString& path, bool matchToRadiograph = false) {
     fuzzing::dialogs().answerOpen(path);
+    // A table of another length may be offered to be placed onto the radiograph's columns.
+    if (matchToRadiograph) fuzzing::dialogs().answerMessage(ui::MessageResult::Yes);
     app::frmMain->Command2->click();
     return app::XrfLoaded;
 }
@@ -44,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString table = fuzzing::filePath(QStringLiteral("table.csv"));
     files::saveFileBytes(table, QByteArray(reinterpret_cast<const char*>(data) + 2, static_cast<qsizetype>(size - 2)));
     const QStringList before = fuzzing::programState();
-    if (!importTable(table)) {
+    if (!importTable(table, (data[1] & kAnswerYes) != 0)) {
         if (fuzzing::programState() != before) fuzzing::fail(kTarget, "a refused file changed the program");
         return 0;
     }

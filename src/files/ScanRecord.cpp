@@ -29,12 +29,15 @@ std::optional<double> numberIn(const QString& cell) {
 }
 
 constexpr double kMicronsPerMm = 1000;
+constexpr long kMostPositions = 1'000'000'000;  // far beyond any scan
 
 }  // namespace
 
 long ScanRecord::positionCount() const {
     if (!hasPositions()) return 0;
-    return std::lround((*stopMm - *startMm) / *stepMm) + 1;
+    // A step far too small for its stretch (a damaged record) counts as "more than any table".
+    const double count = std::round((*stopMm - *startMm) / *stepMm) + 1;
+    return count < kMostPositions ? static_cast<long>(count) : kMostPositions;
 }
 
 QString ScanRecord::note() const {
