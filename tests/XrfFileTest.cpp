@@ -31,14 +31,10 @@ TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {
 // each keeps what it can and says in one line what it ignored.
 TEST(ScanRecordTest, TheRealRecordAndDamagedOnes) {
     const files::ScanRecord real = files::parseScanRecord(files::readFileBytes(testsupport::realData("document.txt")));
-    EXPECT_TRUE(real.hasPositions() && real.ignored.isEmpty() && real.xrfOn == true);
-    EXPECT_EQ(real.positionCount(), 2251);
-    EXPECT_EQ(real.sectionName, "YAN 8A-1 200 um");
-    const struct {
-        std::string_view text;
-        const char* ignored;  // the first line of what was ignored; empty: nothing
-        bool positions;
-    } rows[] = {
+    EXPECT_TRUE(real.hasPositions() && real.ignored.isEmpty() && real.xrfOn == true && real.positionCount() == 2251 &&
+                real.sectionName == "YAN 8A-1 200 um");
+    // The record, the first line of what was ignored (empty: nothing), whether it gives positions.
+    const std::tuple<std::string_view, const char*, bool> rows[] = {
         {"Step size\t0.5\tmm\r\nStart coordinate\t10,5\tStop coordinate\t20\r\nXRF\tOFF"sv, "", true},
         {"Step size\t0\tmicrons\nStart coordinate\t0\tStop coordinate\t20"sv, "the step size is not above zero", false},
         {"Step size\t200\nStart coordinate\t50\tStop coordinate\t10"sv, "the start coordinate is not before", false},
@@ -47,10 +43,10 @@ TEST(ScanRecordTest, TheRealRecordAndDamagedOnes) {
         {"Step size\t200\0\x01\x02"sv, "not a text file", false},
         {"Optical Start\t12\tOptical End\t3"sv, "the optical start is not before the optical end", false},
     };
-    for (const auto& row : rows) {
-        const files::ScanRecord r = files::parseScanRecord(QByteArray(row.text.data(), qsizetype(row.text.size())));
-        EXPECT_EQ(r.hasPositions(), row.positions) << row.text;
-        EXPECT_TRUE(r.ignored.isEmpty() ? *row.ignored == 0 : r.ignored[0].startsWith(row.ignored)) << row.text;
+    for (const auto& [text, ignored, positions] : rows) {
+        const files::ScanRecord r = files::parseScanRecord(QByteArray(text.data(), qsizetype(text.size())));
+        EXPECT_EQ(r.hasPositions(), positions) << text;
+        EXPECT_TRUE(r.ignored.isEmpty() ? *ignored == 0 : r.ignored[0].startsWith(ignored)) << text;
     }
 }
 
@@ -60,8 +56,8 @@ TEST(ScanRecordTest, TheRealRecordAndDamagedOnes) {
 // positions or a record nothing can be placed.
 TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
     core::VariantTable data(0, 10, 0, 100);
+    data(1, 1) = Variant("L1.spe");
     for (int i = 1; i <= 5; ++i) {
-        data(1, i) = Variant(QStringLiteral("L%1.spe").arg(i));
         data(2, i) = Variant(1.0 + 0.5 * (i - 1));
         data(9, i) = Variant(10.0 * i);
     }

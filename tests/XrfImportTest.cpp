@@ -278,11 +278,8 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
     for (const char* name : {"radiograph.bmp", "document.txt"}) QFile::copy(testsupport::realData(name), dir.filePath(name));
     writeFile(dir.filePath("Results.txt"), coarse.join("\r\n").toUtf8());
     app::MainForm& main = openRadiograph(dir.filePath("radiograph.bmp"));
-    const auto importAnswering = [&](ui::MessageResult answer) {
-        dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(answer);
-        main.Command2->click();
-    };
-    importAnswering(ui::MessageResult::No);
+    dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::No);
+    main.Command2->click();
     const auto asked = dialogs->shownOf(ScriptedDialogs::Kind::Message);
     ASSERT_TRUE(asked.size() == 2 && !app::XrfLoaded);
     EXPECT_TRUE(asked[0].text.startsWith("The XRF table has 451 measurements, one every 1000 micron (451 mm of core); "
@@ -291,7 +288,8 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
                 asked[0].text.endsWith("\n\nMatch XRF to the radiograph?"));
     EXPECT_TRUE(asked[1].text.startsWith("The XRF data length (451 measurements) does not match"));
 
-    importAnswering(ui::MessageResult::Yes);
+    dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::Yes);
+    main.Command2->click();
     ASSERT_TRUE(app::XrfLoaded);
     const files::XrfContents real = files::readXrfTable(files::readFileBytes(testsupport::realData("Results.txt")));
     for (long i = 1; i <= app::DataLength; ++i) {
@@ -302,14 +300,46 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
     EXPECT_EQ(main.Text1->Text(), "200");
     const long first = app::DataLength - app::ViewRight;
     for (long p = first + 2; p < first + 42; p += 2) keyAt(1 + p % 6, p, Qt::Key_1);
-    const QString work = dir.filePath("work.csv");
-    dialogs->answerSave(work);
+    dialogs->answerSave(dir.filePath("work.csv"));
     main.Command5->click();
     restart();
     openRadiograph(dir.filePath("radiograph.bmp"));
-    importXrf(work);
+    importXrf(dir.filePath("work.csv"));
     ASSERT_TRUE(app::XrfLoaded && dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
     long marks = 0;
-    for (long p = 1; p <= app::DataLength; ++p) marks += app::YearMark(p) == 1 ? 1 : 0;
+    for (long p = 1; p <= app::DataLength; ++p) marks += app::YearMark(p) == 1;
     EXPECT_EQ(marks, 20);
+}
+
+// Rows the scanner marked invalid become gaps in the element curves when Tool > Hide invalid
+// measurements is checked; the grey curve and the saved table keep every value, and the choice
+// outlasts the program in its settings file.
+TEST_F(XrfImportTest, InvalidMeasurementsAreHiddenOnRequest) {
+    QStringList lines = QString::fromUtf8(files::readFileBytes(testsupport::realData("Results.txt"))).split("\r\n");
+    for (int row = 101; row <= 110; ++row)  // line 3 holds row 1; field 4 is "validity"
+        lines[row + 2] = lines[row + 2].section('\t', 0, 2) + "\t0\t" + lines[row + 2].section('\t', 4);
+    writeFile(dir.filePath("Results.txt"), lines.join("\r\n").toUtf8());
+    app::MainForm& main = openRadiograph(testsupport::realData("radiograph.bmp"));
+    importXrf(dir.filePath("Results.txt"));
+    ASSERT_TRUE(app::XrfLoaded && main.mnuHideInvalid->Enabled() && !main.mnuHideInvalid->Checked());
+    const auto gaps = [](int k) {
+        QString g;
+        for (long i = 99; i <= 112; ++i) g += app::CurveValue(k, i) == -9999.0f ? '_' : '*';
+        return g;
+    };
+    main.mnuHideInvalid->trigger();
+    for (int k = 2; k <= 6; ++k) EXPECT_EQ(gaps(k), "**__________**") << k;
+    EXPECT_EQ(gaps(1), "**************");  // the radiograph's grey
+
+    const QString work = dir.filePath("work.csv");
+    dialogs->answerSave(work);
+    main.Command5->click();
+    const files::XrfContents saved = files::readXrfTable(files::readFileBytes(work));
+    EXPECT_TRUE(saved.data(4, 105).toDouble() == 0 && saved.data(25, 105).toDouble() != 0);
+    main.Command4->click();
+    restart();
+    openRadiograph(testsupport::realData("radiograph.bmp"));
+    importXrf(work);
+    EXPECT_TRUE(app::frmMain->mnuHideInvalid->Checked());
+    EXPECT_EQ(gaps(3), "**__________**");
 }

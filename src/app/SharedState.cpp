@@ -62,6 +62,7 @@ bool ElasticDragging, ElasticShown;
 bool PhotoOpen, CropOpen;
 QString PhotoFileName;
 QString RadiographFileName;
+bool HideInvalidMeasurements = false;
 bool PhotoIsStrip;
 Integer PhotoBrightness;
 Single PhotoContrast;
@@ -126,6 +127,7 @@ void resetSharedState() {
     PhotoOpen = CropOpen = false;
     PhotoFileName.clear();
     RadiographFileName.clear();
+    HideInvalidMeasurements = false;
     PhotoIsStrip = false;
     PhotoBrightness = 0;
     PhotoContrast = 0;

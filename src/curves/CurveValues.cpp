@@ -1,5 +1,7 @@
 #include "curves/CurveValues.h"
 
+#include <algorithm>
+
 #include "core/Arithmetic.h"
 #include "radiograph/RangeRounding.h"
 
@@ -27,6 +29,15 @@ void fillCurveValues(const core::CurveTable& profile, int column, int ratioColum
             value /= denominator;
         }
         values[i] = static_cast<float>(value);
+    }
+}
+
+void hideInvalidRows(const core::VariantTable& data, int validityField, std::span<float> values) {
+    if (validityField < data.lower1() || validityField > data.upper1()) return;
+    const long last = std::min<long>(static_cast<long>(values.size()) - 1, data.upper2());
+    for (long i = 1; i <= last; ++i) {
+        const core::Variant v = data.get(validityField, i);
+        if (v.isNumeric() && v.toDouble() == 0) values[static_cast<std::size_t>(i)] = kMissingValue;
     }
 }
 

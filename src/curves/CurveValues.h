@@ -16,6 +16,10 @@ inline constexpr float kMissingValue = -9999.0f;  // a value that is not drawn
 // denominator, and a cell that holds no number, give kMissingValue.
 void fillCurveValues(const core::CurveTable& profile, int column, int ratioColumn, std::span<float> values);
 
+// Positions whose measurement the scanner marked invalid (field `validityField` of the XRF table
+// holds the number 0) become gaps; every other value stays.
+void hideInvalidRows(const core::VariantTable& data, int validityField, std::span<float> values);
+
 struct ValueRange {
     float top = 0;
     float bottom = 0;

@@ -23,7 +23,8 @@
 //   66, 67   frmActiveYears Top, Left                     below frmMain, at its Left
 //   68, 69   the chronology's year levels and uncertain   1 and 2
 //            year levels, as digits (0: none)
-//   70..100  not used by the program (column 2 at exit)   -
+//   70       hide invalid XRF measurements (1) or not (0)  0
+//   71..100  not used by the program (column 2 at exit)   -
 namespace files::settings {
 
 inline constexpr int kDefault = 2;  // column
@@ -42,7 +43,8 @@ inline constexpr int kCropTop = 26;
 inline constexpr int kActiveYearsTop = 66;
 inline constexpr int kYearLevels = 68;
 inline constexpr int kUncertainYearLevels = 69;
-inline constexpr int kFirstFreeRow = 70;
+inline constexpr int kHideInvalid = 70;
+inline constexpr int kFirstFreeRow = 71;
 
 // A window's place takes two rows: Top, then Left.
 constexpr int leftRow(int topRow) {

@@ -67,6 +67,7 @@ void MainForm::connectEvents() {
     connect(mnuShowAll, &ui::MenuItem::Click, this, &MainForm::mnuShowAll_Click);
     connect(mnuAbout, &ui::MenuItem::Click, this, &MainForm::mnuAbout_Click);
     connect(mnuActive, &ui::MenuItem::Click, this, &ToggleActivation);
+    connect(mnuHideInvalid, &ui::MenuItem::Click, this, &MainForm::mnuHideInvalid_Click);
     for (int i = 1; i <= 9; ++i) {
         connect(mnuLevelSetting(i), &ui::MenuItem::Click, this, [this, i] { mnuLevelSetting_Click(i); });
     }
@@ -152,6 +153,8 @@ QString MainForm::settingsProblem(const core::RuntimeError& error) {
 
 void MainForm::readSettingsFile() {
     files::readSettings(files::readFileBytes(SettingsFilePath()), References);
+    HideInvalidMeasurements = settingOr(files::settings::kHideInvalid, 0) == 1;
+    mnuHideInvalid->setChecked(HideInvalidMeasurements);
     PreviewForm& preview = frmPreview.get();
     RawImageForm& raw = frmRawImage.get();
     auto apply = [](int row, auto&& assign) {

@@ -181,6 +181,7 @@ void MainForm::buildMenus() {
     mnuAlign = mnuTool->add(QStringLiteral("Align forms"));
     mnuTool->addSeparator();
     mnuActive = mnuTool->add(QStringLiteral("Active pointer"));
+    mnuHideInvalid = mnuTool->add(QStringLiteral("Hide invalid measurements"));
 
     mnuSetting = addMenu(QStringLiteral("Setting"));
     mnuColourSetting = mnuSetting->add(QStringLiteral("Colour setting"));
@@ -195,7 +196,7 @@ void MainForm::buildMenus() {
     mnuAbout = mnuQuestion->add(QStringLiteral("About Stratalyser"));
 
     for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuScale, mnuElastic,
-                            mnuShowAll, mnuAlign, mnuActive}) {
+                            mnuShowAll, mnuAlign, mnuActive, mnuHideInvalid}) {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);

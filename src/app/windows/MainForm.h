@@ -69,6 +69,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuShowAll;
     ui::MenuItem* mnuAlign;
     ui::MenuItem* mnuActive;
+    ui::MenuItem* mnuHideInvalid;
     ui::MenuItem* mnuSetting;
     ui::MenuItem* mnuColourSetting;
     ui::ControlArray<ui::MenuItem> mnuLevelSetting;
@@ -112,6 +113,7 @@ class MainForm : public ui::Form {
     void mnuAlign_Click();
     void mnuShowAll_Click();
     void mnuAbout_Click();
+    void mnuHideInvalid_Click();
     void Command7_Click();
     void Text1_Change();
     void mnuScale_Click();

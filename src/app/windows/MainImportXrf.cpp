@@ -232,7 +232,8 @@ void MainForm::showXrfData() {
     UpdateBandLabel();
 
     for (ui::Button* b : {Command7, Command3, Command5}) b->setEnabled(true);
-    for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology}) m->setEnabled(true);
+    for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuHideInvalid})
+        m->setEnabled(true);
     frmPreview->mnuAlignScale->setEnabled(true);
     Command2->setEnabled(false);
     mnuOpenXRF->setEnabled(false);
@@ -252,6 +253,15 @@ void MainForm::enableCurveTools() {
     CurveForm& c1 = curveWindow(1);
     for (ui::MenuItem* m : {c1.mnuAlign, c1.mnuShowAll, c1.mnuShow123, c1.mnuShow456, c1.mnuHideOthers})
         m->setEnabled(true);
+}
+
+// The scanner's own verdict on each measurement, shown or not: the curves are built again, the
+// table keeps every value as read.
+void MainForm::mnuHideInvalid_Click() {
+    HideInvalidMeasurements = !HideInvalidMeasurements;
+    mnuHideInvalid->setChecked(HideInvalidMeasurements);
+    LoadCurveValues();
+    RedrawCurves();
 }
 
 void MainForm::Command2_Click() {

@@ -107,6 +107,7 @@ void SaveReferences() {
     if (frmCrop.exists()) storePlace(kCropTop, frmCrop.get());
     for (int level = 1; level <= 9; ++level)
         References(kCurrent, levelColourRow(level)) = single(LevelColour(level).toDouble());
+    References(kCurrent, kHideInvalid) = Variant(static_cast<core::Integer>(HideInvalidMeasurements ? 1 : 0));
     for (int row = kFirstFreeRow; row <= kLastRow; ++row)
         References(kCurrent, row) = References(kDefault, row);
     try {

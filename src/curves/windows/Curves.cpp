@@ -166,6 +166,12 @@ void LoadCurveValues() {
         if (curveWindow(k).Combo2->Text() == QStringLiteral("1")) RatioColumn(k) = 0;
     }
 
+    // The scanner's "validity" column (1 valid, 0 not), found by its name.
+    int validity = 0;
+    for (long h = 1; h < XrfColumnCount; ++h) {
+        if (XrfHeaders(h).trimmed().compare(QLatin1String("validity"), Qt::CaseInsensitive) == 0)
+            validity = static_cast<int>(h) + 1;
+    }
     const auto n = static_cast<std::size_t>(DataLength) + 1;
     std::vector<float> values(n);
     curves::ValueRange range[7];
@@ -174,6 +180,9 @@ void LoadCurveValues() {
         const bool ratio = w.hasRatio() && w.Check1->Value() == 1;
         const int denominator = ratio ? static_cast<int>(RatioColumn(k)) : 0;
         curves::fillCurveValues(Profile, column[k], denominator, values);
+        // The grey profile is the radiograph's, not a measurement: it stays whole.
+        if (HideInvalidMeasurements && (column[k] != 0 || denominator != 0))
+            curves::hideInvalidRows(XrfData, validity, values);
         for (long i = 1; i <= DataLength; ++i) CurveValue(k, i) = values[static_cast<std::size_t>(i)];
         range[k] = curves::curveValueRange(values, w.Text1->Text(), w.Text2->Text(), AutoRange(k));
         AutoRange(k) = range[k].autoRange;
