@@ -79,7 +79,8 @@ bool anyWindow() {
 void startProgram(const QString& settings) {
     Harness& h = harness();
     closeProgram();
-    app::setSettingsFilePath(settings.isEmpty() ? h.folder.filePath(QStringLiteral("no-settings.csv")) : settings);
+    app::setSettingsFilePath(settings.isEmpty() ? h.folder.filePath(QStringLiteral("no-settings.csv"))
+                                                : settings);
     app::frmMain->Show();
     h.fresh = true;
 }
@@ -105,15 +106,14 @@ QByteArray smallRadiograph(int width, const char* format) {
 }
 
 void openSmallCore(int width, bool withXrf) {
-    const synth::VarvedCore core = synth::makeVarvedCore(width, 8);
     const QString picture = filePath(QStringLiteral("core.bmp"));
-    core.radiograph.convertToFormat(QImage::Format_RGB888).save(picture, "BMP");
+    files::saveFileBytes(picture, smallRadiograph(width, "BMP"));
     dialogs().answerOpen(picture);
     app::frmMain->Command1->click();
     if (!app::RadiographImported) fail("harness", "the radiograph did not open");
     if (!withXrf) return;
     const QString table = filePath(QStringLiteral("Results.txt"));
-    files::saveFileBytes(table, synth::makeXrfTable(core, true));
+    files::saveFileBytes(table, synth::makeXrfTable(synth::makeVarvedCore(width, 8), true));
     dialogs().answerOpen(table);
     app::frmMain->Command2->click();
     if (!app::XrfLoaded) fail("harness", "the XRF table did not open");

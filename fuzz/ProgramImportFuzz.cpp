@@ -19,12 +19,14 @@
 namespace {
 
 constexpr int kMostColumns = 64;
-constexpr std::uint8_t kAnswerYes = 0x80;  // in the second byte: "Match XRF to the radiograph?" is answered Yes
+constexpr std::uint8_t kAnswerYes =
+    0x80;  // in the second byte: "Match XRF to the radiograph?" is answered Yes
 constexpr char kTarget[] = "ProgramImport";
 int openWidth = 0;  // the radiograph's width in the program kept between inputs
 
-void programWithRadiograph(int width) {
-    if (fuzzing::programIsFresh() && openWidth == width) return;
+// The program as kept when it is fresh and of this width, otherwise made anew (always: `anew`).
+void programWithRadiograph(int width, bool anew = false) {
+    if (!anew && fuzzing::programIsFresh() && openWidth == width) return;
     fuzzing::startProgram();
     fuzzing::openSmallCore(width, false);
     openWidth = width;
@@ -46,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int width = 1 + (data[0] | data[1] << 8) % kMostColumns;
     programWithRadiograph(width);
     const QString table = fuzzing::filePath(QStringLiteral("table.csv"));
-    files::saveFileBytes(table, QByteArray(reinterpret_cast<const char*>(data) + 2, static_cast<qsizetype>(size - 2)));
+    files::saveFileBytes(
+        table, QByteArray(reinterpret_cast<const char*>(data) + 2, static_cast<qsizetype>(size - 2)));
     const QStringList before = fuzzing::programState();
     if (!importTable(table, (data[1] & kAnswerYes) != 0)) {
         if (fuzzing::programState() != before) fuzzing::fail(kTarget, "a refused file changed the program");
@@ -58,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString saved = fuzzing::filePath(QStringLiteral("saved.csv"));
     fuzzing::dialogs().answerSave(saved);
     app::frmMain->mnuSaveAs->trigger();
-    fuzzing::startProgram();
-    fuzzing::openSmallCore(width, false);
+    programWithRadiograph(width, true);
     if (!importTable(saved)) fuzzing::fail(kTarget, "the saved working file did not open again");
     fuzzing::programChanged();
     return 0;
@@ -71,9 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     (void)argc, (void)argv;
     constexpr int kWidth = 12;
-    const QByteArray input =
-        QByteArray(1, char(kWidth - 1)) + QByteArray(1, 0) + synth::makeXrfTable(synth::makeVarvedCore(kWidth, 8), true);
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()), static_cast<std::size_t>(input.size()));
+    const QByteArray input = QByteArray(1, char(kWidth - 1)) + QByteArray(1, 0) +
+                             synth::makeXrfTable(synth::makeVarvedCore(kWidth, 8), true);
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()),
+                           static_cast<std::size_t>(input.size()));
     if (!app::XrfLoaded) fuzzing::fail(kTarget, "the warm-up table did not import");
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 // The scanner's record of one run, the document.txt it writes beside the run's files: tab-separated
 // lines of a name and its value ("Step size", "200", "microns"), two pairs on one line ("Start

@@ -1,5 +1,6 @@
 // Importing XRF data (the scanner's result table) or reopening a working file.
 #include <QDir>
+#include <QFileInfo>
 #include <cmath>
 
 #include "app/SharedState.h"
@@ -34,7 +35,8 @@ void tell(const QString& text, const QString& title) {
 
 QString lengthMismatch(int rows, int width) {
     return QStringLiteral("The XRF data length (") + QString::number(rows) +
-           QStringLiteral(" measurements) does not match with the Radiograph width (") + QString::number(width) +
+           QStringLiteral(" measurements) does not match with the Radiograph width (") +
+           QString::number(width) +
            QStringLiteral(
                " pixels). Please change Itrax settings (or edit files) so that one pixel in radiograph "
                "corresponds exactly to one XRF measurement.");
@@ -56,8 +58,8 @@ QString unreadable(const QString& path, const core::RuntimeError& e) {
             why = QString::fromStdString(e.what());
             break;
     }
-    return QStringLiteral("The file ") + QDir::toNativeSeparators(path) + QStringLiteral(" cannot be read (") +
-           why + QStringLiteral("). Nothing was imported.");
+    return QStringLiteral("The file ") + QDir::toNativeSeparators(path) +
+           QStringLiteral(" cannot be read (") + why + QStringLiteral("). Nothing was imported.");
 }
 
 }  // namespace
@@ -69,9 +71,9 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     QString path;
     std::optional<files::XrfContents> contents;
     try {
-        path = givenPath.isEmpty()
-                   ? ui::dialogs().openFile({QStringLiteral("Import XRF data"), kXrfFilter, WorkingFileName, false})
-                   : givenPath;
+        path = givenPath.isEmpty() ? ui::dialogs().openFile({QStringLiteral("Import XRF data"), kXrfFilter,
+                                                             WorkingFileName, false})
+                                   : givenPath;
         repaint();
         Command2->repaint();
         contents.emplace(files::readXrfTable(files::readFileBytes(path)));
@@ -103,10 +105,10 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     takeXrfContents(std::move(*contents), path);
     showXrfData();
     if (const int unusable = files::nonNumericPositions(XrfData, DataLength); unusable > 0) {
-        const QString stepping = Text1->Text().isEmpty()
-                                     ? QStringLiteral("please type the stepping (micron per pixel) into its box.")
-                                     : QStringLiteral("the stepping (%1 micron) comes from the other rows.")
-                                           .arg(Text1->Text());
+        const QString stepping =
+            Text1->Text().isEmpty()
+                ? QStringLiteral("please type the stepping (micron per pixel) into its box.")
+                : QStringLiteral("the stepping (%1 micron) comes from the other rows.").arg(Text1->Text());
         tell(QStringLiteral("The positions of %1 of the %2 rows of the XRF table are not numbers: ")
                      .arg(unusable)
                      .arg(DataLength) +
@@ -120,31 +122,36 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
 // the measurement nearest its position. False when that cannot be told or the user declines.
 bool MainForm::placeOntoColumns(files::XrfContents& contents, const QString& path) {
     if (DataLength > files::kMaxXrfRows) return false;  // the working file could not be read again
-    const auto plan = files::planXrfPlacement(files::scanRecordsBeside(RadiographFileName),
-                                              files::scanRecordsBeside(path), DataLength, contents.data,
-                                              contents.rowCount);
+    // Radiograph and table often share a folder: its records are read once.
+    const auto besideRadiograph = files::scanRecordsBeside(RadiographFileName);
+    const bool oneFolder = QFileInfo(RadiographFileName).absolutePath() == QFileInfo(path).absolutePath();
+    const auto plan = files::planXrfPlacement(besideRadiograph,
+                                              oneFolder ? besideRadiograph : files::scanRecordsBeside(path),
+                                              DataLength, contents.data, contents.rowCount);
     if (!plan) return false;
     const auto microns = [](double mm) { return QString::number(std::round(mm * 1000 * 10) / 10); };
     const auto length = [](double mm) { return QString::number(std::round(mm * 10) / 10); };
     QString text =
-        QStringLiteral("The XRF table has %1 measurements, one every %2 micron (%3 mm of core); the radiograph has "
-                       "%4 columns, one every %5 micron (%6 mm). ")
+        QStringLiteral(
+            "The XRF table has %1 measurements, one every %2 micron (%3 mm of core); the radiograph has "
+            "%4 columns, one every %5 micron (%6 mm). ")
             .arg(contents.rowCount)
             .arg(microns(plan->rowStepMm), length(contents.rowCount * plan->rowStepMm))
             .arg(DataLength)
             .arg(microns(plan->columnStepMm), length(DataLength * plan->columnStepMm));
     text += plan->fromRunRecords
                 ? QStringLiteral("Their positions come from the scanner's run records (document.txt). ")
-                : QStringLiteral("No run record gives the radiograph's positions: it is taken to cover the "
-                                 "stretch the measurements cover. ");
+                : QStringLiteral(
+                      "No run record gives the radiograph's positions: it is taken to cover the "
+                      "stretch the measurements cover. ");
     text += QStringLiteral(
         "Each radiograph column can take the measurement nearest its position (columns outside the measured "
         "stretch get no values); the table is then placed at the radiograph's step, and a working file saved "
         "from it holds one row per column.");
     for (const QString& note : plan->notes) text += QStringLiteral("\n") + note;
     text += QStringLiteral("\n\nMatch XRF to the radiograph?");
-    if (ui::dialogs().messageBox(text, ui::MessageButtons::YesNo, ui::MessageIcon::Question, kGuidanceTitle) !=
-        ui::MessageResult::Yes)
+    if (ui::dialogs().messageBox(text, ui::MessageButtons::YesNo, ui::MessageIcon::Question,
+                                 kGuidanceTitle) != ui::MessageResult::Yes)
         return false;
     contents.data = files::placeXrfOnColumns(contents.data, contents.columnCount, *plan, DataLength);
     contents.rowCount = DataLength;
@@ -168,7 +175,8 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
         }
         Command5->setCaption(QStringLiteral("Save"));
     }
-    for (int h = 0; h <= files::kMaxXrfHeaderIndex; ++h) XrfHeaders(h) = x.headers[static_cast<std::size_t>(h)];
+    for (int h = 0; h <= files::kMaxXrfHeaderIndex; ++h)
+        XrfHeaders(h) = x.headers[static_cast<std::size_t>(h)];
     XrfColumnCount = static_cast<Integer>(columns);
     XrfData = std::move(x.data);
     WorkingFileName = path;
