@@ -17,7 +17,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-image-formats-plugins libgtest-dev libbenchmark-dev
           fonts-dejavu-core xvfb xauth)
-JOBS=$(nproc 2>/dev/null || echo 2)
+JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}  # JOBS=1 leaves a core free while fuzzing
 
 install_missing() {
     local missing=() p

@@ -2,6 +2,8 @@
 // section, opened as a close-up with its colour profiles, dragged, adjusted and linked to the
 // curve windows, all through the windows' own controls and menus.
 
+#include <QPainter>
+
 #include "AppFixture.h"
 
 using app::curveWindow;
@@ -335,4 +337,33 @@ TEST_F(PhotoTest, TheWholePhotoInTheCloseUpAndClosingThePhoto) {
     importPhoto(testsupport::realData("optical.jpg"));
     EXPECT_TRUE(app::PhotoOpen);
     EXPECT_TRUE(openCloseUp().mnuLAB->Checked());  // a new close-up: L*a*b*
+}
+
+// A photo longer than the scan (the real strip padded 100 columns left and 60 right) with a record
+// of its stretch: placed by the scanner's coordinates, the close-up shows the section's
+// millimetres, wherever the section is dragged.
+TEST_F(PhotoTest, APhotoPlacedByTheScannersCoordinatesShowsTheSectionsMillimetres) {
+    const QImage real(testsupport::realData("optical.tif"));
+    const int padLeft = 100, padRight = 60;
+    QImage padded(real.width() + padLeft + padRight, real.height(), QImage::Format_RGB32);
+    padded.fill(Qt::black);
+    QPainter(&padded).drawImage(padLeft, 0, real);
+    const double mmPerColumn = 450.2 / real.width(),
+                 photoStart = -0.1 - padLeft * mmPerColumn;  // as the real strip spans the radiograph
+    writeFile(dir.filePath("optical_document.txt"), QStringLiteral("Optical Start\t%1\tOptical End\t%2\n")
+                                                        .arg(photoStart, 0, 'f', 9)
+                                                        .arg(450.1 + padRight * mmPerColumn, 0, 'f', 9)
+                                                        .toUtf8());
+    ASSERT_TRUE(padded.save(dir.filePath("optical.png")));
+    app::PhotoForm& p = importPhoto(dir.filePath("optical.png"));
+    EXPECT_TRUE(p.Image1->ToolTipText().startsWith("Core photo placed by the scanner's coordinates"));
+    EXPECT_LT(p.Image1->Left(), 0);  // the padding lies off the window
+    openCloseUp();
+    app::PreviewForm& preview = app::frmPreview.get();
+    for (const double dragTwips : {0.0, -3000.0}) {
+        const double middle = preview.Shape1->Left() + preview.Shape1->Width() / 2;
+        drag(preview.Image2, pixels(middle, 500), pixels(middle + dragTwips, 500));
+        EXPECT_NEAR(photoStart + app::CropLeft * mmPerColumn, -0.1 + app::ViewLeft * 0.2, mmPerColumn) << dragTwips;
+        EXPECT_NEAR(photoStart + app::CropRight * mmPerColumn, -0.1 + app::ViewRight * 0.2, mmPerColumn) << dragTwips;
+    }
 }

@@ -3,6 +3,7 @@
 #include "SampleFiles.h"
 #include "SynthCore.h"
 #include "TestSupport.h"
+#include "files/PhotoPlacement.h"
 #include "files/TextFile.h"
 #include "files/XrfFile.h"
 #include "files/XrfPlacement.h"
@@ -83,4 +84,38 @@ TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 5, data, 5));  // no coarser scan: a wrong pair of files
     data(2, 3) = Variant("x");
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 15, data, 5));
+}
+
+// The photo's stretch from its record, over the radiograph's columns from the radiograph's record
+// (0 to 450 mm every 0.2 mm) or from the table's positions; a stretch of another section is named.
+TEST(PhotoPlacementTest, ThePhotosStretchOverTheColumnsAndStretchesOfAnotherSection) {
+    const files::ScanRecord radiograph =
+        files::parseScanRecord(files::readFileBytes(testsupport::realData("document.txt")));
+    const auto photo = [](double start, double end, const char* section) {
+        files::ScanRecord r;
+        std::tie(r.path, r.opticalStartMm, r.opticalEndMm, r.sectionName) =
+            std::tuple("optical_document.txt", start, end, section);
+        return r;
+    };
+    const auto plan = files::planPhotoPlacement({photo(-48, 470, "")}, {}, {radiograph}, 2251, std::nullopt);
+    ASSERT_TRUE(plan.placement);
+    EXPECT_DOUBLE_EQ(plan.placement->leftInColumns(), -239.5);  // column 1 spans -0.1 .. 0.1 mm
+    EXPECT_DOUBLE_EQ(plan.placement->widthInColumns(), 2590);
+    const struct {
+        files::ScanRecord record;
+        QString note;
+    } refused[] = {
+        {photo(-48, 470, "YAN 8A-2"), "section \"YAN 8A-2\", not the radiograph's \"YAN 8A-1 200 um\""},
+        {photo(500, 900, ""), "the photo covers 500 to 900 mm, the radiograph -0.1 to 450.1 mm (another section?)"},
+        {photo(0, 20000, ""), "the photo's 20000 mm are far longer than the radiograph's 450.2 mm (another section?)"}};
+    for (const auto& row : refused) {
+        const auto p = files::planPhotoPlacement({row.record}, {}, {radiograph}, 2251, std::nullopt);
+        EXPECT_FALSE(p.placement);
+        EXPECT_EQ(p.notes, QStringList{"optical_document.txt: " + row.note + ", ignored"});
+    }
+    // The XRF table's record and positions serve when the photo's folder and the radiograph's have none.
+    const auto byTable = files::planPhotoPlacement({}, {photo(10, 20, "")}, {}, 100, files::ColumnPositions{10, 0.1});
+    ASSERT_TRUE(byTable.placement);
+    EXPECT_DOUBLE_EQ(byTable.placement->leftInColumns(), 0.5);
+    EXPECT_FALSE(files::planPhotoPlacement({photo(10, 20, "")}, {}, {}, 100, std::nullopt).placement);
 }

@@ -33,6 +33,18 @@ std::optional<std::vector<double>> tablePositions(const core::VariantTable& data
     return positions;
 }
 
+const ScanRecord* tableRecord(const std::vector<ScanRecord>& records, int rowCount) {
+    const ScanRecord* found = nullptr;
+    for (const ScanRecord& r : records) {
+        if (!r.hasPositions() || !countMatches(r.positionCount(), rowCount)) continue;
+        if (r.xrfOn == true) return &r;
+        if (!found) found = &r;
+    }
+    return found;
+}
+
+}  // namespace
+
 const ScanRecord* radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes) {
     const ScanRecord* byLength = nullptr;
     for (const ScanRecord& r : records) {
@@ -49,18 +61,6 @@ const ScanRecord* radiographRecord(const std::vector<ScanRecord>& records, int c
     }
     return byLength;
 }
-
-const ScanRecord* tableRecord(const std::vector<ScanRecord>& records, int rowCount) {
-    const ScanRecord* found = nullptr;
-    for (const ScanRecord& r : records) {
-        if (!r.hasPositions() || !countMatches(r.positionCount(), rowCount)) continue;
-        if (r.xrfOn == true) return &r;
-        if (!found) found = &r;
-    }
-    return found;
-}
-
-}  // namespace
 
 std::optional<XrfPlacement> planXrfPlacement(const std::vector<ScanRecord>& besideRadiograph,
                                              const std::vector<ScanRecord>& besideTable, int columns,

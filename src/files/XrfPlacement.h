@@ -23,6 +23,11 @@ struct XrfPlacement {
     QStringList notes;            // run records that were ignored, one line each
 };
 
+// The radiograph's own run record among `records`: one whose count of positions matches its
+// `columns`, the one that says XRF OFF first. A record that says OFF but another count is named in
+// `notes`.
+const ScanRecord* radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes);
+
 // How a table of `rowCount` rows lies on a radiograph of `columns` columns, from the run records
 // beside the radiograph and beside the table, else from the table's positions alone (the
 // radiograph then covers the stretch the measurements cover, if it has at least 1.1 columns per

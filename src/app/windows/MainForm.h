@@ -93,6 +93,9 @@ class MainForm : public ui::Form {
     // Opens the core photo in its window, ready for a close-up.
     void ImportCorePhoto(const QString& givenPath = QString());
     void Command3_Click() { ImportCorePhoto(); }
+    // The photo placed along the core by the run records beside the photo, the XRF table and the
+    // radiograph, when they tell where it lies; read again when any of the three is opened.
+    void placePhotoByRecords();
     // Brightness or contrast of the close-up changed.
     void Slider2_Change();
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.

@@ -1,10 +1,13 @@
 #include <QDir>
+#include <QFileInfo>
+#include <map>
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
 #include "core/Errors.h"
+#include "files/PhotoPlacement.h"
 #include "files/SettingsRows.h"
 #include "photo/PhotoFile.h"
 #include "photo/windows/PhotoForms.h"
@@ -27,6 +30,7 @@ constexpr double kStripHeightTwips = 300;  // a photo lower than this is a strip
 constexpr float kStripAspect = 10;         // or one more than ten times as wide as high
 constexpr double kPhotoWindowHeight = 4755, kPhotoHeight = 4335;
 constexpr double kStripCaptionTwips = 405;
+constexpr double kPhotoBorderTwips = 120;  // the window's width beyond its photo
 
 QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
@@ -105,8 +109,8 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     // for a strip a few hundred twips high).
     if (newWindow) p.placeInitialFrame();
     p.Show();
-    FitPhotoFrame();
     PhotoOpen = true;
+    placePhotoByRecords();
     preview.mnuAlignPicture->setEnabled(true);
     if (frmCrop.exists()) {
         frmCrop->Hide();
@@ -115,6 +119,37 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     CropOpen = false;
     ProfileDirty = true;
     enablePhotoSliders(false);
+}
+
+void MainForm::placePhotoByRecords() {
+    if (!PhotoOpen || !frmPhoto.exists()) return;
+    // Photo, table and radiograph often share a folder: each folder's records are read once.
+    std::map<QString, std::vector<files::ScanRecord>> folders;
+    const auto recordsBeside = [&folders](const QString& file) -> const std::vector<files::ScanRecord>& {
+        const QString folder = file.isEmpty() ? QString() : QFileInfo(file).absolutePath();
+        const auto known = folders.find(folder);
+        if (known != folders.end()) return known->second;
+        return folders.emplace(folder, files::scanRecordsBeside(file)).first->second;
+    };
+    const files::PhotoPlan plan =
+        files::planPhotoPlacement(recordsBeside(PhotoFileName), recordsBeside(XrfLoaded ? WorkingFileName : QString()),
+                                  recordsBeside(RadiographImported ? RadiographFileName : QString()), DataLength,
+                                  XrfLoaded ? files::tableColumnPositions(XrfData, DataLength) : std::nullopt);
+    PhotoForm& p = frmPhoto.get();
+    p.placement = plan.placement;
+    QString tip;
+    if (plan.placement) {
+        tip = QStringLiteral("Core photo placed by the scanner's coordinates: %1 to %2 mm along the core (%3)")
+                  .arg(plan.placement->photoStartMm)
+                  .arg(plan.placement->photoEndMm)
+                  .arg(plan.placement->source);
+    } else if (!plan.notes.isEmpty()) {
+        tip = QStringLiteral("Core photo not placed by the scanner's coordinates:\n") +
+              plan.notes.join(QLatin1Char('\n'));
+    }
+    p.Image1->setToolTipText(tip);
+    if (!plan.placement) p.Image1->place(0, p.Image1->Top(), p.Width() - kPhotoBorderTwips, p.Image1->Height());
+    FitPhotoFrame();
 }
 
 void MainForm::Slider2_Change() {

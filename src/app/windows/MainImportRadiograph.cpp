@@ -120,6 +120,7 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
                                      preview.Image2->Width() / pictureWidth);
         }
 
+        placePhotoByRecords();  // a photo already open, over the new radiograph's columns
         RenderSection();
         CurveForm& c1 = curveWindow(1);
         for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->setMousePointer(ui::MousePointer::Cross);

@@ -104,6 +104,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     workingFileIsScannerTable_ = contents->tabSeparated && !contents->workingFile;
     takeXrfContents(std::move(*contents), path);
     showXrfData();
+    placePhotoByRecords();  // the table's run record or positions may place an open photo
     if (const int unusable = files::nonNumericPositions(XrfData, DataLength); unusable > 0) {
         const QString stepping =
             Text1->Text().isEmpty()

@@ -65,7 +65,8 @@ void PhotoForm::setPhoto(const QImage& photo) {
 }
 
 photo::CropRect PhotoForm::cropRect() const {
-    return photo::cropRectOf(QRectF(Shape1->Left(), Shape1->Top(), Shape1->Width(), Shape1->Height()),
+    // The photo may start left of the window (placed by the scanner's coordinates).
+    return photo::cropRectOf(QRectF(Shape1->Left() - Image1->Left(), Shape1->Top(), Shape1->Width(), Shape1->Height()),
                              Image1->Top(), QSizeF(Image1->Width(), Image1->Height()), photo().size());
 }
 
@@ -107,10 +108,20 @@ void PhotoForm::Form_Unload(bool& cancel) {
 // ---------------------------------------------------------------------------------------------
 // The frame over the section
 
+void PhotoForm::placeOverPreviewColumns() {
+    if (!placement || !(ColumnsPerPreviewTwip > 0)) return;
+    const PreviewForm& preview = frmPreview.get();
+    // Preview x (twips) = columns / ColumnsPerPreviewTwip; this window's x lies Left - preview.Left
+    // to the right of the preview's, as the frame's does.
+    const double left = placement->leftInColumns() / ColumnsPerPreviewTwip - (Left() - preview.Left());
+    Image1->place(left, Image1->Top(), placement->widthInColumns() / ColumnsPerPreviewTwip, Image1->Height());
+}
+
 void FitPhotoFrame() {
     if (!frmPhoto.exists()) return;
     PhotoForm& p = frmPhoto.get();
     PreviewForm& preview = frmPreview.get();
+    p.placeOverPreviewColumns();
     // The frame starts at the same screen x as the preview's section rectangle, as wide as it.
     p.Shape1->setLeft(preview.Shape1->Left() - (p.Left() - preview.Left()));
     p.Shape1->setWidth(frmRawImage->Shape1->Width());
@@ -127,7 +138,8 @@ void FitPhotoFrame() {
 // Dragging the photo, the frame and its edges
 
 bool PhotoForm::insideFrameColumns(double x) const {
-    return Shape1->Left() < x && x < Shape1->Left() + Shape1->Width();
+    const double at = Image1->Left() + x;  // the photo's x in the window's
+    return Shape1->Left() < at && at < Shape1->Left() + Shape1->Width();
 }
 
 bool PhotoForm::nearFrameEdge(double y, double edge) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Arithmetic.h"
+#include "files/PhotoPlacement.h"
 #include "photo/CloseUp.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -31,6 +32,12 @@ class PhotoForm : public ui::Form {
     void placeInitialFrame();
     // The frame in photo pixels (CropLeft .. CropBottom as the close-up takes them).
     photo::CropRect cropRect() const;
+    // Where the scanner's coordinates place the photo along the core; nothing: the photo spans the
+    // window, as the preview spans the radiograph.
+    std::optional<files::PhotoPlacement> placement;
+    // The photo as long as the radiograph's columns it covers and over them, as the preview shows
+    // them (parts off the window are not seen); nothing without a placement.
+    void placeOverPreviewColumns();
 
     void Image1_MouseDown(int button, int shift, double x, double y);
     void Image1_MouseMove(int button, int shift, double x, double y);
