@@ -264,6 +264,13 @@ int main(int argc, char** argv) {
     figure("match_xrf_30000_ms", collector.seconds["BM_MatchXrf"] * 1e3, "ms");
     ratio("match_xrf_30000_vs_copy", "BM_MatchXrf", "BM_MatchXrfCopyFloor");
     figure("scan_record_read_us", collector.seconds["BM_ReadScanRecord"] * 1e6, "us");
+    figure("propose_30000_ms", collector.seconds["BM_Propose30000"] * 1e3, "ms");
+    ratio("propose_30000_vs_copy", "BM_Propose30000", "BM_ProposeCopyFloor");
+    for (int level = 1; level <= 3; ++level) {
+        const bench::ProposalAgreement a = bench::proposalAgreement(level);
+        figure(("propose_recall_noise_" + std::to_string(level)).c_str(), a.recall, "");
+        figure(("propose_precision_noise_" + std::to_string(level)).c_str(), a.precision, "");
+    }
     ratio("working_save_vs_write", "BM_WorkingSave", "BM_WorkingWriteFloor");
     figure("load_curve_values_30000_ms", collector.seconds["BM_LoadCurveValues"] * 1e3, "ms");
     figure("band_drag_step_ms", collector.seconds["BM_BandDragStep"] * 1e3, "ms");

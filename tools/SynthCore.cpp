@@ -1,27 +1,21 @@
 #include "SynthCore.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <numbers>
 #include <random>
 
 namespace synth {
 
-VarvedCore makeVarvedCore(int width, int height, bool colour, unsigned seed) {
-    VarvedCore core;
+namespace {
+
+// The radiograph of columns of the core's greys: uniform over the middle rows, half as grey above
+// and below them.
+void paintRadiograph(VarvedCore& core, int width, int height, bool colour) {
     core.middleTop = height / 4;
     core.middleBottom = 3 * height / 4 - 1;
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> thickness(4, 12), shade(-15, 15);
-    core.columnGrey.resize(static_cast<std::size_t>(width));
-    bool light = true;
-    int x = 0;
-    while (x < width) {
-        const int t = thickness(random);
-        const int grey = (light ? 170 : 80) + shade(random);
-        for (int i = 0; i < t && x < width; ++i, ++x) core.columnGrey[static_cast<std::size_t>(x)] = grey;
-        if (x < width) core.boundaries.push_back(x);
-        light = !light;
-    }
     core.radiograph = QImage(width, height, colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
     for (int y = 0; y < height; ++y) {
         const bool middle = y >= core.middleTop && y <= core.middleBottom;
@@ -36,7 +30,65 @@ VarvedCore makeVarvedCore(int width, int height, bool colour, unsigned seed) {
             }
         }
     }
+}
+
+}  // namespace
+
+VarvedCore makeVarvedCore(int width, int height, bool colour, unsigned seed) {
+    VarvedCore core;
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> thickness(4, 12), shade(-15, 15);
+    core.columnGrey.resize(static_cast<std::size_t>(width));
+    bool light = true;
+    int x = 0;
+    while (x < width) {
+        const int t = thickness(random);
+        const int grey = (light ? 170 : 80) + shade(random);
+        for (int i = 0; i < t && x < width; ++i, ++x) core.columnGrey[static_cast<std::size_t>(x)] = grey;
+        if (x < width) core.boundaries.push_back(x);
+        light = !light;
+    }
+    paintRadiograph(core, width, height, colour);
     return core;
+}
+
+VarvedCore makeNoisyCore(int width, int height, int noiseLevel, unsigned seed) {
+    constexpr double kNoisePerLevel[] = {0, 0.1, 0.25, 0.5};
+    constexpr double kTrendGrey = 25, kTrendColumns = 4000;  // the mean grey wanders this far, this slowly
+    const double noise = kNoisePerLevel[std::clamp(noiseLevel, 0, 3)];
+    VarvedCore core;
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> thickness(6, 60), contrast(30, 80);
+    std::normal_distribution<double> gauss(0, 1);
+    core.columnGrey.resize(static_cast<std::size_t>(width));
+    bool light = true;
+    int x = 0;
+    while (x < width) {
+        const int t = thickness(random), c = contrast(random);
+        for (int i = 0; i < t && x < width; ++i, ++x) {
+            const double mean = 128 + kTrendGrey * std::sin(2 * std::numbers::pi * x / kTrendColumns);
+            const double grey = mean + (light ? c : -c) / 2.0 + noise * c * gauss(random);
+            core.columnGrey[static_cast<std::size_t>(x)] = std::clamp(static_cast<int>(std::lround(grey)), 0, 255);
+        }
+        if (x < width) core.boundaries.push_back(x);
+        light = !light;
+    }
+    paintRadiograph(core, width, height, false);
+    return core;
+}
+
+Agreement agreement(const std::vector<int>& truth, const std::vector<long>& found, int tolerance) {
+    // Both sorted: walk them together, pairing a true boundary with the first unpaired found one
+    // within reach.
+    std::size_t f = 0, matched = 0;
+    for (const int t : truth) {
+        while (f < found.size() && found[f] < t - tolerance) ++f;
+        if (f < found.size() && found[f] <= t + tolerance) ++matched, ++f;
+    }
+    Agreement a;
+    if (!truth.empty()) a.recall = static_cast<double>(matched) / static_cast<double>(truth.size());
+    if (!found.empty()) a.precision = static_cast<double>(matched) / static_cast<double>(found.size());
+    return a;
 }
 
 std::vector<QString> xrfColumnNames(int fields) {

@@ -24,6 +24,20 @@ struct VarvedCore {
 
 VarvedCore makeVarvedCore(int width, int height, bool colour = false, unsigned seed = 1);
 
+// A core for judging boundary proposals: laminae 6..60 columns thick, each with its own contrast
+// c (30..80 grey levels; a lamina lies c/2 above or below the slowly wandering mean grey, light and
+// dark in turn), and white noise on every column (as a band's grey profile has it) with a standard
+// deviation of 0.1, 0.25 or 0.5 times its lamina's contrast at noise level 1, 2 or 3 (0: none).
+VarvedCore makeNoisyCore(int width, int height, int noiseLevel, unsigned seed = 1);
+
+// How well found boundaries meet the true ones: each true boundary matched to at most one found
+// within `tolerance` columns (nearest first, in order); recall = matched / true, precision =
+// matched / found (1 when none were found, or none were there).
+struct Agreement {
+    double recall = 1, precision = 1;
+};
+Agreement agreement(const std::vector<int>& truth, const std::vector<long>& found, int tolerance);
+
 // The XRF table an Itrax scanner would write for the core, one row per radiograph column
 // (position 1 = the right-most column): two preamble lines, the header from "filename", then
 // rows of `fields` fields: spectrum file name, position (mm, `stepMicrons` apart), eight fields of
