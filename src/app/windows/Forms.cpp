@@ -7,6 +7,7 @@
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/LabelDialogs.h"
 #include "photo/windows/PhotoForms.h"
+#include "proposals/windows/ProposeForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "scales/windows/ScaleForms.h"
@@ -33,6 +34,7 @@ FormRef<LaminaNameForm> frmLaminaName;
 FormRef<NoteForm> frmNote;
 FormRef<AboutForm> frmAbout;
 FormRef<TestForm> frmTest;
+FormRef<ProposeForm> frmPropose;
 
 CurveForm& curveWindow(int k) {
     switch (k) {

@@ -20,6 +20,7 @@ class LaminaNameForm;
 class NoteForm;
 class AboutForm;
 class TestForm;
+class ProposeForm;
 
 extern FormRef<MainForm> frmMain;
 extern FormRef<PreviewForm> frmPreview;
@@ -35,6 +36,7 @@ extern FormRef<LaminaNameForm> frmLaminaName;
 extern FormRef<NoteForm> frmNote;
 extern FormRef<AboutForm> frmAbout;
 extern FormRef<TestForm> frmTest;
+extern FormRef<ProposeForm> frmPropose;
 
 // Curve window k (1..6).
 CurveForm& curveWindow(int k);

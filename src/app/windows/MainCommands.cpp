@@ -68,6 +68,7 @@ void MainForm::connectEvents() {
     connect(mnuAbout, &ui::MenuItem::Click, this, &MainForm::mnuAbout_Click);
     connect(mnuActive, &ui::MenuItem::Click, this, &ToggleActivation);
     connect(mnuHideInvalid, &ui::MenuItem::Click, this, &MainForm::mnuHideInvalid_Click);
+    connect(mnuPropose, &ui::MenuItem::Click, this, &MainForm::mnuPropose_Click);
     for (int i = 1; i <= 9; ++i) {
         connect(mnuLevelSetting(i), &ui::MenuItem::Click, this, [this, i] { mnuLevelSetting_Click(i); });
     }

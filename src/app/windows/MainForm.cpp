@@ -182,6 +182,7 @@ void MainForm::buildMenus() {
     mnuTool->addSeparator();
     mnuActive = mnuTool->add(QStringLiteral("Active pointer"));
     mnuHideInvalid = mnuTool->add(QStringLiteral("Hide invalid measurements"));
+    mnuPropose = mnuTool->add(QStringLiteral("Propose boundaries..."));
 
     mnuSetting = addMenu(QStringLiteral("Setting"));
     mnuColourSetting = mnuSetting->add(QStringLiteral("Colour setting"));
@@ -196,7 +197,7 @@ void MainForm::buildMenus() {
     mnuAbout = mnuQuestion->add(QStringLiteral("About Stratalyser"));
 
     for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuScale, mnuElastic,
-                            mnuShowAll, mnuAlign, mnuActive, mnuHideInvalid}) {
+                            mnuShowAll, mnuAlign, mnuActive, mnuHideInvalid, mnuPropose}) {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);

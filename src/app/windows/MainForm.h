@@ -70,6 +70,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuAlign;
     ui::MenuItem* mnuActive;
     ui::MenuItem* mnuHideInvalid;
+    ui::MenuItem* mnuPropose;
     ui::MenuItem* mnuSetting;
     ui::MenuItem* mnuColourSetting;
     ui::ControlArray<ui::MenuItem> mnuLevelSetting;
@@ -117,6 +118,7 @@ class MainForm : public ui::Form {
     void mnuShowAll_Click();
     void mnuAbout_Click();
     void mnuHideInvalid_Click();
+    void mnuPropose_Click();
     void Command7_Click();
     void Text1_Change();
     void mnuScale_Click();

@@ -4,6 +4,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "proposals/windows/ProposeForm.h"
 #include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
@@ -95,6 +96,7 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
                                        : QStringLiteral("Original image"));
         RadiographImported = true;
         RadiographFileName = path;
+        ProposedPositions.clear();  // they belonged to the last radiograph
         PreviewForm& preview = frmPreview.get();
         preview.setCaption(QStringLiteral("Preview (") + path + QStringLiteral(")"));
         RenderPreview();

@@ -7,6 +7,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "proposals/windows/ProposeForm.h"
 #include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -103,6 +104,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     }
     workingFileIsScannerTable_ = contents->tabSeparated && !contents->workingFile;
     takeXrfContents(std::move(*contents), path);
+    ProposedPositions.clear();  // proposed on the last table's curves
     showXrfData();
     placePhotoByRecords();  // the table's run record or positions may place an open photo
     if (const int unusable = files::nonNumericPositions(XrfData, DataLength); unusable > 0) {
@@ -254,7 +256,7 @@ void MainForm::showXrfData() {
 // menu, the command line) once the import is over, whether it succeeded or not, as they work on
 // the radiograph's grey curve alone as well.
 void MainForm::enableCurveTools() {
-    for (ui::MenuItem* m : {mnuScale, mnuElastic, mnuAlign, mnuActive, mnuShowAll}) m->setEnabled(true);
+    for (ui::MenuItem* m : {mnuScale, mnuElastic, mnuAlign, mnuActive, mnuShowAll, mnuPropose}) m->setEnabled(true);
     // The two position boxes stay disabled: they show the section's ends, nothing is typed there.
     for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Label7(0), Label7(1), Label8, Label9, Frame2}) {
         w->setEnabled(true);
@@ -266,6 +268,10 @@ void MainForm::enableCurveTools() {
 
 // The scanner's own verdict on each measurement, shown or not: the curves are built again, the
 // table keeps every value as read.
+void MainForm::mnuPropose_Click() {
+    frmPropose->Show();
+}
+
 void MainForm::mnuHideInvalid_Click() {
     HideInvalidMeasurements = !HideInvalidMeasurements;
     mnuHideInvalid->setChecked(HideInvalidMeasurements);

@@ -6,9 +6,14 @@
 #include "curves/windows/LabelDialogs.h"
 #include "photo/windows/PhotoForms.h"
 #include "pointer/windows/Pointer.h"
+#include "proposals/windows/ProposeForm.h"
 #include "ui/KeyCodes.h"
 
 namespace app {
+
+namespace {
+constexpr int kFirstKeyCode = 10;  // SetMarker takes codes below this as a clicked level
+}  // namespace
 
 using ui::make;
 
@@ -125,7 +130,10 @@ void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
         if (keyCode == ui::kKeyZ) UndoMarker();
         if (keyCode == ui::kKeyA) ToggleActivation();
     }
-    SetMarker(keyCode);
+    // Codes below 10 stand for a click's level: Backspace (8) and Tab (9) place no marker.
+    SetMarker(keyCode < kFirstKeyCode ? 0 : keyCode);
+    if (keyCode == ui::kKeyReturn) AcceptProposalAtPointer();
+    if (keyCode == ui::kKeyBack) RejectProposalAtPointer();
     if (keyCode == ui::kKeyN) {
         ClickX = Variant(static_cast<double>(PointerX));
         EditMarkerNote();

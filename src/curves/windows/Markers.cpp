@@ -8,6 +8,7 @@
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "photo/windows/PhotoForms.h"
+#include "proposals/windows/ProposeForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "ui/Dialogs.h"
 #include "ui/KeyCodes.h"
@@ -91,6 +92,7 @@ void SetMarker(int code) {
     UndoPosition(0) = Variant(position);
     UndoValue(0) = YearMark(index);
     YearMark(index) = Variant(static_cast<Integer>(level));
+    DropProposalsAt(index);
     UpdateActiveYears();
     Saved = false;
 }
@@ -160,6 +162,7 @@ void DrawMarkers() {
             if (noted) plot->line(x, 0.7, x, 1, kNoteColour);
         }
     }
+    DrawProposals(plots, 6);
     for (ui::Surface* plot : plots) plot->setScale(left, top, width, height);
     for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->repaintChanged();
     DrawMarkerLabels();

@@ -1,0 +1,222 @@
+#include "proposals/windows/ProposeForm.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
+#include "core/Arithmetic.h"
+#include "curves/CurveValues.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "proposals/Proposals.h"
+#include "ui/Dialogs.h"
+
+namespace app {
+
+using ui::make;
+
+std::vector<long> ProposedPositions;
+long ProposalThinnest = 0;
+
+namespace {
+
+constexpr double kDefaultThinnestMm = 0.5;
+constexpr long kNearColumns = 3;       // Enter and Backspace take a proposal this near the pointer
+constexpr int kDashPixels = 4;         // dashes and gaps of the proposal lines
+constexpr double kMicronsPerMm = 1000;
+const QString kTitle = QStringLiteral("Propose boundaries");
+
+// One colour no level and no label or note tick uses.
+core::Colour proposalColour() {
+    constexpr core::Colour kCandidates[] = {core::rgb(255, 0, 255), core::rgb(255, 128, 0), core::rgb(128, 128, 255),
+                                            core::rgb(255, 255, 128), core::rgb(0, 128, 255)};
+    for (const core::Colour c : kCandidates) {
+        bool used = false;
+        for (int level = 1; level <= 9 && !used; ++level) used = LevelColour(level).toDouble() == static_cast<double>(c);
+        if (!used) return c;
+    }
+    return kCandidates[0];
+}
+
+// The values curve window k plots, left to right over display columns first .. last - 1.
+std::vector<float> plottedValues(int k, long first, long last) {
+    std::vector<float> values;
+    values.reserve(static_cast<std::size_t>(std::max(0L, last - first)));
+    for (long x = first; x < last; ++x) {
+        const long p = DataLength - x;  // the position display column x shows
+        if (!XrfLoaded) {
+            values.push_back(k == 1 && GreyProfile.contains(p) ? static_cast<float>(GreyProfile(p)) : curves::kMissingValue);
+        } else {
+            values.push_back(k <= CurveValue.upper1() && p >= 1 && p <= CurveValue.upper2() ? CurveValue(k, p) : curves::kMissingValue);
+        }
+    }
+    return values;
+}
+
+void redrawPlots() {
+    if (XrfLoaded) {
+        RedrawCurves();
+    } else if (GreyCurveDrawn) {
+        RedrawGreyCurve();
+    }
+}
+
+bool nearMarker(long p) {
+    for (long q = std::max(1L, p - ProposalThinnest + 1); q <= p + ProposalThinnest - 1; ++q) {
+        if (YearMark.contains(q) && YearMark(q).isNumeric() && YearMark(q).toDouble() >= 1) return true;
+    }
+    return false;
+}
+
+// The shown proposal nearest the pointer, within a few columns; -1 for none.
+long proposalAtPointer() {
+    const long at = static_cast<long>(core::roundHalfEven(positionOf(PointerX)));
+    long nearest = -1;
+    for (const long p : ShownProposals()) {
+        if (std::abs(p - at) <= kNearColumns && (nearest < 0 || std::abs(p - at) < std::abs(nearest - at))) nearest = p;
+    }
+    return nearest;
+}
+
+}  // namespace
+
+ProposeForm::ProposeForm() : ui::Form(ui::Unit::Twips) {
+    setCaption(kTitle);
+    Move(6000, 6000, 4800, 3300);
+    QWidget* c = client();
+    Label1 = make<ui::Label>(c, QStringLiteral("Curve:"));
+    Label1->place(120, 150, 1800, 285);
+    Combo1 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    Combo1->place(1980, 120, 2640, 345);
+    Label2 = make<ui::Label>(c, QStringLiteral("Boundary:"));
+    Label2->place(120, 570, 1800, 285);
+    Combo2 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    Combo2->place(1980, 540, 2640, 345);
+    // Left to right as the plot shows it; light is a higher value.
+    for (const char* item : {"dark to light", "light to dark", "either"}) Combo2->AddItem(QString::fromLatin1(item));
+    Combo2->setListIndex(2);
+    Label3 = make<ui::Label>(c, QStringLiteral("Smallest lamina (mm):"));
+    Label3->place(120, 990, 1800, 285);
+    Text1 = make<ui::TextBox>(c, QString::number(kDefaultThinnestMm));
+    Text1->place(1980, 960, 1000, 345);
+    Label4 = make<ui::Label>(c, QStringLiteral("Sensitivity:"));
+    Label4->place(120, 1410, 1800, 285);
+    Slider1 = make<ui::Slider>(c, 0, 100);
+    Slider1->place(1980, 1380, 2640, 345);
+    Slider1->setValue(proposals::ProposalSettings::kDefaultSensitivity);
+    Check1 = make<ui::CheckBox>(c, QStringLiteral("Whole core"));
+    Check1->place(120, 1830, 2000, 345);
+    Command1 = make<ui::Button>(c, QStringLiteral("Propose"));
+    Command1->place(120, 2280, 1400, 375);
+    Command1->setDefault(true);
+    Command2 = make<ui::Button>(c, QStringLiteral("Accept all in view"));
+    Command2->place(1620, 2280, 1700, 375);
+    Command2->setNotBuiltYet();
+    Command3 = make<ui::Button>(c, QStringLiteral("Clear proposals"));
+    Command3->place(3420, 2280, 1200, 375);
+    Label5 = make<ui::Label>(c);
+    Label5->place(120, 2760, 4500, 285);
+    connect(Command1, &ui::Button::Click, this, &ProposeForm::Command1_Click);
+    connect(Command2, &ui::Button::Click, this, &ProposeForm::Command2_Click);
+    connect(Command3, &ui::Button::Click, this, &ProposeForm::Command3_Click);
+}
+
+void ProposeForm::Form_Load() {
+    // The curves as the windows show them now; the grey profile's window first.
+    const int chosen = std::max(0, Combo1->ListIndex());
+    Combo1->Clear();
+    for (int k = 1; k <= 6; ++k) {
+        const QString caption = curveWindow(k).Caption();
+        Combo1->AddItem(caption.isEmpty() ? QString::number(k) : caption);
+    }
+    Combo1->setListIndex(std::min(chosen, Combo1->ListCount() - 1));
+}
+
+void ProposeForm::Command1_Click() {
+    bool ok = false;
+    const double mm = Text1->Text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    const double stepping = core::val(frmMain->Text1->Text());
+    QString problem;
+    if (!ok || !(mm > 0) || !std::isfinite(mm)) {
+        problem = QStringLiteral("Please type the smallest lamina thickness in millimetres (a number above 0).");
+    } else if (!(stepping > 0)) {
+        problem = QStringLiteral("The stepping (micron per pixel) turns millimetres into columns: please type it "
+                                 "into its box in the main window.");
+    }
+    if (!problem.isEmpty()) {
+        ui::dialogs().messageBox(problem, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+        return;
+    }
+    const long first = Check1->Value() == 1 ? 0 : ViewLeft;
+    const long last = Check1->Value() == 1 ? DataLength : std::min<long>(ViewRight, DataLength);
+    const double thinnest = mm * kMicronsPerMm / stepping;
+    const proposals::Transition transitions[] = {proposals::Transition::Rising, proposals::Transition::Falling,
+                                                 proposals::Transition::Either};
+    const std::vector<float> values = plottedValues(Combo1->ListIndex() + 1, first, last);
+    const auto found = proposals::proposeBoundaries(
+        values, {transitions[std::clamp(Combo2->ListIndex(), 0, 2)], thinnest, Slider1->Value()});
+    ProposalThinnest = std::max(1L, std::lround(thinnest));
+    ProposedPositions.clear();
+    for (const auto& f : found) ProposedPositions.push_back(DataLength - (first + f.column));
+    std::sort(ProposedPositions.begin(), ProposedPositions.end());
+    Label5->setCaption(found.empty() ? QStringLiteral("No boundaries proposed.")
+                                     : QStringLiteral("%1 boundaries proposed.").arg(found.size()));
+    redrawPlots();
+}
+
+void ProposeForm::Command2_Click() {}  // not built yet
+
+void ProposeForm::Command3_Click() {
+    ProposedPositions.clear();
+    Label5->setCaption(QString());
+    redrawPlots();
+}
+
+std::vector<long> ShownProposals() {
+    std::vector<long> shown;
+    for (const long p : ProposedPositions) {
+        const long x = DataLength - p;
+        if (x >= ViewLeft && x < ViewRight && !nearMarker(p)) shown.push_back(p);
+    }
+    return shown;
+}
+
+void DrawProposals(ui::Surface* const* plots, int count) {
+    if (ProposedPositions.empty()) return;
+    const core::Colour colour = proposalColour();
+    for (int k = 0; k < count; ++k) {
+        ui::Surface* plot = plots[k];
+        const double dash = static_cast<double>(kDashPixels) / std::max(1, plot->heightPixels());
+        for (const long p : ShownProposals()) {
+            const double x = static_cast<double>(DataLength - p);
+            for (double y = 0; y < 1; y += 2 * dash) plot->line(x, y, x, std::min(1.0, y + dash), colour);
+        }
+    }
+}
+
+bool AcceptProposalAtPointer() {
+    const long p = proposalAtPointer();
+    if (p < 0 || !PointerActive) return false;
+    ClickX = Variant(static_cast<double>(DataLength - p));
+    SetMarker(1);
+    DropProposalsAt(p);
+    redrawPlots();
+    return true;
+}
+
+bool RejectProposalAtPointer() {
+    const long p = proposalAtPointer();
+    if (p < 0) return false;
+    std::erase(ProposedPositions, p);
+    redrawPlots();
+    return true;
+}
+
+void DropProposalsAt(long position) {
+    std::erase_if(ProposedPositions, [position](long p) { return std::abs(p - position) <= kNearColumns; });
+}
+
+}  // namespace app

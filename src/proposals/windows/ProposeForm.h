@@ -1,0 +1,61 @@
+#pragma once
+
+#include <vector>
+
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+namespace ui {
+class Surface;
+}
+
+namespace app {
+
+// "Propose boundaries": the curve, the transition, the smallest lamina thickness and the
+// sensitivity with which boundaries are proposed in the section (or the whole core); the proposals
+// are drawn in the six curve windows until accepted, rejected or cleared.
+class ProposeForm : public ui::Form {
+    Q_OBJECT
+  public:
+    ProposeForm();
+    ui::Label* Label1;     // "Curve:"
+    ui::ComboBox* Combo1;  // the six windows' curves
+    ui::Label* Label2;     // "Boundary:"
+    ui::ComboBox* Combo2;  // dark to light, light to dark, either
+    ui::Label* Label3;     // "Smallest lamina (mm):"
+    ui::TextBox* Text1;
+    ui::Label* Label4;  // "Sensitivity:"
+    ui::Slider* Slider1;
+    ui::CheckBox* Check1;  // whole core
+    ui::Button* Command1;  // Propose
+    ui::Button* Command2;  // Accept all in view
+    ui::Button* Command3;  // Clear proposals
+    ui::Label* Label5;     // what the last Propose found
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+  protected:
+    void Form_Load() override;
+};
+
+// The open proposals: positions (as YearMark's), ascending. Kept while the program runs, never
+// saved, counted or undone.
+extern std::vector<long> ProposedPositions;
+// The smallest lamina thickness of the last proposing, in positions: a proposal that close to a
+// marker is not shown.
+extern long ProposalThinnest;
+
+// The proposals shown: those in view, none within the smallest thickness of a marker.
+std::vector<long> ShownProposals();
+// Dashed lines at the shown proposals on the six plots (scaled 0..1 high, in display columns).
+void DrawProposals(ui::Surface* const* plots, int count);
+// Enter over a plot: the shown proposal nearest the pointer, if within a few columns, becomes a
+// level-1 marker. Backspace: it is dropped. Both false when none is near.
+bool AcceptProposalAtPointer();
+bool RejectProposalAtPointer();
+// A marker placed at `position` takes the place of the proposals under it.
+void DropProposalsAt(long position);
+
+}  // namespace app

@@ -1,0 +1,69 @@
+// Tool > Propose boundaries... on the synthetic core, through the window's controls and the keys
+// over a plot.
+#include "AppFixture.h"
+#include "proposals/windows/ProposeForm.h"
+
+using app::curveWindow;
+
+class ProposalsWindowTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        openSyntheticCore(400);
+        importXrf(dir.filePath("Results.txt"));
+        ASSERT_TRUE(app::XrfLoaded && app::frmMain->mnuPropose->Enabled());
+        app::frmMain->mnuPropose->trigger();
+    }
+    // A key over curve window 2 with the pointer at position p.
+    void keyAt(long p, Qt::Key key) {
+        hover(plot(2), QPoint(columnOf(p), 30));
+        QTest::keyClick(curveWindow(2).windowHandle(), key);
+    }
+    static long markers() {
+        long n = 0;
+        for (long p = 1; p <= app::DataLength; ++p) n += app::YearMark(p).isNumeric() ? 1 : 0;
+        return n;
+    }
+};
+
+// Proposals are drawn, never counted; Enter near one makes it a level-1 marker that Undo takes
+// back, Backspace drops one, a number key's marker takes the place of the one under it, and Clear
+// removes the rest. A thickness that is no number is said so.
+TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
+    app::ProposeForm& form = app::frmPropose.get();
+    ASSERT_TRUE(form.isVisible());
+    placeSection();  // the whole core in view
+    EXPECT_EQ(form.Combo1->List(0), "1: Grey");
+    form.Command1->click();
+    const std::vector<long> shown = app::ShownProposals();
+    std::vector<int> columns;  // where the plot shows them: the core's own boundaries
+    for (auto p = shown.rbegin(); p != shown.rend(); ++p) columns.push_back(static_cast<int>(app::DataLength - *p));
+    EXPECT_EQ(columns, core.boundaries);
+    EXPECT_EQ(form.Label5->Caption(), QString("%1 boundaries proposed.").arg(app::ProposedPositions.size()));
+    EXPECT_EQ(markers(), 0);
+    EXPECT_TRUE(app::Saved);
+    const QImage picture = plot(3)->grab().toImage();  // a dashed line at each, in a colour of their own
+    int dashes = 0;
+    for (int x = 0; x < picture.width(); ++x) dashes += picture.pixel(x, 1) == qRgb(255, 0, 255) ? 1 : 0;
+    EXPECT_EQ(dashes, static_cast<int>(shown.size()));
+
+    keyAt(shown[0], Qt::Key_Return);  // at the proposal
+    keyAt(shown[1] + 2, Qt::Key_Return);  // two columns off
+    EXPECT_TRUE(app::YearMark(shown[0]) == 1 && app::YearMark(shown[1]) == 1 && markers() == 2 && !app::Saved);
+    curveWindow(2).mnuUndo->trigger();
+    EXPECT_EQ(markers(), 1);
+    keyAt(shown[2], Qt::Key_Backspace);
+    keyAt(shown[3] - 1, Qt::Key_3);
+    EXPECT_TRUE(app::YearMark(shown[3] - 1) == 3 && markers() == 2);
+    const std::vector<long> left = app::ShownProposals();
+    for (long p : {shown[0], shown[1], shown[2], shown[3]}) EXPECT_EQ(std::count(left.begin(), left.end(), p), 0) << p;
+    EXPECT_EQ(left.size(), shown.size() - 4);
+    form.Command3->click();
+    EXPECT_TRUE(app::ProposedPositions.empty());
+    keyAt(shown[4], Qt::Key_Return);
+    EXPECT_EQ(markers(), 2);
+
+    form.Text1->setText("thin");
+    form.Command1->click();
+    EXPECT_EQ(onlyMessage(), "Please type the smallest lamina thickness in millimetres (a number above 0).");
+}
