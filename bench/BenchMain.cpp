@@ -249,6 +249,7 @@ int main(int argc, char** argv) {
     figure("pointer_move_300_ms", collector.seconds["BM_PointerMove/300"] * 1e3, "ms");
     figure("pointer_move_2000_ms", collector.seconds["BM_PointerMove/2000"] * 1e3, "ms");
     figure("marker_key_ms", collector.seconds["BM_MarkerKey"] * 1e3, "ms");
+    figure("accept_proposal_ms", collector.seconds["BM_AcceptProposal"] * 1e3, "ms");
     for (const bool tabs : {true, false}) {
         const std::string form = tabs ? "1" : "0";
         const std::string suffix = tabs ? "_tab" : "_comma";

@@ -11,6 +11,7 @@
 #include "app/windows/Forms.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
+#include "proposals/windows/ProposeForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
@@ -181,6 +182,28 @@ void BM_MarkerKey(benchmark::State& state) {
     }
 }
 
+// Enter over the plot accepting the proposal under the pointer, as a marker key would place it.
+void BM_AcceptProposal(benchmark::State& state) {
+    countingDocument(2000, 1000, 1900);
+    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+    app::ProposalThinnest = 1;
+    int x = 10;
+    for (auto _ : state) {
+        state.PauseTiming();
+        x = x >= 1800 ? 10 : x + 3;
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+        const long p = std::lround(app::positionOf(app::PointerX));
+        app::YearMark(p) = core::Variant(app::kNoMarker);
+        app::ProposedPositions.assign({p});
+        state.ResumeTiming();
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(plot, &key);
+    }
+    if (!app::ProposedPositions.empty()) state.SkipWithError("the proposal was not accepted");
+}
+
 }  // namespace
 
 BENCHMARK(BM_RedrawCurves)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
@@ -192,5 +215,6 @@ BENCHMARK(BM_SectionDragRelease)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_LoadCurveValues)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PointerMove)->Arg(300)->Arg(2000)->MinTime(0.5);
 BENCHMARK(BM_MarkerKey)->MinTime(0.5);
+BENCHMARK(BM_AcceptProposal)->MinTime(0.5);
 
 }  // namespace bench

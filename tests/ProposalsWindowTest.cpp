@@ -1,6 +1,7 @@
 // Tool > Propose boundaries... on the synthetic core, through the window's controls and the keys
 // over a plot.
 #include "AppFixture.h"
+#include "app/windows/ActiveYearsForm.h"
 #include "proposals/windows/ProposeForm.h"
 
 using app::curveWindow;
@@ -58,8 +59,13 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     const std::vector<long> left = app::ShownProposals();
     for (long p : {shown[0], shown[1], shown[2], shown[3]}) EXPECT_EQ(std::count(left.begin(), left.end(), p), 0) << p;
     EXPECT_EQ(left.size(), shown.size() - 4);
+    EXPECT_EQ(app::frmActiveYears->Label10->Caption(), QString("Proposed: %1").arg(left.size()));
+    form.Command2->click();  // accept all in view: one change, one Undo
+    EXPECT_TRUE(markers() == 2 + static_cast<long>(left.size()) && app::YearMark(left.back()) == 1);
+    curveWindow(1).mnuUndo->trigger();
+    EXPECT_TRUE(markers() == 2 && app::ShownProposals() == left);
     form.Command3->click();
-    EXPECT_TRUE(app::ProposedPositions.empty());
+    EXPECT_TRUE(app::ProposedPositions.empty() && app::frmActiveYears->Label10->isHidden());
     keyAt(shown[4], Qt::Key_Return);
     EXPECT_EQ(markers(), 2);
 

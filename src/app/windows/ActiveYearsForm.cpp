@@ -4,6 +4,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/Settings.h"
 #include "pointer/windows/Pointer.h"
+#include "proposals/windows/ProposeForm.h"
 
 namespace app {
 
@@ -11,7 +12,8 @@ using ui::make;
 
 namespace {
 constexpr double kRowStep = 240;
-}
+constexpr double kButtonFromBottom = 530;
+}  // namespace
 
 ActiveYearsForm::ActiveYearsForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("Active years"));
@@ -41,7 +43,9 @@ ActiveYearsForm::ActiveYearsForm() : ui::Form(ui::Unit::Twips) {
     Label6(0)->hide();
     Label6(1)->hide();
     Command1 = make<ui::Button>(c, QStringLiteral("More"));
-    Command1->place(60, kCollapsedHeight - 530, 2100, 255);
+    Command1->place(60, kCollapsedHeight - kButtonFromBottom, 2100, 255);
+    Label10 = make<ui::Label>(c);
+    Label10->hide();
     Command2 = make<ui::Button>(c);  // takes the focus after Command1 is used
     Command2->place(0, 0, 0, 0);
     connect(Command1, &ui::Button::Click, this, &ActiveYearsForm::Command1_Click);
@@ -64,9 +68,8 @@ void ActiveYearsForm::Form_Load() {
 
 void ActiveYearsForm::Command1_Click() {
     if (Command1->Caption() != QStringLiteral("Retract")) {
-        setHeight(kExpandedHeight);
-        Command1->setTop(kExpandedHeight - 530);
         Command1->setCaption(QStringLiteral("Retract"));
+        fitHeight();
         Label6(0)->show();
         Label6(1)->show();
     } else {
@@ -74,13 +77,27 @@ void ActiveYearsForm::Command1_Click() {
         long n = 0;
         for (int k = 6; k <= 9; ++k) n += static_cast<long>(core::val(levelLabels(k)(1)->Caption()));
         const core::Integer hidden = core::toInteger(n);
-        setHeight(kCollapsedHeight);
-        Command1->setTop(kCollapsedHeight - 530);
         Command1->setCaption(QStringLiteral("More (%1)").arg(hidden));
+        fitHeight();
         Label6(0)->hide();
         Label6(1)->hide();
     }
     Command2->setFocus();
+}
+
+void ActiveYearsForm::fitHeight() {
+    // The button sits under the rows shown, the proposals' row (when shown) over it.
+    const double height = (expanded() ? kExpandedHeight : kCollapsedHeight) + (Label10->isHidden() ? 0 : kRowStep);
+    setHeight(height);
+    Command1->setTop(height - kButtonFromBottom);
+    Label10->place(180, height - kButtonFromBottom - kRowStep - 30, 1980, kRowStep);
+}
+
+void ActiveYearsForm::showProposed(long count, bool proposing) {
+    Label10->setCaption(QStringLiteral("Proposed: %1").arg(count));
+    if (proposing != Label10->isHidden()) return;
+    Label10->setVisible(proposing);
+    fitHeight();
 }
 
 void ActiveYearsForm::Form_MouseMove(int, int, double, double) {
@@ -92,6 +109,7 @@ void UpdateActiveYears() {
     for (int k = 1; k <= 9; ++k)
         f.Shape1(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
     if (!XrfLoaded) return;
+    f.showProposed(static_cast<long>(ShownProposals().size()), !ProposedPositions.empty());
     long count[10] = {};
     const auto left = static_cast<long>(core::cint(ViewLeft)),
                right = static_cast<long>(core::cint(ViewRight));

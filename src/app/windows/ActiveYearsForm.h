@@ -23,6 +23,10 @@ class ActiveYearsForm : public ui::Form {
     ui::ControlArray<ui::Label> Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9;
     ui::Button* Command1;
     ui::Button* Command2;
+    ui::Label* Label10;  // "Proposed: n", the open proposals in view, while there are proposals
+
+    // The open proposals in view, or none shown (no proposals); the window grows a row for them.
+    void showProposed(long count, bool proposing);
 
     // The label array of level k (1..9).
     const ui::ControlArray<ui::Label>& levelLabels(int level) const;
@@ -32,6 +36,9 @@ class ActiveYearsForm : public ui::Form {
 
   protected:
     void Form_Load() override;
+
+  private:
+    void fitHeight();
     void Form_MouseMove(int button, int shift, double x, double y) override;
 };
 

@@ -130,10 +130,15 @@ void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
         if (keyCode == ui::kKeyZ) UndoMarker();
         if (keyCode == ui::kKeyA) ToggleActivation();
     }
-    // Codes below 10 stand for a click's level: Backspace (8) and Tab (9) place no marker.
-    SetMarker(keyCode < kFirstKeyCode ? 0 : keyCode);
-    if (keyCode == ui::kKeyReturn) AcceptProposalAtPointer();
-    if (keyCode == ui::kKeyBack) RejectProposalAtPointer();
+    // Enter and Backspace take or drop the proposal at the pointer; codes below 10 stand for a
+    // click's level, so Tab (9) places no marker.
+    if (keyCode == ui::kKeyReturn) {
+        AcceptProposalAtPointer();
+    } else if (keyCode == ui::kKeyBack) {
+        RejectProposalAtPointer();
+    } else {
+        SetMarker(keyCode < kFirstKeyCode ? 0 : keyCode);
+    }
     if (keyCode == ui::kKeyN) {
         ClickX = Variant(static_cast<double>(PointerX));
         EditMarkerNote();

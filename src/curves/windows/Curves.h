@@ -2,7 +2,11 @@
 
 #include <optional>
 
+#include "core/Variant.h"
+
 namespace app {
+
+using core::Variant;
 
 // The curve values and value ranges of the six windows, from their selections.
 void LoadCurveValues();
@@ -14,6 +18,9 @@ void RedrawGreyCurve();
 // Markers. A code below 10 places that level at ClickX; the keys "1".."9" (49..57) and keypad
 // 1..9 (97..105) place their level at PointerX; any other code places nothing.
 void SetMarker(int code);
+// A change on top of the undo list (the oldest falls off): the position changed, or another kind of
+// entry, and what it replaced.
+void PushUndo(const Variant& position, const Variant& value);
 // Clears marker, label and note at ClickX and both neighbours.
 void DeleteMarker();
 // Takes back the newest placement (a beep when there is none).

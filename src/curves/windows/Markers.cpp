@@ -85,16 +85,20 @@ void SetMarker(int code) {
         p->Line(x, 0, x, p->ScaleHeight(), colour);
         p->commit();
     }
-    for (long i = UndoPosition.upper(); i >= 1; --i) {
-        UndoPosition(i) = UndoPosition(i - 1);
-        UndoValue(i) = UndoValue(i - 1);
-    }
-    UndoPosition(0) = Variant(position);
-    UndoValue(0) = YearMark(index);
+    PushUndo(Variant(position), YearMark(index));
     YearMark(index) = Variant(static_cast<Integer>(level));
     DropProposalsAt(index);
     UpdateActiveYears();
     Saved = false;
+}
+
+void PushUndo(const Variant& position, const Variant& value) {
+    for (long i = UndoPosition.upper(); i >= 1; --i) {
+        UndoPosition(i) = UndoPosition(i - 1);
+        UndoValue(i) = UndoValue(i - 1);
+    }
+    UndoPosition(0) = position;
+    UndoValue(0) = value;
 }
 
 void DeleteMarker() {
@@ -116,8 +120,10 @@ void UndoMarker() {
         ui::dialogs().beep();
     } else {
         // An entry from an earlier radiograph that lies beyond the present data is dropped unused.
-        const long index = markerIndex(UndoPosition(0).toDouble());
-        if (index >= 0) {
+        const long index = UndoPosition(0).isNumeric() ? markerIndex(UndoPosition(0).toDouble()) : -1;
+        if (UndoAcceptedProposals(UndoPosition(0), UndoValue(0))) {
+            Saved = false;
+        } else if (index >= 0) {
             YearMark(index) = UndoValue(0);
             Saved = false;
         } else {

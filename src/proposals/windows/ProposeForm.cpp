@@ -5,6 +5,7 @@
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "app/windows/ActiveYearsForm.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
@@ -28,6 +29,15 @@ constexpr long kNearColumns = 3;       // Enter and Backspace take a proposal th
 constexpr int kDashPixels = 4;         // dashes and gaps of the proposal lines
 constexpr double kMicronsPerMm = 1000;
 const QString kTitle = QStringLiteral("Propose boundaries");
+// An undo entry of accepted proposals: this in place of a position, the change's number as the value.
+const QString kAcceptedEntry = QStringLiteral("accepted proposals");
+
+// Each accepted change: the positions and what they held before.
+struct AcceptedChange {
+    std::vector<std::pair<long, Variant>> before;
+};
+std::map<long, AcceptedChange> acceptedChanges;
+long nextChange = 1;
 
 // One colour no level and no label or note tick uses.
 core::Colour proposalColour() {
@@ -114,7 +124,6 @@ ProposeForm::ProposeForm() : ui::Form(ui::Unit::Twips) {
     Command1->setDefault(true);
     Command2 = make<ui::Button>(c, QStringLiteral("Accept all in view"));
     Command2->place(1620, 2280, 1700, 375);
-    Command2->setNotBuiltYet();
     Command3 = make<ui::Button>(c, QStringLiteral("Clear proposals"));
     Command3->place(3420, 2280, 1200, 375);
     Label5 = make<ui::Label>(c);
@@ -165,14 +174,18 @@ void ProposeForm::Command1_Click() {
     Label5->setCaption(found.empty() ? QStringLiteral("No boundaries proposed.")
                                      : QStringLiteral("%1 boundaries proposed.").arg(found.size()));
     redrawPlots();
+    UpdateActiveYears();
 }
 
-void ProposeForm::Command2_Click() {}  // not built yet
+void ProposeForm::Command2_Click() {
+    AcceptAllProposalsInView();
+}
 
 void ProposeForm::Command3_Click() {
     ProposedPositions.clear();
     Label5->setCaption(QString());
     redrawPlots();
+    UpdateActiveYears();
 }
 
 std::vector<long> ShownProposals() {
@@ -200,10 +213,9 @@ void DrawProposals(ui::Surface* const* plots, int count) {
 bool AcceptProposalAtPointer() {
     const long p = proposalAtPointer();
     if (p < 0 || !PointerActive) return false;
+    // As quick as a marker key: the marker's line covers the proposal's until the next redraw.
     ClickX = Variant(static_cast<double>(DataLength - p));
     SetMarker(1);
-    DropProposalsAt(p);
-    redrawPlots();
     return true;
 }
 
@@ -212,6 +224,38 @@ bool RejectProposalAtPointer() {
     if (p < 0) return false;
     std::erase(ProposedPositions, p);
     redrawPlots();
+    UpdateActiveYears();
+    return true;
+}
+
+void AcceptAllProposalsInView() {
+    const std::vector<long> shown = ShownProposals();
+    if (shown.empty()) return;
+    AcceptedChange change;
+    for (const long p : shown) {
+        if (!YearMark.contains(p)) continue;
+        change.before.emplace_back(p, YearMark(p));
+        YearMark(p) = Variant(Integer{1});
+        std::erase(ProposedPositions, p);
+    }
+    const long number = nextChange++;
+    acceptedChanges.emplace(number, std::move(change));
+    PushUndo(Variant(kAcceptedEntry), Variant(static_cast<double>(number)));
+    Saved = false;
+    redrawPlots();
+    UpdateActiveYears();
+}
+
+bool UndoAcceptedProposals(const Variant& position, const Variant& value) {
+    if (position.isNumeric() || position.toString() != kAcceptedEntry || !value.isNumeric()) return false;
+    const auto change = acceptedChanges.find(static_cast<long>(value.toDouble()));
+    if (change == acceptedChanges.end()) return true;  // from a document no longer open: nothing to do
+    for (const auto& [p, before] : change->second.before) {
+        if (!YearMark.contains(p)) continue;
+        YearMark(p) = before;
+        ProposedPositions.insert(std::lower_bound(ProposedPositions.begin(), ProposedPositions.end(), p), p);
+    }
+    acceptedChanges.erase(change);
     return true;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <map>
 #include <vector>
+
+#include "core/Variant.h"
 
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -57,5 +60,11 @@ bool AcceptProposalAtPointer();
 bool RejectProposalAtPointer();
 // A marker placed at `position` takes the place of the proposals under it.
 void DropProposalsAt(long position);
+// "Accept all in view": every shown proposal a level-1 marker, in one change that one Undo takes
+// back (the proposals come back with it).
+void AcceptAllProposalsInView();
+// Undo's part: when the undo entry is such a change, the markers as they were; false for any other
+// entry.
+bool UndoAcceptedProposals(const core::Variant& position, const core::Variant& value);
 
 }  // namespace app
