@@ -40,6 +40,8 @@ class ScriptedDialogs : public Dialogs {
     int unexpected() const;
     int pendingAnswers() const { return static_cast<int>(answers_.size()); }
     void clearRecord() { shown_.clear(); }
+    // Answers no dialog took (a question that was not asked after all) are dropped.
+    void dropAnswers() { answers_.clear(); }
 
     std::optional<core::Colour> chooseColour(core::Colour initial) override;
     MessageResult messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
