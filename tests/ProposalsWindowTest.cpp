@@ -2,6 +2,7 @@
 // over a plot.
 #include "AppFixture.h"
 #include "app/windows/ActiveYearsForm.h"
+#include "radiograph/windows/PreviewForm.h"
 #include "proposals/windows/ProposeForm.h"
 
 using app::curveWindow;
@@ -47,6 +48,10 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     int dashes = 0;
     for (int x = 0; x < picture.width(); ++x) dashes += picture.pixel(x, 1) == qRgb(255, 0, 255) ? 1 : 0;
     EXPECT_EQ(dashes, static_cast<int>(shown.size()));
+    const QImage preview = app::frmPreview->Image2->grab().toImage();  // and on the preview
+    dashes = 0;
+    for (int x = 0; x < preview.width(); ++x) dashes += preview.pixel(x, 1) == qRgb(255, 0, 255) ? 1 : 0;
+    EXPECT_GE(dashes, static_cast<int>(shown.size()) * 9 / 10);  // a few may share a pixel column
 
     keyAt(shown[0], Qt::Key_Return);  // at the proposal
     keyAt(shown[1] + 2, Qt::Key_Return);  // two columns off

@@ -1,4 +1,4 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high] [XRF [PHOTO]]] | OUTDIR --demo: starts the program's windows with the
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high][,propose] [XRF [PHOTO]]] | OUTDIR --demo: starts the program's windows with the
 // shipped settings (from a copy, so nothing is changed), imports the radiograph if one is named (and
 // its XRF table if one is named too; then, with "markers", places a dozen boundaries of three
 // levels with the keys and leaves the pointer over the plot; with "high", picks the "High" monitor
@@ -24,6 +24,7 @@
 #include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
 #include "photo/windows/PhotoForms.h"
+#include "proposals/windows/ProposeForm.h"
 #include "pointer/windows/Pointer.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
@@ -96,6 +97,10 @@ int main(int argc, char* argv[]) {
         }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
     }
+    if (options.contains("propose") && app::XrfLoaded) {  // boundaries proposed on the grey profile
+        app::frmMain->mnuPropose->trigger();
+        app::frmPropose->Command1_Click();
+    }
     const bool photo = (radiograph && argc > 5 && app::XrfLoaded) || (demo && app::PhotoOpen);
     if (photo) {
         if (!demo) app::frmMain->Command3_Click();
@@ -127,6 +132,7 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("scale"), &app::frmScale.get());
         grab(QStringLiteral("scale-1m"), &app::frm1m.get());
         grab(QStringLiteral("elastic"), &app::frmElastic.get());
+        if (app::frmPropose.exists()) grab(QStringLiteral("propose"), &app::frmPropose.get());
         if (photo) {
             grab(QStringLiteral("photo"), &app::frmPhoto.get());
             grab(QStringLiteral("crop"), &app::frmCrop.get());

@@ -12,7 +12,7 @@ using ui::make;
 
 namespace {
 constexpr double kRowStep = 240;
-constexpr double kButtonFromBottom = 530;
+constexpr double kButtonFromBottom = 530, kButtonHeight = 255;
 }  // namespace
 
 ActiveYearsForm::ActiveYearsForm() : ui::Form(ui::Unit::Twips) {
@@ -43,8 +43,9 @@ ActiveYearsForm::ActiveYearsForm() : ui::Form(ui::Unit::Twips) {
     Label6(0)->hide();
     Label6(1)->hide();
     Command1 = make<ui::Button>(c, QStringLiteral("More"));
-    Command1->place(60, kCollapsedHeight - kButtonFromBottom, 2100, 255);
+    Command1->place(60, kCollapsedHeight - kButtonFromBottom, 2100, kButtonHeight);
     Label10 = make<ui::Label>(c);
+    Label10->setAutoFillBackground(true);  // over the rows a collapsed window leaves unseen
     Label10->hide();
     Command2 = make<ui::Button>(c);  // takes the focus after Command1 is used
     Command2->place(0, 0, 0, 0);
@@ -86,11 +87,12 @@ void ActiveYearsForm::Command1_Click() {
 }
 
 void ActiveYearsForm::fitHeight() {
-    // The button sits under the rows shown, the proposals' row (when shown) over it.
+    // The button sits under the rows shown, the proposals' row (when shown) under it.
     const double height = (expanded() ? kExpandedHeight : kCollapsedHeight) + (Label10->isHidden() ? 0 : kRowStep);
+    const double buttonTop = height - kButtonFromBottom - (Label10->isHidden() ? 0 : kRowStep);
     setHeight(height);
-    Command1->setTop(height - kButtonFromBottom);
-    Label10->place(180, height - kButtonFromBottom - kRowStep - 30, 1980, kRowStep);
+    Command1->setTop(buttonTop);
+    Label10->place(60, buttonTop + kButtonHeight + 30, 2100, kRowStep);
 }
 
 void ActiveYearsForm::showProposed(long count, bool proposing) {

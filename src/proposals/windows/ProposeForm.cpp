@@ -13,6 +13,7 @@
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "proposals/Proposals.h"
+#include "ui/PictureBox.h"
 #include "ui/Dialogs.h"
 
 namespace app {
@@ -27,8 +28,12 @@ namespace {
 constexpr double kDefaultThinnestMm = 0.5;
 constexpr long kNearColumns = 3;       // Enter and Backspace take a proposal this near the pointer
 constexpr int kDashPixels = 4;         // dashes and gaps of the proposal lines
+constexpr int kPreviewDashes = 4;      // over the preview's height
 constexpr double kMicronsPerMm = 1000;
 const QString kTitle = QStringLiteral("Propose boundaries");
+// The window's layout (twips).
+constexpr double kWidth = 5640, kLeft = 120, kTop = 120, kRowStep = 450, kNames = 2100, kControls = 2280;
+constexpr double kControlWidth = 3000;
 // An undo entry of accepted proposals: this in place of a position, the change's number as the value.
 const QString kAcceptedEntry = QStringLiteral("accepted proposals");
 
@@ -95,39 +100,41 @@ long proposalAtPointer() {
 
 ProposeForm::ProposeForm() : ui::Form(ui::Unit::Twips) {
     setCaption(kTitle);
-    Move(6000, 6000, 4800, 3300);
+    Move(6000, 6000, kWidth, 3600);
     QWidget* c = client();
+    // Two columns: the names, then the controls; the buttons in one row under them.
+    const auto row = [](int k) { return kTop + k * kRowStep; };
     Label1 = make<ui::Label>(c, QStringLiteral("Curve:"));
-    Label1->place(120, 150, 1800, 285);
+    Label1->place(kLeft, row(0) + 30, kNames, 285);
     Combo1 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
-    Combo1->place(1980, 120, 2640, 345);
+    Combo1->place(kControls, row(0), kControlWidth, 345);
     Label2 = make<ui::Label>(c, QStringLiteral("Boundary:"));
-    Label2->place(120, 570, 1800, 285);
+    Label2->place(kLeft, row(1) + 30, kNames, 285);
     Combo2 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
-    Combo2->place(1980, 540, 2640, 345);
+    Combo2->place(kControls, row(1), kControlWidth, 345);
     // Left to right as the plot shows it; light is a higher value.
     for (const char* item : {"dark to light", "light to dark", "either"}) Combo2->AddItem(QString::fromLatin1(item));
     Combo2->setListIndex(2);
     Label3 = make<ui::Label>(c, QStringLiteral("Smallest lamina (mm):"));
-    Label3->place(120, 990, 1800, 285);
+    Label3->place(kLeft, row(2) + 30, kNames, 285);
     Text1 = make<ui::TextBox>(c, QString::number(kDefaultThinnestMm));
-    Text1->place(1980, 960, 1000, 345);
+    Text1->place(kControls, row(2), 1000, 345);
     Label4 = make<ui::Label>(c, QStringLiteral("Sensitivity:"));
-    Label4->place(120, 1410, 1800, 285);
+    Label4->place(kLeft, row(3) + 30, kNames, 285);
     Slider1 = make<ui::Slider>(c, 0, 100);
-    Slider1->place(1980, 1380, 2640, 345);
+    Slider1->place(kControls, row(3), kControlWidth, 345);
     Slider1->setValue(proposals::ProposalSettings::kDefaultSensitivity);
     Check1 = make<ui::CheckBox>(c, QStringLiteral("Whole core"));
-    Check1->place(120, 1830, 2000, 345);
+    Check1->place(kLeft, row(4), 2000, 345);
     Command1 = make<ui::Button>(c, QStringLiteral("Propose"));
-    Command1->place(120, 2280, 1400, 375);
+    Command1->place(kLeft, row(5), 1200, 375);
     Command1->setDefault(true);
     Command2 = make<ui::Button>(c, QStringLiteral("Accept all in view"));
-    Command2->place(1620, 2280, 1700, 375);
+    Command2->place(kLeft + 1320, row(5), 2040, 375);
     Command3 = make<ui::Button>(c, QStringLiteral("Clear proposals"));
-    Command3->place(3420, 2280, 1200, 375);
+    Command3->place(kLeft + 3480, row(5), 1800, 375);
     Label5 = make<ui::Label>(c);
-    Label5->place(120, 2760, 4500, 285);
+    Label5->place(kLeft, row(6), kWidth - 2 * kLeft - 120, 285);
     connect(Command1, &ui::Button::Click, this, &ProposeForm::Command1_Click);
     connect(Command2, &ui::Button::Click, this, &ProposeForm::Command2_Click);
     connect(Command3, &ui::Button::Click, this, &ProposeForm::Command3_Click);
@@ -207,6 +214,18 @@ void DrawProposals(ui::Surface* const* plots, int count) {
             const double x = static_cast<double>(DataLength - p);
             for (double y = 0; y < 1; y += 2 * dash) plot->line(x, y, x, std::min(1.0, y + dash), colour);
         }
+    }
+}
+
+void DrawProposalsOnPreview(ui::PictureBox* picture) {
+    if (ProposedPositions.empty() || DataLength < 1) return;
+    const core::Colour colour = proposalColour();
+    const double height = picture->ScaleHeight(), width = picture->ScaleWidth();
+    const double dash = height / kPreviewDashes / 2;
+    for (const long p : ProposedPositions) {
+        if (nearMarker(p)) continue;
+        const double x = static_cast<double>(DataLength - p) * width / DataLength;
+        for (int d = 0; d < kPreviewDashes; ++d) picture->Line(x, 2 * d * dash, x, (2 * d + 1) * dash, colour);
     }
 }
 

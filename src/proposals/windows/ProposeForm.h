@@ -9,6 +9,7 @@
 #include "ui/Form.h"
 
 namespace ui {
+class PictureBox;
 class Surface;
 }
 
@@ -54,6 +55,8 @@ extern long ProposalThinnest;
 std::vector<long> ShownProposals();
 // Dashed lines at the shown proposals on the six plots (scaled 0..1 high, in display columns).
 void DrawProposals(ui::Surface* const* plots, int count);
+// The same on the preview, where every open proposal of the core is shown.
+void DrawProposalsOnPreview(ui::PictureBox* picture);
 // Enter over a plot: the shown proposal nearest the pointer, if within a few columns, becomes a
 // level-1 marker. Backspace: it is dropped. Both false when none is near.
 bool AcceptProposalAtPointer();

@@ -9,6 +9,7 @@
 #include "curves/windows/LabelDialogs.h"
 #include "photo/windows/PhotoForms.h"
 #include "pointer/windows/Pointer.h"
+#include "proposals/windows/ProposeForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
 #include "scales/windows/ScaleForms.h"
@@ -93,6 +94,7 @@ void DrawMarkerLabels() {
         const double x = (DataLength - i) * picture->ScaleWidth() / DataLength;
         picture->Line(x, 0, x, picture->ScaleHeight(), core::rgb(0, 255, 255));
     }
+    DrawProposalsOnPreview(picture);
     RebuildNotePositions();
     preview.Image2->setPicture(picture->Image());
 }
