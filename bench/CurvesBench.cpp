@@ -165,8 +165,10 @@ void BM_PointerMove(benchmark::State& state) {
     movePointerAcross(state, app::curveWindow(1).Picture1);
 }
 
-// Key "1" over the plot until the marker line is committed in all six windows.
-void BM_MarkerKey(benchmark::State& state) {
+// A key over curve window 1's plot, the pointer moved 3 pixels between presses (untimed, with
+// `before` run at each place), until the key's work is done.
+template <typename Before>
+void keyOverPlot(benchmark::State& state, Qt::Key key, const QString& text, const Before& before) {
     countingDocument(2000, 1000, 1900);
     ui::PictureBox* plot = app::curveWindow(1).Picture1;
     int x = 10;
@@ -176,31 +178,26 @@ void BM_MarkerKey(benchmark::State& state) {
         QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(plot, &move);
+        before();
         state.ResumeTiming();
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
-        QApplication::sendEvent(plot, &key);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(plot, &press);
     }
 }
 
-// Enter over the plot accepting the proposal under the pointer, as a marker key would place it.
+// Key "1" until the marker line is committed in all six windows.
+void BM_MarkerKey(benchmark::State& state) {
+    keyOverPlot(state, Qt::Key_1, QStringLiteral("1"), [] {});
+}
+
+// Enter accepting the proposal under the pointer, as a marker key would place it.
 void BM_AcceptProposal(benchmark::State& state) {
-    countingDocument(2000, 1000, 1900);
-    ui::PictureBox* plot = app::curveWindow(1).Picture1;
     app::ProposalThinnest = 1;
-    int x = 10;
-    for (auto _ : state) {
-        state.PauseTiming();
-        x = x >= 1800 ? 10 : x + 3;
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(plot, &move);
+    keyOverPlot(state, Qt::Key_Return, QStringLiteral("\r"), [] {
         const long p = std::lround(app::positionOf(app::PointerX));
         app::YearMark(p) = core::Variant(app::kNoMarker);
         app::ProposedPositions.assign({p});
-        state.ResumeTiming();
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QApplication::sendEvent(plot, &key);
-    }
+    });
     if (!app::ProposedPositions.empty()) state.SkipWithError("the proposal was not accepted");
 }
 
