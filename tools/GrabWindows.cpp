@@ -99,6 +99,7 @@ int main(int argc, char* argv[]) {
     }
     if (options.contains("propose") && app::XrfLoaded) {  // boundaries proposed on the grey profile
         app::frmMain->mnuPropose->trigger();
+        app::frmPropose->Check1->setValue(1);  // the whole core: the preview shows them all
         app::frmPropose->Command1_Click();
     }
     const bool photo = (radiograph && argc > 5 && app::XrfLoaded) || (demo && app::PhotoOpen);
