@@ -205,9 +205,10 @@ double relativeFor(int sensitivity) {
 std::vector<Proposal> proposeBoundaries(std::span<const float> values, const ProposalSettings& settings) {
     const long n = static_cast<long>(values.size());
     const double asked = std::isfinite(settings.thinnestColumns) ? settings.thinnestColumns : 2;
+    if (n < 4) return {};  // not two laminae of two columns
     const long thinnest = static_cast<long>(std::clamp(std::round(asked), 2.0, static_cast<double>(n)));
     const Stretches s(values);
-    if (n < 2 || s.count(0, n) < 2 * thinnest) return {};
+    if (s.count(0, n) < 2 * thinnest) return {};
     const long w = std::max(1L, thinnest / 2);
     std::vector<long> splits = mergeWeakSplits(s, steepestTransitions(s, w, thinnest),
                                                thresholdFor(settings.sensitivity), relativeFor(settings.sensitivity));
