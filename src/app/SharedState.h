@@ -89,8 +89,8 @@ extern bool ElasticDragging, ElasticShown;
 // --- Core photo and close-up -----------------------------------------------------------------
 extern bool PhotoOpen, CropOpen;
 extern QString PhotoFileName;
-extern QString RadiographFileName;
-extern bool HideInvalidMeasurements;  // XRF rows of validity 0 drawn as gaps (Tool menu, settings row 70)  // the radiograph imported (its run record lies beside it)
+extern QString RadiographFileName;    // the radiograph imported (its run record lies beside it)
+extern bool HideInvalidMeasurements;  // XRF rows of validity 0 drawn as gaps (Tool menu, settings row 70)
 extern bool PhotoIsStrip;
 extern Integer PhotoBrightness;
 extern Single PhotoContrast;

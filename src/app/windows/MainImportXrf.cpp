@@ -7,13 +7,13 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
-#include "proposals/windows/ProposeForm.h"
 #include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "files/TextFile.h"
 #include "files/XrfFile.h"
 #include "files/XrfPlacement.h"
+#include "proposals/windows/ProposeForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/Rendering.h"
 #include "scales/windows/ScaleForms.h"
@@ -266,12 +266,12 @@ void MainForm::enableCurveTools() {
         m->setEnabled(true);
 }
 
-// The scanner's own verdict on each measurement, shown or not: the curves are built again, the
-// table keeps every value as read.
 void MainForm::mnuPropose_Click() {
     frmPropose->Show();
 }
 
+// The scanner's own verdict on each measurement, shown or not: the curves are built again, the
+// table keeps every value as read.
 void MainForm::mnuHideInvalid_Click() {
     HideInvalidMeasurements = !HideInvalidMeasurements;
     mnuHideInvalid->setChecked(HideInvalidMeasurements);

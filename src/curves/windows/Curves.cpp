@@ -210,6 +210,14 @@ void RedrawCurves() {
     drawIgnoringErrors(drawCurves);
 }
 
+void RedrawPlots() {
+    if (XrfLoaded) {
+        RedrawCurves();
+    } else if (GreyCurveDrawn) {
+        RedrawGreyCurve();
+    }
+}
+
 void RedrawGreyCurve() {
     if (!PreviewRendered) return;
     drawIgnoringErrors(drawGreyCurve);

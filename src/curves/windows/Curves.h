@@ -14,6 +14,8 @@ void LoadCurveValues();
 void RedrawCurves();
 // Window 1 shows the greyscale profile over the section; the others only markers.
 void RedrawGreyCurve();
+// Whichever of the two the document has (nothing before the grey curve is first drawn).
+void RedrawPlots();
 
 // Markers. A code below 10 places that level at ClickX; the keys "1".."9" (49..57) and keypad
 // 1..9 (97..105) place their level at PointerX; any other code places nothing.

@@ -49,11 +49,7 @@ void cancelDialog() {
     const long p = dialogPosition();
     if (p >= 0) MarkerNote(p) = kNoMarker;
     for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
-    if (XrfLoaded) {
-        RedrawCurves();
-    } else if (GreyCurveDrawn) {
-        RedrawGreyCurve();
-    }
+    RedrawPlots();
 }
 
 }  // namespace

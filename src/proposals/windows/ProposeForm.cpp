@@ -56,27 +56,17 @@ core::Colour proposalColour() {
     return kCandidates[0];
 }
 
-// The values curve window k plots, left to right over display columns first .. last - 1.
+// The values curve window k plots (proposing is offered with the XRF data, so every window has its
+// curve values), left to right over display columns first .. last - 1.
 std::vector<float> plottedValues(int k, long first, long last) {
     std::vector<float> values;
     values.reserve(static_cast<std::size_t>(std::max(0L, last - first)));
     for (long x = first; x < last; ++x) {
         const long p = DataLength - x;  // the position display column x shows
-        if (!XrfLoaded) {
-            values.push_back(k == 1 && GreyProfile.contains(p) ? static_cast<float>(GreyProfile(p)) : curves::kMissingValue);
-        } else {
-            values.push_back(k <= CurveValue.upper1() && p >= 1 && p <= CurveValue.upper2() ? CurveValue(k, p) : curves::kMissingValue);
-        }
+        const bool held = k <= CurveValue.upper1() && p >= 1 && p <= CurveValue.upper2();
+        values.push_back(held ? CurveValue(k, p) : curves::kMissingValue);
     }
     return values;
-}
-
-void redrawPlots() {
-    if (XrfLoaded) {
-        RedrawCurves();
-    } else if (GreyCurveDrawn) {
-        RedrawGreyCurve();
-    }
 }
 
 bool nearMarker(long p) {
@@ -180,7 +170,7 @@ void ProposeForm::Command1_Click() {
     std::sort(ProposedPositions.begin(), ProposedPositions.end());
     Label5->setCaption(found.empty() ? QStringLiteral("No boundaries proposed.")
                                      : QStringLiteral("%1 boundaries proposed.").arg(found.size()));
-    redrawPlots();
+    RedrawPlots();
     UpdateActiveYears();
 }
 
@@ -191,7 +181,7 @@ void ProposeForm::Command2_Click() {
 void ProposeForm::Command3_Click() {
     ProposedPositions.clear();
     Label5->setCaption(QString());
-    redrawPlots();
+    RedrawPlots();
     UpdateActiveYears();
 }
 
@@ -207,10 +197,11 @@ std::vector<long> ShownProposals() {
 void DrawProposals(ui::Surface* const* plots, int count) {
     if (ProposedPositions.empty()) return;
     const core::Colour colour = proposalColour();
+    const std::vector<long> shown = ShownProposals();
     for (int k = 0; k < count; ++k) {
         ui::Surface* plot = plots[k];
         const double dash = static_cast<double>(kDashPixels) / std::max(1, plot->heightPixels());
-        for (const long p : ShownProposals()) {
+        for (const long p : shown) {
             const double x = static_cast<double>(DataLength - p);
             for (double y = 0; y < 1; y += 2 * dash) plot->line(x, y, x, std::min(1.0, y + dash), colour);
         }
@@ -242,7 +233,7 @@ bool RejectProposalAtPointer() {
     const long p = proposalAtPointer();
     if (p < 0) return false;
     std::erase(ProposedPositions, p);
-    redrawPlots();
+    RedrawPlots();
     UpdateActiveYears();
     return true;
 }
@@ -261,7 +252,7 @@ void AcceptAllProposalsInView() {
     acceptedChanges.emplace(number, std::move(change));
     PushUndo(Variant(kAcceptedEntry), Variant(static_cast<double>(number)));
     Saved = false;
-    redrawPlots();
+    RedrawPlots();
     UpdateActiveYears();
 }
 

@@ -120,11 +120,7 @@ static void renderSection() {
     m.Picture2->setPicture(background);
     BusyProgress::hideProgress();
 
-    if (XrfLoaded) {
-        RedrawCurves();
-    } else if (GreyCurveDrawn) {
-        RedrawGreyCurve();
-    }
+    RedrawPlots();
     DrawScale();
     UpdateActiveYears();
     if (PhotoOpen) FitPhotoFrame();
