@@ -1,11 +1,12 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high][,propose] [XRF [PHOTO]]] | OUTDIR --demo: starts the program's windows with the
-// shipped settings (from a copy, so nothing is changed), imports the radiograph if one is named (and
-// its XRF table if one is named too; then, with "markers", places a dozen boundaries of three
-// levels with the keys and leaves the pointer over the plot; with "high", picks the "High" monitor
-// resolution), opens a curve window's pop-up menu and the note dialog, and saves what the screen
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high][,propose][,section=L:R] [XRF [PHOTO]]] | OUTDIR --demo:
+// starts the program's windows with the shipped settings (from a copy, so nothing is changed), imports the
+// radiograph if one is named (and its XRF table if one is named too; then, with "markers", places a dozen
+// boundaries of three levels with the keys and leaves the pointer over the plot; with "high", picks the "High"
+// monitor resolution), opens a curve window's pop-up menu and the note dialog, and saves what the screen
 // shows as PNG files (each of the six curve windows as curve-K.png), for looking at the windows as
 // a user would. With a photo it also opens the photo and its close-up (photo.png, crop.png), the
-// close-up's pointer following the curves'. Run it under xvfb-run.
+// close-up's pointer following the curves'. "section=L:R" moves the section to columns L to R first, as a
+// drag on the preview leaves it; "propose" proposes boundaries over the whole core. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,7 @@
 #include "pointer/windows/Pointer.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
 #include "scales/windows/ScaleForms.h"
 #include "ui/ScriptedDialogs.h"
 
@@ -96,6 +98,16 @@ int main(int argc, char* argv[]) {
             app::ElasticDragging = false;
         }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
+    }
+    for (const QByteArray& option : options) {  // "section=L:R": the section moved to columns L to R, as a drag leaves it
+        if (!option.startsWith("section=") || !radiograph) continue;
+        const QList<QByteArray> ends = option.mid(8).split(':');
+        if (ends.size() != 2 || app::ColumnsPerPreviewTwip <= 0) continue;
+        const double left = ends[0].toDouble() / app::ColumnsPerPreviewTwip;
+        const double width = (ends[1].toDouble() - ends[0].toDouble()) / app::ColumnsPerPreviewTwip;
+        for (ui::Shape* frame : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
+            frame->place(left, frame->Top(), width, frame->Height());
+        app::RenderSection();
     }
     if (options.contains("propose") && app::XrfLoaded) {  // boundaries proposed on the grey profile
         app::frmMain->mnuPropose->trigger();
