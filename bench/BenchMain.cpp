@@ -267,6 +267,8 @@ int main(int argc, char** argv) {
     figure("scan_record_read_us", collector.seconds["BM_ReadScanRecord"] * 1e6, "us");
     figure("propose_30000_ms", collector.seconds["BM_Propose30000"] * 1e3, "ms");
     ratio("propose_30000_vs_copy", "BM_Propose30000", "BM_ProposeCopyFloor");
+    figure("compare_30000_ms", collector.seconds["BM_Compare30000"] * 1e3, "ms");
+    ratio("compare_30000_vs_copy", "BM_Compare30000", "BM_CompareCopyFloor");
     for (int level = 1; level <= 3; ++level) {
         const bench::ProposalAgreement a = bench::proposalAgreement(level);
         figure(("propose_recall_noise_" + std::to_string(level)).c_str(), a.recall, "");

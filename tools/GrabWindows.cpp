@@ -6,7 +6,8 @@
 // shows as PNG files (each of the six curve windows as curve-K.png), for looking at the windows as
 // a user would. With a photo it also opens the photo and its close-up (photo.png, crop.png), the
 // close-up's pointer following the curves'. "section=L:R" moves the section to columns L to R first, as a
-// drag on the preview leaves it; "propose" proposes boundaries over the whole core. Run it under xvfb-run.
+// drag on the preview leaves it; "propose" proposes boundaries over the whole core; "compare" compares the count
+// with itself as it was before two boundaries were left out and one added. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
+#include "compare/windows/CompareForm.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
@@ -99,7 +101,8 @@ int main(int argc, char* argv[]) {
         }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
     }
-    for (const QByteArray& option : options) {  // "section=L:R": the section moved to columns L to R, as a drag leaves it
+    // "section=L:R": the section moved to columns L to R, as a drag leaves it.
+    for (const QByteArray& option : options) {
         if (!option.startsWith("section=") || !radiograph) continue;
         const QList<QByteArray> ends = option.mid(8).split(':');
         if (ends.size() != 2 || app::ColumnsPerPreviewTwip <= 0) continue;
@@ -108,6 +111,20 @@ int main(int argc, char* argv[]) {
         for (ui::Shape* frame : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
             frame->place(left, frame->Top(), width, frame->Height());
         app::RenderSection();
+    }
+    QTemporaryDir comparing;
+    // "compare": this count against itself as it was, before two boundaries were left out and one added.
+    if (options.contains("compare") && app::XrfLoaded) {
+        const QString reference = comparing.filePath(QStringLiteral("reference.csv"));
+        auto scripted = std::make_unique<ui::ScriptedDialogs>();
+        scripted->answerSave(reference).answerOpen(reference);
+        ui::installDialogs(std::move(scripted));
+        app::frmMain->SaveFile(1);
+        long changed = 0;
+        for (long p = 1; p <= app::DataLength && changed < 2; ++p)
+            if (app::YearMark(p).isNumeric()) app::YearMark(p) = core::Variant("---"), ++changed;
+        app::YearMark(app::DataLength - (app::ViewLeft + app::ViewRight) / 2) = core::Variant(core::Integer{2});
+        app::frmMain->mnuCompare->trigger();
     }
     if (options.contains("propose") && app::XrfLoaded) {  // boundaries proposed on the grey profile
         app::frmMain->mnuPropose->trigger();
@@ -146,6 +163,7 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("scale-1m"), &app::frm1m.get());
         grab(QStringLiteral("elastic"), &app::frmElastic.get());
         if (app::frmPropose.exists()) grab(QStringLiteral("propose"), &app::frmPropose.get());
+        if (app::frmCompare.exists()) grab(QStringLiteral("compare"), &app::frmCompare.get());
         if (photo) {
             grab(QStringLiteral("photo"), &app::frmPhoto.get());
             grab(QStringLiteral("crop"), &app::frmCrop.get());

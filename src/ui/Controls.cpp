@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -126,6 +127,38 @@ Frame::Frame(QWidget* container, const QString& caption) : Control<QGroupBox>(co
 }
 
 // ---------------------------------------------------------------------------------------------
+Grid::Grid(QWidget* container) : Control<QTableWidget>(container) {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    verticalHeader()->hide();
+}
+
+void Grid::setTable(const QStringList& header, const std::vector<QStringList>& rows) {
+    clear();
+    setColumnCount(static_cast<int>(header.size()));
+    setRowCount(static_cast<int>(rows.size()));
+    setHorizontalHeaderLabels(header);
+    for (int r = 0; r < rowCount(); ++r) {
+        const QStringList& cells = rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < columnCount() && c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            setItem(r, c, item);
+        }
+    }
+    resizeColumnsToContents();
+}
+
+QString Grid::Text(int row, int col) const {
+    const QTableWidgetItem* cell = item(row, col);
+    return cell ? cell->text() : QString();
+}
+
+QString Grid::Header(int col) const {
+    const QTableWidgetItem* cell = horizontalHeaderItem(col);
+    return cell ? cell->text() : QString();
+}
+
 ProgressBar::ProgressBar(QWidget* container) : Control<QProgressBar>(container) {
     setTextVisible(false);
     setRange(0, 100);

@@ -9,9 +9,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTableWidget>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/Colour.h"
 #include "ui/Cursor.h"
@@ -222,6 +224,18 @@ class Frame : public Control<QGroupBox> {
     explicit Frame(QWidget* container, const QString& caption = {});
     QString Caption() const { return title(); }
     void setCaption(const QString& c) { setTitle(c); }
+};
+
+// A read-only table of texts with a header row: numbers right-aligned, the first column left.
+class Grid : public Control<QTableWidget> {
+    Q_OBJECT
+  public:
+    explicit Grid(QWidget* container);
+    void setTable(const QStringList& header, const std::vector<QStringList>& rows);
+    int Rows() const { return rowCount(); }
+    int Cols() const { return columnCount(); }
+    QString Text(int row, int col) const;
+    QString Header(int col) const;
 };
 
 class ProgressBar : public Control<QProgressBar> {

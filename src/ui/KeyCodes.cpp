@@ -14,6 +14,10 @@ int keyCodeFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
     switch (qtKey) {
         case Qt::Key_Backspace:
             return kKeyBack;
+        case Qt::Key_Comma:
+            return kKeyComma;
+        case Qt::Key_Period:
+            return kKeyPeriod;
         case Qt::Key_Tab:
             return kKeyTab;
         case Qt::Key_Return:

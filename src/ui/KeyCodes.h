@@ -37,6 +37,8 @@ enum KeyCode : int {
     kKeyNumpad1 = 97,
     kKeyNumpad9 = 105,
     kKeyF1 = 112,
+    kKeyComma = 188,
+    kKeyPeriod = 190,
 };
 
 enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };

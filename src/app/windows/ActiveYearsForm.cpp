@@ -3,6 +3,7 @@
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
 #include "app/windows/Settings.h"
+#include "compare/windows/CompareForm.h"
 #include "pointer/windows/Pointer.h"
 #include "proposals/windows/ProposeForm.h"
 
@@ -111,6 +112,7 @@ void UpdateActiveYears() {
     for (int k = 1; k <= 9; ++k)
         f.Shape1(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
     if (!XrfLoaded) return;
+    ComparisonMayHaveChanged();
     f.showProposed(static_cast<long>(ShownProposals().size()), !ProposedPositions.empty());
     long count[10] = {};
     const auto left = static_cast<long>(core::cint(ViewLeft)),

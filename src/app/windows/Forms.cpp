@@ -8,6 +8,7 @@
 #include "curves/windows/LabelDialogs.h"
 #include "photo/windows/PhotoForms.h"
 #include "proposals/windows/ProposeForm.h"
+#include "compare/windows/CompareForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "scales/windows/ScaleForms.h"
@@ -35,6 +36,7 @@ FormRef<NoteForm> frmNote;
 FormRef<AboutForm> frmAbout;
 FormRef<TestForm> frmTest;
 FormRef<ProposeForm> frmPropose;
+FormRef<CompareForm> frmCompare;
 
 CurveForm& curveWindow(int k) {
     switch (k) {

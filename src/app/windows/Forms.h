@@ -21,6 +21,7 @@ class NoteForm;
 class AboutForm;
 class TestForm;
 class ProposeForm;
+class CompareForm;
 
 extern FormRef<MainForm> frmMain;
 extern FormRef<PreviewForm> frmPreview;
@@ -37,6 +38,7 @@ extern FormRef<NoteForm> frmNote;
 extern FormRef<AboutForm> frmAbout;
 extern FormRef<TestForm> frmTest;
 extern FormRef<ProposeForm> frmPropose;
+extern FormRef<CompareForm> frmCompare;
 
 // Curve window k (1..6).
 CurveForm& curveWindow(int k);

@@ -8,6 +8,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
+#include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -49,6 +50,9 @@ void MainForm::connectEvents() {
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
     connect(mnuSummary, &ui::MenuItem::Click, this, &MainForm::mnuSummary_Click);
     connect(mnuChronology, &ui::MenuItem::Click, this, &MainForm::mnuChronology_Click);
+    connect(mnuCompare, &ui::MenuItem::Click, this, &OpenReferenceCount);
+    connect(mnuSaveComparison, &ui::MenuItem::Click, this, &SaveComparison);
+    connect(mnuCompareProposals, &ui::MenuItem::Click, this, &CompareWithProposals);
     connect(Command7, &ui::Button::Click, this, &MainForm::Command7_Click);
     connect(Text1, &ui::TextBox::Change, this, &MainForm::Text1_Change);
     connect(mnuScale, &ui::MenuItem::Click, this, &MainForm::mnuScale_Click);

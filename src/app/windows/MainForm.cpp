@@ -171,6 +171,9 @@ void MainForm::buildMenus() {
     mnuSummary = mnuFile->add(QStringLiteral("Save summary"));
     mnuChronology = mnuFile->add(QStringLiteral("Save chronology"));
     mnuFile->addSeparator();
+    mnuCompare = mnuFile->add(QStringLiteral("Compare with another count..."));
+    mnuSaveComparison = mnuFile->add(QStringLiteral("Save comparison"));
+    mnuFile->addSeparator();
     mnuQuit = mnuFile->add(QStringLiteral("Quit"));
 
     mnuTool = addMenu(QStringLiteral("Tool"));
@@ -183,6 +186,7 @@ void MainForm::buildMenus() {
     mnuActive = mnuTool->add(QStringLiteral("Active pointer"));
     mnuHideInvalid = mnuTool->add(QStringLiteral("Hide invalid measurements"));
     mnuPropose = mnuTool->add(QStringLiteral("Propose boundaries..."));
+    mnuCompareProposals = mnuTool->add(QStringLiteral("Compare with proposals"));
 
     mnuSetting = addMenu(QStringLiteral("Setting"));
     mnuColourSetting = mnuSetting->add(QStringLiteral("Colour setting"));
@@ -196,8 +200,9 @@ void MainForm::buildMenus() {
     mnuQuestion = addMenu(QStringLiteral("?"));
     mnuAbout = mnuQuestion->add(QStringLiteral("About Stratalyser"));
 
-    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuScale, mnuElastic,
-                            mnuShowAll, mnuAlign, mnuActive, mnuHideInvalid, mnuPropose}) {
+    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuCompare,
+                            mnuSaveComparison, mnuScale, mnuElastic, mnuShowAll, mnuAlign, mnuActive, mnuHideInvalid,
+                            mnuPropose, mnuCompareProposals}) {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);

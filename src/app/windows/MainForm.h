@@ -62,6 +62,8 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuSaveAs;
     ui::MenuItem* mnuSummary;
     ui::MenuItem* mnuChronology;  // every boundary's position and counts, for an age model
+    ui::MenuItem* mnuCompare;         // a second count of the core beside this one
+    ui::MenuItem* mnuSaveComparison;  // where the two differ, as a table
     ui::MenuItem* mnuQuit;
     ui::MenuItem* mnuTool;
     ui::MenuItem* mnuScale;
@@ -71,6 +73,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuActive;
     ui::MenuItem* mnuHideInvalid;
     ui::MenuItem* mnuPropose;
+    ui::MenuItem* mnuCompareProposals;
     ui::MenuItem* mnuSetting;
     ui::MenuItem* mnuColourSetting;
     ui::ControlArray<ui::MenuItem> mnuLevelSetting;

@@ -5,6 +5,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
+#include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -97,6 +98,7 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         RadiographImported = true;
         RadiographFileName = path;
         ProposedPositions.clear();  // they belonged to the last radiograph
+        DropReferenceCount();
         PreviewForm& preview = frmPreview.get();
         preview.setCaption(QStringLiteral("Preview (") + path + QStringLiteral(")"));
         RenderPreview();

@@ -10,6 +10,7 @@
 #include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
+#include "compare/windows/CompareForm.h"
 #include "files/TextFile.h"
 #include "files/XrfFile.h"
 #include "files/XrfPlacement.h"
@@ -105,6 +106,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     workingFileIsScannerTable_ = contents->tabSeparated && !contents->workingFile;
     takeXrfContents(std::move(*contents), path);
     ProposedPositions.clear();  // proposed on the last table's curves
+    DropReferenceCount();       // a count of another table
     showXrfData();
     placePhotoByRecords();  // the table's run record or positions may place an open photo
     if (const int unusable = files::nonNumericPositions(XrfData, DataLength); unusable > 0) {
@@ -243,7 +245,8 @@ void MainForm::showXrfData() {
     UpdateBandLabel();
 
     for (ui::Button* b : {Command7, Command3, Command5}) b->setEnabled(true);
-    for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuHideInvalid})
+    for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuHideInvalid, mnuCompare,
+                            mnuCompareProposals})
         m->setEnabled(true);
     frmPreview->mnuAlignScale->setEnabled(true);
     Command2->setEnabled(false);

@@ -2,6 +2,7 @@
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "compare/windows/CompareForm.h"
 #include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
 #include "photo/windows/PhotoForms.h"
@@ -82,6 +83,7 @@ void CurveForm::connectEvents() {
     }
     connect(mnuDelete, &ui::MenuItem::Click, this, &DeleteMarker);
     connect(mnuUndo, &ui::MenuItem::Click, this, &UndoMarker);
+    connect(mnuCopyHere, &ui::MenuItem::Click, this, &CopyReferenceHere);
     connect(mnuActivate, &ui::MenuItem::Click, this, &ToggleActivation);
     for (ui::MenuItem* item : movingAverageItems()) {
         connect(item, &ui::MenuItem::Click, this, [this, item] { chooseMovingAverage(item); });
@@ -132,11 +134,13 @@ void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
     }
     // Enter and Backspace take or drop the proposal at the pointer; codes below 10 stand for a
     // click's level, so Tab (9) places no marker.
+    // "." and "," visit the disagreements of two counts while they are compared.
+    const bool jump = keyCode == ui::kKeyPeriod || keyCode == ui::kKeyComma;
     if (keyCode == ui::kKeyReturn) {
         AcceptProposalAtPointer();
     } else if (keyCode == ui::kKeyBack) {
         RejectProposalAtPointer();
-    } else {
+    } else if (!(jump && JumpToDisagreement(keyCode == ui::kKeyPeriod ? 1 : -1))) {
         SetMarker(keyCode < kFirstKeyCode ? 0 : keyCode);
     }
     if (keyCode == ui::kKeyN) {
@@ -235,6 +239,8 @@ void CurveForm::buildMenu() {
     mnuUndo = mnuRB->add(QStringLiteral("Undo"));
     mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     mnuDelete = mnuRB->add(QStringLiteral("Delete"));
+    mnuCopyHere = mnuRB->add(QStringLiteral("Copy here"));  // the reference count's boundary, while one is open
+    mnuCopyHere->setEnabled(false);
     mnuRB->addSeparator();
     mnuActivate = mnuRB->add(QStringLiteral("Activate"));
     mnuActivate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));

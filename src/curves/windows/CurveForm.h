@@ -44,6 +44,7 @@ class CurveForm : public ui::Form {
     ui::MenuItem* mnuNote;
     ui::MenuItem* mnuUndo;
     ui::MenuItem* mnuDelete;
+    ui::MenuItem* mnuCopyHere;
     ui::MenuItem* mnuActivate;
     ui::MenuItem* mnuHideOthers;
     ui::MenuItem* mnuShowAll;

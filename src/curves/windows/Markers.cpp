@@ -4,6 +4,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
+#include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -169,6 +170,7 @@ void DrawMarkers() {
         }
     }
     DrawProposals(plots, 6);
+    DrawReferenceTicks(plots, 6);
     for (ui::Surface* plot : plots) plot->setScale(left, top, width, height);
     for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->repaintChanged();
     DrawMarkerLabels();

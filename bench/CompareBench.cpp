@@ -1,0 +1,61 @@
+// Two counts of a 30000-row core compared: matched and the compare window's table built.
+#include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
+#include "app/SharedState.h"
+#include "app/windows/Forms.h"
+#include "compare/windows/CompareForm.h"
+
+namespace bench {
+
+namespace {
+
+constexpr long kRows = 30000, kEvery = 10, kLabelEvery = 1000;
+
+// 3000 boundaries of three levels, a label every 1000 rows; the reference the same boundaries a
+// row or two off, every 50th left out and one added between.
+void twoCounts() {
+    freshProgram();
+    app::DataLength = kRows;
+    app::XrfLoaded = true;
+    app::YearMark.redim(0, kRows);
+    app::MarkerLabel.redim(0, kRows);
+    app::ReferenceMarks = {};
+    for (long p = 1; p <= kRows; ++p) {
+        app::YearMark(p) = core::Variant(app::kNoMarker);
+        app::MarkerLabel(p) = p % kLabelEvery == 0 ? QStringLiteral("#L%1").arg(p) : app::kNoMarker;
+    }
+    for (long p = kEvery; p <= kRows; p += kEvery) {
+        const int level = p % 30 == 0 ? 3 : p % 70 == 0 ? 2 : 1;
+        app::YearMark(p) = core::Variant(static_cast<core::Integer>(level));
+        if (p % 500 == 0) continue;
+        app::ReferenceMarks.boundaries.push_back({p - (p / kEvery) % 3, level});
+        if (p % 490 == 0) app::ReferenceMarks.boundaries.push_back({p + kEvery / 2, 1});
+    }
+    app::ReferenceFileName = QStringLiteral("reference.csv");
+    app::frmCompare->Check1->setValue(0);
+    app::frmCompare->Show();
+}
+
+void BM_Compare30000(benchmark::State& state) {
+    twoCounts();
+    for (auto _ : state) app::frmCompare->refresh();
+    app::DropReferenceCount();
+}
+
+// The floor: a copy of the markers the comparison reads.
+void BM_CompareCopyFloor(benchmark::State& state) {
+    twoCounts();
+    for (auto _ : state) {
+        core::Array<core::Variant> copy = app::YearMark;
+        benchmark::DoNotOptimize(&copy);
+    }
+    app::DropReferenceCount();
+}
+
+}  // namespace
+
+BENCHMARK(BM_Compare30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_CompareCopyFloor)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+
+}  // namespace bench

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <functional>
+#include <span>
+#include <vector>
+
+// Two countings of one core side by side: which boundaries of the one lie at a boundary of the
+// other, and how the two counts differ per labelled interval.
+namespace compare {
+
+inline constexpr int kLevels = 9;
+
+// A boundary at a position (any ordered coordinate: the data rows) with its level; level 0 stands
+// for a boundary without one (a proposal).
+struct Boundary {
+    long position = 0;
+    int level = 0;
+    bool operator==(const Boundary&) const = default;
+};
+
+struct Pair {
+    std::size_t own = 0;  // index into the first list
+    std::size_t reference = 0;
+    bool operator==(const Pair&) const = default;
+};
+
+struct Matching {
+    std::vector<Pair> pairs;           // by the first list's order
+    std::vector<std::size_t> onlyOwn;  // indices, ascending
+    std::vector<std::size_t> onlyReference;
+};
+
+// Matches two lists sorted by position: a boundary of the one and of the other are a pair when
+// they lie within `tolerance` positions, each boundary in at most one pair, the nearest pairs
+// first. Between pairs equally near, one of the same level goes first, then the one higher up
+// (the smaller positions). A tolerance of 0 pairs equal positions only; a negative one is taken as 0.
+// Throws std::invalid_argument when a list is not sorted.
+Matching matchBoundaries(std::span<const Boundary> own, std::span<const Boundary> reference, long tolerance);
+
+// A boundary of one count with no partner in the other (level 0 on the side that has none), or a
+// pair whose levels differ.
+struct Disagreement {
+    long position = 0;  // the own boundary's, or the reference's when it is alone
+    int ownLevel = 0;
+    int referenceLevel = 0;
+    bool operator==(const Disagreement&) const = default;
+};
+// By position; with `levels`, the pairs of different levels too.
+std::vector<Disagreement> disagreements(std::span<const Boundary> own, std::span<const Boundary> reference,
+                                        const Matching& matching, bool levels);
+
+// The two counts over a stretch of positions.
+struct Tally {
+    std::array<int, kLevels + 1> own{};  // [level]; [0] unused but for level-less boundaries
+    std::array<int, kLevels + 1> reference{};
+    int matched = 0;
+    int onlyOwn = 0;
+    int onlyReference = 0;
+    int ownYears = 0;  // boundaries of the year levels
+    int referenceYears = 0;
+    int yearDifference() const { return ownYears - referenceYears; }
+};
+
+// The core cut after every labelled position of the own count: first .. the first label, the
+// position after it .. the next label, and so on to the last position (each boundary in exactly
+// one interval). `label` is the one closing the interval (empty for the last).
+struct Interval {
+    long first = 0;
+    long last = 0;
+    QString label;
+    Tally tally;
+};
+
+struct Comparison {
+    Tally whole;
+    std::vector<Interval> intervals;
+};
+
+// A pair counts as matched in the own boundary's interval; the year levels are those `isYear` takes.
+Comparison tallyComparison(std::span<const Boundary> own, std::span<const Boundary> reference, const Matching& matching,
+                           long positions, std::span<const std::pair<long, QString>> labels,
+                           const std::function<bool(int)>& isYear);
+
+}  // namespace compare

@@ -1,0 +1,341 @@
+#include "compare/windows/CompareForm.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "app/SharedState.h"
+#include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
+#include "core/Arithmetic.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "files/Chronology.h"
+#include "files/TextFile.h"
+#include "files/XrfFile.h"
+#include "proposals/windows/ProposeForm.h"
+#include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
+#include "ui/Dialogs.h"
+#include "ui/Surface.h"
+
+namespace app {
+
+using ui::make;
+
+compare::ReferenceCount ReferenceMarks;
+QString ReferenceFileName;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Compare counts");
+const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
+constexpr long kDefaultTolerance = 3;
+constexpr double kTickHeight = 0.1;  // of the plot's height, from its bottom
+// The window's layout (twips).
+constexpr double kWidth = 11400, kHeight = 5400, kLeft = 120, kTop = 120, kRowStep = 450;
+
+bool comparingProposals() {
+    return frmCompare.exists() && frmCompare->Check1->Value() == 1;
+}
+
+bool hasReference() {
+    return !ReferenceFileName.isEmpty();
+}
+
+int levelAt(long p) {
+    if (!YearMark.contains(p) || !YearMark(p).isNumeric()) return 0;
+    const double v = YearMark(p).toDouble();
+    return v >= 1 && v <= compare::kLevels && v == std::trunc(v) ? static_cast<int>(v) : 0;
+}
+
+// Both counts, matched, as they are now.
+struct Current {
+    std::vector<compare::Boundary> own, reference;
+    std::vector<std::pair<long, QString>> labels;
+    compare::Matching matching;
+};
+
+Current currentComparison() {
+    Current c;
+    for (long p = 1; p <= DataLength; ++p)
+        if (const int level = levelAt(p)) c.own.push_back({p, level});
+    if (comparingProposals()) {
+        for (const long p : ProposedPositions) c.reference.push_back({p, 0});
+    } else {
+        c.reference = ReferenceMarks.boundaries;
+    }
+    c.labels = compare::labelledPositions(DataLength,
+                                          [](long p) { return MarkerLabel.contains(p) ? MarkerLabel(p) : QString(); });
+    c.matching = compare::matchBoundaries(c.own, c.reference, frmCompare->tolerance());
+    return c;
+}
+
+compare::Comparison tally(const Current& c) {
+    const files::YearRule rule = ChronologyYearRule();
+    return compare::tallyComparison(c.own, c.reference, c.matching, DataLength, c.labels,
+                                    [&rule](int level) { return rule.isYear(level); });
+}
+
+QString typed(const QString& stored) {
+    return stored.startsWith(QLatin1Char('#')) ? stored.mid(1) : stored;
+}
+
+// The display column of the section's middle, and the section moved so that column x lies there,
+// as a drag on the preview leaves it.
+void showColumn(long x) {
+    PreviewForm& preview = frmPreview.get();
+    const double width = preview.Shape1->Width();
+    const double columns = width * ColumnsPerPreviewTwip;
+    const double left = std::clamp(x - columns / 2, 0.0, std::max(0.0, DataLength - columns));
+    for (ui::Shape* frame : {preview.Shape1, frmRawImage->Shape1})
+        frame->place(left / ColumnsPerPreviewTwip, frame->Top(), width, frame->Height());
+    RenderSection();
+}
+
+long lastJump = -1;  // the display column last jumped to
+
+void enableCopyHere(bool on) {
+    for (FormRef<CurveForm>* w : {&frmCurve1, &frmCurve2, &frmCurve3, &frmCurve4, &frmCurve5, &frmCurve6})
+        if (w->exists()) (*w)->mnuCopyHere->setEnabled(on);
+}
+
+void showCompareWindow(bool proposals) {
+    CompareForm& form = frmCompare.get();
+    form.Check1->setEnabled(hasReference());
+    form.Check1->setValue(proposals || !hasReference() ? 1 : 0);
+    frmMain->mnuSaveComparison->setEnabled(true);
+    form.Show();
+    form.refresh();
+    RedrawPlots();
+}
+
+}  // namespace
+
+CompareForm::CompareForm() : ui::Form(ui::Unit::Twips) {
+    setCaption(kTitle);
+    Move(4000, 5000, kWidth, kHeight);
+    QWidget* c = client();
+    Label1 = make<ui::Label>(c);
+    Label1->place(kLeft, kTop, kWidth - 2 * kLeft, 285);
+    Check1 = make<ui::CheckBox>(c, QStringLiteral("Compare with the proposed boundaries"));
+    Check1->place(kLeft, kTop + kRowStep, 4200, 345);
+    Label2 = make<ui::Label>(c, QStringLiteral("Tolerance (columns):"));
+    Label2->place(4500, kTop + kRowStep + 30, 1800, 285);
+    Text1 = make<ui::TextBox>(c, QString::number(kDefaultTolerance));
+    Text1->place(6360, kTop + kRowStep, 700, 345);
+    Command1 = make<ui::Button>(c, QStringLiteral("Compare"));
+    Command1->place(7300, kTop + kRowStep - 15, 1200, 375);
+    Command1->setDefault(true);
+    Grid1 = make<ui::Grid>(c);
+    Grid1->place(kLeft, kTop + 2 * kRowStep, kWidth - 2 * kLeft - 120, kHeight - 4 * kRowStep - 300);
+    Label3 = make<ui::Label>(c);
+    Label3->place(kLeft, kHeight - 2 * kRowStep - 180, kWidth - 2 * kLeft - 120, 285);
+    connect(Command1, &ui::Button::Click, this, &CompareForm::Command1_Click);
+    connect(Check1, &ui::CheckBox::Click, this, &CompareForm::Check1_Click);
+}
+
+void CompareForm::Command1_Click() {
+    bool ok = false;
+    const long typedTolerance = Text1->Text().trimmed().toLong(&ok);
+    if (!ok || typedTolerance < 0) {
+        ui::dialogs().messageBox(QStringLiteral("Please type the tolerance in columns (a whole number, 0 or more)."),
+                                 ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+        return;
+    }
+    tolerance_ = typedTolerance;
+    refresh();
+}
+
+void CompareForm::Check1_Click() {
+    lastJump = -1;
+    refresh();
+    RedrawPlots();
+}
+
+void CompareForm::refresh() {
+    Label1->setCaption(Check1->Value() == 1
+                           ? QStringLiteral("Your count against the proposed boundaries")
+                           : QStringLiteral("Your count against ") + QDir::toNativeSeparators(ReferenceFileName));
+    Grid1->setToolTipText(QStringLiteral("Each level: boundaries in your count / in the other"));
+    const Current c = currentComparison();
+    const compare::Comparison comparison = tally(c);
+    // The levels either count uses, each a column "yours / reference".
+    std::vector<int> levels;
+    for (int level = 1; level <= compare::kLevels; ++level) {
+        const auto at = static_cast<std::size_t>(level);
+        if (comparison.whole.own[at] + comparison.whole.reference[at] > 0) levels.push_back(level);
+    }
+    QStringList header{QStringLiteral("Interval")};
+    for (const int level : levels) header << QStringLiteral("Level-%1").arg(level);
+    header << QStringLiteral("Matched") << QStringLiteral("Only yours") << QStringLiteral("Only reference")
+           << QStringLiteral("Years") << QStringLiteral("Reference years") << QStringLiteral("Difference");
+    const auto row = [&levels](const QString& name, const compare::Tally& t) {
+        QStringList cells{name};
+        for (const int level : levels) {
+            const auto at = static_cast<std::size_t>(level);
+            cells << QStringLiteral("%1 / %2").arg(t.own[at]).arg(t.reference[at]);
+        }
+        for (const int n : {t.matched, t.onlyOwn, t.onlyReference, t.ownYears, t.referenceYears, t.yearDifference()})
+            cells << QString::number(n);
+        return cells;
+    };
+    std::vector<QStringList> rows{row(QStringLiteral("Whole core"), comparison.whole)};
+    QString from = QStringLiteral("top");
+    for (const compare::Interval& interval : comparison.intervals) {
+        const QString to = interval.label.isEmpty() ? QStringLiteral("bottom") : typed(interval.label);
+        rows.push_back(row(from + QStringLiteral(" - ") + to, interval.tally));
+        from = to;
+    }
+    Grid1->setTable(header, rows);
+    const std::size_t alone = c.matching.onlyOwn.size() + c.matching.onlyReference.size();
+    Label3->setCaption(alone == 0 ? QStringLiteral("The counts agree.")
+                                  : QStringLiteral("%1 boundaries without a partner: \".\" and \",\" over a plot "
+                                                   "visit them.")
+                                        .arg(alone));
+}
+
+void OpenReferenceCount() {
+    QString path;
+    try {
+        path = ui::dialogs().openFile({QStringLiteral("Compare with another count"),
+                                       kCsvFilter + QStringLiteral("|All files|*.*"), WorkingFileName, false});
+        compare::ReferenceCount count =
+            compare::readReferenceCount(files::readFileBytes(path), static_cast<int>(DataLength));
+        ReferenceMarks = std::move(count);
+        ReferenceFileName = path;
+    } catch (const core::CancelledError&) {
+        return;
+    } catch (const files::XrfReadError& e) {
+        ui::dialogs().messageBox(
+            QStringLiteral("%1 cannot be compared. %2").arg(QDir::toNativeSeparators(path), e.reason),
+            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+        return;
+    } catch (const core::RuntimeError& e) {
+        ui::dialogs().messageBox(QStringLiteral("%1 cannot be read (%2).")
+                                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())),
+                                 ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+        return;
+    }
+    lastJump = -1;
+    enableCopyHere(true);
+    showCompareWindow(false);
+}
+
+void CompareWithProposals() {
+    showCompareWindow(true);
+}
+
+void DropReferenceCount() {
+    ReferenceMarks = {};
+    ReferenceFileName.clear();
+    lastJump = -1;
+    enableCopyHere(false);
+    frmMain->mnuSaveComparison->setEnabled(false);
+    if (frmCompare.exists()) frmCompare->Hide();
+}
+
+void SaveComparison() {
+    if (!frmCompare.exists()) return;
+    QString path;
+    try {
+        const QString initial = compare::comparisonFileName(WorkingFileName);
+        if (initial.isEmpty()) throw core::FileError(core::kBadFileName, "Bad file name");
+        path = ui::dialogs().saveFile({QStringLiteral("Save comparison"), kCsvFilter, initial, true});
+    } catch (const core::RuntimeError&) {
+        return;
+    }
+    const double steppingMm = core::val(frmMain->Text1->Text()) / 1000;
+    const auto positionMm = [steppingMm](long p) {
+        const Variant v = XrfData.get(2, static_cast<int>(p));
+        return v.isNumeric() ? v.toDouble() : static_cast<double>(p - 1) * steppingMm;
+    };
+    try {
+        const Current c = currentComparison();
+        const auto found = compare::disagreements(c.own, c.reference, c.matching, true);
+        files::saveFileBytes(path, compare::writeComparison(found, tally(c), c.labels, positionMm));
+    } catch (const core::RuntimeError& e) {
+        ui::dialogs().messageBox(QStringLiteral("The comparison could not be saved to %1 (%2). Any earlier file of "
+                                                "that name is unchanged.")
+                                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())),
+                                 ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+    }
+}
+
+void ComparisonMayHaveChanged() {
+    static bool pending = false;
+    if (pending || !frmCompare.exists() || !frmCompare->isVisible()) return;
+    pending = true;
+    QTimer::singleShot(0, [] {
+        pending = false;
+        if (frmCompare.exists() && frmCompare->isVisible()) frmCompare->refresh();
+    });
+}
+
+void DrawReferenceTicks(ui::Surface* const* plots, int count) {
+    if (!hasReference() || comparingProposals()) return;
+    for (const compare::Boundary& b : ReferenceMarks.boundaries) {
+        const long x = DataLength - b.position;
+        if (x < ViewLeft || x >= ViewRight) continue;
+        const auto colour = static_cast<core::Colour>(LevelColour(b.level).toDouble());
+        for (int k = 0; k < count; ++k)
+            plots[k]->line(static_cast<double>(x), 1 - kTickHeight, static_cast<double>(x), 1, colour);
+    }
+}
+
+bool JumpToDisagreement(int direction) {
+    if (!frmCompare.exists() || !frmCompare->isVisible() || (!hasReference() && !comparingProposals())) return false;
+    const Current c = currentComparison();
+    std::vector<long> columns;  // left to right as the plots show them
+    for (const auto& d : compare::disagreements(c.own, c.reference, c.matching, false))
+        columns.push_back(DataLength - d.position);
+    std::sort(columns.begin(), columns.end());
+    // From the last one visited while it is in view, else from the section's edge.
+    const bool fromLast = lastJump >= ViewLeft && lastJump < ViewRight;
+    const long from = fromLast ? lastJump : direction > 0 ? ViewLeft - 1 : ViewRight;
+    long to = -1;
+    if (direction > 0) {
+        const auto next = std::upper_bound(columns.begin(), columns.end(), from);
+        if (next != columns.end()) to = *next;
+    } else {
+        const auto next = std::lower_bound(columns.begin(), columns.end(), from);
+        if (next != columns.begin()) to = *std::prev(next);
+    }
+    if (to < 0) {
+        ui::dialogs().beep();  // no further one that way
+        return true;
+    }
+    lastJump = to;
+    showColumn(to);
+    frmCompare->refresh();
+    return true;
+}
+
+void CopyReferenceHere() {
+    const long at = markerIndex(positionOf(clickX()));
+    const compare::Boundary* nearest = nullptr;
+    if (at >= 1 && hasReference() && PointerActive) {
+        for (const compare::Boundary& b : ReferenceMarks.boundaries) {
+            if (std::abs(b.position - at) <= frmCompare->tolerance() &&
+                (!nearest || std::abs(b.position - at) < std::abs(nearest->position - at)))
+                nearest = &b;
+        }
+    }
+    if (!nearest || !YearMark.contains(nearest->position)) {
+        ui::dialogs().beep();
+        return;
+    }
+    PushUndo(Variant(static_cast<double>(nearest->position)), YearMark(nearest->position));
+    YearMark(nearest->position) = Variant(static_cast<Integer>(nearest->level));
+    DropProposalsAt(nearest->position);
+    Saved = false;
+    RedrawPlots();
+    UpdateActiveYears();
+}
+
+}  // namespace app
