@@ -2,6 +2,7 @@
 // over a plot.
 #include "AppFixture.h"
 #include "app/windows/ActiveYearsForm.h"
+#include "compare/windows/CompareForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "proposals/windows/ProposeForm.h"
 
@@ -44,6 +45,9 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     EXPECT_EQ(form.Label5->Caption(), QString("%1 boundaries proposed.").arg(app::ProposedPositions.size()));
     EXPECT_EQ(markers(), 0);
     EXPECT_TRUE(app::Saved);
+    app::frmMain->mnuCompareProposals->trigger();  // the comparison's matcher serves the proposals too
+    EXPECT_EQ(app::frmCompare->Grid1->Header(3), "Only reference");
+    EXPECT_EQ(app::frmCompare->Grid1->Text(0, 3).toULong(), app::ProposedPositions.size());
     const QImage picture = plot(3)->grab().toImage();  // a dashed line at each, in a colour of their own
     int dashes = 0;
     for (int x = 0; x < picture.width(); ++x) dashes += picture.pixel(x, 1) == qRgb(255, 0, 255) ? 1 : 0;

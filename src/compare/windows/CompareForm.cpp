@@ -319,7 +319,7 @@ bool JumpToDisagreement(int direction) {
 void CopyReferenceHere() {
     const long at = markerIndex(positionOf(clickX()));
     const compare::Boundary* nearest = nullptr;
-    if (at >= 1 && hasReference() && PointerActive) {
+    if (at >= 1 && hasReference() && !comparingProposals() && PointerActive) {
         for (const compare::Boundary& b : ReferenceMarks.boundaries) {
             if (std::abs(b.position - at) <= frmCompare->tolerance() &&
                 (!nearest || std::abs(b.position - at) < std::abs(nearest->position - at)))
