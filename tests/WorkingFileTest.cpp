@@ -128,47 +128,43 @@ TEST(WorkingFileTest, RandomCountingsRoundTripToTheByte) {
 }
 
 
-// A small counting written out in full: boundaries from the top with their running counts, then
-// the intervals between labels; by the default rule level 1 counts as a year, level 2 as an
-// uncertain one, levels 3 (the half year) and 5 not at all.
-TEST(ChronologyTest, BoundariesWithRunningCountsThenLabelledIntervals) {
+// A small counting written out in full: a row per varve between the level-1 boundaries, from the
+// top; by the default rule level 2 is an uncertain year, levels 3 (the half year) and 5 none. Labels
+// and notes go to the varve they lie in (a label on a year boundary to the varve below it).
+TEST(ChronologyTest, OneRowPerVarveWithYearsDepthsAndThickness) {
     core::Array<Variant> marks(0, 8, Variant("---"));
-    core::Array<QString> labels(0, 8, QStringLiteral("---"));
-    marks(1) = Variant(1);
-    marks(2) = Variant(3);
-    marks(4) = Variant(1);
-    marks(5) = Variant(5);
-    marks(6) = Variant(2);
-    marks(8) = Variant(1);
-    labels(4) = QStringLiteral("A1, the tephra");  // a label on a boundary
-    labels(7) = QStringLiteral("B2");               // and one without
+    core::Array<QString> labels(0, 8, QStringLiteral("---")), notes(0, 8, QStringLiteral("---"));
+    for (const auto& [p, level] : std::vector<std::pair<int, int>>{{1, 1}, {2, 3}, {4, 1}, {5, 5}, {6, 2}, {8, 1}})
+        marks(p) = Variant(level);
+    labels(4) = QStringLiteral("#A1, the tephra");
+    labels(7) = QStringLiteral("#B2");
+    notes(5) = QStringLiteral("#odd");
     // The table's positions fall with the data position: the core's top is position 8.
-    const auto points = files::chronologyPoints(8, marks, labels, [](int p) { return (8 - p) * 0.5; });
-    ASSERT_EQ(points.size(), 7u);
-    EXPECT_DOUBLE_EQ(points.front().mm, 0);
-    EXPECT_EQ(points.front().level, 1);
-    EXPECT_EQ(points[1].label, "B2");
-    EXPECT_EQ(points[1].level, 0);
-    const QByteArray csv = files::writeChronology(points, 0, 3.5);
+    const auto positions = files::chronologyMarks(8, marks, labels, notes, [](int p) { return (8 - p) * 0.5; });
+    ASSERT_EQ(positions.size(), 7u);
+    const std::vector<files::Varve> varves = files::buildVarves(positions, {2013, "S1", 100, {}});
     const QByteArray expected =
-        "\"kind\",\"top_mm\",\"bottom_mm\",\"level\",\"label\",\"level_1\",\"level_2\",\"level_3\",\"level_4\","
-        "\"level_5\",\"level_6\",\"level_7\",\"level_8\",\"level_9\",\"years_min\",\"years_max\",\"year_levels\","
-        "\"uncertain_year_levels\"\r\n"
-        "\"boundary\",0,0,1,\"\",1,0,0,0,0,0,0,0,0,1,1,\"1\",\"2\"\r\n"
-        "\"boundary\",1,1,2,\"\",1,1,0,0,0,0,0,0,0,1,2,\"1\",\"2\"\r\n"
-        "\"boundary\",1.5,1.5,5,\"\",1,1,0,0,1,0,0,0,0,1,2,\"1\",\"2\"\r\n"
-        "\"boundary\",2,2,1,\"A1, the tephra\",2,1,0,0,1,0,0,0,0,2,3,\"1\",\"2\"\r\n"
-        "\"boundary\",3,3,3,\"\",2,1,1,0,1,0,0,0,0,2,3,\"1\",\"2\"\r\n"
-        "\"boundary\",3.5,3.5,1,\"\",3,1,1,0,1,0,0,0,0,3,4,\"1\",\"2\"\r\n"
-        "\"interval\",0,0.5,,\"B2\",1,0,0,0,0,0,0,0,0,1,1,\"1\",\"2\"\r\n"
-        "\"interval\",0.5,2,,\"A1, the tephra\",1,1,0,0,1,0,0,0,0,1,2,\"1\",\"2\"\r\n"
-        "\"interval\",2,3.5,,\"\",1,0,1,0,0,0,0,0,0,1,1,\"1\",\"2\"\r\n";
-    EXPECT_EQ(csv.toStdString(), expected.toStdString());
-
-    // Ten years each with its half-year layer are ten years, never more.
-    std::vector<files::ChronologyPoint> tenYears;
-    for (int y = 0; y < 20; ++y) tenYears.push_back({double(y), y % 2 == 0 ? 1 : files::kHalfYearLevel, {}});
-    EXPECT_TRUE(files::writeChronology(tenYears, 0, 20).contains("\"boundary\",19,19,3,\"\",10,0,10,0,0,0,0,0,0,10,10,"));
+        "\"year\",\"section\",\"top_column\",\"bottom_column\",\"top_mm\",\"bottom_mm\",\"composite_top_mm\","
+        "\"composite_bottom_mm\",\"thickness_mm\",\"uncertain_boundaries\",\"years_min\",\"years_max\",\"label\","
+        "\"note\"\r\n"
+        "2013,\"S1\",0,4,0,2,100,102,2,1,1,2,\"B2\",\"odd\"\r\n"
+        "2012,\"S1\",4,7,2,3.5,102,103.5,1.5,0,2,3,\"A1, the tephra\",\"\"\r\n";
+    EXPECT_EQ(files::writeChronology(varves).toStdString(), expected.toStdString());
+    const std::vector<files::Varve> back = files::readChronology(expected);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_TRUE(back[1].year == 2012 && back[1].label == "A1, the tephra" && back[1].compositeBottomMm == 103.5);
+    // Without a calendar year the varves are numbered from the top; ten years with their half-year
+    // layers are ten years.
+    EXPECT_EQ(files::buildVarves(positions, {std::nullopt, "S1", 0, {}}).back().year, 2);
+    std::vector<files::ChronologyMark> tenYears;
+    for (int y = 0; y <= 20; ++y) tenYears.push_back({y, double(y), y % 2 == 0 ? 1 : files::kHalfYearLevel, {}, {}});
+    EXPECT_EQ(files::buildVarves(tenYears, {}).size(), 10u);
+    // What is not a chronology is named.
+    for (const QByteArray& bad : {QByteArray(), QByteArray("\"kind\",\"top_mm\"\r\n"),
+                                  expected + "2011,\"S1\",7\r\n", QByteArray(expected).replace("2012,", "x,")}) {
+        EXPECT_THROW(files::readChronology(bad), files::ChronologyError) << bad.constData();
+    }
+    EXPECT_EQ(files::sectionNameFromTable("C:\\Data\\YAN 8A-1 200 um\\XRF data     07/08/2013"), "YAN 8A-1 200 um");
     // The rules a user may type: year levels; uncertain year levels, each level once, never level 3.
     for (const auto& [text, years, uncertain] : std::vector<std::tuple<QString, QString, QString>>{
              {"1; 2", "1", "2"}, {"1, 4;2 5", "14", "25"}, {"1;", "1", ""}, {"1; 3", "-", ""}, {"1; 1", "-", ""},

@@ -2,6 +2,7 @@
 // saved and reopened, the counts written for every level, moving averages and ratios.
 
 #include "AppFixture.h"
+#include "app/windows/ChronologyForm.h"
 
 using app::CurveForm;
 using app::curveWindow;
@@ -106,10 +107,8 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
 
 // Boundaries of every level 1 to 9 in one core, marked with the keys from the top down (levels
 // 1, 2, ..., 9, 1, 2, ...), a label on the tenth: the summary counts each level above and below
-// the label (whose own boundary counts nowhere), and the chronology lists every boundary at its
-// scanner position with its running counts by the rule the user gives (years "1", uncertain "2, 4";
-// level 3, the half year, never counts), kept for the next time.
-TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
+// the label (whose own boundary counts nowhere).
+TEST_F(XrfImportTest, EveryLevelCountsInTheSummary) {
     openSyntheticCore(400);
     placeSection();
     importXrf(dir.filePath("Results.txt"));
@@ -130,32 +129,55 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummaryAndTheChronology) {
     EXPECT_EQ(summary.mid(3), (QStringList{"\"'Section top'\"", "\"---\",1,1,1,1,1,1,1,1,1", "\"'#V10'\"",
                                            "\"---\",0,1,1,1,1,1,1,1,1", "\"'Section bottom'\""}));
 
-    dialogs->answerInput("1; 2, 4").answerSave(dir.filePath("chronology.csv"));
-    app::frmMain->mnuChronology->trigger();
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Input).at(0).initialName, "1; 2");
-    const QStringList lines = linesOf(dir.filePath("chronology.csv"));
-    ASSERT_EQ(lines.size(), 1 + 18 + 2);
-    EXPECT_TRUE(lines[0].startsWith("\"kind\",\"top_mm\",\"bottom_mm\",\"level\",\"label\",\"level_1\""));
-    int count[10] = {};
-    for (std::size_t i = 0; i < 18; ++i) {
-        const int level = static_cast<int>(i % 9) + 1;
-        ++count[level];
-        const QStringList f = lines[static_cast<qsizetype>(i) + 1].split(',');
-        ASSERT_EQ(f.size(), 18);
-        EXPECT_TRUE(f[1].toDouble() == app::XrfData.get(2, marked[i]).toDouble() && f[3].toInt() == level) << i;
-        for (int k = 1; k <= 9; ++k) EXPECT_EQ(f[4 + k].toInt(), count[k]) << i << " level " << k;
-        EXPECT_TRUE(f[14].toInt() == count[1] && f[15].toInt() == count[1] + count[2] + count[4]) << i;
-        EXPECT_EQ(f.mid(16), (QStringList{"\"1\"", "\"24\""})) << i;
+}
+
+// A core counted with the keys from the top down (levels 1, 2, 1, 3, 1, 1, a label on the third),
+// its chronology saved through File > Save chronology... with the year of coring: three varves,
+// checked against the hand-made table; their thicknesses add up to the first year boundary's
+// distance from the last. The choices are kept for the next time.
+TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
+    openSyntheticCore(400);
+    placeSection();
+    importXrf(dir.filePath("Results.txt"));
+    const int levels[] = {1, 2, 1, 3, 1, 1};
+    std::vector<long> marked;  // data positions, top (position 1) first
+    for (auto b = core.boundaries.rbegin(); marked.size() < std::size(levels); ++b) {
+        marked.push_back(app::DataLength - *b);  // position 1 is the right-hand end
+        keyAt(2, marked.back(), Qt::Key(Qt::Key_0 + levels[marked.size() - 1]));
     }
-    // The intervals: the top to the label (its boundary included), then to the bottom.
-    const QStringList first = lines[19].split(','), second = lines[20].split(',');
-    EXPECT_TRUE(first[0] == "\"interval\"" && first[4] == "\"#V10\"");
-    EXPECT_EQ(first.mid(5, 11).join(','), "2,1,1,1,1,1,1,1,1,2,4");
-    EXPECT_EQ(second.mid(5, 11).join(','), "0,1,1,1,1,1,1,1,1,0,2");
-    EXPECT_DOUBLE_EQ(second[2].toDouble(), app::XrfData.get(2, app::DataLength).toDouble());
-    dialogs->clearRecord();
-    app::frmMain->mnuChronology->trigger();  // offered again as chosen; a cancel saves nothing
-    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Input).at(0).initialName, "1; 24");
+    keyAt(2, marked[2], Qt::Key_L);
+    QTest::keyClicks(app::frmLaminaName->Text1, "V3");
+    app::frmLaminaName->Command1->click();
+
+    app::frmMain->mnuChronology->trigger();
+    app::ChronologyForm& form = app::frmChronology.get();
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.Text2->Text() == "SYNTH 1" && form.Text4->Text() == "1" && form.Text5->Text() == "2");
+    form.Text1->setText("2013");
+    form.Text3->setText("1250");
+    dialogs->answerSave(dir.filePath("chronology.csv"));
+    form.Command1->click();
+    EXPECT_FALSE(form.isVisible());
+    const auto mm = [](long p) { return app::XrfData.get(2, static_cast<int>(p)).toDouble(); };
+    // One uncertain year boundary (level 2) lies in the first varve: years_max is years_min + 1 from there on.
+    const auto row = [&](int year, std::size_t top, std::size_t bottom, int uncertain, int min, const char* label) {
+        return QStringList{QString::number(year), "\"SYNTH 1\"", QString::number(app::DataLength - marked[top]),
+                           QString::number(app::DataLength - marked[bottom]), QString::number(mm(marked[top])),
+                           QString::number(mm(marked[bottom])), QString::number(1250 + mm(marked[top])),
+                           QString::number(1250 + mm(marked[bottom])),
+                           QString::number(mm(marked[bottom]) - mm(marked[top])), QString::number(uncertain),
+                           QString::number(min), QString::number(min + 1), label, "\"\""};
+    };
+    const QStringList lines = linesOf(dir.filePath("chronology.csv"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[1].split(','), row(2013, 0, 2, 1, 1, "\"\""));
+    EXPECT_EQ(lines[2].split(','), row(2012, 2, 4, 0, 2, "\"V3\""));
+    EXPECT_EQ(lines[3].split(','), row(2011, 4, 5, 0, 3, "\"\""));
+    double sum = 0;
+    for (int i = 1; i <= 3; ++i) sum += lines[i].split(',')[8].toDouble();
+    EXPECT_NEAR(sum, mm(marked[5]) - mm(marked[0]), 1e-9);
+    app::frmMain->mnuChronology->trigger();  // offered again as chosen
+    EXPECT_TRUE(form.Text1->Text() == "2013" && form.Text3->Text() == "1250");
 }
 
 // Each moving average of the pop-up menu smooths its own window's curve. Fe is 0 but for a spike of

@@ -7,7 +7,8 @@
 // a user would. With a photo it also opens the photo and its close-up (photo.png, crop.png), the
 // close-up's pointer following the curves'. "section=L:R" moves the section to columns L to R first, as a
 // drag on the preview leaves it; "propose" proposes boundaries over the whole core; "compare" compares the count
-// with itself as it was before two boundaries were left out and one added. Run it under xvfb-run.
+// with itself as it was before two boundaries were left out and one added; "chronology" opens the chronology's
+// window. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include "app/CommandLine.h"
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
+#include "app/windows/ChronologyForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
@@ -126,6 +128,7 @@ int main(int argc, char* argv[]) {
         app::YearMark(app::DataLength - (app::ViewLeft + app::ViewRight) / 2) = core::Variant(core::Integer{2});
         app::frmMain->mnuCompare->trigger();
     }
+    if (options.contains("chronology") && app::XrfLoaded) app::frmMain->mnuChronology->trigger();
     if (options.contains("propose") && app::XrfLoaded) {  // boundaries proposed on the grey profile
         app::frmMain->mnuPropose->trigger();
         app::frmPropose->Check1->setValue(1);  // the whole core: the preview shows them all
@@ -164,6 +167,7 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("elastic"), &app::frmElastic.get());
         if (app::frmPropose.exists()) grab(QStringLiteral("propose"), &app::frmPropose.get());
         if (app::frmCompare.exists()) grab(QStringLiteral("compare"), &app::frmCompare.get());
+        if (app::frmChronology.exists()) grab(QStringLiteral("chronology"), &app::frmChronology.get());
         if (photo) {
             grab(QStringLiteral("photo"), &app::frmPhoto.get());
             grab(QStringLiteral("crop"), &app::frmCrop.get());

@@ -1,9 +1,9 @@
 #include "files/Chronology.h"
 
-#include <algorithm>
-#include <array>
-
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 
 #include "files/FieldSyntax.h"
 
@@ -13,42 +13,48 @@ using core::Variant;
 
 namespace {
 
-using Counts = std::array<int, kChronologyLevels + 1>;  // index 1..9
+const char* const kColumns[] = {"year",
+                                "section",
+                                "top_column",
+                                "bottom_column",
+                                "top_mm",
+                                "bottom_mm",
+                                "composite_top_mm",
+                                "composite_bottom_mm",
+                                "thickness_mm",
+                                "uncertain_boundaries",
+                                "years_min",
+                                "years_max",
+                                "label",
+                                "note"};
+constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
 
-bool isLabel(const QString& label) {
-    return label != QStringLiteral("---") && label != QStringLiteral("#---") && !label.isEmpty();
+bool isText(const QString& stored) {
+    return stored != QStringLiteral("---") && stored != QStringLiteral("#---") && !stored.isEmpty();
 }
 
-int yearsMin(const Counts& c, const YearRule& rule) {
-    int n = 0;
-    for (int level = 1; level <= kChronologyLevels; ++level) n += rule.isYear(level) ? c[static_cast<std::size_t>(level)] : 0;
-    return n;
-}
-
-int yearsMax(const Counts& c, const YearRule& rule) {
-    int n = yearsMin(c, rule);
-    for (int level = 1; level <= kChronologyLevels; ++level)
-        n += rule.isUncertainYear(level) ? c[static_cast<std::size_t>(level)] : 0;
-    return n;
-}
-
-void writeRow(FieldWriter& w, const char* kind, double top, double bottom, int level, const QString& label,
-              const Counts& counts, const YearRule& rule) {
-    w.field(Variant(kind));
-    w.field(Variant(top));
-    w.field(Variant(bottom));
-    w.field(level > 0 ? Variant(level) : Variant());
-    w.field(Variant(label));
-    for (int k = 1; k <= kChronologyLevels; ++k) w.field(Variant(counts[static_cast<std::size_t>(k)]));
-    w.field(Variant(yearsMin(counts, rule)));
-    w.field(Variant(yearsMax(counts, rule)));
-    w.field(Variant(rule.years));
-    w.field(Variant(rule.uncertain));
-    w.endLine();
+QString typed(const QString& stored) {
+    return stored.startsWith(QLatin1Char('#')) ? stored.mid(1) : stored;
 }
 
 bool holdsLevel(const QString& digits, int level) {
     return level != kHalfYearLevel && digits.contains(QChar(u'0' + level));
+}
+
+void joinInto(QString& joined, const QString& text) {
+    if (text.isEmpty()) return;
+    if (!joined.isEmpty()) joined += QStringLiteral("; ");
+    joined += text;
+}
+
+// A value read back as a number, or the reason the row is not a chronology's.
+double number(const Variant& v, int row, const char* column) {
+    if (!v.isNumeric()) {
+        throw ChronologyError(QStringLiteral("Row %1 holds \"%2\" as its %3, where a number belongs.")
+                                  .arg(row)
+                                  .arg(v.toString(), column));
+    }
+    return v.toDouble();
 }
 
 }  // namespace
@@ -83,52 +89,118 @@ QString yearRuleText(const YearRule& rule) {
     return rule.years + QStringLiteral("; ") + rule.uncertain;
 }
 
-std::vector<ChronologyPoint> chronologyPoints(int dataLength, const core::Array<Variant>& yearMark,
-                                              const core::Array<QString>& markerLabel,
-                                              const std::function<double(int)>& positionMm) {
-    std::vector<ChronologyPoint> points;
+std::vector<ChronologyMark> chronologyMarks(int dataLength, const core::Array<Variant>& yearMark,
+                                            const core::Array<QString>& markerLabel,
+                                            const core::Array<QString>& markerNote,
+                                            const std::function<double(int)>& positionMm) {
+    std::vector<ChronologyMark> marks;
     for (int p = 1; p <= dataLength; ++p) {
         const Variant& mark = yearMark(p);
         const int level = mark.isNumeric() ? static_cast<int>(mark.toDouble()) : 0;
-        const QString& label = markerLabel(p);
         const bool boundary = level >= 1 && level <= kChronologyLevels;
-        if (!boundary && !isLabel(label)) continue;
-        points.push_back({positionMm(p), boundary ? level : 0, isLabel(label) ? label : QString()});
+        const QString label = isText(markerLabel(p)) ? typed(markerLabel(p)) : QString();
+        const QString note = isText(markerNote(p)) ? typed(markerNote(p)) : QString();
+        if (!boundary && label.isEmpty() && note.isEmpty()) continue;
+        marks.push_back({dataLength - p, positionMm(p), boundary ? level : 0, label, note});
     }
-    std::stable_sort(points.begin(), points.end(),
-                     [](const ChronologyPoint& a, const ChronologyPoint& b) { return a.mm < b.mm; });
-    return points;
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const ChronologyMark& a, const ChronologyMark& b) { return a.mm < b.mm; });
+    return marks;
 }
 
-QByteArray writeChronology(const std::vector<ChronologyPoint>& points, double topMm, double bottomMm,
-                           const YearRule& rule) {
-    FieldWriter w;
-    w.field(Variant("kind"));
-    for (const char* name : {"top_mm", "bottom_mm", "level", "label"}) w.field(Variant(name));
-    for (int k = 1; k <= kChronologyLevels; ++k) w.field(Variant(QStringLiteral("level_%1").arg(k)));
-    w.field(Variant("years_min"));
-    w.field(Variant("years_max"));
-    w.field(Variant("year_levels"));
-    w.field(Variant("uncertain_year_levels"));
-    w.endLine();
+std::vector<Varve> buildVarves(const std::vector<ChronologyMark>& marks, const ChronologyOptions& options) {
+    std::vector<Varve> varves;
+    const ChronologyMark* top = nullptr;  // the year boundary the varve being built starts at
+    Varve current;
+    int uncertainSoFar = 0;
+    for (const ChronologyMark& m : marks) {
+        if (top && m.level > 0 && options.rule.isYear(m.level)) {
+            const int n = static_cast<int>(varves.size()) + 1;
+            current.year = options.topYear ? *options.topYear - (n - 1) : n;
+            current.section = options.section;
+            current.topColumn = top->column;
+            current.bottomColumn = m.column;
+            current.topMm = top->mm;
+            current.bottomMm = m.mm;
+            current.compositeTopMm = Varve::roundedMm(options.compositeTopMm + top->mm);
+            current.compositeBottomMm = Varve::roundedMm(options.compositeTopMm + m.mm);
+            uncertainSoFar += current.uncertainBoundaries;
+            current.yearsMin = n;
+            current.yearsMax = n + uncertainSoFar;
+            varves.push_back(current);
+            current = Varve();
+        }
+        if (m.level > 0 && options.rule.isYear(m.level)) top = &m;
+        if (!top) continue;  // above the first year boundary: in no varve
+        if (m.level > 0 && options.rule.isUncertainYear(m.level)) ++current.uncertainBoundaries;
+        joinInto(current.label, m.label);
+        joinInto(current.note, m.note);
+    }
+    return varves;
+}
 
-    Counts total{};
-    for (const ChronologyPoint& p : points) {
-        if (p.level == 0) continue;
-        ++total[static_cast<std::size_t>(p.level)];
-        writeRow(w, "boundary", p.mm, p.mm, p.level, p.label, total, rule);
+QByteArray writeChronology(const std::vector<Varve>& varves) {
+    FieldWriter w;
+    for (const char* name : kColumns) w.field(Variant(name));
+    w.endLine();
+    for (const Varve& v : varves) {
+        w.writeLine({Variant(v.year), Variant(v.section), Variant(static_cast<core::Long>(v.topColumn)),
+                     Variant(static_cast<core::Long>(v.bottomColumn)), Variant(v.topMm), Variant(v.bottomMm),
+                     Variant(v.compositeTopMm), Variant(v.compositeBottomMm), Variant(v.thicknessMm()),
+                     Variant(v.uncertainBoundaries), Variant(v.yearsMin), Variant(v.yearsMax), Variant(v.label),
+                     Variant(v.note)});
     }
-    Counts inside{};
-    double from = topMm;
-    for (const ChronologyPoint& p : points) {
-        if (p.level > 0) ++inside[static_cast<std::size_t>(p.level)];
-        if (p.label.isEmpty()) continue;
-        writeRow(w, "interval", from, p.mm, 0, p.label, inside, rule);
-        inside.fill(0);
-        from = p.mm;
-    }
-    writeRow(w, "interval", from, bottomMm, 0, QString(), inside, rule);
     return w.takeBytes();
+}
+
+std::vector<Varve> readChronology(const QByteArray& bytes) {
+    FieldReader reader(bytes);
+    const auto readRow = [&reader](std::vector<Variant>& row) {
+        row.clear();
+        while (!reader.atEnd() && (row.empty() || !reader.lineEnded())) row.push_back(reader.readField());
+    };
+    std::vector<Variant> row;
+    readRow(row);
+    bool header = static_cast<int>(row.size()) == kColumnCount;
+    for (int c = 0; header && c < kColumnCount; ++c) header = row[static_cast<std::size_t>(c)] == kColumns[c];
+    if (!header) {
+        throw ChronologyError(
+            QStringLiteral("It is not a chronology written by Stratalyser: its first line does not "
+                           "name the columns year, section, top_column ... note."));
+    }
+    std::vector<Varve> varves;
+    for (int line = 2; !reader.atEnd(); ++line) {
+        readRow(row);
+        if (static_cast<int>(row.size()) != kColumnCount)
+            throw ChronologyError(
+                QStringLiteral("Row %1 has %2 fields, not %3.").arg(line).arg(row.size()).arg(kColumnCount));
+        Varve v;
+        const auto at = [&row](int c) -> const Variant& { return row[static_cast<std::size_t>(c)]; };
+        v.year = static_cast<int>(number(at(0), line, "year"));
+        v.section = at(1).toString();
+        v.topColumn = std::lround(number(at(2), line, "top_column"));
+        v.bottomColumn = std::lround(number(at(3), line, "bottom_column"));
+        v.topMm = number(at(4), line, "top_mm");
+        v.bottomMm = number(at(5), line, "bottom_mm");
+        v.compositeTopMm = number(at(6), line, "composite_top_mm");
+        v.compositeBottomMm = number(at(7), line, "composite_bottom_mm");
+        v.uncertainBoundaries = static_cast<int>(number(at(9), line, "uncertain_boundaries"));
+        v.yearsMin = static_cast<int>(number(at(10), line, "years_min"));
+        v.yearsMax = static_cast<int>(number(at(11), line, "years_max"));
+        v.label = at(12).toString();
+        v.note = at(13).toString();
+        varves.push_back(std::move(v));
+    }
+    return varves;
+}
+
+QString sectionNameFromTable(const QString& firstField) {
+    const QStringList parts = firstField.split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (parts[i].trimmed().startsWith(QStringLiteral("XRF data"), Qt::CaseInsensitive))
+            return parts[i - 1].trimmed();
+    }
+    return {};
 }
 
 QString chronologyFileName(const QString& lastUsedName) {

@@ -2,29 +2,30 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "core/BoundedArray.h"
+#include "core/Errors.h"
 #include "core/Variant.h"
 
-// The chronology of a counting, one CSV table with one header line (spreadsheets, R and pandas read
-// it as it is):
+// The chronology of one core section as varve chronologies are published: one CSV table (one
+// header line; spreadsheets, R and pandas read it as it is), one row per varve from the top:
 //
-//   kind, top_mm, bottom_mm, level, label, level_1 .. level_9, years_min, years_max, year_levels,
-//   uncertain_year_levels
+//   year, section, top_column, bottom_column, top_mm, bottom_mm, composite_top_mm,
+//   composite_bottom_mm, thickness_mm, uncertain_boundaries, years_min, years_max, label, note
 //
-// "boundary" rows, one per boundary from the core's top (smallest position in mm) down: its
-// position (top_mm = bottom_mm), its level, the label at its position if any, and the cumulative
-// count of boundaries of each level from the top through this one.
-// "interval" rows, after them: the core cut at every labelled position (top .. first label, then
-// from label to label, then the last label .. bottom): the interval's ends, the label closing it
-// (none for the last), and the boundaries of each level inside it (top < position <= bottom; the
-// first interval includes the core's top).
-//
-// Years follow the user's rule, written in the last two columns of every row: years_min counts the
-// boundaries of the year levels, years_max those and the uncertain year levels' as well.
+// A varve is the stretch from one year boundary to the next (the boundaries of the year levels;
+// the stretches above the first and below the last are no varves). `year` is the calendar year
+// given for the topmost varve, one less for each varve down; without one, 1, 2, 3 from the top.
+// Columns are the radiograph's as the program shows them, mm the scanner's positions along the
+// section (0 at its top), the composite depth that position plus the depth of the section's top in
+// the composite core. `uncertain_boundaries` counts the boundaries of the uncertain year levels
+// inside the varve; `years_min` and `years_max` count from the top with those as no year and as a
+// year. `label` and `note` join the labels and notes inside the varve (from its top boundary down
+// to, not including, its bottom one) with "; ".
 namespace files {
 
 inline constexpr int kChronologyLevels = 9;
@@ -43,21 +44,57 @@ struct YearRule {
 std::optional<YearRule> parseYearRule(const QString& text);
 QString yearRuleText(const YearRule& rule);
 
-struct ChronologyPoint {
+// A position that holds a boundary, a label or a note.
+struct ChronologyMark {
+    long column = 0;
     double mm = 0;
-    int level = 0;  // 0: no boundary here (a labelled position only)
-    QString label;  // empty: none
+    int level = 0;  // 0: no boundary here
+    QString label;  // as typed (empty: none)
+    QString note;
 };
 
-// The positions 1 .. dataLength that hold a boundary or a label, ordered from the top (by mm; equal
-// positions keep their order). positionMm gives the XRF position of a data position.
-std::vector<ChronologyPoint> chronologyPoints(int dataLength, const core::Array<core::Variant>& yearMark,
-                                              const core::Array<QString>& markerLabel,
-                                              const std::function<double(int)>& positionMm);
+// The marked positions 1 .. dataLength, from the top (by mm; equal positions keep their order).
+// The column of position p is dataLength - p; positionMm gives its XRF position.
+std::vector<ChronologyMark> chronologyMarks(int dataLength, const core::Array<core::Variant>& yearMark,
+                                            const core::Array<QString>& markerLabel,
+                                            const core::Array<QString>& markerNote,
+                                            const std::function<double(int)>& positionMm);
 
-// The table for the points, with the core's top and bottom positions (mm) closing the intervals.
-QByteArray writeChronology(const std::vector<ChronologyPoint>& points, double topMm, double bottomMm,
-                           const YearRule& rule = {});
+struct ChronologyOptions {
+    std::optional<int> topYear;  // the calendar year of the topmost varve
+    QString section;
+    double compositeTopMm = 0;
+    YearRule rule;
+};
+
+struct Varve {
+    int year = 0;
+    QString section;
+    long topColumn = 0, bottomColumn = 0;
+    double topMm = 0, bottomMm = 0;
+    double compositeTopMm = 0, compositeBottomMm = 0;
+    int uncertainBoundaries = 0;
+    int yearsMin = 0, yearsMax = 0;
+    QString label, note;
+    double thicknessMm() const { return roundedMm(bottomMm - topMm); }
+    // Sums and differences of positions to a nanometre: 1.2, not 1.2000000000000002.
+    static double roundedMm(double mm) { return std::round(mm * 1e6) / 1e6; }
+};
+
+std::vector<Varve> buildVarves(const std::vector<ChronologyMark>& marks, const ChronologyOptions& options);
+QByteArray writeChronology(const std::vector<Varve>& varves);
+
+// A file that is not a chronology as writeChronology writes it: `reason` says why, for the user.
+struct ChronologyError : core::RuntimeError {
+    explicit ChronologyError(const QString& why)
+        : core::RuntimeError(core::kTypeMismatch, why.toStdString()), reason(why) {}
+    QString reason;
+};
+std::vector<Varve> readChronology(const QByteArray& bytes);
+
+// The section's name in the scanner's first line of its table ("...\YAN 8A-1\XRF data  07/08/2013
+// ..."): the folder above "XRF data"; empty when there is none.
+QString sectionNameFromTable(const QString& firstField);
 
 // "core.csv" -> "core (Chronology).csv"; empty when the name is too short to end in ".csv".
 QString chronologyFileName(const QString& lastUsedName);

@@ -24,7 +24,11 @@
 //   68, 69   the chronology's year levels and uncertain   1 and 2
 //            year levels, as digits (0: none)
 //   70       hide invalid XRF measurements (1) or not (0)  0
-//   71..100  not used by the program (column 2 at exit)   -
+//   71       the chronology's calendar year of the        none: years counted 1, 2, 3 from the top
+//            topmost varve
+//   72       the chronology's composite depth of the      0
+//            section's top (mm)
+//   73..100  not used by the program (column 2 at exit)   -
 namespace files::settings {
 
 inline constexpr int kDefault = 2;  // column
@@ -44,7 +48,9 @@ inline constexpr int kActiveYearsTop = 66;
 inline constexpr int kYearLevels = 68;
 inline constexpr int kUncertainYearLevels = 69;
 inline constexpr int kHideInvalid = 70;
-inline constexpr int kFirstFreeRow = 71;
+inline constexpr int kChronologyTopYear = 71;
+inline constexpr int kChronologyCompositeTop = 72;
+inline constexpr int kFirstFreeRow = 73;
 
 // A window's place takes two rows: Top, then Left.
 constexpr int leftRow(int topRow) {

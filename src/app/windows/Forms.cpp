@@ -1,6 +1,7 @@
 #include "app/windows/Forms.h"
 
 #include "app/windows/AboutForms.h"
+#include "app/windows/ChronologyForm.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/MainForm.h"
 #include "core/Errors.h"
@@ -37,6 +38,7 @@ FormRef<AboutForm> frmAbout;
 FormRef<TestForm> frmTest;
 FormRef<ProposeForm> frmPropose;
 FormRef<CompareForm> frmCompare;
+FormRef<ChronologyForm> frmChronology;
 
 CurveForm& curveWindow(int k) {
     switch (k) {

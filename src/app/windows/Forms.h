@@ -22,6 +22,7 @@ class AboutForm;
 class TestForm;
 class ProposeForm;
 class CompareForm;
+class ChronologyForm;
 
 extern FormRef<MainForm> frmMain;
 extern FormRef<PreviewForm> frmPreview;
@@ -39,6 +40,7 @@ extern FormRef<AboutForm> frmAbout;
 extern FormRef<TestForm> frmTest;
 extern FormRef<ProposeForm> frmPropose;
 extern FormRef<CompareForm> frmCompare;
+extern FormRef<ChronologyForm> frmChronology;
 
 // Curve window k (1..6).
 CurveForm& curveWindow(int k);

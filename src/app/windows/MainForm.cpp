@@ -169,7 +169,7 @@ void MainForm::buildMenus() {
     mnuSave = mnuFile->add(QStringLiteral("Save"));
     mnuSaveAs = mnuFile->add(QStringLiteral("Save as"));
     mnuSummary = mnuFile->add(QStringLiteral("Save summary"));
-    mnuChronology = mnuFile->add(QStringLiteral("Save chronology"));
+    mnuChronology = mnuFile->add(QStringLiteral("Save chronology..."));
     mnuFile->addSeparator();
     mnuCompare = mnuFile->add(QStringLiteral("Compare with another count..."));
     mnuSaveComparison = mnuFile->add(QStringLiteral("Save comparison"));

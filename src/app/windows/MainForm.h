@@ -106,7 +106,7 @@ class MainForm : public ui::Form {
     bool SaveFile(int mode);
     // Writes the summary of the counting.
     void mnuSummary_Click();
-    // Writes the chronology: the boundaries with their cumulative counts, the labelled intervals.
+    // Opens the chronology's window: a row per varve with its calendar year, depths and thickness.
     void mnuChronology_Click();
     // Every way of quitting comes here: settings written, unsaved work offered for saving.
     // Returns false when the user chose to stay (or the save did not happen).

@@ -5,9 +5,10 @@
 #include <algorithm>
 
 #include "app/SharedState.h"
+#include "app/windows/ChronologyForm.h"
+#include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
-#include "files/Chronology.h"
 #include "files/Summary.h"
 #include "files/TextFile.h"
 #include "files/WorkingFile.h"
@@ -122,43 +123,7 @@ void MainForm::mnuSummary_Click() {
 // The positions in mm are the XRF table's; a position without a number there is counted from the
 // stepping (micron) of the first position.
 void MainForm::mnuChronology_Click() {
-    const std::optional<QString> typed = ui::dialogs().inputBox(
-        QStringLiteral("Which levels are year boundaries, and after the semicolon, which are uncertain year "
-                       "boundaries? (Level 3, the half year, is never a year.)"),
-        QStringLiteral("Save chronology"), files::yearRuleText(ChronologyYearRule()));
-    if (!typed) return;
-    const std::optional<files::YearRule> rule = files::parseYearRule(*typed);
-    if (!rule) {
-        ui::dialogs().messageBox(QStringLiteral("\"%1\" is not a rule of years: give the year levels, a semicolon "
-                                                "and the uncertain year levels, for example \"1; 2\" (levels 1, 2 "
-                                                "and 4 to 9, each once).")
-                                     .arg(*typed),
-                                 ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, QStringLiteral("Stratalyser"));
-        return;
-    }
-    KeepChronologyYearRule(*rule);
-    QString path;
-    try {
-        const QString initial = files::chronologyFileName(WorkingFileName);
-        if (initial.isEmpty()) throw core::FileError(core::kBadFileName, "Bad file name");
-        path = ui::dialogs().saveFile({QStringLiteral("Save chronology"), kCsvFilter, initial, true});
-    } catch (const core::RuntimeError&) {
-        return;
-    }
-    const double steppingMm = core::val(Text1->Text()) / 1000;
-    auto positionMm = [steppingMm](int p) {
-        const Variant v = XrfData.get(2, p);
-        return v.isNumeric() ? v.toDouble() : (p - 1) * steppingMm;
-    };
-    try {
-        const std::vector<files::ChronologyPoint> points =
-            files::chronologyPoints(DataLength, YearMark, MarkerLabel, positionMm);
-        const double first = positionMm(1), last = positionMm(DataLength);
-        files::saveFileBytes(path,
-                             files::writeChronology(points, std::min(first, last), std::max(first, last), *rule));
-    } catch (const core::RuntimeError& e) {
-        tellSaveFailed(QStringLiteral("chronology"), path, e);
-    }
+    frmChronology->open();
 }
 
 }  // namespace app

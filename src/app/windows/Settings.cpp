@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <cmath>
 
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
@@ -47,6 +48,24 @@ void KeepChronologyYearRule(const files::YearRule& rule) {
     if (!ReferencesLoaded) return;
     References(kCurrent, kYearLevels) = Variant(static_cast<core::Long>(rule.years.toInt()));  // "" gives 0
     References(kCurrent, kUncertainYearLevels) = Variant(static_cast<core::Long>(rule.uncertain.toInt()));
+}
+
+std::optional<int> ChronologyTopYear() {
+    if (!ReferencesLoaded) return std::nullopt;
+    const double year = settingOr(kChronologyTopYear, kUnset);
+    if (year == kUnset || !std::isfinite(year)) return std::nullopt;
+    return static_cast<int>(year);
+}
+
+double ChronologyCompositeTop() {
+    return ReferencesLoaded ? settingOr(kChronologyCompositeTop, 0) : 0;
+}
+
+void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm) {
+    if (!ReferencesLoaded) return;
+    References(kCurrent, kChronologyTopYear) =
+        topYear ? Variant(static_cast<core::Long>(*topYear)) : Variant(static_cast<core::Long>(kUnset));
+    References(kCurrent, kChronologyCompositeTop) = Variant(compositeTopMm);
 }
 
 QString SettingsFilePath() {

@@ -30,6 +30,11 @@ double settingOr(int row, double computed);
 // defaults when unset or without a settings file), and keeping a new choice there.
 files::YearRule ChronologyYearRule();
 void KeepChronologyYearRule(const files::YearRule& rule);
+// The chronology's calendar year of the topmost varve (none: counted from the top) and composite
+// depth of the section's top, as kept in the settings.
+std::optional<int> ChronologyTopYear();
+double ChronologyCompositeTop();
+void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm);
 
 // Places curve windows 2..6 from the settings, or in two columns beside window 1.
 void ArrangeCurveWindows();

@@ -38,7 +38,7 @@ const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
 constexpr long kDefaultTolerance = 3;
 constexpr double kTickHeight = 0.1;  // of the plot's height, from its bottom
 // The window's layout (twips).
-constexpr double kWidth = 11400, kHeight = 5400, kLeft = 120, kTop = 120, kRowStep = 450;
+constexpr double kWidth = 12600, kHeight = 5400, kLeft = 120, kTop = 120, kRowStep = 450;
 
 bool comparingProposals() {
     return frmCompare.exists() && frmCompare->Check1->Value() == 1;
