@@ -4,6 +4,7 @@
 
 #include "core/BoundedArray.h"
 #include "files/Chronology.h"
+#include "files/ChronologyJoin.h"
 #include "files/FieldSyntax.h"
 #include "files/Summary.h"
 #include "files/WorkingFile.h"
@@ -172,4 +173,47 @@ TEST(ChronologyTest, OneRowPerVarveWithYearsDepthsAndThickness) {
         const auto rule = files::parseYearRule(text);
         EXPECT_EQ(rule ? rule->years + ";" + rule->uncertain : "-;", years + ";" + uncertain) << text.toStdString();
     }
+}
+
+// One core of 60 year boundaries 2.5 mm apart ("T1" and "F2" labelled at the 15th and 19th) cut
+// into overlapping sections, each counted on its own (the lower ones from 1, at composite depth 0)
+// and written: joined at T1, then a third section by its given top, they give the uncut core's
+// chronology year by year. A lower section missing three varves between T1 and F2 is 3 years off.
+TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) {
+    const auto section = [](double from, double to, std::optional<int> year, bool labelled, int skipFrom = -10) {
+        std::vector<files::ChronologyMark> marks;
+        for (int i = 0; i < 60; ++i) {
+            const double mm = 2.5 * i;
+            if (mm < from || mm > to || (i >= skipFrom && i < skipFrom + 3)) continue;
+            const QString label = !labelled ? QString() : i == 14 ? "T1" : i == 18 ? "F2" : QString();
+            marks.push_back({1000 - i, mm - from, 1, label, {}});
+        }
+        return files::readChronology(files::writeChronology(files::buildVarves(marks, {year, "S", 0, {}})));
+    };
+    const std::vector<files::Varve> whole = section(0, 150, 2013, true);
+    std::vector<files::LayerCheck> checks;
+    const auto ab = files::joinTwo(section(0, 50, 2013, true), section(30, 100, std::nullopt, true),
+                                   {files::Tie::Kind::Layer, "T1"}, checks);
+    const auto abc = files::joinTwo(ab, section(90, 150, std::nullopt, false), {files::Tie::Kind::Depth, {}, 90}, checks);
+    ASSERT_EQ(abc.size(), whole.size());
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        EXPECT_TRUE(abc[i].year == whole[i].year && abc[i].yearsMin == whole[i].yearsMin &&
+                    abc[i].compositeTopMm == whole[i].compositeTopMm &&
+                    abc[i].compositeBottomMm == whole[i].compositeBottomMm)
+            << i << ": " << abc[i].year << " at " << abc[i].compositeTopMm;
+    }
+    const auto off = files::joinTwo(section(0, 50, 2013, true), section(30, 100, std::nullopt, true, 15),
+                                    {files::Tie::Kind::Layer, "T1"}, checks);
+    ASSERT_EQ(checks.size(), 2u);
+    EXPECT_TRUE(checks[0].tie && checks[0].yearDifference() == 0);
+    EXPECT_TRUE(!checks[1].tie && checks[1].layer == "F2" && checks[1].yearDifference() == 3);
+    const QString report = files::joinReportText({{"A", "B", {files::Tie::Kind::Layer, "T1"}, checks}});
+    EXPECT_TRUE(report.contains("layer \"F2\": 45 mm composite depth in A, 45 mm in B; year 1995 in A, 1998 in B; "
+                              "difference 3 years, 0 mm"))
+        << report.toStdString();
+    EXPECT_EQ(off.size(), 14u + 23u);  // the upper's 14 varves above T1, the lower's 23 from it
+    // Given the other way round, the depths would go back up; a section without varves joins nothing.
+    EXPECT_THROW(files::joinTwo(ab, section(0, 50, 2013, true), {files::Tie::Kind::Depth, {}, 10}, checks),
+                 files::ChronologyError);
+    EXPECT_THROW(files::joinTwo(ab, {}, {}, checks), files::ChronologyError);
 }
