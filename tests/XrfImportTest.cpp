@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "app/windows/ChronologyForm.h"
+#include "files/Chronology.h"
 
 using app::CurveForm;
 using app::curveWindow;
@@ -364,4 +365,35 @@ TEST_F(XrfImportTest, InvalidMeasurementsAreHiddenOnRequest) {
     importXrf(work);
     EXPECT_TRUE(app::frmMain->mnuHideInvalid->Checked());
     EXPECT_EQ(gaps(3), "**__________**");
+}
+
+// File > Join chronologies...: the sections chosen from the top down (a cancel ends the choice),
+// tied at the layer both label (the user picks one of two), saved with the report beside; a file
+// that is no chronology stops the join with nothing written.
+TEST_F(XrfImportTest, SectionChronologiesAreJoinedThroughTheFileMenu) {
+    start();
+    const auto section = [this](const QString& name, int first, int last, std::optional<int> year) {
+        std::vector<files::ChronologyMark> marks;
+        for (int i = first; i <= last; ++i)
+            marks.push_back({i, 2.0 * (i - first), 1, i == 5 ? "T1" : i == 7 ? "F2" : "", {}});
+        return writeFile(dir.filePath(name), files::writeChronology(files::buildVarves(marks, {year, name, 0, {}})));
+    };
+    const QString upper = section("A.csv", 0, 8, 2013), lower = section("B.csv", 4, 12, std::nullopt);
+    dialogs->answerOpen(upper).answerOpen(lower).cancelFile().answerInput("F2").answerSave(dir.filePath("AB.csv"));
+    app::frmMain->mnuJoin->trigger();
+    const QStringList joined = linesOf(dir.filePath("AB.csv"));
+    ASSERT_EQ(joined.size(), 1 + 12);  // the varves between boundaries 0 and 12
+    EXPECT_TRUE(joined[12].startsWith("2002,\"B.csv\",11,12,14,16,22,24,2,"));  // 2013 - 11, at A's depths
+    const QString report = QString::fromUtf8(files::readFileBytes(dir.filePath("AB (join report).txt")));
+    EXPECT_TRUE(report.contains("B.csv joined below A.csv: tied at the layer \"F2\".") &&
+                report.contains("layer \"T1\": 10 mm composite depth in A.csv, 10 mm in B.csv; year 2008 in A.csv, "
+                                "2008 in B.csv; difference 0 years"))
+        << report.toStdString();
+
+    writeFile(dir.filePath("bad.csv"), "\"kind\",\"top_mm\"\r\n");
+    dialogs->clearRecord();
+    dialogs->answerOpen(upper).answerOpen(dir.filePath("bad.csv"));
+    app::frmMain->mnuJoin->trigger();
+    EXPECT_TRUE(onlyMessage().contains("bad.csv cannot be joined. It is not a chronology"));
+    EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::SaveFile).size(), 0u);
 }

@@ -10,6 +10,7 @@
 #include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
 #include "files/Chronology.h"
+#include "files/ChronologyJoin.h"
 #include "files/ScanRecord.h"
 #include "files/TextFile.h"
 #include "ui/Dialogs.h"
@@ -136,6 +137,126 @@ void ChronologyForm::Command1_Click() {
         tell(QStringLiteral("The chronology could not be saved to %1 (%2). Any earlier file of that name is "
                             "unchanged.")
                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())));
+    }
+}
+
+namespace {
+
+const QString kJoinTitle = QStringLiteral("Join chronologies");
+
+void tellJoin(const QString& text) {
+    ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kJoinTitle);
+}
+
+struct Section {
+    QString path;
+    std::vector<files::Varve> varves;
+    QString name() const { return QFileInfo(path).fileName(); }
+};
+
+// The sections from the top down, one file dialog each, until one is cancelled; nothing when a file
+// cannot be used (the user is told why).
+std::optional<std::vector<Section>> chooseSections() {
+    std::vector<Section> sections;
+    for (;;) {
+        QString path;
+        try {
+            const QString which = sections.empty() ? QStringLiteral("the uppermost section")
+                                                   : QStringLiteral(
+                                                         "section %1 from the top (Cancel when all are "
+                                                         "chosen)")
+                                                         .arg(sections.size() + 1);
+            path = ui::dialogs().openFile({kJoinTitle + QStringLiteral(": ") + which,
+                                           kCsvFilter + QStringLiteral("|All files|*.*"),
+                                           sections.empty() ? WorkingFileName : sections.back().path, false});
+            Section s{path, files::readChronology(files::readFileBytes(path))};
+            if (s.varves.empty()) throw files::ChronologyError(QStringLiteral("It holds no varve."));
+            sections.push_back(std::move(s));
+        } catch (const core::CancelledError&) {
+            return sections;
+        } catch (const files::ChronologyError& e) {
+            tellJoin(QStringLiteral("%1 cannot be joined. %2").arg(QDir::toNativeSeparators(path), e.reason));
+            return std::nullopt;
+        } catch (const core::RuntimeError& e) {
+            tellJoin(QStringLiteral("%1 cannot be read (%2).")
+                         .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())));
+            return std::nullopt;
+        }
+    }
+}
+
+// How the lower section is tied to the upper: the shared layer (the user picks one of several), or
+// the depth of its top the user gives, or no overlap. Nothing when the user cancels or answers
+// what cannot be used.
+std::optional<files::Tie> chooseTie(const std::vector<files::SharedLayer>& shared, const QString& upper,
+                                    const QString& lower) {
+    if (shared.size() == 1) return files::Tie{files::Tie::Kind::Layer, shared[0].label};
+    if (!shared.empty()) {
+        QStringList labels;
+        for (const files::SharedLayer& s : shared) labels << s.label;
+        const std::optional<QString> chosen = ui::dialogs().inputBox(
+            QStringLiteral("%1 and %2 both label the layers %3. Which one ties them? (The others are compared in "
+                           "the report.)")
+                .arg(upper, lower, labels.join(QStringLiteral(", "))),
+            kJoinTitle, labels.front());
+        if (!chosen) return std::nullopt;
+        if (!labels.contains(chosen->trimmed())) {
+            tellJoin(QStringLiteral("\"%1\" is none of the layers both label.").arg(*chosen));
+            return std::nullopt;
+        }
+        return files::Tie{files::Tie::Kind::Layer, chosen->trimmed()};
+    }
+    const QString noOverlap = QStringLiteral("no overlap");
+    const std::optional<QString> given = ui::dialogs().inputBox(
+        QStringLiteral("No layer is labelled in both %1 and %2. At what composite depth (mm, as in %1) does the top "
+                       "of %2 lie? Or \"%3\" when %2 begins below %1.")
+            .arg(upper, lower, noOverlap),
+        kJoinTitle, noOverlap);
+    if (!given) return std::nullopt;
+    if (given->trimmed().compare(noOverlap, Qt::CaseInsensitive) == 0) return files::Tie{};
+    if (const std::optional<double> depth = numberIn(*given)) return files::Tie{files::Tie::Kind::Depth, {}, *depth};
+    tellJoin(QStringLiteral("\"%1\" is neither a depth in millimetres nor \"%2\".").arg(*given, noOverlap));
+    return std::nullopt;
+}
+
+}  // namespace
+
+void JoinChronologies() {
+    const std::optional<std::vector<Section>> sections = chooseSections();
+    if (!sections || sections->empty()) return;
+    if (sections->size() < 2) {
+        tellJoin(QStringLiteral("Please choose two or more section chronologies, from the top of the core down."));
+        return;
+    }
+    std::vector<files::Varve> joined = sections->front().varves;
+    std::vector<files::JoinRecord> records;
+    try {
+        for (std::size_t i = 1; i < sections->size(); ++i) {
+            const Section& lower = (*sections)[i];
+            const QString upper = (*sections)[i - 1].name();
+            const auto shared = files::sharedLayers(joined, lower.varves, upper, lower.name());
+            const std::optional<files::Tie> tie = chooseTie(shared, upper, lower.name());
+            if (!tie) return;
+            files::JoinRecord record{upper, lower.name(), *tie, {}};
+            joined = files::joinTwo(joined, lower.varves, *tie, record.checks);
+            records.push_back(std::move(record));
+        }
+    } catch (const files::ChronologyError& e) {
+        tellJoin(e.reason + QStringLiteral(" Nothing was written."));
+        return;
+    }
+    QString path;
+    try {
+        const QString first = sections->front().path;
+        path = ui::dialogs().saveFile(
+            {kJoinTitle, kCsvFilter, first.left(first.size() - 4) + QStringLiteral(" (joined).csv"), true});
+        files::saveFileBytes(path, files::writeChronology(joined));
+        files::saveFileBytes(files::joinReportName(path), files::joinReportText(records).toUtf8());
+    } catch (const core::CancelledError&) {
+    } catch (const core::RuntimeError& e) {
+        tellJoin(QStringLiteral("The joined chronology could not be saved to %1 (%2). Any earlier file of that name "
+                                "is unchanged.")
+                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())));
     }
 }
 

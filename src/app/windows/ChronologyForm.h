@@ -31,4 +31,8 @@ class ChronologyForm : public ui::Form {
     void Command1_Click();
 };
 
+// File > "Join chronologies...": section chronologies chosen from the top down, tied two by two, the
+// joined chronology and its report saved.
+void JoinChronologies();
+
 }  // namespace app

@@ -4,6 +4,7 @@
 
 #include "app/SharedState.h"
 #include "app/windows/AboutForms.h"
+#include "app/windows/ChronologyForm.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
@@ -50,6 +51,7 @@ void MainForm::connectEvents() {
     connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
     connect(mnuSummary, &ui::MenuItem::Click, this, &MainForm::mnuSummary_Click);
     connect(mnuChronology, &ui::MenuItem::Click, this, &MainForm::mnuChronology_Click);
+    connect(mnuJoin, &ui::MenuItem::Click, this, &JoinChronologies);
     connect(mnuCompare, &ui::MenuItem::Click, this, &OpenReferenceCount);
     connect(mnuSaveComparison, &ui::MenuItem::Click, this, &SaveComparison);
     connect(mnuCompareProposals, &ui::MenuItem::Click, this, &CompareWithProposals);

@@ -170,6 +170,7 @@ void MainForm::buildMenus() {
     mnuSaveAs = mnuFile->add(QStringLiteral("Save as"));
     mnuSummary = mnuFile->add(QStringLiteral("Save summary"));
     mnuChronology = mnuFile->add(QStringLiteral("Save chronology..."));
+    mnuJoin = mnuFile->add(QStringLiteral("Join chronologies..."));  // files alone: no core needed
     mnuFile->addSeparator();
     mnuCompare = mnuFile->add(QStringLiteral("Compare with another count..."));
     mnuSaveComparison = mnuFile->add(QStringLiteral("Save comparison"));

@@ -62,6 +62,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuSaveAs;
     ui::MenuItem* mnuSummary;
     ui::MenuItem* mnuChronology;  // every boundary's position and counts, for an age model
+    ui::MenuItem* mnuJoin;            // section chronologies into one of the composite core
     ui::MenuItem* mnuCompare;         // a second count of the core beside this one
     ui::MenuItem* mnuSaveComparison;  // where the two differ, as a table
     ui::MenuItem* mnuQuit;
