@@ -216,4 +216,7 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
     EXPECT_THROW(files::joinTwo(ab, section(0, 50, 2013, true), {files::Tie::Kind::Depth, {}, 10}, checks),
                  files::ChronologyError);
     EXPECT_THROW(files::joinTwo(ab, {}, {}, checks), files::ChronologyError);
+    std::vector<files::Varve> twice = section(30, 100, std::nullopt, true);  // a tie label in two varves
+    twice[6].label = "T1";
+    EXPECT_THROW(files::sharedLayers(section(0, 50, 2013, true), twice, "A", "B"), files::ChronologyError);
 }
