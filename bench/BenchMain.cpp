@@ -269,6 +269,8 @@ int main(int argc, char** argv) {
     ratio("propose_30000_vs_copy", "BM_Propose30000", "BM_ProposeCopyFloor");
     figure("compare_30000_ms", collector.seconds["BM_Compare30000"] * 1e3, "ms");
     ratio("compare_30000_vs_copy", "BM_Compare30000", "BM_CompareCopyFloor");
+    figure("autosave_30000_ms", collector.seconds["BM_Autosave30000"] * 1e3, "ms");
+    ratio("autosave_30000_vs_read", "BM_Autosave30000", "BM_AutosaveReadFloor");
     for (int level = 1; level <= 3; ++level) {
         const bench::ProposalAgreement a = bench::proposalAgreement(level);
         figure(("propose_recall_noise_" + std::to_string(level)).c_str(), a.recall, "");

@@ -15,6 +15,7 @@
 #include "SynthCore.h"
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
 #include "radiograph/GreyProfile.h"
@@ -45,6 +46,7 @@ void freshProgram() {
                     settings);
     }
     app::setSettingsFilePath(settings);
+    app::setRecoveryFolder(tempPath("recovery"));
     app::frmMain->Show();
 }
 

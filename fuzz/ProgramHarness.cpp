@@ -11,6 +11,7 @@
 #include "SynthCore.h"
 #include "app/SharedState.h"
 #include "app/windows/FormRegistry.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
@@ -81,6 +82,7 @@ void startProgram(const QString& settings) {
     closeProgram();
     app::setSettingsFilePath(settings.isEmpty() ? h.folder.filePath(QStringLiteral("no-settings.csv"))
                                                 : settings);
+    app::setRecoveryFolder(h.folder.filePath(QStringLiteral("recovery")));  // never the user's own
     app::frmMain->Show();
     h.fresh = true;
 }

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "ui/Application.h"
 
 namespace {
@@ -51,6 +52,7 @@ int main(int argc, char* argv[]) {
         commandLine = app::makeDemoCore((data.isEmpty() ? QDir::tempPath() : data) + QStringLiteral("/demo"));
     }
     app::openFromCommandLine(commandLine);
+    app::OfferRecoveryAtStart();  // unsaved counting left by a crash or a power cut
     // For measuring start-up: leave as soon as every window shown has been drawn.
     if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN")) {
         QTimer::singleShot(0, &application, [] {

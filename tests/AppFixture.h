@@ -16,6 +16,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -44,11 +45,13 @@ class AppTest : public ::testing::Test {
         QDir(dir.path()).mkpath(QStringLiteral("References"));
         settingsPath = dir.filePath(QStringLiteral("References/Stratalyser_References.csv"));
         app::setSettingsFilePath(settingsPath);
+        app::setRecoveryFolder(dir.filePath(QStringLiteral("recovery")));  // never the user's own
         QFile::copy(testsupport::sourceFile("References/Stratalyser_References.csv"), settingsPath);
     }
     void TearDown() override {
         restart();
         app::setSettingsFilePath(QString());
+        app::setRecoveryFolder(QString());
         ui::screen::overrideSizePixels(0, 0);
     }
 

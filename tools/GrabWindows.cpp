@@ -20,6 +20,7 @@
 #include "app/CommandLine.h"
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/ChronologyForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
@@ -48,6 +49,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::applicationDirPath() + QStringLiteral("/References/Stratalyser_References.csv"),
         copy);
     app::setSettingsFilePath(copy);
+    app::setRecoveryFolder(settings.filePath(QStringLiteral("recovery")));
 
     app::frmMain->Show();
     // "--demo" in place of the radiograph: the demonstration core, as the program opens it.

@@ -2,6 +2,7 @@
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "compare/windows/CompareForm.h"
 #include "pointer/windows/Pointer.h"
@@ -113,6 +114,7 @@ void UpdateActiveYears() {
         f.Shape1(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
     if (!XrfLoaded) return;
     ComparisonMayHaveChanged();
+    CountChanged();
     f.showProposed(static_cast<long>(ShownProposals().size()), !ProposedPositions.empty());
     long count[10] = {};
     const auto left = static_cast<long>(core::cint(ViewLeft)),

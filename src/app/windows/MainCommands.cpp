@@ -8,6 +8,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
@@ -381,6 +382,7 @@ bool MainForm::QuitProgram() {
         if (answer == ui::MessageResult::Cancel) return false;
         if (answer == ui::MessageResult::Yes && !SaveFile(1)) return false;
     }
+    RemoveRecoveryCopy();  // saved, or the user chose not to
     endProgram();
     return true;
 }

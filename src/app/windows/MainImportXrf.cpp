@@ -7,6 +7,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -109,6 +110,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     DropReferenceCount();       // a count of another table
     showXrfData();
     placePhotoByRecords();  // the table's run record or positions may place an open photo
+    OfferRecoveryFor(RadiographFileName, path);  // unsaved counting of these files left by a crash
     if (const int unusable = files::nonNumericPositions(XrfData, DataLength); unusable > 0) {
         const QString stepping =
             Text1->Text().isEmpty()

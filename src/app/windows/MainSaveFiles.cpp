@@ -8,6 +8,7 @@
 #include "app/windows/ChronologyForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "files/Summary.h"
 #include "files/TextFile.h"
@@ -78,6 +79,7 @@ bool MainForm::SaveFile(int mode) {
     workingFileIsScannerTable_ = false;
     setProgress(false);
     Saved = true;
+    RemoveRecoveryCopy();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "app/windows/Recovery.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "radiograph/windows/PreviewForm.h"
@@ -113,6 +114,7 @@ void LaminaNameForm::Command1_Click() {
         MarkerNote(p) = stored(Text2->Text());
     }
     RebuildNotePositions();
+    CountChanged();
     lockCurveWindows(false);
     hide();
     DrawMarkerLabels();
@@ -176,6 +178,7 @@ void NoteForm::Command1_Click() {
     const long p = dialogPosition();
     if (p >= 0) MarkerNote(p) = stored(Text1->Text());
     RebuildNotePositions();
+    CountChanged();
     lockCurveWindows(false);
     hide();
 }

@@ -1,0 +1,65 @@
+// The recovery copy of a 30000-row count (3000 markers, 200 labels, 200 notes) written after a change.
+#include <benchmark/benchmark.h>
+#include <QDir>
+
+#include "BenchSupport.h"
+#include "app/SharedState.h"
+#include "app/windows/Recovery.h"
+#include "files/TextFile.h"
+
+namespace bench {
+
+namespace {
+
+constexpr long kRows = 30000, kEveryMarker = 10, kEveryText = 150;
+
+void countWithChanges() {
+    freshProgram();
+    app::DataLength = kRows;
+    app::XrfLoaded = true;
+    app::YearMark.redim(0, kRows);
+    app::MarkerLabel.redim(0, kRows);
+    app::MarkerNote.redim(0, kRows);
+    for (long p = 1; p <= kRows; ++p) {
+        app::YearMark(p) = p % kEveryMarker == 0 ? core::Variant(core::Integer{1}) : core::Variant(app::kNoMarker);
+        app::MarkerLabel(p) = p % kEveryText == 0 ? QStringLiteral("#L%1").arg(p) : app::kNoMarker;
+        app::MarkerNote(p) = p % kEveryText == 7 ? QStringLiteral("#note %1").arg(p) : app::kNoMarker;
+    }
+    app::RadiographFileName = tempPath(QStringLiteral("core-30000.bmp"));
+    app::WorkingFileName = tempPath(QStringLiteral("Results.txt"));
+    app::Saved = false;
+}
+
+// Each write follows a change (one marker's level), as after a key press.
+void BM_Autosave30000(benchmark::State& state) {
+    countWithChanges();
+    int level = 1;
+    for (auto _ : state) {
+        level = level % 9 + 1;
+        app::YearMark(kEveryMarker) = core::Variant(static_cast<core::Integer>(level));
+        app::WriteRecoveryCopy();
+        state.PauseTiming();  // the disk's part runs beside the program, seconds apart in use
+        app::FinishRecoveryWrite();
+        state.ResumeTiming();
+    }
+    app::RemoveRecoveryCopy();
+    app::XrfLoaded = false;
+}
+
+// The floor: reading the copy's bytes back from its file.
+void BM_AutosaveReadFloor(benchmark::State& state) {
+    countWithChanges();
+    app::WriteRecoveryCopy();
+    app::FinishRecoveryWrite();
+    const QString copy = QDir(app::RecoveryFolder()).entryInfoList({"recovery-*.csv"}, QDir::Files).value(0).filePath();
+    for (auto _ : state) benchmark::DoNotOptimize(files::readFileBytes(copy).size());
+    app::RemoveRecoveryCopy();
+    app::XrfLoaded = false;
+}
+
+}  // namespace
+
+BENCHMARK(BM_Autosave30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_AutosaveReadFloor)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+
+}  // namespace bench
