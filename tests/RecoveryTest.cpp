@@ -72,6 +72,7 @@ TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
     ASSERT_TRUE(app::XrfLoaded);
     EXPECT_TRUE(app::YearMark(100) == 1 && app::YearMark(150) == 3 && app::MarkerLabel(200) == "#T1" &&
                 app::MarkerNote(250) == "#slump" && !app::Saved);
+    EXPECT_TRUE(app::ViewLeft == 0 && app::ViewRight == 400);  // the section it showed
     dialogs->answerSave(dir.filePath("after.csv"));
     app::frmMain->mnuSaveAs->trigger();
     EXPECT_EQ(files::readFileBytes(dir.filePath("after.csv")).toStdString(),

@@ -21,6 +21,8 @@
 #include "files/Recovery.h"
 #include "files/TextFile.h"
 #include "radiograph/windows/PreviewForm.h"
+#include "radiograph/windows/RawImageForm.h"
+#include "radiograph/windows/Rendering.h"
 #include "ui/Dialogs.h"
 
 namespace app {
@@ -157,9 +159,21 @@ void putBack(const files::RecoveryCopy& c) {
     for (const auto& [p, text] : c.notes) MarkerNote(p) = text;
     RebuildNotePositions();
     Saved = false;
+    if (c.viewRight > c.viewLeft && ColumnsPerPreviewTwip > 0) {  // the section as it was shown
+        for (ui::Shape* frame : {frmPreview->Shape1, frmRawImage->Shape1})
+            frame->place(c.viewLeft / ColumnsPerPreviewTwip, frame->Top(),
+                         (c.viewRight - c.viewLeft) / ColumnsPerPreviewTwip, frame->Height());
+        RenderSection();
+    }
     RedrawPlots();
     UpdateActiveYears();
     WriteRecoveryCopy();  // this program's own copy from now on
+}
+
+// Newer than the last save of its count: a working file saved after the copy was written wins.
+bool newerThanSave(const files::RecoveryCopy& c) {
+    const QFileInfo table(c.table.path);
+    return !table.exists() || table.lastModified().toMSecsSinceEpoch() <= c.writtenMs;
 }
 
 bool samePath(const QString& a, const QString& b) {
@@ -223,7 +237,8 @@ void RemoveRecoveryCopy() {
 
 void OfferRecoveryAtStart() {
     if (XrfLoaded) return;
-    const std::vector<Found> found = copiesLeftBehind();
+    std::vector<Found> found = copiesLeftBehind();
+    std::erase_if(found, [](const Found& f) { return !newerThanSave(f.copy); });
     if (found.empty() || !askToRecover(found.front())) return;
     const files::RecoveryCopy& c = found.front().copy;
     CommandLine files;
@@ -239,8 +254,7 @@ void OfferRecoveryFor(const QString& radiograph, const QString& table) {
     if (gRecovering) return;
     for (const Found& f : copiesLeftBehind()) {
         if (!samePath(f.copy.radiograph.path, radiograph) || !samePath(f.copy.table.path, table)) continue;
-        // Newer than the last save of that count: a working file saved after the copy was written wins.
-        if (QFileInfo(table).lastModified().toMSecsSinceEpoch() > f.copy.writtenMs) continue;
+        if (!newerThanSave(f.copy)) continue;
         if (askToRecover(f)) putBack(f.copy);
         return;
     }
