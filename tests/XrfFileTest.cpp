@@ -18,7 +18,8 @@ TEST(XrfFileTest, TwentySixThousandRowsRead) {
     EXPECT_EQ(readXrfTable(synth::makeXrfTable(synth::makeVarvedCore(26000, 4), true, 16)).rowCount, 26000);
 }
 
-// The scanner's step needs two numeric positions.
+// The scanner's step needs two numeric positions, and a step that is any length at all (a position
+// of 8e21 mm, found by fuzzing, once made one no whole number can hold).
 TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {
     const XrfContents x = readXrfTable(samples::scannerTable(1));
     EXPECT_EQ(files::scannerStepMicrons(x.data, 1), std::nullopt);
@@ -26,6 +27,10 @@ TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {
     t(2, 1) = Variant(1.0);
     t(2, 2) = Variant("x");
     EXPECT_EQ(files::scannerStepMicrons(t, 2), std::nullopt);
+    t(2, 2) = Variant(8.2e21);
+    EXPECT_EQ(files::scannerStepMicrons(t, 2), std::nullopt);
+    t(2, 2) = Variant(1.2);
+    EXPECT_EQ(files::scannerStepMicrons(t, 2), 200);
 }
 
 // The scanner's run record as the real one is written, and records that cannot place anything:

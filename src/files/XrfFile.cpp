@@ -216,8 +216,12 @@ std::optional<long> scannerStepMicrons(const core::VariantTable& data, int rowCo
     }
     if (last == first) return std::nullopt;
     const float step = sum / static_cast<float>(last - first);
-    if (!std::isfinite(step)) return std::nullopt;
-    return static_cast<long>(core::roundHalfEven(static_cast<double>(step) * 1000.0));
+    // No scanner steps a kilometre: a step beyond that comes from damaged positions, and one beyond
+    // what a whole number holds would not even convert.
+    constexpr double kLongestStepMicrons = 1e9;
+    const double microns = core::roundHalfEven(static_cast<double>(step) * 1000.0);
+    if (!std::isfinite(microns) || std::abs(microns) > kLongestStepMicrons) return std::nullopt;
+    return static_cast<long>(microns);
 }
 
 int nonNumericPositions(const core::VariantTable& data, int rowCount) {
