@@ -10,6 +10,9 @@ QString tempPath(const QString& name);
 long residentKb(const char* field);
 // A fresh program ready to import (settings from a copy of the shipped file, a wide screen).
 void freshProgram();
+// A fresh program holding a count of `rows` positions, every marker, label and note empty, as after
+// the XRF import (no radiograph: the counts alone).
+void freshCount(long rows);
 // Imports the radiograph file through the program's command, given its path.
 void importFile(const QString& path);
 // The synthetic radiograph of 30000 x 1000 pixels as a JPEG file (grey or colour), made on first use.

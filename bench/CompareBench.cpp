@@ -15,16 +15,9 @@ constexpr long kRows = 30000, kEvery = 10, kLabelEvery = 1000;
 // 3000 boundaries of three levels, a label every 1000 rows; the reference the same boundaries a
 // row or two off, every 50th left out and one added between.
 void twoCounts() {
-    freshProgram();
-    app::DataLength = kRows;
-    app::XrfLoaded = true;
-    app::YearMark.redim(0, kRows);
-    app::MarkerLabel.redim(0, kRows);
+    freshCount(kRows);
     app::ReferenceMarks = {};
-    for (long p = 1; p <= kRows; ++p) {
-        app::YearMark(p) = core::Variant(app::kNoMarker);
-        app::MarkerLabel(p) = p % kLabelEvery == 0 ? QStringLiteral("#L%1").arg(p) : app::kNoMarker;
-    }
+    for (long p = kLabelEvery; p <= kRows; p += kLabelEvery) app::MarkerLabel(p) = QStringLiteral("#L%1").arg(p);
     for (long p = kEvery; p <= kRows; p += kEvery) {
         const int level = p % 30 == 0 ? 3 : p % 70 == 0 ? 2 : 1;
         app::YearMark(p) = core::Variant(static_cast<core::Integer>(level));

@@ -15,8 +15,8 @@
 #include "SynthCore.h"
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
-#include "app/windows/Recovery.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "radiograph/GreyProfile.h"
 #include "radiograph/windows/PreviewForm.h"
@@ -35,6 +35,18 @@ QTemporaryDir& tempDir() {
 }  // namespace
 
 // A fresh program (settings from a copy of the shipped file, a wide screen) ready to import.
+void freshCount(long rows) {
+    freshProgram();
+    app::DataLength = rows;
+    app::XrfLoaded = true;
+    for (core::Array<QString>* texts : {&app::MarkerLabel, &app::MarkerNote}) {
+        texts->redim(0, rows);
+        for (long p = 0; p <= rows; ++p) (*texts)(p) = app::kNoMarker;
+    }
+    app::YearMark.redim(0, rows);
+    for (long p = 0; p <= rows; ++p) app::YearMark(p) = core::Variant(app::kNoMarker);
+}
+
 void freshProgram() {
     app::unloadAllForms();
     app::resetSharedState();

@@ -14,16 +14,11 @@ namespace {
 constexpr long kRows = 30000, kEveryMarker = 10, kEveryText = 150;
 
 void countWithChanges() {
-    freshProgram();
-    app::DataLength = kRows;
-    app::XrfLoaded = true;
-    app::YearMark.redim(0, kRows);
-    app::MarkerLabel.redim(0, kRows);
-    app::MarkerNote.redim(0, kRows);
-    for (long p = 1; p <= kRows; ++p) {
-        app::YearMark(p) = p % kEveryMarker == 0 ? core::Variant(core::Integer{1}) : core::Variant(app::kNoMarker);
-        app::MarkerLabel(p) = p % kEveryText == 0 ? QStringLiteral("#L%1").arg(p) : app::kNoMarker;
-        app::MarkerNote(p) = p % kEveryText == 7 ? QStringLiteral("#note %1").arg(p) : app::kNoMarker;
+    freshCount(kRows);
+    for (long p = kEveryMarker; p <= kRows; p += kEveryMarker) app::YearMark(p) = core::Variant(core::Integer{1});
+    for (long p = kEveryText; p <= kRows; p += kEveryText) {
+        app::MarkerLabel(p) = QStringLiteral("#L%1").arg(p);
+        app::MarkerNote(p - 7) = QStringLiteral("#note %1").arg(p - 7);
     }
     app::RadiographFileName = tempPath(QStringLiteral("core-30000.bmp"));
     app::WorkingFileName = tempPath(QStringLiteral("Results.txt"));
