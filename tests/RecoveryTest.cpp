@@ -1,6 +1,7 @@
 // The recovery copy: a count killed midway comes back at the next start; the copy's reader meets
 // bad input.
 #include <QProcess>
+#include <sys/stat.h>
 
 #include "AppFixture.h"
 #include "files/Recovery.h"
@@ -126,4 +127,29 @@ TEST_F(RecoveryTest, ACopyThatCannotBeUsedIsNamedAndSetAside) {
                 messages[1].text.contains("gone.bmp no longer exists"));
     EXPECT_TRUE(!QFile::exists(foreign) && QFile::exists(foreign + ".unused") && QFile::exists(missing + ".unused"));
     EXPECT_FALSE(app::XrfLoaded);
+}
+
+// Written again only when the marks changed (each write replaces the file, so a new file means a
+// write); a save removes it.
+TEST_F(RecoveryTest, NoWriteWhileNothingChanged) {
+    openSyntheticCore(400);
+    importXrf(dir.filePath("Results.txt"));
+    placeSection();
+    const QString copy = QDir(recoveryFolder()).filePath(
+        QStringLiteral("recovery-%1.csv").arg(QCoreApplication::applicationPid()));
+    const auto written = [&copy] {
+        app::WriteRecoveryCopy();
+        app::FinishRecoveryWrite();
+        struct stat file {};
+        return ::stat(QFile::encodeName(copy).constData(), &file) == 0 ? file.st_ino : 0;
+    };
+    keyAt(2, 120, Qt::Key_1);
+    const auto first = written();
+    EXPECT_NE(first, 0u);
+    EXPECT_EQ(written(), first);  // nothing changed
+    keyAt(2, 140, Qt::Key_2);
+    EXPECT_NE(written(), first);
+    dialogs->answerSave(dir.filePath("saved.csv"));
+    app::frmMain->mnuSaveAs->trigger();
+    EXPECT_FALSE(QFile::exists(copy));
 }
