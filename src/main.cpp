@@ -52,13 +52,14 @@ int main(int argc, char* argv[]) {
         commandLine = app::makeDemoCore((data.isEmpty() ? QDir::tempPath() : data) + QStringLiteral("/demo"));
     }
     app::openFromCommandLine(commandLine);
-    app::OfferRecoveryAtStart();  // unsaved counting left by a crash or a power cut
-    // For measuring start-up: leave as soon as every window shown has been drawn.
+    // For measuring start-up: leave as soon as every window shown has been drawn (and ask nothing).
     if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN")) {
         QTimer::singleShot(0, &application, [] {
             ui::repaintVisibleWindows();
             QApplication::quit();
         });
+    } else {
+        app::OfferRecoveryAtStart();  // unsaved counting left by a crash or a power cut
     }
     const int code = QApplication::exec();
     app::unloadAllForms();
