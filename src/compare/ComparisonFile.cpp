@@ -12,15 +12,6 @@ using core::Variant;
 namespace {
 
 constexpr int kWorkingColumns = 4;  // grey, year, marker, note after the XRF fields
-const QString kNone = QStringLiteral("---");
-
-bool isLabel(const QString& stored) {
-    return !stored.isEmpty() && stored != kNone && stored != QStringLiteral("#---");
-}
-
-QString typed(const QString& stored) {
-    return stored.startsWith(QLatin1Char('#')) ? stored.mid(1) : stored;
-}
 
 void levels(files::FieldWriter& w, const std::array<int, kLevels + 1>& counts) {
     for (int k = 1; k <= kLevels; ++k) w.field(Variant(counts[static_cast<std::size_t>(k)]));
@@ -56,7 +47,7 @@ void tallyRow(files::FieldWriter& w, const char* kind, long first, long last, co
     w.field(row(last));
     w.field(Variant(positionMm(first)));
     w.field(Variant(positionMm(last)));
-    w.field(Variant(typed(label)));
+    w.field(Variant(files::typedText(label)));
     levels(w, t.own);
     levels(w, t.reference);
     for (const int n : {t.matched, t.onlyOwn, t.onlyReference, t.ownYears, t.referenceYears, t.yearDifference()})
@@ -86,7 +77,7 @@ ReferenceCount readReferenceCount(const QByteArray& bytes, int dataLength) {
         const Variant mark = contents.data(year, i);
         if (mark.isNumeric()) count.boundaries.push_back({i, static_cast<int>(mark.toDouble())});
         const QString label = contents.data(year + 1, i).toString();
-        if (isLabel(label)) count.labels.emplace_back(i, label);
+        if (files::isStoredText(label)) count.labels.emplace_back(i, label);
     }
     return count;
 }
@@ -95,7 +86,7 @@ std::vector<std::pair<long, QString>> labelledPositions(long dataLength, const s
     std::vector<std::pair<long, QString>> labels;
     for (long p = 1; p <= dataLength; ++p) {
         QString label = labelAt(p);
-        if (isLabel(label)) labels.emplace_back(p, std::move(label));
+        if (files::isStoredText(label)) labels.emplace_back(p, std::move(label));
     }
     return labels;
 }
@@ -123,8 +114,8 @@ QByteArray writeComparison(std::span<const Disagreement> disagreements, const Co
         w.field(Variant(positionMm(d.position)));
         w.field(levelOrEmpty(d.ownLevel));
         w.field(levelOrEmpty(d.referenceLevel));
-        w.field(Variant(below == ownLabels.begin() ? QString() : typed(std::prev(below)->second)));
-        w.field(Variant(below == ownLabels.end() ? QString() : typed(below->second)));
+        w.field(Variant(below == ownLabels.begin() ? QString() : files::typedText(std::prev(below)->second)));
+        w.field(Variant(below == ownLabels.end() ? QString() : files::typedText(below->second)));
         empties(w, 5 + 2 * kLevels + 6);
         w.endLine();
     }

@@ -29,14 +29,6 @@ const char* const kColumns[] = {"year",
                                 "note"};
 constexpr int kColumnCount = static_cast<int>(std::size(kColumns));
 
-bool isText(const QString& stored) {
-    return stored != QStringLiteral("---") && stored != QStringLiteral("#---") && !stored.isEmpty();
-}
-
-QString typed(const QString& stored) {
-    return stored.startsWith(QLatin1Char('#')) ? stored.mid(1) : stored;
-}
-
 bool holdsLevel(const QString& digits, int level) {
     return level != kHalfYearLevel && digits.contains(QChar(u'0' + level));
 }
@@ -98,8 +90,8 @@ std::vector<ChronologyMark> chronologyMarks(int dataLength, const core::Array<Va
         const Variant& mark = yearMark(p);
         const int level = mark.isNumeric() ? static_cast<int>(mark.toDouble()) : 0;
         const bool boundary = level >= 1 && level <= kChronologyLevels;
-        const QString label = isText(markerLabel(p)) ? typed(markerLabel(p)) : QString();
-        const QString note = isText(markerNote(p)) ? typed(markerNote(p)) : QString();
+        const QString label = isStoredText(markerLabel(p)) ? typedText(markerLabel(p)) : QString();
+        const QString note = isStoredText(markerNote(p)) ? typedText(markerNote(p)) : QString();
         if (!boundary && label.isEmpty() && note.isEmpty()) continue;
         marks.push_back({dataLength - p, positionMm(p), boundary ? level : 0, label, note});
     }
@@ -155,12 +147,7 @@ QByteArray writeChronology(const std::vector<Varve>& varves) {
 
 std::vector<Varve> readChronology(const QByteArray& bytes) {
     FieldReader reader(bytes);
-    const auto readRow = [&reader](std::vector<Variant>& row) {
-        row.clear();
-        while (!reader.atEnd() && (row.empty() || !reader.lineEnded())) row.push_back(reader.readField());
-    };
-    std::vector<Variant> row;
-    readRow(row);
+    std::vector<Variant> row = reader.atEnd() ? std::vector<Variant>() : reader.readLine();
     bool header = static_cast<int>(row.size()) == kColumnCount;
     for (int c = 0; header && c < kColumnCount; ++c) header = row[static_cast<std::size_t>(c)] == kColumns[c];
     if (!header) {
@@ -170,7 +157,7 @@ std::vector<Varve> readChronology(const QByteArray& bytes) {
     }
     std::vector<Varve> varves;
     for (int line = 2; !reader.atEnd(); ++line) {
-        readRow(row);
+        row = reader.readLine();
         if (static_cast<int>(row.size()) != kColumnCount)
             throw ChronologyError(
                 QStringLiteral("Row %1 has %2 fields, not %3.").arg(line).arg(row.size()).arg(kColumnCount));

@@ -348,6 +348,14 @@ bool FieldReader::atEnd() const {
     return !fieldFollows_ && pos_ >= contentEnd_;
 }
 
+std::vector<Variant> FieldReader::readLine() {
+    std::vector<Variant> line;
+    do {
+        line.push_back(readField());
+    } while (!atEnd() && !lineEnded());
+    return line;
+}
+
 Variant FieldReader::readField() {
     if (atEnd()) throw core::EndOfFileError();
     fieldFollows_ = false;

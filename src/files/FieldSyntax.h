@@ -71,6 +71,8 @@ class FieldReader {
 
     // The next field. Throws core::EndOfFileError when every field has been read.
     core::Variant readField();
+    // The fields up to the end of the line (at least one). Throws core::EndOfFileError at the end.
+    std::vector<core::Variant> readLine();
     // True once the last field has been read. Trailing blank lines and blanks after the last
     // field do not count as a further (empty) field: an editor's final newline must not add a
     // row to a table.
@@ -97,6 +99,14 @@ class FieldReader {
     bool fieldFollows_ = false;
     bool lineEnded_ = false;
 };
+
+// The program's stored texts (labels, notes): "---" or "#---" for none, else "#" + the text typed.
+inline bool isStoredText(const QString& stored) {
+    return !stored.isEmpty() && stored != QStringLiteral("---") && stored != QStringLiteral("#---");
+}
+inline QString typedText(const QString& stored) {
+    return stored.startsWith(QLatin1Char('#')) ? stored.mid(1) : stored;
+}
 
 // A bare field of a tab-separated file may carry a decimal comma, as a spreadsheet in many
 // languages writes it ("0,21"): a number with one comma in place of the point reads as that number.

@@ -21,13 +21,7 @@ void writeFile(FieldWriter& w, const char* kind, const RecoveredFile& f) {
 std::vector<std::vector<Variant>> readLines(const QByteArray& bytes) {
     FieldReader reader(bytes);
     std::vector<std::vector<Variant>> lines;
-    while (!reader.atEnd()) {
-        std::vector<Variant> line;
-        do {
-            line.push_back(reader.readField());
-        } while (!reader.atEnd() && !reader.lineEnded());
-        lines.push_back(std::move(line));
-    }
+    while (!reader.atEnd()) lines.push_back(reader.readLine());
     return lines;
 }
 

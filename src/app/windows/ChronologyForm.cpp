@@ -23,7 +23,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Save chronology");
 const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
-constexpr double kMicronsPerMm = 1000;
 // The window's layout (twips): names, then boxes.
 constexpr double kWidth = 7800, kLeft = 120, kTop = 120, kRowStep = 450, kBoxes = 5520, kBoxWidth = 1980;
 
@@ -123,11 +122,7 @@ void ChronologyForm::Command1_Click() {
     } catch (const core::RuntimeError&) {
         return;
     }
-    const double steppingMm = core::val(frmMain->Text1->Text()) / kMicronsPerMm;
-    const auto positionMm = [steppingMm](int p) {
-        const Variant v = XrfData.get(2, p);
-        return v.isNumeric() ? v.toDouble() : (p - 1) * steppingMm;
-    };
+    const auto positionMm = [](int p) { return frmMain->positionMm(p); };
     try {
         const auto marks = files::chronologyMarks(DataLength, YearMark, MarkerLabel, MarkerNote, positionMm);
         const files::ChronologyOptions options{topYear, Text2->Text().trimmed(), *compositeTop, *rule};

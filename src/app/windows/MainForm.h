@@ -101,6 +101,8 @@ class MainForm : public ui::Form {
     // The photo placed along the core by the run records beside the photo, the XRF table and the
     // radiograph, when they tell where it lies; read again when any of the three is opened.
     void placePhotoByRecords();
+    // A data position's place along the section in mm: the XRF position, else counted by the stepping.
+    double positionMm(long p) const;
     // Brightness or contrast of the close-up changed.
     void Slider2_Change();
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.

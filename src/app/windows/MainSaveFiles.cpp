@@ -124,6 +124,12 @@ void MainForm::mnuSummary_Click() {
 
 // The positions in mm are the XRF table's; a position without a number there is counted from the
 // stepping (micron) of the first position.
+double MainForm::positionMm(long p) const {
+    constexpr double kMicronsPerMm = 1000;
+    const Variant v = XrfData.get(2, static_cast<int>(p));
+    return v.isNumeric() ? v.toDouble() : static_cast<double>(p - 1) * core::val(Text1->Text()) / kMicronsPerMm;
+}
+
 void MainForm::mnuChronology_Click() {
     frmChronology->open();
 }

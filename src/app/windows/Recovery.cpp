@@ -58,10 +58,7 @@ files::RecoveryCopy currentCopy() {
     c.viewRight = ViewRight;
     c.dataLength = DataLength;
     for (long p = 1; p <= DataLength; ++p) {
-        if (YearMark.contains(p) && YearMark(p).isNumeric()) {
-            const double level = YearMark(p).toDouble();
-            if (level >= 1 && level <= 9) c.markers.emplace_back(p, static_cast<int>(level));
-        }
+        if (const int level = MarkerLevel(p)) c.markers.emplace_back(p, level);
         if (MarkerLabel.contains(p) && isTextSet(MarkerLabel(p))) c.labels.emplace_back(p, MarkerLabel(p));
         if (MarkerNote.contains(p) && isTextSet(MarkerNote(p))) c.notes.emplace_back(p, MarkerNote(p));
     }

@@ -15,6 +15,7 @@
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "files/Chronology.h"
+#include "files/FieldSyntax.h"
 #include "files/TextFile.h"
 #include "files/XrfFile.h"
 #include "proposals/windows/ProposeForm.h"
@@ -48,12 +49,6 @@ bool hasReference() {
     return !ReferenceFileName.isEmpty();
 }
 
-int levelAt(long p) {
-    if (!YearMark.contains(p) || !YearMark(p).isNumeric()) return 0;
-    const double v = YearMark(p).toDouble();
-    return v >= 1 && v <= compare::kLevels && v == std::trunc(v) ? static_cast<int>(v) : 0;
-}
-
 // Both counts, matched, as they are now.
 struct Current {
     std::vector<compare::Boundary> own, reference;
@@ -64,7 +59,7 @@ struct Current {
 Current currentComparison() {
     Current c;
     for (long p = 1; p <= DataLength; ++p)
-        if (const int level = levelAt(p)) c.own.push_back({p, level});
+        if (const int level = MarkerLevel(p)) c.own.push_back({p, level});
     if (comparingProposals()) {
         for (const long p : ProposedPositions) c.reference.push_back({p, 0});
     } else {
@@ -80,10 +75,6 @@ compare::Comparison tally(const Current& c) {
     const files::YearRule rule = ChronologyYearRule();
     return compare::tallyComparison(c.own, c.reference, c.matching, DataLength, c.labels,
                                     [&rule](int level) { return rule.isYear(level); });
-}
-
-QString typed(const QString& stored) {
-    return stored.startsWith(QLatin1Char('#')) ? stored.mid(1) : stored;
 }
 
 // The display column of the section's middle, and the section moved so that column x lies there,
@@ -188,7 +179,7 @@ void CompareForm::refresh() {
     std::vector<QStringList> rows{row(QStringLiteral("Whole core"), comparison.whole)};
     QString from = QStringLiteral("top");
     for (const compare::Interval& interval : comparison.intervals) {
-        const QString to = interval.label.isEmpty() ? QStringLiteral("bottom") : typed(interval.label);
+        const QString to = interval.label.isEmpty() ? QStringLiteral("bottom") : files::typedText(interval.label);
         rows.push_back(row(from + QStringLiteral(" - ") + to, interval.tally));
         from = to;
     }
@@ -250,11 +241,7 @@ void SaveComparison() {
     } catch (const core::RuntimeError&) {
         return;
     }
-    const double steppingMm = core::val(frmMain->Text1->Text()) / 1000;
-    const auto positionMm = [steppingMm](long p) {
-        const Variant v = XrfData.get(2, static_cast<int>(p));
-        return v.isNumeric() ? v.toDouble() : static_cast<double>(p - 1) * steppingMm;
-    };
+    const auto positionMm = [](long p) { return frmMain->positionMm(p); };
     try {
         const Current c = currentComparison();
         const auto found = compare::disagreements(c.own, c.reference, c.matching, true);

@@ -37,5 +37,7 @@ double positionOf(double plotX);
 // The marker-array index of a position (rounded, halves to even), or -1 when it lies outside
 // positions 1..DataLength.
 long markerIndex(double position);
+// The level 1..9 of the marker at a data position, or 0 for none (or a position beyond the data).
+int MarkerLevel(long position);
 
 }  // namespace app

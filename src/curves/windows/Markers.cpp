@@ -29,7 +29,6 @@ void redrawAll() {
     }
 }
 
-// The level 1..9 a YearMark entry holds, or 0 for none.
 int levelOf(const Variant& mark) {
     if (!mark.isNumeric()) return 0;
     for (int level = 1; level <= 9; ++level) {
@@ -39,6 +38,10 @@ int levelOf(const Variant& mark) {
 }
 
 }  // namespace
+
+int MarkerLevel(long position) {
+    return YearMark.contains(position) ? levelOf(YearMark(position)) : 0;
+}
 
 double positionOf(double plotX) {
     return DataLength - ((ViewLeft + plotX) - curveWindow(1).Picture1->ScaleLeft());
