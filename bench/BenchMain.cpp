@@ -152,6 +152,19 @@ double processMilliseconds(const QString& program, const QStringList& arguments,
     return times[times.size() / 2];  // the median run
 }
 
+// pandas.read_csv of the same file, best of five, in seconds (Debian's pandas, for the system's
+// Python; the bench command installs it). 0 when it cannot be run.
+double pandasSeconds(const QString& path) {
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(STRATALYSER_SOURCE_DIR "/bench/pandas_read_csv.py"), path});
+    if (!python.waitForFinished(120000) || python.exitCode() != 0) {
+        std::printf("# pandas could not be run: %s\n", python.readAllStandardError().left(200).constData());
+        return 0;
+    }
+    return python.readAllStandardOutput().split(' ').value(0).toDouble();
+}
+
 }  // namespace
 
 double bench::importPeakRatio(const QString& jpeg) {
@@ -260,6 +273,12 @@ int main(int argc, char** argv) {
         ratio(("xrf_import_vs_read" + suffix).c_str(), "BM_XrfImport/" + form, "BM_XrfRead/" + form);
         ratio(("xrf_import_vs_scan" + suffix).c_str(), "BM_XrfImport/" + form, "BM_XrfScan/" + form);
         figure(("xrf_import_peak_ratio" + suffix).c_str(), bench::xrfImportPeakRatio(path), "x");
+        const double ours = collector.seconds["BM_XrfImport/" + form];
+        if (const double pandas = ours > 0 ? pandasSeconds(path) : 0; pandas > 0) {
+            figure(("pandas_read_csv_ms" + suffix).c_str(), pandas * 1e3, "ms");
+            // Our time over pandas': 0.5 is twice as fast.
+            figure(("xrf_import_vs_pandas" + suffix).c_str(), ours / pandas, "x");
+        }
     }
     figure("working_save_ms", collector.seconds["BM_WorkingSave"] * 1e3, "ms");
     figure("match_xrf_30000_ms", collector.seconds["BM_MatchXrf"] * 1e3, "ms");

@@ -43,7 +43,7 @@ core::Array<core::Integer> greyProfile() {
 // What the import does with the file's data: read it, parse every field into the table, build
 // the curve table.
 long importTable(const QString& path, const core::Array<core::Integer>& grey) {
-    files::XrfContents x = files::readXrfTable(files::readFileBytes(path));
+    files::XrfContents x = files::readXrfFile(path);
     const core::CurveTable profile = files::buildCurveTable(x.data, x.headers, x.columnCount, x.rowCount, grey);
     return x.rowCount + profile.upper1();
 }

@@ -54,6 +54,7 @@ case "${1:-}" in
         exec ctest --output-on-failure --timeout 600
         ;;
     bench)
+        PACKAGES+=(python3-pandas)  # the XRF import is timed against pandas.read_csv of the same table
         install_missing
         build build/release -DCMAKE_BUILD_TYPE=Release -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=ON
         exec build/release/bin/stratalyser-bench --benchmark_min_time=0.5

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QStringList>
 #include <memory>
 
 #include "core/Errors.h"
 #include "files/FieldSyntax.h"
+#include "files/TextFile.h"
+#include "TestSupport.h"
 
 using core::Variant;
 using files::FieldReader;
@@ -146,4 +149,63 @@ TEST(FieldSyntax, NumbersOfManyDigitsReadWithoutOverflow) {
     EXPECT_DOUBLE_EQ(reader.readField().toDouble(), -1e40);
     EXPECT_DOUBLE_EQ(reader.readField().toDouble(), 123456789012345.0);   // 15 digits: the quick path
     EXPECT_DOUBLE_EQ(reader.readField().toDouble(), 1234567890123456.0);  // 16: the general parser
+}
+
+namespace {
+// Every step of a reader: each field with its type, the line ends and positions, atEnd, and the
+// end of the data (or an unterminated text) as "<end>".
+std::string trace(FieldReader& reader) {
+    QStringList steps;
+    try {
+        for (int i = 0; i < 100000; ++i) {
+            const bool end = reader.atEnd();
+            const Variant v = reader.readField();
+            steps << QStringLiteral("%1 %2:%3 %4 @%5")
+                         .arg(end)
+                         .arg(static_cast<int>(v.type()))
+                         .arg(v.toString())
+                         .arg(reader.lineEnded())
+                         .arg(reader.position());
+        }
+    } catch (const core::EndOfFileError&) {
+        steps << QStringLiteral("<end> @%1").arg(reader.position());
+    }
+    return steps.join('\n').toStdString();
+}
+}  // namespace
+
+// A table read from its file a block at a time reads exactly as its whole bytes do, whatever
+// falls on the edge of a block: a line end cut between CR and LF, a long quoted text, a run of
+// blank lines, the scanner's trailing tab, a byte-order mark.
+TEST(FieldReader, ReadingBlockByBlockGivesTheFieldsOfTheWholeBytes) {
+    QList<QByteArray> inputs = {
+        "a,b\r\n1,2\r\n",
+        "\xEF\xBB\xBF\"x\",1.5\r\n\r\n\r\n",
+        "1,\r\n\r\n,2,\r\n",
+        "\"a long text\r\nover two lines, with \"\"quotes\"\"\",3\n\n4\r",
+        "\"unterminated,1,2\r\n",
+        "1\t2\t\r\n3\t4\t\r\n\r\n",
+        "  1 ,\t2  \r  3,-4.25,1e3,12345678901234567,#2020-01-02#,x\"y\r\n   \r\n",
+        "1,2" + QByteArray("\r\n").repeated(300) + "3,4\r\n" + QByteArray(" \r\n").repeated(50),
+        "1\t\t\t",
+        "",
+    };
+    inputs << files::readFileBytes(testsupport::testData("YAN8A1_200um/Results.txt")).left(6000);
+    const files::FieldLayout layouts[] = {files::FieldLayout::comma(), files::FieldLayout::tab(true),
+                                          files::FieldLayout::tab(false)};
+    for (const QByteArray& bytes : inputs) {
+        for (const files::FieldLayout layout : layouts) {
+            FieldReader whole(bytes, layout);
+            const std::string expected = trace(whole);
+            for (const qsizetype block : {1, 2, 3, 5, 64}) {
+                QBuffer device;
+                device.setData(bytes);
+                device.open(QIODevice::ReadOnly);
+                const QByteArray first = device.read(std::max<qsizetype>(block, 3));
+                FieldReader streamed(first, device, bytes.size(), layout, 1 << 20, block);
+                EXPECT_EQ(trace(streamed), expected)
+                    << "block " << block << ", separator " << int(layout.separator) << ": " << bytes.left(60).data();
+            }
+        }
+    }
 }

@@ -106,3 +106,30 @@ TEST(Surface, SteepLinesCoverEveryRowInTheNearestColumnOnce) {
         EXPECT_TRUE(s.point(x0, y0) == kRed && s.point(x1, y1) == kRed);  // both ends drawn
     }
 }
+
+// A polyline is its lines drawn one after the other: many points to a pixel column, points
+// outside or not finite, a wide pen, and the picture's pixels underneath.
+TEST(Surface, APolylineDrawsWhatItsLinesDraw) {
+    std::vector<QPointF> curve;
+    for (int i = 0; i <= 600; ++i) curve.emplace_back(i * 0.1, (i * 37) % 101);  // ten points a column
+    curve.emplace_back(61, 1e9);
+    curve.emplace_back(62, std::nan(""));
+    curve.emplace_back(63, 50);
+    curve.emplace_back(63, 20);
+    curve.emplace_back(-5, -40);
+    curve.emplace_back(59.7, 99.6);
+    for (const int pen : {1, 3}) {
+        for (const double height : {-100.0, 100.0}) {
+            Surface lines(QSize(64, 40)), polyline(QSize(64, 40));
+            for (Surface* s : {&lines, &polyline}) {
+                s->setScale(0, height < 0 ? 100 : 0, 64, height);
+                s->drawWidth = pen;
+                s->line(0, 0, 64, 100, kGreen);
+            }
+            for (std::size_t i = 1; i < curve.size(); ++i)
+                lines.line(curve[i - 1].x(), curve[i - 1].y(), curve[i].x(), curve[i].y(), kRed);
+            polyline.polyline(curve, kRed);
+            EXPECT_EQ(polyline.image(), lines.image()) << "pen " << pen << ", height " << height;
+        }
+    }
+}

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <functional>
+
 #include "SampleFiles.h"
 #include "SynthCore.h"
 #include "TestSupport.h"
@@ -16,6 +19,45 @@ using namespace std::literals;
 // 26000 rows is the most a table holds (26001 is refused through the import button).
 TEST(XrfFileTest, TwentySixThousandRowsRead) {
     EXPECT_EQ(readXrfTable(synth::makeXrfTable(synth::makeVarvedCore(26000, 4), true, 16)).rowCount, 26000);
+}
+
+namespace {
+// What a reading gives, as text: its shape, headers and every cell, or the reason it refused.
+QString outcome(const std::function<XrfContents()>& read) {
+    try {
+        const XrfContents x = read();
+        QString out = QStringLiteral("%1x%2 w%3 t%4|").arg(x.rowCount).arg(x.columnCount).arg(x.workingFile).arg(x.tabSeparated);
+        for (const QString& h : x.headers) out += h + '|';
+        for (int r = 1; r <= x.rowCount; ++r)
+            for (int c = 1; c <= x.columnCount; ++c) out += QString::number(int(x.data(c, r).type())) + x.data(c, r).toString() + ',';
+        return out;
+    } catch (const core::RuntimeError& e) {
+        return QStringLiteral("refused: ") + e.what();
+    }
+}
+}  // namespace
+
+// The import reads the file a block at a time; whatever the blocks, it reads what the whole bytes
+// read: the real table, both forms, a working file, a table cut inside a row, a huge first line.
+TEST(XrfFileTest, TheFileReadInBlocksReadsAsItsBytes) {
+    const synth::VarvedCore core = synth::makeVarvedCore(400, 4);
+    const QList<QByteArray> tables = {
+        files::readFileBytes(testsupport::testData("YAN8A1_200um/Results.txt")),
+        synth::makeXrfTable(core, true, 16),
+        synth::makeXrfTable(core, false, 16),
+        samples::scannerTable(300).chopped(700),
+        QByteArray(5000, 'x') + "\r\n" + samples::scannerTable(20),
+        samples::unicodeText(samples::scannerTable(20)),
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("table.txt"));
+    for (const QByteArray& bytes : tables) {
+        files::saveFileBytes(path, bytes);
+        const QString expected = outcome([&] { return readXrfTable(bytes); });
+        for (const qsizetype block : {64, 1000, 1 << 20})
+            EXPECT_EQ(outcome([&] { return files::readXrfFile(path, block); }), expected) << block << bytes.left(40).data();
+    }
+    EXPECT_THROW(files::readXrfFile(dir.filePath(QStringLiteral("missing.txt"))), core::FileError);
 }
 
 // The scanner's step needs two numeric positions, and a step that is any length at all (a position

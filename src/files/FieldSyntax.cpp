@@ -1,5 +1,6 @@
 #include "files/FieldSyntax.h"
 
+#include <QIODevice>
 #include <QStringDecoder>
 #include <algorithm>
 #include <string>
@@ -306,6 +307,24 @@ Variant FieldReader::bareField(const char* begin, const char* end) const {
 FieldReader::FieldReader(QByteArray bytes, FieldLayout layout) : bytes_(std::move(bytes)), layout_(layout) {
     // A UTF-8 byte-order mark is not part of the first field.
     if (bytes_.startsWith("\xEF\xBB\xBF")) pos_ = 3;
+    findContentEnd();
+}
+
+FieldReader::FieldReader(QByteArray firstBytes, QIODevice& rest, qint64 totalBytes, FieldLayout layout,
+                         qint64 maxBytes, qsizetype blockBytes)
+    : bytes_(std::move(firstBytes)),
+      layout_(layout),
+      rest_(&rest),
+      final_(false),
+      totalBytes_(totalBytes),
+      readBytes_(bytes_.size()),
+      maxBytes_(maxBytes),
+      blockBytes_(std::max<qsizetype>(1, blockBytes)) {
+    if (bytes_.startsWith("\xEF\xBB\xBF")) pos_ = 3;
+    // (a mark cut by the end of the first bytes is no mark: the caller gives at least a block)
+}
+
+void FieldReader::findContentEnd() {
     const char* data = bytes_.constData();
     contentEnd_ = bytes_.size();
     while (contentEnd_ > pos_ && (isBlank(data[contentEnd_ - 1]) || isLineEnd(data[contentEnd_ - 1])))
@@ -313,6 +332,33 @@ FieldReader::FieldReader(QByteArray bytes, FieldLayout layout) : bytes_(std::mov
     // A file that ends in the tab that ends its lines has no empty field after it.
     if (layout_.trailingSeparatorEndsLine && contentEnd_ > pos_ && data[contentEnd_ - 1] == layout_.separator)
         --contentEnd_;
+}
+
+// Drops the bytes before the field being read and adds at least bytesWanted more. False (and
+// the end of the data known) when the device has no more.
+bool FieldReader::readMore(qsizetype bytesWanted) {
+    if (final_) return false;
+    if (pos_ > 0) {
+        bytes_.remove(0, pos_);
+        base_ += pos_;
+        scannedTo_ = std::max<qsizetype>(0, scannedTo_ - pos_);
+        aheadContent_ -= pos_;
+        pos_ = 0;
+    }
+    const QByteArray more = rest_->read(std::max(bytesWanted, blockBytes_));
+    if (more.isEmpty()) {
+        if (!rest_->atEnd()) {
+            throw core::FileError(core::kPermissionDenied,
+                                  ("Read error: " + rest_->errorString()).toStdString());
+        }
+        final_ = true;
+        findContentEnd();
+        return false;
+    }
+    readBytes_ += more.size();
+    if (readBytes_ > maxBytes_) throw core::FileError(core::kFileTooLarge, "File too large");
+    bytes_ += more;
+    return true;
 }
 
 void FieldReader::skipBlanks() {
@@ -344,8 +390,26 @@ void FieldReader::skipSeparator() {
     }
 }
 
-bool FieldReader::atEnd() const {
-    return !fieldFollows_ && pos_ >= contentEnd_;
+bool FieldReader::atEnd() {
+    if (fieldFollows_) return false;
+    while (!final_) {
+        // Any byte ahead that is neither blank nor a line end (nor the tab that may end the very
+        // last line) means a further field; only a run of blank lines makes us read on.
+        if (aheadContent_ >= pos_) return false;
+        const char* data = bytes_.constData();
+        const qsizetype n = bytes_.size();
+        for (qsizetype q = std::max(pos_, scannedTo_); q < n; ++q) {
+            const char c = data[q];
+            if (!isBlank(c) && !isLineEnd(c) && !(layout_.trailingSeparatorEndsLine && c == layout_.separator)) {
+                aheadContent_ = q;
+                scannedTo_ = q + 1;
+                return false;
+            }
+        }
+        scannedTo_ = n;
+        readMore(blockBytes_);
+    }
+    return pos_ >= contentEnd_;
 }
 
 std::vector<Variant> FieldReader::readLine() {
@@ -358,6 +422,28 @@ std::vector<Variant> FieldReader::readLine() {
 
 Variant FieldReader::readField() {
     if (atEnd()) throw core::EndOfFileError();
+    if (final_) return parseField();
+    if (bytes_.size() - pos_ < blockBytes_) readMore(blockBytes_);
+    for (;;) {
+        // A field read from the bytes in hand is the field of the whole data unless its reading
+        // reached their end: then it is read again with more (twice as many, so a field of any
+        // length costs a few passes at most).
+        const qsizetype start = pos_;
+        const bool follows = fieldFollows_, ended = lineEnded_;
+        try {
+            Variant value = parseField();
+            if (final_ || pos_ < bytes_.size()) return value;
+        } catch (const core::EndOfFileError&) {
+            if (final_) throw;
+        }
+        pos_ = start;
+        fieldFollows_ = follows;
+        lineEnded_ = ended;
+        readMore(bytes_.size());
+    }
+}
+
+Variant FieldReader::parseField() {
     fieldFollows_ = false;
     skipBlanks();
     const char* data = bytes_.constData();

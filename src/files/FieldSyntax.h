@@ -22,6 +22,8 @@
 // Reading is field by field: line ends are separators like commas, and a short line is
 // completed from the next one. Files are written as UTF-8; a text field that is not valid UTF-8
 // is read as Latin-1, so files written by older Windows programs keep their accents.
+class QIODevice;
+
 namespace files {
 
 class FieldWriter {
@@ -68,6 +70,14 @@ struct FieldLayout {
 class FieldReader {
   public:
     explicit FieldReader(QByteArray bytes, FieldLayout layout = FieldLayout::comma());
+    // Reads the first bytes given, then the rest from the device as it goes, a block at a time:
+    // the whole file is never held at once. A big table then costs the memory of its values, not
+    // of its values and its text. Reads exactly as the reader of the whole bytes would.
+    // totalBytes: the file's size, for size(); more than maxBytes in all throws core::FileError.
+    FieldReader(QByteArray firstBytes, QIODevice& rest, qint64 totalBytes, FieldLayout layout,
+                qint64 maxBytes, qsizetype blockBytes = kStreamBlockBytes);
+
+    static constexpr qsizetype kStreamBlockBytes = 1024 * 1024;
 
     // The next field. Throws core::EndOfFileError when every field has been read.
     core::Variant readField();
@@ -76,28 +86,42 @@ class FieldReader {
     // True once the last field has been read. Trailing blank lines and blanks after the last
     // field do not count as a further (empty) field: an editor's final newline must not add a
     // row to a table.
-    bool atEnd() const;
+    bool atEnd();
     // True when the field read last ended its line: a line end or the end of the data followed it,
     // not a comma. Readers of fixed-width rows check their field counts with it.
     bool lineEnded() const { return lineEnded_; }
-    // Position in bytes, for progress reports.
-    qsizetype position() const { return pos_; }
-    qsizetype size() const { return bytes_.size(); }
+    // Position in bytes from the start of the data, for progress reports.
+    qsizetype position() const { return base_ + pos_; }
+    qsizetype size() const { return final_ ? base_ + bytes_.size() : totalBytes_; }
 
   private:
+    core::Variant parseField();
+    bool readMore(qsizetype bytesWanted);
+    void findContentEnd();
     void skipBlanks();
     void skipSeparator();
     bool isBlank(char c) const { return c == ' ' || (c == '\t' && layout_.separator != '\t'); }
     core::Variant bareField(const char* begin, const char* end) const;
 
-    QByteArray bytes_;
+    QByteArray bytes_;  // the data, or the part of it read and not yet passed
     FieldLayout layout_;
     qsizetype pos_ = 0;
     // One past the last byte that is neither a blank nor a line end: from there on only blank
     // lines remain. Found once, so a long run of line ends is passed over once, not per field.
+    // Known once the last byte is in (final_).
     qsizetype contentEnd_ = 0;
     bool fieldFollows_ = false;
     bool lineEnded_ = false;
+
+    // Reading from a device: bytes_ holds the data from base_ on; blocks are added as fields need
+    // them and what lies before the field being read is dropped.
+    QIODevice* rest_ = nullptr;
+    bool final_ = true;  // no more bytes to come
+    qsizetype base_ = 0;
+    qint64 totalBytes_ = 0, readBytes_ = 0, maxBytes_ = 0;
+    qsizetype blockBytes_ = kStreamBlockBytes;
+    qsizetype aheadContent_ = -1;  // a byte known to start or hold a further field
+    qsizetype scannedTo_ = 0;      // bytes before it were searched for one
 };
 
 // The program's stored texts (labels, notes): "---" or "#---" for none, else "#" + the text typed.

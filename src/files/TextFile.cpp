@@ -24,15 +24,20 @@ void reachStage(SaveStage stage) {
 }
 }  // namespace
 
-QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
+void openForReading(QFile& file, qint64 maxBytes) {
+    const QString path = file.fileName();
     if (path.isEmpty()) fail(core::kBadFileName, QStringLiteral("Bad file name"), path);
     const QFileInfo info(path);
     if (!info.exists()) fail(core::kFileNotFound, QStringLiteral("File not found"), path);
     if (info.isDir()) fail(core::kPathNotFound, QStringLiteral("Not a file"), path);
-    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fail(core::kPermissionDenied, QStringLiteral("Permission denied"), path);
     if (file.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);
+}
+
+QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
+    QFile file(path);
+    openForReading(file, maxBytes);
     // Read what the file holds: QIODevice::read(n) sizes its buffer to n first, so asking for the
     // limit would take the limit's memory for every file. A file that grows while it is read (or a
     // device that reports no size) is read on in chunks, up to one byte past the limit.

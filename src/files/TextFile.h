@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 namespace files {
@@ -11,6 +12,8 @@ inline constexpr qint64 kMaxFileBytes = 256ll * 1024 * 1024;
 
 // The whole file. Throws core::FileError for a missing, unreadable or oversized file or a folder.
 QByteArray readFileBytes(const QString& path, qint64 maxBytes = kMaxFileBytes);
+// Opens the file (named in it) for reading, with the same checks.
+void openForReading(QFile& file, qint64 maxBytes = kMaxFileBytes);
 
 // Text saved as "Unicode" by a spreadsheet or an editor (UTF-16 after its byte-order mark) as the
 // same text in UTF-8; any other bytes as they are.

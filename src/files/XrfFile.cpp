@@ -1,5 +1,6 @@
 #include "files/XrfFile.h"
 
+#include <QFile>
 #include <algorithm>
 #include <cmath>
 
@@ -64,10 +65,33 @@ FieldLayout detectXrfLayout(const QByteArray& bytes) {
     return FieldLayout::tab(data[lineEnd - 1] == '\t');
 }
 
+XrfContents readXrfFields(FieldReader& reader, FieldLayout layout);
+
 XrfContents readXrfTable(QByteArray bytes) {
     bytes = unicodeTextAsUtf8(std::move(bytes));
     const FieldLayout layout = detectXrfLayout(bytes);
     FieldReader reader(std::move(bytes), layout);
+    return readXrfFields(reader, layout);
+}
+
+XrfContents readXrfFile(const QString& path, qsizetype blockBytes) {
+    QFile file(path);
+    openForReading(file);
+    QByteArray first = file.read(std::max<qsizetype>(blockBytes, 4));
+    // The header line tells the separator: when the first block does not hold it whole (and for
+    // "Unicode" text, which is converted first) the file is read whole, as before.
+    const qsizetype header = headerLineStart(first);
+    qsizetype headerEnd = header;
+    while (headerEnd >= 0 && headerEnd < first.size() && !isLineEnd(first[headerEnd])) ++headerEnd;
+    const bool unicode = first.startsWith("\xFF\xFE") || first.startsWith("\xFE\xFF");
+    if (file.atEnd()) return readXrfTable(std::move(first));
+    if (unicode || header < 0 || headerEnd >= first.size()) return readXrfTable(readFileBytes(path));
+    const FieldLayout layout = detectXrfLayout(first);
+    FieldReader reader(std::move(first), file, file.size(), layout, kMaxFileBytes, blockBytes);
+    return readXrfFields(reader, layout);
+}
+
+XrfContents readXrfFields(FieldReader& reader, FieldLayout layout) {
     XrfContents out;
     out.tabSeparated = layout.separator == '\t';
     auto& headers = out.headers;

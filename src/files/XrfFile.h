@@ -58,6 +58,9 @@ FieldLayout detectXrfLayout(const QByteArray& bytes);
 
 // Reads the whole table. Throws XrfFormatError or XrfReadError.
 XrfContents readXrfTable(QByteArray bytes);
+// The same for the file at the path, read a block at a time (the file's text is never held
+// whole). Also throws core::FileError for a file that cannot be read, as readFileBytes does.
+XrfContents readXrfFile(const QString& path, qsizetype blockBytes = FieldReader::kStreamBlockBytes);
 
 // A working file's own four columns (grey, year, marker, note) at the end of every row, checked:
 // year a level 1..9 or "---", marker and note "---" or "#" + text. The first damaged cell is named

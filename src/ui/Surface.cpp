@@ -402,6 +402,57 @@ void Surface::line(double x1, double y1, double x2, double y2, core::Colour c) {
              core::toQRgb(c));
 }
 
+void Surface::polyline(std::span<const QPointF> points, core::Colour c) {
+    if (points.size() < 2 || size_.isEmpty()) return;
+    if (drawWidth > 1) {
+        for (std::size_t i = 1; i < points.size(); ++i)
+            line(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y(), c);
+        return;
+    }
+    const QRgb colour = core::toQRgb(c);
+    const double xmax = size_.width() - 1.0, ymax = size_.height() - 1.0;
+    const auto inside = [&](double px, double py) { return px >= 0 && py >= 0 && px <= xmax && py <= ymax; };
+    // Segments that start and end in one pixel column, one after the other, share their ends, so
+    // together they fill one run of it: from the highest to the lowest of their ends.
+    bool pending = false;
+    int runX = 0, runTop = 0, runBottom = 0;
+    const auto flush = [&] {
+        if (pending) addRun(runX, runTop, runBottom, colour);
+        pending = false;
+    };
+    // (toPixelX and toPixelY, worked out the same way, with the scale read once)
+    const double left = scaleLeft(), top = scaleTop(), sw = scaleWidth(), sh = scaleHeight();
+    const double w = widthPixels(), h = heightPixels();
+    const auto pixelX = [&](double x) { return sw == 0.0 ? 0.0 : (x - left) * w / sw; };
+    const auto pixelY = [&](double y) { return sh == 0.0 ? 0.0 : (y - top) * h / sh; };
+    double px1 = pixelX(points[0].x()), py1 = pixelY(points[0].y());
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const double px2 = pixelX(points[i].x()), py2 = pixelY(points[i].y());
+        if (inside(px1, py1) && inside(px2, py2)) {  // (false for a coordinate that is not finite)
+            const int x1 = clampToInt(px1), y1 = clampToInt(py1), x2 = clampToInt(px2), y2 = clampToInt(py2);
+            if (x1 != x2) {
+                flush();
+                lineRuns(QPoint(x1, y1), QPoint(x2, y2), colour);
+            } else if (pending && runX == x1) {
+                runTop = std::min({runTop, y1, y2});
+                runBottom = std::max({runBottom, y1, y2});
+            } else {
+                flush();
+                pending = true;
+                runX = x1;
+                runTop = std::min(y1, y2);
+                runBottom = std::max(y1, y2);
+            }
+        } else {
+            flush();
+            line(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y(), c);
+        }
+        px1 = px2;
+        py1 = py2;
+    }
+    flush();
+}
+
 void Surface::box(double x1, double y1, double x2, double y2, core::Colour c, bool filled) {
     if (!filled) {
         line(x1, y1, x2, y1, c);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/Colour.h"
@@ -74,6 +75,9 @@ class Surface {
     // --- drawing, in user coordinates
     void pset(double x, double y, core::Colour c);
     void line(double x1, double y1, double x2, double y2, core::Colour c);
+    // The lines from each point to the next, drawn as those line calls would draw them. A curve of
+    // many more points than the plot has pixel columns costs one run per column it fills.
+    void polyline(std::span<const QPointF> points, core::Colour c);
     void box(double x1, double y1, double x2, double y2, core::Colour c, bool filled);
     // Radius in horizontal user units. The outline in `outline`, the inside in `fill` if given.
     void circle(double x, double y, double radius, core::Colour outline, std::optional<core::Colour> fill);

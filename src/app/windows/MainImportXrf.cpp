@@ -79,7 +79,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
                                    : givenPath;
         repaint();
         Command2->repaint();
-        contents.emplace(files::readXrfTable(files::readFileBytes(path)));
+        contents.emplace(files::readXrfFile(path));
         if (contents->rowCount == DataLength && contents->workingFile) files::checkWorkingColumns(*contents);
     } catch (const core::CancelledError&) {
         setProgress(false);

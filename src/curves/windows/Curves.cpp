@@ -69,6 +69,26 @@ double movingAverage(int k, long x, const ValueAt& v) {
            SmoothW5(k) * v(x + 2);
 }
 
+// The segments (x, value(x)) - (x + 1, value(x + 1)) for x = from..to where drawn(x) holds, in
+// that order, each connected stretch as one polyline; value is asked once per point.
+template <typename Value, typename Drawn>
+void drawSegments(ui::Surface& plot, long from, long to, const Value& value, const Drawn& drawn, core::Colour c) {
+    std::vector<QPointF> stretch;
+    const auto flush = [&] {
+        plot.polyline(stretch, c);
+        stretch.clear();
+    };
+    for (long x = from; x <= to; ++x) {
+        if (!drawn(x)) {
+            flush();
+            continue;
+        }
+        if (stretch.empty()) stretch.emplace_back(static_cast<double>(x), value(x));
+        stretch.emplace_back(static_cast<double>(x + 1), value(x + 1));
+    }
+    flush();
+}
+
 void drawGreyCurve() {
     const Scale remembered = resetPlots();
     CurveForm& c1 = curveWindow(1);
@@ -81,15 +101,11 @@ void drawGreyCurve() {
     auto v = [W](long x) { return static_cast<double>(GreyProfile(W - x)); };
     const bool plain = c1.mnuNone->Checked();
     const core::Colour rawColour = plain ? kBrightGreen : kGreyUnderAverage;
-    for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
-        if (x < W - 1) plot.line(x, v(x), x + 1, v(x + 1), rawColour);
-    }
+    drawSegments(plot, ViewLeft, ViewRight - 1, v, [W](long x) { return x < W - 1; }, rawColour);
     if (!plain) {
-        for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
-            if (x < W - 1 && x > 2 && x < DataLength - 3) {
-                plot.line(x, movingAverage(1, x, v), x + 1, movingAverage(1, x + 1, v), kBrightGreen);
-            }
-        }
+        drawSegments(
+            plot, ViewLeft, ViewRight - 1, [&v](long x) { return movingAverage(1, x, v); },
+            [W](long x) { return x < W - 1 && x > 2 && x < DataLength - 3; }, kBrightGreen);
     }
     finishPlots(remembered);
     GreyCurveDrawn = true;
@@ -117,24 +133,26 @@ void drawCurves() {
         CurveForm& w = curveWindow(k);
         ui::Surface& plot = w.Picture1->surface();
         const core::Colour colour = w.mnuNone->Checked() ? kBrightGreen : kRawUnderAverage;
-        for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
-            if (x >= DataLength - 1) continue;
-            const float a = CurveValue(k, DataLength - x), b = CurveValue(k, DataLength - x - 1);
-            if (a != kMissingValue && b != kMissingValue) plot.line(x, a, x + 1, b, colour);
-        }
+        auto value = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
+        drawSegments(
+            plot, ViewLeft, ViewRight - 1, value,
+            [&value](long x) { return x < DataLength - 1 && value(x) != kMissingValue && value(x + 1) != kMissingValue; },
+            colour);
     }
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
         if (w.mnuNone->Checked()) continue;
         ui::Surface& plot = w.Picture1->surface();
         auto v = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
-        for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
-            if (!(x < DataLength - 1 && x > 2 && x < DataLength - 3)) continue;
-            bool complete = true;
-            for (long q = x - 2; q <= x + 3 && complete; ++q) complete = v(q) != kMissingValue;
-            if (complete)
-                plot.line(x, movingAverage(k, x, v), x + 1, movingAverage(k, x + 1, v), kBrightGreen);
-        }
+        // (the six values of a segment's two averages must all be there)
+        const auto complete = [&v](long x) {
+            if (!(x < DataLength - 1 && x > 2 && x < DataLength - 3)) return false;
+            for (long q = x - 2; q <= x + 3; ++q)
+                if (v(q) == kMissingValue) return false;
+            return true;
+        };
+        drawSegments(plot, ViewLeft, ViewRight - 1, [k, &v](long x) { return movingAverage(k, x, v); }, complete,
+                     kBrightGreen);
     }
     finishPlots(remembered);
 }
