@@ -26,10 +26,15 @@ namespace {
 QString outcome(const std::function<XrfContents()>& read) {
     try {
         const XrfContents x = read();
-        QString out = QStringLiteral("%1x%2 w%3 t%4|").arg(x.rowCount).arg(x.columnCount).arg(x.workingFile).arg(x.tabSeparated);
+        QString out = QStringLiteral("%1x%2 w%3 t%4|")
+                          .arg(x.rowCount)
+                          .arg(x.columnCount)
+                          .arg(x.workingFile)
+                          .arg(x.tabSeparated);
         for (const QString& h : x.headers) out += h + '|';
         for (int r = 1; r <= x.rowCount; ++r)
-            for (int c = 1; c <= x.columnCount; ++c) out += QString::number(int(x.data(c, r).type())) + x.data(c, r).toString() + ',';
+            for (int c = 1; c <= x.columnCount; ++c)
+                out += QString::number(int(x.data(c, r).type())) + x.data(c, r).toString() + ',';
         return out;
     } catch (const core::RuntimeError& e) {
         return QStringLiteral("refused: ") + e.what();
@@ -55,9 +60,17 @@ TEST(XrfFileTest, TheFileReadInBlocksReadsAsItsBytes) {
         files::saveFileBytes(path, bytes);
         const QString expected = outcome([&] { return readXrfTable(bytes); });
         for (const qsizetype block : {64, 1000, 1 << 20})
-            EXPECT_EQ(outcome([&] { return files::readXrfFile(path, block); }), expected) << block << bytes.left(40).data();
+            EXPECT_EQ(outcome([&] { return files::readXrfFile(path, block); }), expected)
+                << block << bytes.left(40).data();
     }
     EXPECT_THROW(files::readXrfFile(dir.filePath(QStringLiteral("missing.txt"))), core::FileError);
+}
+
+// A line starting with "filename" inside a quoted text is not the header: the working file saved
+// from a table whose first field held one (found by fuzzing) reopens in its comma form.
+TEST(XrfFileTest, AFilenameLineInsideAQuotedTextIsNoHeader) {
+    EXPECT_EQ(files::detectXrfLayout("\"x\r\nfilename\ty\"\r\n\"filename\",\"a\"\r\n").separator, ',');
+    EXPECT_EQ(files::detectXrfLayout("\"x\"\"\r\"\r\n \"filename\"\ta\t\r\n").separator, '\t');
 }
 
 // The scanner's step needs two numeric positions, and a step that is any length at all (a position

@@ -17,18 +17,33 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-// Where a line whose first field is "filename" (bare or quoted) starts, or -1.
+// Where a line whose first field is "filename" (bare or quoted) starts, or -1. Quoted texts are
+// passed over whole, as the reader reads them: a line inside one is no line of the table (a working
+// file may keep a text that holds a line starting with "filename").
 qsizetype headerLineStart(const QByteArray& bytes) {
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
-    qsizetype lineStart = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (lineStart < n) {
-        qsizetype p = lineStart;
-        while (p < n && (data[p] == ' ')) ++p;
-        if (p < n && data[p] == '"') ++p;
-        if (bytes.mid(p, 8) == "filename") return p;
-        while (lineStart < n && !isLineEnd(data[lineStart])) ++lineStart;
-        while (lineStart < n && isLineEnd(data[lineStart])) ++lineStart;
+    qsizetype p = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    bool lineStart = true;
+    while (p < n) {  // p: the start of a field
+        while (p < n && data[p] == ' ') ++p;
+        const bool quoted = p < n && data[p] == '"';
+        if (lineStart && bytes.mid(p + (quoted ? 1 : 0), 8) == "filename") return p + (quoted ? 1 : 0);
+        if (quoted) {  // to the closing quote; two quotes inside are one quote
+            for (++p;; p += 2) {
+                while (p < n && data[p] != '"') ++p;
+                if (p + 1 >= n || data[p + 1] != '"') break;
+            }
+            if (p >= n) return -1;
+            ++p;
+        }
+        while (p < n && data[p] != ',' && data[p] != '\t' && !isLineEnd(data[p])) ++p;
+        lineStart = p < n && isLineEnd(data[p]);
+        if (lineStart) {
+            while (p < n && isLineEnd(data[p])) ++p;
+        } else {
+            ++p;
+        }
     }
     return -1;
 }

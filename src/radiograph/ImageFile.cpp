@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <algorithm>
 #include <cmath>
@@ -118,10 +119,16 @@ DeclaredImage jpegHeader(const QByteArray& file) {
         if (!d.size.isValid()) return d;  // a scan before the frame header
         // Entropy-coded data run to the next marker.
         while (pos + 1 < n) {
-            if (byteAt(file, pos) == 0xFF) {
-                const std::uint32_t next = byteAt(file, pos + 1);
-                if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
+            // (the next 0xFF with a byte after it; none: the data runs to the end)
+            const char* data = file.constData();
+            const void* ff = std::memchr(data + pos, 0xFF, static_cast<std::size_t>(n - 1 - pos));
+            if (ff == nullptr) {
+                pos = n - 1;
+                break;
             }
+            pos = static_cast<const char*>(ff) - data;
+            const std::uint32_t next = byteAt(file, pos + 1);
+            if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7) && next != 0xFF) break;
             ++pos;
         }
         if (pos + 1 >= n) break;
@@ -155,6 +162,7 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     // A JPEG is walked to its end; its file is small beside the picture it decodes to.
     if (head.startsWith("\xFF\xD8\xFF")) {
         if (fileBytes > kMaxDecodedBytes) cannotRead(QStringLiteral("File too large"), path);
+        head.reserve(fileBytes);
         head += file.readAll();
     }
     const DeclaredImage declared = declaredImage(head, fileBytes);

@@ -136,7 +136,9 @@ void drawCurves() {
         auto value = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
         drawSegments(
             plot, ViewLeft, ViewRight - 1, value,
-            [&value](long x) { return x < DataLength - 1 && value(x) != kMissingValue && value(x + 1) != kMissingValue; },
+            [&value](long x) {
+                return x < DataLength - 1 && value(x) != kMissingValue && value(x + 1) != kMissingValue;
+            },
             colour);
     }
     for (int k = 1; k <= 6; ++k) {
