@@ -133,3 +133,24 @@ TEST(Surface, APolylineDrawsWhatItsLinesDraw) {
         }
     }
 }
+
+// A resize keeps the picture at the top-left and fills the rest with the back colour of the
+// moment; what a smaller size cut off stays cut off when the surface grows again.
+TEST(Surface, AResizeKeepsTheTopLeftOfThePicture) {
+    const auto expectRedWithin = [](const Surface& s, QSize size, QSize red) {
+        const QImage shown = s.image();
+        ASSERT_EQ(shown.size(), size);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                EXPECT_EQ(shown.pixel(x, y), core::toQRgb(x < red.width() && y < red.height() ? kRed : kGreen))
+                    << x << "," << y;
+    };
+    Surface s(QSize(4, 4), kRed);
+    s.resize(QSize(6, 3));
+    s.setBackColour(kGreen);
+    s.resize(QSize(7, 5));
+    expectRedWithin(s, QSize(7, 5), QSize(6, 3));
+    s.resize(QSize(2, 5));
+    s.resize(QSize(5, 5));
+    expectRedWithin(s, QSize(5, 5), QSize(2, 3));
+}

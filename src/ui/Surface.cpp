@@ -25,14 +25,15 @@ bool isNativeFormat(const QImage& image) {
     return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_Grayscale8;
 }
 
-// The picture placed at the top-left of a new canvas of the given size (the rest in the back colour).
-QImage placedOnCanvas(const QImage& picture, QSize size, core::Colour back) {
+// The picture (its top-left `kept` at most) placed at the top-left of a new canvas of the given
+// size (the rest in the back colour).
+QImage placedOnCanvas(const QImage& picture, QSize size, core::Colour back, QSize kept = QSize(1 << 30, 1 << 30)) {
     QImage canvas = blankImage(size, back);
     if (picture.isNull()) return canvas;
     const QImage source =
         picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
-    const int rows = std::min(source.height(), canvas.height());
-    const int bytes = std::min(source.width(), canvas.width()) * 4;
+    const int rows = std::min({source.height(), canvas.height(), kept.height()});
+    const int bytes = std::min({source.width(), canvas.width(), kept.width()}) * 4;
     for (int y = 0; y < rows; ++y) std::memcpy(canvas.scanLine(y), source.constScanLine(y), bytes);
     return canvas;
 }
@@ -79,10 +80,19 @@ Surface::Surface(QSize pixels, core::Colour backColour)
 void Surface::resize(QSize pixels) {
     pixels = pixels.expandedTo(QSize(0, 0));
     if (pixels == size_) return;
+    kept_ = canvasPending_ ? kept_.boundedTo(pixels) : size_.boundedTo(pixels);
+    canvasPending_ = true;
     size_ = pixels;
-    background_ = placedOnCanvas(background_, size_, back_);
     resizeColumns();
     allChanged_ = true;
+}
+
+const QImage& Surface::canvas() const {
+    if (canvasPending_) {
+        background_ = placedOnCanvas(background_, size_, back_, kept_);
+        canvasPending_ = false;
+    }
+    return background_;
 }
 
 // The per-column drawings follow the width: columns past it go.
@@ -97,6 +107,7 @@ void Surface::resizeColumns() {
 }
 
 void Surface::setPicture(const QImage& picture) {
+    canvasPending_ = false;
     if (picture.size() == size_ && isNativeFormat(picture)) {
         background_ = picture;  // shared with the caller, not copied
     } else if (picture.size() == size_) {
@@ -182,6 +193,7 @@ std::vector<QRect> Surface::takeChanged() {
 // Composing
 
 QRgb Surface::backgroundPixel(int x, int y) const {
+    canvas();
     if (background_.format() == QImage::Format_Grayscale8) {
         const int v = background_.constScanLine(y)[x];
         return qRgb(v, v, v);
@@ -193,7 +205,7 @@ QImage Surface::render(const QRect& pixels, bool withTransient) const {
     const QRect r = pixels.intersected(bounds());
     QImage out(r.size(), QImage::Format_RGB32);
     if (r.isEmpty()) return out;
-    const bool grey = background_.format() == QImage::Format_Grayscale8;
+    const bool grey = canvas().format() == QImage::Format_Grayscale8;
     for (int y = r.top(); y <= r.bottom(); ++y) {
         QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y - r.top()));
         const uchar* src = background_.constScanLine(y);

@@ -40,7 +40,10 @@ class Surface {
     void resize(QSize pixels);
 
     core::Colour backColour() const { return back_; }
-    void setBackColour(core::Colour c) { back_ = c; }
+    void setBackColour(core::Colour c) {
+        canvas();  // a canvas still to be made is filled with the colour of its resize
+        back_ = c;
+    }
 
     // --- persistent picture and drawing layer
     // The image becomes the background and every drawing is dropped. An image of the surface's
@@ -49,7 +52,7 @@ class Surface {
     // The surface takes the image's size and the image, with nothing copied.
     void setPictureResizing(const QImage& picture);
     void clearPicture();  // background := back colour
-    const QImage& background() const { return background_; }
+    const QImage& background() const { return canvas(); }
     QImage picture() const { return render(bounds(), false); }
     QImage image() const { return render(bounds(), true); }
     // The composed pixels of a rectangle, with or without the drawings not yet committed.
@@ -125,8 +128,17 @@ class Surface {
     const std::vector<CircleRun>& circleRuns(int radius, QRgb outline, std::optional<QRgb> fill);
     std::vector<CircleStamp> circleStamps_;
 
+    // The background of size_, made now if a resize left it to be made.
+    const QImage& canvas() const;
+
     QSize size_;
-    QImage background_;  // Format_RGB32 or Format_Grayscale8, always of size_
+    // Format_RGB32 or Format_Grayscale8, of size_. After a resize, until the background is needed
+    // or replaced, it is still the old picture, of which the top-left `kept_` is the canvas's top-left
+    // (the rest in the back colour): a resize followed by a new picture, as every section change
+    // does, makes no canvas at all.
+    mutable QImage background_;
+    mutable bool canvasPending_ = false;
+    QSize kept_;
     core::Colour back_;
     std::vector<std::vector<Run>> runs_;  // per pixel column, oldest first
     std::vector<std::size_t> committed_;  // per column: how many runs belong to the picture
