@@ -50,6 +50,7 @@ class Variant {
     // The value when the Variant holds exactly this type, else nullptr (for fast paths).
     const double* ifDouble() const { return std::get_if<double>(&value_); }
     const Integer* ifInteger() const { return std::get_if<Integer>(&value_); }
+    const Long* ifLong() const { return std::get_if<Long>(&value_); }
 
     // Typed access; throws TypeMismatchError when the Variant holds another type.
     Integer asInteger() const;

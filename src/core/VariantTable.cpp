@@ -25,6 +25,7 @@ constexpr std::uint64_t box(Tag tag, std::uint64_t payload) {
 }
 static_assert(box(kEmpty, 0) == 0xFFF0'0100'0000'0000ull);
 static_assert(box(kInteger, 0) == 0xFFF0'0200'0000'0000ull);
+static_assert(box(kLong, 0) == 0xFFF0'0300'0000'0000ull);
 constexpr std::uint64_t kEmptyCell = box(kEmpty, 0);
 
 bool isBox(std::uint64_t bits) {

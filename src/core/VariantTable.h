@@ -47,6 +47,8 @@ class VariantTable {
             c = std::bit_cast<std::uint64_t>(*d);
         } else if (const Integer* n = value.ifInteger()) {
             c = kIntegerBox | static_cast<std::uint16_t>(*n);
+        } else if (const Long* l = value.ifLong()) {
+            c = kLongBox | static_cast<std::uint32_t>(*l);
         } else {
             c = encode(value);
         }
@@ -97,6 +99,7 @@ class VariantTable {
     [[noreturn]] static void outOfRange(long i, long j);
     static constexpr std::uint64_t kEmptyCell = 0xFFF0'0100'0000'0000ull;   // the packed Empty
     static constexpr std::uint64_t kIntegerBox = 0xFFF0'0200'0000'0000ull;  // an Integer, value in the low bits
+    static constexpr std::uint64_t kLongBox = 0xFFF0'0300'0000'0000ull;     // a Long, likewise
     std::uint64_t cell(long i, long j) const {
         check(i, j);
         const long c = i - lower1_, r = j - lower2_;

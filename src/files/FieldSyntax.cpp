@@ -390,19 +390,20 @@ void FieldReader::skipSeparator() {
     }
 }
 
-bool FieldReader::atEnd() {
-    if (fieldFollows_) return false;
+// Reading from a device with no byte known ahead that starts a field: are there more fields?
+bool FieldReader::noFieldAhead() {
     while (!final_) {
         // Any byte ahead that is neither blank nor a line end (nor the tab that may end the very
-        // last line) means a further field; only a run of blank lines makes us read on.
+        // last line) means a further field; only a run of blank lines makes us read on. The last
+        // such byte in hand is looked for, so one search serves until the reading gets there.
         if (aheadContent_ >= pos_) return false;
         const char* data = bytes_.constData();
         const qsizetype n = bytes_.size();
-        for (qsizetype q = std::max(pos_, scannedTo_); q < n; ++q) {
+        for (qsizetype q = n - 1; q >= std::max(pos_, scannedTo_); --q) {
             const char c = data[q];
             if (!isBlank(c) && !isLineEnd(c) && !(layout_.trailingSeparatorEndsLine && c == layout_.separator)) {
                 aheadContent_ = q;
-                scannedTo_ = q + 1;
+                scannedTo_ = n;
                 return false;
             }
         }
@@ -424,6 +425,18 @@ Variant FieldReader::readField() {
     if (atEnd()) throw core::EndOfFileError();
     if (final_) return parseField();
     if (bytes_.size() - pos_ < blockBytes_) readMore(blockBytes_);
+    {
+        // Nearly always: a bare field whose separator, and what may follow it (CR LF after the
+        // tab that ends a line), lies in hand. Its reading never looks past the bytes in hand.
+        const char* data = bytes_.constData();
+        const qsizetype safeEnd = bytes_.size() - 3;
+        qsizetype p = pos_;
+        while (p < safeEnd && isBlank(data[p])) ++p;
+        if (p < safeEnd && data[p] != '"') {
+            while (p < safeEnd && data[p] != layout_.separator && !isLineEnd(data[p])) ++p;
+            if (p < safeEnd) return parseField();
+        }
+    }
     for (;;) {
         // A field read from the bytes in hand is the field of the whole data unless its reading
         // reached their end: then it is read again with more (twice as many, so a field of any

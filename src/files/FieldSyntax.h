@@ -86,7 +86,11 @@ class FieldReader {
     // True once the last field has been read. Trailing blank lines and blanks after the last
     // field do not count as a further (empty) field: an editor's final newline must not add a
     // row to a table.
-    bool atEnd();
+    bool atEnd() {
+        if (fieldFollows_) return false;
+        if (final_) return pos_ >= contentEnd_;
+        return aheadContent_ < pos_ && noFieldAhead();
+    }
     // True when the field read last ended its line: a line end or the end of the data followed it,
     // not a comma. Readers of fixed-width rows check their field counts with it.
     bool lineEnded() const { return lineEnded_; }
@@ -96,6 +100,7 @@ class FieldReader {
 
   private:
     core::Variant parseField();
+    bool noFieldAhead();
     bool readMore(qsizetype bytesWanted);
     void findContentEnd();
     void skipBlanks();
