@@ -425,18 +425,6 @@ Variant FieldReader::readField() {
     if (atEnd()) throw core::EndOfFileError();
     if (final_) return parseField();
     if (bytes_.size() - pos_ < blockBytes_) readMore(blockBytes_);
-    {
-        // Nearly always: a bare field whose separator, and what may follow it (CR LF after the
-        // tab that ends a line), lies in hand. Its reading never looks past the bytes in hand.
-        const char* data = bytes_.constData();
-        const qsizetype safeEnd = bytes_.size() - 3;
-        qsizetype p = pos_;
-        while (p < safeEnd && isBlank(data[p])) ++p;
-        if (p < safeEnd && data[p] != '"') {
-            while (p < safeEnd && data[p] != layout_.separator && !isLineEnd(data[p])) ++p;
-            if (p < safeEnd) return parseField();
-        }
-    }
     for (;;) {
         // A field read from the bytes in hand is the field of the whole data unless its reading
         // reached their end: then it is read again with more (twice as many, so a field of any
