@@ -107,29 +107,29 @@ TEST(Surface, SteepLinesCoverEveryRowInTheNearestColumnOnce) {
     }
 }
 
-// A polyline is its lines drawn one after the other: many points to a pixel column, points
-// outside or not finite, a wide pen, and the picture's pixels underneath.
+// A polyline is its lines drawn one after the other: many points to a pixel column, one a column
+// with steep steps, points outside or not finite, a wide pen, and the picture's pixels underneath.
 TEST(Surface, APolylineDrawsWhatItsLinesDraw) {
-    std::vector<QPointF> curve;
-    for (int i = 0; i <= 600; ++i) curve.emplace_back(i * 0.1, (i * 37) % 101);  // ten points a column
-    curve.emplace_back(61, 1e9);
-    curve.emplace_back(62, std::nan(""));
-    curve.emplace_back(63, 50);
-    curve.emplace_back(63, 20);
-    curve.emplace_back(-5, -40);
-    curve.emplace_back(59.7, 99.6);
-    for (const int pen : {1, 3}) {
-        for (const double height : {-100.0, 100.0}) {
-            Surface lines(QSize(64, 40)), polyline(QSize(64, 40));
-            for (Surface* s : {&lines, &polyline}) {
-                s->setScale(0, height < 0 ? 100 : 0, 64, height);
-                s->drawWidth = pen;
-                s->line(0, 0, 64, 100, kGreen);
+    std::vector<QPointF> dense, steep;
+    for (int i = 0; i <= 600; ++i) dense.emplace_back(i * 0.1, (i * 37) % 101);  // ten points a column
+    for (int i = 0; i <= 60; ++i) steep.emplace_back(60 - i, i < 20 ? i * 5.0 : (i * 53) % 101);
+    for (std::vector<QPointF>* curve : {&dense, &steep}) {
+        curve->insert(curve->end(), {{61, 1e9}, {62, std::nan("")}, {63, 50}, {63, 20}, {-5, -40}, {59.7, 99.6}});
+    }
+    for (const std::vector<QPointF>* curve : {&dense, &steep}) {
+        for (const int pen : {1, 3}) {
+            for (const double height : {-100.0, 100.0}) {
+                Surface lines(QSize(64, 40)), polyline(QSize(64, 40));
+                for (Surface* s : {&lines, &polyline}) {
+                    s->setScale(0, height < 0 ? 100 : 0, 64, height);
+                    s->drawWidth = pen;
+                    s->line(0, 0, 64, 100, kGreen);
+                }
+                const std::vector<QPointF>& c = *curve;
+                for (std::size_t i = 1; i < c.size(); ++i) lines.line(c[i - 1].x(), c[i - 1].y(), c[i].x(), c[i].y(), kRed);
+                polyline.polyline(c, kRed);
+                EXPECT_EQ(polyline.image(), lines.image()) << "pen " << pen << ", height " << height;
             }
-            for (std::size_t i = 1; i < curve.size(); ++i)
-                lines.line(curve[i - 1].x(), curve[i - 1].y(), curve[i].x(), curve[i].y(), kRed);
-            polyline.polyline(curve, kRed);
-            EXPECT_EQ(polyline.image(), lines.image()) << "pen " << pen << ", height " << height;
         }
     }
 }

@@ -442,7 +442,24 @@ void Surface::polyline(std::span<const QPointF> points, core::Colour c) {
         const double px2 = pixelX(points[i].x()), py2 = pixelY(points[i].y());
         if (inside(px1, py1) && inside(px2, py2)) {  // (false for a coordinate that is not finite)
             const int x1 = clampToInt(px1), y1 = clampToInt(py1), x2 = clampToInt(px2), y2 = clampToInt(py2);
-            if (x1 != x2) {
+            if (std::abs(x2 - x1) == 1 && std::abs(y2 - y1) >= 2) {
+                // A steep step to the next column, as lineRuns draws it: the upper half of its
+                // rows in the first column (joining the run there), the rest in the second.
+                const int sy = y2 > y1 ? 1 : -1, half = (std::abs(y2 - y1) + 1) / 2;
+                const int end = y1 + sy * (half - 1);
+                if (pending && runX == x1) {
+                    runTop = std::min({runTop, y1, end});
+                    runBottom = std::max({runBottom, y1, end});
+                } else {
+                    flush();
+                    addRun(x1, y1, end, colour);
+                }
+                flush();
+                pending = true;
+                runX = x2;
+                runTop = std::min(y1 + sy * half, y2);
+                runBottom = std::max(y1 + sy * half, y2);
+            } else if (x1 != x2) {
                 flush();
                 lineRuns(QPoint(x1, y1), QPoint(x2, y2), colour);
             } else if (pending && runX == x1) {
