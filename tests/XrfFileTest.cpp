@@ -73,6 +73,18 @@ TEST(XrfFileTest, AFilenameLineInsideAQuotedTextIsNoHeader) {
     EXPECT_EQ(files::detectXrfLayout("\"x\"\"\r\"\r\n \"filename\"\ta\t\r\n").separator, '\t');
 }
 
+// A working file saved from a table placed onto the radiograph's columns may begin with a
+// measurement whose name does not end in "spe" (found by fuzzing): it reopens with its columns.
+TEST(XrfFileTest, AWorkingFileReopensWhateverItsFirstNameIs) {
+    const XrfContents x = readXrfTable(
+        "\"scan\"\r\n\"varvecounting\"\r\n\"filename\",\"position (mm)\",\"greyscale\",\"year\",\"marker\",\"note\"\r\n"
+        "\"L2\",0.2,68,\"---\",\"---\",\"---\"\r\n\"L1.spe\",0.4,70,1,\"---\",\"---\"\r\n");
+    EXPECT_TRUE(x.workingFile);
+    EXPECT_EQ(x.columnCount, 6);
+    EXPECT_EQ(x.rowCount, 2);
+    EXPECT_EQ(x.data(1, 1).toString(), QStringLiteral("L2"));
+}
+
 // The scanner's step needs two numeric positions, and a step that is any length at all (a position
 // of 8e21 mm, found by fuzzing, once made one no whole number can hold).
 TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {

@@ -127,17 +127,21 @@ XrfContents readXrfFields(FieldReader& reader, FieldLayout layout) {
         throw noFilename();
     }
 
-    // Header, ended by the first spectrum file name.
+    // Header, ended by the first spectrum file name. A working file's header is the one line the
+    // program wrote: its first data field follows that line whatever it is called (a table placed
+    // onto the radiograph's columns may begin with a measurement whose name does not end in "spe").
     int columns = 0;
     Variant firstName;
     try {
+        bool headerLineEnded = out.workingFile && reader.lineEnded();
         for (int j = 1; j <= kMaxXrfHeaderIndex && columns == 0; ++j) {
             const Variant field = reader.readField();
             headers[static_cast<std::size_t>(j)] = text(field);
-            if (endsInSpe(field)) {
+            if (endsInSpe(field) || headerLineEnded) {
                 columns = j;
                 firstName = field;
             }
+            headerLineEnded = out.workingFile && reader.lineEnded();
         }
     } catch (const core::EndOfFileError&) {
         throw XrfFormatError("no spectrum file name (a field ending in \"spe\")");
