@@ -2,6 +2,8 @@
 // opens, and that the named files open in order without a dialog.
 #include <QProcess>
 
+#include <set>
+
 #include "AppFixture.h"
 
 using app::parseCommandLine;
@@ -85,4 +87,22 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     EXPECT_TRUE(app::XrfLoaded && app::PhotoOpen && app::frmPhoto->isVisible());
     EXPECT_EQ(app::DataLength, 1500);
     EXPECT_TRUE(dialogs->shown().empty());
+    // A first counting shows what the windows are for: boundaries of three levels, one named lamina
+    // and one note, the pointer line over the plots; saved as the core's working file in its folder,
+    // and nothing else written there.
+    std::set<int> levels;
+    int labels = 0, notes = 0;
+    for (long p = 1; p <= app::DataLength; ++p) {
+        if (app::MarkerLevel(p) > 0) levels.insert(app::MarkerLevel(p));
+        labels += app::MarkerLabel(p) != "---";
+        notes += app::MarkerNote(p) != "---";
+    }
+    EXPECT_EQ(levels, (std::set<int>{1, 2, 3}));
+    EXPECT_TRUE(labels == 1 && notes == 1);
+    EXPECT_EQ(countPixels(plot(4)->Image(), core::toQRgb(core::kPointerColour)), plot(4)->Image().height());
+    EXPECT_TRUE(app::Saved && app::frmMain->Command5->Caption() == "Save");
+    QStringList written = QDir(demo.path()).entryList(QDir::Files);
+    written.sort();
+    EXPECT_EQ(written, (QStringList{"Results.txt", "demo.csv", "optical.png", "radiograph.bmp"}));
+    EXPECT_EQ(app::WorkingFileName, demo.filePath("demo.csv"));
 }

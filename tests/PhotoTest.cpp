@@ -76,8 +76,8 @@ TEST_F(PhotoTest, APhotoOfAnotherShapeOpensRightAlignedUnderThePreview) {
     EXPECT_DOUBLE_EQ(p.Shape1->Top(), p.Image1->Height() * 3 / 10.0);
     EXPECT_DOUBLE_EQ(p.Shape1->Height(), p.Image1->Height() * 2 / 5.0);
 
-    // Three pixels for the whole core: the frame holds less than one.
-    importPhoto(writeFile(dir.filePath("tiny.png"), samples::pictureBytes(flat(3, 2), "png")));
+    // One pixel for the whole core: the frame holds less than one.
+    importPhoto(writeFile(dir.filePath("tiny.png"), samples::pictureBytes(flat(1, 2), "png")));
     dialogs->clearRecord();
     app::frmPhoto->mnuCrop->trigger();
     EXPECT_TRUE(onlyMessage().contains("less than one pixel"));

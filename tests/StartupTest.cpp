@@ -7,9 +7,12 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
     app::MainForm& main = start();
     EXPECT_TRUE(dialogs->shown().empty() && app::frmPreview->isVisible());
     EXPECT_EQ(app::frmAbout->Caption(), "About Stratalyser 2.1");
-    // Default layout: the preview directly above the main window, as wide as the screen allows.
-    EXPECT_EQ(QRectF(app::frmPreview->Left(), app::frmPreview->Top(), app::frmPreview->Width(), app::frmPreview->Height()),
-              QRectF(main.Left(), main.Top() - 1395, 1280 * 15 - 2 * main.Left(), 1395));
+    // Default layout: the main window in the screen's corner, the preview beside it under the metre
+    // scale's room, to the screen's right edge; the raw image window in the preview's place.
+    EXPECT_EQ(QPointF(main.Left(), main.Top()), QPointF(0, 0));
+    for (const ui::Form* preview : std::initializer_list<const ui::Form*>{&app::frmPreview.get(), &app::frmRawImage.get()})
+        EXPECT_EQ(QRectF(preview->Left(), preview->Top(), preview->Width(), preview->Height()),
+                  QRectF(main.Width(), 720, 1280 * 15 - main.Width(), 1395));
     // Section rectangles right-aligned in their pictures.
     EXPECT_EQ(app::frmPreview->Shape1->Left() + app::frmPreview->Shape1->Width(),
               app::frmPreview->Picture2->Left() + app::frmPreview->Picture2->Width());

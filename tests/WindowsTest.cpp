@@ -93,3 +93,70 @@ TEST_F(AppTest, WindowsShowInsideASmallScreen) {
     }
     EXPECT_TRUE(curveWindow(4).Left() == 27450 && curveWindow(5).Top() == -315);
 }
+
+// A first look on the two screens most labs have: the demonstration core, and a real core with its
+// photo and close-up, the tools shown. No window lies over another and every one is on the screen;
+// the two columns of curve plots take two thirds of the screen's width or show the whole core.
+TEST_F(AppTest, TheFirstLookLaysTheWindowsOutSideBySide) {
+    struct Screen {
+        int width, height;
+    };
+    for (const Screen screen : {Screen{1600, 900}, Screen{1920, 1080}}) {
+        for (const bool demo : {true, false}) {
+            restart();
+            ui::screen::overrideSizePixels(screen.width, screen.height);
+            const QString trace = QStringLiteral("%1 x %2, %3").arg(screen.width).arg(screen.height).arg(demo ? "demo" : "real core");
+            SCOPED_TRACE(trace.toStdString());
+            if (demo) {
+                start();
+                app::openFromCommandLine(app::makeDemoCore(dir.filePath("demo")));
+            } else {
+                importRealCore();
+                dialogs->answerOpen(testsupport::realData("optical.tif"));
+                app::frmMain->Command3->click();
+                app::frmPhoto->mnuCrop->trigger();
+                ASSERT_TRUE(app::CropOpen);
+            }
+            app::frmMain->Command7->click();  // the tools: metre, 10 mm and elastic scales
+            ASSERT_TRUE(dialogs->shownOf(ui::ScriptedDialogs::Kind::Message).empty()) << qPrintable(onlyMessage());
+
+            const QRectF area(0, 0, screen.width * 15.0, screen.height * 15.0);
+            std::vector<const ui::Form*> shown;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (const auto* form = dynamic_cast<const ui::Form*>(w); form && form->isVisible())
+                    shown.push_back(form);
+            }
+            EXPECT_GE(shown.size(), demo ? 13u : 14u);
+            const auto place = [](const ui::Form* f) { return QRectF(f->Left(), f->Top(), f->Width(), f->Height()); };
+            for (const ui::Form* a : shown) {
+                EXPECT_TRUE(area.contains(place(a))) << qPrintable(a->Caption());
+                for (const ui::Form* b : shown)
+                    EXPECT_TRUE(a == b || !place(a).intersects(place(b)))
+                        << qPrintable(a->Caption()) << " over " << qPrintable(b->Caption());
+            }
+            const int plots = plot(1)->surface().widthPixels() + plot(4)->surface().widthPixels();
+            EXPECT_TRUE(3 * plots >= 2 * screen.width || app::ViewRight - app::ViewLeft >= app::DataLength - 1) << plots;
+        }
+    }
+}
+
+// Three curve windows that are too high for the screen overlap only their plots' lower parts: the top row of
+// controls of each stays in view.
+TEST(WindowLayoutTest, CurveWindowsTooHighForTheScreenOverlapOnlyTheirPlots) {
+    const app::layout::Rect area{0, 0, 1600 * 15, 900 * 15};
+    const app::layout::Rect main{0, 0, 9720, 6960};
+    struct Row {
+        double windowHeight, pitch;
+    };
+    // 1620: the real core's windows, with the elastic scale's room above them.
+    for (const Row row : {Row{1620, 1620}, Row{2160, 1830}, Row{2400, 1710}, Row{3600, 1110}, Row{9000, 720}}) {
+        const app::layout::Point first = app::layout::firstCurveWindow(area, main, row.windowHeight);
+        const double pitch = app::layout::curveRowPitch(area, first.top, row.windowHeight);
+        EXPECT_DOUBLE_EQ(pitch, row.pitch) << row.windowHeight;
+        EXPECT_GE(first.top, main.bottom());
+        if (pitch > 720) EXPECT_LE(first.top + 2 * pitch + row.windowHeight + 720, area.bottom()) << row.windowHeight;
+    }
+    // The first section fills a column's plot, the whole core when it is shorter.
+    EXPECT_EQ(app::layout::sectionColumns(area, 15, 2, 30000), 800 - 8 - 2);
+    EXPECT_EQ(app::layout::sectionColumns(area, 15, 2, 500), 500);
+}

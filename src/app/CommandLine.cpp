@@ -7,7 +7,12 @@
 #include "SynthCore.h"
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "app/windows/ActiveYearsForm.h"
 #include "app/windows/MainForm.h"
+#include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "pointer/windows/Pointer.h"
+#include "radiograph/windows/PreviewForm.h"
 
 namespace app {
 
@@ -20,9 +25,39 @@ const QStringList kQtOptionsWithValue = {QStringLiteral("-platform"), QStringLit
                                          QStringLiteral("-platformpluginpath"), QStringLiteral("-plugin")};
 const QStringList kQtFlags = {QStringLiteral("-reverse"), QStringLiteral("-widgetcount")};
 
-// The demonstration core: small enough to appear at once, large enough to show laminae.
-constexpr int kDemoWidth = 1500, kDemoHeight = 120;
+// The demonstration core: small enough to appear at once, large enough to show laminae, and low
+// enough that three curve windows stand one above the other under the main window on a 900-pixel screen.
+constexpr int kDemoWidth = 1500, kDemoHeight = 80;
 constexpr int kDemoPhotoWidth = 750, kDemoPhotoHeight = 40;
+// The demonstration's counting: the first varves at the section's top end, every fifth at level 2 and
+// every tenth at level 3. A varve is a light and a dark lamina: its boundary is where a light one starts.
+constexpr int kDemoBoundaries = 20;
+const QString kDemoWorkingFile = QStringLiteral("demo.csv");
+
+int demoLevel(int count) {
+    return count % 10 == 0 ? 3 : count % 5 == 0 ? 2 : 1;
+}
+
+// A first counting on the demonstration core, so that every window shows what it is for: boundaries of
+// three levels, one lamina named and one noted, the pointer line over the plots; saved beside the core as
+// its working file.
+void placeDemoCounting(const QString& folder) {
+    const std::vector<int> boundaries = synth::makeVarvedCore(kDemoWidth, kDemoHeight).boundaries;
+    int count = 0;
+    for (std::size_t i = boundaries.size(); i-- > 0 && count < kDemoBoundaries;) {
+        const bool lightStarts = i % 2 == 1;  // the core's first lamina (column 0) is light
+        if (!lightStarts || boundaries[i] <= ViewLeft || boundaries[i] >= ViewRight) continue;
+        const long position = DataLength - boundaries[i];
+        YearMark(position) = Variant(static_cast<Integer>(demoLevel(++count)));
+        if (count == 10) MarkerLabel(position) = QStringLiteral("#Decade");
+        if (count == 7) MarkerNote(position) = QStringLiteral("#Thin: check on the photo");
+    }
+    RedrawCurves();
+    DrawMarkerLabels();
+    UpdateActiveYears();
+    frmMain->SaveWorkingFileAs(QDir(folder).filePath(kDemoWorkingFile));
+    ShowCurvePointer(ViewLeft + (ViewRight - ViewLeft) / 3.0, curveWindow(1).Picture1->ScaleHeight());
+}
 
 }  // namespace
 
@@ -113,14 +148,17 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 void openFromCommandLine(const CommandLine& c) {
     MainForm& main = frmMain.get();
     if (c.radiograph.isEmpty()) return;
+    main.fitSectionToScreen(c.demo);
     main.openRadiograph(QFileInfo(c.radiograph).absoluteFilePath());
+    main.fitSectionToScreen(false);
     if (!RadiographImported) return;
     const QString table = c.working.isEmpty() ? c.xrf : c.working;
     if (table.isEmpty()) return;
     main.ImportXRFdata(QFileInfo(table).absoluteFilePath());
     main.enableCurveTools();  // as the import command does
-    if (!XrfLoaded || c.photo.isEmpty()) return;
-    main.ImportCorePhoto(QFileInfo(c.photo).absoluteFilePath());
+    if (!XrfLoaded) return;
+    if (!c.photo.isEmpty()) main.ImportCorePhoto(QFileInfo(c.photo).absoluteFilePath());
+    if (c.demo) placeDemoCounting(QFileInfo(c.radiograph).absolutePath());
 }
 
 CommandLine makeDemoCore(const QString& folder) {
@@ -129,6 +167,7 @@ CommandLine makeDemoCore(const QString& folder) {
     const synth::VarvedCore core = synth::makeVarvedCore(kDemoWidth, kDemoHeight);
     const synth::VarvedCore colour = synth::makeVarvedCore(kDemoWidth, kDemoHeight, true);
     CommandLine c;
+    c.demo = true;
     c.radiograph = dir.filePath(QStringLiteral("radiograph.bmp"));
     c.xrf = dir.filePath(QStringLiteral("Results.txt"));
     c.photo = dir.filePath(QStringLiteral("optical.png"));

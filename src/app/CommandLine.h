@@ -33,7 +33,8 @@ std::optional<int> answerBeforeWindows(const CommandLine& commandLine, std::FILE
 void openFromCommandLine(const CommandLine& commandLine);
 
 // The demonstration core (made by the synthetic generator): a radiograph, its scanner table and a
-// photo written into `folder`; the returned command line opens all three.
+// photo written into `folder`; the returned command line opens all three, shows the section that fills
+// the curve windows and places a first counting, saved beside them as "demo.csv".
 CommandLine makeDemoCore(const QString& folder);
 
 }  // namespace app

@@ -2,25 +2,26 @@
 
 // The rows of the settings file, named once. Column 2 of a row holds its default, column 3 its
 // current value; 9999 in column 3 means "not set": the program then computes the value by the rule
-// given here. Positions and sizes are twips, colours 0x00BBGGRR.
+// given here (the layout is drawn in app/WindowLayout.h). Positions and sizes are twips, colours
+// 0x00BBGGRR.
 //
 //   row      holds                                        when not set
 //   0        a title, never interpreted                   -
 //   1        the last line read at start-up (100)         -
 //   2..4     not used (9999 at exit)                      -
-//   5, 6     frmMain Top, Left                            its design place
-//   7, 8     frmPreview Top, Left                         above frmMain, at its Left
-//   9        frmPreview Width                             screen width - 2 x its Left
+//   5, 6     frmMain Top, Left                            the screen's top left corner
+//   7, 8     frmPreview Top, Left                         beside frmMain, under the metre scale
+//   9        frmPreview Width                             to the screen's right edge
 //   10       section rectangle Left (preview, raw image)  right-aligned in its picture
-//   11       section rectangle Width                      its design width
-//   12, 13   frmCurve1 Top, Left                          below the preview, right of frmMain
+//   11       section rectangle Width                      filling a column of curve windows
+//   12, 13   frmCurve1 Top, Left                          below frmMain, at the screen's left
 //   14..23   frmCurve2..6 Top, Left                       two columns beside frmCurve1
-//   24, 25   frmPhoto Top, Left                           its design place
-//   26, 27   frmCrop Top, Left                            its design place
+//   24, 25   frmPhoto Top, Left                           under the preview
+//   26, 27   frmCrop Top, Left                            beside frmActiveYears
 //   28..30   not used (9999 at exit)                      -
 //   31..39   colour of levels 1..9                        the built-in colours
 //   40..65   not used (9999 at exit)                      -
-//   66, 67   frmActiveYears Top, Left                     below frmMain, at its Left
+//   66, 67   frmActiveYears Top, Left                     under the photo strip's room, beside frmMain
 //   68, 69   the chronology's year levels and uncertain   1 and 2
 //            year levels, as digits (0: none)
 //   70       hide invalid XRF measurements (1) or not (0)  0

@@ -102,21 +102,19 @@ void MainForm::Form_Load() {
     Combo1->setText(QStringLiteral("Low"));
     Text1->setText(QStringLiteral("60"));
 
+    // The places the settings do not give: the main window in the screen's top left corner, the
+    // preview (and the raw image window, which shares its place) beside it.
+    const layout::Point mainPlace = layout::mainWindow(screenAreaTwips());
+    setLeft(mainPlace.left);
+    setTop(mainPlace.top);
     PreviewForm& preview = frmPreview.get();
-    RawImageForm& raw = frmRawImage.get();
-    const double screenWidth = ui::screen::widthTwips();
     preview.setHeight(PreviewForm::kHeight);
-    raw.setLeft(Left());
-    preview.setLeft(Left());
-    raw.setWidth(screenWidth - 2 * preview.Left());
-    preview.setWidth(screenWidth - 2 * preview.Left());
-    raw.setTop(Top() - preview.Height());
+    placePreviewWindows();
     recordedWidth_ = core::roundHalfEven(Width());
     recordedHeight_ = core::roundHalfEven(Height());
     setResizable(false);
     frmCurve1->Text1->setText(QString());
     frmCurve1->Text2->setText(QString());
-    preview.setTop(Top() - preview.Height());
 
     try {
         readSettingsFile();
@@ -171,9 +169,10 @@ void MainForm::readSettingsFile() {
     };
     apply(kMainTop, [this](double v) { setTop(v); });
     apply(leftRow(kMainTop), [this](double v) { setLeft(v); });
+    placePreviewWindows();  // beside the main window where it now stands
     apply(kPreviewTop, [&](double v) { preview.setTop(v); });
     apply(leftRow(kPreviewTop), [&](double v) { preview.setLeft(v); });
-    preview.setWidth(settingOr(kPreviewWidth, ui::screen::widthTwips() - 2 * preview.Left()));
+    preview.setWidth(settingOr(kPreviewWidth, layout::previewWidth(screenAreaTwips(), preview.Left())));
     apply(kSectionWidth, [&](double v) {
         preview.Shape1->setWidth(v);
         raw.Shape1->setWidth(v);
@@ -186,6 +185,13 @@ void MainForm::readSettingsFile() {
         raw.Shape1->setLeft(References(kCurrent, kSectionLeft).toDouble());
         preview.Shape1->setLeft(References(kCurrent, kSectionLeft).toDouble());
     }
+}
+
+// The preview and the raw image window share one place, beside the main window.
+void MainForm::placePreviewWindows() {
+    const layout::Rect place = layout::preview(screenAreaTwips(), {Left(), Top(), Width(), Height()});
+    for (ui::Form* window : std::initializer_list<ui::Form*>{&frmRawImage.get(), &frmPreview.get()})
+        window->Move(place.left, place.top, place.width, window->Height());
 }
 
 void MainForm::settingsFailurePath(const QString& message) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowLayout.h"
 #include "core/Errors.h"
 #include "files/XrfFile.h"
 #include "ui/ControlArray.h"
@@ -89,6 +90,8 @@ class MainForm : public ui::Form {
     void Command1_Click() { openRadiograph(QString()); }
     // The import and the elastic scale placed above curve window 1.
     void openRadiograph(const QString& givenPath);
+    // The demonstration core shows the section that fills the curve windows, whatever the settings keep.
+    void fitSectionToScreen(bool fit) { sectionFitsScreen_ = fit; }
     // Re-renders preview and section after a change of brightness, contrast, colour or resolution.
     void renderRadiograph();
 
@@ -107,6 +110,8 @@ class MainForm : public ui::Form {
     void Slider2_Change();
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.
     bool SaveFile(int mode);
+    // Saves the working file to `path` without asking, as "Save as" does once a name is chosen.
+    bool SaveWorkingFileAs(const QString& path);
     // Writes the summary of the counting.
     void mnuSummary_Click();
     // Opens the chronology's window: a row per varve with its calendar year, depths and thickness.
@@ -152,6 +157,9 @@ class MainForm : public ui::Form {
     void buildMenus();
     void connectEvents();
     void readSettingsFile();
+    void placePreviewWindows();
+    bool writeWorkingFileTo(const QString& path);
+    void fitSectionToCurveColumns(const layout::Rect& area, double extraPixels);
     void settingsFailurePath(const QString& message);
     static QString settingsProblem(const core::RuntimeError& error);
     bool placeOntoColumns(files::XrfContents& contents, const QString& path);
@@ -164,6 +172,7 @@ class MainForm : public ui::Form {
 
   private:
     double recordedWidth_ = 0;
+    bool sectionFitsScreen_ = false;
     double recordedHeight_ = 0;
     // The working file is still the scanner's tab-separated table: Save as offers a .csv beside it,
     // so that accepting the offer never replaces the scanner's original.

@@ -111,11 +111,14 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         MarkerLabel(0) = QStringLiteral("Lamina");
         MarkerNote(0) = QStringLiteral("Note");
 
+        const layout::Rect area = screenAreaTwips();
+        const double extra = core::val(Text2->Text());
+        const double pictureWidth = Picture1->surface().widthPixels();
+        if (sectionFitsScreen_ || References(files::settings::kCurrent, files::settings::kSectionWidth) == kUnset)
+            fitSectionToCurveColumns(area, extra);
         // Curve window 1 must fit on the screen: narrow the section rectangle if it would not.
         const double screenWidth = ui::screen::widthTwips();
-        const double extra = core::val(Text2->Text());
-        const double left = settingOr(leftRow(curveTopRow(1)), Left() + Width());
-        const double pictureWidth = Picture1->surface().widthPixels();
+        const double left = settingOr(leftRow(curveTopRow(1)), area.left);
         const double expectedRight =
             (pictureWidth * preview.Shape1->Width() / preview.Image2->Width() + extra) * TwipsPerPixel +
             left + 120;
@@ -128,8 +131,9 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         RenderSection();
         CurveForm& c1 = curveWindow(1);
         for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->setMousePointer(ui::MousePointer::Cross);
-        c1.setTop(settingOr(curveTopRow(1), preview.Top() + preview.Height()));
-        c1.setLeft(settingOr(leftRow(curveTopRow(1)), Left() + Width()));
+        const layout::Point first = layout::firstCurveWindow(area, {Left(), Top(), Width(), Height()}, c1.Height());
+        c1.setTop(settingOr(curveTopRow(1), first.top));
+        c1.setLeft(settingOr(leftRow(curveTopRow(1)), first.left));
 
         // Default band: 21 rows around the middle, or about the whole height of a short image.
         const double scaleHeight = c1.Picture1->ScaleHeight();
@@ -163,8 +167,10 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         frmScale->setLeft(c1.Left());
         frmScale->setTop(c1.Top() + c1.Height());
         ActiveYearsForm& active = frmActiveYears.get();
-        active.setTop(settingOr(kActiveYearsTop, Top() + Height()));
-        active.setLeft(settingOr(leftRow(kActiveYearsTop), Left()));
+        const layout::Point years =
+            layout::activeYears({preview.Left(), preview.Top(), preview.Width(), preview.Height()});
+        active.setTop(settingOr(kActiveYearsTop, years.top));
+        active.setLeft(settingOr(leftRow(kActiveYearsTop), years.left));
         active.Show();
         UpdateActiveYears();
 
@@ -182,6 +188,24 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         ui::dialogs().messageBox(guidanceFor(e), ui::MessageButtons::Ok, ui::MessageIcon::Exclamation,
                                  kGuidanceTitle);
     }
+}
+
+// The section of a first look: as many columns as a column of curve windows shows, so that the two
+// columns together fill the screen's width (the whole core when it is shorter), at the core's top
+// unless the settings keep a place for it.
+void MainForm::fitSectionToCurveColumns(const layout::Rect& area, double extraPixels) {
+    PreviewForm& preview = frmPreview.get();
+    RawImageForm& raw = frmRawImage.get();
+    const long core = static_cast<long>(Picture1->surface().widthPixels());
+    const long columns = layout::sectionColumns(area, TwipsPerPixel, extraPixels, core);
+    const double width = static_cast<double>(columns) * preview.Image2->Width() / static_cast<double>(core);
+    const bool keepLeft =
+        !sectionFitsScreen_ && !(References(files::settings::kCurrent, files::settings::kSectionLeft) == kUnset);
+    preview.Shape1->setWidth(width);
+    raw.Shape1->setWidth(width);
+    if (keepLeft) return;
+    preview.Shape1->setLeft(preview.Picture2->Left() + preview.Picture2->Width() - width);
+    raw.Shape1->setLeft(raw.Image1->Left() + raw.Image1->Width() - width);
 }
 
 // After the import the elastic scale sits directly above curve window 1.

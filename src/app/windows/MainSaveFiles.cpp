@@ -58,6 +58,17 @@ bool MainForm::SaveFile(int mode) {
         setProgress(false);
         return false;
     }
+    return writeWorkingFileTo(path);
+}
+
+bool MainForm::SaveWorkingFileAs(const QString& path) {
+    setProgress(true, DataLength);
+    if (!writeWorkingFileTo(path)) return false;
+    Command5->setCaption(QStringLiteral("Save"));
+    return true;
+}
+
+bool MainForm::writeWorkingFileTo(const QString& path) {
     try {
         Command4->repaint();
         Command5->repaint();

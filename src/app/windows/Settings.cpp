@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 
 #include "app/SharedState.h"
@@ -15,6 +16,7 @@
 #include "radiograph/windows/PreviewForm.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
+#include "ui/Twips.h"
 
 namespace app {
 
@@ -145,6 +147,12 @@ void SaveReferences() {
     }
 }
 
+layout::Rect screenAreaTwips() {
+    const QRect area = ui::screen::availablePixels();
+    const double tpp = ui::twipsPerPixel();
+    return {area.left() * tpp, area.top() * tpp, area.width() * tpp, area.height() * tpp};
+}
+
 void ArrangeCurveWindows() {
     CurveForm& c1 = curveWindow(1);
     CurveForm& c2 = curveWindow(2);
@@ -152,9 +160,13 @@ void ArrangeCurveWindows() {
     CurveForm& c4 = curveWindow(4);
     CurveForm& c5 = curveWindow(5);
     CurveForm& c6 = curveWindow(6);
-    c2.setTop(settingOr(curveTopRow(2), c1.Top() + c1.Height()));
+    // One window below the other; on a screen too low for three, each covers the lower part of the
+    // plot above it, never the top row of controls.
+    const double pitch = layout::curveRowPitch(screenAreaTwips(), c1.Top(), c1.Height());
+    const auto below = [pitch](const CurveForm& w) { return w.Top() + std::min(w.Height(), pitch); };
+    c2.setTop(settingOr(curveTopRow(2), below(c1)));
     c2.setLeft(settingOr(leftRow(curveTopRow(2)), c1.Left()));
-    c3.setTop(settingOr(curveTopRow(3), c2.Top() + c2.Height()));
+    c3.setTop(settingOr(curveTopRow(3), below(c2)));
     c3.setLeft(settingOr(leftRow(curveTopRow(3)), c2.Left()));
     c2.setHeight(c1.Height());
     c3.setHeight(c2.Height());
@@ -169,9 +181,9 @@ void ArrangeCurveWindows() {
     c6.setHeight(c5.Height());
     c5.setWidth(c4.Width());
     c6.setWidth(c5.Width());
-    c5.setTop(settingOr(curveTopRow(5), c4.Top() + c4.Height()));
+    c5.setTop(settingOr(curveTopRow(5), below(c4)));
     c5.setLeft(settingOr(leftRow(curveTopRow(5)), c4.Left()));
-    c6.setTop(settingOr(curveTopRow(6), c5.Top() + c5.Height()));
+    c6.setTop(settingOr(curveTopRow(6), below(c5)));
     c6.setLeft(settingOr(leftRow(curveTopRow(6)), c5.Left()));
 }
 

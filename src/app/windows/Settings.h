@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/WindowLayout.h"
 #include "core/Colour.h"
 #include "core/Variant.h"
 #include "files/Chronology.h"
@@ -38,5 +39,9 @@ void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm);
 
 // Places curve windows 2..6 from the settings, or in two columns beside window 1.
 void ArrangeCurveWindows();
+
+// The screen's area for windows (without the desktop's panels), in twips: what the places the
+// settings leave unset are laid out in.
+layout::Rect screenAreaTwips();
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "app/SharedState.h"
+#include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
@@ -267,8 +268,11 @@ void PhotoForm::mnuCrop_Click() {
     RenderCropImage();
     frmPreview->Show();
     CropForm& c = frmCrop.get();
-    c.setTop(settingOr(files::settings::kCropTop, c.Top()));
-    c.setLeft(settingOr(files::settings::leftRow(files::settings::kCropTop), c.Left()));
+    PreviewForm& preview = frmPreview.get();
+    const layout::Point place = layout::closeUp({preview.Left(), preview.Top(), preview.Width(), preview.Height()},
+                                                frmActiveYears->Width());
+    c.setTop(settingOr(files::settings::kCropTop, place.top));
+    c.setLeft(settingOr(files::settings::leftRow(files::settings::kCropTop), place.left));
     c.Show();
     enablePhotoSliders(true);
     CropOpen = true;
