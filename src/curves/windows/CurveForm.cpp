@@ -14,6 +14,8 @@ namespace app {
 
 namespace {
 constexpr int kFirstKeyCode = 10;  // SetMarker takes codes below this as a clicked level
+// The band label starts where the other windows' "Ratio" box does: clear of the element choice.
+constexpr double kBandLabelLeft = 96;
 }  // namespace
 
 using ui::make;
@@ -55,7 +57,7 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
             return line;
         });
         Label1 = make<ui::Label>(Picture1, QStringLiteral(" Width: "));
-        Label1->place(2, 10, 160, 18);
+        Label1->place(kBandLabelLeft, 10, 160, 18);
         Label1->setBackColour(core::rgb(255, 255, 192));
     }
     buildMenu();
