@@ -6,6 +6,10 @@
 #                                 (or with the arguments given after "run", for example a radiograph)
 #   bash scripts/setup.sh test    build with AddressSanitizer + UBSan, run every test (CTest)
 #   bash scripts/setup.sh bench   release build, run stratalyser-bench
+#   bash scripts/setup.sh package release build, then a Debian package of it in build/package/
+#                                 (install it with: apt install ./build/package/stratalyser_*.deb)
+#   bash scripts/setup.sh manual  the manual's screenshots (docs/images) made again from the
+#                                 demonstration core by the program's own grab tool
 #   bash scripts/setup.sh fuzz [SECONDS | long] [TARGET...]
 #                                 clang + libFuzzer build of the fuzz targets, each run SECONDS
 #                                 (default 60) from the seeds in fuzz/corpus, or with "long" until
@@ -58,6 +62,22 @@ case "${1:-}" in
         install_missing
         build build/release -DCMAKE_BUILD_TYPE=Release -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=ON
         exec build/release/bin/stratalyser-bench --benchmark_min_time=0.5
+        ;;
+    package)
+        install_missing
+        build build/release -DCMAKE_BUILD_TYPE=Release -DSTRATALYSER_TESTS=OFF -DSTRATALYSER_BENCH=OFF \
+            -DCMAKE_INSTALL_PREFIX=/usr
+        cpack -G DEB -B "$PWD/build/package" --config build/release/CPackConfig.cmake
+        rm -rf build/package/_CPack_Packages
+        ls build/package/*.deb
+        ;;
+    manual)
+        PACKAGES+=(openbox imagemagick)  # window captions in the screenshots; palette PNGs
+        install_missing
+        cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTRATALYSER_SANITIZE=ON \
+            -DSTRATALYSER_BENCH=OFF >/dev/null
+        cmake --build build/asan -j "$JOBS" --target stratalyser-grab
+        exec bash scripts/manual-screenshots.sh build/asan/bin/stratalyser-grab docs/images
         ;;
     fuzz)
         PACKAGES+=(clang)
@@ -127,7 +147,7 @@ case "${1:-}" in
         ((failed == 0)) || { echo "a fuzz target failed: see above" >&2; exit 1; }
         ;;
     *)
-        echo "usage: bash scripts/setup.sh run|test|bench|fuzz" >&2
+        echo "usage: bash scripts/setup.sh run|test|bench|package|manual|fuzz" >&2
         exit 2
         ;;
 esac

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
@@ -32,7 +33,10 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     app::CommandLine commandLine = app::parseCommandLine(arguments);
-    if (const std::optional<int> code = app::answerBeforeWindows(commandLine, stdout, stderr)) return *code;
+    {
+        const QCoreApplication bare(argc, argv);  // the usage names the manual, found from the program's folder
+        if (const std::optional<int> code = app::answerBeforeWindows(commandLine, stdout, stderr)) return *code;
+    }
     if (!displayAvailable()) {
         std::fprintf(
             stderr,

@@ -37,7 +37,6 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
         {{"--radiograph", "--xrf", x}, "--radiograph needs a file name"},
         {{"--frobnicate"}, "unknown option --frobnicate"},
         {{"--radiograph", "/no/such/radiograph.bmp"}, "no such file: /no/such/radiograph.bmp"},
-        {{x}, "a working file needs its radiograph: give it with --radiograph FILE"},
         {{"--xrf", x}, "the XRF data need their radiograph: give it with --radiograph FILE"},
         {{"--radiograph", r, "--photo", p}, "the photo opens after the XRF data: give --xrf FILE or a working file too"},
         {{"--radiograph", r, "--xrf", x, x}, "give either --xrf or a working file: the working file holds the XRF data"},
@@ -47,6 +46,19 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
          "the file name is not UTF-8 text, which Stratalyser cannot open; please rename the file: Kern_\uFFFD.bmp"},
     };
     for (const Row& row : rows) EXPECT_EQ(parseCommandLine(row.arguments).error, row.error) << row.arguments.join(' ').toStdString();
+    // One file alone, as "Open with" passes it: a radiograph by its name's ending, otherwise a working file.
+    EXPECT_EQ(parseCommandLine({r}).radiograph, r);
+    const app::CommandLine working = parseCommandLine({x});
+    EXPECT_TRUE(working.error.isEmpty() && working.working == x && working.radiograph.isEmpty());
+}
+
+// A working file opened alone asks for its radiograph with the import's dialog, then opens.
+TEST_F(AppTest, AWorkingFileAloneAsksForItsRadiographFirst) {
+    start();
+    dialogs->answerOpen(testsupport::realData("radiograph.bmp"));
+    app::openFromCommandLine(parseCommandLine({testsupport::realData("Results.txt")}));
+    EXPECT_EQ(dialogs->shownOf(ui::ScriptedDialogs::Kind::OpenFile).size(), 1u);
+    EXPECT_TRUE(app::XrfLoaded && app::DataLength == 2251);
 }
 
 // --help prints the usage; a missing file ends with a message and exit code 2, no window opened

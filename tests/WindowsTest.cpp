@@ -64,7 +64,7 @@ TEST_F(AppTest, CurveWindowsAlignInTwoColumns) {
 }
 
 // Before the XRF import only window 1 is in use, so only the others offer "Show all"; there is no
-// seventh window.
+// seventh window. About names the settings file in use.
 TEST_F(AppTest, ShowAllAboutAndStaffWindows) {
     app::MainForm& main = start();
     EXPECT_FALSE(app::frmCurve1->mnuShowAll->Enabled());
@@ -75,6 +75,12 @@ TEST_F(AppTest, ShowAllAboutAndStaffWindows) {
     main.mnuAbout->trigger();
     EXPECT_TRUE(app::frmAbout->isVisible());
     EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser 2.1");
+    EXPECT_EQ(app::frmAbout->Label2->Caption(), "Settings: " + QDir::toNativeSeparators(settingsPath));
+    // "?" > Manual hands the manual to the desktop's viewer: from the source tree, for a build.
+    main.mnuManual->trigger();
+    const auto shownDocuments = dialogs->shownOf(ui::ScriptedDialogs::Kind::Document);
+    ASSERT_EQ(shownDocuments.size(), 1u);
+    EXPECT_EQ(shownDocuments[0].text, testsupport::sourceFile("docs/manual.md"));
     doubleClick(main.Image1, main.Image1->rect().center());
     EXPECT_TRUE(app::frmTest->isVisible() && app::frmTest->Command4->isEnabled());
     app::frmTest->Command4->click();  // redraws the close-up, which without a photo is nothing

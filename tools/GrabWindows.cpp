@@ -1,7 +1,9 @@
-// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,high][,propose][,section=L:R] [XRF [PHOTO]]] | OUTDIR --demo:
+// stratalyser-grab OUTDIR [RADIOGRAPH [markers][,tools][,high][,propose][,section=L:R] [XRF [PHOTO]]]
+//                  | OUTDIR --demo [OPTIONS]:
 // starts the program's windows with the shipped settings (from a copy, so nothing is changed), imports the
 // radiograph if one is named (and its XRF table if one is named too; then, with "markers", places a dozen
-// boundaries of three levels with the keys and leaves the pointer over the plot; with "high", picks the "High"
+// boundaries of three levels with the keys and leaves the pointer over the plot; "tools" shows the scales and
+// the elastic scale, as "Show tools" does (and "markers" with it); with "high", picks the "High"
 // monitor resolution), opens a curve window's pop-up menu and the note dialog, and saves what the screen
 // shows as PNG files (each of the six curve windows as curve-K.png), for looking at the windows as
 // a user would. With a photo it also opens the photo and its close-up (photo.png, crop.png), the
@@ -19,6 +21,7 @@
 
 #include "app/CommandLine.h"
 #include "app/SharedState.h"
+#include "app/windows/AboutForms.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/ChronologyForm.h"
 #include "app/windows/Forms.h"
@@ -93,17 +96,18 @@ int main(int argc, char* argv[]) {
         } else {
             app::RedrawGreyCurve();
         }
-        if (app::XrfLoaded) {
-            // The tools shown and the elastic scale stretched to a spacing of 15 positions.
-            app::frmMain->Command7_Click();
-            app::frmMain->mnuElastic_Click();
-            app::ElasticShown = true;
-            app::ElasticDragging = true;  // as a drag on the scale does
-            app::ElasticGrabMark = 1;
-            app::DrawElasticScale(app::frmElastic->Line1->X1() + 15);
-            app::ElasticDragging = false;
-        }
         app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
+    }
+    if ((options.contains("markers") || options.contains("tools")) && app::XrfLoaded) {
+        // The tools shown and the elastic scale stretched to a spacing of 15 positions.
+        app::frmMain->Command7_Click();
+        app::frmMain->mnuElastic_Click();
+        app::ElasticShown = true;
+        app::ElasticDragging = true;  // as a drag on the scale does
+        app::ElasticGrabMark = 1;
+        app::DrawElasticScale(app::frmElastic->Line1->X1() + 15);
+        app::ElasticDragging = false;
+        app::ShowCurvePointer(app::PointerX, curve.Picture1->ScaleHeight());
     }
     // "section=L:R": the section moved to columns L to R, as a drag leaves it.
     for (const QByteArray& option : options) {
@@ -153,6 +157,10 @@ int main(int argc, char* argv[]) {
         grab(QStringLiteral("main"), &app::frmMain.get());
         grab(QStringLiteral("active-years"), &app::frmActiveYears.get());
         grab(QStringLiteral("note"), &app::frmNote.get());
+        grab(QStringLiteral("lamina-name"), &app::frmLaminaName.get());
+        app::frmMain->mnuAbout->trigger();  // as the user opens it: it names the settings file in use
+        grab(QStringLiteral("about"), &app::frmAbout.get());
+        app::frmAbout->Hide();
         grab(QStringLiteral("preview"), &app::frmPreview.get());
         grab(QStringLiteral("raw-image"), &app::frmRawImage.get());
         if (!radiograph && !demo) {

@@ -1,10 +1,12 @@
 #include "app/CommandLine.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 
 #include "SynthCore.h"
+#include "app/InstalledFiles.h"
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
 #include "app/windows/ActiveYearsForm.h"
@@ -59,20 +61,34 @@ void placeDemoCounting(const QString& folder) {
     ShowCurvePointer(ViewLeft + (ViewRight - ViewLeft) / 3.0, curveWindow(1).Picture1->ScaleHeight());
 }
 
+// The radiograph kinds the program reads, by the name's ending: what a lone file name is taken as.
+bool looksLikeAnImage(const QString& name) {
+    static const QStringList kEndings = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".jpeg"),
+                                         QStringLiteral(".png"), QStringLiteral(".tif"), QStringLiteral(".tiff")};
+    return std::any_of(kEndings.begin(), kEndings.end(),
+                       [&](const QString& e) { return name.endsWith(e, Qt::CaseInsensitive); });
+}
+
 }  // namespace
 
 QString usageText() {
     return QStringLiteral(
         "Usage: stratalyser [--radiograph FILE] [--xrf FILE] [--photo FILE] [WORKING-FILE.csv]\n"
+        "       stratalyser RADIOGRAPH\n"
         "       stratalyser --demo\n"
         "       stratalyser --help\n"
         "\n"
         "  --radiograph FILE  the X-radiograph (BMP, JPEG, PNG or TIFF, 8 or 16 bits)\n"
         "  --xrf FILE         the XRF scanner's result table (Results.txt or a .csv copy)\n"
         "  --photo FILE       the core photo (BMP, JPEG, PNG or TIFF)\n"
-        "  WORKING-FILE.csv   a working file saved earlier; it needs its radiograph (--radiograph)\n"
+        "  WORKING-FILE.csv   a working file saved earlier, with its radiograph (--radiograph); without\n"
+        "                     one, the program asks for the radiograph first\n"
+        "  RADIOGRAPH         a file name ending in .bmp, .jpg, .jpeg, .png, .tif or .tiff alone\n"
         "  --demo             open a generated demonstration core\n"
-        "  --help             show this text\n");
+        "  --help             show this text\n"
+        "\n"
+        "The manual: ") + (manualFile().isEmpty() ? QStringLiteral("docs/manual.md in the source tree") : manualFile()) +
+        QStringLiteral("\n");
 }
 
 std::optional<int> answerBeforeWindows(const CommandLine& c, std::FILE* out, std::FILE* err) {
@@ -115,6 +131,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             continue;
         } else if (a.startsWith(QLatin1Char('-'))) {
             fail(QStringLiteral("unknown option ") + a);
+        } else if (looksLikeAnImage(a) && c.radiograph.isEmpty()) {
+            c.radiograph = a;  // as "Open with" on a radiograph passes it
         } else if (c.working.isEmpty()) {
             c.working = a;
         } else {
@@ -126,11 +144,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     if (c.demo && anyFile) fail(QStringLiteral("--demo opens its own files; name no others with it"));
     if (!c.working.isEmpty() && !c.xrf.isEmpty())
         fail(QStringLiteral("give either --xrf or a working file: the working file holds the XRF data"));
-    if (c.radiograph.isEmpty() && (!c.working.isEmpty() || !c.xrf.isEmpty())) {
-        fail(c.working.isEmpty()
-                 ? QStringLiteral("the XRF data need their radiograph: give it with --radiograph FILE")
-                 : QStringLiteral("a working file needs its radiograph: give it with --radiograph FILE"));
-    }
+    // A working file alone (as "Open with" passes it) asks for its radiograph with the import's dialog.
+    if (c.radiograph.isEmpty() && !c.xrf.isEmpty())
+        fail(QStringLiteral("the XRF data need their radiograph: give it with --radiograph FILE"));
     if (!c.photo.isEmpty() && c.xrf.isEmpty() && c.working.isEmpty())
         fail(QStringLiteral("the photo opens after the XRF data: give --xrf FILE or a working file too"));
     // Qt reads file names as UTF-8 and has no way back to other bytes: such a name is said to be
@@ -147,9 +163,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
 void openFromCommandLine(const CommandLine& c) {
     MainForm& main = frmMain.get();
-    if (c.radiograph.isEmpty()) return;
+    if (c.radiograph.isEmpty() && c.working.isEmpty()) return;
     main.fitSectionToScreen(c.demo);
-    main.openRadiograph(QFileInfo(c.radiograph).absoluteFilePath());
+    // Without a radiograph the import asks for it (a cancelled dialog leaves the program empty).
+    main.openRadiograph(c.radiograph.isEmpty() ? QString() : QFileInfo(c.radiograph).absoluteFilePath());
     main.fitSectionToScreen(false);
     if (!RadiographImported) return;
     const QString table = c.working.isEmpty() ? c.xrf : c.working;

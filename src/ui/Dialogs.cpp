@@ -1,6 +1,8 @@
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -87,6 +89,8 @@ class QtDialogs : public Dialogs {
     }
 
     void beep() override { QApplication::beep(); }
+
+    bool openDocument(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) override {
         bool ok = false;

@@ -21,7 +21,7 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageResult { Ok, Yes, No, Cancel };
 
 // Every modal window the program shows goes through this interface: file open and save, colour
-// selection, message boxes, a line of text and the beep. The program uses the Qt implementation;
+// selection, message boxes, a line of text, the beep and a document handed to the desktop's viewer. The program uses the Qt implementation;
 // tests install ScriptedDialogs, so that no test ever waits on a modal window.
 class Dialogs {
   public:
@@ -38,6 +38,8 @@ class Dialogs {
     virtual void beep() = 0;
     // A line of text typed by the user (`initial` shown at first), or nothing when cancelled.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) = 0;
+    // A document shown by the desktop's own viewer for its kind; false when none would take it.
+    virtual bool openDocument(const QString& path) = 0;
 
   protected:
     virtual std::optional<QString> askOpenFile(const FileDialogRequest& request) = 0;

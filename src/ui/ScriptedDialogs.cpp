@@ -145,4 +145,12 @@ void ScriptedDialogs::beep() {
     shown_.push_back(shown);
 }
 
+bool ScriptedDialogs::openDocument(const QString& path) {
+    Shown shown;
+    shown.kind = Kind::Document;
+    shown.text = path;
+    shown_.push_back(shown);
+    return true;
+}
+
 }  // namespace ui

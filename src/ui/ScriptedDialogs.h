@@ -14,7 +14,7 @@ namespace ui {
 // Cancel (file and colour dialogs, Yes/No/Cancel boxes), OK or No (message boxes).
 class ScriptedDialogs : public Dialogs {
   public:
-    enum class Kind { OpenFile, SaveFile, Colour, Message, Beep, Input };
+    enum class Kind { OpenFile, SaveFile, Colour, Message, Beep, Input, Document };
 
     struct Shown {
         Kind kind = Kind::Message;
@@ -47,6 +47,7 @@ class ScriptedDialogs : public Dialogs {
     MessageResult messageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                              const QString& title) override;
     void beep() override;
+    bool openDocument(const QString& path) override;  // recorded with the path as its text
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) override;
 
   protected:

@@ -11,7 +11,7 @@ using ui::make;
 
 AboutForm::AboutForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("About Stratalyser 2.1"));
-    Move(3000, 3000, 5400, 3000);
+    Move(3000, 3000, 5400, 3540);
     QWidget* c = client();
     Image1 = make<ui::ImageBox>(c);
     Image1->place(120, 120, 5040, 600);
@@ -27,8 +27,11 @@ AboutForm::AboutForm() : ui::Form(ui::Unit::Twips) {
                                           "Itrax XRF core scanner data and a core photo."));
     Label1->setWordWrap(true);
     Label1->place(120, 1260, 5040, 600);
+    Label2 = make<ui::Label>(c, QString());
+    Label2->setWordWrap(true);
+    Label2->place(120, 1920, 5040, 600);
     Command1 = make<ui::Button>(c, QStringLiteral("OK"));
-    Command1->place(3960, 2040, 1200, 375);
+    Command1->place(3960, 2580, 1200, 375);
     connect(Command1, &ui::Button::Click, this, &ui::Form::Hide);
 }
 

@@ -13,6 +13,7 @@ class AboutForm : public ui::Form {
     ui::ImageBox* Image1;
     ui::Label* Label8;  // program name and version
     ui::Label* Label1;  // what the program does
+    ui::Label* Label2;  // the settings file in use
     ui::Button* Command1;
 };
 

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <cmath>
 
+#include "app/InstalledFiles.h"
 #include "app/SharedState.h"
 #include "app/windows/AboutForms.h"
 #include "app/windows/ChronologyForm.h"
@@ -73,6 +74,7 @@ void MainForm::connectEvents() {
     connect(mnuAlign, &ui::MenuItem::Click, this, &MainForm::mnuAlign_Click);
     connect(mnuShowAll, &ui::MenuItem::Click, this, &MainForm::mnuShowAll_Click);
     connect(mnuAbout, &ui::MenuItem::Click, this, &MainForm::mnuAbout_Click);
+    connect(mnuManual, &ui::MenuItem::Click, this, &MainForm::mnuManual_Click);
     connect(mnuActive, &ui::MenuItem::Click, this, &ToggleActivation);
     connect(mnuHideInvalid, &ui::MenuItem::Click, this, &MainForm::mnuHideInvalid_Click);
     connect(mnuPropose, &ui::MenuItem::Click, this, &MainForm::mnuPropose_Click);
@@ -294,7 +296,18 @@ void MainForm::mnuElastic_Click() {
 }
 
 void MainForm::mnuAbout_Click() {
+    frmAbout->Label2->setCaption(QStringLiteral("Settings: ") + QDir::toNativeSeparators(SettingsFilePath()));
     frmAbout->Show();
+}
+
+void MainForm::mnuManual_Click() {
+    const QString manual = manualFile();
+    if (!manual.isEmpty() && ui::dialogs().openDocument(manual)) return;
+    ui::dialogs().messageBox(
+        manual.isEmpty() ? QStringLiteral("The manual is not installed with this copy of Stratalyser.")
+                         : QStringLiteral("No program to show the manual was found. It is the text file ") +
+                               QDir::toNativeSeparators(manual) + QStringLiteral("."),
+        ui::MessageButtons::Ok, ui::MessageIcon::Information, QStringLiteral("Message from Stratalyser"));
 }
 void MainForm::Image1_DblClick() {
     frmTest->Show();

@@ -199,6 +199,7 @@ void MainForm::buildMenus() {
     mnuDefaultAll = mnuSetting->add(QStringLiteral("Default"));
 
     mnuQuestion = addMenu(QStringLiteral("?"));
+    mnuManual = mnuQuestion->add(QStringLiteral("Manual"));
     mnuAbout = mnuQuestion->add(QStringLiteral("About Stratalyser"));
 
     for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuCompare,

@@ -83,6 +83,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuDefaultAll;
     ui::MenuItem* mnuQuestion;
     ui::MenuItem* mnuAbout;
+    ui::MenuItem* mnuManual;  // the manual in the desktop's viewer
 
     // Loads the radiograph and sets up the whole document around it.
     // A path given (the command line) is opened without asking; otherwise the open dialog asks.
@@ -128,6 +129,7 @@ class MainForm : public ui::Form {
     void mnuAlign_Click();
     void mnuShowAll_Click();
     void mnuAbout_Click();
+    void mnuManual_Click();
     void mnuHideInvalid_Click();
     void mnuPropose_Click();
     void Command7_Click();

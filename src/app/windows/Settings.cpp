@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 
+#include "app/InstalledFiles.h"
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
@@ -24,6 +28,8 @@ using namespace files::settings;
 
 namespace {
 QString gSettingsPath;
+const QString kSettingsFolder = QStringLiteral("References");
+const QString kSettingsFile = QStringLiteral("Stratalyser_References.csv");
 
 }  // namespace
 
@@ -72,8 +78,21 @@ void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm) 
 
 QString SettingsFilePath() {
     if (!gSettingsPath.isEmpty()) return gSettingsPath;
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral("References/Stratalyser_References.csv"));
+    // Beside the program when its settings folder is there and can be written (a build folder, a copy
+    // unpacked by hand): an installed program has none, and a system folder is never written to.
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QFileInfo beside(programFolder.filePath(kSettingsFolder));
+    if (beside.isDir() && beside.isWritable()) return programFolder.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFile);
+    // Otherwise the user's own, made from the shipped defaults at the first start. Without those the
+    // program warns that the file is missing and runs on its defaults, as anywhere else.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString own = QDir(folder).filePath(kSettingsFile);
+    if (!QFileInfo::exists(own)) {
+        const QString shipped = shippedSettingsFile();
+        if (!shipped.isEmpty() && QDir().mkpath(folder) && QFile::copy(shipped, own))
+            QFile::setPermissions(own, QFile::permissions(own) | QFileDevice::WriteOwner);
+    }
+    return own;
 }
 
 void setSettingsFilePath(const QString& path) {

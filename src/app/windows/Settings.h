@@ -9,7 +9,10 @@
 
 namespace app {
 
-// "References/Stratalyser_References.csv" in the folder that holds the program.
+// The settings file: "References/Stratalyser_References.csv" in the folder that holds the program
+// when that folder has a writable References folder (a build), otherwise
+// "Stratalyser_References.csv" in the user's configuration folder (an installed program), copied from
+// the shipped defaults when it is not there yet.
 QString SettingsFilePath();
 // Tests point the program at a settings file of their own (empty: back to the default).
 void setSettingsFilePath(const QString& path);

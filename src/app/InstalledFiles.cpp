@@ -1,0 +1,36 @@
+#include "app/InstalledFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace app {
+
+namespace {
+
+// `relative` in the folder `fromBin` names relative to the program's own folder, when it is there.
+QString besideProgram(const char* fromBin, const QString& relative) {
+    const QString path =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromUtf8(fromBin) + QLatin1Char('/') + relative);
+    return QFileInfo(path).isFile() ? QDir::cleanPath(path) : QString();
+}
+
+}  // namespace
+
+QString shippedSettingsFile() {
+    const QString relative = QStringLiteral("References/Stratalyser_References.csv");
+    const QString installed = besideProgram(STRATALYSER_DATA_FROM_BIN, relative);
+    if (!installed.isEmpty()) return installed;
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("stratalyser/") + relative);
+}
+
+QString manualFile() {
+    const QString name = QStringLiteral("manual.md");
+    const QString installed = besideProgram(STRATALYSER_DOC_FROM_BIN, name);
+    if (!installed.isEmpty()) return installed;
+    const QString source = QStringLiteral(STRATALYSER_SOURCE_DIR "/docs/") + name;
+    return QFileInfo(source).isFile() ? source : QString();
+}
+
+}  // namespace app

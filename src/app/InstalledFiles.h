@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The files an installed program reads from its data and documentation folders (share/stratalyser,
+// share/doc/stratalyser beside bin/), found from where the program runs.
+namespace app {
+
+// The shipped default settings, or an empty text when the program is not installed.
+QString shippedSettingsFile();
+
+// The manual: the installed copy, or the source tree's for a program run from its build folder; an
+// empty text when there is neither.
+QString manualFile();
+
+}  // namespace app
