@@ -13,7 +13,6 @@
 namespace app {
 
 namespace {
-constexpr int kFirstKeyCode = 10;  // SetMarker takes codes below this as a clicked level
 // The band label starts where the other windows' "Ratio" box does: clear of the element choice.
 constexpr double kBandLabelLeft = 96;
 }  // namespace
@@ -134,8 +133,7 @@ void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
         if (keyCode == ui::kKeyZ) UndoMarker();
         if (keyCode == ui::kKeyA) ToggleActivation();
     }
-    // Enter and Backspace take or drop the proposal at the pointer; codes below 10 stand for a
-    // click's level, so Tab (9) places no marker.
+    // Enter and Backspace take or drop the proposal at the pointer.
     // "." and "," visit the disagreements of two counts while they are compared.
     const bool jump = keyCode == ui::kKeyPeriod || keyCode == ui::kKeyComma;
     if (keyCode == ui::kKeyReturn) {
@@ -143,7 +141,7 @@ void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
     } else if (keyCode == ui::kKeyBack) {
         RejectProposalAtPointer();
     } else if (!(jump && JumpToDisagreement(keyCode == ui::kKeyPeriod ? 1 : -1))) {
-        SetMarker(keyCode < kFirstKeyCode ? 0 : keyCode);
+        SetMarkerFromKey(keyCode);
     }
     if (keyCode == ui::kKeyN) {
         ClickX = Variant(static_cast<double>(PointerX));

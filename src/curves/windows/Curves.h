@@ -20,6 +20,9 @@ void RedrawPlots();
 // Markers. A code below 10 places that level at ClickX; the keys "1".."9" (49..57) and keypad
 // 1..9 (97..105) place their level at PointerX; any other code places nothing.
 void SetMarker(int code);
+// A key over a plot or the preview: its code to SetMarker, but Backspace (8) and Tab (9) are keys,
+// not the level of a click, and place nothing.
+void SetMarkerFromKey(int keyCode);
 // A change on top of the undo list (the oldest falls off): the position changed, or another kind of
 // entry, and what it replaced.
 void PushUndo(const Variant& position, const Variant& value);

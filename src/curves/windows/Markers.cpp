@@ -96,6 +96,11 @@ void SetMarker(int code) {
     Saved = false;
 }
 
+void SetMarkerFromKey(int keyCode) {
+    constexpr int kFirstKeyCode = 10;  // SetMarker takes codes below this as a clicked level
+    SetMarker(keyCode < kFirstKeyCode ? 0 : keyCode);
+}
+
 void PushUndo(const Variant& position, const Variant& value) {
     for (long i = UndoPosition.upper(); i >= 1; --i) {
         UndoPosition(i) = UndoPosition(i - 1);

@@ -265,7 +265,7 @@ void PreviewForm::Picture2_KeyDown(int keyCode, int) {
         if (keyCode == ui::kKeyZ) UndoMarker();
         if (keyCode == ui::kKeyA) ToggleActivation();
     }
-    SetMarker(keyCode);
+    SetMarkerFromKey(keyCode);  // Tab places no level-9 boundary at the last click
 }
 
 void PreviewForm::Picture2_KeyUp(int keyCode, int) {
