@@ -38,4 +38,8 @@ keep small/curve-4.png curve-4 800
 keep propose/propose.png propose
 keep compare/compare.png compare
 keep chronology/chronology.png chronology
-ls -l "$out"
+# Two of the manual's own pages as a reader sees them, for reviewing it (kept beside the manual).
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$grab" "$work/pages" --manual "$out/../manual.md" >/dev/null 2>&1
+keep pages/manual-page-1.png ../manual-page-1 1000
+keep pages/manual-page-2.png ../manual-page-2 1000
+ls -l "$out" "$out"/../manual-page-*.png

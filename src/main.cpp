@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
     }
     ui::Application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Stratalyser"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("stratalyser"));  // its menu entry and icon
     QApplication::setQuitOnLastWindowClosed(false);
 
     app::frmMain->Show();

@@ -1,5 +1,5 @@
 // stratalyser-grab OUTDIR [RADIOGRAPH [markers][,tools][,high][,propose][,section=L:R] [XRF [PHOTO]]]
-//                  | OUTDIR --demo [OPTIONS]:
+//                  | OUTDIR --demo [OPTIONS] | OUTDIR --manual MANUAL.md (two pages of the manual):
 // starts the program's windows with the shipped settings (from a copy, so nothing is changed), imports the
 // radiograph if one is named (and its XRF table if one is named too; then, with "markers", places a dozen
 // boundaries of three levels with the keys and leaves the pointer over the plot; "tools" shows the scales and
@@ -14,6 +14,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -41,10 +46,30 @@
 #include "scales/windows/ScaleForms.h"
 #include "ui/ScriptedDialogs.h"
 
+// Two pages of the manual as a reader sees them: its beginning and its keyboard table.
+int grabManualPages(const QString& manual, const QString& out) {
+    QFile file(manual);
+    if (!file.open(QIODevice::ReadOnly)) return 1;
+    QTextBrowser page;
+    page.setSearchPaths({QFileInfo(manual).absolutePath()});
+    page.document()->setMarkdown(QString::fromUtf8(file.readAll()));
+    page.resize(1240, 1100);  // the screenshots of the whole screen are 1200 pixels wide
+    page.show();
+    page.verticalScrollBar()->setValue(0);
+    page.grab().save(out + QStringLiteral("/manual-page-1.png"));
+    QTextCursor heading = page.document()->find(QStringLiteral("The keyboard and the mouse"));
+    heading = page.document()->find(QStringLiteral("The keyboard and the mouse"), heading);  // past the contents line
+    const QRectF block = page.document()->documentLayout()->blockBoundingRect(heading.block());
+    page.verticalScrollBar()->setValue(static_cast<int>(block.top()) - 10);
+    page.grab().save(out + QStringLiteral("/manual-page-2.png"));
+    return 0;
+}
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
+    if (argc > 3 && QByteArray(argv[2]) == "--manual") return grabManualPages(QString::fromLocal8Bit(argv[3]), out);
     QTemporaryDir settings;
     QDir(settings.path()).mkpath(QStringLiteral("References"));
     const QString copy = settings.filePath(QStringLiteral("References/Stratalyser_References.csv"));
