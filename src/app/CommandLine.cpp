@@ -87,8 +87,9 @@ QString usageText() {
         "  --demo             open a generated demonstration core\n"
         "  --help             show this text\n"
         "\n"
-        "The manual: ") + (manualFile().isEmpty() ? QStringLiteral("docs/manual.md in the source tree") : manualFile()) +
-        QStringLiteral("\n");
+        "The manual: ") +
+           (manualFile().isEmpty() ? QStringLiteral("docs/manual.md in the source tree") : manualFile()) +
+           QStringLiteral("\n");
 }
 
 std::optional<int> answerBeforeWindows(const CommandLine& c, std::FILE* out, std::FILE* err) {

@@ -21,8 +21,9 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageResult { Ok, Yes, No, Cancel };
 
 // Every modal window the program shows goes through this interface: file open and save, colour
-// selection, message boxes, a line of text, the beep and a document handed to the desktop's viewer. The program uses the Qt implementation;
-// tests install ScriptedDialogs, so that no test ever waits on a modal window.
+// selection, message boxes, a line of text, the beep and a document handed to the desktop's viewer.
+// The program uses the Qt implementation; tests install ScriptedDialogs, so that no test ever waits
+// on a modal window.
 class Dialogs {
   public:
     virtual ~Dialogs() = default;

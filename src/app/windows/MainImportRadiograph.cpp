@@ -1,5 +1,7 @@
 // The main window's radiograph import: the first thing a user loads; it sets up the whole
 // document.
+#include <algorithm>
+
 #include "app/SharedState.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
@@ -196,16 +198,19 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
 void MainForm::fitSectionToCurveColumns(const layout::Rect& area, double extraPixels) {
     PreviewForm& preview = frmPreview.get();
     RawImageForm& raw = frmRawImage.get();
-    const long core = static_cast<long>(Picture1->surface().widthPixels());
-    const long columns = layout::sectionColumns(area, TwipsPerPixel, extraPixels, core);
-    const double width = static_cast<double>(columns) * preview.Image2->Width() / static_cast<double>(core);
+    const long coreColumns = static_cast<long>(Picture1->surface().widthPixels());
+    const long columns = layout::sectionColumns(area, TwipsPerPixel, extraPixels, coreColumns);
+    const double width = static_cast<double>(columns) * preview.Image2->Width() / static_cast<double>(coreColumns);
     const bool keepLeft =
         !sectionFitsScreen_ && !(References(files::settings::kCurrent, files::settings::kSectionLeft) == kUnset);
-    preview.Shape1->setWidth(width);
-    raw.Shape1->setWidth(width);
-    if (keepLeft) return;
-    preview.Shape1->setLeft(preview.Picture2->Left() + preview.Picture2->Width() - width);
-    raw.Shape1->setLeft(raw.Image1->Left() + raw.Image1->Width() - width);
+    // A kept left edge stays unless the wider section would run past the core's end.
+    const auto place = [&](ui::Shape* frame, double pictureLeft, double pictureWidth) {
+        const double right = pictureLeft + pictureWidth - width;
+        frame->setWidth(width);
+        frame->setLeft(keepLeft ? std::min(frame->Left(), right) : right);
+    };
+    place(preview.Shape1, preview.Picture2->Left(), preview.Picture2->Width());
+    place(raw.Shape1, raw.Image1->Left(), raw.Image1->Width());
 }
 
 // After the import the elastic scale sits directly above curve window 1.

@@ -82,7 +82,8 @@ QString SettingsFilePath() {
     // unpacked by hand): an installed program has none, and a system folder is never written to.
     const QDir programFolder(QCoreApplication::applicationDirPath());
     const QFileInfo beside(programFolder.filePath(kSettingsFolder));
-    if (beside.isDir() && beside.isWritable()) return programFolder.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFile);
+    if (beside.isDir() && beside.isWritable())
+        return programFolder.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFile);
     // Otherwise the user's own, made from the shipped defaults at the first start. Without those the
     // program warns that the file is missing and runs on its defaults, as anywhere else.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
