@@ -130,9 +130,6 @@ void FieldWriter::writeLine(const std::vector<Variant>& values) {
 
 namespace {
 
-inline bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }

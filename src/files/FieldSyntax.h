@@ -129,6 +129,11 @@ class FieldReader {
     qsizetype scannedTo_ = 0;      // bytes before it were searched for one
 };
 
+// A byte that ends a line: CR or LF (CR LF is two of them).
+inline bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
 // The program's stored texts (labels, notes): "---" or "#---" for none, else "#" + the text typed.
 inline bool isStoredText(const QString& stored) {
     return !stored.isEmpty() && stored != QStringLiteral("---") && stored != QStringLiteral("#---");

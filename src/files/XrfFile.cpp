@@ -13,10 +13,6 @@ using core::Variant;
 
 namespace {
 
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
-
 // Where a line whose first field is "filename" (bare or quoted) starts, or -1. Quoted texts are
 // passed over whole, as the reader reads them: a line inside one is no line of the table (a working
 // file may keep a text that holds a line starting with "filename").
