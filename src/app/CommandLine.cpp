@@ -165,10 +165,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 void openFromCommandLine(const CommandLine& c) {
     MainForm& main = frmMain.get();
     if (c.radiograph.isEmpty() && c.working.isEmpty()) return;
-    main.fitSectionToScreen(c.demo);
     // Without a radiograph the import asks for it (a cancelled dialog leaves the program empty).
-    main.openRadiograph(c.radiograph.isEmpty() ? QString() : QFileInfo(c.radiograph).absoluteFilePath());
-    main.fitSectionToScreen(false);
+    main.openRadiograph(c.radiograph.isEmpty() ? QString() : QFileInfo(c.radiograph).absoluteFilePath(),
+                        c.demo ? MainForm::FirstSection::FitScreen : MainForm::FirstSection::AsKept);
     if (!RadiographImported) return;
     const QString table = c.working.isEmpty() ? c.xrf : c.working;
     if (table.isEmpty()) return;

@@ -19,7 +19,7 @@ QString besideProgram(const char* fromBin, const QString& relative) {
 }  // namespace
 
 QString shippedSettingsFile() {
-    const QString relative = QStringLiteral("References/Stratalyser_References.csv");
+    const QString relative = kSettingsFolder + QLatin1Char('/') + kSettingsFileName;
     const QString installed = besideProgram(STRATALYSER_DATA_FROM_BIN, relative);
     if (!installed.isEmpty()) return installed;
     return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("stratalyser/") + relative);

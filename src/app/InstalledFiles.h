@@ -6,6 +6,10 @@
 // share/doc/stratalyser beside bin/), found from where the program runs.
 namespace app {
 
+// The settings file and its folder: beside a build's program, and among an installed program's data.
+inline const QString kSettingsFolder = QStringLiteral("References");
+inline const QString kSettingsFileName = QStringLiteral("Stratalyser_References.csv");
+
 // The shipped default settings, or an empty text when the program is not installed.
 QString shippedSettingsFile();
 

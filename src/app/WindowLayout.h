@@ -25,19 +25,13 @@ struct Rect {
     double left = 0, top = 0, width = 0, height = 0;
     double right() const { return left + width; }
     double bottom() const { return top + height; }
-    bool intersects(const Rect& other) const {
-        return left < other.right() && other.left < right() && top < other.bottom() && other.top < bottom();
-    }
-    bool contains(const Rect& other) const {
-        return other.left >= left && other.top >= top && other.right() <= right() && other.bottom() <= bottom();
-    }
 };
 
 struct Point {
     double left = 0, top = 0;
 };
 
-// Heights of the windows the layout stacks (twips).
+// Heights of the windows the layout stacks (twips); the windows are made this high.
 inline constexpr double kMetreScaleHeight = 720;
 inline constexpr double kPreviewHeight = 1395;
 // Room kept below the preview for a photo strip (a line-scan photo 69 pixels high, with its caption),
@@ -45,7 +39,7 @@ inline constexpr double kPreviewHeight = 1395;
 inline constexpr double kPhotoStripRoom = 1440;
 inline constexpr double kScaleHeight = 720;
 inline constexpr double kElasticHeight = 900;
-// A curve window beyond its plot: borders, and the caption with the top row of controls.
+// A curve window beyond its plot (it is sized so): borders, and the caption with the top row of controls.
 inline constexpr double kCurveFrameWidth = 120;
 inline constexpr double kCurveFrameHeight = 360;
 // What must stay visible of a curve window when three do not fit one above the other: its caption

@@ -104,14 +104,13 @@ void MainForm::Form_Load() {
     Combo1->setText(QStringLiteral("Low"));
     Text1->setText(QStringLiteral("60"));
 
-    // The places the settings do not give: the main window in the screen's top left corner, the
-    // preview (and the raw image window, which shares its place) beside it.
+    // The main window's place when the settings give none: the screen's top left corner. The preview
+    // is placed beside it once the settings are read (or found missing).
     const layout::Point mainPlace = layout::mainWindow(screenAreaTwips());
     setLeft(mainPlace.left);
     setTop(mainPlace.top);
     PreviewForm& preview = frmPreview.get();
     preview.setHeight(PreviewForm::kHeight);
-    placePreviewWindows();
     recordedWidth_ = core::roundHalfEven(Width());
     recordedHeight_ = core::roundHalfEven(Height());
     setResizable(false);
@@ -191,7 +190,7 @@ void MainForm::readSettingsFile() {
 
 // The preview and the raw image window share one place, beside the main window.
 void MainForm::placePreviewWindows() {
-    const layout::Rect place = layout::preview(screenAreaTwips(), {Left(), Top(), Width(), Height()});
+    const layout::Rect place = layout::preview(screenAreaTwips(), placeOf(*this));
     for (ui::Form* window : std::initializer_list<ui::Form*>{&frmRawImage.get(), &frmPreview.get()})
         window->Move(place.left, place.top, place.width, window->Height());
 }
@@ -203,6 +202,7 @@ void MainForm::settingsFailurePath(const QString& message) {
     frmAbout->setCaption(QStringLiteral("About Stratalyser 1.6"));
     frmAbout->Label8->setCaption(QStringLiteral("Stratalyser 1.6"));
     for (int row = kRowCount; row <= kLastRow; ++row) References(kCurrent, row) = Variant(kUnset);
+    placePreviewWindows();
     frmPreview->Show();
     ReferencesLoaded = false;
 }

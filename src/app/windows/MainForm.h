@@ -87,12 +87,13 @@ class MainForm : public ui::Form {
 
     // Loads the radiograph and sets up the whole document around it.
     // A path given (the command line) is opened without asking; otherwise the open dialog asks.
-    void ImportRadiograph(const QString& givenPath = QString());
+    // The first section: as the settings keep it (or fitted to the screen where they keep none), or
+    // fitted to the screen whatever they keep (the demonstration core).
+    enum class FirstSection { AsKept, FitScreen };
+    void ImportRadiograph(const QString& givenPath = QString(), FirstSection first = FirstSection::AsKept);
     void Command1_Click() { openRadiograph(QString()); }
     // The import and the elastic scale placed above curve window 1.
-    void openRadiograph(const QString& givenPath);
-    // The demonstration core shows the section that fills the curve windows, whatever the settings keep.
-    void fitSectionToScreen(bool fit) { sectionFitsScreen_ = fit; }
+    void openRadiograph(const QString& givenPath, FirstSection first = FirstSection::AsKept);
     // Re-renders preview and section after a change of brightness, contrast, colour or resolution.
     void renderRadiograph();
 
@@ -161,7 +162,7 @@ class MainForm : public ui::Form {
     void readSettingsFile();
     void placePreviewWindows();
     bool writeWorkingFileTo(const QString& path);
-    void fitSectionToCurveColumns(const layout::Rect& area, double extraPixels);
+    void fitSectionToCurveColumns(const layout::Rect& area, double extraPixels, bool keepLeft);
     void settingsFailurePath(const QString& message);
     static QString settingsProblem(const core::RuntimeError& error);
     bool placeOntoColumns(files::XrfContents& contents, const QString& path);
@@ -174,7 +175,6 @@ class MainForm : public ui::Form {
 
   private:
     double recordedWidth_ = 0;
-    bool sectionFitsScreen_ = false;
     double recordedHeight_ = 0;
     // The working file is still the scanner's tab-separated table: Save as offers a .csv beside it,
     // so that accepting the offer never replaces the scanner's original.

@@ -79,7 +79,7 @@ QString guidanceFor(const core::RuntimeError& error) {
 
 }  // namespace
 
-void MainForm::ImportRadiograph(const QString& givenPath) {
+void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
     try {
         const QString path =
             givenPath.isEmpty() ? ui::dialogs().openFile({QString(), kImageFilter, QString(), false}) : givenPath;
@@ -116,16 +116,18 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         const layout::Rect area = screenAreaTwips();
         const double extra = core::val(Text2->Text());
         const double pictureWidth = Picture1->surface().widthPixels();
-        if (sectionFitsScreen_ || References(files::settings::kCurrent, files::settings::kSectionWidth) == kUnset)
-            fitSectionToCurveColumns(area, extra);
+        const auto unset = [](int row) { return References(files::settings::kCurrent, row) == kUnset; };
+        if (first == FirstSection::FitScreen || unset(files::settings::kSectionWidth))
+            fitSectionToCurveColumns(area, extra,
+                                     first == FirstSection::AsKept && !unset(files::settings::kSectionLeft));
         // Curve window 1 must fit on the screen: narrow the section rectangle if it would not.
         const double screenWidth = ui::screen::widthTwips();
         const double left = settingOr(leftRow(curveTopRow(1)), area.left);
         const double expectedRight =
             (pictureWidth * preview.Shape1->Width() / preview.Image2->Width() + extra) * TwipsPerPixel +
-            left + 120;
+            left + layout::kCurveFrameWidth;
         if (expectedRight > screenWidth) {
-            preview.Shape1->setWidth(((screenWidth - left - 120) / TwipsPerPixel - extra) *
+            preview.Shape1->setWidth(((screenWidth - left - layout::kCurveFrameWidth) / TwipsPerPixel - extra) *
                                      preview.Image2->Width() / pictureWidth);
         }
 
@@ -133,7 +135,7 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         RenderSection();
         CurveForm& c1 = curveWindow(1);
         for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->setMousePointer(ui::MousePointer::Cross);
-        const layout::Point first = layout::firstCurveWindow(area, {Left(), Top(), Width(), Height()}, c1.Height());
+        const layout::Point first = layout::firstCurveWindow(area, placeOf(*this), c1.Height());
         c1.setTop(settingOr(curveTopRow(1), first.top));
         c1.setLeft(settingOr(leftRow(curveTopRow(1)), first.left));
 
@@ -169,8 +171,7 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
         frmScale->setLeft(c1.Left());
         frmScale->setTop(c1.Top() + c1.Height());
         ActiveYearsForm& active = frmActiveYears.get();
-        const layout::Point years =
-            layout::activeYears({preview.Left(), preview.Top(), preview.Width(), preview.Height()});
+        const layout::Point years = layout::activeYears(placeOf(preview));
         active.setTop(settingOr(kActiveYearsTop, years.top));
         active.setLeft(settingOr(leftRow(kActiveYearsTop), years.left));
         active.Show();
@@ -195,14 +196,12 @@ void MainForm::ImportRadiograph(const QString& givenPath) {
 // The section of a first look: as many columns as a column of curve windows shows, so that the two
 // columns together fill the screen's width (the whole core when it is shorter), at the core's top
 // unless the settings keep a place for it.
-void MainForm::fitSectionToCurveColumns(const layout::Rect& area, double extraPixels) {
+void MainForm::fitSectionToCurveColumns(const layout::Rect& area, double extraPixels, bool keepLeft) {
     PreviewForm& preview = frmPreview.get();
     RawImageForm& raw = frmRawImage.get();
     const long coreColumns = static_cast<long>(Picture1->surface().widthPixels());
     const long columns = layout::sectionColumns(area, TwipsPerPixel, extraPixels, coreColumns);
     const double width = static_cast<double>(columns) * preview.Image2->Width() / static_cast<double>(coreColumns);
-    const bool keepLeft =
-        !sectionFitsScreen_ && !(References(files::settings::kCurrent, files::settings::kSectionLeft) == kUnset);
     // A kept left edge stays unless the wider section would run past the core's end.
     const auto place = [&](ui::Shape* frame, double pictureLeft, double pictureWidth) {
         const double right = pictureLeft + pictureWidth - width;
@@ -214,8 +213,8 @@ void MainForm::fitSectionToCurveColumns(const layout::Rect& area, double extraPi
 }
 
 // After the import the elastic scale sits directly above curve window 1.
-void MainForm::openRadiograph(const QString& givenPath) {
-    ImportRadiograph(givenPath);
+void MainForm::openRadiograph(const QString& givenPath, FirstSection first) {
+    ImportRadiograph(givenPath, first);
     ElasticForm& elastic = frmElastic.get();
     CurveForm& c1 = curveWindow(1);
     elastic.setWidth(c1.Width());

@@ -28,8 +28,6 @@ using namespace files::settings;
 
 namespace {
 QString gSettingsPath;
-const QString kSettingsFolder = QStringLiteral("References");
-const QString kSettingsFile = QStringLiteral("Stratalyser_References.csv");
 
 }  // namespace
 
@@ -83,11 +81,11 @@ QString SettingsFilePath() {
     const QDir programFolder(QCoreApplication::applicationDirPath());
     const QFileInfo beside(programFolder.filePath(kSettingsFolder));
     if (beside.isDir() && beside.isWritable())
-        return programFolder.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFile);
+        return programFolder.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFileName);
     // Otherwise the user's own, made from the shipped defaults at the first start. Without those the
     // program warns that the file is missing and runs on its defaults, as anywhere else.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const QString own = QDir(folder).filePath(kSettingsFile);
+    const QString own = QDir(folder).filePath(kSettingsFileName);
     if (!QFileInfo::exists(own)) {
         const QString shipped = shippedSettingsFile();
         if (!shipped.isEmpty() && QDir().mkpath(folder) && QFile::copy(shipped, own))
@@ -171,6 +169,10 @@ layout::Rect screenAreaTwips() {
     const QRect area = ui::screen::availablePixels();
     const double tpp = ui::twipsPerPixel();
     return {area.left() * tpp, area.top() * tpp, area.width() * tpp, area.height() * tpp};
+}
+
+layout::Rect placeOf(const ui::Form& window) {
+    return {window.Left(), window.Top(), window.Width(), window.Height()};
 }
 
 void ArrangeCurveWindows() {

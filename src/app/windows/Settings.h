@@ -6,6 +6,7 @@
 #include "core/Colour.h"
 #include "core/Variant.h"
 #include "files/Chronology.h"
+#include "ui/Form.h"
 
 namespace app {
 
@@ -46,5 +47,7 @@ void ArrangeCurveWindows();
 // The screen's area for windows (without the desktop's panels), in twips: what the places the
 // settings leave unset are laid out in.
 layout::Rect screenAreaTwips();
+// A window's place and size (twips) as the layout takes it.
+layout::Rect placeOf(const ui::Form& window);
 
 }  // namespace app

@@ -268,9 +268,7 @@ void PhotoForm::mnuCrop_Click() {
     RenderCropImage();
     frmPreview->Show();
     CropForm& c = frmCrop.get();
-    PreviewForm& preview = frmPreview.get();
-    const layout::Point place = layout::closeUp({preview.Left(), preview.Top(), preview.Width(), preview.Height()},
-                                                frmActiveYears->Width());
+    const layout::Point place = layout::closeUp(placeOf(frmPreview.get()), frmActiveYears->Width());
     c.setTop(settingOr(files::settings::kCropTop, place.top));
     c.setLeft(settingOr(files::settings::leftRow(files::settings::kCropTop), place.left));
     c.Show();

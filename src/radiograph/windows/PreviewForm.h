@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SharedState.h"
+#include "app/WindowLayout.h"
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -13,7 +14,7 @@ namespace app {
 class PreviewForm : public ui::Form {
     Q_OBJECT
   public:
-    static constexpr double kHeight = 1395;  // the preview and the raw image window keep this height
+    static constexpr double kHeight = layout::kPreviewHeight;  // the preview and the raw image window keep it
 
     PreviewForm();
 

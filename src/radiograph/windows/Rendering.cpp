@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/SharedState.h"
+#include "app/WindowLayout.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
@@ -89,8 +90,8 @@ static void renderSection() {
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
         w.Picture1->place(0, 0, plotWidth, plotHeight);
-        w.Move(w.Left(), w.Top(), TwipsPerPixel * w.Picture1->surface().widthPixels() + 120,
-               TwipsPerPixel * w.Picture1->surface().heightPixels() + 360);
+        w.Move(w.Left(), w.Top(), TwipsPerPixel * w.Picture1->surface().widthPixels() + layout::kCurveFrameWidth,
+               TwipsPerPixel * w.Picture1->surface().heightPixels() + layout::kCurveFrameHeight);
     }
     frmElastic->setWidth(c1.Width());
 

@@ -1,6 +1,7 @@
 #include "scales/windows/ScaleForms.h"
 
 #include "app/SharedState.h"
+#include "app/WindowLayout.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "core/Arithmetic.h"
@@ -22,7 +23,7 @@ using ui::make;
 ScaleForm::ScaleForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("10 mm"));
     setWindowFlag(Qt::Tool);
-    Move(9840, 6480, 9000, 720);
+    Move(9840, 6480, 9000, layout::kScaleHeight);
     Picture1 = make<ui::PictureBox>(client());
     Picture1->place(0, 0, 8880, 360);
     connect(Picture1, &ui::PictureBox::MouseMove, this, [] { ClearCurvePointers(); });
@@ -71,7 +72,7 @@ void ScaleForm::Form_Load() {
 MetreScaleForm::MetreScaleForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("cm"));
     setWindowFlag(Qt::Tool);
-    Move(120, 0, 12000, 720);
+    Move(120, 0, 12000, layout::kMetreScaleHeight);
     Picture1 = make<ui::PictureBox>(client());
     Picture1->place(0, 0, 11880, 360);
     mnuRB = addPopupMenu(QStringLiteral("RB"));
@@ -102,7 +103,7 @@ void MetreScaleForm::Form_MouseMove(int, int, double, double) {
 ElasticForm::ElasticForm() : ui::Form(ui::Unit::Pixels) {
     setCaption(QStringLiteral("Elastic scale"));
     setWindowFlag(Qt::Tool);
-    Move(9840, 900, 9000, 900);
+    Move(9840, 900, 9000, layout::kElasticHeight);
     Picture1 = make<ui::PictureBox>(client());
     Picture1->place(0, 0, 592, 36);
     Picture1->setAttribute(Qt::WA_TransparentForMouseEvents);  // the form itself takes the mouse
