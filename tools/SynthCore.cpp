@@ -35,6 +35,12 @@ void paintRadiograph(VarvedCore& core, int width, int height, bool colour) {
 }  // namespace
 
 VarvedCore makeVarvedCore(int width, int height, bool colour, unsigned seed) {
+    VarvedCore core = layVarvedCore(width, seed);
+    paintRadiograph(core, width, height, colour);
+    return core;
+}
+
+VarvedCore layVarvedCore(int width, unsigned seed) {
     VarvedCore core;
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> thickness(4, 12), shade(-15, 15);
@@ -48,7 +54,6 @@ VarvedCore makeVarvedCore(int width, int height, bool colour, unsigned seed) {
         if (x < width) core.boundaries.push_back(x);
         light = !light;
     }
-    paintRadiograph(core, width, height, colour);
     return core;
 }
 

@@ -23,6 +23,8 @@ struct VarvedCore {
 };
 
 VarvedCore makeVarvedCore(int width, int height, bool colour = false, unsigned seed = 1);
+// The same core's laminae without its picture: columnGrey and boundaries only.
+VarvedCore layVarvedCore(int width, unsigned seed = 1);
 
 // A core for judging boundary proposals: laminae 6..60 columns thick, each with its own contrast
 // c (30..80 grey levels; a lamina lies c/2 above or below the slowly wandering mean grey, light and

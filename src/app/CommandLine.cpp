@@ -44,7 +44,7 @@ int demoLevel(int count) {
 // three levels, one lamina named and one noted, the pointer line over the plots; saved beside the core as
 // its working file.
 void placeDemoCounting(const QString& folder) {
-    const std::vector<int> boundaries = synth::makeVarvedCore(kDemoWidth, kDemoHeight).boundaries;
+    const std::vector<int> boundaries = synth::layVarvedCore(kDemoWidth).boundaries;  // the picture's own
     int count = 0;
     for (std::size_t i = boundaries.size(); i-- > 0 && count < kDemoBoundaries;) {
         const bool lightStarts = i % 2 == 1;  // the core's first lamina (column 0) is light
