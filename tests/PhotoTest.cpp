@@ -340,19 +340,19 @@ TEST_F(PhotoTest, TheWholePhotoInTheCloseUpAndClosingThePhoto) {
 }
 
 // A photo longer than the scan (the real strip padded 100 columns left and 60 right) with a record
-// of its stretch: placed by the scanner's coordinates, the close-up shows the section's
-// millimetres, wherever the section is dragged.
+// of its stretch: placed by the scanner's coordinates (millimetres grow towards the left, as the
+// positions do), the close-up shows the section's millimetres, wherever the section is dragged.
 TEST_F(PhotoTest, APhotoPlacedByTheScannersCoordinatesShowsTheSectionsMillimetres) {
     const QImage real(testsupport::realData("optical.tif"));
     const int padLeft = 100, padRight = 60;
     QImage padded(real.width() + padLeft + padRight, real.height(), QImage::Format_RGB32);
     padded.fill(Qt::black);
     QPainter(&padded).drawImage(padLeft, 0, real);
-    const double mmPerColumn = 450.2 / real.width(),
-                 photoStart = -0.1 - padLeft * mmPerColumn;  // as the real strip spans the radiograph
+    // As the real strip spans the radiograph: -0.1 mm at its right edge, 450.1 mm at its left.
+    const double mmPerColumn = 450.2 / real.width(), photoEnd = 450.1 + padLeft * mmPerColumn;
     writeFile(dir.filePath("optical_document.txt"), QStringLiteral("Optical Start\t%1\tOptical End\t%2\n")
-                                                        .arg(photoStart, 0, 'f', 9)
-                                                        .arg(450.1 + padRight * mmPerColumn, 0, 'f', 9)
+                                                        .arg(-0.1 - padRight * mmPerColumn, 0, 'f', 9)
+                                                        .arg(photoEnd, 0, 'f', 9)
                                                         .toUtf8());
     ASSERT_TRUE(padded.save(dir.filePath("optical.png")));
     app::PhotoForm& p = importPhoto(dir.filePath("optical.png"));
@@ -363,7 +363,7 @@ TEST_F(PhotoTest, APhotoPlacedByTheScannersCoordinatesShowsTheSectionsMillimetre
     for (const double dragTwips : {0.0, -3000.0}) {
         const double middle = preview.Shape1->Left() + preview.Shape1->Width() / 2;
         drag(preview.Image2, pixels(middle, 500), pixels(middle + dragTwips, 500));
-        EXPECT_NEAR(photoStart + app::CropLeft * mmPerColumn, -0.1 + app::ViewLeft * 0.2, mmPerColumn) << dragTwips;
-        EXPECT_NEAR(photoStart + app::CropRight * mmPerColumn, -0.1 + app::ViewRight * 0.2, mmPerColumn) << dragTwips;
+        EXPECT_NEAR(photoEnd - app::CropLeft * mmPerColumn, 450.1 - app::ViewLeft * 0.2, mmPerColumn) << dragTwips;
+        EXPECT_NEAR(photoEnd - app::CropRight * mmPerColumn, 450.1 - app::ViewRight * 0.2, mmPerColumn) << dragTwips;
     }
 }

@@ -154,6 +154,19 @@ TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
     const auto covering = files::planXrfPlacement({}, {}, 10, data, 5);
     EXPECT_TRUE(covering && !covering->fromRunRecords && covering->columnStepMm == 0.25);
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 5, data, 5));  // no coarser scan: a wrong pair of files
+    // A record with a second "Step size" line (as a real one has): the line whose count fits the
+    // radiograph is taken, whichever comes first, and the question names it.
+    for (const bool strayFirst : {false, true}) {
+        const QByteArray steps[] = {"Step size\t200\tmicrons\n", "Step size\t0.188\tmicrons\n"};
+        const files::ScanRecord twoSteps = files::parseScanRecord(
+            steps[strayFirst ? 1 : 0] + "Start coordinate\t0.4\tStop coordinate\t3.2\nXRF\tOFF\n" + steps[strayFirst ? 0 : 1],
+            "rad_document.txt");
+        const auto fitted = files::planXrfPlacement({twoSteps}, {}, 15, data, 5);
+        ASSERT_TRUE(fitted && fitted->fromRunRecords && fitted->columnStepMm == 0.2);
+        EXPECT_EQ(fitted->notes, QStringList{QStringLiteral("rad_document.txt: 2 \"Step size\" lines; line %1 (200 "
+                                                            "micron) fits the 15 positions, used")
+                                                 .arg(strayFirst ? 4 : 1)});
+    }
     data(2, 3) = Variant("x");
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 15, data, 5));
 }
@@ -171,7 +184,9 @@ TEST(PhotoPlacementTest, ThePhotosStretchOverTheColumnsAndStretchesOfAnotherSect
     };
     const auto plan = files::planPhotoPlacement({photo(-48, 470, "")}, {}, {radiograph}, 2251, std::nullopt);
     ASSERT_TRUE(plan.placement);
-    EXPECT_DOUBLE_EQ(plan.placement->leftInColumns(), -239.5);  // column 1 spans -0.1 .. 0.1 mm
+    // Position 1 spans -0.1 .. 0.1 mm at the right edge: the photo's 470 mm end lies 99.5 columns
+    // left of the radiograph's 450.1 mm left edge.
+    EXPECT_DOUBLE_EQ(plan.placement->leftInColumns(), -99.5);
     EXPECT_DOUBLE_EQ(plan.placement->widthInColumns(), 2590);
     const struct {
         files::ScanRecord record;
@@ -188,6 +203,6 @@ TEST(PhotoPlacementTest, ThePhotosStretchOverTheColumnsAndStretchesOfAnotherSect
     // The XRF table's record and positions serve when the photo's folder and the radiograph's have none.
     const auto byTable = files::planPhotoPlacement({}, {photo(10, 20, "")}, {}, 100, files::ColumnPositions{10, 0.1});
     ASSERT_TRUE(byTable.placement);
-    EXPECT_DOUBLE_EQ(byTable.placement->leftInColumns(), 0.5);
+    EXPECT_DOUBLE_EQ(byTable.placement->leftInColumns(), -0.5);
     EXPECT_FALSE(files::planPhotoPlacement({photo(10, 20, "")}, {}, {}, 100, std::nullopt).placement);
 }

@@ -52,7 +52,7 @@ PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto, const s
     }
     if (!photo || columns < 1) return plan;
 
-    const ScanRecord* radiograph = radiographRecord(besideRadiograph, columns, plan.notes);
+    const auto radiograph = radiographRecord(besideRadiograph, columns, plan.notes);
     ColumnPositions positions;
     if (radiograph) {
         positions = {*radiograph->startMm, *radiograph->stepMm};
@@ -64,7 +64,7 @@ PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto, const s
         return plan;
     }
 
-    PhotoPlacement p{*photo->opticalStartMm, *photo->opticalEndMm, positions, fileNameOf(*photo)};
+    PhotoPlacement p{*photo->opticalStartMm, *photo->opticalEndMm, positions, columns, fileNameOf(*photo)};
     const double radiographStart = positions.startMm - positions.stepMm / 2;
     const double radiographEnd = radiographStart + columns * positions.stepMm;
     if (radiograph && !radiograph->sectionName.isEmpty() && !photo->sectionName.isEmpty() &&

@@ -13,19 +13,22 @@
 // columns, so a millimetre of the photo can be shown over the same millimetre of the radiograph.
 namespace files {
 
-// Where the radiograph's columns lie: column 1's position and one column's length (mm).
+// Where the radiograph's positions lie: position 1's millimetre and one position's length (mm).
+// Position 1 is the right-most display column; millimetres grow towards the left.
 struct ColumnPositions {
     double startMm = 0, stepMm = 0;
-    // Columns from the radiograph's left edge (column 1 stands for half a step either side of its
-    // position) to `mm`; negative before it.
-    double columnsBefore(double mm) const { return (mm - startMm) / stepMm + 0.5; }
+    // Columns from the radiograph's right edge (position 1 stands for half a step either side of
+    // its millimetre) to `mm`; negative beyond it.
+    double columnsFromRightEdge(double mm) const { return (mm - startMm) / stepMm + 0.5; }
 };
 
 struct PhotoPlacement {
-    double photoStartMm = 0, photoEndMm = 0;  // the photo's left and right edges
+    double photoStartMm = 0, photoEndMm = 0;  // the photo's right and left edges along the core
     ColumnPositions columns;
-    QString source;  // the run record's file name that gave the photo's stretch
-    double leftInColumns() const { return columns.columnsBefore(photoStartMm); }
+    int radiographColumns = 0;  // display columns of the radiograph the photo lies over
+    QString source;             // the run record's file name that gave the photo's stretch
+    // Display columns from the radiograph's left edge to the photo's left edge (its end millimetre).
+    double leftInColumns() const { return radiographColumns - columns.columnsFromRightEdge(photoEndMm); }
     double widthInColumns() const { return (photoEndMm - photoStartMm) / columns.stepMm; }
 };
 

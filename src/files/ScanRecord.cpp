@@ -42,7 +42,11 @@ long ScanRecord::positionCount() const {
 
 QString ScanRecord::note() const {
     if (ignored.isEmpty()) return QString();
-    return QFileInfo(path).fileName() + QStringLiteral(": ") + ignored.first();
+    return fileName() + QStringLiteral(": ") + ignored.first();
+}
+
+QString ScanRecord::fileName() const {
+    return QFileInfo(path).fileName();
 }
 
 ScanRecord parseScanRecord(const QByteArray& bytes, const QString& path) {
@@ -80,9 +84,15 @@ ScanRecord parseScanRecord(const QByteArray& bytes, const QString& path) {
             } else if (key == QLatin1String("optical end")) {
                 number(QStringLiteral("Optical End"), next, r.opticalEndMm);
             } else if (key == QLatin1String("step size")) {
-                number(QStringLiteral("Step size"), next, r.stepMm);
+                // A record may hold more than one (a real one: "200 microns", later "0.188
+                // microns"): each is kept, the first is the record's step until a placement
+                // chooses the one that fits its radiograph.
+                std::optional<double> step;
+                number(QStringLiteral("Step size"), next, step);
                 const QString unit = c + 2 < cells.size() ? keyOf(cells[c + 2]) : QString();
-                if (r.stepMm && unit != QLatin1String("mm")) *r.stepMm /= kMicronsPerMm;
+                if (step && unit != QLatin1String("mm")) *step /= kMicronsPerMm;
+                if (step && *step > 0) r.steps.push_back({*step, static_cast<int>(l + 1)});
+                if (!r.stepMm) r.stepMm = step;
             } else if (key == QLatin1String("xrf")) {
                 const QString state = keyOf(next);
                 if (state == QLatin1String("on")) r.xrfOn = true;
@@ -92,8 +102,12 @@ ScanRecord parseScanRecord(const QByteArray& bytes, const QString& path) {
     }
     // Positions only when they make sense together; otherwise none, with the reason.
     if (r.stepMm && !(*r.stepMm > 0)) {
-        r.ignored << QStringLiteral("the step size is not above zero, ignored");
-        r.stepMm.reset();
+        if (r.steps.empty()) {
+            r.ignored << QStringLiteral("the step size is not above zero, ignored");
+            r.stepMm.reset();
+        } else {
+            r.stepMm = r.steps.front().mm;
+        }
     }
     if (r.startMm && r.stopMm && !(*r.startMm < *r.stopMm)) {
         r.ignored << QStringLiteral("the start coordinate is not before the stop coordinate, ignored");

@@ -14,10 +14,17 @@ namespace files {
 
 inline constexpr qint64 kMaxScanRecordBytes = 64 * 1024;  // a real record is a few hundred bytes
 
+// One "Step size" line of a record, in mm, and its line number (from 1).
+struct StepLine {
+    double mm = 0;
+    int line = 0;
+};
+
 struct ScanRecord {
     QString path;
     std::optional<double> startMm, stopMm;
-    std::optional<double> stepMm;  // written in microns
+    std::optional<double> stepMm;  // written in microns; the first "Step size" line's
+    std::vector<StepLine> steps;   // every sound "Step size" line, in the record's order
     std::optional<bool> xrfOn;     // "XRF" ON or OFF: the XRF run's record or the radiograph's alone
     std::optional<double> opticalStartMm, opticalEndMm;
     QString sectionName;
@@ -29,6 +36,8 @@ struct ScanRecord {
     long positionCount() const;
     // The file's name and the first reason it could not be used, in one line; empty when it could.
     QString note() const;
+    // The record's file name alone.
+    QString fileName() const;
 };
 
 ScanRecord parseScanRecord(const QByteArray& bytes, const QString& path = QString());

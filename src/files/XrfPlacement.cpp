@@ -10,6 +10,7 @@ namespace files {
 namespace {
 
 constexpr double kNanometresPerMm = 1e6;
+constexpr double kMicronsPerMm = 1000;
 constexpr double kCoarserScanRatio = 1.1;  // columns per measurement, at least
 
 // A record's count of positions "matches" a length when they differ by at most 1 % (two at least):
@@ -33,33 +34,60 @@ std::optional<std::vector<double>> tablePositions(const core::VariantTable& data
     return positions;
 }
 
-const ScanRecord* tableRecord(const std::vector<ScanRecord>& records, int rowCount) {
+// `r` with the step of its first "Step size" line whose count of positions matches `length`;
+// nothing when none does. With more than one such line, `notes` says which was used.
+std::optional<ScanRecord> withStepFitting(const ScanRecord& r, long length, QStringList* notes) {
+    if (!r.hasPositions()) return std::nullopt;
+    if (r.steps.size() < 2) {
+        if (!countMatches(r.positionCount(), length)) return std::nullopt;
+        return r;
+    }
+    for (const StepLine& step : r.steps) {
+        ScanRecord fitted = r;
+        fitted.stepMm = step.mm;
+        if (!countMatches(fitted.positionCount(), length)) continue;
+        if (notes) {
+            *notes << QStringLiteral("%1: %2 \"Step size\" lines; line %3 (%4 micron) fits the %5 positions, used")
+                          .arg(r.fileName())
+                          .arg(r.steps.size())
+                          .arg(step.line)
+                          .arg(step.mm * kMicronsPerMm)
+                          .arg(length);
+        }
+        return fitted;
+    }
+    return std::nullopt;
+}
+
+std::optional<ScanRecord> tableRecord(const std::vector<ScanRecord>& records, int rowCount, QStringList& notes) {
     const ScanRecord* found = nullptr;
     for (const ScanRecord& r : records) {
-        if (!r.hasPositions() || !countMatches(r.positionCount(), rowCount)) continue;
-        if (r.xrfOn == true) return &r;
+        if (!withStepFitting(r, rowCount, nullptr)) continue;
+        if (r.xrfOn == true) return withStepFitting(r, rowCount, &notes);
         if (!found) found = &r;
     }
-    return found;
+    if (!found) return std::nullopt;
+    return withStepFitting(*found, rowCount, &notes);
 }
 
 }  // namespace
 
-const ScanRecord* radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes) {
+std::optional<ScanRecord> radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes) {
     const ScanRecord* byLength = nullptr;
     for (const ScanRecord& r : records) {
         if (!r.hasPositions()) continue;
-        if (countMatches(r.positionCount(), columns)) {
-            if (r.xrfOn == false) return &r;
+        if (withStepFitting(r, columns, nullptr)) {
+            if (r.xrfOn == false) return withStepFitting(r, columns, &notes);
             if (!byLength) byLength = &r;
         } else if (r.xrfOn == false) {
             notes << QStringLiteral("%1: %2 positions, not the radiograph's %3 columns (another section?), ignored")
-                         .arg(QFileInfo(r.path).fileName())
+                         .arg(r.fileName())
                          .arg(r.positionCount())
                          .arg(columns);
         }
     }
-    return byLength;
+    if (!byLength) return std::nullopt;
+    return withStepFitting(*byLength, columns, &notes);
 }
 
 std::optional<XrfPlacement> planXrfPlacement(const std::vector<ScanRecord>& besideRadiograph,
@@ -72,12 +100,11 @@ std::optional<XrfPlacement> planXrfPlacement(const std::vector<ScanRecord>& besi
             if (!r.note().isEmpty() && !p.notes.contains(r.note())) p.notes << r.note();
         }
     }
-    const ScanRecord* radiograph = radiographRecord(besideRadiograph, columns, p.notes);
-    const ScanRecord* table = tableRecord(besideTable, rowCount);
+    const auto radiograph = radiographRecord(besideRadiograph, columns, p.notes);
     if (const auto positions = tablePositions(data, rowCount)) {
         p.rowPositionsMm = *positions;
         p.rowStepMm = (positions->back() - positions->front()) / (rowCount - 1);
-    } else if (table) {
+    } else if (const auto table = tableRecord(besideTable, rowCount, p.notes)) {
         for (int i = 0; i < rowCount; ++i) p.rowPositionsMm.push_back(*table->startMm + i * *table->stepMm);
         p.rowStepMm = *table->stepMm;
     } else {

@@ -25,8 +25,9 @@ struct XrfPlacement {
 
 // The radiograph's own run record among `records`: one whose count of positions matches its
 // `columns`, the one that says XRF OFF first. A record that says OFF but another count is named in
-// `notes`.
-const ScanRecord* radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes);
+// `notes`. A record with several "Step size" lines takes the first whose count matches, and
+// `notes` says which line was used.
+std::optional<ScanRecord> radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes);
 
 // How a table of `rowCount` rows lies on a radiograph of `columns` columns, from the run records
 // beside the radiograph and beside the table, else from the table's positions alone (the
