@@ -60,6 +60,9 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     EXPECT_EQ(cell(grid, 0, "Level-1"), "16 / 19");
     EXPECT_EQ(cell(grid, 0, "Only yours"), "2");
     EXPECT_EQ(cell(grid, 0, "Only reference"), "3");
+    // Years are varves, as in the chronology: one fewer than the year boundaries.
+    EXPECT_TRUE(cell(grid, 0, "Years") == "15" && cell(grid, 0, "Reference years") == "18");
+    EXPECT_TRUE(grid->ToolTipText().contains("varves, each from one boundary of the year levels (1)"));
     EXPECT_EQ(cell(grid, 0, "Difference"), "-3");
     EXPECT_EQ(cell(grid, 2, "Only reference"), "2");  // 200 and 340 lie below T1
 

@@ -96,16 +96,25 @@ Comparison tallyComparison(std::span<const Boundary> own, std::span<const Bounda
         change(result.whole);
         change(tallyAt(position));
     };
-    for (const Boundary& b : own) {
+    // Years are varves as the chronology has them: from one year boundary to the next, each counted
+    // in the interval of its top boundary, so the lowest year boundary starts none.
+    const auto lowestYear = [&isYear](std::span<const Boundary> list) {
+        const auto it = std::find_if(list.rbegin(), list.rend(), [&isYear](const Boundary& b) { return isYear(b.level); });
+        return it == list.rend() ? list.size() : static_cast<std::size_t>(list.rend() - it) - 1;
+    };
+    const std::size_t ownLowest = lowestYear(own), referenceLowest = lowestYear(reference);
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        const Boundary& b = own[i];
         add(b.position, [&](Tally& t) {
             count(t.own, b.level);
-            t.ownYears += isYear(b.level) ? 1 : 0;
+            t.ownYears += isYear(b.level) && i != ownLowest ? 1 : 0;
         });
     }
-    for (const Boundary& b : reference) {
+    for (std::size_t j = 0; j < reference.size(); ++j) {
+        const Boundary& b = reference[j];
         add(b.position, [&](Tally& t) {
             count(t.reference, b.level);
-            t.referenceYears += isYear(b.level) ? 1 : 0;
+            t.referenceYears += isYear(b.level) && j != referenceLowest ? 1 : 0;
         });
     }
     for (const Pair& pair : matching.pairs) add(own[pair.own].position, [](Tally& t) { ++t.matched; });

@@ -58,7 +58,7 @@ struct Tally {
     int matched = 0;
     int onlyOwn = 0;
     int onlyReference = 0;
-    int ownYears = 0;  // boundaries of the year levels
+    int ownYears = 0;  // varves (year boundary to year boundary), by their top boundary
     int referenceYears = 0;
     int yearDifference() const { return ownYears - referenceYears; }
 };
@@ -78,7 +78,8 @@ struct Comparison {
     std::vector<Interval> intervals;
 };
 
-// A pair counts as matched in the own boundary's interval; the year levels are those `isYear` takes.
+// A pair counts as matched in the own boundary's interval; the year levels are those `isYear` takes,
+// and a count's years are its varves as the chronology makes them: one fewer than its year boundaries.
 Comparison tallyComparison(std::span<const Boundary> own, std::span<const Boundary> reference, const Matching& matching,
                            long positions, std::span<const std::pair<long, QString>> labels,
                            const std::function<bool(int)>& isYear);

@@ -62,8 +62,9 @@ ChronologyForm::ChronologyForm() : ui::Form(ui::Unit::Twips) {
     row(Label3, Text3, 2, "Depth of the section's top in the composite core (mm):");
     row(Label4, Text4, 3, "Year boundaries (levels):");
     row(Label5, Text5, 4, "Uncertain year boundaries (levels):");
-    Label6 = make<ui::Label>(c, QStringLiteral("Without a calendar year the varves are numbered 1, 2, 3 from the "
-                                               "top. Level 3, the half year, is never a year."));
+    Label6 = make<ui::Label>(c, QStringLiteral("A varve runs from one year boundary to the next (so do the years of "
+                                               "a comparison). Without a calendar year the varves are numbered 1, 2, "
+                                               "3 from the top. Level 3, the half year, is never a year."));
     Label6->setWordWrap(true);
     Label6->place(kLeft, kTop + 5 * kRowStep, kWidth - 2 * kLeft - 120, 2 * 285);
     Command1 = make<ui::Button>(c, QStringLiteral("Save..."));

@@ -10,6 +10,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
@@ -153,7 +154,10 @@ void CompareForm::refresh() {
     Label1->setCaption(Check1->Value() == 1
                            ? QStringLiteral("Your count against the proposed boundaries")
                            : QStringLiteral("Your count against ") + QDir::toNativeSeparators(ReferenceFileName));
-    Grid1->setToolTipText(QStringLiteral("Each level: boundaries in your count / in the other"));
+    const files::YearRule rule = ChronologyYearRule();
+    Grid1->setToolTipText(QStringLiteral("Each level: boundaries in your count / in the other. Years: varves, each "
+                                         "from one boundary of the year levels (%1) to the next, as in the chronology")
+                              .arg(rule.years));
     const Current c = currentComparison();
     const compare::Comparison comparison = tally(c);
     // The levels either count uses, each a column "yours / reference".
@@ -320,7 +324,7 @@ void CopyReferenceHere() {
     PushUndo(Variant(static_cast<double>(nearest->position)), YearMark(nearest->position));
     YearMark(nearest->position) = Variant(static_cast<Integer>(nearest->level));
     DropProposalsAt(nearest->position);
-    Saved = false;
+    MarkCountUnsaved();
     RedrawPlots();
     UpdateActiveYears();
 }
