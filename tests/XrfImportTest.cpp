@@ -135,11 +135,19 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummary) {
 // A core counted with the keys from the top down (levels 1, 2, 1, 3, 1, 1, a label on the third),
 // its chronology saved through File > Save chronology... with the year of coring: three varves,
 // checked against the hand-made table; their thicknesses add up to the first year boundary's
-// distance from the last. The choices are kept for the next time.
+// distance from the last. The choices are kept for the next time. The top boundary's position in
+// the table is no number: it is counted from the table's first position by the stepping.
 TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     openSyntheticCore(400);
     placeSection();
+    const auto mm = [](long p) { return 0.01 + 0.2 * static_cast<double>(p - 1); };  // as the table has them
+    const long top = app::DataLength - core.boundaries.back();
+    const QString cell = QStringLiteral("L%1.spe\t%2").arg(top - 1, 6, 10, QLatin1Char('0')).arg(mm(top), 0, 'f', 2);
+    writeFile(dir.filePath("Results.txt"), QString::fromUtf8(synth::makeXrfTable(core, true))
+                                               .replace(cell, cell.section('\t', 0, 0) + "\tx")
+                                               .toUtf8());
     importXrf(dir.filePath("Results.txt"));
+    ASSERT_FALSE(app::XrfData.get(2, static_cast<int>(top)).isNumeric());
     const int levels[] = {1, 2, 1, 3, 1, 1};
     std::vector<long> marked;  // data positions, top (position 1) first
     for (auto b = core.boundaries.rbegin(); marked.size() < std::size(levels); ++b) {
@@ -159,7 +167,6 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     dialogs->answerSave(dir.filePath("chronology.csv"));
     form.Command1->click();
     EXPECT_FALSE(form.isVisible());
-    const auto mm = [](long p) { return app::XrfData.get(2, static_cast<int>(p)).toDouble(); };
     // One uncertain year boundary (level 2) lies in the first varve: years_max is years_min + 1 from there on.
     const auto row = [&](int year, std::size_t top, std::size_t bottom, int uncertain, int min, const char* label) {
         return QStringList{QString::number(year), "\"SYNTH 1\"", QString::number(app::DataLength - marked[top]),

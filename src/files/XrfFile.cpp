@@ -263,6 +263,14 @@ std::optional<long> scannerStepMicrons(const core::VariantTable& data, int rowCo
     return static_cast<long>(microns);
 }
 
+std::optional<TableStart> firstNumericPosition(const core::VariantTable& data, int rowCount) {
+    for (int i = 1; i <= rowCount; ++i) {
+        const Variant v = data(2, i);
+        if (v.isNumeric() && std::isfinite(v.toDouble())) return TableStart{i, v.toDouble()};
+    }
+    return std::nullopt;
+}
+
 int nonNumericPositions(const core::VariantTable& data, int rowCount) {
     int n = 0;
     for (int i = 1; i <= rowCount; ++i) n += data(2, i).isNumeric() ? 0 : 1;

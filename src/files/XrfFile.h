@@ -79,6 +79,13 @@ core::CurveTable buildCurveTable(const core::VariantTable& data, const std::vect
 // successive differences summed in single precision over the rows they span, times 1000, rounded
 // half to even. Nothing when fewer than two positions are numbers.
 std::optional<long> scannerStepMicrons(const core::VariantTable& data, int rowCount);
+// The table's start: the first of rows 1..R whose position (field 2) is a finite number, and that
+// position; nothing when none is.
+struct TableStart {
+    long row = 1;
+    double mm = 0;
+};
+std::optional<TableStart> firstNumericPosition(const core::VariantTable& data, int rowCount);
 // How many of rows 1..R have a position that is not a number.
 int nonNumericPositions(const core::VariantTable& data, int rowCount);
 

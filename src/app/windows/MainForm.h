@@ -179,6 +179,8 @@ class MainForm : public ui::Form {
     // The working file is still the scanner's tab-separated table: Save as offers a .csv beside it,
     // so that accepting the offer never replaces the scanner's original.
     bool workingFileIsScannerTable_ = false;
+    // Where a position without a number is counted from: the table's first numeric position.
+    std::optional<files::TableStart> tableStart_;
 };
 
 }  // namespace app

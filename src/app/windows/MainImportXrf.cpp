@@ -226,6 +226,7 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
     // Without two numeric positions no stepping can be told: the box is emptied and shows red.
     const auto step = files::scannerStepMicrons(XrfData, n);
     Text1->setText(step ? QString::number(*step) : QString());
+    tableStart_ = files::firstNumericPosition(XrfData, n);
 }
 
 // Every window shows the new data; the commands that need them are enabled.

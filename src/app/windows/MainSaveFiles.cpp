@@ -10,6 +10,7 @@
 #include "app/windows/MainForm.h"
 #include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
+#include "files/Chronology.h"
 #include "files/Summary.h"
 #include "files/TextFile.h"
 #include "files/WorkingFile.h"
@@ -133,12 +134,17 @@ void MainForm::mnuSummary_Click() {
     setProgress(false);
 }
 
-// The positions in mm are the XRF table's; a position without a number there is counted from the
-// stepping (micron) of the first position.
+// The positions in mm are the XRF table's; a position without a number there is counted by the
+// stepping (micron) from the table's first numeric position (from 0 mm at position 1 when the
+// table has none).
 double MainForm::positionMm(long p) const {
     constexpr double kMicronsPerMm = 1000;
     const Variant v = XrfData.get(2, static_cast<int>(p));
-    return v.isNumeric() ? v.toDouble() : static_cast<double>(p - 1) * core::val(Text1->Text()) / kMicronsPerMm;
+    if (v.isNumeric()) return v.toDouble();
+    const files::TableStart start = tableStart_.value_or(files::TableStart{});
+    // Kept to the nanometre, as placed positions are: 0.21, not 0.21000000000000002.
+    return files::Varve::roundedMm(start.mm +
+                                   static_cast<double>(p - start.row) * core::val(Text1->Text()) / kMicronsPerMm);
 }
 
 void MainForm::mnuChronology_Click() {
