@@ -1,5 +1,6 @@
 // The recovery copy: a count killed midway comes back at the next start; the copy's reader meets
 // bad input.
+#include <QDateTime>
 #include <QProcess>
 #include <sys/stat.h>
 
@@ -19,8 +20,9 @@ class RecoveryTest : public AppTest {
 };
 
 // The child's part of the test below, run in its own process (the variable names the folder of
-// the core's files); skipped in the suite itself. It counts with the keys, writes what Save would
-// write now, waits for its recovery copy and stays until it is killed.
+// the core's files); skipped in the suite itself. It counts with the keys, saves, presses one key
+// more (the copy must follow from that one change), writes what Save would write now, waits for its
+// recovery copy and stays until it is killed.
 TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     const QString folder = qEnvironmentVariable(kChildFolder);
     if (folder.isEmpty()) GTEST_SKIP() << "the other process of ACountKilledMidwayIsRecoveredAtTheNextStart";
@@ -29,13 +31,15 @@ TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     importXrf(folder + QStringLiteral("/Results.txt"));
     placeSection();
     keyAt(2, 100, Qt::Key_1);
-    keyAt(3, 150, Qt::Key_3);
     keyAt(2, 200, Qt::Key_L);
     QTest::keyClicks(app::frmLaminaName->Text1, "T1");
     app::frmLaminaName->Command1->click();
     keyAt(2, 250, Qt::Key_N);
     QTest::keyClicks(app::frmNote->Text1, "slump");
     app::frmNote->Command1->click();
+    dialogs->answerSave(folder + QStringLiteral("/saved.csv"));
+    app::frmMain->mnuSaveAs->trigger();
+    keyAt(3, 150, Qt::Key_3);
     // As a save writes them: a text emptied in its dialog ("#---") is stored as none.
     core::Array<QString> labels = app::MarkerLabel, notes = app::MarkerNote;
     for (core::Array<QString>* texts : {&labels, &notes})
@@ -68,7 +72,8 @@ TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
     start();
     app::OfferRecoveryAtStart();  // as the program does once its windows are up
     EXPECT_TRUE(onlyMessage().startsWith("Unsaved counting from ") &&
-                onlyMessage().endsWith(" was found (2 boundaries, 1 labels, 1 notes). Recover it?"))
+                onlyMessage().contains(" was found (2 boundaries, 1 labels, 1 notes); No keeps it aside as ") &&
+                onlyMessage().endsWith(".csv.unused. Recover it?"))
         << onlyMessage().toStdString();
     ASSERT_TRUE(app::XrfLoaded);
     EXPECT_TRUE(app::YearMark(100) == 1 && app::YearMark(150) == 3 && app::MarkerLabel(200) == "#T1" &&
@@ -108,16 +113,24 @@ TEST(RecoveryFile, ReadsBackWhatItWroteAndRefusesTheRest) {
     EXPECT_TRUE(reason(QByteArray(bytes).replace("recovery\",1", "recovery\",2")).contains("newer version"));
     EXPECT_TRUE(reason(QByteArray(bytes).replace("\"marker\",40,", "\"marker\",401,")).contains("damaged"));
     EXPECT_TRUE(reason(QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)).contains("not a recovery copy"));
+    // A section outside the core, numbers past what they convert to, a line of separators.
+    for (const char* section : {"\"section\",-2e9,2e9,400", "\"section\",5,401,400", "\"section\",5,90,1e300"})
+        EXPECT_TRUE(reason(QByteArray(bytes).replace("\"section\",5,90,400", section)).contains("damaged")) << section;
+    EXPECT_TRUE(reason(QByteArray(bytes).replace("\"written\",1700000000123", "\"written\",9e300")).contains("damaged"));
+    EXPECT_TRUE(reason(bytes.left(30) + QByteArray(1 << 20, ',')).contains("cut short"));
 }
 
 // Copies left by programs no longer running that cannot be put back: said so once, set aside,
 // nothing changed; one for other files is not offered when a core is opened.
 TEST_F(RecoveryTest, ACopyThatCannotBeUsedIsNamedAndSetAside) {
     QDir().mkpath(recoveryFolder());
-    const QString foreign = writeFile(recoveryFolder() + "/recovery-2147483646.csv", "\"filename\",\"Fe\"\r\n");
+    // Named as earlier versions named them, after a process: this one's and a running one's (1).
+    const QString foreign = writeFile(
+        recoveryFolder() + QStringLiteral("/recovery-%1.csv").arg(QCoreApplication::applicationPid()),
+        "\"filename\",\"Fe\"\r\n");
     files::RecoveryCopy gone{1, {dir.filePath("gone.bmp"), 10, 1}, {dir.filePath("gone.csv"), 10, 1}, 0, 9, 10,
                              {{3, 1}}, {}, {}};
-    const QString missing = writeFile(recoveryFolder() + "/recovery-2147483645.csv", files::writeRecoveryCopy(gone));
+    const QString missing = writeFile(recoveryFolder() + "/recovery-1.csv", files::writeRecoveryCopy(gone));
     start();
     app::OfferRecoveryAtStart();
     const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
@@ -135,11 +148,12 @@ TEST_F(RecoveryTest, NoWriteWhileNothingChanged) {
     openSyntheticCore(400);
     importXrf(dir.filePath("Results.txt"));
     placeSection();
-    const QString copy = QDir(recoveryFolder()).filePath(
-        QStringLiteral("recovery-%1.csv").arg(QCoreApplication::applicationPid()));
-    const auto written = [&copy] {
+    QString copy;
+    const auto written = [&copy, this] {
         app::WriteRecoveryCopy();
         app::FinishRecoveryWrite();
+        const QStringList copies = QDir(recoveryFolder()).entryList({"recovery-*.csv"}, QDir::Files);
+        if (copies.size() == 1) copy = QDir(recoveryFolder()).filePath(copies[0]);
         struct stat file {};
         return ::stat(QFile::encodeName(copy).constData(), &file) == 0 ? file.st_ino : 0;
     };
@@ -152,4 +166,49 @@ TEST_F(RecoveryTest, NoWriteWhileNothingChanged) {
     dialogs->answerSave(dir.filePath("saved.csv"));
     app::frmMain->mnuSaveAs->trigger();
     EXPECT_FALSE(QFile::exists(copy));
+}
+
+// A copy the user declines, or of a core of another length, is set aside, never deleted, and
+// nothing changes; one that cannot be written is told once.
+TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideAndAnUnwritableOneIsTold) {
+    openSyntheticCore(400);
+    const auto record = [](const QString& path) {
+        const QFileInfo f(path);
+        return files::RecoveredFile{f.absoluteFilePath(), f.size(), f.lastModified().toMSecsSinceEpoch()};
+    };
+    const auto leave = [&](const char* name, long length) {
+        QDir().mkpath(recoveryFolder());
+        const files::RecoveryCopy c{QDateTime::currentMSecsSinceEpoch() + 1000, record(dir.filePath("core.bmp")),
+                                    record(dir.filePath("Results.txt")), 0, 10, length, {{100, 1}}, {}, {}};
+        return writeFile(recoveryFolder() + "/" + name, files::writeRecoveryCopy(c));
+    };
+    const QString declined = leave("recovery-a.csv", 400);
+    dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::No);
+    app::frmMain->Command2->click();
+    EXPECT_TRUE(!QFile::exists(declined) && QFile::exists(declined + ".unused"));
+    const QString shorter = leave("recovery-b.csv", 399);
+    restart();
+    dialogs->answerMessage(ui::MessageResult::Yes);
+    start();
+    app::OfferRecoveryAtStart();
+    const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[1].text.contains("but the radiograph now has 400 columns, the counting 399"));
+    EXPECT_TRUE(app::XrfLoaded && app::YearMark(100) != 1 && QFile::exists(shorter + ".unused"));
+    app::frmMain->QuitProgram();
+    EXPECT_TRUE(QFile::exists(declined + ".unused") && QFile::exists(shorter + ".unused"));
+
+    restart();
+    app::setRecoveryFolder(dir.filePath("core.bmp"));  // a file, not a folder
+    openRadiograph(dir.filePath("core.bmp"));
+    importXrf(dir.filePath("Results.txt"));
+    dialogs->clearRecord();
+    for (const long p : {120, 140}) {
+        keyAt(2, p, Qt::Key_1);
+        app::WriteRecoveryCopy();
+        app::FinishRecoveryWrite();
+    }
+    EXPECT_TRUE(onlyMessage().startsWith("The recovery copy of this count cannot be written to ") &&
+                onlyMessage().contains("the count is not protected against a crash"))
+        << onlyMessage().toStdString();
 }

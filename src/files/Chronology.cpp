@@ -49,6 +49,22 @@ double number(const Variant& v, int row, const char* column) {
     return v.toDouble();
 }
 
+// A whole number of the file within [lowest, highest], or the reason the row is not a chronology's
+// (a value past what the type holds would not even convert).
+template <typename Whole>
+Whole wholeNumber(const Variant& v, int row, const char* column, double lowest, double highest) {
+    const double x = std::round(number(v, row, column));
+    if (!(x >= lowest && x <= highest)) {
+        throw ChronologyError(QStringLiteral("Row %1 holds %2 as its %3, beyond what a chronology holds.")
+                                  .arg(row)
+                                  .arg(v.toString(), column));
+    }
+    return static_cast<Whole>(x);
+}
+
+constexpr double kFarthestYear = 1e7;  // calendar years and year counts
+constexpr double kFarthestColumn = 2147483647;
+
 }  // namespace
 
 bool YearRule::isYear(int level) const {
@@ -147,7 +163,15 @@ QByteArray writeChronology(const std::vector<Varve>& varves) {
 
 std::vector<Varve> readChronology(const QByteArray& bytes) {
     FieldReader reader(bytes);
-    std::vector<Variant> row = reader.atEnd() ? std::vector<Variant>() : reader.readLine();
+    // Every line is read no wider than a chronology's: a file of separators is refused at its
+    // first line, not held whole as fields.
+    const auto width = static_cast<std::size_t>(kColumnCount) + 1;
+    std::vector<Variant> row;
+    try {
+        if (!reader.atEnd()) row = reader.readLine(width);
+    } catch (const core::FileError&) {
+        row.clear();
+    }
     bool header = static_cast<int>(row.size()) == kColumnCount;
     for (int c = 0; header && c < kColumnCount; ++c) header = row[static_cast<std::size_t>(c)] == kColumns[c];
     if (!header) {
@@ -157,23 +181,27 @@ std::vector<Varve> readChronology(const QByteArray& bytes) {
     }
     std::vector<Varve> varves;
     for (int line = 2; !reader.atEnd(); ++line) {
-        row = reader.readLine();
+        try {
+            row = reader.readLine(width);
+        } catch (const core::FileError&) {
+            throw ChronologyError(QStringLiteral("Row %1 has more than %2 fields.").arg(line).arg(kColumnCount));
+        }
         if (static_cast<int>(row.size()) != kColumnCount)
             throw ChronologyError(
                 QStringLiteral("Row %1 has %2 fields, not %3.").arg(line).arg(row.size()).arg(kColumnCount));
         Varve v;
         const auto at = [&row](int c) -> const Variant& { return row[static_cast<std::size_t>(c)]; };
-        v.year = static_cast<int>(number(at(0), line, "year"));
+        v.year = wholeNumber<int>(at(0), line, "year", -kFarthestYear, kFarthestYear);
         v.section = at(1).toString();
-        v.topColumn = std::lround(number(at(2), line, "top_column"));
-        v.bottomColumn = std::lround(number(at(3), line, "bottom_column"));
+        v.topColumn = wholeNumber<long>(at(2), line, "top_column", -kFarthestColumn, kFarthestColumn);
+        v.bottomColumn = wholeNumber<long>(at(3), line, "bottom_column", -kFarthestColumn, kFarthestColumn);
         v.topMm = number(at(4), line, "top_mm");
         v.bottomMm = number(at(5), line, "bottom_mm");
         v.compositeTopMm = number(at(6), line, "composite_top_mm");
         v.compositeBottomMm = number(at(7), line, "composite_bottom_mm");
-        v.uncertainBoundaries = static_cast<int>(number(at(9), line, "uncertain_boundaries"));
-        v.yearsMin = static_cast<int>(number(at(10), line, "years_min"));
-        v.yearsMax = static_cast<int>(number(at(11), line, "years_max"));
+        v.uncertainBoundaries = wholeNumber<int>(at(9), line, "uncertain_boundaries", 0, kFarthestYear);
+        v.yearsMin = wholeNumber<int>(at(10), line, "years_min", -kFarthestYear, kFarthestYear);
+        v.yearsMax = wholeNumber<int>(at(11), line, "years_max", -kFarthestYear, kFarthestYear);
         v.label = at(12).toString();
         v.note = at(13).toString();
         varves.push_back(std::move(v));

@@ -410,9 +410,11 @@ bool FieldReader::noFieldAhead() {
     return pos_ >= contentEnd_;
 }
 
-std::vector<Variant> FieldReader::readLine() {
+std::vector<Variant> FieldReader::readLine(std::size_t maxFields) {
     std::vector<Variant> line;
     do {
+        if (line.size() >= maxFields)
+            throw core::FileError(core::kTypeMismatch, "more than " + std::to_string(maxFields) + " fields on a line");
         line.push_back(readField());
     } while (!atEnd() && !lineEnded());
     return line;

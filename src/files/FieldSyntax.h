@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -81,8 +82,10 @@ class FieldReader {
 
     // The next field. Throws core::EndOfFileError when every field has been read.
     core::Variant readField();
-    // The fields up to the end of the line (at least one). Throws core::EndOfFileError at the end.
-    std::vector<core::Variant> readLine();
+    // The fields up to the end of the line (at least one). Throws core::EndOfFileError at the end,
+    // and core::FileError when the line holds more than maxFields (a reader that knows its lines'
+    // width stops there instead of holding a whole file of separators as fields).
+    std::vector<core::Variant> readLine(std::size_t maxFields = SIZE_MAX);
     // True once the last field has been read. Trailing blank lines and blanks after the last
     // field do not count as a further (empty) field: an editor's final newline must not add a
     // row to a table.

@@ -6,9 +6,14 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QUuid>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <csignal>
 #include <future>
+#include <mutex>
 #include <optional>
 
 #include "app/CommandLine.h"
@@ -31,6 +36,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Stratalyser");
 const QString kPrefix = QStringLiteral("recovery-");
+const QString kSetAside = QStringLiteral(".unused");
 QString gFolder;
 QString gAdopted;          // a copy offered and kept: removed with this program's own
 QByteArray gLastMarks;     // the marks last written
@@ -39,9 +45,104 @@ bool gRecovering = false;  // the files of a copy are being opened: no second of
 // The copy goes to the disk on a thread of its own: its sync to the disk takes milliseconds that a
 // key press or a redraw must not wait for. One write at a time, in order.
 std::future<void> gWriting;
+// Why the last write failed (empty: it did not), set by the writing thread; the user is told once
+// until a write succeeds again.
+std::mutex gWriteErrorMutex;
+QString gWriteError;
+bool gToldUnprotected = false;
+
+// This program's copy has a name of its own (a process id is no name: in a container, a sandbox or
+// after a reboot a live process may carry the id of the one that crashed).
+const QString& ownCopyName() {
+    static const QString name = kPrefix + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return name;
+}
 
 QString ownCopyPath() {
-    return QDir(RecoveryFolder()).filePath(kPrefix + QString::number(QCoreApplication::applicationPid()) + ".csv");
+    return QDir(RecoveryFolder()).filePath(ownCopyName() + QStringLiteral(".csv"));
+}
+
+// A copy's lock file: held by the program that writes the copy for as long as it runs. The system
+// lets go of it when that program ends, however it ends, so a copy whose lock nobody holds was left
+// behind.
+QString lockPathOf(const QString& copyPath) {
+    QString lock = copyPath;
+    if (lock.endsWith(QStringLiteral(".csv"))) lock.chop(4);
+    return lock + QStringLiteral(".lock");
+}
+
+class CopyLock {
+  public:
+    CopyLock() = default;
+    CopyLock(const CopyLock&) = delete;
+    CopyLock& operator=(const CopyLock&) = delete;
+    ~CopyLock() { release(); }
+    // True once this program holds the lock at `path`.
+    bool hold(const QString& path) {
+        if (fd_ >= 0 && path == path_) return true;
+        release();
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) return false;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return false;
+        }
+        fd_ = fd;
+        path_ = path;
+        return true;
+    }
+    // Lets go of the lock and removes its file.
+    void release() {
+        if (fd_ < 0) return;
+        ::unlink(QFile::encodeName(path_).constData());
+        ::close(fd_);
+        fd_ = -1;
+        path_.clear();
+    }
+
+  private:
+    int fd_ = -1;
+    QString path_;
+};
+
+CopyLock gOwnLock;
+
+// A running program holds the copy's lock (this one included). A copy without a lock file was left
+// by a program that is gone, or by an earlier version of this one.
+bool heldByARunningProgram(const QString& copyPath) {
+    const int fd = ::open(QFile::encodeName(lockPathOf(copyPath)).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
+// A copy that is not put back is kept under another name, never deleted; its stale lock goes.
+QString setAside(const QString& copyPath) {
+    const QString aside = copyPath + kSetAside;
+    QFile::remove(aside);
+    QFile::rename(copyPath, aside);
+    QFile::remove(lockPathOf(copyPath));
+    return aside;
+}
+
+// The user is told once that the count is not protected, when the last write failed.
+void tellWhenUnprotected() {
+    QString error;
+    {
+        const std::lock_guard lock(gWriteErrorMutex);
+        error = gWriteError;
+    }
+    if (error.isEmpty()) {
+        gToldUnprotected = false;
+        return;
+    }
+    if (gToldUnprotected || programEnded()) return;
+    gToldUnprotected = true;
+    ui::dialogs().messageBox(QStringLiteral("The recovery copy of this count cannot be written to %1 (%2). Until it "
+                                            "can, the count is not protected against a crash: save it often.")
+                                 .arg(QDir::toNativeSeparators(RecoveryFolder()), error),
+                             ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
 }
 
 files::RecoveredFile fileRecord(const QString& path) {
@@ -65,13 +166,10 @@ files::RecoveryCopy currentCopy() {
     return c;
 }
 
-// The process named in a copy's file name is gone (or the name names none).
+// No running program keeps the copy: neither this one nor another.
 bool leftBehind(const QFileInfo& file) {
-    bool ok = false;
-    const qint64 pid = file.completeBaseName().mid(kPrefix.size()).toLongLong(&ok);
-    if (!ok) return true;
-    if (pid == QCoreApplication::applicationPid()) return false;  // this program's own
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+    return file.absoluteFilePath() != QFileInfo(ownCopyPath()).absoluteFilePath() &&
+           !heldByARunningProgram(file.absoluteFilePath());
 }
 
 struct Found {
@@ -94,7 +192,7 @@ std::vector<Found> copiesLeftBehind() {
                                          .arg(QDir::toNativeSeparators(file.filePath()),
                                               recovery ? recovery->reason : QString::fromStdString(e.what())),
                                      ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
-            QFile::rename(file.filePath(), file.filePath() + QStringLiteral(".unused"));
+            setAside(file.absoluteFilePath());
         }
     }
     std::sort(found.begin(), found.end(),
@@ -123,29 +221,47 @@ QString changedFiles(const files::RecoveryCopy& c) {
     return changed.join(QStringLiteral(" and "));
 }
 
-// Asked once per copy: Yes puts it back (true), No keeps it until this program saves or quits.
+QString whenWritten(const files::RecoveryCopy& c) {
+    return QDateTime::fromMSecsSinceEpoch(c.writtenMs).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+// A copy that cannot be put back: said why, and kept aside.
+void refuse(const Found& f, const QString& why) {
+    ui::dialogs().messageBox(QStringLiteral("Unsaved counting from %1 was found (%2), but %3: it cannot be put "
+                                            "back. The copy was set aside as %4.")
+                                 .arg(whenWritten(f.copy), counted(f.copy), why,
+                                      QDir::toNativeSeparators(f.path + kSetAside)),
+                             ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+    setAside(f.path);
+}
+
+// Asked once per copy: Yes (true) puts it back; No sets it aside, where it stays.
 bool askToRecover(const Found& f) {
-    const QString when = QDateTime::fromMSecsSinceEpoch(f.copy.writtenMs).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     if (const QString changed = changedFiles(f.copy); !changed.isEmpty()) {
-        ui::dialogs().messageBox(
-            QStringLiteral("Unsaved counting from %1 was found (%2), but %3: it cannot be put "
-                           "back. The copy was set aside as %4.")
-                .arg(when, counted(f.copy), changed, QDir::toNativeSeparators(f.path + QStringLiteral(".unused"))),
-            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
-        QFile::rename(f.path, f.path + QStringLiteral(".unused"));
+        refuse(f, changed);
         return false;
     }
     const ui::MessageResult answer = ui::dialogs().messageBox(
-        QStringLiteral("Unsaved counting from %1 was found (%2). Recover it?").arg(when, counted(f.copy)),
+        QStringLiteral("Unsaved counting from %1 was found (%2); No keeps it aside as %3. Recover it?")
+            .arg(whenWritten(f.copy), counted(f.copy), QDir::toNativeSeparators(f.path + kSetAside)),
         ui::MessageButtons::YesNo, ui::MessageIcon::Question, kTitle);
-    if (!gAdopted.isEmpty() && gAdopted != f.path) QFile::remove(gAdopted);
-    gAdopted = f.path;
-    return answer == ui::MessageResult::Yes;
+    if (answer == ui::MessageResult::Yes) return true;
+    setAside(f.path);
+    return false;
 }
 
-// The copy's marks in place of the open count's, as unsaved changes.
-void putBack(const files::RecoveryCopy& c) {
-    if (c.dataLength != DataLength) return;
+// The copy's marks in place of the open count's, as unsaved changes; the copy is removed with this
+// program's own once it is saved or the program quits. A copy of a core of another length is
+// refused (set aside).
+void putBack(const Found& f) {
+    const files::RecoveryCopy& c = f.copy;
+    if (c.dataLength != DataLength) {
+        refuse(f, QStringLiteral("the radiograph now has %1 columns, the counting %2").arg(DataLength).arg(c.dataLength));
+        return;
+    }
+    if (!gAdopted.isEmpty() && gAdopted != f.path) QFile::remove(gAdopted);
+    gAdopted = f.path;
+    QFile::remove(lockPathOf(f.path));
     for (long p = 1; p <= DataLength; ++p) {
         if (YearMark.contains(p)) YearMark(p) = Variant(kNoMarker);
         if (MarkerLabel.contains(p)) MarkerLabel(p) = kNoMarker;
@@ -187,10 +303,21 @@ QString RecoveryFolder() {
 }
 
 void setRecoveryFolder(const QString& folder) {
-    FinishRecoveryWrite();
+    if (gWriting.valid()) gWriting.wait();
+    gOwnLock.release();
+    {
+        const std::lock_guard lock(gWriteErrorMutex);
+        gWriteError.clear();
+    }
+    gToldUnprotected = false;
     gFolder = folder;
     gAdopted.clear();
     gLastMarks.clear();
+}
+
+void MarkCountUnsaved() {
+    Saved = false;
+    CountChanged();
 }
 
 void CountChanged() {
@@ -209,24 +336,36 @@ void WriteRecoveryCopy() {
     if (marks == gLastMarks && QFileInfo::exists(ownCopyPath())) return;  // nothing changed since
     FinishRecoveryWrite();
     gLastMarks = std::move(marks);
-    gWriting = std::async(std::launch::async,
-                          [folder = RecoveryFolder(), path = ownCopyPath(), bytes = files::writeRecoveryCopy(copy)] {
-                              try {
-                                  QDir().mkpath(folder);
-                                  files::saveFileBytes(path, bytes);
-                              } catch (const core::RuntimeError&) {
-                                  // A full disk or a read-only folder: the count itself is still open and can be saved.
-                              }
-                          });
+    if (QDir().mkpath(RecoveryFolder())) gOwnLock.hold(lockPathOf(ownCopyPath()));
+    gWriting = std::async(std::launch::async, [folder = RecoveryFolder(), path = ownCopyPath(),
+                                               bytes = files::writeRecoveryCopy(copy)] {
+        QString error;
+        try {
+            if (!QFileInfo(folder).isDir()) throw core::FileError(core::kPathNotFound, "the folder cannot be made");
+            files::saveFileBytes(path, bytes);
+        } catch (const core::RuntimeError& e) {
+            // A full disk or a read-only folder: the count itself is still open and can be saved.
+            error = QString::fromStdString(e.what());
+        }
+        {
+            const std::lock_guard lock(gWriteErrorMutex);
+            gWriteError = error;
+        }
+        if (!error.isEmpty())
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &tellWhenUnprotected, Qt::QueuedConnection);
+    });
 }
 
 void FinishRecoveryWrite() {
-    if (gWriting.valid()) gWriting.wait();
+    if (!gWriting.valid()) return;
+    gWriting.wait();
+    tellWhenUnprotected();
 }
 
 void RemoveRecoveryCopy() {
-    FinishRecoveryWrite();  // a write under way would bring the copy back
+    if (gWriting.valid()) gWriting.wait();  // a write under way would bring the copy back
     QFile::remove(ownCopyPath());
+    gOwnLock.release();
     if (!gAdopted.isEmpty()) QFile::remove(gAdopted);
     gAdopted.clear();
     gLastMarks.clear();
@@ -244,7 +383,8 @@ void OfferRecoveryAtStart() {
     gRecovering = true;
     openFromCommandLine(files);
     gRecovering = false;
-    if (XrfLoaded && samePath(WorkingFileName, c.table.path)) putBack(c);
+    // Files that did not open leave the copy where it is, to be offered again.
+    if (XrfLoaded && samePath(WorkingFileName, c.table.path)) putBack(found.front());
 }
 
 void OfferRecoveryFor(const QString& radiograph, const QString& table) {
@@ -252,7 +392,7 @@ void OfferRecoveryFor(const QString& radiograph, const QString& table) {
     for (const Found& f : copiesLeftBehind()) {
         if (!samePath(f.copy.radiograph.path, radiograph) || !samePath(f.copy.table.path, table)) continue;
         if (!newerThanSave(f.copy)) continue;
-        if (askToRecover(f)) putBack(f.copy);
+        if (askToRecover(f)) putBack(f);
         return;
     }
 }

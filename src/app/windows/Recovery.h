@@ -8,16 +8,20 @@
 namespace app {
 
 // The folder of the copies: STRATALYSER_RECOVERY_FOLDER, else the program's data folder; each
-// running program keeps its own copy there (named after its process).
+// running program keeps its own copy there, under a name of its own, with a lock it holds while it
+// runs: a copy whose lock nobody holds was left behind.
 QString RecoveryFolder();
 void setRecoveryFolder(const QString& folder);  // for tests; empty: as above
 
 // After any change of the count: the copy is written once the changes pause (kRecoveryDelayMs).
 void CountChanged();
+// The change itself: the count is unsaved from now on, and its copy is due.
+void MarkCountUnsaved();
 inline constexpr int kRecoveryDelayMs = 2000;
 // Writes the copy now when the count has unsaved changes other than those already written.
 void WriteRecoveryCopy();
-// Waits until the copy being written is on the disk.
+// Waits until the copy being written is on the disk; a copy that could not be written is told to
+// the user once (until a write succeeds again).
 void FinishRecoveryWrite();
 // This program's copy (and one it was offered and kept) removed: after a save, at quitting.
 void RemoveRecoveryCopy();

@@ -3,6 +3,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
@@ -58,7 +59,7 @@ long markerIndex(double position) {
 void SetMarker(int code) {
     if (!PointerActive) {
         UpdateActiveYears();
-        Saved = false;
+        MarkCountUnsaved();
         return;
     }
     int level = 0;
@@ -80,7 +81,7 @@ void SetMarker(int code) {
     for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
     if (level < 1) {
         UpdateActiveYears();
-        Saved = false;
+        MarkCountUnsaved();
         return;
     }
     const auto colour = static_cast<core::Colour>(LevelColour(level).toDouble());
@@ -93,7 +94,7 @@ void SetMarker(int code) {
     YearMark(index) = Variant(static_cast<Integer>(level));
     DropProposalsAt(index);
     UpdateActiveYears();
-    Saved = false;
+    MarkCountUnsaved();
 }
 
 void SetMarkerFromKey(int keyCode) {
@@ -119,7 +120,7 @@ void DeleteMarker() {
         if (MarkerLabel.contains(p)) MarkerLabel(p) = kNoMarker;
         if (MarkerNote.contains(p)) MarkerNote(p) = kNoMarker;
     }
-    Saved = false;  // a deletion is a change of the count like any other
+    MarkCountUnsaved();  // a deletion is a change of the count like any other
     redrawAll();
     UpdateActiveYears();
 }
@@ -131,10 +132,10 @@ void UndoMarker() {
         // An entry from an earlier radiograph that lies beyond the present data is dropped unused.
         const long index = UndoPosition(0).isNumeric() ? markerIndex(UndoPosition(0).toDouble()) : -1;
         if (UndoAcceptedProposals(UndoPosition(0), UndoValue(0))) {
-            Saved = false;
+            MarkCountUnsaved();
         } else if (index >= 0) {
             YearMark(index) = UndoValue(0);
-            Saved = false;
+            MarkCountUnsaved();
         } else {
             ui::dialogs().beep();
         }

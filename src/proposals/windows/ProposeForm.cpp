@@ -7,6 +7,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
 #include "curves/CurveValues.h"
@@ -251,7 +252,7 @@ void AcceptAllProposalsInView() {
     const long number = nextChange++;
     acceptedChanges.emplace(number, std::move(change));
     PushUndo(Variant(kAcceptedEntry), Variant(static_cast<double>(number)));
-    Saved = false;
+    MarkCountUnsaved();
     RedrawPlots();
     UpdateActiveYears();
 }
