@@ -287,6 +287,7 @@ int main(int argc, char** argv) {
     figure("propose_30000_ms", collector.seconds["BM_Propose30000"] * 1e3, "ms");
     ratio("propose_30000_vs_copy", "BM_Propose30000", "BM_ProposeCopyFloor");
     figure("compare_30000_ms", collector.seconds["BM_Compare30000"] * 1e3, "ms");
+    figure("compare_30000_widest_tolerance_ms", collector.seconds["BM_Compare30000WidestTolerance"] * 1e3, "ms");
     ratio("compare_30000_vs_copy", "BM_Compare30000", "BM_CompareCopyFloor");
     figure("autosave_30000_ms", collector.seconds["BM_Autosave30000"] * 1e3, "ms");
     ratio("autosave_30000_vs_read", "BM_Autosave30000", "BM_AutosaveReadFloor");

@@ -36,6 +36,17 @@ void BM_Compare30000(benchmark::State& state) {
     app::DropReferenceCount();
 }
 
+// The same at the widest tolerance the window takes: the matching's cost does not grow with it.
+void BM_Compare30000WidestTolerance(benchmark::State& state) {
+    twoCounts();
+    app::frmCompare->Text1->setText(QString::number(app::CompareForm::kMaxTolerance));
+    app::frmCompare->Command1_Click();
+    for (auto _ : state) app::frmCompare->refresh();
+    app::frmCompare->Text1->setText(QStringLiteral("3"));
+    app::frmCompare->Command1_Click();
+    app::DropReferenceCount();
+}
+
 // The floor: a copy of the markers the comparison reads.
 void BM_CompareCopyFloor(benchmark::State& state) {
     twoCounts();
@@ -49,6 +60,7 @@ void BM_CompareCopyFloor(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_Compare30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_Compare30000WidestTolerance)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_CompareCopyFloor)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
 }  // namespace bench

@@ -3,6 +3,7 @@
 // program is exactly as it was, ready for another try. One table per reader.
 
 #include <QRegularExpression>
+#include <sys/stat.h>
 
 #include "AppFixture.h"
 
@@ -97,6 +98,12 @@ class BadInputTest : public AppTest {
             state << QString::number(n);
         return state << app::XrfHeaders(0) << app::WorkingFileName << main.Command5->Caption()
                      << app::XrfData.get(1, 1).toString();
+    }
+    // A named pipe (FIFO): opening it would wait for a writer for ever.
+    QString pipe() const {
+        const QString path = dir.filePath(QStringLiteral("pipe"));
+        ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        return path;
     }
     // The refusal of a file that cannot be read at all.
     static Outcome cannotRead(const QString& path, const char* why) {
@@ -199,7 +206,10 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
          Outcome("The working file has 3 columns, but a working file holds", kGuidance)},
         {"a label not starting with #", write(".csv", workingFile(commas, Field::Label, 3, "\"dark\"")),
          rowHolds(3, "\"dark\"", "lamina label")},
+        {"a working file without its \"varvecounting\" line",
+         write(".csv", workingFile(commas, Field::Label, 3, "\"#T\"").replace("\"varvecounting\"\r\n", "")), kOpens},
         {"a folder", dir.path(), cannotRead(dir.path(), "it is a folder).")},
+        {"a pipe", pipe(), cannotRead(pipe(), "it is not a regular file (a pipe, a device or a socket)).")},
         {"a missing file", dir.filePath("gone.csv"),
          cannotRead(dir.filePath("gone.csv"), "it does not exist).")},
         {"3 GB", writeSparse("huge.csv", kHugeFileBytes),
@@ -313,6 +323,7 @@ TEST_F(BadInputTest, Radiographs) {
         {"32768 pixels wide", dir.filePath("wide.bmp"),
          Outcome("The radiograph is 32768 pixels wide.", kGuidance)},
         {"a folder", dir.path(), unreadable},
+        {"a pipe", pipe(), Outcome("Not a regular file: " + pipe() + ". Please choose the image file itself.", kGuidance)},
         {"a cancelled dialog", QString(), unreadable},  // the import's one error path
     };
     app::MainForm& main = start();
@@ -378,6 +389,7 @@ TEST_F(BadInputTest, Photos) {
                  " declares 20000 x 60000"),
         {"a folder", dir.path(),
          Outcome("The photo " + QDir::toNativeSeparators(dir.path()), "Message from Stratalyser")},
+        {"a pipe", pipe(), Outcome("The photo " + pipe() + " is not a regular file", "Message from Stratalyser")},
     };
     for (const FileRow& row : rows) {
         dialogs->clearRecord();

@@ -1,6 +1,7 @@
 // Opening files from the command line: what is accepted, what is refused before any window
 // opens, and that the named files open in order without a dialog.
 #include <QProcess>
+#include <sys/stat.h>
 
 #include <set>
 
@@ -24,6 +25,9 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
     EXPECT_TRUE(demo.demo && demo.error.isEmpty());
     // A folder where a file belongs is refused like a missing file, before any window opens.
     const QString folder = testsupport::testData("YAN8A1_200um");
+    QTemporaryDir scratch;  // and a named pipe, which would hang the program at its opening
+    const QString pipe = scratch.filePath("pipe");
+    ::mkfifo(QFile::encodeName(pipe).constData(), 0600);
     struct Row {
         QStringList arguments;
         QString error;
@@ -33,6 +37,7 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
         {{"--radiograph", r, "--xrf", folder}, "no such file: " + folder},
         {{"--radiograph", r, "--xrf", x, "--photo", folder}, "no such file: " + folder},
         {{"--radiograph", r, folder}, "no such file: " + folder},
+        {{"--radiograph", r, "--xrf", pipe}, "not a regular file: " + pipe},
         {{"--radiograph"}, "--radiograph needs a file name"},
         {{"--radiograph", "--xrf", x}, "--radiograph needs a file name"},
         {{"--frobnicate"}, "unknown option --frobnicate"},
@@ -117,4 +122,13 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     written.sort();
     EXPECT_EQ(written, (QStringList{"Results.txt", "demo.csv", "optical.png", "radiograph.bmp"}));
     EXPECT_EQ(app::WorkingFileName, demo.filePath("demo.csv"));
+    // The next --demo opens the count saved there; nothing in the folder is written again.
+    app::YearMark(700) = core::Variant(core::Integer{4});
+    app::frmMain->mnuSave->trigger();
+    const QByteArray saved = files::readFileBytes(demo.filePath("demo.csv"));
+    restart();
+    start();
+    app::openFromCommandLine(app::makeDemoCore(demo.path()));
+    EXPECT_TRUE(app::XrfLoaded && app::PhotoOpen && app::Saved && app::YearMark(700) == 4);
+    EXPECT_EQ(files::readFileBytes(demo.filePath("demo.csv")), saved);
 }

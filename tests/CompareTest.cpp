@@ -2,6 +2,10 @@
 // from a working file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <tuple>
+
 #include "compare/ComparisonFile.h"
 #include "compare/Matching.h"
 #include "files/XrfFile.h"
@@ -40,8 +44,31 @@ TEST(Matching, PairsTheNearestFirstEachBoundaryOnce) {
         EXPECT_EQ(m.onlyOwn, c.onlyOwn) << c.name;
         EXPECT_EQ(m.onlyReference, c.onlyReference) << c.name;
     }
-    const std::vector<Boundary> unsorted{{9, 1}, {5, 1}};
+    const std::vector<Boundary> unsorted{{9, 1}, {5, 1}}, twice{{5, 1}, {5, 2}};
     EXPECT_THROW(compare::matchBoundaries(unsorted, {}, 3), std::invalid_argument);
+    EXPECT_THROW(compare::matchBoundaries({}, twice, 3), std::invalid_argument);
+    // Random counts against every pair within the tolerance taken nearest first (as in the table).
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<Boundary> lists[2];
+        for (auto& list : lists)
+            for (long p = 1; p < 60; ++p)
+                if (random() % 4 == 0) list.push_back({p, static_cast<int>(1 + random() % 2)});
+        const long tolerance = static_cast<long>(random() % 8);
+        std::vector<std::tuple<long, bool, long, long, std::size_t, std::size_t>> all;
+        for (std::size_t i = 0; i < lists[0].size(); ++i)
+            for (std::size_t k = 0; k < lists[1].size(); ++k)
+                if (const long d = std::abs(lists[0][i].position - lists[1][k].position); d <= tolerance)
+                    all.emplace_back(d, lists[0][i].level != lists[1][k].level, lists[0][i].position,
+                                     lists[1][k].position, i, k);
+        std::sort(all.begin(), all.end());
+        std::vector<compare::Pair> expected;
+        std::vector<bool> ownUsed(lists[0].size()), referenceUsed(lists[1].size());
+        for (const auto& [d, other, p, q, i, k] : all)
+            if (!ownUsed[i] && !referenceUsed[k]) ownUsed[i] = referenceUsed[k] = true, expected.push_back({i, k});
+        std::sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.own < b.own; });
+        EXPECT_EQ(compare::matchBoundaries(lists[0], lists[1], tolerance).pairs, expected) << round;
+    }
 }
 
 // Core of 100 rows, labels at 30 and 70: the boundaries fall in [1, 30], [31, 70], [71, 100]; a

@@ -54,6 +54,13 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     app::CompareForm& form = app::frmCompare.get();
     ASSERT_TRUE(form.isVisible());
     EXPECT_EQ(dialogs->shownOf(ui::ScriptedDialogs::Kind::Message).size(), 0u);
+    // The tolerance: 0 to 10000 columns; beyond that refused, the last one kept.
+    for (const auto& [typed, kept] : {std::pair{"10001", 3L}, {"0", 0L}, {"3", 3L}}) {
+        form.Text1->setText(typed);
+        form.Command1->click();
+        EXPECT_EQ(form.tolerance(), kept);
+    }
+    EXPECT_TRUE(onlyMessage().contains("0 or more, at most 10000"));
     const ui::Grid* grid = form.Grid1;
     ASSERT_EQ(grid->Rows(), 3);  // whole core, top - T1, T1 - bottom
     EXPECT_EQ(grid->Text(1, 0), "top - T1");

@@ -24,8 +24,9 @@ class LabelsAndViewTest : public AppTest {
 
 // Labels and notes placed through their dialogs (keys L and N): the position carries them, a cyan
 // line (label) stands in every plot and the preview, a white tick (note) over the lowest 30 %
-// stays after a redraw; the windows are locked while a dialog is open. A dialog shows the texts
-// entered last time, the note library fills the note, and the close box takes the note back out.
+// stays after a redraw; the windows are locked while a dialog is open. The label dialog opens with
+// the position's own texts (the last label one key away), the note dialog with the keyboard in its
+// text; the note library fills the note, Escape changes nothing, the close box takes the note out.
 TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     importXrf(dir.filePath("Results.txt"));
     const auto allEnabled = [] { return curveWindowsWhere([](int k) { return curveWindow(k).isEnabled(); }); };
@@ -44,14 +45,18 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     const int x = qRound((app::DataLength - p) * app::frmPreview->Picture2->ScaleWidth() / app::DataLength);
     EXPECT_EQ(app::frmPreview->Picture2->Image().pixel(x, 3), kCyan);
     keyAt(3, p + 20, Qt::Key_L);
-    EXPECT_EQ(label.Text1->Text(), "T1");
+    EXPECT_TRUE(label.Text1->Text().isEmpty() && label.focusWidget() == label.Text1);
+    QTest::keyClick(label.Text1, Qt::Key_Up);
     label.Command1->click();
     EXPECT_EQ(app::MarkerLabel(p + 20), "#T1");
+    keyAt(3, p, Qt::Key_L);
+    EXPECT_EQ(label.Text1->Text(), "T1");  // the position's own label
+    label.Command1->click();
 
     const long q = 220;
     keyAt(4, q, Qt::Key_N);
     app::NoteForm& note = app::frmNote.get();
-    ASSERT_TRUE(note.isVisible());
+    ASSERT_TRUE(note.isVisible() && note.focusWidget() == note.Text1);
     note.Combo1->setListIndex(6);  // "Tephra top"
     EXPECT_EQ(note.Text1->Text(), "Tephra top");
     note.Combo1->setListIndex(0);  // "--- Select ---" replaces nothing
@@ -61,11 +66,14 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     app::RedrawCurves();  // the note's tick stays in every plot
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, redrawnColumnOf(q), plot(k)->surface().heightPixels() - 2), kWhite) << k;
     keyAt(4, q, Qt::Key_N);
-    QTest::keyClick(note.Text1, Qt::Key_Escape);  // Escape cancels, as the close box does
-    EXPECT_TRUE(!note.isVisible() && app::MarkerNote(q) == "---" && allEnabled() == unlocked);
+    QTest::keyClick(note.Text1, Qt::Key_Escape);  // Escape changes nothing
+    EXPECT_TRUE(!note.isVisible() && app::MarkerNote(q) == "#Tephra top" && allEnabled() == unlocked);
+    keyAt(4, q, Qt::Key_N);
+    note.close();  // the close box takes the note out
+    EXPECT_TRUE(app::MarkerNote(q) == "---" && allEnabled() == unlocked);
     keyAt(4, q, Qt::Key_N);
     EXPECT_EQ(note.Text1->Text(), QString());  // after a cancel the dialog starts fresh
-    note.Command1->click();
+    QTest::keyClick(note.Text1, Qt::Key_Return);
     EXPECT_EQ(app::MarkerNote(q), "#---");
 }
 

@@ -172,14 +172,14 @@ TEST_F(RecoveryTest, NoWriteWhileNothingChanged) {
 // nothing changes; one that cannot be written is told once.
 TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideAndAnUnwritableOneIsTold) {
     openSyntheticCore(400);
-    const auto record = [](const QString& path) {
-        const QFileInfo f(path);
+    const auto record = [this](const char* name) {
+        const QFileInfo f(dir.filePath(name));
         return files::RecoveredFile{f.absoluteFilePath(), f.size(), f.lastModified().toMSecsSinceEpoch()};
     };
     const auto leave = [&](const char* name, long length) {
         QDir().mkpath(recoveryFolder());
-        const files::RecoveryCopy c{QDateTime::currentMSecsSinceEpoch() + 1000, record(dir.filePath("core.bmp")),
-                                    record(dir.filePath("Results.txt")), 0, 10, length, {{100, 1}}, {}, {}};
+        const files::RecoveryCopy c{QDateTime::currentMSecsSinceEpoch() + 1000, record("core.bmp"),
+                                    record("Results.txt"), 0, 10, length, {{100, 1}}, {}, {}};
         return writeFile(recoveryFolder() + "/" + name, files::writeRecoveryCopy(c));
     };
     const QString declined = leave("recovery-a.csv", 400);
@@ -208,7 +208,5 @@ TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideAndAnUnwritableOneIsTold) {
         app::WriteRecoveryCopy();
         app::FinishRecoveryWrite();
     }
-    EXPECT_TRUE(onlyMessage().startsWith("The recovery copy of this count cannot be written to ") &&
-                onlyMessage().contains("the count is not protected against a crash"))
-        << onlyMessage().toStdString();
+    EXPECT_TRUE(onlyMessage().contains("cannot be written to ") && onlyMessage().contains("is not protected"));
 }

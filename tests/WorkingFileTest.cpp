@@ -202,6 +202,21 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
                     abc[i].compositeBottomMm == whole[i].compositeBottomMm)
             << i << ": " << abc[i].year << " at " << abc[i].compositeTopMm;
     }
+    // At any given depth the lower begins at its first year boundary below the upper's last, moved
+    // up to meet it (a varve straddling that boundary is left out): no stretch twice, none in no varve.
+    for (const double depth : {90.8, 89.2, 91.3}) {
+        double moved = -1;
+        const auto at = files::joinTwo(ab, section(90, 150, std::nullopt, false), {files::Tie::Kind::Depth, {}, depth},
+                                       checks, &moved);
+        ASSERT_GT(at.size(), ab.size()) << depth;
+        EXPECT_EQ(at[ab.size()].compositeTopMm, 100) << depth;
+        for (std::size_t i = 1; i < at.size(); ++i) EXPECT_EQ(at[i].compositeTopMm, at[i - 1].compositeBottomMm) << i;
+        EXPECT_NEAR(moved, std::fmod(depth - 90 + 2.5, 2.5), 1e-6) << depth;
+        if (depth == 89.2) {
+            EXPECT_TRUE(files::joinReportText({{"AB", "C", {files::Tie::Kind::Depth, {}, depth}, {}, moved}})
+                            .contains("its first year boundary below the last of AB lay 1.7 mm below it"));
+        }
+    }
     const auto off = files::joinTwo(section(0, 50, 2013, true), section(30, 100, std::nullopt, true, 15),
                                     {files::Tie::Kind::Layer, "T1"}, checks);
     ASSERT_EQ(checks.size(), 2u);
@@ -212,10 +227,12 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
                               "difference 3 years, 0 mm"))
         << report.toStdString();
     EXPECT_EQ(off.size(), 14u + 23u);  // the upper's 14 varves above T1, the lower's 23 from it
-    // Given the other way round, the depths would go back up; a section without varves joins nothing.
+    // Given the other way round, nothing of the lower lies below; a section without varves joins nothing.
     EXPECT_THROW(files::joinTwo(ab, section(0, 50, 2013, true), {files::Tie::Kind::Depth, {}, 10}, checks),
                  files::ChronologyError);
     EXPECT_THROW(files::joinTwo(ab, {}, {}, checks), files::ChronologyError);
+    // 16 MB of commas are refused at their first line, never held as millions of fields.
+    EXPECT_THROW(files::readChronology(QByteArray(16 << 20, ',')), files::ChronologyError);
     std::vector<files::Varve> twice = section(30, 100, std::nullopt, true);  // a tie label in two varves
     twice[6].label = "T1";
     EXPECT_THROW(files::sharedLayers(section(0, 50, 2013, true), twice, "A", "B"), files::ChronologyError);

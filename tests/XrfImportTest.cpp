@@ -397,6 +397,13 @@ TEST_F(XrfImportTest, SectionChronologiesAreJoinedThroughTheFileMenu) {
                                 "2008 in B.csv; difference 0 years"))
         << report.toStdString();
 
+    // A report that cannot be written: neither file is, and the message says so.
+    QDir(dir.path()).mkpath("AB2 (join report).txt");
+    dialogs->clearRecord();
+    dialogs->answerOpen(upper).answerOpen(lower).cancelFile().answerInput("F2").answerSave(dir.filePath("AB2.csv"));
+    app::frmMain->mnuJoin->trigger();
+    EXPECT_TRUE(onlyMessage().contains("Neither it nor its report was written") && !QFile::exists(dir.filePath("AB2.csv")));
+
     writeFile(dir.filePath("bad.csv"), "\"kind\",\"top_mm\"\r\n");
     dialogs->clearRecord();
     dialogs->answerOpen(upper).answerOpen(dir.filePath("bad.csv"));

@@ -11,6 +11,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/MainForm.h"
+#include "core/RegularFile.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "pointer/windows/Pointer.h"
@@ -153,7 +154,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     // Qt reads file names as UTF-8 and has no way back to other bytes: such a name is said to be
     // the trouble, not the file's absence.
     for (const QString* file : {&c.radiograph, &c.xrf, &c.working, &c.photo}) {
-        if (file->isEmpty() || QFileInfo(*file).isFile()) continue;
+        const core::PathKind kind = file->isEmpty() ? core::PathKind::RegularFile : core::pathKind(*file);
+        if (kind == core::PathKind::RegularFile) continue;
+        if (kind == core::PathKind::Other) fail(QStringLiteral("not a regular file: ") + *file);
         fail(file->contains(QChar::ReplacementCharacter)
                  ? QStringLiteral("the file name is not UTF-8 text, which Stratalyser cannot open; please rename "
                                   "the file: ") + *file
@@ -175,19 +178,27 @@ void openFromCommandLine(const CommandLine& c) {
     main.enableCurveTools();  // as the import command does
     if (!XrfLoaded) return;
     if (!c.photo.isEmpty()) main.ImportCorePhoto(QFileInfo(c.photo).absoluteFilePath());
-    if (c.demo) placeDemoCounting(QFileInfo(c.radiograph).absolutePath());
+    if (c.demo && c.working.isEmpty()) placeDemoCounting(QFileInfo(c.radiograph).absolutePath());
 }
 
 CommandLine makeDemoCore(const QString& folder) {
     QDir().mkpath(folder);
     const QDir dir(folder);
-    const synth::VarvedCore core = synth::makeVarvedCore(kDemoWidth, kDemoHeight);
-    const synth::VarvedCore colour = synth::makeVarvedCore(kDemoWidth, kDemoHeight, true);
     CommandLine c;
     c.demo = true;
     c.radiograph = dir.filePath(QStringLiteral("radiograph.bmp"));
     c.xrf = dir.filePath(QStringLiteral("Results.txt"));
     c.photo = dir.filePath(QStringLiteral("optical.png"));
+    // A count saved in the demonstration's folder is the user's: it opens with its core, and none of
+    // the folder's files is written again.
+    const QString saved = dir.filePath(kDemoWorkingFile);
+    if (QFileInfo(saved).isFile() && QFileInfo(c.radiograph).isFile() && QFileInfo(c.photo).isFile()) {
+        c.working = saved;
+        c.xrf.clear();
+        return c;
+    }
+    const synth::VarvedCore core = synth::makeVarvedCore(kDemoWidth, kDemoHeight);
+    const synth::VarvedCore colour = synth::makeVarvedCore(kDemoWidth, kDemoHeight, true);
     core.radiograph.save(c.radiograph, "BMP");
     QFile table(c.xrf);
     if (table.open(QIODevice::WriteOnly)) table.write(synth::makeXrfTable(core, true));

@@ -34,7 +34,9 @@ void openFromCommandLine(const CommandLine& commandLine);
 
 // The demonstration core (made by the synthetic generator): a radiograph, its scanner table and a
 // photo written into `folder`; the returned command line opens all three, shows the section that fills
-// the curve windows and places a first counting, saved beside them as "demo.csv".
+// the curve windows and places a first counting, saved beside them as "demo.csv". A folder that holds
+// a saved demo.csv (and its radiograph and photo) is opened as it is: the user's count is never
+// replaced.
 CommandLine makeDemoCore(const QString& folder);
 
 }  // namespace app

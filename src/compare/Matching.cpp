@@ -1,6 +1,7 @@
 #include "compare/Matching.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <tuple>
 
@@ -9,8 +10,9 @@ namespace compare {
 namespace {
 
 bool sorted(std::span<const Boundary> list) {
-    return std::is_sorted(list.begin(), list.end(),
-                          [](const Boundary& a, const Boundary& b) { return a.position < b.position; });
+    return std::adjacent_find(list.begin(), list.end(), [](const Boundary& a, const Boundary& b) {
+               return !(a.position < b.position);
+           }) == list.end();
 }
 
 struct Candidate {
@@ -32,31 +34,70 @@ void count(std::array<int, kLevels + 1>& levels, int level) {
 Matching matchBoundaries(std::span<const Boundary> own, std::span<const Boundary> reference, long tolerance) {
     if (!sorted(own) || !sorted(reference)) throw std::invalid_argument("boundaries not sorted by position");
     tolerance = std::max(0L, tolerance);
-    // Every pair within the tolerance, then the nearest taken first.
-    std::vector<Candidate> candidates;
-    std::size_t from = 0;
+    // One sweep: both lists merged by position, and the nearest pair of neighbours of the two
+    // counts taken first. With each position once in a list, the nearest pair left always lies
+    // side by side in what is left of the merged list; when a pair is taken, its outer neighbours
+    // meet and may pair in turn. Time n log n and memory linear in the boundaries, whatever the
+    // tolerance.
+    struct Entry {
+        long position;
+        bool isReference;
+        std::size_t index;
+    };
+    std::vector<Entry> merged;
+    merged.reserve(own.size() + reference.size());
+    std::size_t j = 0;
     for (std::size_t i = 0; i < own.size(); ++i) {
-        const long p = own[i].position;
-        while (from < reference.size() && reference[from].position < p - tolerance) ++from;
-        for (std::size_t j = from; j < reference.size() && reference[j].position <= p + tolerance; ++j) {
-            const long q = reference[j].position;
-            candidates.push_back({std::abs(p - q), own[i].level != reference[j].level, p, q, i, j});
-        }
+        for (; j < reference.size() && reference[j].position < own[i].position; ++j) merged.push_back({reference[j].position, true, j});
+        merged.push_back({own[i].position, false, i});
     }
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.key() < b.key(); });
-    std::vector<bool> ownUsed(own.size()), referenceUsed(reference.size());
+    for (; j < reference.size(); ++j) merged.push_back({reference[j].position, true, j});
+    constexpr std::size_t kNone = SIZE_MAX;
+    const std::size_t n = merged.size();
+    std::vector<std::size_t> previous(n), next(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        previous[k] = k == 0 ? kNone : k - 1;
+        next[k] = k + 1 < n ? k + 1 : kNone;
+    }
+    struct Neighbours {
+        Candidate candidate;
+        std::size_t left, right;  // in `merged`
+    };
+    const auto later = [](const Neighbours& a, const Neighbours& b) { return b.candidate.key() < a.candidate.key(); };
+    std::vector<Neighbours> heap;
+    const auto offer = [&](std::size_t left, std::size_t right) {
+        if (left == kNone || right == kNone || merged[left].isReference == merged[right].isReference) return;
+        const Entry& a = merged[merged[left].isReference ? right : left];
+        const Entry& b = merged[merged[left].isReference ? left : right];
+        const long distance = std::abs(a.position - b.position);
+        if (distance > tolerance) return;
+        heap.push_back({{distance, own[a.index].level != reference[b.index].level, a.position, b.position, a.index,
+                         b.index},
+                        left,
+                        right});
+        std::push_heap(heap.begin(), heap.end(), later);
+    };
+    for (std::size_t k = 0; k + 1 < n; ++k) offer(k, k + 1);
+    std::vector<bool> ownUsed(own.size()), referenceUsed(reference.size()), taken(n);
     Matching m;
-    for (const Candidate& c : candidates) {
-        if (ownUsed[c.own] || referenceUsed[c.reference]) continue;
-        ownUsed[c.own] = referenceUsed[c.reference] = true;
-        m.pairs.push_back({c.own, c.reference});
+    while (!heap.empty()) {
+        std::pop_heap(heap.begin(), heap.end(), later);
+        const Neighbours best = heap.back();
+        heap.pop_back();
+        if (taken[best.left] || taken[best.right] || next[best.left] != best.right) continue;
+        taken[best.left] = taken[best.right] = true;
+        ownUsed[best.candidate.own] = referenceUsed[best.candidate.reference] = true;
+        m.pairs.push_back({best.candidate.own, best.candidate.reference});
+        const std::size_t outerLeft = previous[best.left], outerRight = next[best.right];
+        if (outerLeft != kNone) next[outerLeft] = outerRight;
+        if (outerRight != kNone) previous[outerRight] = outerLeft;
+        offer(outerLeft, outerRight);
     }
     std::sort(m.pairs.begin(), m.pairs.end(), [](const Pair& a, const Pair& b) { return a.own < b.own; });
     for (std::size_t i = 0; i < own.size(); ++i)
         if (!ownUsed[i]) m.onlyOwn.push_back(i);
-    for (std::size_t j = 0; j < reference.size(); ++j)
-        if (!referenceUsed[j]) m.onlyReference.push_back(j);
+    for (std::size_t k = 0; k < reference.size(); ++k)
+        if (!referenceUsed[k]) m.onlyReference.push_back(k);
     return m;
 }
 

@@ -36,7 +36,7 @@ struct Matching {
 // they lie within `tolerance` positions, each boundary in at most one pair, the nearest pairs
 // first. Between pairs equally near, one of the same level goes first, then the one higher up
 // (the smaller positions). A tolerance of 0 pairs equal positions only; a negative one is taken as 0.
-// Throws std::invalid_argument when a list is not sorted.
+// Throws std::invalid_argument when a list is not sorted or holds a position twice.
 Matching matchBoundaries(std::span<const Boundary> own, std::span<const Boundary> reference, long tolerance);
 
 // A boundary of one count with no partner in the other (level 0 on the side that has none), or a

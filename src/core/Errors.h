@@ -25,6 +25,7 @@ enum ErrorNumber : int {
     kFileNotFound = 53,
     kPastEndOfFile = 62,
     kPermissionDenied = 70,
+    kNotARegularFile = 75,  // a pipe, a device or a socket
     kPathNotFound = 76,
     kFileTooLarge = 31001,
     kCancelled = 32755,

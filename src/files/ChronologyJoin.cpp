@@ -65,8 +65,9 @@ std::vector<SharedLayer> sharedLayers(const std::vector<Varve>& upper, const std
 }
 
 std::vector<Varve> joinTwo(const std::vector<Varve>& upper, const std::vector<Varve>& lower, const Tie& tie,
-                           std::vector<LayerCheck>& checks) {
+                           std::vector<LayerCheck>& checks, double* movedUpMm) {
     checks.clear();
+    if (movedUpMm) *movedUpMm = 0;
     if (upper.empty() || lower.empty()) throw ChronologyError(QStringLiteral("A section holds no varve."));
     // Each section's top in the composite depths it was saved with: going back up, they were given in the
     // wrong order.
@@ -93,11 +94,19 @@ std::vector<Varve> joinTwo(const std::vector<Varve>& upper, const std::vector<Va
     } else {
         const double end = upper.back().compositeBottomMm;
         by = (tie.kind == Tie::Kind::Depth ? tie.depthMm : end - lower[0].topMm) - lowerTop;
-        // In the overlap the upper's varves stand; the lower's go on where they reach below its last.
-        while (fromLower < lower.size() &&
-               (lower[fromLower].compositeTopMm + lower[fromLower].compositeBottomMm) / 2 + by <= end)
-            ++fromLower;
-        if (fromLower == lower.size()) throw backwards(end, lower.back().compositeBottomMm + by);
+        // In the overlap the upper's varves stand; the lower's go on from its first year boundary
+        // at or below the upper's last, moved up to meet it: no stretch in two varves, none in no
+        // varve. A varve of the lower that straddles the upper's last boundary is left out.
+        while (fromLower < lower.size() && lower[fromLower].compositeTopMm + by < end - kSameDepthMm) ++fromLower;
+        if (fromLower == lower.size()) {
+            throw ChronologyError(QStringLiteral("With its top at %1 mm the lower section has no year boundary "
+                                                 "below the upper's last, at %2 mm: nothing of it would follow.")
+                                      .arg(Varve::roundedMm(lowerTop + by))
+                                      .arg(end));
+        }
+        const double gap = Varve::roundedMm(lower[fromLower].compositeTopMm + by - end);
+        by -= gap;
+        if (movedUpMm) *movedUpMm = gap;
     }
     std::vector<Varve> joined(upper.begin(), upper.begin() + static_cast<std::ptrdiff_t>(keepUpper));
     for (std::size_t j = fromLower; j < lower.size(); ++j) {
@@ -136,8 +145,12 @@ QString joinReportText(const std::vector<JoinRecord>& joins) {
                 text += QStringLiteral("tied at the layer \"%1\".\n").arg(j.tie.layer);
                 break;
             case Tie::Kind::Depth:
-                text += QStringLiteral("its top at %1 mm composite depth (no layer labelled in both).\n")
-                            .arg(j.tie.depthMm);
+                text += QStringLiteral("its top at %1 mm composite depth (no layer labelled in both); its first "
+                                       "year boundary below the last of %2 lay %3 mm below it and was moved up "
+                                       "to meet it.\n")
+                            .arg(j.tie.depthMm)
+                            .arg(j.upper)
+                            .arg(j.movedUpMm);
                 break;
             case Tie::Kind::NoOverlap:
                 text += QStringLiteral("no overlap, it begins at the last year boundary above.\n");

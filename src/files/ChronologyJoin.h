@@ -43,16 +43,19 @@ struct LayerCheck {
     double mmDifference() const { return Varve::roundedMm(lowerMm - upperMm); }
 };
 
-// The two joined; `checks` gets the shared layers' comparison. Throws ChronologyError when the
-// lower section's composite depths would go back above the upper's (sections in the wrong order).
+// The two joined; `checks` gets the shared layers' comparison, `movedUpMm` how far the lower's
+// first year boundary below the upper's last lay below it (at a given depth; the lower section is
+// moved up by that to meet it). Throws ChronologyError when the lower section's composite depths
+// would go back above the upper's (sections in the wrong order), or nothing of it lies below.
 std::vector<Varve> joinTwo(const std::vector<Varve>& upper, const std::vector<Varve>& lower, const Tie& tie,
-                           std::vector<LayerCheck>& checks);
+                           std::vector<LayerCheck>& checks, double* movedUpMm = nullptr);
 
 // One join of the report: the two sections, how they were tied, what the shared layers showed.
 struct JoinRecord {
     QString upper, lower;
     Tie tie;
     std::vector<LayerCheck> checks;
+    double movedUpMm = 0;  // Tie::Kind::Depth: see joinTwo
 };
 // The report written beside the joined file: per tie the layer, its depth and year in both sections
 // and their difference.

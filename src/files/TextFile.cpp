@@ -5,8 +5,10 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <memory>
 
 #include "core/Errors.h"
+#include "core/RegularFile.h"
 
 namespace files {
 
@@ -27,9 +29,7 @@ void reachStage(SaveStage stage) {
 void openForReading(QFile& file, qint64 maxBytes) {
     const QString path = file.fileName();
     if (path.isEmpty()) fail(core::kBadFileName, QStringLiteral("Bad file name"), path);
-    const QFileInfo info(path);
-    if (!info.exists()) fail(core::kFileNotFound, QStringLiteral("File not found"), path);
-    if (info.isDir()) fail(core::kPathNotFound, QStringLiteral("Not a file"), path);
+    core::requireRegularFile(path);
     if (!file.open(QIODevice::ReadOnly))
         fail(core::kPermissionDenied, QStringLiteral("Permission denied"), path);
     if (file.size() > maxBytes) fail(core::kFileTooLarge, QStringLiteral("File too large"), path);
@@ -52,9 +52,12 @@ QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
     return bytes;
 }
 
-void saveFileBytes(const QString& path, const QByteArray& bytes) {
+namespace {
+
+// The bytes into the save file's temporary file, flushed; nothing replaced yet.
+void writeTemporary(QSaveFile& file, const QByteArray& bytes) {
+    const QString path = file.fileName();
     if (path.isEmpty()) fail(core::kBadFileName, QStringLiteral("Bad file name"), path);
-    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) fail(core::kPermissionDenied, file.errorString(), path);
     reachStage(SaveStage::TemporaryOpen);
     const qsizetype half = bytes.size() / 2;
@@ -76,9 +79,33 @@ void saveFileBytes(const QString& path, const QByteArray& bytes) {
     reachStage(SaveStage::HalfWritten);
     writeAll(half, bytes.size() - half);
     reachStage(SaveStage::Written);
+}
+
+void commit(QSaveFile& file) {
     // The commit syncs the temporary file to the disk before it replaces the target.
-    if (!file.commit()) fail(core::kPermissionDenied, file.errorString(), path);
+    if (!file.commit()) fail(core::kPermissionDenied, file.errorString(), file.fileName());
     reachStage(SaveStage::Replaced);
+}
+
+}  // namespace
+
+void saveFileBytes(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    writeTemporary(file, bytes);
+    commit(file);
+}
+
+void saveFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files, std::size_t& replaced) {
+    replaced = 0;
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    for (const auto& [path, bytes] : files) {
+        pending.push_back(std::make_unique<QSaveFile>(path));
+        writeTemporary(*pending.back(), bytes);  // a failure here leaves every file as it was
+    }
+    for (const auto& file : pending) {
+        commit(*file);
+        ++replaced;
+    }
 }
 
 void setSaveStageHook(SaveStageHook hook) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <utility>
+#include <vector>
 
 namespace files {
 
@@ -23,6 +25,11 @@ QByteArray unicodeTextAsUtf8(QByteArray bytes);
 // target only when everything was written. A failed save leaves the old file as it was and no
 // half-written file behind. Throws core::FileError on failure.
 void saveFileBytes(const QString& path, const QByteArray& bytes);
+// Files that belong together (a chronology and its report): each is written in full to its
+// temporary file before any replaces its target, so a full disk or a folder that refuses one leaves
+// them all as they were. `replaced` counts the files replaced when a throw comes from the final
+// replacing itself (the rare failure of a rename).
+void saveFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files, std::size_t& replaced);
 
 // The stages of a save, in order: the temporary file is open; half the bytes are written; all of
 // them are written; the temporary file, synced to the disk, has replaced the target.

@@ -149,6 +149,14 @@ XrfContents readXrfFields(FieldReader& reader, FieldLayout layout) {
                                .arg(kMaxXrfFields));
     }
     out.columnCount = columns;
+    // A working file whose "varvecounting" line was lost (a spreadsheet dropped it) still ends its
+    // header with the four columns the program writes: it is read as the count it is.
+    constexpr int kCountColumns = 4;
+    static const char* const kCountNames[kCountColumns] = {"greyscale", "year", "marker", "note"};
+    bool countColumns = columns > kCountColumns;
+    for (int k = 0; countColumns && k < kCountColumns; ++k)
+        countColumns = headers[static_cast<std::size_t>(columns - kCountColumns + k)] == QLatin1String(kCountNames[k]);
+    out.workingFile = out.workingFile || countColumns;
 
     // Data rows.
     core::VariantTable& data = out.data;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/Errors.h"
+#include "core/RegularFile.h"
 #include "radiograph/ImageFile.h"
 
 namespace photo {
@@ -19,7 +20,8 @@ QImage asRgb32(const QImage& decoded) {
 
 QImage readPhoto(const QString& path) {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    core::requireRegularFile(path);
+    if (!file.open(QIODevice::ReadOnly))
         throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
     const QByteArray magic = file.peek(4);
     // Bitmaps and JPEGs have the radiograph's careful header walk, which finds cut files too.

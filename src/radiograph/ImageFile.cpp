@@ -12,6 +12,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/RegularFile.h"
 #include "radiograph/Adjust.h"
 
 namespace radiograph {
@@ -155,7 +156,8 @@ DeclaredImage declaredImage(const QByteArray& head, qint64 fileBytes) {
 
 QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    core::requireRegularFile(path);
+    if (!file.open(QIODevice::ReadOnly))
         throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
     const qint64 fileBytes = file.size();
     QByteArray head = file.read(kBitmapHeaderBytes);
@@ -195,7 +197,8 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
 
 QImage readPngOrTiff(const QString& path, int maxWidth) {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    core::requireRegularFile(path);
+    if (!file.open(QIODevice::ReadOnly))
         throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
     const QByteArray magic = file.peek(4);
     const bool png = magic.startsWith("\x89PNG");
@@ -285,6 +288,7 @@ Radiograph stretchedTo8Bit(const QImage& picture16, double lowPercent, double hi
 }
 
 Radiograph readRadiograph(const QString& path, int maxWidth) {
+    core::requireRegularFile(path);
     QFile file(path);
     const QByteArray magic = file.open(QIODevice::ReadOnly) ? file.peek(4) : QByteArray();
     file.close();

@@ -234,7 +234,7 @@ void JoinChronologies() {
             const std::optional<files::Tie> tie = chooseTie(shared, upper, lower.name());
             if (!tie) return;
             files::JoinRecord record{upper, lower.name(), *tie, {}};
-            joined = files::joinTwo(joined, lower.varves, *tie, record.checks);
+            joined = files::joinTwo(joined, lower.varves, *tie, record.checks, &record.movedUpMm);
             records.push_back(std::move(record));
         }
     } catch (const files::ChronologyError& e) {
@@ -242,17 +242,25 @@ void JoinChronologies() {
         return;
     }
     QString path;
+    std::size_t replaced = 0;
     try {
         const QString first = sections->front().path;
         path = ui::dialogs().saveFile(
             {kJoinTitle, kCsvFilter, first.left(first.size() - 4) + QStringLiteral(" (joined).csv"), true});
-        files::saveFileBytes(path, files::writeChronology(joined));
-        files::saveFileBytes(files::joinReportName(path), files::joinReportText(records).toUtf8());
+        // The chronology and its report are written both or neither.
+        files::saveFilesTogether({{path, files::writeChronology(joined)},
+                                  {files::joinReportName(path), files::joinReportText(records).toUtf8()}},
+                                 replaced);
     } catch (const core::CancelledError&) {
     } catch (const core::RuntimeError& e) {
-        tellJoin(QStringLiteral("The joined chronology could not be saved to %1 (%2). Any earlier file of that name "
-                                "is unchanged.")
-                     .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())));
+        const QString why = QString::fromStdString(e.what());
+        tellJoin(replaced == 0 ? QStringLiteral("The joined chronology could not be saved to %1 (%2). Neither it "
+                                                "nor its report was written: any earlier files of those names are "
+                                                "unchanged.")
+                                     .arg(QDir::toNativeSeparators(path), why)
+                               : QStringLiteral("The joined chronology was saved to %1, but its report could not be "
+                                                "written (%2).")
+                                     .arg(QDir::toNativeSeparators(path), why));
     }
 }
 

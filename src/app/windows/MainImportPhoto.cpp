@@ -34,6 +34,8 @@ constexpr double kPhotoBorderTwips = 120;  // the window's width beyond its phot
 
 QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
+    if (error.number() == core::kNotARegularFile)
+        return QStringLiteral("The photo %1 is not a regular file (a pipe, a device or a socket).").arg(name);
     if (const auto* large = dynamic_cast<const radiograph::ImageTooLargeError*>(&error)) {
         return QStringLiteral("The photo %1 declares %2 x %3 pixels, which would need %4 MB of memory once "
                               "decoded; Stratalyser opens photos of up to %5 MB decoded. The file is "

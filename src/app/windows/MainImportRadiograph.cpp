@@ -39,6 +39,8 @@ const QString kGuidanceTitle = QStringLiteral("Stratalyser formatting guidance")
 // What the user is told when a file cannot be used as a radiograph: the reason where the header
 // gives one, otherwise the formats that can be read.
 QString guidanceFor(const core::RuntimeError& error) {
+    if (error.number() == core::kNotARegularFile)
+        return QString::fromStdString(error.what()) + QStringLiteral(". Please choose the image file itself.");
     if (const auto* wide = dynamic_cast<const radiograph::ImageTooWideError*>(&error)) {
         return QStringLiteral(
                    "The radiograph is %1 pixels wide. Stratalyser can use radiographs of at most %2 "

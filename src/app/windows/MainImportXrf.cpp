@@ -54,6 +54,9 @@ QString unreadable(const QString& path, const core::RuntimeError& e) {
         case core::kPathNotFound:
             why = QStringLiteral("it is a folder");
             break;
+        case core::kNotARegularFile:
+            why = QStringLiteral("it is not a regular file (a pipe, a device or a socket)");
+            break;
         case core::kFileTooLarge:
             why = QStringLiteral("it is far larger than an XRF table can be");
             break;

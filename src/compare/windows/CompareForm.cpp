@@ -135,9 +135,11 @@ CompareForm::CompareForm() : ui::Form(ui::Unit::Twips) {
 void CompareForm::Command1_Click() {
     bool ok = false;
     const long typedTolerance = Text1->Text().trimmed().toLong(&ok);
-    if (!ok || typedTolerance < 0) {
-        ui::dialogs().messageBox(QStringLiteral("Please type the tolerance in columns (a whole number, 0 or more)."),
-                                 ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+    if (!ok || typedTolerance < 0 || typedTolerance > kMaxTolerance) {
+        ui::dialogs().messageBox(
+            QStringLiteral("Please type the tolerance in columns (a whole number, 0 or more, at most %1).")
+                .arg(kMaxTolerance),
+            ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
         return;
     }
     tolerance_ = typedTolerance;

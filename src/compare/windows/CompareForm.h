@@ -32,6 +32,8 @@ class CompareForm : public ui::Form {
     // The table brought up to date with the counts as they are now.
     void refresh();
     long tolerance() const { return tolerance_; }
+    // Columns: far beyond any lamina's width (a boundary pairs with one within it, never more).
+    static constexpr long kMaxTolerance = 10000;
 
   private:
     long tolerance_ = 3;

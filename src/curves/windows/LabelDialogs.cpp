@@ -44,13 +44,23 @@ QString stored(const QString& typed) {
     return QStringLiteral("#") + (typed.isEmpty() ? kNoMarker : typed);
 }
 
-// Closing a dialog with its close box takes the note of the position back out.
-void cancelDialog() {
+// A dialog put away without its OK: the windows unlocked, the mark drawn at its opening gone.
+void putAwayDialog() {
     lockCurveWindows(false);
-    const long p = dialogPosition();
-    if (p >= 0) MarkerNote(p) = kNoMarker;
     for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
     RedrawPlots();
+}
+
+// Closing a dialog with its close box takes the note of the position back out.
+void cancelDialog() {
+    const long p = dialogPosition();
+    if (p >= 0) MarkerNote(p) = kNoMarker;
+    putAwayDialog();
+}
+
+// The text a stored label or note was typed as; empty for none.
+QString typedOrEmpty(const QString& stored) {
+    return isTextSet(stored) ? stored.mid(1) : QString();
 }
 
 }  // namespace
@@ -71,14 +81,16 @@ void EditLaminaLabel() {
         markClickX(0, kLabelColour);
         lockCurveWindows(true);
     }
-    frmLaminaName->Show();
+    frmLaminaName->openAt(dialogPosition());
     Saved = false;
 }
 
 void EditMarkerNote() {
     markClickX(kNoteTickFrom, kNoteColour);
     lockCurveWindows(true);
-    frmNote->Show();
+    NoteForm& note = frmNote.get();
+    note.Show();
+    note.Text1->setFocus();  // typed text is the note; Return confirms
     Saved = false;
 }
 
@@ -106,6 +118,16 @@ void LaminaNameForm::Form_Load() {
     Text2->setText(QString());
 }
 
+void LaminaNameForm::openAt(long position) {
+    const bool inData = position >= 0 && MarkerLabel.contains(position) && MarkerNote.contains(position);
+    Text1->setText(inData ? typedOrEmpty(MarkerLabel(position)) : QString());
+    Text2->setText(inData ? typedOrEmpty(MarkerNote(position)) : QString());
+    Text1->setToolTipText(lastLabel_.isEmpty() ? QString()
+                                               : QStringLiteral("Up: the last label, %1").arg(lastLabel_));
+    Show();
+    Text1->setFocus();
+}
+
 // The texts are kept for the next opening; a position beyond the data stores nothing.
 void LaminaNameForm::Command1_Click() {
     const long p = dialogPosition();
@@ -113,6 +135,7 @@ void LaminaNameForm::Command1_Click() {
         MarkerLabel(p) = stored(Text1->Text());
         MarkerNote(p) = stored(Text2->Text());
     }
+    if (!Text1->Text().isEmpty()) lastLabel_ = Text1->Text();
     RebuildNotePositions();
     CountChanged();
     lockCurveWindows(false);
@@ -121,14 +144,18 @@ void LaminaNameForm::Command1_Click() {
 }
 
 namespace {
-// As in a dialog: Return confirms, Escape cancels (as the close box does).
+// As in a dialog: Return confirms, Escape puts the dialog away and changes nothing.
 void dialogKeys(ui::Form& form, ui::Button* ok, int keyCode) {
     if (keyCode == ui::kKeyReturn) ok->click();
-    if (keyCode == ui::kKeyEscape) form.close();
+    if (keyCode == ui::kKeyEscape) {
+        form.hide();
+        putAwayDialog();
+    }
 }
 }  // namespace
 
 void LaminaNameForm::Form_KeyDown(int keyCode, int) {
+    if (keyCode == ui::kKeyUp && Text1->Text().isEmpty()) Text1->setText(lastLabel_);
     dialogKeys(*this, Command1, keyCode);
 }
 

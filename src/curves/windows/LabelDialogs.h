@@ -17,11 +17,17 @@ class LaminaNameForm : public ui::Form {
     ui::Button* Command1;
 
     void Command1_Click();
+    // Opens at the position: its own label and note, empty where it has none (the last label
+    // confirmed is one key away: Up in the label box).
+    void openAt(long position);
 
   protected:
     void Form_Load() override;
     void Form_Unload(bool& cancel) override;
     void Form_KeyDown(int keyCode, int shift) override;
+
+  private:
+    QString lastLabel_;
 };
 
 // "Note": a note at a position, with a library of common notes.
