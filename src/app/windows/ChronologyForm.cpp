@@ -25,6 +25,7 @@ const QString kTitle = QStringLiteral("Save chronology");
 const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
 // The window's layout (twips): names, then boxes.
 constexpr double kWidth = 7800, kLeft = 120, kTop = 120, kRowStep = 450, kBoxes = 5520, kBoxWidth = 1980;
+constexpr double kNoteLine = 285;  // one line of the note under the boxes
 
 void tell(const QString& text) {
     ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
@@ -49,7 +50,7 @@ std::optional<double> numberIn(const QString& text) {
 
 ChronologyForm::ChronologyForm() : ui::Form(ui::Unit::Twips) {
     setCaption(kTitle);
-    Move(5000, 4000, kWidth, 3900);
+    Move(5000, 4000, kWidth, 3900 + kNoteLine);
     QWidget* c = client();
     const auto row = [c](ui::Label*& label, ui::TextBox*& box, int k, const char* name) {
         label = make<ui::Label>(c, QString::fromUtf8(name));
@@ -66,12 +67,12 @@ ChronologyForm::ChronologyForm() : ui::Form(ui::Unit::Twips) {
                                                "a comparison). Without a calendar year the varves are numbered 1, 2, "
                                                "3 from the top. Level 3, the half year, is never a year."));
     Label6->setWordWrap(true);
-    Label6->place(kLeft, kTop + 5 * kRowStep, kWidth - 2 * kLeft - 120, 2 * 285);
+    Label6->place(kLeft, kTop + 5 * kRowStep, kWidth - 2 * kLeft - 120, 3 * kNoteLine);
     Command1 = make<ui::Button>(c, QStringLiteral("Save..."));
-    Command1->place(kWidth - 2 * 1200 - 360, kTop + 6 * kRowStep + 180, 1200, 375);
+    Command1->place(kWidth - 2 * 1200 - 360, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
     Command1->setDefault(true);
     Command2 = make<ui::Button>(c, QStringLiteral("Cancel"));
-    Command2->place(kWidth - 1200 - 240, kTop + 6 * kRowStep + 180, 1200, 375);
+    Command2->place(kWidth - 1200 - 240, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
     connect(Command1, &ui::Button::Click, this, &ChronologyForm::Command1_Click);
     connect(Command2, &ui::Button::Click, this, &ChronologyForm::Hide);
 }
