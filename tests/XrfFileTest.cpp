@@ -154,19 +154,14 @@ TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
     const auto covering = files::planXrfPlacement({}, {}, 10, data, 5);
     EXPECT_TRUE(covering && !covering->fromRunRecords && covering->columnStepMm == 0.25);
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 5, data, 5));  // no coarser scan: a wrong pair of files
-    // A record with a second "Step size" line (as a real one has): the line whose count fits the
-    // radiograph is taken, whichever comes first, and the question names it.
-    for (const bool strayFirst : {false, true}) {
-        const QByteArray steps[] = {"Step size\t200\tmicrons\n", "Step size\t0.188\tmicrons\n"};
-        const files::ScanRecord twoSteps = files::parseScanRecord(
-            steps[strayFirst ? 1 : 0] + "Start coordinate\t0.4\tStop coordinate\t3.2\nXRF\tOFF\n" + steps[strayFirst ? 0 : 1],
-            "rad_document.txt");
-        const auto fitted = files::planXrfPlacement({twoSteps}, {}, 15, data, 5);
-        ASSERT_TRUE(fitted && fitted->fromRunRecords && fitted->columnStepMm == 0.2);
-        EXPECT_EQ(fitted->notes, QStringList{QStringLiteral("rad_document.txt: 2 \"Step size\" lines; line %1 (200 "
-                                                            "micron) fits the 15 positions, used")
-                                                 .arg(strayFirst ? 4 : 1)});
-    }
+    // A record whose first "Step size" line is a stray one: the line whose count fits is taken.
+    const auto fitted = files::planXrfPlacement(
+        {files::parseScanRecord("Step size\t0.188\nStart coordinate\t0.4\tStop coordinate\t3.2\nXRF\tOFF\nStep size\t200\n",
+                                "rad_document.txt")},
+        {}, 15, data, 5);
+    ASSERT_TRUE(fitted && fitted->fromRunRecords && fitted->columnStepMm == 0.2);
+    EXPECT_EQ(fitted->notes, QStringList{"rad_document.txt: 2 \"Step size\" lines; line 4 (200 micron) fits the 15 "
+                                         "positions, used"});
     data(2, 3) = Variant("x");
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 15, data, 5));
 }

@@ -306,6 +306,8 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
     QStringList coarse = lines.mid(0, 3);
     for (qsizetype i = 3; i < lines.size(); i += 5) coarse << lines[i];
     for (const char* name : {"radiograph.bmp", "document.txt"}) QFile::copy(testsupport::realData(name), dir.filePath(name));
+    // A second, stray "Step size" line, as a real record holds: the one that fits is used, and named.
+    writeFile(dir.filePath("document.txt"), files::readFileBytes(dir.filePath("document.txt")) + "Step size\t0.188\tmicrons\r\n");
     writeFile(dir.filePath("Results.txt"), coarse.join("\r\n").toUtf8());
     app::MainForm& main = openRadiograph(dir.filePath("radiograph.bmp"));
     dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::No);
@@ -315,6 +317,7 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
     EXPECT_TRUE(asked[0].text.startsWith("The XRF table has 451 measurements, one every 1000 micron (451 mm of core); "
                                          "the radiograph has 2251 columns, one every 200 micron (450.2 mm). Their "
                                          "positions come from the scanner's run records") &&
+                asked[0].text.contains("document.txt: 2 \"Step size\" lines; line 9 (200 micron) fits the 2251 positions") &&
                 asked[0].text.endsWith("\n\nMatch XRF to the radiograph?"));
     EXPECT_TRUE(asked[1].text.startsWith("The XRF data length (451 measurements) does not match"));
 
