@@ -61,6 +61,7 @@ ScanRecord parseScanRecord(const QByteArray& bytes, const QString& path) {
         if (line.endsWith('\r')) line.chop(1);
         lines << QString::fromUtf8(line).split(QLatin1Char('\t'));
     }
+    bool stepNotAboveZero = false;  // a "Step size" of 0 or less
     auto number = [&r](const QString& name, const QString& cell, std::optional<double>& into) {
         if (const auto v = numberIn(cell)) {
             into = v;
@@ -92,7 +93,7 @@ ScanRecord parseScanRecord(const QByteArray& bytes, const QString& path) {
                 const QString unit = c + 2 < cells.size() ? keyOf(cells[c + 2]) : QString();
                 if (step && unit != QLatin1String("mm")) *step /= kMicronsPerMm;
                 if (step && *step > 0) r.steps.push_back({*step, static_cast<int>(l + 1)});
-                if (!r.stepMm) r.stepMm = step;
+                stepNotAboveZero = stepNotAboveZero || (step && !(*step > 0));
             } else if (key == QLatin1String("xrf")) {
                 const QString state = keyOf(next);
                 if (state == QLatin1String("on")) r.xrfOn = true;
@@ -101,13 +102,10 @@ ScanRecord parseScanRecord(const QByteArray& bytes, const QString& path) {
         }
     }
     // Positions only when they make sense together; otherwise none, with the reason.
-    if (r.stepMm && !(*r.stepMm > 0)) {
-        if (r.steps.empty()) {
-            r.ignored << QStringLiteral("the step size is not above zero, ignored");
-            r.stepMm.reset();
-        } else {
-            r.stepMm = r.steps.front().mm;
-        }
+    if (!r.steps.empty()) {
+        r.stepMm = r.steps.front().mm;
+    } else if (stepNotAboveZero) {
+        r.ignored << QStringLiteral("the step size is not above zero, ignored");
     }
     if (r.startMm && r.stopMm && !(*r.startMm < *r.stopMm)) {
         r.ignored << QStringLiteral("the start coordinate is not before the stop coordinate, ignored");

@@ -34,51 +34,63 @@ std::optional<std::vector<double>> tablePositions(const core::VariantTable& data
     return positions;
 }
 
+// A record as it lies on `length` positions, and which "Step size" line gave its step when it has
+// several (empty otherwise).
+struct FittedRecord {
+    ScanRecord record;
+    QString note;
+};
+
 // `r` with the step of its first "Step size" line whose count of positions matches `length`;
-// nothing when none does. With more than one such line, `notes` says which was used.
-std::optional<ScanRecord> withStepFitting(const ScanRecord& r, long length, QStringList* notes) {
+// nothing when none does.
+std::optional<FittedRecord> withStepFitting(const ScanRecord& r, long length) {
     if (!r.hasPositions()) return std::nullopt;
     if (r.steps.size() < 2) {
         if (!countMatches(r.positionCount(), length)) return std::nullopt;
-        return r;
+        return FittedRecord{r, QString()};
     }
     for (const StepLine& step : r.steps) {
         ScanRecord fitted = r;
         fitted.stepMm = step.mm;
         if (!countMatches(fitted.positionCount(), length)) continue;
-        if (notes) {
-            *notes << QStringLiteral("%1: %2 \"Step size\" lines; line %3 (%4 micron) fits the %5 positions, used")
-                          .arg(r.fileName())
-                          .arg(r.steps.size())
-                          .arg(step.line)
-                          .arg(step.mm * kMicronsPerMm)
-                          .arg(length);
-        }
-        return fitted;
+        return FittedRecord{std::move(fitted),
+                            QStringLiteral("%1: %2 \"Step size\" lines; line %3 (%4 micron) fits the %5 positions, used")
+                                .arg(r.fileName())
+                                .arg(r.steps.size())
+                                .arg(step.line)
+                                .arg(step.mm * kMicronsPerMm)
+                                .arg(length)};
     }
     return std::nullopt;
 }
 
+// The record chosen, its step line named in `notes`.
+std::optional<ScanRecord> taken(std::optional<FittedRecord> chosen, QStringList& notes) {
+    if (!chosen) return std::nullopt;
+    if (!chosen->note.isEmpty()) notes << chosen->note;
+    return std::move(chosen->record);
+}
+
 std::optional<ScanRecord> tableRecord(const std::vector<ScanRecord>& records, int rowCount, QStringList& notes) {
-    const ScanRecord* found = nullptr;
+    std::optional<FittedRecord> found;
     for (const ScanRecord& r : records) {
-        if (!withStepFitting(r, rowCount, nullptr)) continue;
-        if (r.xrfOn == true) return withStepFitting(r, rowCount, &notes);
-        if (!found) found = &r;
+        auto fitted = withStepFitting(r, rowCount);
+        if (!fitted) continue;
+        if (r.xrfOn == true) return taken(std::move(fitted), notes);
+        if (!found) found = std::move(fitted);
     }
-    if (!found) return std::nullopt;
-    return withStepFitting(*found, rowCount, &notes);
+    return taken(std::move(found), notes);
 }
 
 }  // namespace
 
 std::optional<ScanRecord> radiographRecord(const std::vector<ScanRecord>& records, int columns, QStringList& notes) {
-    const ScanRecord* byLength = nullptr;
+    std::optional<FittedRecord> byLength;
     for (const ScanRecord& r : records) {
         if (!r.hasPositions()) continue;
-        if (withStepFitting(r, columns, nullptr)) {
-            if (r.xrfOn == false) return withStepFitting(r, columns, &notes);
-            if (!byLength) byLength = &r;
+        if (auto fitted = withStepFitting(r, columns)) {
+            if (r.xrfOn == false) return taken(std::move(fitted), notes);
+            if (!byLength) byLength = std::move(fitted);
         } else if (r.xrfOn == false) {
             notes << QStringLiteral("%1: %2 positions, not the radiograph's %3 columns (another section?), ignored")
                          .arg(r.fileName())
@@ -86,8 +98,7 @@ std::optional<ScanRecord> radiographRecord(const std::vector<ScanRecord>& record
                          .arg(columns);
         }
     }
-    if (!byLength) return std::nullopt;
-    return withStepFitting(*byLength, columns, &notes);
+    return taken(std::move(byLength), notes);
 }
 
 std::optional<XrfPlacement> planXrfPlacement(const std::vector<ScanRecord>& besideRadiograph,
