@@ -1,6 +1,5 @@
 #include "core/RegularFile.h"
 
-#include <QFile>
 #include <sys/stat.h>
 
 #include "core/Errors.h"
@@ -26,6 +25,12 @@ void requireRegularFile(const QString& path) {
         case PathKind::RegularFile:
             return;
     }
+}
+
+void openRegularFile(QFile& file) {
+    requireRegularFile(file.fileName());
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(kFileNotFound, ("Cannot open " + file.fileName()).toStdString());
 }
 
 }  // namespace core

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 
 // What lies at a path, told without opening it: opening a pipe (FIFO) waits for a writer, so the
@@ -13,5 +14,8 @@ PathKind pathKind(const QString& path);
 // Throws core::FileError: kFileNotFound when nothing is there, kPathNotFound for a folder,
 // kNotARegularFile for a pipe, a device or a socket.
 void requireRegularFile(const QString& path);
+// `file` opened for reading once it is known to be a regular file; throws as requireRegularFile,
+// and core::FileError kFileNotFound ("Cannot open ...") when it cannot be opened.
+void openRegularFile(QFile& file);
 
 }  // namespace core

@@ -20,9 +20,7 @@ QImage asRgb32(const QImage& decoded) {
 
 QImage readPhoto(const QString& path) {
     QFile file(path);
-    core::requireRegularFile(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
+    core::openRegularFile(file);
     const QByteArray magic = file.peek(4);
     // Bitmaps and JPEGs have the radiograph's careful header walk, which finds cut files too.
     if (magic.startsWith("BM") || magic.startsWith("\xFF\xD8\xFF")) {

@@ -156,9 +156,7 @@ DeclaredImage declaredImage(const QByteArray& head, qint64 fileBytes) {
 
 QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     QFile file(path);
-    core::requireRegularFile(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
+    core::openRegularFile(file);
     const qint64 fileBytes = file.size();
     QByteArray head = file.read(kBitmapHeaderBytes);
     // A JPEG is walked to its end; its file is small beside the picture it decodes to.
@@ -197,9 +195,7 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
 
 QImage readPngOrTiff(const QString& path, int maxWidth) {
     QFile file(path);
-    core::requireRegularFile(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw core::FileError(core::kFileNotFound, ("Cannot open " + path).toStdString());
+    core::openRegularFile(file);
     const QByteArray magic = file.peek(4);
     const bool png = magic.startsWith("\x89PNG");
     const bool tiff = magic.startsWith("II*") || magic.startsWith(QByteArray("MM\0*", 4));
@@ -288,9 +284,9 @@ Radiograph stretchedTo8Bit(const QImage& picture16, double lowPercent, double hi
 }
 
 Radiograph readRadiograph(const QString& path, int maxWidth) {
-    core::requireRegularFile(path);
     QFile file(path);
-    const QByteArray magic = file.open(QIODevice::ReadOnly) ? file.peek(4) : QByteArray();
+    core::openRegularFile(file);
+    const QByteArray magic = file.peek(4);
     file.close();
     if (magic.startsWith("\x89PNG") || magic.startsWith("II*") || magic.startsWith(QByteArray("MM\0*", 4))) {
         const QImage decoded = readPngOrTiff(path, maxWidth);
