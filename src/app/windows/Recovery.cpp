@@ -13,7 +13,6 @@
 
 #include <cerrno>
 #include <future>
-#include <mutex>
 #include <optional>
 
 #include "app/CommandLine.h"
@@ -43,13 +42,10 @@ QByteArray gLastMarks;     // the marks last written
 bool gPending = false;     // a write is due
 bool gRecovering = false;  // the files of a copy are being opened: no second offer
 // The copy goes to the disk on a thread of its own: its sync to the disk takes milliseconds that a
-// key press or a redraw must not wait for. One write at a time, in order.
-std::future<void> gWriting;
-// Why the last write failed (empty: it did not), set by the writing thread; the user is told once
-// until a write succeeds again.
-std::mutex gWriteErrorMutex;
-QString gWriteError;
-bool gToldUnprotected = false;
+// key press or a redraw must not wait for. One write at a time, in order; each gives why it failed
+// (empty: it did not).
+std::future<QString> gWriting;
+bool gToldUnprotected = false;  // told that writes fail, until one succeeds again
 
 // This program's copy has a name of its own (a process id is no name: in a container, a sandbox or
 // after a reboot a live process may carry the id of the one that crashed).
@@ -77,6 +73,7 @@ class CopyLock {
     CopyLock(const CopyLock&) = delete;
     CopyLock& operator=(const CopyLock&) = delete;
     ~CopyLock() { release(); }
+    bool held() const { return fd_ >= 0; }
     // True once this program holds the lock at `path`.
     bool hold(const QString& path) {
         if (fd_ >= 0 && path == path_) return true;
@@ -126,13 +123,16 @@ QString setAside(const QString& copyPath) {
     return aside;
 }
 
-// The user is told once that the count is not protected, when the last write failed.
-void tellWhenUnprotected() {
-    QString error;
-    {
-        const std::lock_guard lock(gWriteErrorMutex);
-        error = gWriteError;
-    }
+void waitForWrite() {
+    if (gWriting.valid()) gWriting.wait();
+}
+
+// The outcome of the write under way, once it is done: the user is told once that the count is
+// not protected while writes fail.
+void takeWriteOutcome() {
+    waitForWrite();
+    if (!gWriting.valid()) return;
+    const QString error = gWriting.get();
     if (error.isEmpty()) {
         gToldUnprotected = false;
         return;
@@ -303,12 +303,9 @@ QString RecoveryFolder() {
 }
 
 void setRecoveryFolder(const QString& folder) {
-    if (gWriting.valid()) gWriting.wait();
+    waitForWrite();
+    gWriting = {};
     gOwnLock.release();
-    {
-        const std::lock_guard lock(gWriteErrorMutex);
-        gWriteError.clear();
-    }
     gToldUnprotected = false;
     gFolder = folder;
     gAdopted.clear();
@@ -336,34 +333,30 @@ void WriteRecoveryCopy() {
     if (marks == gLastMarks && QFileInfo::exists(ownCopyPath())) return;  // nothing changed since
     FinishRecoveryWrite();
     gLastMarks = std::move(marks);
-    if (QDir().mkpath(RecoveryFolder())) gOwnLock.hold(lockPathOf(ownCopyPath()));
+    // The lock is taken once, in the folder the first write makes.
+    if (!gOwnLock.held() && QDir().mkpath(RecoveryFolder())) gOwnLock.hold(lockPathOf(ownCopyPath()));
     gWriting = std::async(std::launch::async, [folder = RecoveryFolder(), path = ownCopyPath(),
                                                bytes = files::writeRecoveryCopy(copy)] {
-        QString error;
         try {
-            if (!QFileInfo(folder).isDir()) throw core::FileError(core::kPathNotFound, "the folder cannot be made");
+            QDir().mkpath(folder);
             files::saveFileBytes(path, bytes);
+            return QString();
         } catch (const core::RuntimeError& e) {
-            // A full disk or a read-only folder: the count itself is still open and can be saved.
-            error = QString::fromStdString(e.what());
+            // A full disk or a read-only folder: the count itself is still open and can be saved;
+            // the user hears of it at once.
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &FinishRecoveryWrite, Qt::QueuedConnection);
+            return QString::fromStdString(e.what());
         }
-        {
-            const std::lock_guard lock(gWriteErrorMutex);
-            gWriteError = error;
-        }
-        if (!error.isEmpty())
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &tellWhenUnprotected, Qt::QueuedConnection);
     });
 }
 
 void FinishRecoveryWrite() {
-    if (!gWriting.valid()) return;
-    gWriting.wait();
-    tellWhenUnprotected();
+    takeWriteOutcome();
 }
 
 void RemoveRecoveryCopy() {
-    if (gWriting.valid()) gWriting.wait();  // a write under way would bring the copy back
+    waitForWrite();  // a write under way would bring the copy back
+    gWriting = {};
     QFile::remove(ownCopyPath());
     gOwnLock.release();
     if (!gAdopted.isEmpty()) QFile::remove(gAdopted);
