@@ -9,7 +9,8 @@ namespace compare {
 
 namespace {
 
-bool sorted(std::span<const Boundary> list) {
+// Positions rising, each once.
+bool strictlyRising(std::span<const Boundary> list) {
     return std::adjacent_find(list.begin(), list.end(), [](const Boundary& a, const Boundary& b) {
                return !(a.position < b.position);
            }) == list.end();
@@ -32,7 +33,7 @@ void count(std::array<int, kLevels + 1>& levels, int level) {
 }  // namespace
 
 Matching matchBoundaries(std::span<const Boundary> own, std::span<const Boundary> reference, long tolerance) {
-    if (!sorted(own) || !sorted(reference)) throw std::invalid_argument("boundaries not sorted by position");
+    if (!strictlyRising(own) || !strictlyRising(reference)) throw std::invalid_argument("boundaries not sorted by position");
     tolerance = std::max(0L, tolerance);
     // One sweep: both lists merged by position, and the nearest pair of neighbours of the two
     // counts taken first. With each position once in a list, the nearest pair left always lies

@@ -5,6 +5,7 @@
 #include "app/windows/Recovery.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
+#include "files/FieldSyntax.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "ui/ControlArray.h"
 #include "ui/KeyCodes.h"
@@ -60,7 +61,7 @@ void cancelDialog() {
 
 // The text a stored label or note was typed as; empty for none.
 QString typedOrEmpty(const QString& stored) {
-    return isTextSet(stored) ? stored.mid(1) : QString();
+    return files::isStoredText(stored) ? files::typedText(stored) : QString();
 }
 
 }  // namespace
