@@ -150,7 +150,7 @@ class AppTest : public ::testing::Test {
     // The pointer over window k at position p, and a key pressed there.
     static void keyAt(int k, long p, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         app::curveWindow(k).Show();
-        hover(plot(k), QPoint(columnOf(p), 30));  // the middle: the value boxes sit in the corners
+        hover(plot(k), QPoint(columnOf(p), plot(k)->height() / 2));  // the middle: the value boxes sit in the corners
         QTest::keyClick(plot(k), key, modifiers);
     }
     static int countPixels(const QImage& picture, QRgb colour) {

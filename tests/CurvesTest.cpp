@@ -259,9 +259,11 @@ TEST_F(CurvesTest, LabelsCoverMarkersAndNotesTickTheLowestPart) {
     keyAt(1, 1, Qt::Key_1);
     EXPECT_TRUE(app::YearMark(1) == 1);
     app::RedrawGreyCurve();
-    EXPECT_EQ(shown(2, redrawnColumnOf(70), 10), 0xFF00FFFFu);
-    EXPECT_TRUE(shown(2, redrawnColumnOf(80), 55) == 0xFFFFFFFFu && shown(2, redrawnColumnOf(80), 5) != 0xFFFFFFFFu);
-    EXPECT_NE(shown(2, redrawnColumnOf(85), 10), 0xFF00FFFFu);
+    const int high = plot(2)->height();
+    EXPECT_EQ(shown(2, redrawnColumnOf(70), high / 6), 0xFF00FFFFu);
+    EXPECT_TRUE(shown(2, redrawnColumnOf(80), high * 11 / 12) == 0xFFFFFFFFu &&
+                shown(2, redrawnColumnOf(80), high / 12) != 0xFFFFFFFFu);
+    EXPECT_NE(shown(2, redrawnColumnOf(85), high / 6), 0xFF00FFFFu);
     for (int c = redrawnColumnOf(2); c < plot(1)->surface().widthPixels(); ++c)
         EXPECT_NE(shown(1, c, 30), kRed) << c;
 }

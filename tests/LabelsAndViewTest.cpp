@@ -159,10 +159,11 @@ TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
 
     // In curve window 1: the upper line dragged below the lower one stays a row above it.
     const double top = c1.Line1(0)->Y1();
-    QTest::mousePress(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, qRound(top)));
+    const double pixelsPerRow = c1.Picture1->height() / c1.Picture1->ScaleHeight();
+    QTest::mousePress(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, qRound(top * pixelsPerRow)));
     ASSERT_TRUE(isSet(app::DragUpperLine));
-    QTest::mouseMove(c1.Picture1, QPoint(20, 200));
-    QTest::mouseRelease(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, 200));
+    QTest::mouseMove(c1.Picture1, QPoint(20, c1.Picture1->height()));
+    QTest::mouseRelease(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, c1.Picture1->height()));
     EXPECT_TRUE(c1.Line1(0)->Y1() == c1.Line1(1)->Y1() - 1 && app::BandRows == 1);
     EXPECT_NEAR(preview.Line1(0)->Y1(), preview.Image2->Height() * c1.Line1(0)->Y1() / c1.Picture1->ScaleHeight(), 1e-9);
     EXPECT_TRUE(c1.Label1->Caption().startsWith(" Width: "));

@@ -119,10 +119,12 @@ QImage renderSection(const QImage& source, long viewLeft, long viewRight, QSize 
     const long last =
         std::min<long>({viewRight, static_cast<long>(source.width()) - 1, viewLeft + out.width() - 1});
     if (last < first) return out;
-    const int rows = std::min(source.height(), out.height());
+    const int rows = out.height();
+    const qint64 sourceRows = source.height();
     const bool grey = source.format() == QImage::Format_Grayscale8;
     for (int y = 0; y < rows; ++y) {
-        const uchar* row = source.constScanLine(y);
+        const auto sourceRow = static_cast<int>(std::min<qint64>((2 * qint64{y} + 1) * sourceRows / (2 * rows), sourceRows - 1));
+        const uchar* row = source.constScanLine(sourceRow);
         QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));  // output column = x - viewLeft
         if (grey) {
             for (long x = first; x <= last; ++x) dst[x - viewLeft] = convert.greyPixel[row[x]];

@@ -46,8 +46,10 @@ inline int greyOfSum(int s) {
 // adjusted; points outside the source read as the colour -1.
 QImage renderPreview(const QImage& source, int width, int height, double sx, double sy, const Adjustment& a);
 
-// The section background: columns viewLeft..viewRight (inside the source) of every row, adjusted,
-// at output column x - viewLeft; the rest of the output keeps the back colour.
+// The section background: columns viewLeft..viewRight (inside the source), adjusted, at output
+// column x - viewLeft; the rest of the output keeps the back colour. The source's rows are spread
+// over the output's height: output row y shows the nearest source row, floor((y + 1/2) * rows /
+// height), so a plot of any height shows the whole height of the radiograph.
 QImage renderSection(const QImage& source, long viewLeft, long viewRight, QSize size, const Adjustment& a,
                      core::Colour back);
 

@@ -168,12 +168,21 @@ void MainForm::readSettingsFile() {
         const Variant& v = References(kCurrent, row);
         if (!(v == kUnset)) assign(v.toDouble());
     };
-    apply(kMainTop, [this](double v) { setTop(v); });
-    apply(leftRow(kMainTop), [this](double v) { setLeft(v); });
-    placePreviewWindows();  // beside the main window where it now stands
-    apply(kPreviewTop, [&](double v) { preview.setTop(v); });
-    apply(leftRow(kPreviewTop), [&](double v) { preview.setLeft(v); });
-    preview.setWidth(settingOr(kPreviewWidth, layout::previewWidth(screenAreaTwips(), preview.Left())));
+    // Places kept from another screen (or another session's size) are used only where they still fit.
+    const layout::Rect area = screenAreaTwips();
+    const layout::Point mainPlace = layout::mainWindow(area);
+    PlaceByLayout(*this, kMainTop, {mainPlace.left, mainPlace.top, Width(), Height()}, {});
+    std::optional<layout::Rect> keptPreview;
+    if (!(References(kCurrent, kPreviewTop) == kUnset) && !(References(kCurrent, leftRow(kPreviewTop)) == kUnset)) {
+        const double left = settingOr(leftRow(kPreviewTop), 0);
+        keptPreview = layout::Rect{left, settingOr(kPreviewTop, 0),
+                                   settingOr(kPreviewWidth, layout::previewWidth(area, left)), preview.Height()};
+    }
+    const layout::Rect previewPlace =
+        layout::fitPlaces(area, {{placeOf(*this), std::nullopt}, {layout::preview(area, placeOf(*this)), keptPreview}})
+            .back();
+    for (ui::Form* window : std::initializer_list<ui::Form*>{&raw, &preview})
+        window->Move(previewPlace.left, previewPlace.top, previewPlace.width, window->Height());
     apply(kSectionWidth, [&](double v) {
         preview.Shape1->setWidth(v);
         raw.Shape1->setWidth(v);

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <map>
 
 #include "app/SharedState.h"
@@ -28,9 +29,8 @@ const QString kPhotoFilter = QStringLiteral(
 // Photo window layout (twips).
 constexpr double kStripHeightTwips = 300;  // a photo lower than this is a strip
 constexpr float kStripAspect = 10;         // or one more than ten times as wide as high
-constexpr double kPhotoWindowHeight = 4755, kPhotoHeight = 4335;
-constexpr double kStripCaptionTwips = 405;
 constexpr double kPhotoBorderTwips = 120;  // the window's width beyond its photo
+constexpr double kStripCaptionTwips = 405;  // a strip's window beyond its photo's height
 
 QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
@@ -93,20 +93,16 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
 
     PreviewForm& preview = frmPreview.get();
     using files::settings::kPhotoTop;
-    using files::settings::leftRow;
-    if (!PhotoIsStrip) {
-        // As wide as the preview, as a strip is: a camera photo of any shape stays on the screen
-        // under the radiograph it shows.
-        const double width = preview.Width();
-        p.Move(settingOr(leftRow(kPhotoTop), preview.Left()),
-               settingOr(kPhotoTop, preview.Top() + preview.Height()), width, kPhotoWindowHeight);
-        p.Image1->setHeight(kPhotoHeight);
-        p.Image2->setHeight(kPhotoHeight);
-    } else {
-        p.Move(preview.Left(), preview.Top() + preview.Height(), preview.Width(), h + kStripCaptionTwips);
-        p.Image1->setHeight(p.ScaleHeight());
-        p.Image2->setHeight(p.ScaleHeight());
-    }
+    // As wide as the preview and at most as high as the strip's room the layout keeps under it,
+    // whatever the photo's own height (a higher one is shown squeezed to it): a photo of any shape
+    // stays on the screen under the radiograph it shows and clear of the windows below. A camera
+    // photo may keep a place the user chose; a strip always lies under the preview.
+    const double height = PhotoIsStrip ? std::min(h + kStripCaptionTwips, layout::kPhotoStripRoom) : layout::kPhotoStripRoom;
+    const layout::Rect laidOut{preview.Left(), preview.Top() + preview.Height(), preview.Width(), height};
+    p.Move(laidOut.left, laidOut.top, laidOut.width, laidOut.height);
+    if (!PhotoIsStrip) PlaceByLayout(p, kPhotoTop, laidOut, PlacesOfShownWindows({&p}));
+    p.Image1->setHeight(p.ScaleHeight());
+    p.Image2->setHeight(p.ScaleHeight());
     // A new window's frame is placed once the photo has its size (the design size means nothing
     // for a strip a few hundred twips high).
     if (newWindow) p.placeInitialFrame();

@@ -122,24 +122,23 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         if (first == FirstSection::FitScreen || unset(files::settings::kSectionWidth))
             fitSectionToCurveColumns(area, extra,
                                      first == FirstSection::AsKept && !unset(files::settings::kSectionLeft));
-        // Curve window 1 must fit on the screen: narrow the section rectangle if it would not.
-        const double screenWidth = ui::screen::widthTwips();
-        const double left = settingOr(leftRow(curveTopRow(1)), area.left);
-        const double expectedRight =
+        // A section kept from another core or another screen whose curve windows would be wider
+        // than a column of the layout is narrowed to fill the column (its left end kept).
+        const double expectedWidth =
             (pictureWidth * preview.Shape1->Width() / preview.Image2->Width() + extra) * TwipsPerPixel +
-            left + layout::kCurveFrameWidth;
-        if (expectedRight > screenWidth) {
-            preview.Shape1->setWidth(((screenWidth - left - layout::kCurveFrameWidth) / TwipsPerPixel - extra) *
-                                     preview.Image2->Width() / pictureWidth);
-        }
+            layout::kCurveFrameWidth;
+        if (expectedWidth > layout::curveColumnWidth(area)) fitSectionToCurveColumns(area, extra, true);
 
         placePhotoByRecords();  // a photo already open, over the new radiograph's columns
         RenderSection();
         CurveForm& c1 = curveWindow(1);
         for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->setMousePointer(ui::MousePointer::Cross);
-        const layout::Point first = layout::firstCurveWindow(area, placeOf(*this), c1.Height());
-        c1.setTop(settingOr(curveTopRow(1), first.top));
-        c1.setLeft(settingOr(leftRow(curveTopRow(1)), first.left));
+        ActiveYearsForm& active = frmActiveYears.get();
+        const layout::Point years = layout::activeYears(placeOf(preview));
+        PlaceByLayout(active, kActiveYearsTop, {years.left, years.top, active.Width(), active.Height()},
+                      PlacesOfShownWindows({&active, &c1}));
+        active.Show();
+        ArrangeCurveWindows(true);
 
         // Default band: 21 rows around the middle, or about the whole height of a short image.
         const double scaleHeight = c1.Picture1->ScaleHeight();
@@ -149,7 +148,6 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         c1.Show();
         CopyBandToPreview();
         UpdateBandLabel();
-        ArrangeCurveWindows();
         c1.Picture1->Refresh();
         preview.Image2->update();
         ComputeGreyProfile();
@@ -172,11 +170,6 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
 
         frmScale->setLeft(c1.Left());
         frmScale->setTop(c1.Top() + c1.Height());
-        ActiveYearsForm& active = frmActiveYears.get();
-        const layout::Point years = layout::activeYears(placeOf(preview));
-        active.setTop(settingOr(kActiveYearsTop, years.top));
-        active.setLeft(settingOr(leftRow(kActiveYearsTop), years.left));
-        active.Show();
         UpdateActiveYears();
 
         Command1->setEnabled(false);
@@ -214,14 +207,10 @@ void MainForm::fitSectionToCurveColumns(const layout::Rect& area, double extraPi
     place(raw.Shape1, raw.Image1->Left(), raw.Image1->Width());
 }
 
-// After the import the elastic scale sits directly above curve window 1.
+// After the import the elastic scale sits by the curve windows.
 void MainForm::openRadiograph(const QString& givenPath, FirstSection first) {
     ImportRadiograph(givenPath, first);
-    ElasticForm& elastic = frmElastic.get();
-    CurveForm& c1 = curveWindow(1);
-    elastic.setWidth(c1.Width());
-    elastic.setTop(c1.Top() - elastic.Height());
-    elastic.setLeft(c1.Left());
+    PlaceElasticScale();
 }
 
 void MainForm::renderRadiograph() {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "app/InstalledFiles.h"
@@ -18,6 +19,7 @@
 #include "files/TextFile.h"
 #include "photo/windows/PhotoForms.h"
 #include "radiograph/windows/PreviewForm.h"
+#include "scales/windows/ScaleForms.h"
 #include "ui/Dialogs.h"
 #include "ui/Screen.h"
 #include "ui/Twips.h"
@@ -171,42 +173,109 @@ layout::Rect screenAreaTwips() {
     return {area.left() * tpp, area.top() * tpp, area.width() * tpp, area.height() * tpp};
 }
 
+layout::CurveRows CurveRowsOfScreen() {
+    return layout::curveRows(screenAreaTwips(), placeOf(frmMain.get()));
+}
+
 layout::Rect placeOf(const ui::Form& window) {
     return {window.Left(), window.Top(), window.Width(), window.Height()};
 }
 
-void ArrangeCurveWindows() {
-    CurveForm& c1 = curveWindow(1);
-    CurveForm& c2 = curveWindow(2);
-    CurveForm& c3 = curveWindow(3);
-    CurveForm& c4 = curveWindow(4);
-    CurveForm& c5 = curveWindow(5);
-    CurveForm& c6 = curveWindow(6);
-    // One window below the other; on a screen too low for three, each covers the lower part of the
-    // plot above it, never the top row of controls.
-    const double pitch = layout::curveRowPitch(screenAreaTwips(), c1.Top(), c1.Height());
-    const auto below = [pitch](const CurveForm& w) { return w.Top() + std::min(w.Height(), pitch); };
-    c2.setTop(settingOr(curveTopRow(2), below(c1)));
-    c2.setLeft(settingOr(leftRow(curveTopRow(2)), c1.Left()));
-    c3.setTop(settingOr(curveTopRow(3), below(c2)));
-    c3.setLeft(settingOr(leftRow(curveTopRow(3)), c2.Left()));
-    c2.setHeight(c1.Height());
-    c3.setHeight(c2.Height());
-    c2.setWidth(c1.Width());
-    c3.setWidth(c2.Width());
-    c4.setTop(settingOr(curveTopRow(4), c1.Top()));
+namespace {
+
+// A window's place in the settings at its size of today: the rows that are set, the layout's
+// `ruled` place for a row that is not. Nothing when neither row is set.
+std::optional<layout::Rect> keptPlace(int topRow, const layout::Rect& ruled) {
+    const double top = settingOr(topRow, kUnset), left = settingOr(leftRow(topRow), kUnset);
+    if (top == kUnset && left == kUnset) return std::nullopt;
+    return layout::Rect{left == kUnset ? ruled.left : left, top == kUnset ? ruled.top : top, ruled.width, ruled.height};
+}
+
+void moveTo(ui::Form& window, const layout::Rect& place) {
+    window.setLeft(place.left);
+    window.setTop(place.top);
+}
+
+}  // namespace
+
+std::vector<layout::Rect> PlacesOfShownWindows(std::initializer_list<const ui::Form*> except) {
+    std::vector<const ui::Form*> windows{&frmMain.get(), &frmPreview.get()};
+    if (frmActiveYears.exists()) windows.push_back(&frmActiveYears.get());
+    if (PhotoOpen && frmPhoto.exists()) windows.push_back(&frmPhoto.get());
+    if (CropOpen && frmCrop.exists()) windows.push_back(&frmCrop.get());
+    for (int k = 1; k <= 6; ++k) windows.push_back(&curveWindow(k));
+    std::vector<layout::Rect> places;
+    for (const ui::Form* w : windows) {
+        if (w->isVisible() && std::find(except.begin(), except.end(), w) == except.end())
+            places.push_back(placeOf(*w));
+    }
+    return places;
+}
+
+void PlaceByLayout(ui::Form& window, int topRow, const layout::Rect& laidOut, std::vector<layout::Rect> others) {
+    std::vector<layout::WindowPlace> places;
+    for (const layout::Rect& other : others) places.push_back({other, std::nullopt});
+    places.push_back({laidOut, keptPlace(topRow, laidOut)});
+    moveTo(window, layout::fitPlaces(screenAreaTwips(), places).back());
+}
+
+void ArrangeCurveWindows(bool placeFirst) {
+    std::array<CurveForm*, 7> c{};
+    for (int k = 1; k <= 6; ++k) c[k] = &curveWindow(k);
+    const layout::Rect area = screenAreaTwips();
+    // The windows that are not arranged here stay where they are.
+    std::vector<layout::Rect> fixed = PlacesOfShownWindows({c[1], c[2], c[3], c[4], c[5], c[6]});
+    if (placeFirst) {
+        const layout::CurveRows rows = CurveRowsOfScreen();
+        PlaceByLayout(*c[1], curveTopRow(1), {area.left, rows.firstTop, c[1]->Width(), c[1]->Height()}, fixed);
+    }
+    for (int k : {2, 3}) c[k]->Move(c[k]->Left(), c[k]->Top(), c[1]->Width(), c[1]->Height());
+    for (int k : {5, 6}) c[k]->Move(c[k]->Left(), c[k]->Top(), c[4]->Width(), c[4]->Height());
+
+    // One window below the other (window 2 below 1, 3 below 2, 5 below 4, 6 below 5), the second
+    // column beside the first (150 twips inside the screen when window 1 reaches past it); on a
+    // screen too low for three, each covers the lower part of the plot above it, never the top row
+    // of controls. A place so worked out that leaves the screen (below a window the user put low)
+    // is the layout's own place instead.
+    const layout::CurveRows rows = CurveRowsOfScreen();
+    const double pitch = std::min(c[1]->Height(), layout::curveRowPitch(area, rows.firstTop, c[1]->Height()));
     const double screenWidth = ui::screen::widthTwips();
-    c4.setLeft(settingOr(leftRow(curveTopRow(4)), screenWidth - 150 > c1.Left() + c1.Width()
-                                                      ? c1.Left() + c1.Width()
-                                                      : screenWidth - 150));
-    c5.setHeight(c4.Height());
-    c6.setHeight(c5.Height());
-    c5.setWidth(c4.Width());
-    c6.setWidth(c5.Width());
-    c5.setTop(settingOr(curveTopRow(5), below(c4)));
-    c5.setLeft(settingOr(leftRow(curveTopRow(5)), c4.Left()));
-    c6.setTop(settingOr(curveTopRow(6), below(c5)));
-    c6.setLeft(settingOr(leftRow(curveTopRow(6)), c5.Left()));
+    const auto rightOf = [&](double left, double width) {
+        return screenWidth - 150 > left + width ? left + width : screenWidth - 150;
+    };
+    const auto below = [pitch](const CurveForm& w) { return w.Top() + std::min(w.Height(), pitch); };
+    const auto layoutPlace = [&](int k) {
+        const int row = (k - 1) % 3, column = (k - 1) / 3;
+        const double left = column == 0 ? area.left : rightOf(area.left, c[1]->Width());
+        return layout::Rect{left, rows.firstTop + row * pitch, c[k]->Width(), c[k]->Height()};
+    };
+    fixed.push_back(placeOf(*c[1]));
+    for (int k = 2; k <= 6; ++k) {
+        layout::Rect ruled{c[k - 1]->Left(), below(*c[k - 1]), c[k]->Width(), c[k]->Height()};
+        if (k == 4) ruled = {rightOf(c[1]->Left(), c[1]->Width()), c[1]->Top(), c[4]->Width(), c[4]->Height()};
+        if (!layout::contains(area, ruled)) ruled = layoutPlace(k);
+        PlaceByLayout(*c[k], curveTopRow(k), ruled, fixed);
+        fixed.push_back(placeOf(*c[k]));
+    }
+}
+
+// Above window 1 when the rows keep it room there; otherwise under window 6, beside the 10 mm
+// scale.
+void PlaceElasticScale() {
+    ElasticForm& elastic = frmElastic.get();
+    const CurveForm& c1 = curveWindow(1);
+    const CurveForm& c6 = curveWindow(6);
+    elastic.setWidth(c1.Width());
+    const layout::Rect above{c1.Left(), c1.Top() - elastic.Height(), elastic.Width(), elastic.Height()};
+    const bool roomAbove =
+        layout::contains(screenAreaTwips(), above) && !layout::overlap(above, placeOf(frmMain.get()));
+    if (CurveRowsOfScreen().elasticAbove && roomAbove) {
+        elastic.setTop(c1.Top() - elastic.Height());
+        elastic.setLeft(c1.Left());
+    } else {
+        elastic.setTop(c6.Top() + c6.Height());
+        elastic.setLeft(c6.Left());
+    }
 }
 
 }  // namespace app

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
+#include <vector>
 
 #include "app/WindowLayout.h"
 #include "core/Colour.h"
@@ -41,12 +43,23 @@ std::optional<int> ChronologyTopYear();
 double ChronologyCompositeTop();
 void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm);
 
-// Places curve windows 2..6 from the settings, or in two columns beside window 1.
-void ArrangeCurveWindows();
+// Places curve windows 2..6 (and window 1 first, with placeFirst) from the settings where those
+// places still fit the screen, or in two columns beside window 1.
+void ArrangeCurveWindows(bool placeFirst = false);
+// The elastic scale by its curve windows.
+void PlaceElasticScale();
+// Puts a window at its place in the settings (rows topRow, topRow + 1) when that lies on the
+// screen and over none of `others`; at `laidOut` otherwise.
+void PlaceByLayout(ui::Form& window, int topRow, const layout::Rect& laidOut, std::vector<layout::Rect> others);
+// The places of the layout's windows on the screen now (main, preview, active years, photo,
+// close-up, curve windows), but those of `except`.
+std::vector<layout::Rect> PlacesOfShownWindows(std::initializer_list<const ui::Form*> except);
 
 // The screen's area for windows (without the desktop's panels), in twips: what the places the
 // settings leave unset are laid out in.
 layout::Rect screenAreaTwips();
+// The rows of curve windows on this screen, below the main window at its layout place.
+layout::CurveRows CurveRowsOfScreen();
 // A window's place and size (twips) as the layout takes it.
 layout::Rect placeOf(const ui::Form& window);
 

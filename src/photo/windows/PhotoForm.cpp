@@ -269,8 +269,8 @@ void PhotoForm::mnuCrop_Click() {
     frmPreview->Show();
     CropForm& c = frmCrop.get();
     const layout::Point place = layout::closeUp(placeOf(frmPreview.get()), frmActiveYears->Width());
-    c.setTop(settingOr(files::settings::kCropTop, place.top));
-    c.setLeft(settingOr(files::settings::leftRow(files::settings::kCropTop), place.left));
+    PlaceByLayout(c, files::settings::kCropTop, {place.left, place.top, c.Width(), c.Height()},
+                  PlacesOfShownWindows({&c}));
     c.Show();
     enablePhotoSliders(true);
     CropOpen = true;

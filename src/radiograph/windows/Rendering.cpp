@@ -1,12 +1,14 @@
 #include "radiograph/windows/Rendering.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/SharedState.h"
 #include "app/WindowLayout.h"
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -83,8 +85,10 @@ static void renderSection() {
     CurveForm& c1 = curveWindow(1);
     const QImage& source = radiographSource();
 
-    // The curve plots: the section's share of the radiograph plus the extra width, in pixels.
-    const double plotHeight = source.height();
+    // The curve plots: the section's share of the radiograph plus the extra width, in pixels, as
+    // high as the layout's rows (the radiograph's rows are spread over that height).
+    const double plotHeight =
+        std::max(1.0, std::floor((CurveRowsOfScreen().windowHeight - layout::kCurveFrameHeight) / TwipsPerPixel));
     const double plotWidth =
         source.width() * preview.Shape1->Width() / preview.Image2->Width() + core::val(m.Text2->Text());
     for (int k = 1; k <= 6; ++k) {
@@ -104,7 +108,8 @@ static void renderSection() {
 
     BusyProgress progress(ViewRight - ViewLeft);
     const QSize plot = c1.Picture1->surface().size();
-    for (int k = 1; k <= 3; ++k) curveWindow(k).Picture1->setScale(ViewLeft, 0, plot.width(), plot.height());
+    // Across, one pixel a column; down, the radiograph's rows (the band lines are rows).
+    for (int k = 1; k <= 3; ++k) curveWindow(k).Picture1->setScale(ViewLeft, 0, plot.width(), source.height());
     c1.stretchBandLines();
     const QImage background = radiograph::renderSection(source, ViewLeft, ViewRight, plot,
                                                         currentAdjustment(radiograph::Precision::Single),
