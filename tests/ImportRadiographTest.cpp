@@ -1,4 +1,5 @@
 #include <numeric>
+#include <set>
 
 #include "AppFixture.h"
 
@@ -52,7 +53,8 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
         int height;
         double upper, lower;  // the band's lines in window 1
         bool filledBoxes;
-    } rows[] = {{80, 30, 50, false}, {80, 30, 50, true}, {30, 0, 30, false}, {41, 10.5, 30.5, false}};
+    } rows[] = {{80, 30, 50, false}, {80, 30, 50, true}, {30, 0, 30, false}, {41, 10.5, 30.5, false}, {1000, 490, 510, false}};
+    std::set<double> curveHeights;  // the layout's, whatever the radiograph's height
     for (const auto& row : rows) {
         restart();
         start();  // the boxes exist before the import
@@ -63,6 +65,8 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
         openSyntheticCore(300, row.height);
         EXPECT_EQ(QPointF(app::frmCurve1->Line1(0)->Y1(), app::frmCurve1->Line1(1)->Y1()), QPointF(row.upper, row.lower))
             << row.height;
+        curveHeights.insert(app::frmCurve1->Height());
+        EXPECT_EQ(curveHeights.size(), 1u) << row.height;
         if (row.height != 80) continue;
         for (int i = 1; i <= 300; ++i) ASSERT_EQ(app::GreyProfile(i), core.columnGrey[300 - i]) << i;
         const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());

@@ -35,9 +35,11 @@ Point activeYears(const Rect& preview) {
     return {preview.left, preview.bottom() + kPhotoStripRoom};
 }
 
-Point closeUp(const Rect& preview, double activeYearsWidth) {
-    const Point years = activeYears(preview);
-    return {years.left + activeYearsWidth, years.top};
+Rect closeUp(const Rect& area, const Rect& activeYears, double width, double height, double bottomLimit) {
+    Rect place{std::min(activeYears.right(), area.right() - width), activeYears.top, width, height};
+    if (overlap(place, activeYears)) place.top = activeYears.bottom();
+    if (place.bottom() > bottomLimit) place.height = std::max(0.0, bottomLimit - place.top);
+    return place;
 }
 
 double curveColumnWidth(const Rect& area) {

@@ -69,7 +69,10 @@ double previewWidth(const Rect& area, double left);
 
 // Below the preview and a photo strip's room: the active years window, then the close-up.
 Point activeYears(const Rect& preview);
-Point closeUp(const Rect& preview, double activeYearsWidth);
+// The close-up (`width` x `height`): right of the active years window, moved left to stay on the
+// area, or under the active years window where there is no room beside it; cut lower so that its
+// bottom stays above `bottomLimit` (the windows below, less the scale docked under it).
+Rect closeUp(const Rect& area, const Rect& activeYears, double width, double height, double bottomLimit);
 
 // A column of curve windows is half the area wide.
 double curveColumnWidth(const Rect& area);

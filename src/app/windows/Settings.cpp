@@ -224,39 +224,55 @@ void ArrangeCurveWindows(bool placeFirst) {
     for (int k = 1; k <= 6; ++k) c[k] = &curveWindow(k);
     const layout::Rect area = screenAreaTwips();
     // The windows that are not arranged here stay where they are.
-    std::vector<layout::Rect> fixed = PlacesOfShownWindows({c[1], c[2], c[3], c[4], c[5], c[6]});
-    if (placeFirst) {
-        const layout::CurveRows rows = CurveRowsOfScreen();
-        PlaceByLayout(*c[1], curveTopRow(1), {area.left, rows.firstTop, c[1]->Width(), c[1]->Height()}, fixed);
-    }
+    const std::vector<layout::Rect> fixed = PlacesOfShownWindows({c[1], c[2], c[3], c[4], c[5], c[6]});
     for (int k : {2, 3}) c[k]->Move(c[k]->Left(), c[k]->Top(), c[1]->Width(), c[1]->Height());
     for (int k : {5, 6}) c[k]->Move(c[k]->Left(), c[k]->Top(), c[4]->Width(), c[4]->Height());
 
     // One window below the other (window 2 below 1, 3 below 2, 5 below 4, 6 below 5), the second
     // column beside the first (150 twips inside the screen when window 1 reaches past it); on a
     // screen too low for three, each covers the lower part of the plot above it, never the top row
-    // of controls. A place so worked out that leaves the screen (below a window the user put low)
-    // is the layout's own place instead.
+    // of controls. A row the settings hold replaces the rule's place.
     const layout::CurveRows rows = CurveRowsOfScreen();
     const double pitch = std::min(c[1]->Height(), layout::curveRowPitch(area, rows.firstTop, c[1]->Height()));
     const double screenWidth = ui::screen::widthTwips();
-    const auto rightOf = [&](double left, double width) {
-        return screenWidth - 150 > left + width ? left + width : screenWidth - 150;
+    using Places = std::array<layout::Rect, 7>;
+    const auto arrange = [&](const layout::Rect& first, bool kept) {
+        Places at{};
+        at[1] = first;
+        for (int k = 2; k <= 6; ++k) {
+            const layout::Rect& above = at[k == 4 ? 1 : k - 1];
+            layout::Rect ruled{above.left, above.top + std::min(above.height, pitch), c[k]->Width(), c[k]->Height()};
+            if (k == 4) {
+                ruled.left = screenWidth - 150 > above.right() ? above.right() : screenWidth - 150;
+                ruled.top = above.top;
+            }
+            at[k] = kept ? keptPlace(curveTopRow(k), ruled).value_or(ruled) : ruled;
+        }
+        return at;
     };
-    const auto below = [pitch](const CurveForm& w) { return w.Top() + std::min(w.Height(), pitch); };
-    const auto layoutPlace = [&](int k) {
-        const int row = (k - 1) % 3, column = (k - 1) / 3;
-        const double left = column == 0 ? area.left : rightOf(area.left, c[1]->Width());
-        return layout::Rect{left, rows.firstTop + row * pitch, c[k]->Width(), c[k]->Height()};
+    // The places the settings keep are used as long as each lies on the screen of today and over no
+    // other window: mixed with the places of another screen's layout they could lie over each other,
+    // so when one does not fit, none is used and the rule places every window.
+    std::array<bool, 7> kept{};
+    for (int k = placeFirst ? 1 : 2; k <= 6; ++k) kept[k] = keptPlace(curveTopRow(k), {}).has_value();
+    const auto fit = [&](const Places& at) {
+        for (int k = 1; k <= 6; ++k) {
+            if (!kept[k]) continue;
+            if (!layout::contains(area, at[k])) return false;
+            for (const layout::Rect& other : fixed) {
+                if (layout::overlap(at[k], other)) return false;
+            }
+            for (int j = 1; j <= 6; ++j) {
+                if (j != k && layout::overlap(at[k], at[j])) return false;
+            }
+        }
+        return true;
     };
-    fixed.push_back(placeOf(*c[1]));
-    for (int k = 2; k <= 6; ++k) {
-        layout::Rect ruled{c[k - 1]->Left(), below(*c[k - 1]), c[k]->Width(), c[k]->Height()};
-        if (k == 4) ruled = {rightOf(c[1]->Left(), c[1]->Width()), c[1]->Top(), c[4]->Width(), c[4]->Height()};
-        if (!layout::contains(area, ruled)) ruled = layoutPlace(k);
-        PlaceByLayout(*c[k], curveTopRow(k), ruled, fixed);
-        fixed.push_back(placeOf(*c[k]));
-    }
+    const layout::Rect ruledFirst{area.left, rows.firstTop, c[1]->Width(), c[1]->Height()};
+    const layout::Rect first = placeFirst ? keptPlace(curveTopRow(1), ruledFirst).value_or(ruledFirst) : placeOf(*c[1]);
+    Places at = arrange(first, true);
+    if (!fit(at)) at = arrange(placeFirst ? ruledFirst : first, false);
+    for (int k = placeFirst ? 1 : 2; k <= 6; ++k) moveTo(*c[k], at[k]);
 }
 
 // Above window 1 when the rows keep it room there; otherwise under window 6, beside the 10 mm

@@ -268,14 +268,20 @@ void PhotoForm::mnuCrop_Click() {
     RenderCropImage();
     frmPreview->Show();
     CropForm& c = frmCrop.get();
-    const layout::Point place = layout::closeUp(placeOf(frmPreview.get()), frmActiveYears->Width());
-    PlaceByLayout(c, files::settings::kCropTop, {place.left, place.top, c.Width(), c.Height()},
-                  PlacesOfShownWindows({&c}));
+    const double curvesTop = curveWindow(4).isVisible() ? curveWindow(4).Top() : ui::screen::heightTwips();
+    const double bottomLimit = curvesTop - frmScale->Height();
+    const layout::Rect place =
+        layout::closeUp(screenAreaTwips(), placeOf(frmActiveYears.get()), c.Width(), c.Height(), bottomLimit);
+    PlaceByLayout(c, files::settings::kCropTop, place, PlacesOfShownWindows({&c}));
     c.Show();
     enablePhotoSliders(true);
     CropOpen = true;
     const double room = ui::screen::heightTwips() - 2 * frmScale->Height();
+    const double renderedHeight = c.Height();
     if (static_cast<Single>(c.Top() + c.Height()) > static_cast<Single>(room)) c.setHeight(room - c.Top());
+    // Above the curve windows when it stands above them, with room for the scale docked under it.
+    if (c.Top() < bottomLimit && c.Top() + c.Height() > bottomLimit) c.setHeight(bottomLimit - c.Top());
+    if (c.Height() != renderedHeight) RenderCropImage();  // at the height it now has
     ProfileDirty = true;
     DrawColourProfile();
     DockScaleUnderCrop();
