@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "app/windows/Settings.h"
 #include "app/windows/FormRegistry.h"
 #include "files/FieldSyntax.h"
 #include "files/TextFile.h"
@@ -140,6 +141,8 @@ double processMilliseconds(const QString& program, const QStringList& arguments,
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("STRATALYSER_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+        // Its own copy of the settings: the program beside the benchmark keeps the user's.
+        env.insert(QString::fromLatin1(app::kSettingsFileVariable), bench::tempPath(QStringLiteral("startup-settings.csv")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(env);
         QElapsedTimer timer;

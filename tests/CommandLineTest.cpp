@@ -74,6 +74,9 @@ TEST(CommandLineTest, HelpAndMissingFilesEndBeforeAnyWindow) {
     ASSERT_TRUE(help.waitForFinished(30000));
     EXPECT_EQ(help.exitCode(), 0);
     EXPECT_TRUE(help.readAllStandardOutput().startsWith("Usage: stratalyser [--radiograph FILE]"));
+    help.start(program(), {"--version"});
+    ASSERT_TRUE(help.waitForFinished(30000));
+    EXPECT_TRUE(help.exitCode() == 0 && help.readAllStandardOutput() == "Stratalyser " STRATALYSER_VERSION "\n");
 
     QProcess missing;
     QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();

@@ -19,13 +19,23 @@ execute_process(COMMAND dpkg-deb --field "${deb}" Depends OUTPUT_VARIABLE depend
 if(NOT depends MATCHES "libqt6widgets6" OR NOT depends MATCHES "qt6-image-formats-plugins")
     message(FATAL_ERROR "the package does not name the Qt packages it needs: ${depends}")
 endif()
+execute_process(COMMAND dpkg-deb --field "${deb}" Maintainer Homepage OUTPUT_VARIABLE fields)
+if(fields MATCHES "example")
+    message(FATAL_ERROR "the package names a placeholder: ${fields}")
+endif()
 execute_process(COMMAND dpkg -x "${deb}" "${root}" RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "dpkg -x failed")
 endif()
+# The desktop entry claims the program's own working files only, never every CSV table or image.
+file(READ "${root}/usr/share/applications/stratalyser.desktop" entry)
+if(NOT entry MATCHES "MimeType=application/x-stratalyser-count;\n")
+    message(FATAL_ERROR "the desktop entry claims other files:\n${entry}")
+endif()
 foreach(installed usr/bin/stratalyser usr/share/stratalyser/References/Stratalyser_References.csv
                   usr/share/applications/stratalyser.desktop usr/share/icons/hicolor/scalable/apps/stratalyser.svg
-                  usr/share/doc/stratalyser/manual.md)
+                  usr/share/doc/stratalyser/manual.md usr/share/doc/stratalyser/copyright
+                  usr/share/mime/packages/stratalyser.xml)
     if(NOT EXISTS "${root}/${installed}")
         message(FATAL_ERROR "the package lacks ${installed}")
     endif()

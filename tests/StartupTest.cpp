@@ -6,7 +6,9 @@ using core::Variant;
 TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
     app::MainForm& main = start();
     EXPECT_TRUE(dialogs->shown().empty() && app::frmPreview->isVisible());
-    EXPECT_EQ(app::frmAbout->Caption(), "About Stratalyser 2.1");
+    // One version everywhere: the title, the about box (and --version, the package).
+    EXPECT_TRUE(main.Caption() == "Stratalyser " STRATALYSER_VERSION && app::frmAbout->Caption() == "About " + main.Caption() &&
+                app::frmAbout->Label8->Caption() == main.Caption());
     // Default layout: the main window in the screen's corner, the preview beside it under the metre
     // scale's room, to the screen's right edge; the raw image window in the preview's place.
     EXPECT_EQ(QPointF(main.Left(), main.Top()), QPointF(0, 0));
@@ -18,6 +20,14 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
               app::frmPreview->Picture2->Left() + app::frmPreview->Picture2->Width());
 }
 
+// A program started by a benchmark or a test is given a settings file of its own by the environment.
+TEST(SettingsFileTest, TheEnvironmentNamesASettingsFileOfItsOwn) {
+    qputenv(app::kSettingsFileVariable, "/tmp/own-settings.csv");
+    EXPECT_EQ(app::SettingsFilePath(), "/tmp/own-settings.csv");
+    qunsetenv(app::kSettingsFileVariable);
+    EXPECT_NE(app::SettingsFilePath(), "/tmp/own-settings.csv");
+}
+
 TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
     QFile::remove(settingsPath);
     app::MainForm& main = start();
@@ -25,7 +35,7 @@ TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text,
               "Reference file is missing. Stratalyser will open as ver. 1.6.4.  Latest installer "
-              "package is avalable at <https://example.org/stratalyser/download>");
+              "package is avalable at <the source tree: bash scripts/setup.sh package>");
     EXPECT_EQ(messages[0].title, "Message from Stratalyser");
     EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation);
     EXPECT_TRUE(main.Caption() == "Stratalyser 1.6" && app::frmAbout->Label8->Caption() == "Stratalyser 1.6");

@@ -77,7 +77,7 @@ QString usageText() {
         "Usage: stratalyser [--radiograph FILE] [--xrf FILE] [--photo FILE] [WORKING-FILE.csv]\n"
         "       stratalyser RADIOGRAPH\n"
         "       stratalyser --demo\n"
-        "       stratalyser --help\n"
+        "       stratalyser --help | --version\n"
         "\n"
         "  --radiograph FILE  the X-radiograph (BMP, JPEG, PNG or TIFF, 8 or 16 bits)\n"
         "  --xrf FILE         the XRF scanner's result table (Results.txt or a .csv copy)\n"
@@ -87,6 +87,7 @@ QString usageText() {
         "  RADIOGRAPH         a file name ending in .bmp, .jpg, .jpeg, .png, .tif or .tiff alone\n"
         "  --demo             open a generated demonstration core\n"
         "  --help             show this text\n"
+        "  --version          show the program's version\n"
         "\n"
         "The manual: ") +
            (manualFile().isEmpty() ? QStringLiteral("docs/manual.md in the source tree") : manualFile()) +
@@ -96,6 +97,10 @@ QString usageText() {
 std::optional<int> answerBeforeWindows(const CommandLine& c, std::FILE* out, std::FILE* err) {
     if (c.help) {
         std::fputs(qPrintable(usageText()), out);
+        return 0;
+    }
+    if (c.version) {
+        std::fputs("Stratalyser " STRATALYSER_VERSION "\n", out);
         return 0;
     }
     if (c.error.isEmpty()) return std::nullopt;
@@ -119,6 +124,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         };
         if (a == QStringLiteral("--help") || a == QStringLiteral("-h")) {
             c.help = true;
+        } else if (a == QStringLiteral("--version")) {
+            c.version = true;
         } else if (a == QStringLiteral("--demo")) {
             c.demo = true;
         } else if (a == QStringLiteral("--radiograph")) {
@@ -141,7 +148,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             fail(QStringLiteral("more than one working file: ") + c.working + QStringLiteral(", ") + a);
         }
     }
-    if (c.help) return c;
+    if (c.help || c.version) return c;
     const bool anyFile = !c.radiograph.isEmpty() || !c.xrf.isEmpty() || !c.photo.isEmpty() || !c.working.isEmpty();
     if (c.demo && anyFile) fail(QStringLiteral("--demo opens its own files; name no others with it"));
     if (!c.working.isEmpty() && !c.xrf.isEmpty())

@@ -7,13 +7,14 @@
 
 // What the program is asked to open when it starts:
 //   stratalyser [--radiograph FILE] [--xrf FILE] [--photo FILE] [WORKING-FILE.csv]
-//   stratalyser --demo | --help
+//   stratalyser --demo | --help | --version
 namespace app {
 
 struct CommandLine {
     QString radiograph, xrf, photo, working;
     bool demo = false;
     bool help = false;
+    bool version = false;
     QString error;  // what is wrong with the arguments or the files they name; empty when all is well
 };
 

@@ -10,13 +10,13 @@ namespace app {
 using ui::make;
 
 AboutForm::AboutForm() : ui::Form(ui::Unit::Twips) {
-    setCaption(QStringLiteral("About Stratalyser 2.1"));
+    setCaption(QStringLiteral("About Stratalyser " STRATALYSER_VERSION));
     Move(3000, 3000, 5400, 3540);
     QWidget* c = client();
     Image1 = make<ui::ImageBox>(c);
     Image1->place(120, 120, 5040, 600);
     Image1->setPicture(makeLogo(336, 40));
-    Label8 = make<ui::Label>(c, QStringLiteral("Stratalyser 2.1"));
+    Label8 = make<ui::Label>(c, QStringLiteral("Stratalyser " STRATALYSER_VERSION));
     Label8->place(120, 840, 5040, 345);
     QFont bold = Label8->font();
     bold.setBold(true);

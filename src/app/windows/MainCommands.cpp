@@ -32,7 +32,8 @@ using namespace files::settings;
 
 namespace {
 // Where the latest installer can be found, named in the missing-settings message.
-const QString kDownloadAddress = QStringLiteral("https://example.org/stratalyser/download");
+// There is no download site yet: the package is made from the source tree.
+const QString kDownloadAddress = QStringLiteral("the source tree: bash scripts/setup.sh package");
 
 QString roundedText(double v) {
     return core::doubleText(core::roundHalfEven(v * 100.0) / 100.0);

@@ -14,7 +14,7 @@ constexpr double kMainHeight = 6960;
 }  // namespace
 
 MainForm::MainForm() : ui::Form(ui::Unit::Twips) {
-    setCaption(QStringLiteral("Stratalyser 2.2.2"));
+    setCaption(QStringLiteral("Stratalyser " STRATALYSER_VERSION));
     Move(120, 1800, kMainWidth, kMainHeight);
     buildMenus();
     buildControls();

@@ -78,6 +78,9 @@ void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm) 
 
 QString SettingsFilePath() {
     if (!gSettingsPath.isEmpty()) return gSettingsPath;
+    // A settings file of its own for a program started by a benchmark or a test, which must never
+    // write the settings of the program it runs beside.
+    if (const QString own = qEnvironmentVariable(kSettingsFileVariable); !own.isEmpty()) return own;
     // Beside the program when its settings folder is there and can be written (a build folder, a copy
     // unpacked by hand): an installed program has none, and a system folder is never written to.
     const QDir programFolder(QCoreApplication::applicationDirPath());

@@ -16,7 +16,10 @@ namespace app {
 // when that folder has a writable References folder (a build), otherwise
 // "Stratalyser_References.csv" in the user's configuration folder (an installed program), copied from
 // the shipped defaults when it is not there yet.
+// The environment variable STRATALYSER_SETTINGS names another settings file for a program started
+// by a benchmark or a test.
 QString SettingsFilePath();
+inline constexpr const char* kSettingsFileVariable = "STRATALYSER_SETTINGS";
 // Tests point the program at a settings file of their own (empty: back to the default).
 void setSettingsFilePath(const QString& path);
 
