@@ -143,7 +143,9 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     speInHeader[header].replace("\"kcps\"", "\"kcpspe\"");  // ends the header early: refused, not misread
     const QByteArray tooManyRows = synth::makeXrfTable(synth::makeVarvedCore(26001, 4), false, 16);
     const char* const quotedLabel = "\"#a \"\"thick\"\" one, dark; \xC3\xBC\"";
-    const Outcome formatError = Outcome("Format error.", "Error");
+    const auto formatError = [](const char* why) { return Outcome(QStringLiteral("Format error. ") + why, "Error"); };
+    const char* const notText = "The file is not a text table (it holds binary data).";
+    const char* const noData = "The file has a header but no data rows";
     const QRegularExpression decimalPoint(QStringLiteral("(\\d)\\.(\\d)"));
     const auto rowHolds = [](int row, const char* text, const char* field) {
         return Outcome(QStringLiteral("Row %1 of the working file holds %2 as its %3")
@@ -167,12 +169,17 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
          kOpens},
         {"quotes, a comma and non-ASCII in a label",
          write(".csv", workingFile(commas, Field::Label, 7, quotedLabel)), kOpens},
-        {"empty", write(".csv", QByteArray()), formatError},
-        {"binary", write(".csv", samples::noise(3000)), formatError},
-        {"no \"filename\" field", write(".csv", "\"a\",\"b\"\r\n"), formatError},
-        {"a picture named .csv", write(".csv", samples::jpegDeclaring(16, 16)), formatError},
-        {"a header with no data", write(".csv", joined(commaLines.mid(0, header + 1), "\r\n")), formatError},
-        {"26001 rows", write(".csv", tooManyRows), formatError},
+        {"empty", write(".csv", QByteArray()), formatError("The file is empty.")},
+        {"binary", write(".csv", samples::noise(3000)), formatError(notText)},
+        {"no \"filename\" field", write(".csv", "\"a\",\"b\"\r\n"), formatError("The file has no field \"filename\"")},
+        {"a picture named .csv", write(".csv", samples::jpegDeclaring(16, 16)), formatError(notText)},
+        {"a header with no data", write(".csv", joined(commaLines.mid(0, header + 1), "\r\n")), formatError(noData)},
+        {"26001 rows", write(".csv", tooManyRows),
+         formatError("The table has 26001 data rows; Stratalyser reads at most 26000 rows")},
+        {"fields separated by semicolons", write(".csv", QByteArray(commas).replace(',', ';')),
+         formatError("Its fields are separated by semicolons")},
+        {"the program's chronology", write(".csv", "\"year\",\"section\",\"top_column\",\"bottom_column\"\r\n1,\"A\",3,9\r\n"),
+         formatError("This is a chronology saved by Stratalyser: open it with File > Join chronologies.")},
         {"cut inside the last row", write(".txt", tabs.chopped(20)),
          Outcome("The XRF file ends inside data row 300", kGuidance)},
         {"a row without its last field", write(".csv", joined(shortRow, "\r\n")),
@@ -183,7 +190,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
          Outcome("Data row 300 of the XRF file has more fields than its header names (55)", kGuidance)},
         {"a header name ending in spe", write(".csv", joined(speInHeader, "\r\n")),
          Outcome("Data row 1 of the XRF file has more fields than its header names (8).", kGuidance)},
-        {"no spectrum names", write(".csv", QByteArray(commas).replace(".spe", ".txt")), formatError},
+        {"no spectrum names", write(".csv", QByteArray(commas).replace(".spe", ".txt")), formatError(noData)},
         {"101 fields a row", write(".csv", synth::makeXrfTable(core, false, 101)),
          Outcome("The rows of the XRF file have 101 fields; Stratalyser reads at most 100.", kGuidance)},
         {"one row short of the radiograph",

@@ -62,15 +62,32 @@ QString rowEndsEarly(int row, int fields, int expected) {
 
 }  // namespace
 
-FieldLayout detectXrfLayout(const QByteArray& bytes) {
+namespace {
+// Where the separator after the header's "filename" stands, or -1.
+qsizetype separatorAfterFilename(const QByteArray& bytes) {
     const qsizetype start = headerLineStart(bytes);
-    if (start < 0) return FieldLayout::comma();
+    if (start < 0) return -1;
     qsizetype p = start + 8;
     const char* data = bytes.constData();
     const qsizetype n = bytes.size();
     if (p < n && data[p] == '"') ++p;
     while (p < n && data[p] == ' ') ++p;
-    if (p >= n || data[p] != '\t') return FieldLayout::comma();
+    return p < n ? p : -1;
+}
+
+// A table whose fields a spreadsheet separated by semicolons would be read as one column.
+void refuseSemicolons(const QByteArray& bytes) {
+    const qsizetype p = separatorAfterFilename(bytes);
+    if (p >= 0 && bytes[p] == ';')
+        throw XrfFormatError(XrfFormatProblem::SemicolonSeparated, "fields separated by semicolons");
+}
+}  // namespace
+
+FieldLayout detectXrfLayout(const QByteArray& bytes) {
+    const qsizetype p = separatorAfterFilename(bytes);
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    if (p < 0 || data[p] != '\t') return FieldLayout::comma();
     qsizetype lineEnd = p;
     while (lineEnd < n && !isLineEnd(data[lineEnd])) ++lineEnd;
     return FieldLayout::tab(data[lineEnd - 1] == '\t');
@@ -80,6 +97,7 @@ XrfContents readXrfFields(FieldReader& reader, FieldLayout layout);
 
 XrfContents readXrfTable(QByteArray bytes) {
     bytes = unicodeTextAsUtf8(std::move(bytes));
+    refuseSemicolons(bytes);
     const FieldLayout layout = detectXrfLayout(bytes);
     FieldReader reader(std::move(bytes), layout);
     return readXrfFields(reader, layout);
@@ -97,16 +115,49 @@ XrfContents readXrfFile(const QString& path, qsizetype blockBytes) {
     const bool unicode = first.startsWith("\xFF\xFE") || first.startsWith("\xFE\xFF");
     if (file.atEnd()) return readXrfTable(std::move(first));
     if (unicode || header < 0 || headerEnd >= first.size()) return readXrfTable(readFileBytes(path));
+    refuseSemicolons(first);
     const FieldLayout layout = detectXrfLayout(first);
     FieldReader reader(std::move(first), file, file.size(), layout, kMaxFileBytes, blockBytes);
     return readXrfFields(reader, layout);
+}
+
+QString formatErrorReason(const QByteArray& head, XrfFormatProblem problem, qint64 dataRows) {
+    const QString table = QStringLiteral(
+        "Stratalyser imports the result table of an XRF core scanner (Results.txt, or a copy saved as "
+        ".csv) or a working file it saved itself.");
+    if (problem == XrfFormatProblem::TooManyRows) {
+        return QStringLiteral("The table has %1 data rows; Stratalyser reads at most %2 rows (one per pixel "
+                              "column of the radiograph). Please import the table of one core section.")
+            .arg(dataRows)
+            .arg(kMaxXrfRows);
+    }
+    const bool unicode = head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF");
+    if (head.trimmed().isEmpty()) return QStringLiteral("The file is empty. ") + table;
+    if (!unicode && head.contains('\0'))
+        return QStringLiteral("The file is not a text table (it holds binary data). ") + table;
+    QByteArray plain = head;  // the program's own files quote their texts
+    plain.replace('"', "");
+    if (plain.startsWith("year,section,top_column"))
+        return QStringLiteral("This is a chronology saved by Stratalyser: open it with File > Join chronologies.");
+    if (plain.contains("\nBoundaries,Level-1"))
+        return QStringLiteral("This is a summary of counts saved by Stratalyser; it holds no XRF data to import.");
+    if (problem == XrfFormatProblem::SemicolonSeparated)
+        return QStringLiteral("Its fields are separated by semicolons; Stratalyser reads tables whose fields are "
+                              "separated by tabs or commas. Please save the table again with commas.");
+    if (problem == XrfFormatProblem::NoSpectrumName)
+        return QStringLiteral("The file has a header but no data rows (no spectrum file name ending in \"spe\" "
+                              "follows it). ") +
+               table;
+    return QStringLiteral("The file has no field \"filename\": it is neither an XRF scanner's result table nor "
+                          "a working file. ") +
+           table;
 }
 
 XrfContents readXrfFields(FieldReader& reader, FieldLayout layout) {
     XrfContents out;
     out.tabSeparated = layout.separator == '\t';
     auto& headers = out.headers;
-    const auto noFilename = [] { return XrfFormatError("no field \"filename\" before the header"); };
+    const auto noFilename = [] { return XrfFormatError(XrfFormatProblem::NoFilename, "no field \"filename\" before the header"); };
 
     // First field and preamble, up to "filename".
     try {
@@ -140,9 +191,9 @@ XrfContents readXrfFields(FieldReader& reader, FieldLayout layout) {
             headerLineEnded = out.workingFile && reader.lineEnded();
         }
     } catch (const core::EndOfFileError&) {
-        throw XrfFormatError("no spectrum file name (a field ending in \"spe\")");
+        throw XrfFormatError(XrfFormatProblem::NoSpectrumName, "no spectrum file name (a field ending in \"spe\")");
     }
-    if (columns == 0) throw XrfFormatError("no spectrum file name (a field ending in \"spe\")");
+    if (columns == 0) throw XrfFormatError(XrfFormatProblem::NoSpectrumName, "no spectrum file name (a field ending in \"spe\")");
     if (columns > kMaxXrfFields) {
         throw XrfReadError(QStringLiteral("The rows of the XRF file have %1 fields; Stratalyser reads at most %2.")
                                .arg(columns)
@@ -184,7 +235,7 @@ XrfContents readXrfFields(FieldReader& reader, FieldLayout layout) {
             }
             if (reader.atEnd()) break;
             if (row == kMaxXrfRows) {
-                throw XrfFormatError("more than " + std::to_string(kMaxXrfRows) + " data rows");
+                throw XrfFormatError(XrfFormatProblem::TooManyRows, "more than " + std::to_string(kMaxXrfRows) + " data rows");
             }
             if (row == 2) {
                 // Room for as many rows as the rest of the file holds at the second row's length.

@@ -30,10 +30,19 @@ inline constexpr int kMaxXrfHeaderIndex = 500;  // XrfHeaders(0..500)
 inline constexpr int kMaxXrfFields = 100;       // XrfData fields 1..100
 inline constexpr int kMaxXrfRows = 26000;       // XrfData rows 1..26000
 
-// "Format error.": no "filename", no spectrum file name, or too many rows.
+// "Format error.": no "filename", no spectrum file name, too many rows, or fields separated by
+// semicolons.
+enum class XrfFormatProblem { NoFilename, NoSpectrumName, TooManyRows, SemicolonSeparated };
 struct XrfFormatError : core::RuntimeError {
-    explicit XrfFormatError(const std::string& what) : core::RuntimeError(core::kTypeMismatch, what) {}
+    XrfFormatError(XrfFormatProblem problem, const std::string& what)
+        : core::RuntimeError(core::kTypeMismatch, what), problem(problem) {}
+    XrfFormatProblem problem;
 };
+
+// What the user is told after "Format error.": what the file is, as far as its first bytes `head`
+// tell (empty, binary, separated by semicolons, a file of the program's own other than a working
+// file), and what to do. `dataRows` is the count of lines after the header, for a table too long.
+QString formatErrorReason(const QByteArray& head, XrfFormatProblem problem, qint64 dataRows);
 // A table that cannot be read for another reason: the file ends inside a row, a row is too wide,
 // the working file's own columns hold what the program never writes. `reason` is the sentence
 // shown to the user.

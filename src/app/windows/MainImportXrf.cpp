@@ -68,6 +68,24 @@ QString unreadable(const QString& path, const core::RuntimeError& e) {
            QStringLiteral(" cannot be read (") + why + QStringLiteral("). Nothing was imported.");
 }
 
+// The file read again (it was readable a moment ago) for what it is; a table too long is counted.
+QString formatErrorReason(const QString& path, const files::XrfFormatError& e) {
+    constexpr qsizetype kHeadBytes = 64 * 1024;
+    QByteArray bytes;
+    try {
+        bytes = files::readFileBytes(path);
+    } catch (const core::RuntimeError&) {
+        // What the reading found is all there is to say.
+    }
+    qint64 dataRows = 0;
+    if (e.problem == files::XrfFormatProblem::TooManyRows) {
+        const qsizetype header = std::max<qsizetype>(0, bytes.indexOf("filename"));
+        const qsizetype firstRow = bytes.indexOf('\n', header) + 1;
+        dataRows = bytes.mid(firstRow).count('\n') + (bytes.endsWith('\n') ? 0 : 1);
+    }
+    return files::formatErrorReason(bytes.left(kHeadBytes), e.problem, dataRows);
+}
+
 }  // namespace
 
 // Reads the whole file and checks it before anything changes: a file that cannot be used leaves
@@ -87,9 +105,9 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     } catch (const core::CancelledError&) {
         setProgress(false);
         return;
-    } catch (const files::XrfFormatError&) {
+    } catch (const files::XrfFormatError& e) {
         setProgress(false);
-        tell(QStringLiteral("Format error."), QStringLiteral("Error"));
+        tell(QStringLiteral("Format error. ") + formatErrorReason(path, e), QStringLiteral("Error"));
         return;
     } catch (const files::XrfReadError& e) {
         setProgress(false);
