@@ -3,6 +3,7 @@
 // program is exactly as it was, ready for another try. One table per reader.
 
 #include <QRegularExpression>
+#include <QtEndian>
 #include <sys/stat.h>
 
 #include "AppFixture.h"
@@ -289,7 +290,11 @@ TEST_F(BadInputTest, Radiographs) {
         return Outcome(QStringLiteral("The image file is damaged or incomplete: it is a %1 file").arg(kind), kGuidance);
     };
     const auto declares = [](const char* size) { return Outcome("The image declares " + QString(size), kGuidance); };
+    QImage floats(16, 4, QImage::Format_RGBA32FPx4);
+    floats.fill(Qt::gray);
     const FileRow rows[] = {
+        {"a TIFF of floating-point samples", write(".tif", samples::pictureBytes(floats, "tiff")),
+         Outcome("The TIFF file's samples are floating-point numbers, which Stratalyser does not read.", kGuidance)},
         {"0 bytes", write(".bmp", QByteArray()), unreadable},
         {"binary", write(".jpg", samples::noise(5000)), unreadable},
         {"a bitmap of noise", write(".bmp", "BM" + samples::noise(5000)), unreadable},
@@ -355,6 +360,16 @@ TEST_F(BadInputTest, Radiographs) {
         EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
         EXPECT_TRUE(app::RadiographImported && app::frmMain->Command2->isEnabled());
     }
+    // A TIFF of two pages (its page's directory copied to its end and chained) opens its first, and says so.
+    QByteArray twoPages = samples::pictureBytes(synth::makeVarvedCore(300, 40).radiograph.convertToFormat(QImage::Format_Grayscale8), "tiff");
+    const auto directory = qFromLittleEndian<quint32>(twoPages.constData() + 4);
+    const int entries = qFromLittleEndian<quint16>(twoPages.constData() + directory);
+    const QByteArray copy = twoPages.mid(directory, 2 + 12 * entries + 4);
+    twoPages.append(twoPages.size() % 2, '\0');  // a directory starts on a word boundary
+    qToLittleEndian<quint32>(static_cast<quint32>(twoPages.size()), twoPages.data() + directory + 2 + 12 * entries);
+    restart();
+    openRadiograph(write(".tif", twoPages + copy));
+    EXPECT_TRUE(app::RadiographImported && onlyMessage().contains("holds 2 pictures (pages); Stratalyser shows its first"));
 }
 
 // Core photos over the real core with its own photo open: a photo that cannot be used is named

@@ -22,10 +22,10 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
 
 // A program started by a benchmark or a test is given a settings file of its own by the environment.
 TEST(SettingsFileTest, TheEnvironmentNamesASettingsFileOfItsOwn) {
-    qputenv(app::kSettingsFileVariable, "/tmp/own-settings.csv");
-    EXPECT_EQ(app::SettingsFilePath(), "/tmp/own-settings.csv");
+    qputenv(app::kSettingsFileVariable, "own-settings.csv");
+    EXPECT_EQ(app::SettingsFilePath(), "own-settings.csv");
     qunsetenv(app::kSettingsFileVariable);
-    EXPECT_NE(app::SettingsFilePath(), "/tmp/own-settings.csv");
+    EXPECT_NE(app::SettingsFilePath(), "own-settings.csv");
 }
 
 TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {

@@ -73,9 +73,9 @@ TEST_F(AppTest, ShowAllAboutAndStaffWindows) {
     for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isVisible()) << k;
     main.mnuAbout->trigger();
     EXPECT_TRUE(app::frmAbout->isVisible());
-    EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser 2.1");
+    EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser " STRATALYSER_VERSION);
     EXPECT_EQ(app::frmAbout->Label2->Caption(), "Settings: " + QDir::toNativeSeparators(settingsPath));
-    // "?" > Manual hands the manual to the desktop's viewer: from the source tree, for a build.
+    // "?" > Manual shows the manual (in the program's own window): from the source tree, for a build.
     main.mnuManual->trigger();
     const auto shownDocuments = dialogs->shownOf(ui::ScriptedDialogs::Kind::Document);
     ASSERT_EQ(shownDocuments.size(), 1u);

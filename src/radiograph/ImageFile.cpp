@@ -193,7 +193,48 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     return normalisedSource(image);
 }
 
-QImage readPngOrTiff(const QString& path, int maxWidth) {
+std::optional<int> tiffSampleFormat(QIODevice& file) {
+    constexpr int kHeaderBytes = 8, kEntryBytes = 12;
+    constexpr quint16 kSampleFormatTag = 339, kShortType = 3;
+    const qint64 start = file.pos();
+    const auto readAt = [&](qint64 at, qint64 n) {
+        QByteArray bytes;
+        if (at >= 0 && file.seek(at)) bytes = file.read(n);
+        return bytes.size() == n ? bytes : QByteArray();
+    };
+    const QByteArray header = readAt(0, kHeaderBytes);
+    std::optional<int> format;
+    if (!header.isEmpty() && (header.startsWith("II") || header.startsWith("MM"))) {
+        const bool little = header.startsWith("II");
+        const auto number = [little](const QByteArray& b, int at, int size) {
+            quint32 v = 0;
+            for (int i = 0; i < size; ++i) {
+                const auto byte = static_cast<quint8>(b[at + (little ? size - 1 - i : i)]);
+                v = (v << 8) | byte;
+            }
+            return v;
+        };
+        const qint64 ifd = number(header, 4, 4);
+        const QByteArray count = readAt(ifd, 2);
+        const int entries = count.isEmpty() ? 0 : static_cast<int>(number(count, 0, 2));
+        const QByteArray table = readAt(ifd + 2, qint64{entries} * kEntryBytes);
+        if (!count.isEmpty() && !table.isEmpty()) {
+            format = 1;  // the default when the tag is missing
+            for (int e = 0; e < entries; ++e) {
+                const int at = e * kEntryBytes;
+                if (number(table, at, 2) != kSampleFormatTag || number(table, at + 2, 2) != kShortType) continue;
+                // One value per channel, all alike: the first, in the entry itself when two fit there.
+                const QByteArray value =
+                    number(table, at + 4, 4) <= 2 ? table.mid(at + 8, 2) : readAt(number(table, at + 8, 4), 2);
+                format = value.isEmpty() ? std::nullopt : std::optional<int>(static_cast<int>(number(value, 0, 2)));
+            }
+        }
+    }
+    file.seek(start);
+    return format;
+}
+
+QImage readPngOrTiff(const QString& path, int maxWidth, int* pages) {
     QFile file(path);
     core::openRegularFile(file);
     const QByteArray magic = file.peek(4);
@@ -201,7 +242,14 @@ QImage readPngOrTiff(const QString& path, int maxWidth) {
     const bool tiff = magic.startsWith("II*") || magic.startsWith(QByteArray("MM\0*", 4));
     if (!png && !tiff) cannotRead(QStringLiteral("Not a PNG or TIFF file"), path);
     QImageReader::setAllocationLimit(static_cast<int>(kMaxDecodedMegabytes));
+    if (tiff) {
+        constexpr int kSigned = 2, kFloat = 3;
+        const std::optional<int> samples = tiffSampleFormat(file);
+        if (samples == kFloat) throw ImageSampleFormatError("floating-point numbers");
+        if (samples == kSigned) throw ImageSampleFormatError("signed integers");
+    }
     QImageReader reader(&file, png ? "png" : "tiff");
+    if (pages) *pages = std::max(1, reader.imageCount());
     reader.setAutoTransform(false);
     const QSize declared = reader.size();
     const char* const format = png ? "PNG" : "TIFF";
@@ -289,9 +337,12 @@ Radiograph readRadiograph(const QString& path, int maxWidth) {
     const QByteArray magic = file.peek(4);
     file.close();
     if (magic.startsWith("\x89PNG") || magic.startsWith("II*") || magic.startsWith(QByteArray("MM\0*", 4))) {
-        const QImage decoded = readPngOrTiff(path, maxWidth);
-        if (isSixteenBit(decoded)) return stretchedTo8Bit(decoded);
-        return {normalisedSource(decoded), std::nullopt};
+        int pages = 1;
+        const QImage decoded = readPngOrTiff(path, maxWidth, &pages);
+        Radiograph radiograph = isSixteenBit(decoded) ? stretchedTo8Bit(decoded)
+                                                      : Radiograph{normalisedSource(decoded), std::nullopt};
+        radiograph.pages = pages;
+        return radiograph;
     }
     return {readBitmapOrJpeg(path, maxWidth), std::nullopt};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -73,6 +74,18 @@ struct ImageTruncatedError : core::RuntimeError {
     qint64 fileBytes;
 };
 
+// A TIFF whose samples are of a kind the program does not read (floating-point numbers, or signed
+// integers), named in `kind`, found from the first page's header before decoding.
+struct ImageSampleFormatError : core::RuntimeError {
+    explicit ImageSampleFormatError(const char* kind)
+        : core::RuntimeError(core::kBadFileName, std::string("TIFF samples are ") + kind), kind(kind) {}
+    const char* kind;
+};
+
+// The TIFF SampleFormat of the file's first page (1 unsigned integers, 2 signed, 3 floating point;
+// 1 when the tag is missing), read from its header by seeking; nothing when the header is unreadable.
+std::optional<int> tiffSampleFormat(QIODevice& file);
+
 // Decodes a Windows bitmap or JPEG file (recognised by content, not by name), 8-bit grey kept as
 // 8-bit and everything else as 32-bit. The header is checked before anything is decoded:
 // ImageTooWideError when maxWidth is given and exceeded, ImageTooLargeError, ImageTruncatedError;
@@ -82,7 +95,9 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth = 0);
 // Decodes a PNG or TIFF file (recognised by content) as the decoder gives it: 8 or 16 bits per
 // channel, grey or colour. The header's size is checked first, as for readBitmapOrJpeg; a file the
 // decoder cannot finish is a core::FileError.
-QImage readPngOrTiff(const QString& path, int maxWidth = 0);
+// `pages`, when given, receives the count of pages (pictures) in the file; the first is decoded.
+// ImageSampleFormatError for a TIFF of float or signed samples.
+QImage readPngOrTiff(const QString& path, int maxWidth = 0, int* pages = nullptr);
 
 // How a picture of 16 bits per channel became 8 bits: raw values low .. high (the lowPercent and
 // highPercent percentiles of all its channel values) spread over 0 .. 255, the rest clamped.
@@ -95,6 +110,7 @@ inline constexpr double kStretchLowPercent = 0.5, kStretchHighPercent = 99.5;
 struct Radiograph {
     QImage image;                   // 8-bit grey or 32-bit colour
     std::optional<Stretch> stretch;  // for a 16-bit file
+    int pages = 1;                   // pictures in the file (a TIFF may hold several): the first is shown
 };
 
 // A 16-bit picture (grey or colour) as 8-bit grey or 32-bit colour by a percentile stretch, chosen

@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
 #include <QUrl>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -14,6 +18,10 @@
 #include "ui/QtColour.h"
 
 namespace ui {
+
+namespace {
+const QSize kDocumentWindowSize(1000, 800);
+}  // namespace
 
 QString Dialogs::openFile(const FileDialogRequest& request) {
     std::optional<QString> path = askOpenFile(request);
@@ -90,7 +98,26 @@ class QtDialogs : public Dialogs {
 
     void beep() override { QApplication::beep(); }
 
-    bool openDocument(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+    // A Markdown document (the manual) is shown in the program's own window, with its pictures;
+    // anything else by the desktop's viewer.
+    bool openDocument(const QString& path) override {
+        if (!path.endsWith(QStringLiteral(".md"), Qt::CaseInsensitive))
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        static QPointer<QTextBrowser> browser;
+        if (!browser) {
+            browser = new QTextBrowser;
+            browser->setAttribute(Qt::WA_DeleteOnClose);
+            browser->setOpenExternalLinks(true);
+            browser->resize(kDocumentWindowSize);
+        }
+        browser->setSearchPaths({QFileInfo(path).absolutePath()});
+        browser->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
+        browser->setWindowTitle(QStringLiteral("Stratalyser manual (") + QDir::toNativeSeparators(path) + QLatin1Char(')'));
+        browser->show();
+        browser->raise();
+        browser->activateWindow();
+        return !browser->document()->isEmpty();
+    }
 
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) override {
         bool ok = false;

@@ -39,7 +39,8 @@ class Dialogs {
     virtual void beep() = 0;
     // A line of text typed by the user (`initial` shown at first), or nothing when cancelled.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) = 0;
-    // A document shown by the desktop's own viewer for its kind; false when none would take it.
+    // A document shown: a Markdown one (the manual) in the program's own window with its pictures,
+    // another by the desktop's viewer for its kind; false when it cannot be shown.
     virtual bool openDocument(const QString& path) = 0;
 
   protected:

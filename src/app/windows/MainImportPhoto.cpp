@@ -51,6 +51,11 @@ QString whyPhotoCannotBeRead(const core::RuntimeError& error, const QString& pat
                               "have been cut short while copying; please open the complete file.")
             .arg(name);
     }
+    if (const auto* samples = dynamic_cast<const radiograph::ImageSampleFormatError*>(&error)) {
+        return QStringLiteral("The photo %1 is a TIFF whose samples are %2, which Stratalyser does not read. "
+                              "Please save it with 8 or 16 bits per channel.")
+            .arg(name, QLatin1String(samples->kind));
+    }
     if (const auto* damaged = dynamic_cast<const radiograph::ImageDamagedError*>(&error)) {
         return QStringLiteral("The photo %1 is damaged or incomplete: it is a %2 file, but its picture cannot be "
                               "read. It may have been cut short while copying; please open the complete file.")

@@ -1,5 +1,6 @@
 // The main window's radiograph import: the first thing a user loads; it sets up the whole
 // document.
+#include <QDir>
 #include <algorithm>
 
 #include "app/SharedState.h"
@@ -67,6 +68,12 @@ QString guidanceFor(const core::RuntimeError& error) {
             .arg(cut->size.width())
             .arg(cut->size.height())
             .arg(cut->fileBytes);
+    }
+    if (const auto* samples = dynamic_cast<const radiograph::ImageSampleFormatError*>(&error)) {
+        return QStringLiteral(
+                   "The TIFF file's samples are %1, which Stratalyser does not read. Please save the "
+                   "radiograph with 8 or 16 bits per channel (unsigned integers).")
+            .arg(QLatin1String(samples->kind));
     }
     if (const auto* damaged = dynamic_cast<const radiograph::ImageDamagedError*>(&error)) {
         return QStringLiteral(
@@ -181,6 +188,13 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         for (ui::Slider* s : Slider1) s->setEnabled(true);
         Label4(0)->setEnabled(true);
         Label4(1)->setEnabled(true);
+        if (decoded.pages > 1) {
+            ui::dialogs().messageBox(QStringLiteral("The file %1 holds %2 pictures (pages); Stratalyser shows its "
+                                                    "first as the radiograph.")
+                                         .arg(QDir::toNativeSeparators(path))
+                                         .arg(decoded.pages),
+                                     ui::MessageButtons::Ok, ui::MessageIcon::Information, QStringLiteral("Stratalyser"));
+        }
     } catch (const core::RuntimeError& e) {
         setProgress(false);
         ui::dialogs().messageBox(guidanceFor(e), ui::MessageButtons::Ok, ui::MessageIcon::Exclamation,
