@@ -67,6 +67,13 @@ TEST_F(ImportTest, TheGreyProfileIsTheKnownColumnGreyWithItsBandAndRange) {
             << row.height;
         curveHeights.insert(app::frmCurve1->Height());
         EXPECT_EQ(curveHeights.size(), 1u) << row.height;
+        if (row.height == 1000) {  // rows a fraction of a pixel high: a line is still grabbed two pixels off
+            ui::PictureBox* plot = app::frmCurve1->Picture1;
+            const QPoint offTheLine(20, qRound(row.upper * plot->height() / 1000) + 2);
+            QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, offTheLine);
+            EXPECT_NE(app::DragUpperLine.toDouble(), 0);
+            QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, offTheLine);
+        }
         if (row.height != 80) continue;
         for (int i = 1; i <= 300; ++i) ASSERT_EQ(app::GreyProfile(i), core.columnGrey[300 - i]) << i;
         const int high = *std::max_element(core.columnGrey.begin(), core.columnGrey.end());

@@ -1,5 +1,6 @@
 // Curve window 1: dragging the band lines, whose rows are averaged into the grey profile.
 #include <algorithm>
+#include <cmath>
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
@@ -12,15 +13,24 @@
 namespace app {
 
 namespace {
-constexpr double kNearRowsSquared = 4;  // closer than two rows
+// A line is grabbed closer than two rows or three screen pixels, whichever is more: the plot spreads
+// the radiograph's rows over the layout's height, so a row may be a fraction of a pixel.
+constexpr double kNearRows = 2, kNearPixels = 3;
+
+bool nearRow(const ui::PictureBox& plot, double y, double row) {
+    const int pixels = plot.surface().heightPixels();
+    const double rowsPerPixel = pixels > 0 ? std::abs(plot.ScaleHeight()) / pixels : 1;
+    const double near = std::max(kNearRows, kNearPixels * rowsPerPixel);
+    return (y - row) * (y - row) < near * near;
+}
 
 }  // namespace
 
 void CurveForm::HakusenDown(double, double y) {
     const double upper = Line1(0)->Y1(), lower = Line1(1)->Y1();
-    if ((y - upper) * (y - upper) < kNearRowsSquared) {
+    if (nearRow(*Picture1, y, upper)) {
         DragUpperLine = Variant(true);
-    } else if ((y - lower) * (y - lower) < kNearRowsSquared) {
+    } else if (nearRow(*Picture1, y, lower)) {
         DragLowerLine = Variant(true);
     } else if (upper < y && y < lower) {
         DragBand = Variant(true);
@@ -54,7 +64,7 @@ void CurveForm::HakusenMove(double x, double y) {
     m.Label2(0)->setCaption(core::doubleText(x));
     const double upper = Line1(0)->Y1(), lower = Line1(1)->Y1();
     m.Label2(1)->setCaption(core::doubleText((y - upper) * (y - upper)));
-    const bool nearLine = (y - upper) * (y - upper) < kNearRowsSquared || (y - lower) * (y - lower) < kNearRowsSquared;
+    const bool nearLine = nearRow(*Picture1, y, upper) || nearRow(*Picture1, y, lower);
     if (nearLine) {
         Picture1->setMousePointer(ui::MousePointer::SizeNS);
     } else if (upper < y && y < lower) {
