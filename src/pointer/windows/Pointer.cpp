@@ -62,8 +62,12 @@ void placeElasticOverlay() {
     const ui::PictureBox* plot = curveWindow(1).Picture1;
     ElasticCentreX = static_cast<Single>((e.Left() - reference.Left()) / TwipsPerPixel + plot->ScaleLeft() +
                                          e.ScaleWidth() / 2 - 1);
+    // The elastic scale's distance above the window, in pixels, as rows of the plot (the plot spreads
+    // the radiograph's rows over its height).
+    const double rowsPerPixel =
+        plot->surface().heightPixels() > 0 ? plot->ScaleHeight() / plot->surface().heightPixels() : 1;
     double y = plot->ScaleHeight() / 10 + plot->ScaleTop() -
-               (reference.Top() - (e.Top() + e.Height())) / TwipsPerPixel;
+               (reference.Top() - (e.Top() + e.Height())) / TwipsPerPixel * rowsPerPixel;
     // Kept inside curve window 1's own client area (its top is 0).
     const double windowHeight = curveWindow(1).ScaleHeight();
     if (y < 0) y = 0;
