@@ -21,7 +21,7 @@ ActiveYearsForm::ActiveYearsForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("Active years"));
     setWindowFlag(Qt::Tool);
     setFrameAllowance(8, 18);
-    Move(120, 8760, 2280, kCollapsedHeight);
+    Move(120, 8760, kWidth, kCollapsedHeight);
     QWidget* c = client();
     Frame1 = make<ui::Frame>(c);
     Frame1->place(60, 0, 2100, 2220);

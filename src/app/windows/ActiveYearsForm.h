@@ -14,6 +14,8 @@ class ActiveYearsForm : public ui::Form {
   public:
     static constexpr double kExpandedHeight = 2770;
     static constexpr double kCollapsedHeight = 1800;
+    // Wide enough for its caption beside a window manager's three title-bar buttons.
+    static constexpr double kWidth = 3000;
 
     ActiveYearsForm();
 
