@@ -76,7 +76,7 @@ case "${1:-}" in
         install_missing
         cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTRATALYSER_SANITIZE=ON \
             -DSTRATALYSER_BENCH=OFF >/dev/null
-        cmake --build build/asan -j "$JOBS" --target stratalyser-grab
+        cmake --build build/asan -j "$JOBS" --target stratalyser-grab stratalyser
         exec bash scripts/manual-screenshots.sh build/asan/bin/stratalyser-grab docs/images
         ;;
     fuzz)

@@ -1,5 +1,7 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QPixmap>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
@@ -58,7 +60,16 @@ int main(int argc, char* argv[]) {
     }
     app::openFromCommandLine(commandLine);
     // For measuring start-up: leave as soon as every window shown has been drawn (and ask nothing).
-    if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN")) {
+    // For the manual's pictures: the whole screen as the program first shows it, once the window
+    // manager has drawn the captions, saved to the file named; then the program leaves.
+    if (const QString shot = qEnvironmentVariable("STRATALYSER_GRAB_SCREEN"); !shot.isEmpty()) {
+        constexpr int kCaptionsDrawnMs = 2000;
+        QTimer::singleShot(kCaptionsDrawnMs, &application, [shot] {
+            ui::repaintVisibleWindows();
+            if (QScreen* screen = QGuiApplication::primaryScreen()) screen->grabWindow(0).save(shot);
+            QApplication::quit();
+        });
+    } else if (qEnvironmentVariableIsSet("STRATALYSER_QUIT_WHEN_SHOWN")) {
         QTimer::singleShot(0, &application, [] {
             ui::repaintVisibleWindows();
             QApplication::quit();
