@@ -204,6 +204,8 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         {"a level beyond 9", write(".csv", workingFile(commas, Field::Year, 4, "12")),
          rowHolds(4, "\"12\"", "year")},
         // The year field of the first data row keeps a leading # that later rows lose.
+        {"\"#x\" as a later row's year, quoted as it stands", write(".csv", workingFile(commas, Field::Year, 5, "\"#x\"")),
+         rowHolds(5, "\"#x\"", "year")},
         {"\"#---\" as a later row's year", write(".csv", workingFile(commas, Field::Year, 5, "\"#---\"")),
          kOpens},
         {"\"#---\" as the first row's year", write(".csv", workingFile(commas, Field::Year, 1, "\"#---\"")),

@@ -219,8 +219,10 @@ XrfContents readXrfFields(FieldReader& reader, FieldLayout layout) {
         for (;;) {
             for (; field <= columns; ++field) {
                 Variant value = reader.readField();
-                if (field == columns - 2 && row >= 2 && value.isString() && value.asString().startsWith('#'))
+                if (field == columns - 2 && row >= 2 && value.isString() && value.asString().startsWith('#')) {
+                    out.yearsAsWritten[row] = value.asString();
                     value = Variant(value.asString().mid(1));
+                }
                 data.set(field, row, value);
                 if (field < columns && reader.lineEnded()) {
                     if (reader.atEnd()) throw core::EndOfFileError();
@@ -271,17 +273,19 @@ void checkWorkingColumns(const XrfContents& contents) {
         const Variant year = contents.data(c + 2, i);
         const bool level = year.isNumeric() && year.toDouble() >= 1 && year.toDouble() <= 9 &&
                            year.toDouble() == std::trunc(year.toDouble());
-        const auto damaged = [i](const char* column, const Variant& value) {
+        const auto damaged = [i](const char* column, const QString& asWritten) {
             return XrfReadError(QStringLiteral("Row %1 of the working file holds \"%2\" as its %3, which Stratalyser "
                                                "never writes there. The file was not opened.")
                                     .arg(i)
-                                    .arg(value.toString(), QString::fromLatin1(column)));
+                                    .arg(asWritten, QString::fromLatin1(column)));
         };
-        if (!level && !(year == "---")) throw damaged("year", year);
+        const auto written = contents.yearsAsWritten.find(i);
+        if (!level && !(year == "---"))
+            throw damaged("year", written != contents.yearsAsWritten.end() ? written->second : year.toString());
         for (int j : {c + 3, c + 4}) {
             const Variant v = contents.data(j, i);
             if (!v.isString() || !(v == "---" || v.asString().startsWith('#')))
-                throw damaged(j == c + 3 ? "lamina label" : "note", v);
+                throw damaged(j == c + 3 ? "lamina label" : "note", v.toString());
         }
     }
 }

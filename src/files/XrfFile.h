@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -59,6 +60,9 @@ struct XrfContents {
     bool workingFile = false;
     bool tabSeparated = false;  // the scanner's own form, as its Results.txt
     int rowCount = 0;  // R
+    // The year cells of rows 2..R that lost their leading '#' in the reading, as they stand in the
+    // file (by row): a message quotes a cell as the user sees it.
+    std::map<int, QString> yearsAsWritten;
     core::VariantTable data{0, kMaxXrfFields, 0, kMaxXrfRows};  // (field 1..C, row 1..R), as read
 };
 
