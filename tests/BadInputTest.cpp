@@ -22,6 +22,17 @@ const QString kCannotReadImage = QStringLiteral(
 const char* const kGuidance = "Stratalyser formatting guidance";
 
 // What a row expects: the start of the one message shown, and its title; no message = it opens.
+// A TIFF of two pages: the synthetic core's page, its directory copied to the file's end and chained.
+QByteArray twoPageTiff() {
+    QByteArray tiff = samples::pictureBytes(synth::makeVarvedCore(300, 40).radiograph.convertToFormat(QImage::Format_Grayscale8), "tiff");
+    const auto directory = qFromLittleEndian<quint32>(tiff.constData() + 4);
+    const int entries = qFromLittleEndian<quint16>(tiff.constData() + directory);
+    const QByteArray copy = tiff.mid(directory, 2 + 12 * entries + 4);
+    tiff.append(tiff.size() % 2, '\0');  // a directory starts on a word boundary
+    qToLittleEndian<quint32>(static_cast<quint32>(tiff.size()), tiff.data() + directory + 2 + 12 * entries);
+    return tiff + copy;
+}
+
 struct Outcome {
     QString message, title;
     Outcome(const QString& message = {}, const char* title = "") : message(message), title(title) {}
@@ -362,15 +373,9 @@ TEST_F(BadInputTest, Radiographs) {
         EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
         EXPECT_TRUE(app::RadiographImported && app::frmMain->Command2->isEnabled());
     }
-    // A TIFF of two pages (its page's directory copied to its end and chained) opens its first, and says so.
-    QByteArray twoPages = samples::pictureBytes(synth::makeVarvedCore(300, 40).radiograph.convertToFormat(QImage::Format_Grayscale8), "tiff");
-    const auto directory = qFromLittleEndian<quint32>(twoPages.constData() + 4);
-    const int entries = qFromLittleEndian<quint16>(twoPages.constData() + directory);
-    const QByteArray copy = twoPages.mid(directory, 2 + 12 * entries + 4);
-    twoPages.append(twoPages.size() % 2, '\0');  // a directory starts on a word boundary
-    qToLittleEndian<quint32>(static_cast<quint32>(twoPages.size()), twoPages.data() + directory + 2 + 12 * entries);
+    // A TIFF of two pages opens its first, and says so.
     restart();
-    openRadiograph(write(".tif", twoPages + copy));
+    openRadiograph(write(".tif", twoPageTiff()));
     EXPECT_TRUE(app::RadiographImported && onlyMessage().contains("holds 2 pictures (pages); Stratalyser shows its first"));
 }
 
@@ -424,6 +429,11 @@ TEST_F(BadInputTest, Photos) {
         EXPECT_EQ(app::frmPhoto->Image1->Picture().size(), QSize(939, 60)) << row.what;
         EXPECT_TRUE(app::PhotoOpen && app::CropOpen && app::frmCrop->Picture1->Image() == cropBefore) << row.what;
     }
+    // A photo of two pages opens its first, and says so.
+    dialogs->clearRecord();
+    dialogs->answerOpen(write(".tif", twoPageTiff()));
+    app::frmMain->mnuOpenPhoto->trigger();
+    EXPECT_TRUE(app::PhotoOpen && onlyMessage().contains("holds 2 pictures (pages); Stratalyser shows its first."));
 }
 
 // The settings file at start-up. A file that cannot be used is named with its row once; the

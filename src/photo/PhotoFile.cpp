@@ -18,7 +18,8 @@ QImage asRgb32(const QImage& decoded) {
 
 }  // namespace
 
-QImage readPhoto(const QString& path) {
+QImage readPhoto(const QString& path, int* pages) {
+    if (pages) *pages = 1;
     QFile file(path);
     core::openRegularFile(file);
     const QByteArray magic = file.peek(4);
@@ -28,7 +29,7 @@ QImage readPhoto(const QString& path) {
         return asRgb32(radiograph::readBitmapOrJpeg(path));
     }
     file.close();
-    return asRgb32(radiograph::readPngOrTiff(path));
+    return asRgb32(radiograph::readPngOrTiff(path, 0, pages));
 }
 
 }  // namespace photo

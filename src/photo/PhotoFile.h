@@ -10,6 +10,8 @@ namespace photo {
 // their upper 8 bits' worth, rounded). The header is checked before the picture is decoded, with
 // the radiograph's limits: radiograph::ImageTooLargeError, radiograph::ImageTruncatedError;
 // core::FileError for an unreadable file, another kind of file, or one the decoder cannot finish.
-QImage readPhoto(const QString& path);
+// `pages`, when given, receives the count of pictures in the file (a TIFF may hold several; the
+// first is read).
+QImage readPhoto(const QString& path, int* pages = nullptr);
 
 }  // namespace photo

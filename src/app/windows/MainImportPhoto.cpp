@@ -72,11 +72,12 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     if (PhotoOpen) SaveReferences();  // the windows' places as they are now
     QString path;
     QImage photo;
+    int pages = 1;
     try {
         path = givenPath.isEmpty() ? ui::dialogs().openFile({QString(), kPhotoFilter, PhotoFileName, false})
                                    : givenPath;
         // Decoded before anything changes: a file that cannot be used leaves the photo as it was.
-        photo = photo::readPhoto(path);
+        photo = photo::readPhoto(path, &pages);
     } catch (const core::CancelledError&) {
         return;
     } catch (const core::RuntimeError& e) {
@@ -122,6 +123,12 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     CropOpen = false;
     ProfileDirty = true;
     enablePhotoSliders(false);
+    if (pages > 1) {
+        ui::dialogs().messageBox(QStringLiteral("The photo %1 holds %2 pictures (pages); Stratalyser shows its first.")
+                                     .arg(QDir::toNativeSeparators(path))
+                                     .arg(pages),
+                                 ui::MessageButtons::Ok, ui::MessageIcon::Information, QStringLiteral("Stratalyser"));
+    }
 }
 
 void MainForm::placePhotoByRecords() {
