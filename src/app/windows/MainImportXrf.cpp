@@ -1,5 +1,6 @@
 // Importing XRF data (the scanner's result table) or reopening a working file.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cmath>
 
@@ -68,22 +69,25 @@ QString unreadable(const QString& path, const core::RuntimeError& e) {
            QStringLiteral(" cannot be read (") + why + QStringLiteral("). Nothing was imported.");
 }
 
-// The file read again (it was readable a moment ago) for what it is; a table too long is counted.
+// The file's first bytes read again (it was readable a moment ago) for what it is; a table too long
+// has its lines counted a block at a time.
 QString formatErrorReason(const QString& path, const files::XrfFormatError& e) {
-    constexpr qsizetype kHeadBytes = 64 * 1024;
-    QByteArray bytes;
-    try {
-        bytes = files::readFileBytes(path);
-    } catch (const core::RuntimeError&) {
-        // What the reading found is all there is to say.
-    }
+    constexpr qint64 kHeadBytes = 64 * 1024, kBlockBytes = 1 << 20;
+    QFile file(path);
+    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(kHeadBytes) : QByteArray();
     qint64 dataRows = 0;
     if (e.problem == files::XrfFormatProblem::TooManyRows) {
-        const qsizetype header = std::max<qsizetype>(0, bytes.indexOf("filename"));
-        const qsizetype firstRow = bytes.indexOf('\n', header) + 1;
-        dataRows = bytes.mid(firstRow).count('\n') + (bytes.endsWith('\n') ? 0 : 1);
+        // The lines after the header's, the last one counted without its line end too.
+        const qsizetype header = std::max<qsizetype>(0, head.indexOf("filename"));
+        file.seek(head.indexOf('\n', header) + 1);
+        char last = '\n';
+        for (QByteArray block = file.read(kBlockBytes); !block.isEmpty(); block = file.read(kBlockBytes)) {
+            dataRows += block.count('\n');
+            last = block.back();
+        }
+        if (last != '\n') ++dataRows;
     }
-    return files::formatErrorReason(bytes.left(kHeadBytes), e.problem, dataRows);
+    return files::formatErrorReason(head, e.problem, dataRows);
 }
 
 }  // namespace

@@ -288,13 +288,9 @@ void PlaceElasticScale() {
     const layout::Rect above{c1.Left(), c1.Top() - elastic.Height(), elastic.Width(), elastic.Height()};
     const bool roomAbove =
         layout::contains(screenAreaTwips(), above) && !layout::overlap(above, placeOf(frmMain.get()));
-    if (CurveRowsOfScreen().elasticAbove && roomAbove) {
-        elastic.setTop(c1.Top() - elastic.Height());
-        elastic.setLeft(c1.Left());
-    } else {
-        elastic.setTop(c6.Top() + c6.Height());
-        elastic.setLeft(c6.Left());
-    }
+    moveTo(elastic, CurveRowsOfScreen().elasticAbove && roomAbove
+                        ? above
+                        : layout::Rect{c6.Left(), c6.Top() + c6.Height(), elastic.Width(), elastic.Height()});
 }
 
 }  // namespace app

@@ -18,10 +18,8 @@ namespace {
 constexpr double kNearRows = 2, kNearPixels = 3;
 
 bool nearRow(const ui::PictureBox& plot, double y, double row) {
-    const int pixels = plot.surface().heightPixels();
-    const double rowsPerPixel = pixels > 0 ? std::abs(plot.ScaleHeight()) / pixels : 1;
-    const double near = std::max(kNearRows, kNearPixels * rowsPerPixel);
-    return (y - row) * (y - row) < near * near;
+    const ui::Surface& s = plot.surface();
+    return std::abs(y - row) < kNearRows || std::abs(s.toPixelY(y) - s.toPixelY(row)) < kNearPixels;
 }
 
 }  // namespace

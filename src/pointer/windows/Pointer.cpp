@@ -64,10 +64,9 @@ void placeElasticOverlay() {
                                          e.ScaleWidth() / 2 - 1);
     // The elastic scale's distance above the window, in pixels, as rows of the plot (the plot spreads
     // the radiograph's rows over its height).
-    const double rowsPerPixel =
-        plot->surface().heightPixels() > 0 ? plot->ScaleHeight() / plot->surface().heightPixels() : 1;
+    const double abovePixels = (reference.Top() - (e.Top() + e.Height())) / TwipsPerPixel;
     double y = plot->ScaleHeight() / 10 + plot->ScaleTop() -
-               (reference.Top() - (e.Top() + e.Height())) / TwipsPerPixel * rowsPerPixel;
+               (plot->surface().toUserY(abovePixels) - plot->surface().toUserY(0));
     // Kept inside curve window 1's own client area (its top is 0).
     const double windowHeight = curveWindow(1).ScaleHeight();
     if (y < 0) y = 0;
