@@ -34,6 +34,7 @@ TEST(Matching, PairsTheNearestFirstEachBoundaryOnce) {
         {"just within, just beyond", {{10, 1}, {30, 1}}, {{13, 1}, {34, 1}}, 3, {{0, 0}}, {1}, {1}},
         {"equally near: the higher up", {{10, 1}}, {{7, 1}, {13, 1}}, 3, {{0, 0}}, {}, {1}},
         {"equally near: the same level first", {{10, 1}}, {{7, 3}, {13, 1}}, 3, {{0, 1}}, {}, {0}},
+        {"the nearer, whatever its level", {{10, 1}}, {{11, 2}, {13, 1}}, 3, {{0, 0}}, {}, {1}},
         {"the nearer pair wins", {{5, 1}, {8, 1}}, {{7, 1}}, 3, {{1, 0}}, {0}, {}},
         {"two at one", {{10, 1}, {11, 1}}, {{10, 1}}, 3, {{0, 0}}, {1}, {}},
         {"nearest first, not most pairs", {{1, 1}, {4, 1}}, {{3, 1}, {6, 1}}, 2, {{1, 0}}, {0}, {1}},

@@ -2,6 +2,7 @@
 // program, one opened as the reference of the other; the disagreements visited with the keys,
 // copied, saved; bad references refused.
 #include "AppFixture.h"
+#include "app/windows/ChronologyForm.h"
 #include "compare/windows/CompareForm.h"
 
 using app::curveWindow;
@@ -71,6 +72,16 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     EXPECT_TRUE(cell(grid, 0, "Years") == "15" && cell(grid, 0, "Reference years") == "18");
     EXPECT_TRUE(grid->ToolTipText().contains("varves, each from one boundary of the year levels (1)"));
     EXPECT_EQ(cell(grid, 0, "Difference"), "-3");
+    // The year levels the chronology window is given count in the years: level 2 as well.
+    app::frmMain->mnuChronology->trigger();
+    app::frmChronology->Text4->setText("1, 2");
+    app::frmChronology->Text5->setText("");
+    dialogs->cancelFile();
+    app::frmChronology->Command1->click();
+    form.Command1->click();
+    EXPECT_TRUE(cell(grid, 0, "Years") == "16" && grid->ToolTipText().contains("year levels (1, 2)"));
+    app::KeepChronologyYearRule({});
+    form.Command1->click();
     EXPECT_EQ(cell(grid, 2, "Only reference"), "2");  // 200 and 340 lie below T1
 
     // The reference's boundaries as short ticks at the plots' bottom in their level's colour.

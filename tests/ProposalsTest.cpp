@@ -36,6 +36,18 @@ TEST(ProposalsTest, RecallAndPrecisionOnNoisyCores) {
     }
 }
 
+// Between its ends each step of the sensitivity proposes more on a noisy core.
+TEST(ProposalsTest, TheSensitivityProposesMoreStepByStep) {
+    const synth::VarvedCore core = synth::makeNoisyCore(6000, 4, 3, 1);
+    const std::vector<float> values(core.columnGrey.begin(), core.columnGrey.end());
+    std::size_t fewer = 0;
+    for (const int sensitivity : {0, 20, 40, 50, 60, 80, 100}) {
+        const std::size_t found = proposeBoundaries(values, {Transition::Either, 6, sensitivity}).size();
+        EXPECT_GT(found, fewer) << sensitivity;
+        fewer = found;
+    }
+}
+
 // One direction alone, and curves with nothing to propose: flat, missing, too short for the
 // thickness, a sensitivity out of range.
 TEST(ProposalsTest, OneDirectionAndCurvesWithNothingToPropose) {

@@ -29,7 +29,7 @@ class ProposalsWindowTest : public AppTest {
     }
 };
 
-// Proposals are drawn, never counted; Enter near one makes it a level-1 marker that Undo takes
+// Proposals are drawn, never counted; Enter near one (the nearer of two) makes it a level-1 marker that Undo takes
 // back, Backspace drops one, a number key's marker takes the place of the one under it, and Clear
 // removes the rest. A thickness that is no number is said so.
 TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
@@ -77,6 +77,9 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     EXPECT_TRUE(app::ProposedPositions.empty() && app::frmActiveYears->Label10->isHidden());
     keyAt(shown[4], Qt::Key_Return);
     EXPECT_EQ(markers(), 2);
+    app::ProposedPositions = {200, 203};  // two in reach of the pointer at 202: the nearer is taken
+    keyAt(202, Qt::Key_Return);
+    EXPECT_TRUE(app::YearMark(203) == 1 && markers() == 3);
 
     form.Text1->setText("thin");
     form.Command1->click();

@@ -20,16 +20,16 @@ class RecoveryTest : public AppTest {
 };
 
 // The child's part of the test below, run in its own process (the variable names the folder of
-// the core's files); skipped in the suite itself. It counts with the keys, saves, presses one key
-// more (the copy must follow from that one change), writes what Save would write now, waits for its
-// recovery copy and stays until it is killed.
+// the core's files); skipped in the suite itself. It shows a section of the core, counts with the
+// keys, saves, presses one key more (the copy must follow from that one change), writes what Save
+// would write now, waits for its recovery copy, says which section it shows and stays until killed.
 TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     const QString folder = qEnvironmentVariable(kChildFolder);
     if (folder.isEmpty()) GTEST_SKIP() << "the other process of ACountKilledMidwayIsRecoveredAtTheNextStart";
     app::setRecoveryFolder(folder + QStringLiteral("/recovery"));
     openRadiograph(folder + QStringLiteral("/core.bmp"));
     importXrf(folder + QStringLiteral("/Results.txt"));
-    placeSection();
+    placeSection(app::frmPreview->Image2->Width() / 10, app::frmPreview->Image2->Width() * 7 / 10);
     keyAt(2, 100, Qt::Key_1);
     keyAt(2, 200, Qt::Key_L);
     QTest::keyClicks(app::frmLaminaName->Text1, "T1");
@@ -49,7 +49,7 @@ TEST_F(RecoveryTest, ChildCountsUntilKilled) {
                                        app::XrfData, app::Profile, app::YearMark, labels, notes}));
     const QDir copies(folder + QStringLiteral("/recovery"));
     QTRY_VERIFY_WITH_TIMEOUT(!copies.entryList({"recovery-*.csv"}, QDir::Files).isEmpty(), 120000);
-    std::printf("ready\n");
+    std::printf("ready %d %d\n", int(app::ViewLeft), int(app::ViewRight));
     std::fflush(stdout);
     QEventLoop().exec();  // until killed
 }
@@ -63,8 +63,9 @@ TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=RecoveryTest.ChildCountsUntilKilled"});
     QByteArray said;
-    while (!said.contains("ready\n") && child.waitForReadyRead(300000)) said += child.readAllStandardOutput();
-    ASSERT_TRUE(said.contains("ready\n")) << said.constData();
+    while (!(said.contains("ready ") && said.endsWith('\n')) && child.waitForReadyRead(300000))
+        said += child.readAllStandardOutput();
+    ASSERT_TRUE(said.contains("ready ")) << said.constData();
     child.kill();  // SIGKILL: no chance to save or clean up
     child.waitForFinished();
 
@@ -78,7 +79,8 @@ TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
     ASSERT_TRUE(app::XrfLoaded);
     EXPECT_TRUE(app::YearMark(100) == 1 && app::YearMark(150) == 3 && app::MarkerLabel(200) == "#T1" &&
                 app::MarkerNote(250) == "#slump" && !app::Saved);
-    EXPECT_TRUE(app::ViewLeft == 0 && app::ViewRight == 400);  // the section it showed
+    EXPECT_TRUE(app::ViewLeft > 0 && app::ViewRight < 400);  // the section it showed, not the whole core
+    EXPECT_TRUE(said.contains(QStringLiteral("ready %1 %2\n").arg(app::ViewLeft).arg(app::ViewRight).toUtf8()));
     dialogs->answerSave(dir.filePath("after.csv"));
     app::frmMain->mnuSaveAs->trigger();
     EXPECT_EQ(files::readFileBytes(dir.filePath("after.csv")).toStdString(),
@@ -121,7 +123,7 @@ TEST(RecoveryFile, ReadsBackWhatItWroteAndRefusesTheRest) {
 }
 
 // Copies left by programs no longer running that cannot be put back: said so once, set aside,
-// nothing changed; one for other files is not offered when a core is opened.
+// nothing changed.
 TEST_F(RecoveryTest, ACopyThatCannotBeUsedIsNamedAndSetAside) {
     QDir().mkpath(recoveryFolder());
     // Named as earlier versions named them, after a process: this one's and a running one's (1).
@@ -168,21 +170,34 @@ TEST_F(RecoveryTest, NoWriteWhileNothingChanged) {
     EXPECT_FALSE(QFile::exists(copy));
 }
 
-// A copy the user declines, or of a core of another length, is set aside, never deleted, and
-// nothing changes; one that cannot be written is told once.
+// A copy written before its table was last saved is not offered at start, nor one left for another
+// table when this one opens; a copy the user declines, or of a core of another length, is set aside,
+// never deleted, and nothing changes; one that cannot be written is told once.
 TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideAndAnUnwritableOneIsTold) {
     openSyntheticCore(400);
+    QFile::copy(dir.filePath("Results.txt"), dir.filePath("Other.txt"));
     const auto record = [this](const char* name) {
         const QFileInfo f(dir.filePath(name));
         return files::RecoveredFile{f.absoluteFilePath(), f.size(), f.lastModified().toMSecsSinceEpoch()};
     };
-    const auto leave = [&](const char* name, long length) {
+    const auto leave = [&](const char* name, long length, qint64 fromNowMs = 1000) {
         QDir().mkpath(recoveryFolder());
-        const files::RecoveryCopy c{QDateTime::currentMSecsSinceEpoch() + 1000, record("core.bmp"),
+        const files::RecoveryCopy c{QDateTime::currentMSecsSinceEpoch() + fromNowMs, record("core.bmp"),
                                     record("Results.txt"), 0, 10, length, {{100, 1}}, {}, {}};
         return writeFile(recoveryFolder() + "/" + name, files::writeRecoveryCopy(c));
     };
+    const QString older = leave("recovery-0.csv", 400, -60000);  // Results.txt was written after it
+    restart();
+    start();
+    app::OfferRecoveryAtStart();
+    EXPECT_TRUE(dialogs->shown().empty() && !app::XrfLoaded);
+    QFile::remove(older);
     const QString declined = leave("recovery-a.csv", 400);
+    openRadiograph(dir.filePath("core.bmp"));
+    importXrf(dir.filePath("Other.txt"));
+    EXPECT_TRUE(app::XrfLoaded && dialogs->shownOf(ui::ScriptedDialogs::Kind::Message).empty() && QFile::exists(declined));
+    restart();
+    openRadiograph(dir.filePath("core.bmp"));
     dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::No);
     app::frmMain->Command2->click();
     EXPECT_TRUE(!QFile::exists(declined) && QFile::exists(declined + ".unused"));

@@ -1,20 +1,27 @@
 #include "AppFixture.h"
+#include "app/InstalledFiles.h"
 
 using app::References;
 using core::Variant;
 
 TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
-    app::MainForm& main = start();
-    EXPECT_TRUE(dialogs->shown().empty() && app::frmPreview->isVisible());
+    // Default layout: the main window in the free area's corner (beside a 60-pixel panel at the
+    // screen's left the second time), the preview beside it under the metre scale's room, to the
+    // screen's right edge; the raw image window in the preview's place.
+    for (const int panel : {60, 0}) {
+        restart();
+        ui::screen::overrideSizePixels(1280, 1024, QPoint(panel, 0));
+        app::MainForm& main = start();
+        EXPECT_TRUE(dialogs->shown().empty() && app::frmPreview->isVisible());
+        EXPECT_EQ(QPointF(main.Left(), main.Top()), QPointF(panel * 15, 0));
+        for (const ui::Form* preview : std::initializer_list<const ui::Form*>{&app::frmPreview.get(), &app::frmRawImage.get()})
+            EXPECT_EQ(QRectF(preview->Left(), preview->Top(), preview->Width(), preview->Height()),
+                      QRectF(main.Left() + main.Width(), 720, 1280 * 15 - main.Left() - main.Width(), 1395));
+    }
     // One version everywhere: the title, the about box (and --version, the package).
+    const app::MainForm& main = app::frmMain.get();
     EXPECT_TRUE(main.Caption() == "Stratalyser " STRATALYSER_VERSION && app::frmAbout->Caption() == "About " + main.Caption() &&
                 app::frmAbout->Label8->Caption() == main.Caption());
-    // Default layout: the main window in the screen's corner, the preview beside it under the metre
-    // scale's room, to the screen's right edge; the raw image window in the preview's place.
-    EXPECT_EQ(QPointF(main.Left(), main.Top()), QPointF(0, 0));
-    for (const ui::Form* preview : std::initializer_list<const ui::Form*>{&app::frmPreview.get(), &app::frmRawImage.get()})
-        EXPECT_EQ(QRectF(preview->Left(), preview->Top(), preview->Width(), preview->Height()),
-                  QRectF(main.Width(), 720, 1280 * 15 - main.Width(), 1395));
     // Section rectangles right-aligned in their pictures.
     EXPECT_EQ(app::frmPreview->Shape1->Left() + app::frmPreview->Shape1->Width(),
               app::frmPreview->Picture2->Left() + app::frmPreview->Picture2->Width());
@@ -26,6 +33,24 @@ TEST(SettingsFileTest, TheEnvironmentNamesASettingsFileOfItsOwn) {
     EXPECT_EQ(app::SettingsFilePath(), "own-settings.csv");
     qunsetenv(app::kSettingsFileVariable);
     EXPECT_NE(app::SettingsFilePath(), "own-settings.csv");
+}
+
+// An installed program (no settings folder beside it, the shipped defaults in its data folder) keeps
+// its settings in the user's folder, in a copy of the defaults the user may write; a build's program
+// keeps them in the settings folder beside it.
+TEST(SettingsFileTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
+    const QTemporaryDir dir;
+    const QString program = dir.filePath("usr/bin"), user = dir.filePath("home/.config/Stratalyser");
+    const QString shipped = QDir(program).filePath(app::kDataFolderFromProgram + "/References/Stratalyser_References.csv");
+    ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(shipped).path()));
+    QFile::copy(testsupport::sourceFile("References/Stratalyser_References.csv"), shipped);
+    QFile::setPermissions(shipped, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    const QString own = app::settingsFileFor(program, user);
+    EXPECT_EQ(own, user + "/Stratalyser_References.csv");
+    EXPECT_TRUE(files::readFileBytes(own) == files::readFileBytes(shipped) && (QFile::permissions(own) & QFileDevice::WriteOwner));
+    EXPECT_FALSE(QFileInfo::exists(program + "/References"));
+    ASSERT_TRUE(QDir().mkpath(program + "/References"));
+    EXPECT_EQ(app::settingsFileFor(program, user), program + "/References/Stratalyser_References.csv");
 }
 
 TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {

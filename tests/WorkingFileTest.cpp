@@ -175,30 +175,34 @@ TEST(ChronologyTest, OneRowPerVarveWithYearsDepthsAndThickness) {
     }
 }
 
-// One core of 60 year boundaries 2.5 mm apart ("T1" and "F2" labelled at the 15th and 19th) cut
-// into overlapping sections, each counted on its own (the lower ones from 1, at composite depth 0)
-// and written: joined at T1, then a third section by its given top, they give the uncut core's
-// chronology year by year. A lower section missing three varves between T1 and F2 is 3 years off.
+// One core of 60 year boundaries 2.5 mm apart ("T1" and "F2" labelled at the 15th and 19th, an
+// uncertain one in the third varve) cut into overlapping sections, each counted on its own (the
+// lower ones from 1, at a composite depth of their own) and written: joined at T1, then a third
+// section by its given top, they give the uncut core's chronology year by year, one uncertain year
+// from the third varve down. A lower section missing three varves between T1 and F2 is 3 years off.
 TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) {
-    const auto section = [](double from, double to, std::optional<int> year, bool labelled, int skipFrom = -10) {
+    const auto section = [](double from, double to, std::optional<int> year, bool labelled, int skipFrom = -10,
+                            double compositeTop = 0) {
         std::vector<files::ChronologyMark> marks;
         for (int i = 0; i < 60; ++i) {
             const double mm = 2.5 * i;
             if (mm < from || mm > to || (i >= skipFrom && i < skipFrom + 3)) continue;
             const QString label = !labelled ? QString() : i == 14 ? "T1" : i == 18 ? "F2" : QString();
             marks.push_back({1000 - i, mm - from, 1, label, {}});
+            if (i == 2) marks.push_back({998, mm - from + 1, 2, {}, {}});
         }
-        return files::readChronology(files::writeChronology(files::buildVarves(marks, {year, "S", 0, {}})));
+        return files::readChronology(files::writeChronology(files::buildVarves(marks, {year, "S", compositeTop, {}})));
     };
     const std::vector<files::Varve> whole = section(0, 150, 2013, true);
     std::vector<files::LayerCheck> checks;
-    const auto ab = files::joinTwo(section(0, 50, 2013, true), section(30, 100, std::nullopt, true),
+    const auto ab = files::joinTwo(section(0, 50, 2013, true), section(30, 100, std::nullopt, true, -10, 700),
                                    {files::Tie::Kind::Layer, "T1"}, checks);
+    EXPECT_TRUE(checks.size() == 2 && checks[0].tie && checks[0].mmDifference() == 0 && checks[1].mmDifference() == 0);
     const auto abc = files::joinTwo(ab, section(90, 150, std::nullopt, false), {files::Tie::Kind::Depth, {}, 90}, checks);
     ASSERT_EQ(abc.size(), whole.size());
     for (std::size_t i = 0; i < whole.size(); ++i) {
         EXPECT_TRUE(abc[i].year == whole[i].year && abc[i].yearsMin == whole[i].yearsMin &&
-                    abc[i].compositeTopMm == whole[i].compositeTopMm &&
+                    abc[i].yearsMax - abc[i].yearsMin == (i >= 2 ? 1 : 0) && abc[i].compositeTopMm == whole[i].compositeTopMm &&
                     abc[i].compositeBottomMm == whole[i].compositeBottomMm)
             << i << ": " << abc[i].year << " at " << abc[i].compositeTopMm;
     }
@@ -217,6 +221,9 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
                             .contains("its first year boundary below the last of AB lay 1.7 mm below it"));
         }
     }
+    // No overlap: the lower's first varve, 1.5 mm under its top, begins at the upper's last boundary.
+    const auto after = files::joinTwo(ab, section(101, 150, std::nullopt, false, -10, 300), {}, checks);
+    EXPECT_TRUE(after[ab.size()].compositeTopMm == 100 && after[ab.size()].year == ab.back().year - 1);
     const auto off = files::joinTwo(section(0, 50, 2013, true), section(30, 100, std::nullopt, true, 15),
                                     {files::Tie::Kind::Layer, "T1"}, checks);
     ASSERT_EQ(checks.size(), 2u);

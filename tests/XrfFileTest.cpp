@@ -106,19 +106,20 @@ TEST(ScanRecordTest, TheRealRecordAndDamagedOnes) {
     const files::ScanRecord real = files::parseScanRecord(files::readFileBytes(testsupport::realData("document.txt")));
     EXPECT_TRUE(real.hasPositions() && real.ignored.isEmpty() && real.xrfOn == true && real.positionCount() == 2251 &&
                 real.sectionName == "YAN 8A-1 200 um");
-    // The record, the first line of what was ignored (empty: nothing), whether it gives positions.
-    const std::tuple<std::string_view, const char*, bool> rows[] = {
-        {"Step size\t0.5\tmm\r\nStart coordinate\t10,5\tStop coordinate\t20\r\nXRF\tOFF"sv, "", true},
-        {"Step size\t0\tmicrons\nStart coordinate\t0\tStop coordinate\t20"sv, "the step size is not above zero", false},
-        {"Step size\t200\nStart coordinate\t50\tStop coordinate\t10"sv, "the start coordinate is not before", false},
-        {"Step size\tabc\nStart coordinate\t0\tStop coordinate\t10"sv, "\"Step size\" is not a number (abc)", false},
-        {"Voltage\t60\tkV\nCurrent\t50\tmA"sv, "no start, stop and step size in it", false},
-        {"Step size\t200\0\x01\x02"sv, "not a text file", false},
-        {"Optical Start\t12\tOptical End\t3"sv, "the optical start is not before the optical end", false},
+    // The record, the first line of what was ignored (empty: nothing), its count of positions (0: none).
+    const std::tuple<std::string_view, const char*, long> rows[] = {
+        {"Step size\t0.5\tmm\r\nStart coordinate\t10\tStop coordinate\t20,0\r\nXRF\tOFF"sv, "", 21},
+        {"Step size\t200\tmicrons\nStart coordinate\t10,4\tStop coordinate\t20"sv, "", 49},
+        {"Step size\t0\tmicrons\nStart coordinate\t0\tStop coordinate\t20"sv, "the step size is not above zero", 0},
+        {"Step size\t200\nStart coordinate\t50\tStop coordinate\t10"sv, "the start coordinate is not before", 0},
+        {"Step size\tabc\nStart coordinate\t0\tStop coordinate\t10"sv, "\"Step size\" is not a number (abc)", 0},
+        {"Voltage\t60\tkV\nCurrent\t50\tmA"sv, "no start, stop and step size in it", 0},
+        {"Step size\t200\0\x01\x02"sv, "not a text file", 0},
+        {"Optical Start\t12\tOptical End\t3"sv, "the optical start is not before the optical end", 0},
     };
     for (const auto& [text, ignored, positions] : rows) {
         const files::ScanRecord r = files::parseScanRecord(QByteArray(text.data(), qsizetype(text.size())));
-        EXPECT_EQ(r.hasPositions(), positions) << text;
+        EXPECT_EQ(r.positionCount(), positions) << text;
         EXPECT_TRUE(r.ignored.isEmpty() ? *ignored == 0 : r.ignored[0].startsWith(ignored)) << text;
     }
 }
@@ -151,8 +152,9 @@ TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
         EXPECT_DOUBLE_EQ(placed(2, c).toDouble(), 0.4 + 0.2 * (c - 1)) << c;
     }
     EXPECT_EQ(placed(1, 1).toString(), "L1.spe");
-    const auto covering = files::planXrfPlacement({}, {}, 10, data, 5);
-    EXPECT_TRUE(covering && !covering->fromRunRecords && covering->columnStepMm == 0.25);
+    const auto covering = files::planXrfPlacement({}, {}, 10, data, 5);  // each column at its middle
+    EXPECT_TRUE(covering && !covering->fromRunRecords && covering->columnStepMm == 0.25 &&
+                covering->columnStartMm == 0.875);
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 5, data, 5));  // no coarser scan: a wrong pair of files
     // A record whose first "Step size" line is a stray one: the line whose count fits is taken.
     const auto fitted = files::planXrfPlacement(
@@ -162,8 +164,11 @@ TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
     ASSERT_TRUE(fitted && fitted->fromRunRecords && fitted->columnStepMm == 0.2);
     EXPECT_EQ(fitted->notes, QStringList{"rad_document.txt: 2 \"Step size\" lines; line 4 (200 micron) fits the 15 "
                                          "positions, used"});
-    data(2, 3) = Variant("x");
+    data(2, 3) = Variant("x");  // positions that are no numbers: the table's own run record places row 1 at its start
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 15, data, 5));
+    const auto byRecord = files::planXrfPlacement(
+        {}, {files::parseScanRecord("Step size\t500\nStart coordinate\t10\tStop coordinate\t12\nXRF\tON\n")}, 15, data, 5);
+    EXPECT_TRUE(byRecord && byRecord->rowPositionsMm.front() == 10 && byRecord->rowStepMm == 0.5);
 }
 
 // The photo's stretch from its record, over the radiograph's columns from the radiograph's record
@@ -195,9 +200,13 @@ TEST(PhotoPlacementTest, ThePhotosStretchOverTheColumnsAndStretchesOfAnotherSect
         EXPECT_FALSE(p.placement);
         EXPECT_EQ(p.notes, QStringList{"optical_document.txt: " + row.note + ", ignored"});
     }
-    // The XRF table's record and positions serve when the photo's folder and the radiograph's have none.
-    const auto byTable = files::planPhotoPlacement({}, {photo(10, 20, "")}, {}, 100, files::ColumnPositions{10, 0.1});
+    // The XRF table's record and positions (one row a column, every 0.2 mm from 10 mm) serve when the
+    // photo's folder and the radiograph's have none.
+    core::VariantTable table(0, 3, 0, 51);
+    for (int row = 1; row <= 51; ++row) table(2, row) = Variant(10 + 0.2 * (row - 1));
+    const auto byTable = files::planPhotoPlacement({}, {photo(10, 20, "")}, {}, 51, files::tableColumnPositions(table, 51));
     ASSERT_TRUE(byTable.placement);
-    EXPECT_DOUBLE_EQ(byTable.placement->leftInColumns(), -0.5);
+    EXPECT_DOUBLE_EQ(byTable.placement->columns.stepMm, 0.2);
+    EXPECT_DOUBLE_EQ(byTable.placement->leftInColumns(), 0.5);
     EXPECT_FALSE(files::planPhotoPlacement({photo(10, 20, "")}, {}, {}, 100, std::nullopt).placement);
 }

@@ -135,8 +135,10 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummary) {
 // A core counted with the keys from the top down (levels 1, 2, 1, 3, 1, 1, a label on the third),
 // its chronology saved through File > Save chronology... with the year of coring: three varves,
 // checked against the hand-made table; their thicknesses add up to the first year boundary's
-// distance from the last. The choices are kept for the next time. The top boundary's position in
-// the table is no number: it is counted from the table's first position by the stepping.
+// distance from the last. Level 9 is made a year level ("1, 9"): its boundary divides varves as
+// level 1 does. The year, the composite top and the levels are offered again the next time. The top
+// boundary's position in the table is no number: it is counted from the table's first position by
+// the stepping.
 TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     openSyntheticCore(400);
     placeSection();
@@ -148,7 +150,7 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
                                                .toUtf8());
     importXrf(dir.filePath("Results.txt"));
     ASSERT_FALSE(app::XrfData.get(2, static_cast<int>(top)).isNumeric());
-    const int levels[] = {1, 2, 1, 3, 1, 1};
+    const int levels[] = {1, 2, 9, 3, 1, 1};
     std::vector<long> marked;  // data positions, top (position 1) first
     for (auto b = core.boundaries.rbegin(); marked.size() < std::size(levels); ++b) {
         marked.push_back(app::DataLength - *b);  // position 1 is the right-hand end
@@ -164,6 +166,7 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     EXPECT_TRUE(form.Text2->Text() == "SYNTH 1" && form.Text4->Text() == "1" && form.Text5->Text() == "2");
     form.Text1->setText("2013");
     form.Text3->setText("1250");
+    form.Text4->setText("1, 9");
     dialogs->answerSave(dir.filePath("chronology.csv"));
     form.Command1->click();
     EXPECT_FALSE(form.isVisible());
@@ -185,7 +188,8 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     for (int i = 1; i <= 3; ++i) sum += lines[i].split(',')[8].toDouble();
     EXPECT_NEAR(sum, mm(marked[5]) - mm(marked[0]), 1e-9);
     app::frmMain->mnuChronology->trigger();  // offered again as chosen
-    EXPECT_TRUE(form.Text1->Text() == "2013" && form.Text3->Text() == "1250");
+    EXPECT_TRUE(form.Text1->Text() == "2013" && form.Text3->Text() == "1250" && form.Text4->Text() == "1, 9" &&
+                form.Text5->Text() == "2");
 }
 
 // Each moving average of the pop-up menu smooths its own window's curve. Fe is 0 but for a spike of

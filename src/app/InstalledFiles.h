@@ -10,8 +10,12 @@ namespace app {
 inline const QString kSettingsFolder = QStringLiteral("References");
 inline const QString kSettingsFileName = QStringLiteral("Stratalyser_References.csv");
 
-// The shipped default settings, or an empty text when the program is not installed.
-QString shippedSettingsFile();
+// The data folder (the shipped settings' folder) as a path from the program's folder.
+extern const QString kDataFolderFromProgram;
+
+// The shipped default settings of the program in `programFolder`, or an empty text when it is not
+// installed.
+QString shippedSettingsFile(const QString& programFolder);
 
 // The manual: the installed copy, or the source tree's for a program run from its build folder; an
 // empty text when there is neither.

@@ -93,8 +93,10 @@ std::optional<YearRule> parseYearRule(const QString& text) {
     return rule;
 }
 
-QString yearRuleText(const YearRule& rule) {
-    return rule.years + QStringLiteral("; ") + rule.uncertain;
+QString levelList(const QString& levels) {
+    QStringList each;
+    for (const QChar level : levels) each << QString(level);
+    return each.join(QStringLiteral(", "));
 }
 
 std::vector<ChronologyMark> chronologyMarks(int dataLength, const core::Array<Variant>& yearMark,

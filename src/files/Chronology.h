@@ -42,7 +42,8 @@ struct YearRule {
 // "1; 2": the year levels, then the uncertain ones; levels 1..9 but the half year, none in both.
 // Nothing when the text is not such a rule.
 std::optional<YearRule> parseYearRule(const QString& text);
-QString yearRuleText(const YearRule& rule);
+// Levels as the user reads and types them: "19" as "1, 9".
+QString levelList(const QString& levels);
 
 // A position that holds a boundary, a label or a note.
 struct ChronologyMark {

@@ -10,6 +10,7 @@ namespace ui::screen {
 namespace {
 int gOverrideWidth = 0;
 int gOverrideHeight = 0;
+QPoint gOverrideOrigin;
 
 QSize realSize() {
     if (const QScreen* s = QGuiApplication::primaryScreen()) return s->size();
@@ -26,14 +27,16 @@ double heightTwips() {
 }
 
 QRect availablePixels() {
-    if (gOverrideWidth > 0 && gOverrideHeight > 0) return QRect(0, 0, gOverrideWidth, gOverrideHeight);
+    if (gOverrideWidth > 0 && gOverrideHeight > 0)
+        return QRect(gOverrideOrigin, QPoint(gOverrideWidth - 1, gOverrideHeight - 1));
     if (const QScreen* s = QGuiApplication::primaryScreen()) return s->availableGeometry();
     return QRect(QPoint(0, 0), realSize());
 }
 
-void overrideSizePixels(int width, int height) {
+void overrideSizePixels(int width, int height, QPoint areaOrigin) {
     gOverrideWidth = width;
     gOverrideHeight = height;
+    gOverrideOrigin = areaOrigin;
 }
 
 }  // namespace ui::screen

@@ -8,7 +8,9 @@ namespace ui::screen {
 
 double widthTwips();
 double heightTwips();
-void overrideSizePixels(int width, int height);  // 0, 0 returns to the real screen
+// 0, 0 returns to the real screen. The area windows may take begins at `areaOrigin`, as beside a
+// desktop's panel at the screen's left or top.
+void overrideSizePixels(int width, int height, QPoint areaOrigin = {});
 // The area windows may take (without the desktop's panels), in pixels.
 QRect availablePixels();
 

@@ -83,8 +83,8 @@ void ChronologyForm::open() {
     Text2->setText(sectionOfCore());
     Text3->setText(QString::number(ChronologyCompositeTop()));
     const files::YearRule rule = ChronologyYearRule();
-    Text4->setText(rule.years);
-    Text5->setText(rule.uncertain);
+    Text4->setText(files::levelList(rule.years));
+    Text5->setText(files::levelList(rule.uncertain));
     Show();
 }
 

@@ -81,19 +81,22 @@ QString SettingsFilePath() {
     // A settings file of its own for a program started by a benchmark or a test, which must never
     // write the settings of the program it runs beside.
     if (const QString own = qEnvironmentVariable(kSettingsFileVariable); !own.isEmpty()) return own;
+    return settingsFileFor(QCoreApplication::applicationDirPath(),
+                           QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+}
+
+QString settingsFileFor(const QString& programFolder, const QString& userFolder) {
     // Beside the program when its settings folder is there and can be written (a build folder, a copy
     // unpacked by hand): an installed program has none, and a system folder is never written to.
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-    const QFileInfo beside(programFolder.filePath(kSettingsFolder));
-    if (beside.isDir() && beside.isWritable())
-        return programFolder.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFileName);
+    const QDir program(programFolder);
+    const QFileInfo beside(program.filePath(kSettingsFolder));
+    if (beside.isDir() && beside.isWritable()) return program.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFileName);
     // Otherwise the user's own, made from the shipped defaults at the first start. Without those the
     // program warns that the file is missing and runs on its defaults, as anywhere else.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const QString own = QDir(folder).filePath(kSettingsFileName);
+    const QString own = QDir(userFolder).filePath(kSettingsFileName);
     if (!QFileInfo::exists(own)) {
-        const QString shipped = shippedSettingsFile();
-        if (!shipped.isEmpty() && QDir().mkpath(folder) && QFile::copy(shipped, own))
+        const QString shipped = shippedSettingsFile(programFolder);
+        if (!shipped.isEmpty() && QDir().mkpath(userFolder) && QFile::copy(shipped, own))
             QFile::setPermissions(own, QFile::permissions(own) | QFileDevice::WriteOwner);
     }
     return own;

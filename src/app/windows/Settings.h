@@ -19,6 +19,9 @@ namespace app {
 // The environment variable STRATALYSER_SETTINGS names another settings file for a program started
 // by a benchmark or a test.
 QString SettingsFilePath();
+// The settings file of the program in `programFolder`: in its own settings folder when that can be
+// written, else in `userFolder`, copied there from the shipped defaults when it is not there yet.
+QString settingsFileFor(const QString& programFolder, const QString& userFolder);
 inline constexpr const char* kSettingsFileVariable = "STRATALYSER_SETTINGS";
 // Tests point the program at a settings file of their own (empty: back to the default).
 void setSettingsFilePath(const QString& path);

@@ -159,7 +159,7 @@ void CompareForm::refresh() {
     const files::YearRule rule = ChronologyYearRule();
     Grid1->setToolTipText(QStringLiteral("Each level: boundaries in your count / in the other. Years: varves, each "
                                          "from one boundary of the year levels (%1) to the next, as in the chronology")
-                              .arg(rule.years));
+                              .arg(files::levelList(rule.years)));
     const Current c = currentComparison();
     const compare::Comparison comparison = tally(c);
     // The levels either count uses, each a column "yours / reference".
