@@ -273,9 +273,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
             << row.what << ": cell " << (got - cells.begin()) << " "
             << (got != cells.end() && want != tabCells.end() ? (*got + " instead of " + *want).toStdString()
                                                              : "");
-        if (row.what[0] == 'q') {
-            EXPECT_EQ(app::MarkerLabel(7), QStringLiteral("#a \"thick\" one, dark; ü"));
-        }
+        if (row.what[0] == 'q') { EXPECT_EQ(app::MarkerLabel(7), QStringLiteral("#a \"thick\" one, dark; ü")); }
     }
     app::frmMain->mnuElastic->trigger();  // after the cancelled dialog, with the radiograph alone
     app::frmMain->mnuScale->trigger();

@@ -28,11 +28,7 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
     QTemporaryDir scratch;  // and a named pipe, which would hang the program at its opening
     const QString pipe = scratch.filePath("pipe");
     ::mkfifo(QFile::encodeName(pipe).constData(), 0600);
-    struct Row {
-        QStringList arguments;
-        QString error;
-    };
-    const Row rows[] = {
+    const std::pair<QStringList, QString> rows[] = {  // the arguments, the error
         {{"--radiograph", folder}, "no such file: " + folder},
         {{"--radiograph", r, "--xrf", folder}, "no such file: " + folder},
         {{"--radiograph", r, "--xrf", x, "--photo", folder}, "no such file: " + folder},
@@ -50,7 +46,7 @@ TEST(CommandLineTest, ArgumentsAndTheirMistakes) {
         {{"--radiograph", QString::fromLocal8Bit("Kern_\xE4.bmp")},  // a Latin-1 name, decoded as main() does
          "the file name is not UTF-8 text, which Stratalyser cannot open; please rename the file: Kern_\uFFFD.bmp"},
     };
-    for (const Row& row : rows) EXPECT_EQ(parseCommandLine(row.arguments).error, row.error) << row.arguments.join(' ').toStdString();
+    for (const auto& [arguments, error] : rows) EXPECT_EQ(parseCommandLine(arguments).error, error) << arguments.join(' ').toStdString();
     // One file alone, as "Open with" passes it: a radiograph by its name's ending, otherwise a working file.
     EXPECT_EQ(parseCommandLine({r}).radiograph, r);
     const app::CommandLine working = parseCommandLine({x});

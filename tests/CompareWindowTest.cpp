@@ -80,8 +80,6 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     app::frmChronology->Command1->click();
     form.Command1->click();
     EXPECT_TRUE(cell(grid, 0, "Years") == "16" && grid->ToolTipText().contains("year levels (1, 2)"));
-    app::KeepChronologyYearRule({});
-    form.Command1->click();
     EXPECT_EQ(cell(grid, 2, "Only reference"), "2");  // 200 and 340 lie below T1
 
     // The reference's boundaries as short ticks at the plots' bottom in their level's colour.

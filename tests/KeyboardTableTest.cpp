@@ -56,16 +56,12 @@ std::vector<Key> everyKey() {
     }
     for (int f = 0; f < 12; ++f)
         keys.push_back({Qt::Key(Qt::Key_F1 + f), Qt::NoModifier, QStringLiteral("F%1").arg(f + 1)});
-    const std::pair<Qt::Key, const char*> others[] = {{Qt::Key_Return, "Enter"}, {Qt::Key_Backspace, "Backspace"},
-                                                      {Qt::Key_Tab, "Tab"},      {Qt::Key_Escape, "Esc"},
-                                                      {Qt::Key_Delete, "Del"},   {Qt::Key_Insert, "Ins"},
-                                                      {Qt::Key_Home, "Home"},    {Qt::Key_End, "End"},
-                                                      {Qt::Key_PageUp, "PgUp"},  {Qt::Key_PageDown, "PgDn"},
-                                                      {Qt::Key_Left, "Left"},    {Qt::Key_Right, "Right"},
-                                                      {Qt::Key_Up, "Up"},        {Qt::Key_Down, "Down"},
-                                                      {Qt::Key_Space, "Space"},  {Qt::Key_Comma, ","},
-                                                      {Qt::Key_Period, "."},     {Qt::Key_Minus, "-"},
-                                                      {Qt::Key_Plus, "+"}};
+    const std::pair<Qt::Key, const char*> others[] = {
+        {Qt::Key_Return, "Enter"}, {Qt::Key_Backspace, "Backspace"}, {Qt::Key_Tab, "Tab"}, {Qt::Key_Escape, "Esc"},
+        {Qt::Key_Delete, "Del"},   {Qt::Key_Insert, "Ins"},          {Qt::Key_Home, "Home"}, {Qt::Key_End, "End"},
+        {Qt::Key_PageUp, "PgUp"},  {Qt::Key_PageDown, "PgDn"},       {Qt::Key_Left, "Left"}, {Qt::Key_Right, "Right"},
+        {Qt::Key_Up, "Up"},        {Qt::Key_Down, "Down"},           {Qt::Key_Space, "Space"}, {Qt::Key_Comma, ","},
+        {Qt::Key_Period, "."},     {Qt::Key_Minus, "-"},             {Qt::Key_Plus, "+"}};
     for (const auto& [key, name] : others) keys.push_back({key, Qt::NoModifier, QString::fromLatin1(name)});
     keys.push_back({Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("Enter")});
     return keys;

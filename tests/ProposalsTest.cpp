@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "SynthCore.h"
 #include "proposals/Proposals.h"
@@ -43,8 +44,7 @@ TEST(ProposalsTest, TheSensitivityProposesMoreStepByStep) {
     std::size_t fewer = 0;
     for (const int sensitivity : {0, 20, 40, 50, 60, 80, 100}) {
         const std::size_t found = proposeBoundaries(values, {Transition::Either, 6, sensitivity}).size();
-        EXPECT_GT(found, fewer) << sensitivity;
-        fewer = found;
+        EXPECT_GT(found, std::exchange(fewer, found)) << sensitivity;
     }
 }
 

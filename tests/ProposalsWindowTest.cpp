@@ -48,14 +48,11 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     app::frmMain->mnuCompareProposals->trigger();  // the comparison's matcher serves the proposals too
     EXPECT_EQ(app::frmCompare->Grid1->Header(3), "Only reference");
     EXPECT_EQ(app::frmCompare->Grid1->Text(0, 3).toULong(), app::ProposedPositions.size());
-    const QImage picture = plot(3)->grab().toImage();  // a dashed line at each, in a colour of their own
-    int dashes = 0;
-    for (int x = 0; x < picture.width(); ++x) dashes += picture.pixel(x, 1) == qRgb(255, 0, 255) ? 1 : 0;
-    EXPECT_EQ(dashes, static_cast<int>(shown.size()));
-    const QImage preview = app::frmPreview->Image2->grab().toImage();  // and on the preview
-    dashes = 0;
-    for (int x = 0; x < preview.width(); ++x) dashes += preview.pixel(x, 1) == qRgb(255, 0, 255) ? 1 : 0;
-    EXPECT_GE(dashes, static_cast<int>(shown.size()) * 9 / 10);  // a few may share a pixel column
+    const auto dashes = [](QWidget* picture) {  // the dashes in its top row, in the proposals' own colour
+        return countPixels(picture->grab().toImage().copy(0, 1, picture->width(), 1), qRgb(255, 0, 255));
+    };
+    EXPECT_EQ(dashes(plot(3)), static_cast<int>(shown.size()));  // a dashed line at each
+    EXPECT_GE(dashes(app::frmPreview->Image2), static_cast<int>(shown.size()) * 9 / 10);  // a few share a pixel column
 
     keyAt(shown[0], Qt::Key_Return);  // at the proposal
     keyAt(shown[1] + 2, Qt::Key_Return);  // two columns off

@@ -17,6 +17,13 @@ const char* const kChildFolder = "STRATALYSER_RECOVERY_CHILD";
 class RecoveryTest : public AppTest {
   protected:
     QString recoveryFolder() const { return dir.filePath(QStringLiteral("recovery")); }
+    // Starts the program and offers what was left behind, as it does once its windows are up: the
+    // messages shown.
+    std::vector<ui::ScriptedDialogs::Shown> messagesAtStart() {
+        start();
+        app::OfferRecoveryAtStart();
+        return dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
+    }
 };
 
 // The child's part of the test below, run in its own process (the variable names the folder of
@@ -70,8 +77,7 @@ TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
     child.waitForFinished();
 
     dialogs->answerMessage(ui::MessageResult::Yes);
-    start();
-    app::OfferRecoveryAtStart();  // as the program does once its windows are up
+    messagesAtStart();
     EXPECT_TRUE(onlyMessage().startsWith("Unsaved counting from ") &&
                 onlyMessage().contains(" was found (2 boundaries, 1 labels, 1 notes); No keeps it aside as ") &&
                 onlyMessage().endsWith(".csv.unused. Recover it?"))
@@ -79,8 +85,8 @@ TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
     ASSERT_TRUE(app::XrfLoaded);
     EXPECT_TRUE(app::YearMark(100) == 1 && app::YearMark(150) == 3 && app::MarkerLabel(200) == "#T1" &&
                 app::MarkerNote(250) == "#slump" && !app::Saved);
-    EXPECT_TRUE(app::ViewLeft > 0 && app::ViewRight < 400);  // the section it showed, not the whole core
-    EXPECT_TRUE(said.contains(QStringLiteral("ready %1 %2\n").arg(app::ViewLeft).arg(app::ViewRight).toUtf8()));
+    EXPECT_TRUE(app::ViewLeft > 0 && app::ViewRight < 400 &&  // the section it showed, not the whole core
+                said.contains(QStringLiteral("ready %1 %2\n").arg(app::ViewLeft).arg(app::ViewRight).toUtf8()));
     dialogs->answerSave(dir.filePath("after.csv"));
     app::frmMain->mnuSaveAs->trigger();
     EXPECT_EQ(files::readFileBytes(dir.filePath("after.csv")).toStdString(),
@@ -133,9 +139,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeUsedIsNamedAndSetAside) {
     files::RecoveryCopy gone{1, {dir.filePath("gone.bmp"), 10, 1}, {dir.filePath("gone.csv"), 10, 1}, 0, 9, 10,
                              {{3, 1}}, {}, {}};
     const QString missing = writeFile(recoveryFolder() + "/recovery-1.csv", files::writeRecoveryCopy(gone));
-    start();
-    app::OfferRecoveryAtStart();
-    const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
+    const auto messages = messagesAtStart();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_TRUE(messages[0].text.contains("cannot be used (It is not a recovery copy of Stratalyser.)"));
     EXPECT_TRUE(messages[1].text.contains("(1 boundaries, 0 labels, 0 notes), but ") &&
@@ -187,13 +191,9 @@ TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideAndAnUnwritableOneIsTold) {
         return writeFile(recoveryFolder() + "/" + name, files::writeRecoveryCopy(c));
     };
     const QString older = leave("recovery-0.csv", 400, -60000);  // Results.txt was written after it
-    restart();
-    start();
-    app::OfferRecoveryAtStart();
-    EXPECT_TRUE(dialogs->shown().empty() && !app::XrfLoaded);
+    EXPECT_TRUE(messagesAtStart().empty() && !app::XrfLoaded);
     QFile::remove(older);
     const QString declined = leave("recovery-a.csv", 400);
-    openRadiograph(dir.filePath("core.bmp"));
     importXrf(dir.filePath("Other.txt"));
     EXPECT_TRUE(app::XrfLoaded && dialogs->shownOf(ui::ScriptedDialogs::Kind::Message).empty() && QFile::exists(declined));
     restart();
@@ -204,9 +204,7 @@ TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideAndAnUnwritableOneIsTold) {
     const QString shorter = leave("recovery-b.csv", 399);
     restart();
     dialogs->answerMessage(ui::MessageResult::Yes);
-    start();
-    app::OfferRecoveryAtStart();
-    const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
+    const auto messages = messagesAtStart();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_TRUE(messages[1].text.contains("but the radiograph now has 400 columns, the counting 399"));
     EXPECT_TRUE(app::XrfLoaded && app::YearMark(100) != 1 && QFile::exists(shorter + ".unused"));

@@ -27,30 +27,27 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
               app::frmPreview->Picture2->Left() + app::frmPreview->Picture2->Width());
 }
 
-// A program started by a benchmark or a test is given a settings file of its own by the environment.
-TEST(SettingsFileTest, TheEnvironmentNamesASettingsFileOfItsOwn) {
-    qputenv(app::kSettingsFileVariable, "own-settings.csv");
-    EXPECT_EQ(app::SettingsFilePath(), "own-settings.csv");
-    qunsetenv(app::kSettingsFileVariable);
-    EXPECT_NE(app::SettingsFilePath(), "own-settings.csv");
-}
-
 // An installed program (no settings folder beside it, the shipped defaults in its data folder) keeps
 // its settings in the user's folder, in a copy of the defaults the user may write; a build's program
-// keeps them in the settings folder beside it.
+// keeps them in the settings folder beside it. A program started by a benchmark or a test is given a
+// settings file of its own by the environment.
 TEST(SettingsFileTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
     const QTemporaryDir dir;
     const QString program = dir.filePath("usr/bin"), user = dir.filePath("home/.config/Stratalyser");
     const QString shipped = QDir(program).filePath(app::kDataFolderFromProgram + "/References/Stratalyser_References.csv");
-    ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(shipped).path()));
-    QFile::copy(testsupport::sourceFile("References/Stratalyser_References.csv"), shipped);
+    ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(shipped).path()) &&
+                QFile::copy(testsupport::sourceFile("References/Stratalyser_References.csv"), shipped));
     QFile::setPermissions(shipped, QFileDevice::ReadOwner | QFileDevice::ReadOther);
     const QString own = app::settingsFileFor(program, user);
     EXPECT_EQ(own, user + "/Stratalyser_References.csv");
-    EXPECT_TRUE(files::readFileBytes(own) == files::readFileBytes(shipped) && (QFile::permissions(own) & QFileDevice::WriteOwner));
-    EXPECT_FALSE(QFileInfo::exists(program + "/References"));
+    EXPECT_TRUE(files::readFileBytes(own) == files::readFileBytes(shipped) &&
+                (QFile::permissions(own) & QFileDevice::WriteOwner) && !QFileInfo::exists(program + "/References"));
     ASSERT_TRUE(QDir().mkpath(program + "/References"));
     EXPECT_EQ(app::settingsFileFor(program, user), program + "/References/Stratalyser_References.csv");
+    qputenv(app::kSettingsFileVariable, "own-settings.csv");
+    EXPECT_EQ(app::SettingsFilePath(), "own-settings.csv");
+    qunsetenv(app::kSettingsFileVariable);
+    EXPECT_NE(app::SettingsFilePath(), "own-settings.csv");
 }
 
 TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
