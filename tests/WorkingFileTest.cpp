@@ -223,7 +223,8 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
     }
     // No overlap: the lower's first varve, 1.5 mm under its top, begins at the upper's last boundary.
     const auto after = files::joinTwo(ab, section(101, 150, std::nullopt, false, -10, 300), {}, checks);
-    EXPECT_TRUE(after[ab.size()].compositeTopMm == 100 && after[ab.size()].year == ab.back().year - 1);
+    EXPECT_TRUE(after[ab.size()].topMm == 1.5 && after[ab.size()].compositeTopMm == 100 &&
+                after[ab.size()].year == ab.back().year - 1);
     const auto off = files::joinTwo(section(0, 50, 2013, true), section(30, 100, std::nullopt, true, 15),
                                     {files::Tie::Kind::Layer, "T1"}, checks);
     ASSERT_EQ(checks.size(), 2u);
