@@ -28,7 +28,8 @@ QString shippedSettingsFile(const QString& programFolder) {
 
 QString manualFile() {
     const QString name = QStringLiteral("manual.md");
-    const QString installed = besideProgram(QCoreApplication::applicationDirPath(), QStringLiteral(STRATALYSER_DOC_FROM_BIN), name);
+    const QString installed =
+        besideProgram(QCoreApplication::applicationDirPath(), QStringLiteral(STRATALYSER_DOC_FROM_BIN), name);
     if (!installed.isEmpty()) return installed;
     const QString source = QStringLiteral(STRATALYSER_SOURCE_DIR "/docs/") + name;
     return QFileInfo(source).isFile() ? source : QString();

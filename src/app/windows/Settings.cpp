@@ -90,7 +90,8 @@ QString settingsFileFor(const QString& programFolder, const QString& userFolder)
     // unpacked by hand): an installed program has none, and a system folder is never written to.
     const QDir program(programFolder);
     const QFileInfo beside(program.filePath(kSettingsFolder));
-    if (beside.isDir() && beside.isWritable()) return program.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFileName);
+    if (beside.isDir() && beside.isWritable())
+        return program.filePath(kSettingsFolder + QLatin1Char('/') + kSettingsFileName);
     // Otherwise the user's own, made from the shipped defaults at the first start. Without those the
     // program warns that the file is missing and runs on its defaults, as anywhere else.
     const QString own = QDir(userFolder).filePath(kSettingsFileName);
@@ -240,7 +241,7 @@ void ArrangeCurveWindows(bool placeFirst) {
     // of controls. A row the settings hold replaces the rule's place.
     const layout::CurveRows rows = CurveRowsOfScreen();
     const double pitch = std::min(c[1]->Height(), layout::curveRowPitch(area, rows.firstTop, c[1]->Height()));
-    const double screenWidth = ui::screen::widthTwips();
+    const double screenWidth = area.right();  // the free area's right edge: a panel there takes its part
     using Places = std::array<layout::Rect, 7>;
     const auto arrange = [&](const layout::Rect& first, bool kept) {
         Places at{};
