@@ -26,7 +26,7 @@ void twoCounts() {
         if (p % 490 == 0) app::ReferenceMarks.boundaries.push_back({p + kEvery / 2, 1});
     }
     app::ReferenceFileName = QStringLiteral("reference.csv");
-    app::frmCompare->Check1->setValue(0);
+    app::frmCompare->proposalsCheck->setValue(0);
     app::frmCompare->Show();
 }
 
@@ -39,11 +39,11 @@ void BM_Compare30000(benchmark::State& state) {
 // The same at the widest tolerance the window takes: the matching's cost does not grow with it.
 void BM_Compare30000WidestTolerance(benchmark::State& state) {
     twoCounts();
-    app::frmCompare->Text1->setText(QString::number(app::CompareForm::kMaxTolerance));
-    app::frmCompare->Command1_Click();
+    app::frmCompare->toleranceBox->setText(QString::number(app::CompareForm::kMaxTolerance));
+    app::frmCompare->compareButton_Click();
     for (auto _ : state) app::frmCompare->refresh();
-    app::frmCompare->Text1->setText(QStringLiteral("3"));
-    app::frmCompare->Command1_Click();
+    app::frmCompare->toleranceBox->setText(QStringLiteral("3"));
+    app::frmCompare->compareButton_Click();
     app::DropReferenceCount();
 }
 

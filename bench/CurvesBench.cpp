@@ -34,8 +34,8 @@ void countingDocument(int width, int height, int columns) {
     freshProgram();
     importFile(radiographBmp(width, height));
     app::PreviewForm& preview = app::frmPreview.get();
-    for (ui::Shape* shape : {preview.Shape1, app::frmRawImage->Shape1}) {
-        shape->place(0, shape->Top(), columns * preview.Image2->Width() / width, shape->Height());
+    for (ui::Shape* shape : {preview.sectionFrame, app::frmRawImage->sectionFrame}) {
+        shape->place(0, shape->Top(), columns * preview.previewImage->Width() / width, shape->Height());
     }
     app::RenderSection();
     const long n = app::DataLength;
@@ -50,16 +50,16 @@ void countingDocument(int width, int height, int columns) {
     app::CurveValue.redim(0, 6, 0, n);
     for (int k = 1; k <= 6; ++k) {
         app::CurveForm& w = app::curveWindow(k);
-        for (const char* name : names) w.Combo1->AddItem(name);
-        w.Combo1->setText(names[k - 1]);
+        for (const char* name : names) w.elementList->AddItem(name);
+        w.elementList->setText(names[k - 1]);
         if (w.hasRatio()) {
-            w.Combo2->AddItem("1");
-            for (const char* name : names) w.Combo2->AddItem(name);
-            w.Combo2->setText("Ca");
-            w.Check1->setValue(1);
+            w.denominatorList->AddItem("1");
+            for (const char* name : names) w.denominatorList->AddItem(name);
+            w.denominatorList->setText("Ca");
+            w.ratioCheck->setValue(1);
         }
-        w.Text1->setText("100");
-        w.Text2->setText("0");
+        w.topValueBox->setText("100");
+        w.bottomValueBox->setText("0");
         if (k % 2 == 0) w.chooseMovingAverage(w.mnuWeighted5);  // half the windows smoothed
     }
     const long first = n - app::ViewRight;
@@ -94,7 +94,7 @@ void BM_LoadCurveValues(benchmark::State& state) {
 void BM_BandDragStep(benchmark::State& state) {
     countingDocument(30000, 1000, 2000);
     app::XrfLoaded = false;  // the grey curve alone, as before an XRF import
-    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+    ui::PictureBox* plot = app::curveWindow(1).plot;
     const auto send = [plot](QEvent::Type type, double y, Qt::MouseButtons buttons) {
         const QPointF at(100, y * plot->surface().heightPixels() / plot->ScaleHeight());
         QMouseEvent e(type, at, plot->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
@@ -104,7 +104,7 @@ void BM_BandDragStep(benchmark::State& state) {
     int step = 0;
     for (auto _ : state) {
         app::CurveForm& c1 = app::curveWindow(1);
-        const double middle = (c1.Line1(0)->Y1() + c1.Line1(1)->Y1()) / 2;
+        const double middle = (c1.bandLines(0)->Y1() + c1.bandLines(1)->Y1()) / 2;
         const double to = middle + ((step++ % 2) ? -1 : 1);
         send(QEvent::MouseButtonPress, middle, Qt::LeftButton);
         send(QEvent::MouseMove, to, Qt::LeftButton);
@@ -120,19 +120,19 @@ void BM_SectionDragRelease(benchmark::State& state) {
     int step = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        const double middle = preview.Shape1->Left() + preview.Shape1->Width() / 2;
+        const double middle = preview.sectionFrame->Left() + preview.sectionFrame->Width() / 2;
         const double to = middle + ((step++ % 2) ? -60 : 60);
-        preview.Image2_MouseDown(1, 0, middle, 10);
-        preview.Image2_MouseMove(1, 0, to, 10);
+        preview.previewImage_MouseDown(1, 0, middle, 10);
+        preview.previewImage_MouseMove(1, 0, to, 10);
         state.ResumeTiming();
-        preview.Image2_MouseUp(1, 0, to, 10);
+        preview.previewImage_MouseUp(1, 0, to, 10);
     }
 }
 
 // Both scale windows for the whole 30000-column core as the section, at 200 micron.
 void BM_DrawScale(benchmark::State& state) {
     countingDocument(30000, 1000, 30000);
-    app::frmMain->Text1->setText("200");
+    app::frmMain->steppingBox->setText("200");
     for (auto _ : state) {
         app::DrawScale();
         app::Draw1mScale();
@@ -156,13 +156,13 @@ void BM_ElasticOverlayMove(benchmark::State& state) {
     app::frmMain->mnuElastic_Click();
     app::ElasticInterval = 12;
     app::ElasticShown = true;
-    movePointerAcross(state, app::curveWindow(1).Picture1);
+    movePointerAcross(state, app::curveWindow(1).plot);
 }
 
 // What the window system delivers when the mouse moves over curve window 1's plot.
 void BM_PointerMove(benchmark::State& state) {
     countingDocument(2000, static_cast<int>(state.range(0)), 1900);
-    movePointerAcross(state, app::curveWindow(1).Picture1);
+    movePointerAcross(state, app::curveWindow(1).plot);
 }
 
 // A key over curve window 1's plot, the pointer moved 3 pixels between presses (untimed, with
@@ -170,7 +170,7 @@ void BM_PointerMove(benchmark::State& state) {
 template <typename Before>
 void keyOverPlot(benchmark::State& state, Qt::Key key, const QString& text, const Before& before) {
     countingDocument(2000, 1000, 1900);
-    ui::PictureBox* plot = app::curveWindow(1).Picture1;
+    ui::PictureBox* plot = app::curveWindow(1).plot;
     int x = 10;
     for (auto _ : state) {
         state.PauseTiming();

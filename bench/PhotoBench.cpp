@@ -38,8 +38,8 @@ void programWithPhoto() {
     freshProgram();
     importFile(bigRadiographJpeg(false));
     app::PreviewForm& preview = app::frmPreview.get();
-    preview.Shape1->setWidth(2000.0 * preview.Image2->Width() / 30000.0);
-    app::frmRawImage->Shape1->setWidth(preview.Shape1->Width());
+    preview.sectionFrame->setWidth(2000.0 * preview.previewImage->Width() / 30000.0);
+    app::frmRawImage->sectionFrame->setWidth(preview.sectionFrame->Width());
     app::RenderSection();
     importPhoto(bigPhoto());
 }
@@ -149,11 +149,12 @@ void BM_PhotoAdjustChange(benchmark::State& state) {
     int value = 0;
     for (auto _ : state) {
         value = value == 10 ? -10 : 10;
-        app::frmMain->Slider2(0)->setValue(value);
+        app::frmMain->photoSliders(0)->setValue(value);
         app::frmCrop->repaint();
     }
     photoAdjustStripColumns = app::CropRight - app::CropLeft;
-    photoAdjustCloseUpPixels = static_cast<double>(app::frmCrop->Image1->width()) * app::frmCrop->Image1->height();
+    photoAdjustCloseUpPixels =
+        static_cast<double>(app::frmCrop->closeUpView->width()) * app::frmCrop->closeUpView->height();
 }
 
 BENCHMARK(BM_ImportPhoto)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -169,14 +169,14 @@ void BM_AdjustChange(benchmark::State& state) {
     freshProgram();
     importFile(bigRadiographJpeg(false));
     app::PreviewForm& preview = app::frmPreview.get();
-    preview.Shape1->setWidth(1900.0 * preview.Image2->Width() / 30000.0);
-    app::frmRawImage->Shape1->setWidth(preview.Shape1->Width());
+    preview.sectionFrame->setWidth(1900.0 * preview.previewImage->Width() / 30000.0);
+    app::frmRawImage->sectionFrame->setWidth(preview.sectionFrame->Width());
     app::RenderSection();
     adjustColumns = static_cast<double>(app::ViewRight - app::ViewLeft);
     int value = 0;
     for (auto _ : state) {
         value = value == 10 ? -10 : 10;
-        app::frmMain->Slider1(0)->setValue(value);
+        app::frmMain->radiographSliders(0)->setValue(value);
     }
 }
 

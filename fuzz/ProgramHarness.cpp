@@ -111,26 +111,26 @@ void openSmallCore(int width, bool withXrf) {
     const QString picture = filePath(QStringLiteral("core.bmp"));
     files::saveFileBytes(picture, smallRadiograph(width, "BMP"));
     dialogs().answerOpen(picture);
-    app::frmMain->Command1->click();
+    app::frmMain->importRadiographButton->click();
     if (!app::RadiographImported) fail("harness", "the radiograph did not open");
     if (!withXrf) return;
     const QString table = filePath(QStringLiteral("Results.txt"));
     files::saveFileBytes(table, synth::makeXrfTable(synth::makeVarvedCore(width, 8), true));
     dialogs().answerOpen(table);
-    app::frmMain->Command2->click();
+    app::frmMain->importXrfButton->click();
     if (!app::XrfLoaded) fail("harness", "the XRF table did not open");
 }
 
 QStringList programState() {
     app::MainForm& main = app::frmMain.get();
     QStringList s;
-    for (const bool b : {app::RadiographImported, app::XrfLoaded, app::PhotoOpen, main.Command1->isEnabled(),
-                         main.Command2->isEnabled(), main.Command5->isEnabled(), main.mnuSummary->Enabled(),
+    for (const bool b : {app::RadiographImported, app::XrfLoaded, app::PhotoOpen, main.importRadiographButton->isEnabled(),
+                         main.importXrfButton->isEnabled(), main.saveAsButton->isEnabled(), main.mnuSummary->Enabled(),
                          main.mnuOpenPhoto->Enabled()})
         s << QString::number(b);
     s << QString::number(app::XrfColumnCount) << QString::number(app::DataLength) << app::WorkingFileName
-      << app::PhotoFileName << main.Command5->Caption();
-    if (app::RadiographImported) s << QString::number(app::curveWindow(2).Combo1->ListCount());
+      << app::PhotoFileName << main.saveAsButton->Caption();
+    if (app::RadiographImported) s << QString::number(app::curveWindow(2).elementList->ListCount());
     return s;
 }
 

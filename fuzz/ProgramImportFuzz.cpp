@@ -36,7 +36,7 @@ bool importTable(const QString& path, bool matchToRadiograph = false) {
     fuzzing::dialogs().answerOpen(path);
     // A table of another length may be offered to be placed onto the radiograph's columns.
     if (matchToRadiograph) fuzzing::dialogs().answerMessage(ui::MessageResult::Yes);
-    app::frmMain->Command2->click();
+    app::frmMain->importXrfButton->click();
     fuzzing::dialogs().dropAnswers();  // the question is not asked of a table as long as the radiograph
     return app::XrfLoaded;
 }

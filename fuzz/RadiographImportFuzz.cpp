@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files::saveFileBytes(picture, QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     const QStringList before = fuzzing::programState();
     fuzzing::dialogs().answerOpen(picture);
-    app::frmMain->Command1->click();
+    app::frmMain->importRadiographButton->click();
     if (!app::RadiographImported) {
         if (fuzzing::programState() != before) fuzzing::fail(kTarget, "a refused file changed the program");
         return 0;

@@ -85,7 +85,7 @@ class AppTest : public ::testing::Test {
     app::MainForm& openRadiograph(const QString& path) {
         app::MainForm& main = start();
         dialogs->answerOpen(path);
-        main.Command1->click();
+        main.importRadiographButton->click();
         return main;
     }
     // The synthetic core of `width` columns: its radiograph imported through the button, its table
@@ -101,14 +101,14 @@ class AppTest : public ::testing::Test {
     }
     void importXrf(const QString& path, bool byMenu = false) {
         dialogs->answerOpen(path);
-        byMenu ? app::frmMain->mnuOpenXRF->trigger() : app::frmMain->Command2->click();
+        byMenu ? app::frmMain->mnuOpenXRF->trigger() : app::frmMain->importXrfButton->click();
     }
     // The section rectangle `width` twips wide from `left` (the whole radiograph by default) in the
     // preview and the raw image window, as dragging it would.
     static app::PreviewForm& placeSection(double left = 0, double width = 0) {
         app::PreviewForm& preview = app::frmPreview.get();
-        for (ui::Shape* shape : {preview.Shape1, app::frmRawImage->Shape1})
-            shape->place(left, shape->Top(), width > 0 ? width : preview.Image2->Width(), shape->Height());
+        for (ui::Shape* shape : {preview.sectionFrame, app::frmRawImage->sectionFrame})
+            shape->place(left, shape->Top(), width > 0 ? width : preview.previewImage->Width(), shape->Height());
         app::RenderSection();
         return preview;
     }
@@ -131,7 +131,7 @@ class AppTest : public ::testing::Test {
     }
 
     // Curve window k's plot; between full redraws it shows position p at pixel column columnOf(p).
-    static ui::PictureBox* plot(int k) { return app::curveWindow(k).Picture1; }
+    static ui::PictureBox* plot(int k) { return app::curveWindow(k).plot; }
     static int columnOf(long p) { return static_cast<int>(app::DataLength - p - app::ViewLeft); }
     // ... and in a full redraw, which spreads ViewLeft..ViewRight over the plot's whole width (the
     // plot is two pixels wider than the section).

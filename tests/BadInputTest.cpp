@@ -98,17 +98,15 @@ class BadInputTest : public AppTest {
         app::MainForm& main = app::frmMain.get();
         QStringList state;
         for (const bool b :
-             {app::XrfLoaded, app::RadiographImported, app::Profile.isAllocated(), main.Command1->isEnabled(),
-              main.Command2->isEnabled(), main.mnuOpenXRF->Enabled(), main.Command5->isEnabled(),
-              main.mnuSummary->Enabled(), main.ProgressBar1->isVisible(),
-              app::curveWindow(2).isVisible()})
+             {app::XrfLoaded, app::RadiographImported, app::Profile.isAllocated(), main.importRadiographButton->isEnabled(),
+              main.importXrfButton->isEnabled(), main.mnuOpenXRF->Enabled(), main.saveAsButton->isEnabled(),
+              main.mnuSummary->Enabled(), main.progressBar->isVisible(), app::curveWindow(2).isVisible()})
             state << QString::number(b);
         for (const double n :
-             {double(app::XrfColumnCount), double(app::DataLength),
-              double(app::curveWindow(2).Combo1->ListCount()), double(main.Picture1->surface().widthPixels()),
-              app::frmPreview->Line1(1)->Y1()})
+             {double(app::XrfColumnCount), double(app::DataLength), double(app::curveWindow(2).elementList->ListCount()),
+              double(main.radiographPicture->surface().widthPixels()), app::frmPreview->bandLines(1)->Y1()})
             state << QString::number(n);
-        return state << app::XrfHeaders(0) << app::WorkingFileName << main.Command5->Caption()
+        return state << app::XrfHeaders(0) << app::WorkingFileName << main.saveAsButton->Caption()
                      << app::XrfData.get(1, 1).toString();
     }
     // A named pipe (FIFO): opening it would wait for a writer for ever.
@@ -245,18 +243,17 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
         const QStringList before = programState();
         dialogs->clearRecord();
         row.path.isEmpty() ? dialogs->cancelFile() : dialogs->answerOpen(row.path);  // no path: cancelled
-        main.Command2->click();
+        main.importXrfButton->click();
         expectOutcome(row.outcome, row.what);
         if (!row.outcome.opens() || row.path.isEmpty()) {
             EXPECT_EQ(programState(), before) << row.what;
             // The tools of the curve windows are enabled by the command even so: they need the radiograph only.
-            EXPECT_TRUE(main.mnuElastic->Enabled() && main.mnuScale->Enabled() && main.Frame3->isEnabled()) << row.what;
+            EXPECT_TRUE(main.mnuElastic->Enabled() && main.mnuScale->Enabled() && main.windowFrame->isEnabled()) << row.what;
             continue;
         }
         EXPECT_EQ(app::XrfColumnCount, kXrfFields) << row.what;
-        EXPECT_TRUE(curveWindow(2).isVisible() && curveWindow(2).Combo1->ListCount() == kXrfFields - 7)
-            << row.what;
-        EXPECT_FALSE(main.Command2->isEnabled()) << row.what;  // not offered again, not even by the menu
+        EXPECT_TRUE(curveWindow(2).isVisible() && curveWindow(2).elementList->ListCount() == kXrfFields - 7) << row.what;
+        EXPECT_FALSE(main.importXrfButton->isEnabled()) << row.what;  // not offered again, not even by the menu
         main.mnuOpenXRF->trigger();
         EXPECT_EQ(app::WorkingFileName, row.path) << row.what;
         // The table as read, cell for cell and type for type, is the same whatever form it came in.
@@ -355,7 +352,7 @@ TEST_F(BadInputTest, Radiographs) {
     for (const FileRow& row : rows) {
         dialogs->clearRecord();
         row.path.isEmpty() ? dialogs->cancelFile() : dialogs->answerOpen(row.path);  // no path: cancelled
-        byMenu ? main.mnuOpenRadio->trigger() : main.Command1->click();
+        byMenu ? main.mnuOpenRadio->trigger() : main.importRadiographButton->click();
         byMenu = !byMenu;
         expectOutcome(row.outcome, row.what);
         EXPECT_EQ(programState(), before) << row.what;
@@ -369,7 +366,7 @@ TEST_F(BadInputTest, Radiographs) {
         restart();
         openRadiograph(write(picture.startsWith("BM") ? ".bmp" : ".jpg", picture));
         EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
-        EXPECT_TRUE(app::RadiographImported && app::frmMain->Command2->isEnabled());
+        EXPECT_TRUE(app::RadiographImported && app::frmMain->importXrfButton->isEnabled());
     }
     // A TIFF of two pages opens its first, and says so.
     restart();
@@ -382,10 +379,10 @@ TEST_F(BadInputTest, Radiographs) {
 TEST_F(BadInputTest, Photos) {
     importRealCore();
     dialogs->answerOpen(testsupport::realData("optical.tif"));
-    app::frmMain->Command3->click();
+    app::frmMain->importPhotoButton->click();
     app::frmPhoto->mnuCrop->trigger();
     ASSERT_TRUE(app::CropOpen);
-    const QImage cropBefore = app::frmCrop->Picture1->Image();
+    const QImage cropBefore = app::frmCrop->stripBuffer->Image();
     const QByteArray tif = files::readFileBytes(testsupport::realData("optical.tif"));
     const QByteArray jpg = files::readFileBytes(testsupport::realData("optical.jpg"));
     // A photo of these bytes, refused with the message naming it and going on with `rest`.
@@ -424,8 +421,8 @@ TEST_F(BadInputTest, Photos) {
         app::frmMain->mnuOpenPhoto->trigger();
         expectOutcome(row.outcome, row.what);
         EXPECT_EQ(app::PhotoFileName, testsupport::realData("optical.tif")) << row.what;
-        EXPECT_EQ(app::frmPhoto->Image1->Picture().size(), QSize(939, 60)) << row.what;
-        EXPECT_TRUE(app::PhotoOpen && app::CropOpen && app::frmCrop->Picture1->Image() == cropBefore) << row.what;
+        EXPECT_EQ(app::frmPhoto->photoView->Picture().size(), QSize(939, 60)) << row.what;
+        EXPECT_TRUE(app::PhotoOpen && app::CropOpen && app::frmCrop->stripBuffer->Image() == cropBefore) << row.what;
     }
     // A photo of two pages opens its first, and says so.
     dialogs->clearRecord();

@@ -27,11 +27,12 @@ TEST_F(AppTest, LevelColoursFromTheSettingsTheChoiceAndTheDefault) {
     dialogs->answerColour(0);
     main.mnuLevelSetting(4)->trigger();
     main.mnuDefaultColour->trigger();
-    EXPECT_TRUE(LevelColour(4) == 0x445566 && app::frmActiveYears->Shape1(4)->FillColour() == 0x445566);
+    EXPECT_TRUE(LevelColour(4) == 0x445566 && app::frmActiveYears->levelSwatches(4)->FillColour() == 0x445566);
     dialogs->answerColour(core::rgb(1, 2, 3)).cancelColour();
     main.mnuLevelSetting(3)->trigger();
     main.mnuLevelSetting(3)->trigger();
-    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3) && app::frmActiveYears->Shape1(3)->FillColour() == core::rgb(1, 2, 3));
+    EXPECT_TRUE(LevelColour(3) == core::rgb(1, 2, 3) &&
+                app::frmActiveYears->levelSwatches(3)->FillColour() == core::rgb(1, 2, 3));
     main.mnuQuit->trigger();
     EXPECT_TRUE(savedSettings()(3, 33) == core::rgb(1, 2, 3));
 }
@@ -75,26 +76,26 @@ TEST_F(AppTest, ActiveYearsCountTheDisplayedSectionPerLevel) {
     app::ActiveYearsForm& f = app::frmActiveYears.get();
     // Before the XRF import only the swatches follow.
     app::UpdateActiveYears();
-    EXPECT_TRUE(f.levelLabels(1)(1)->Caption() == "0" && f.Shape1(1)->FillColour() == 255);
+    EXPECT_TRUE(f.levelLabels(1)(1)->Caption() == "0" && f.levelSwatches(1)->FillColour() == 255);
 
     markSection({{1, 1}, {2, 1}, {5, 3}, {7, 7}, {8, 9}, {20, 6}});
     app::UpdateActiveYears();
     for (const auto& [level, count] : {std::pair{1, "2"}, {3, "1"}, {2, "0"}})
         EXPECT_EQ(f.levelLabels(level)(1)->Caption(), count) << level;
-    EXPECT_EQ(f.Command1->Caption(), "More (3)");  // levels 6..9 hidden while collapsed
+    EXPECT_EQ(f.moreButton->Caption(), "More (3)");  // levels 6..9 hidden while collapsed
 
     // Only the displayed range counts.
     app::ViewLeft = 13;  // positions 7 .. 1
     app::UpdateActiveYears();
     EXPECT_EQ(f.levelLabels(6)(1)->Caption(), "0");
-    EXPECT_EQ(f.Command1->Caption(), "More (1)");
+    EXPECT_EQ(f.moreButton->Caption(), "More (1)");
 
     // Expanding shows every level; collapsing recomputes the hidden count from the labels.
-    QTest::mouseClick(f.Command1, Qt::LeftButton);
-    EXPECT_TRUE(f.Command1->Caption() == "Retract" && f.Label6(0)->Visible());
+    QTest::mouseClick(f.moreButton, Qt::LeftButton);
+    EXPECT_TRUE(f.moreButton->Caption() == "Retract" && f.level6Labels(0)->Visible());
     app::YearMark(6) = Variant(core::Integer(8));
     app::UpdateActiveYears();
-    EXPECT_EQ(f.Command1->Caption(), "Retract");  // the count is not shown while expanded
-    f.Command1_Click();
-    EXPECT_TRUE(f.Command1->Caption() == "More (2)" && !f.Label6(0)->Visible());
+    EXPECT_EQ(f.moreButton->Caption(), "Retract");  // the count is not shown while expanded
+    f.moreButton_Click();
+    EXPECT_TRUE(f.moreButton->Caption() == "More (2)" && !f.level6Labels(0)->Visible());
 }

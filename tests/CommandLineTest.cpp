@@ -116,7 +116,7 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     EXPECT_EQ(levels, (std::set<int>{1, 2, 3}));
     EXPECT_TRUE(labels == 1 && notes == 1);
     EXPECT_EQ(countPixels(plot(4)->Image(), core::toQRgb(core::kPointerColour)), plot(4)->Image().height());
-    EXPECT_TRUE(app::Saved && app::frmMain->Command5->Caption() == "Save");
+    EXPECT_TRUE(app::Saved && app::frmMain->saveAsButton->Caption() == "Save");
     QStringList written = QDir(demo.path()).entryList(QDir::Files);
     written.sort();
     EXPECT_EQ(written, (QStringList{"Results.txt", "demo.csv", "optical.png", "radiograph.bmp"}));

@@ -57,12 +57,12 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     EXPECT_EQ(dialogs->shownOf(ui::ScriptedDialogs::Kind::Message).size(), 0u);
     // The tolerance: 0 to 10000 columns; beyond that refused, the last one kept.
     for (const auto& [typed, kept] : {std::pair{"10001", 3L}, {"0", 0L}, {"3", 3L}}) {
-        form.Text1->setText(typed);
-        form.Command1->click();
+        form.toleranceBox->setText(typed);
+        form.compareButton->click();
         EXPECT_EQ(form.tolerance(), kept);
     }
     EXPECT_TRUE(onlyMessage().contains("0 or more, at most 10000"));
-    const ui::Grid* grid = form.Grid1;
+    const ui::Grid* grid = form.tallyGrid;
     ASSERT_EQ(grid->Rows(), 3);  // whole core, top - T1, T1 - bottom
     EXPECT_EQ(grid->Text(1, 0), "top - T1");
     EXPECT_EQ(cell(grid, 0, "Level-1"), "16 / 19");
@@ -74,11 +74,11 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     EXPECT_EQ(cell(grid, 0, "Difference"), "-3");
     // The year levels the chronology window is given count in the years: level 2 as well.
     app::frmMain->mnuChronology->trigger();
-    app::frmChronology->Text4->setText("1, 2");
-    app::frmChronology->Text5->setText("");
+    app::frmChronology->yearLevelsBox->setText("1, 2");
+    app::frmChronology->uncertainLevelsBox->setText("");
     dialogs->cancelFile();
-    app::frmChronology->Command1->click();
-    form.Command1->click();
+    app::frmChronology->saveButton->click();
+    form.compareButton->click();
     EXPECT_TRUE(cell(grid, 0, "Years") == "16" && grid->ToolTipText().contains("year levels (1, 2)"));
     EXPECT_EQ(cell(grid, 2, "Only reference"), "2");  // 200 and 340 lie below T1
 
@@ -90,7 +90,7 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     EXPECT_NE(picture.pixel(x, 2), qRgb(255, 0, 0));
 
     // "." visits the five unpaired boundaries left to right as the plot shows them, then beeps.
-    placeSection(0, app::frmPreview->Image2->Width() * 40 / kLength);
+    placeSection(0, app::frmPreview->previewImage->Width() * 40 / kLength);
     const auto beeps = [this] { return dialogs->shownOf(ui::ScriptedDialogs::Kind::Beep).size(); };
     for (long column : {60, 130, 200, 290, 340}) {
         keyInView(Qt::Key_Period);

@@ -65,7 +65,7 @@ class MarkersInSectionTest : public CurvesTest, public ::testing::WithParamInter
 // at the position under the pointer, committed in every plot in its level's colour, and a full
 // redraw puts it back where it was placed.
 TEST_P(MarkersInSectionTest, EveryKeyClickAndMenuPlacesItsLevelUnderThePointer) {
-    const double twipsPerColumn = app::frmPreview->Picture2->Width() / app::DataLength;
+    const double twipsPerColumn = app::frmPreview->renderSurface->Width() / app::DataLength;
     placeSection(GetParam() * twipsPerColumn, 150 * twipsPerColumn);
     ASSERT_NEAR(app::ViewLeft, GetParam(), 1);
 
@@ -165,11 +165,11 @@ TEST_F(CurvesTest, ThePlotTakesTheKeysWhenThePointerEntersIt) {
     app::CurveForm& c2 = curveWindow(2);
     c2.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&c2));
-    c2.Text1->setFocus();
+    c2.topValueBox->setFocus();
     for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_9}) QTest::keyClick(c2.windowHandle(), key);
     hover(plot(2), QPoint(columnOf(100), 30));
     QTest::keyClick(c2.windowHandle(), Qt::Key_1);
-    EXPECT_TRUE(app::YearMark(100) == 1 && c2.Text1->Text().endsWith("9")) << c2.Text1->Text().toStdString();
+    EXPECT_TRUE(app::YearMark(100) == 1 && c2.topValueBox->Text().endsWith("9")) << c2.topValueBox->Text().toStdString();
 }
 
 // Positions that are not numbers: the stepping comes from the others, and the import says so;
@@ -177,7 +177,7 @@ TEST_F(CurvesTest, ThePlotTakesTheKeysWhenThePointerEntersIt) {
 TEST_F(CurvesTest, TheSteppingComesFromTheNumericPositions) {
     writeFile(dir.filePath("t.csv"), samples::scannerTable(400).replace("\"L6.spe\",1.2,", "\"L6.spe\",n/a,"));
     importXrf(dir.filePath("t.csv"));
-    EXPECT_EQ(app::frmMain->Text1->Text(), "200");
+    EXPECT_EQ(app::frmMain->steppingBox->Text(), "200");
     EXPECT_EQ(onlyMessage(), "The positions of 1 of the 400 rows of the XRF table are not numbers: the stepping "
                              "(200 micron) comes from the other rows.");
     restart();
@@ -185,7 +185,8 @@ TEST_F(CurvesTest, TheSteppingComesFromTheNumericPositions) {
     writeFile(dir.filePath("t.csv"), QString::fromLatin1(samples::scannerTable(400))
                                          .replace(QRegularExpression("spe\",[0-9.]+,"), "spe\",x,").toLatin1());
     importXrf(dir.filePath("t.csv"));
-    EXPECT_TRUE(app::frmMain->Text1->Text().isEmpty() && app::frmMain->Text1->ToolTipText().startsWith("The stepping"));
+    EXPECT_TRUE(app::frmMain->steppingBox->Text().isEmpty() &&
+                app::frmMain->steppingBox->ToolTipText().startsWith("The stepping"));
 }
 
 TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
@@ -283,7 +284,7 @@ TEST_F(CurvesTest, ThePointerLineWithAndWithoutXrfData) {
     app::frmMain->client()->setMouseTracking(true);
     hover(app::frmMain->client(), QPoint(5, 5));
     EXPECT_TRUE(windowsShowing(60).empty());
-    EXPECT_EQ(app::frmMain->Label9->Caption(), "---");
+    EXPECT_EQ(app::frmMain->pointerReadout->Caption(), "---");
 
     importFeTable();
     hover(plot(5), QPoint(columnOf(33), 30));
@@ -297,20 +298,20 @@ TEST_F(CurvesTest, ThePointerLineWithAndWithoutXrfData) {
 // boxes draw with a top of 100 and keep their text.
 TEST_F(CurvesTest, CurvesLeaveGapsAtMissingValuesAndUnknownElementsShowGrey) {
     importFeTable();
-    curveWindow(2).Combo1->setText("Fe");
-    curveWindow(2).Text1->setText("100");
-    curveWindow(2).Text2->setText("0");
-    curveWindow(3).Combo1->setText("Zr");
-    curveWindow(4).Check1->setValue(1);
-    curveWindow(4).Combo2->AddItem("1");
-    curveWindow(4).Combo2->setText("1");
-    curveWindow(5).Text1->setText("5");
-    curveWindow(5).Text2->setText("5");
+    curveWindow(2).elementList->setText("Fe");
+    curveWindow(2).topValueBox->setText("100");
+    curveWindow(2).bottomValueBox->setText("0");
+    curveWindow(3).elementList->setText("Zr");
+    curveWindow(4).ratioCheck->setValue(1);
+    curveWindow(4).denominatorList->AddItem("1");
+    curveWindow(4).denominatorList->setText("1");
+    curveWindow(5).topValueBox->setText("5");
+    curveWindow(5).bottomValueBox->setText("5");
     app::RedrawCurves();
     EXPECT_EQ(app::CurveValue(2, 200), -9999.0f);
     EXPECT_EQ((QStringList{curveWindow(2).Caption(), curveWindow(3).Caption(), curveWindow(4).Caption()}),
               (QStringList{"2: Fe", "3: Grey", "4: Grey / 1"}));
-    EXPECT_EQ(curveWindow(5).Text1->Text(), "5");
+    EXPECT_EQ(curveWindow(5).topValueBox->Text(), "5");
     const auto curveRows = [this](int k, long p) {
         int rows = 0;
         const QImage image = plot(k)->Image();

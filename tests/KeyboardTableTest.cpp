@@ -101,7 +101,8 @@ class KeyboardTableTest : public AppTest {
         importXrf(dir.filePath("Results.txt"));
         ASSERT_TRUE(app::XrfLoaded);
         // Columns 100..140: "." and "," centre the section on a boundary off its middle.
-        placeSection(app::frmPreview->Image2->Width() * 100 / kLength, app::frmPreview->Image2->Width() * 40 / kLength);
+        placeSection(app::frmPreview->previewImage->Width() * 100 / kLength,
+                     app::frmPreview->previewImage->Width() * 40 / kLength);
         pointerAt = kLength - app::ViewLeft - 25;
         keyAt(4, pointerAt + 10, Qt::Key_1);  // something to undo
         // Proposals, one under the pointer, compared with the count: every key has something to act on.
@@ -118,7 +119,8 @@ class KeyboardTableTest : public AppTest {
         const auto notes = app::MarkerNote;
         const auto undoPositions = app::UndoPosition;
         const auto undoValues = app::UndoValue;
-        const double sectionLeft = app::frmPreview->Shape1->Left(), sectionWidth = app::frmPreview->Shape1->Width();
+        const double sectionLeft = app::frmPreview->sectionFrame->Left(),
+                     sectionWidth = app::frmPreview->sectionFrame->Width();
         Keys acting;
         for (const Key& key : everyKey()) {
             hover(plot(4), QPoint(columnOf(pointerAt), 30));

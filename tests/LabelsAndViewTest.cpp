@@ -37,43 +37,43 @@ TEST_F(LabelsAndViewTest, KeysLAndNLabelAndNoteThroughTheirDialogs) {
     ASSERT_TRUE(label.isVisible() && allEnabled() == locked);
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, columnOf(p), 5), kCyan) << k;
     EXPECT_FALSE(app::Saved);
-    QTest::keyClicks(label.Text1, "T1");
-    QTest::keyClick(label.Text1, Qt::Key_Return);  // Return confirms, as in a dialog
+    QTest::keyClicks(label.labelBox, "T1");
+    QTest::keyClick(label.labelBox, Qt::Key_Return);  // Return confirms, as in a dialog
     EXPECT_TRUE(!label.isVisible() && allEnabled() == unlocked);
     EXPECT_TRUE(app::MarkerLabel(p) == "#T1" && app::MarkerNote(p) == "#---");
     ASSERT_TRUE(app::LabelCount == 1 && app::LabelPositions(1) == p);
-    const int x = qRound((app::DataLength - p) * app::frmPreview->Picture2->ScaleWidth() / app::DataLength);
-    EXPECT_EQ(app::frmPreview->Picture2->Image().pixel(x, 3), kCyan);
+    const int x = qRound((app::DataLength - p) * app::frmPreview->renderSurface->ScaleWidth() / app::DataLength);
+    EXPECT_EQ(app::frmPreview->renderSurface->Image().pixel(x, 3), kCyan);
     keyAt(3, p + 20, Qt::Key_L);
-    EXPECT_TRUE(label.Text1->Text().isEmpty() && label.focusWidget() == label.Text1);
-    QTest::keyClick(label.Text1, Qt::Key_Up);
-    label.Command1->click();
+    EXPECT_TRUE(label.labelBox->Text().isEmpty() && label.focusWidget() == label.labelBox);
+    QTest::keyClick(label.labelBox, Qt::Key_Up);
+    label.okButton->click();
     EXPECT_EQ(app::MarkerLabel(p + 20), "#T1");
     keyAt(3, p, Qt::Key_L);
-    EXPECT_EQ(label.Text1->Text(), "T1");  // the position's own label
-    label.Command1->click();
+    EXPECT_EQ(label.labelBox->Text(), "T1");  // the position's own label
+    label.okButton->click();
 
     const long q = 220;
     keyAt(4, q, Qt::Key_N);
     app::NoteForm& note = app::frmNote.get();
-    ASSERT_TRUE(note.isVisible() && note.focusWidget() == note.Text1);
-    note.Combo1->setListIndex(6);  // "Tephra top"
-    EXPECT_EQ(note.Text1->Text(), "Tephra top");
-    note.Combo1->setListIndex(0);  // "--- Select ---" replaces nothing
-    EXPECT_EQ(note.Text1->Text(), "Tephra top");
-    note.Command1->click();
+    ASSERT_TRUE(note.isVisible() && note.focusWidget() == note.noteBox);
+    note.libraryList->setListIndex(6);  // "Tephra top"
+    EXPECT_EQ(note.noteBox->Text(), "Tephra top");
+    note.libraryList->setListIndex(0);  // "--- Select ---" replaces nothing
+    EXPECT_EQ(note.noteBox->Text(), "Tephra top");
+    note.okButton->click();
     EXPECT_TRUE(app::MarkerNote(q) == "#Tephra top" && app::NoteCount == 1);
     app::RedrawCurves();  // the note's tick stays in every plot
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(shown(k, redrawnColumnOf(q), plot(k)->surface().heightPixels() - 2), kWhite) << k;
     keyAt(4, q, Qt::Key_N);
-    QTest::keyClick(note.Text1, Qt::Key_Escape);  // Escape changes nothing
+    QTest::keyClick(note.noteBox, Qt::Key_Escape);  // Escape changes nothing
     EXPECT_TRUE(!note.isVisible() && app::MarkerNote(q) == "#Tephra top" && allEnabled() == unlocked);
     keyAt(4, q, Qt::Key_N);
     note.close();  // the close box takes the note out
     EXPECT_TRUE(app::MarkerNote(q) == "---" && allEnabled() == unlocked);
     keyAt(4, q, Qt::Key_N);
-    EXPECT_EQ(note.Text1->Text(), QString());  // after a cancel the dialog starts fresh
-    QTest::keyClick(note.Text1, Qt::Key_Return);
+    EXPECT_EQ(note.noteBox->Text(), QString());  // after a cancel the dialog starts fresh
+    QTest::keyClick(note.noteBox, Qt::Key_Return);
     EXPECT_EQ(app::MarkerNote(q), "#---");
 }
 
@@ -99,7 +99,7 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
         EXPECT_TRUE(w->testAttribute(Qt::WA_AlwaysShowToolTips));
     // The depth under the pointer on the main window.
     hoverAt(2, 101, 5);
-    EXPECT_EQ(app::frmMain->Label9->Caption(), "20.01");  // 0.01 + 0.2 * (101 - 1)
+    EXPECT_EQ(app::frmMain->pointerReadout->Caption(), "20.01");  // 0.01 + 0.2 * (101 - 1)
 
     // Hidden marker labels: no label list, notes still listed.
     app::frmPreview->mnuLamina->trigger();
@@ -147,26 +147,28 @@ TEST_F(LabelsAndViewTest, BandDragsInThePreviewAndInCurveWindowOne) {
     const auto before = app::GreyProfile(100);
     app::PreviewForm& preview = placeSection(6000, 3000);  // left of the section the lines can be grabbed
     CurveForm& c1 = curveWindow(1);
-    const double lower = preview.Line1(1)->Y1();
-    QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, lower));
+    const double lower = preview.bandLines(1)->Y1();
+    QTest::mousePress(preview.previewImage, Qt::LeftButton, Qt::NoModifier, pixels(1500, lower));
     ASSERT_TRUE(isSet(app::DragLowerLine));
-    QTest::mouseMove(preview.Image2, pixels(1500, 5000));  // far below the image
-    QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, 5000));
+    QTest::mouseMove(preview.previewImage, pixels(1500, 5000));  // far below the image
+    QTest::mouseRelease(preview.previewImage, Qt::LeftButton, Qt::NoModifier, pixels(1500, 5000));
     EXPECT_FALSE(isSet(app::DragLowerLine));
-    EXPECT_TRUE(preview.Line1(1)->Y1() == preview.Image2->Height() && c1.Line1(1)->Y1() == c1.Picture1->ScaleHeight());
-    EXPECT_EQ(app::BandRows, c1.Line1(1)->Y1() - c1.Line1(0)->Y1());
+    EXPECT_TRUE(preview.bandLines(1)->Y1() == preview.previewImage->Height() &&
+                c1.bandLines(1)->Y1() == c1.plot->ScaleHeight());
+    EXPECT_EQ(app::BandRows, c1.bandLines(1)->Y1() - c1.bandLines(0)->Y1());
     EXPECT_NE(app::GreyProfile(100), before);  // the darker edge rows are in the band now
 
     // In curve window 1: the upper line dragged below the lower one stays a row above it.
-    const double top = c1.Line1(0)->Y1();
-    const double pixelsPerRow = c1.Picture1->height() / c1.Picture1->ScaleHeight();
-    QTest::mousePress(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, qRound(top * pixelsPerRow)));
+    const double top = c1.bandLines(0)->Y1();
+    const double pixelsPerRow = c1.plot->height() / c1.plot->ScaleHeight();
+    QTest::mousePress(c1.plot, Qt::LeftButton, Qt::NoModifier, QPoint(20, qRound(top * pixelsPerRow)));
     ASSERT_TRUE(isSet(app::DragUpperLine));
-    QTest::mouseMove(c1.Picture1, QPoint(20, c1.Picture1->height()));
-    QTest::mouseRelease(c1.Picture1, Qt::LeftButton, Qt::NoModifier, QPoint(20, c1.Picture1->height()));
-    EXPECT_TRUE(c1.Line1(0)->Y1() == c1.Line1(1)->Y1() - 1 && app::BandRows == 1);
-    EXPECT_NEAR(preview.Line1(0)->Y1(), preview.Image2->Height() * c1.Line1(0)->Y1() / c1.Picture1->ScaleHeight(), 1e-9);
-    EXPECT_TRUE(c1.Label1->Caption().startsWith(" Width: "));
+    QTest::mouseMove(c1.plot, QPoint(20, c1.plot->height()));
+    QTest::mouseRelease(c1.plot, Qt::LeftButton, Qt::NoModifier, QPoint(20, c1.plot->height()));
+    EXPECT_TRUE(c1.bandLines(0)->Y1() == c1.bandLines(1)->Y1() - 1 && app::BandRows == 1);
+    EXPECT_NEAR(preview.bandLines(0)->Y1(), preview.previewImage->Height() * c1.bandLines(0)->Y1() / c1.plot->ScaleHeight(),
+                1e-9);
+    EXPECT_TRUE(c1.bandLabel->Caption().startsWith(" Width: "));
     EXPECT_FALSE(isSet(app::DragUpperLine));
 }
 
@@ -176,44 +178,44 @@ TEST_F(LabelsAndViewTest, SectionDragsInThePreviewAndTheRawImageWindow) {
     importXrf(dir.filePath("Results.txt"));
     app::PreviewForm& preview = placeSection(3000, 3000);
     const long leftBefore = app::ViewLeft;
-    QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(4500, 300));
+    QTest::mousePress(preview.previewImage, Qt::LeftButton, Qt::NoModifier, pixels(4500, 300));
     ASSERT_TRUE(app::DragSection);
-    QTest::mouseMove(preview.Image2, pixels(3000, 300));
-    EXPECT_EQ(app::frmRawImage->Shape1->Left(), preview.Shape1->Left());
+    QTest::mouseMove(preview.previewImage, pixels(3000, 300));
+    EXPECT_EQ(app::frmRawImage->sectionFrame->Left(), preview.sectionFrame->Left());
     EXPECT_LT(app::ViewLeft, leftBefore);
-    QTest::mouseMove(preview.Image2, pixels(-3000, 300));  // past the left end: stops at 1 twip
-    EXPECT_EQ(preview.Shape1->Left(), 1);
-    QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(-3000, 300));
+    QTest::mouseMove(preview.previewImage, pixels(-3000, 300));  // past the left end: stops at 1 twip
+    EXPECT_EQ(preview.sectionFrame->Left(), 1);
+    QTest::mouseRelease(preview.previewImage, Qt::LeftButton, Qt::NoModifier, pixels(-3000, 300));
     EXPECT_FALSE(app::DragSection);
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(plot(k)->ScaleLeft(), app::ViewLeft) << k;
-    EXPECT_EQ(app::frmMain->Label1(0)->Caption(), QString::number(app::ViewLeft));
+    EXPECT_EQ(app::frmMain->sectionColumnsReadout(0)->Caption(), QString::number(app::ViewLeft));
 
     // The raw image window: its right edge dragged past the image's end stops there.
     app::RawImageForm& raw = app::frmRawImage.get();
     raw.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&raw));
-    const double right = raw.Shape1->Left() + raw.Shape1->Width();
-    drag(raw.Image1, pixels(right, 300), pixels(right + 100000, 300));
-    EXPECT_EQ(raw.Shape1->Left() + raw.Shape1->Width(), raw.Image1->Left() + raw.Image1->Width());
-    EXPECT_TRUE(preview.Shape1->Width() == raw.Shape1->Width() && app::ViewRight == app::DataLength);
+    const double right = raw.sectionFrame->Left() + raw.sectionFrame->Width();
+    drag(raw.rawImage, pixels(right, 300), pixels(right + 100000, 300));
+    EXPECT_EQ(raw.sectionFrame->Left() + raw.sectionFrame->Width(), raw.rawImage->Left() + raw.rawImage->Width());
+    EXPECT_TRUE(preview.sectionFrame->Width() == raw.sectionFrame->Width() && app::ViewRight == app::DataLength);
 }
 
 // A drag whose release never arrives (another window took the mouse) ends at the next move
 // without a button: applied once, every flag cleared, nothing left half-moved.
 TEST_F(LabelsAndViewTest, ADragWithoutItsReleaseEndsAtTheNextMove) {
     app::PreviewForm& preview = placeSection(6000, 3000);
-    const double upper = preview.Line1(0)->Y1();
-    QTest::mousePress(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
+    const double upper = preview.bandLines(0)->Y1();
+    QTest::mousePress(preview.previewImage, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
     ASSERT_TRUE(isSet(app::DragUpperLine));
-    preview.Image2_MouseMove(ui::kLeftButton, 0, 1500, upper - 150);  // still held
-    EXPECT_EQ(preview.Line1(0)->Y1(), upper - 150);
-    preview.Image2_MouseMove(0, 0, 1500, upper - 150);  // no button: the release was lost
+    preview.previewImage_MouseMove(ui::kLeftButton, 0, 1500, upper - 150);  // still held
+    EXPECT_EQ(preview.bandLines(0)->Y1(), upper - 150);
+    preview.previewImage_MouseMove(0, 0, 1500, upper - 150);  // no button: the release was lost
     EXPECT_FALSE(isSet(app::DragUpperLine));
     const CurveForm& c1 = curveWindow(1);
-    EXPECT_EQ(c1.Line1(0)->Y1(), qRound((upper - 150) * c1.Picture1->ScaleHeight() / preview.Image2->Height()));
-    preview.Image2_MouseMove(0, 0, 1500, upper);  // an ordinary move afterwards moves nothing
-    EXPECT_EQ(preview.Line1(0)->Y1(), upper - 150);
-    QTest::mouseRelease(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
+    EXPECT_EQ(c1.bandLines(0)->Y1(), qRound((upper - 150) * c1.plot->ScaleHeight() / preview.previewImage->Height()));
+    preview.previewImage_MouseMove(0, 0, 1500, upper);  // an ordinary move afterwards moves nothing
+    EXPECT_EQ(preview.bandLines(0)->Y1(), upper - 150);
+    QTest::mouseRelease(preview.previewImage, Qt::LeftButton, Qt::NoModifier, pixels(1500, upper));
 }
 
 // The raw image window: the colour under the pointer on the main window's swatch; a resize that
@@ -223,16 +225,16 @@ TEST_F(LabelsAndViewTest, TheRawImageWindowReadsColoursAndThePreviewFollowsItsSi
     raw.Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&raw));
     // Column 100 of the synthetic core, in its uniform middle rows.
-    const double x = (100 + 0.25) * raw.Image1->Width() / app::DataLength;
-    const double y = raw.Image1->Height() / 2;
-    hover(raw.Image1, pixels(x, y));
+    const double x = (100 + 0.25) * raw.rawImage->Width() / app::DataLength;
+    const double y = raw.rawImage->Height() / 2;
+    hover(raw.rawImage, pixels(x, y));
     const int grey = core.columnGrey[100];
-    EXPECT_EQ(app::frmMain->Shape0->FillColour(), core::rgb(grey, grey, grey));
+    EXPECT_EQ(app::frmMain->pixelColourSwatch->FillColour(), core::rgb(grey, grey, grey));
 
     app::PreviewForm& preview = app::frmPreview.get();
     raw.setWidth(raw.Width() - 1500);
-    EXPECT_TRUE(preview.Width() == raw.Width() && preview.Image2->Width() == raw.Image1->Width());
+    EXPECT_TRUE(preview.Width() == raw.Width() && preview.previewImage->Width() == raw.rawImage->Width());
     app::PreviewRedrawn = false;  // as after a resize that left " Click to redraw"
-    QTest::mouseClick(preview.Image2, Qt::LeftButton, Qt::NoModifier, pixels(300, 100));
+    QTest::mouseClick(preview.previewImage, Qt::LeftButton, Qt::NoModifier, pixels(300, 100));
     EXPECT_TRUE(app::PreviewRedrawn);
 }

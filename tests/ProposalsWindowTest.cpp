@@ -36,23 +36,24 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     app::ProposeForm& form = app::frmPropose.get();
     ASSERT_TRUE(form.isVisible());
     placeSection();  // the whole core in view
-    EXPECT_EQ(form.Combo1->List(0), "1: Grey");
-    form.Command1->click();
+    EXPECT_EQ(form.curveList->List(0), "1: Grey");
+    form.proposeButton->click();
     const std::vector<long> shown = app::ShownProposals();
     std::vector<int> columns;  // where the plot shows them: the core's own boundaries
     for (auto p = shown.rbegin(); p != shown.rend(); ++p) columns.push_back(static_cast<int>(app::DataLength - *p));
     EXPECT_EQ(columns, core.boundaries);
-    EXPECT_EQ(form.Label5->Caption(), QString("%1 boundaries proposed.").arg(app::ProposedPositions.size()));
+    EXPECT_EQ(form.resultLabel->Caption(), QString("%1 boundaries proposed.").arg(app::ProposedPositions.size()));
     EXPECT_EQ(markers(), 0);
     EXPECT_TRUE(app::Saved);
     app::frmMain->mnuCompareProposals->trigger();  // the comparison's matcher serves the proposals too
-    EXPECT_EQ(app::frmCompare->Grid1->Header(3), "Only reference");
-    EXPECT_EQ(app::frmCompare->Grid1->Text(0, 3).toULong(), app::ProposedPositions.size());
+    EXPECT_EQ(app::frmCompare->tallyGrid->Header(3), "Only reference");
+    EXPECT_EQ(app::frmCompare->tallyGrid->Text(0, 3).toULong(), app::ProposedPositions.size());
     const auto dashes = [](QWidget* picture) {  // the dashes in its top row, in the proposals' own colour
         return countPixels(picture->grab().toImage().copy(0, 1, picture->width(), 1), qRgb(255, 0, 255));
     };
     EXPECT_EQ(dashes(plot(3)), static_cast<int>(shown.size()));  // a dashed line at each
-    EXPECT_GE(dashes(app::frmPreview->Image2), static_cast<int>(shown.size()) * 9 / 10);  // a few share a pixel column
+    EXPECT_GE(dashes(app::frmPreview->previewImage),
+              static_cast<int>(shown.size()) * 9 / 10);  // a few share a pixel column
 
     keyAt(shown[0], Qt::Key_Return);  // at the proposal
     keyAt(shown[1] + 2, Qt::Key_Return);  // two columns off
@@ -65,20 +66,20 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     const std::vector<long> left = app::ShownProposals();
     for (long p : {shown[0], shown[1], shown[2], shown[3]}) EXPECT_EQ(std::count(left.begin(), left.end(), p), 0) << p;
     EXPECT_EQ(left.size(), shown.size() - 4);
-    EXPECT_EQ(app::frmActiveYears->Label10->Caption(), QString("Proposed: %1").arg(left.size()));
-    form.Command2->click();  // accept all in view: one change, one Undo
+    EXPECT_EQ(app::frmActiveYears->proposedLabel->Caption(), QString("Proposed: %1").arg(left.size()));
+    form.acceptAllButton->click();  // accept all in view: one change, one Undo
     EXPECT_TRUE(markers() == 2 + static_cast<long>(left.size()) && app::YearMark(left.back()) == 1);
     curveWindow(1).mnuUndo->trigger();
     EXPECT_TRUE(markers() == 2 && app::ShownProposals() == left);
-    form.Command3->click();
-    EXPECT_TRUE(app::ProposedPositions.empty() && app::frmActiveYears->Label10->isHidden());
+    form.clearButton->click();
+    EXPECT_TRUE(app::ProposedPositions.empty() && app::frmActiveYears->proposedLabel->isHidden());
     keyAt(shown[4], Qt::Key_Return);
     EXPECT_EQ(markers(), 2);
     app::ProposedPositions = {200, 203};  // two in reach of the pointer at 202: the nearer is taken
     keyAt(202, Qt::Key_Return);
     EXPECT_TRUE(app::YearMark(203) == 1 && markers() == 3);
 
-    form.Text1->setText("thin");
-    form.Command1->click();
+    form.thinnestBox->setText("thin");
+    form.proposeButton->click();
     EXPECT_EQ(onlyMessage(), "Please type the smallest lamina thickness in millimetres (a number above 0).");
 }

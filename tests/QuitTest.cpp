@@ -15,7 +15,8 @@ class QuitPaths : public AppTest, public ::testing::WithParamInterface<int> {
   protected:
     // The three ways of quitting: the Quit button, the Quit menu command, the close box.
     void quit(app::MainForm& main) {
-        if (GetParam() == 0) main.Command4->click();
+        if (GetParam() == 0)
+            main.quitButton->click();
         else if (GetParam() == 1) main.mnuQuit->trigger();
         else main.close();
     }
@@ -104,10 +105,10 @@ TEST_F(AppTest, ACancelledOrFailedSaveKeepsTheWorkAndQuittingAsksAgain) {
         row.target.isEmpty() ? dialogs->cancelFile() : dialogs->answerSave(row.target);
         const rlimit full{row.diskFull ? 1024 : unlimited.rlim_cur, unlimited.rlim_max};  // as on a full disk
         setrlimit(RLIMIT_FSIZE, &full);
-        row.byQuit ? main.Command4->click() : main.Command5->click();
+        row.byQuit ? main.quitButton->click() : main.saveAsButton->click();
         setrlimit(RLIMIT_FSIZE, &unlimited);
         EXPECT_FALSE(app::programEnded() || app::Saved || QFileInfo::exists(dir.filePath("full.csv"))) << row.what;
-        EXPECT_TRUE(main.Command5->Caption() == "Save as" && app::WorkingFileName == source) << row.what;
+        EXPECT_TRUE(main.saveAsButton->Caption() == "Save as" && app::WorkingFileName == source) << row.what;
         EXPECT_EQ(files::readFileBytes(source), synth::makeXrfTable(core, true)) << row.what;
         const auto messages = dialogs->shownOf(ScriptedDialogs::Kind::Message);
         const QString why = messages.empty() ? QString() : messages.back().text;
@@ -116,7 +117,7 @@ TEST_F(AppTest, ACancelledOrFailedSaveKeepsTheWorkAndQuittingAsksAgain) {
         EXPECT_EQ(toldWhy, !row.target.isEmpty()) << row.what;
         dialogs->clearRecord();
         dialogs->answerMessage(MessageResult::No);
-        main.Command4->click();
+        main.quitButton->click();
         EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::Message).at(0).text, kQuestion) << row.what;
         EXPECT_TRUE(app::programEnded()) << row.what;
         EXPECT_EQ(dialogs->unexpected(), 0) << row.what;
@@ -141,7 +142,7 @@ TEST_F(AppTest, SaveRulesForEveryRowGroup) {
     table(2, 80) = core::Variant("kept");
     writeSettings(table);
     app::MainForm& main = start();
-    app::frmPreview->Shape1->setLeft(1234);
+    app::frmPreview->sectionFrame->setLeft(1234);
     main.mnuQuit->trigger();
     // Unused rows go back to 9999, rows 68..100 keep column 2; before a radiograph import rows 12,
     // 13, 66, 67 stay as read, before XRF data rows 14..23, before a photo its rows.
@@ -156,7 +157,7 @@ TEST_F(AppTest, SaveRulesForEveryRowGroup) {
     restart();
     writeSettings(table);
     app::MainForm& again = start();
-    again.Command1->setEnabled(false);  // as the radiograph import leaves it
+    again.importRadiographButton->setEnabled(false);  // as the radiograph import leaves it
     app::XrfLoaded = true;
     app::curveWindow(1).Move(1500, 2500, 6000, 1500);
     app::curveWindow(2).Move(1600, 4100, 6000, 1500);
@@ -175,7 +176,7 @@ TEST_F(AppTest, QuittingWithMarkersBeforeTheXrfImportSaysToImportFirst) {
     openSyntheticCore(300);
     keyAt(1, 100, Qt::Key_1);
     dialogs->answerMessage(MessageResult::Yes);
-    app::frmMain->Command4->click();
+    app::frmMain->quitButton->click();
     EXPECT_TRUE(onlyMessage().startsWith("The markers cannot be saved before XRF data are imported"));
     EXPECT_TRUE(app::programEnded());
 }

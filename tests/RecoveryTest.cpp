@@ -36,14 +36,14 @@ TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     app::setRecoveryFolder(folder + QStringLiteral("/recovery"));
     openRadiograph(folder + QStringLiteral("/core.bmp"));
     importXrf(folder + QStringLiteral("/Results.txt"));
-    placeSection(app::frmPreview->Image2->Width() / 10, app::frmPreview->Image2->Width() * 7 / 10);
+    placeSection(app::frmPreview->previewImage->Width() / 10, app::frmPreview->previewImage->Width() * 7 / 10);
     keyAt(2, 100, Qt::Key_1);
     keyAt(2, 200, Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->Text1, "T1");
-    app::frmLaminaName->Command1->click();
+    QTest::keyClicks(app::frmLaminaName->labelBox, "T1");
+    app::frmLaminaName->okButton->click();
     keyAt(2, 250, Qt::Key_N);
-    QTest::keyClicks(app::frmNote->Text1, "slump");
-    app::frmNote->Command1->click();
+    QTest::keyClicks(app::frmNote->noteBox, "slump");
+    app::frmNote->okButton->click();
     dialogs->answerSave(folder + QStringLiteral("/saved.csv"));
     app::frmMain->mnuSaveAs->trigger();
     keyAt(3, 150, Qt::Key_3);
@@ -199,7 +199,7 @@ TEST_F(RecoveryTest, ADeclinedCopyIsKeptAsideAndAnUnwritableOneIsTold) {
     restart();
     openRadiograph(dir.filePath("core.bmp"));
     dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::No);
-    app::frmMain->Command2->click();
+    app::frmMain->importXrfButton->click();
     EXPECT_TRUE(!QFile::exists(declined) && QFile::exists(declined + ".unused"));
     const QString shorter = leave("recovery-b.csv", 399);
     restart();

@@ -24,8 +24,8 @@ TEST_F(ScalesTest, TheScalesMatchTheScannerPositions) {
     const double length = (app::ViewRight - app::ViewLeft) * 0.2;
     EXPECT_EQ(scale.Caption(), core::doubleText(core::roundHalfEven(length * 10) / 10) + " mm");
     EXPECT_EQ(app::frm1m->Caption(), "45 cm");  // 2251 columns x 0.2 mm
-    const QImage ruler = scale.Picture1->Image();
-    ASSERT_EQ(ruler.width(), curveWindow(1).Picture1->surface().widthPixels());
+    const QImage ruler = scale.scalePicture->Image();
+    ASSERT_EQ(ruler.width(), curveWindow(1).plot->surface().widthPixels());
     const int row = ruler.height() / 6;  // inside the 10 mm blocks
     // Colour changes along the top band, from the right: every 10 mm.
     std::vector<int> edges;
@@ -49,7 +49,7 @@ TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
     app::ElasticForm& e = app::frmElastic.get();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
     EXPECT_TRUE(e.Width() == curveWindow(1).Width() && e.Top() == curveWindow(1).Top() - e.Height());
-    const double line = e.Line1->X1();
+    const double line = e.centreLine->X1();
     const int centre = qRound(line);
     QWidget* area = e.client();
     QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(centre + 30, 5));
@@ -85,8 +85,8 @@ TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
     EXPECT_EQ(marksBetween(cx + half, cx + 5 * app::ElasticInterval + half), 5);
     EXPECT_EQ(marksBetween(cx - 5 * app::ElasticInterval - half, cx - half), 5);
     // The section moved in the preview: the overlay moves along and stays under the ruler.
-    const double left = app::frmPreview->Shape1->Left(), centrePixel = s2.toPixelX(cx);
-    placeSection(left > 600 ? left - 600 : left + 600, app::frmPreview->Shape1->Width());
+    const double left = app::frmPreview->sectionFrame->Left(), centrePixel = s2.toPixelX(cx);
+    placeSection(left > 600 ? left - 600 : left + 600, app::frmPreview->sectionFrame->Width());
     app::ClearCurvePointers();
     EXPECT_NEAR(plot(2)->surface().toPixelX(app::ElasticCentreX), centrePixel, 1);
 
@@ -98,26 +98,26 @@ TEST_F(ScalesTest, TheElasticScaleStretchesAndOverlaysTheCurves) {
 
 // Bad spacings end cleanly: a press on the centre line, a drag across it, a stepping of 0 or text.
 TEST_F(ScalesTest, BadSpacingsAndSteppingsEndCleanly) {
-    app::frmMain->Command7->click();  // "Show tools"
+    app::frmMain->showToolsButton->click();  // "Show tools"
     EXPECT_TRUE(app::frm1m->isVisible() && app::frmScale->isVisible() && app::frmElastic->isVisible());
     app::ElasticForm& e = app::frmElastic.get();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
-    const int centre = qRound(e.Line1->X1());
+    const int centre = qRound(e.centreLine->X1());
     QWidget* area = e.client();
     drag(area, QPoint(centre + 45, 5), QPoint(centre - 45, 5));  // across the centre: the spacing's size
     EXPECT_TRUE(app::ElasticInterval > 0 && !e.Caption().contains('-')) << e.Caption().toStdString();
     drag(area, QPoint(centre, 5), QPoint(centre + 50, 5));       // from the centre line
     app::ClearCurvePointers();
     for (const char* stepping : {"0", "", "abc", "-200", "1e308"}) {
-        app::frmMain->Text1->setText(QString::fromLatin1(stepping));
+        app::frmMain->steppingBox->setText(QString::fromLatin1(stepping));
         app::DrawScale();
         app::Draw1mScale();
         app::RenderSection();
     }
-    app::frmMain->Text1->setText("0");
+    app::frmMain->steppingBox->setText("0");
     app::DrawScale();
     EXPECT_EQ(app::frmScale->Caption(), "0 mm");
-    EXPECT_TRUE(app::frmMain->Text1->ToolTipText().startsWith("The stepping must be a positive number"));
-    app::frmMain->Text1->setText("200");
-    EXPECT_EQ(app::frmMain->Text1->ToolTipText(), QString());
+    EXPECT_TRUE(app::frmMain->steppingBox->ToolTipText().startsWith("The stepping must be a positive number"));
+    app::frmMain->steppingBox->setText("200");
+    EXPECT_EQ(app::frmMain->steppingBox->ToolTipText(), QString());
 }

@@ -20,11 +20,12 @@ TEST_F(AppTest, StartsWithTheShippedSettingsWithoutAMessage) {
     }
     // One version everywhere: the title, the about box (and --version, the package).
     const app::MainForm& main = app::frmMain.get();
-    EXPECT_TRUE(main.Caption() == "Stratalyser " STRATALYSER_VERSION && app::frmAbout->Caption() == "About " + main.Caption() &&
-                app::frmAbout->Label8->Caption() == main.Caption());
+    EXPECT_TRUE(main.Caption() == "Stratalyser " STRATALYSER_VERSION &&
+                app::frmAbout->Caption() == "About " + main.Caption() &&
+                app::frmAbout->versionLabel->Caption() == main.Caption());
     // Section rectangles right-aligned in their pictures.
-    EXPECT_EQ(app::frmPreview->Shape1->Left() + app::frmPreview->Shape1->Width(),
-              app::frmPreview->Picture2->Left() + app::frmPreview->Picture2->Width());
+    EXPECT_EQ(app::frmPreview->sectionFrame->Left() + app::frmPreview->sectionFrame->Width(),
+              app::frmPreview->renderSurface->Left() + app::frmPreview->renderSurface->Width());
 }
 
 // An installed program (no settings folder beside it, the shipped defaults in its data folder) keeps
@@ -60,7 +61,7 @@ TEST_F(AppTest, WithoutASettingsFileWarnsOnceAndRunsOnDefaults) {
               "package is avalable at <the source tree: bash scripts/setup.sh package>");
     EXPECT_EQ(messages[0].title, "Message from Stratalyser");
     EXPECT_EQ(messages[0].icon, ui::MessageIcon::Exclamation);
-    EXPECT_TRUE(main.Caption() == "Stratalyser 1.6" && app::frmAbout->Label8->Caption() == "Stratalyser 1.6");
+    EXPECT_TRUE(main.Caption() == "Stratalyser 1.6" && app::frmAbout->versionLabel->Caption() == "Stratalyser 1.6");
     EXPECT_TRUE(!app::ReferencesLoaded && app::frmPreview->isVisible());
     for (int row = 1; row <= 100; ++row) EXPECT_TRUE(References(3, row) == 9999) << row;
     // Quitting leaves no settings file behind.
@@ -80,7 +81,7 @@ TEST_F(AppTest, StoredPositionsAreAppliedAndUnreadRowsAreEmpty) {
     EXPECT_EQ(QPointF(main.Left(), main.Top()), QPointF(450, 3000));
     EXPECT_EQ(QRectF(app::frmPreview->Left(), app::frmPreview->Top(), app::frmPreview->Width(), 0),
               QRectF(300, 600, 15000, 0));
-    for (const ui::Shape* section : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
+    for (const ui::Shape* section : {app::frmPreview->sectionFrame, app::frmRawImage->sectionFrame})
         EXPECT_EQ(QPointF(section->Left(), section->Width()), QPointF(1200, 2400));
     EXPECT_TRUE(dialogs->shown().empty());
 

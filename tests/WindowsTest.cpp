@@ -6,15 +6,16 @@ using app::curveWindow;
 // cannot change.
 TEST_F(AppTest, MainWindowStartsWithOnlyTheRadiographImportAndQuitting) {
     app::MainForm& f = start();
-    EXPECT_TRUE(f.Command1->isEnabled() && f.Command4->isEnabled() && f.mnuOpenRadio->Enabled());
-    for (QWidget* w : std::initializer_list<QWidget*>{f.Command2, f.Command3, f.Command5, f.Command7, f.Frame2,
-                                                      f.Frame3, f.Label7(0), f.Label7(1), f.Label8, f.Label9,
-                                                      f.Text3(0), f.Text3(1), f.Slider1(0), f.Slider1(1)})
+    EXPECT_TRUE(f.importRadiographButton->isEnabled() && f.quitButton->isEnabled() && f.mnuOpenRadio->Enabled());
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             f.importXrfButton, f.importPhotoButton, f.saveAsButton, f.showToolsButton, f.photoFrame, f.windowFrame,
+             f.sectionEndCaptions(0), f.sectionEndCaptions(1), f.pointerCaption, f.pointerReadout, f.sectionEndPositions(0),
+             f.sectionEndPositions(1), f.radiographSliders(0), f.radiographSliders(1)})
         EXPECT_FALSE(w->isEnabled()) << w->metaObject()->className();
     for (ui::MenuItem* m : {f.mnuOpenXRF, f.mnuOpenPhoto, f.mnuSave, f.mnuSaveAs, f.mnuSummary, f.mnuScale,
                             f.mnuElastic, f.mnuShowAll, f.mnuAlign, f.mnuActive})
         EXPECT_FALSE(m->Enabled()) << m->Caption().toStdString();
-    EXPECT_FALSE(f.ProgressBar1->isVisible());
+    EXPECT_FALSE(f.progressBar->isVisible());
     const QSize size = f.size();
     f.resize(size + QSize(100, 100));
     EXPECT_EQ(f.size(), size);
@@ -24,13 +25,13 @@ TEST_F(AppTest, PointerReadOutOverTheRadiographShowsPositionAndColour) {
     app::MainForm& main = start();
     QImage radiograph(40, 10, QImage::Format_RGB32);
     radiograph.fill(QColor(10, 20, 30));
-    main.Picture1->setPicture(radiograph);
-    QTest::mouseMove(main.Picture1, QPoint(5, 7));
-    EXPECT_TRUE(main.Label2(0)->Caption() == "5" && main.Label2(1)->Caption() == "7");
-    EXPECT_EQ(main.Shape0->FillColour(), core::rgb(10, 20, 30));
-    main.Picture1_MouseMove(0, 0, 12.345, 99.0);    // below the picture: black
-    EXPECT_EQ(main.Label2(0)->Caption(), "12.34");  // rounded to 2 decimals, halves to even
-    EXPECT_EQ(main.Shape0->FillColour(), core::rgb(0, 0, 0));
+    main.radiographPicture->setPicture(radiograph);
+    QTest::mouseMove(main.radiographPicture, QPoint(5, 7));
+    EXPECT_TRUE(main.pixelReadout(0)->Caption() == "5" && main.pixelReadout(1)->Caption() == "7");
+    EXPECT_EQ(main.pixelColourSwatch->FillColour(), core::rgb(10, 20, 30));
+    main.radiographPicture_MouseMove(0, 0, 12.345, 99.0);  // below the picture: black
+    EXPECT_EQ(main.pixelReadout(0)->Caption(), "12.34");   // rounded to 2 decimals, halves to even
+    EXPECT_EQ(main.pixelColourSwatch->FillColour(), core::rgb(0, 0, 0));
 }
 
 // "Align forms" stacks both columns of curve windows under their top windows (1 and 4) at the top
@@ -73,16 +74,16 @@ TEST_F(AppTest, ShowAllAboutAndStaffWindows) {
     for (int k = 1; k <= 6; ++k) EXPECT_TRUE(curveWindow(k).isVisible()) << k;
     main.mnuAbout->trigger();
     EXPECT_TRUE(app::frmAbout->isVisible());
-    EXPECT_EQ(app::frmAbout->Label8->Caption(), "Stratalyser " STRATALYSER_VERSION);
-    EXPECT_EQ(app::frmAbout->Label2->Caption(), "Settings: " + QDir::toNativeSeparators(settingsPath));
+    EXPECT_EQ(app::frmAbout->versionLabel->Caption(), "Stratalyser " STRATALYSER_VERSION);
+    EXPECT_EQ(app::frmAbout->settingsFileLabel->Caption(), "Settings: " + QDir::toNativeSeparators(settingsPath));
     // "?" > Manual shows the manual (in the program's own window): from the source tree, for a build.
     main.mnuManual->trigger();
     const auto shownDocuments = dialogs->shownOf(ui::ScriptedDialogs::Kind::Document);
     ASSERT_EQ(shownDocuments.size(), 1u);
     EXPECT_EQ(shownDocuments[0].text, testsupport::sourceFile("docs/manual.md"));
-    doubleClick(main.Image1, main.Image1->rect().center());
-    EXPECT_TRUE(app::frmTest->isVisible() && app::frmTest->Command4->isEnabled());
-    app::frmTest->Command4->click();  // redraws the close-up, which without a photo is nothing
+    doubleClick(main.logo, main.logo->rect().center());
+    EXPECT_TRUE(app::frmTest->isVisible() && app::frmTest->closeUpButton->isEnabled());
+    app::frmTest->closeUpButton->click();  // redraws the close-up, which without a photo is nothing
 }
 
 // On a small screen every window shows inside it, wherever the settings or a command place it;
@@ -117,10 +118,10 @@ TEST_F(AppTest, TheFirstLookLaysTheWindowsOutOnEveryScreen) {
         } else {
             importRealCore();
             dialogs->answerOpen(dir.filePath("tall.png"));
-            app::frmMain->Command3->click();
+            app::frmMain->importPhotoButton->click();
             app::frmPhoto->mnuCrop->trigger();
         }
-        app::frmMain->Command7->click();  // the tools: metre, 10 mm and elastic scales
+        app::frmMain->showToolsButton->click();  // the tools: metre, 10 mm and elastic scales
     };
     for (std::size_t s = 0; s < std::size(screens); ++s) {
         for (const bool demo : {true, false}) {

@@ -35,15 +35,15 @@ TEST_F(XrfImportTest, BothFormsOfTheRealTableOpenAlike) {
         ASSERT_TRUE(app::XrfLoaded);
         // What the user sees: the stepping, the windows and their elements, the commands now
         // offered, the section's ends in "To (L)" and "From (R)", and the curves themselves.
-        QStringList seen{main.Text1->Text(), main.Command5->Caption(), main.Text3(0)->Text(), main.Text3(1)->Text(),
-                         QString::number(app::XrfColumnCount)};
-        for (const bool b : {main.Command2->isEnabled(), main.mnuOpenXRF->Enabled(), main.mnuSave->Enabled(),
-                             main.mnuSummary->Enabled(), main.mnuShowAll->Enabled(), main.Frame3->isEnabled(),
-                             main.ProgressBar1->isVisible(), app::Saved})
+        QStringList seen{main.steppingBox->Text(), main.saveAsButton->Caption(), main.sectionEndPositions(0)->Text(),
+                         main.sectionEndPositions(1)->Text(), QString::number(app::XrfColumnCount)};
+        for (const bool b : {main.importXrfButton->isEnabled(), main.mnuOpenXRF->Enabled(), main.mnuSave->Enabled(),
+                             main.mnuSummary->Enabled(), main.mnuShowAll->Enabled(), main.windowFrame->isEnabled(),
+                             main.progressBar->isVisible(), app::Saved})
             seen << QString::number(b);
         for (int k = 1; k <= 6; ++k) {
             seen << curveWindow(k).Caption() << QString::number(curveWindow(k).isVisible())
-                 << QString::number(curveWindow(k).Combo1->ListCount());
+                 << QString::number(curveWindow(k).elementList->ListCount());
             EXPECT_GT(countPixels(plot(k)->Image(), kBrightGreen), 100) << k;  // a curve is drawn
             for (long i = 1; i <= app::DataLength; ++i) seen << QString::number(app::CurveValue(k, i));
         }
@@ -67,24 +67,24 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
     keyAt(5, p3, Qt::Key_7);
     keyAt(1, p4, Qt::Key_1);
     keyAt(3, p2, Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->Text1, "A \"1\", thick");
-    app::frmLaminaName->Command1->click();
+    QTest::keyClicks(app::frmLaminaName->labelBox, "A \"1\", thick");
+    app::frmLaminaName->okButton->click();
     keyAt(4, p4, Qt::Key_N);
-    app::frmNote->Command1->click();  // confirmed empty: no note
+    app::frmNote->okButton->click();                        // confirmed empty: no note
     app::MarkerNote(p3) = QStringLiteral("#two\r\nlines");  // as an older file may hold it
     EXPECT_FALSE(app::Saved);
 
     const QString work = dir.filePath("YAN8A1 work.csv");
     dialogs->answerSave(work);
-    main.Command5->click();
+    main.saveAsButton->click();
     // The scanner's own tab table is never offered to be replaced: a .csv beside it is.
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::SaveFile).at(0).initialName, testsupport::realData("Results.csv"));
-    EXPECT_TRUE(main.Command5->Caption() == "Save" && app::Saved);
+    EXPECT_TRUE(main.saveAsButton->Caption() == "Save" && app::Saved);
     EXPECT_EQ(app::MarkerLabel(p2), "#A '1', thick");  // as the file keeps it
     const QByteArray saved = files::readFileBytes(work);
     EXPECT_EQ(saved.count("\r\n"), 4 + app::DataLength + 1);  // + the line end inside the note
     EXPECT_TRUE(saved.startsWith("\"C:\\Data\\ITRAX\\YAN_Aug 2013"));
-    main.Command4->click();  // nothing unsaved: no question
+    main.quitButton->click();  // nothing unsaved: no question
     EXPECT_TRUE(app::programEnded() && dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
 
     restart();
@@ -92,7 +92,7 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
     importXrf(work);
     ASSERT_TRUE(app::XrfLoaded);
     EXPECT_TRUE(dialogs->shownOf(ScriptedDialogs::Kind::Message).empty());
-    EXPECT_TRUE(again.Command5->Caption() == "Save" && app::WorkingFileName == work);
+    EXPECT_TRUE(again.saveAsButton->Caption() == "Save" && app::WorkingFileName == work);
     const std::pair<long, Variant> marks[] = {
         {p1, 1}, {p2, 3}, {p3, 7}, {p4, 1}, {p1 + 1, Variant("---")}, {0, Variant("Year")}};
     for (const auto& [p, mark] : marks) EXPECT_TRUE(app::YearMark(p) == mark) << p;
@@ -100,8 +100,8 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
               (QStringList{"#A '1', thick", "#two\r\nlines", "---"}));
     EXPECT_EQ(app::LabelCount, 1);  // the preview marks the label again
     for (int k = 1; k <= 6; ++k) EXPECT_EQ(curveWindow(k).Caption(), kShown[k]);
-    EXPECT_EQ(again.Text1->Text(), "200");
-    again.Command5->click();  // Save writes straight back: the same bytes
+    EXPECT_EQ(again.steppingBox->Text(), "200");
+    again.saveAsButton->click();  // Save writes straight back: the same bytes
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::SaveFile).size(), 0u);
     EXPECT_EQ(files::readFileBytes(work), saved);
 }
@@ -121,8 +121,8 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummary) {
     }
     ASSERT_EQ(marked.size(), 18u);
     keyAt(2, marked[9], Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->Text1, "V10");
-    app::frmLaminaName->Command1->click();
+    QTest::keyClicks(app::frmLaminaName->labelBox, "V10");
+    app::frmLaminaName->okButton->click();
 
     dialogs->answerSave(dir.filePath("summary.csv"));
     app::frmMain->mnuSummary->trigger();
@@ -157,18 +157,19 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
         keyAt(2, marked.back(), Qt::Key(Qt::Key_0 + levels[marked.size() - 1]));
     }
     keyAt(2, marked[2], Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->Text1, "V3");
-    app::frmLaminaName->Command1->click();
+    QTest::keyClicks(app::frmLaminaName->labelBox, "V3");
+    app::frmLaminaName->okButton->click();
 
     app::frmMain->mnuChronology->trigger();
     app::ChronologyForm& form = app::frmChronology.get();
     ASSERT_TRUE(form.isVisible());
-    EXPECT_TRUE(form.Text2->Text() == "SYNTH 1" && form.Text4->Text() == "1" && form.Text5->Text() == "2");
-    form.Text1->setText("2013");
-    form.Text3->setText("1250");
-    form.Text4->setText("1, 9");
+    EXPECT_TRUE(form.sectionBox->Text() == "SYNTH 1" && form.yearLevelsBox->Text() == "1" &&
+                form.uncertainLevelsBox->Text() == "2");
+    form.topYearBox->setText("2013");
+    form.compositeTopBox->setText("1250");
+    form.yearLevelsBox->setText("1, 9");
     dialogs->answerSave(dir.filePath("chronology.csv"));
-    form.Command1->click();
+    form.saveButton->click();
     EXPECT_FALSE(form.isVisible());
     // One uncertain year boundary (level 2) lies in the first varve: years_max is years_min + 1 from there on.
     const auto row = [&](int year, std::size_t top, std::size_t bottom, int uncertain, int min, const char* label) {
@@ -188,8 +189,8 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     for (int i = 1; i <= 3; ++i) sum += lines[i].split(',')[8].toDouble();
     EXPECT_NEAR(sum, mm(marked[5]) - mm(marked[0]), 1e-9);
     app::frmMain->mnuChronology->trigger();  // offered again as chosen
-    EXPECT_TRUE(form.Text1->Text() == "2013" && form.Text3->Text() == "1250" && form.Text4->Text() == "1, 9" &&
-                form.Text5->Text() == "2");
+    EXPECT_TRUE(form.topYearBox->Text() == "2013" && form.compositeTopBox->Text() == "1250" &&
+                form.yearLevelsBox->Text() == "1, 9" && form.uncertainLevelsBox->Text() == "2");
 }
 
 // Each moving average of the pop-up menu smooths its own window's curve. Fe is 0 but for a spike of
@@ -204,8 +205,8 @@ TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     importXrf(dir.filePath("spike.csv"));
     ASSERT_TRUE(app::XrfLoaded);
     CurveForm& w2 = curveWindow(2);
-    w2.Combo1->setText("Fe");
-    w2.Text1->setText("1200");  // the spike clear of the plot's edges
+    w2.elementList->setText("Fe");
+    w2.topValueBox->setText("1200");  // the spike clear of the plot's edges
     // The highest curve pixel in the spike's column: the top of the curve. A full redraw spreads
     // the section over the plot's width and the range 1200 .. 0 over its height.
     const auto peakRow = [&](QRgb colour) {
@@ -233,9 +234,9 @@ TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     EXPECT_EQ(countPixels(plot(2)->Image(), kRawUnderAverage), 0);
 
     // Flip vertical swaps the range boxes.
-    curveWindow(3).Text1->setText("7");
+    curveWindow(3).topValueBox->setText("7");
     curveWindow(3).mnuFlip->trigger();
-    EXPECT_EQ(curveWindow(3).Text2->Text(), "7");
+    EXPECT_EQ(curveWindow(3).bottomValueBox->Text(), "7");
 }
 
 // The stepping comes from the scanner's positions, whatever the first one is, and from tables of
@@ -256,7 +257,7 @@ TEST_F(XrfImportTest, TheSteppingFollowsThePositionsOfShortTables) {
         importXrf(writeFile(dir.filePath("short.csv"), bytes));
         ASSERT_TRUE(app::XrfLoaded) << t.rows;
         EXPECT_DOUBLE_EQ(app::XrfData.get(2, 1).toDouble(), t.first);
-        EXPECT_EQ(app::frmMain->Text1->Text(), t.micron) << t.rows << " rows from " << t.first;
+        EXPECT_EQ(app::frmMain->steppingBox->Text(), t.micron) << t.rows << " rows from " << t.first;
     }
 }
 
@@ -273,21 +274,21 @@ TEST_F(XrfImportTest, RatiosLeaveGapsAndASmallRangeSettles) {
     importXrf(dir.filePath("ratio.csv"));
     ASSERT_TRUE(app::XrfLoaded);
     CurveForm& w4 = curveWindow(4);
-    w4.Combo1->setText("kcps");
-    QTest::mouseClick(w4.Check1, Qt::LeftButton, Qt::NoModifier, QPoint(5, w4.Check1->height() / 2));
-    EXPECT_TRUE(w4.Combo2->isVisible());
-    w4.Combo2->setText("Fe");
-    w4.Combo2_Click();
+    w4.elementList->setText("kcps");
+    QTest::mouseClick(w4.ratioCheck, Qt::LeftButton, Qt::NoModifier, QPoint(5, w4.ratioCheck->height() / 2));
+    EXPECT_TRUE(w4.denominatorList->isVisible());
+    w4.denominatorList->setText("Fe");
+    w4.denominatorList_Click();
     EXPECT_EQ(w4.Caption(), "4: kcps / Fe");
     EXPECT_EQ(app::CurveValue(4, 4), -9999.0f);  // Fe is 0 at position 4
     EXPECT_EQ(app::CurveValue(4, 5), 0.8f);      // 0.8 * (5 mod 3 - 1) / (5 mod 4)
-    EXPECT_EQ(w4.Text1->Text(), "0.8");          // a top below 1 is left unrounded ...
-    EXPECT_EQ(w4.Text2->Text(), "0");            // ... and a gap makes the bottom 0
-    QTest::mouseClick(w4.Check1, Qt::LeftButton, Qt::NoModifier, QPoint(5, w4.Check1->height() / 2));
+    EXPECT_EQ(w4.topValueBox->Text(), "0.8");    // a top below 1 is left unrounded ...
+    EXPECT_EQ(w4.bottomValueBox->Text(), "0");   // ... and a gap makes the bottom 0
+    QTest::mouseClick(w4.ratioCheck, Qt::LeftButton, Qt::NoModifier, QPoint(5, w4.ratioCheck->height() / 2));
     EXPECT_EQ(w4.Caption(), "4: kcps");
-    EXPECT_EQ(w4.Text2->Text(), "-5");  // -0.8 rounded down once, and then it stays
+    EXPECT_EQ(w4.bottomValueBox->Text(), "-5");  // -0.8 rounded down once, and then it stays
     for (int i = 0; i < 3; ++i) app::RedrawCurves();
-    EXPECT_TRUE(w4.Text2->Text() == "-5" && app::AutoRange(4));
+    EXPECT_TRUE(w4.bottomValueBox->Text() == "-5" && app::AutoRange(4));
 }
 
 // A table of fewer fields than the scanner writes (filename, position and three elements) imports,
@@ -315,7 +316,7 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
     writeFile(dir.filePath("Results.txt"), coarse.join("\r\n").toUtf8());
     app::MainForm& main = openRadiograph(dir.filePath("radiograph.bmp"));
     dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::No);
-    main.Command2->click();
+    main.importXrfButton->click();
     const auto asked = dialogs->shownOf(ScriptedDialogs::Kind::Message);
     ASSERT_TRUE(asked.size() == 2 && !app::XrfLoaded);
     EXPECT_TRUE(asked[0].text.startsWith("The XRF table has 451 measurements, one every 1000 micron (451 mm of core); "
@@ -326,7 +327,7 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
     EXPECT_TRUE(asked[1].text.startsWith("The XRF data length (451 measurements) does not match"));
 
     dialogs->answerOpen(dir.filePath("Results.txt")).answerMessage(ui::MessageResult::Yes);
-    main.Command2->click();
+    main.importXrfButton->click();
     ASSERT_TRUE(app::XrfLoaded);
     const files::XrfContents real = files::readXrfTable(files::readFileBytes(testsupport::realData("Results.txt")));
     for (long i = 1; i <= app::DataLength; ++i) {
@@ -334,11 +335,11 @@ TEST_F(XrfImportTest, ATableAtACoarserStepIsPlacedOntoTheColumns) {
         for (long f = 9; i % 5 == 1 && f <= app::XrfColumnCount; f += 11)
             EXPECT_EQ(app::XrfData(f, i).toDouble(), real.data(f, i).toDouble()) << i;
     }
-    EXPECT_EQ(main.Text1->Text(), "200");
+    EXPECT_EQ(main.steppingBox->Text(), "200");
     const long first = app::DataLength - app::ViewRight;
     for (long p = first + 2; p < first + 42; p += 2) keyAt(1 + p % 6, p, Qt::Key_1);
     dialogs->answerSave(dir.filePath("work.csv"));
-    main.Command5->click();
+    main.saveAsButton->click();
     restart();
     openRadiograph(dir.filePath("radiograph.bmp"));
     importXrf(dir.filePath("work.csv"));
@@ -370,10 +371,10 @@ TEST_F(XrfImportTest, InvalidMeasurementsAreHiddenOnRequest) {
 
     const QString work = dir.filePath("work.csv");
     dialogs->answerSave(work);
-    main.Command5->click();
+    main.saveAsButton->click();
     const files::XrfContents saved = files::readXrfTable(files::readFileBytes(work));
     EXPECT_TRUE(saved.data(4, 105).toDouble() == 0 && saved.data(25, 105).toDouble() != 0);
-    main.Command4->click();
+    main.quitButton->click();
     restart();
     openRadiograph(testsupport::realData("radiograph.bmp"));
     importXrf(work);

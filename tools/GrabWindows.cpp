@@ -97,15 +97,15 @@ int main(int argc, char* argv[]) {
         if (argc > 4) scripted->answerOpen(QString::fromLocal8Bit(argv[4]));
         if (argc > 5) scripted->answerOpen(QString::fromLocal8Bit(argv[5]));
         ui::installDialogs(std::move(scripted));
-        app::frmMain->Command1_Click();
+        app::frmMain->importRadiographButton_Click();
         app::frmRawImage->Show();
-        if (argc > 4) app::frmMain->Command2_Click();
+        if (argc > 4) app::frmMain->importXrfButton_Click();
     }
     app::frmActiveYears->Show();
     app::CurveForm& curve = radiograph || demo ? app::frmCurve1.get() : app::frmCurve4.get();
     curve.Show();
     const QList<QByteArray> options = argc > 3 ? QByteArray(argv[3]).split(',') : QList<QByteArray>();
-    if (radiograph && options.contains("high")) app::frmMain->Combo1->setListIndex(0);
+    if (radiograph && options.contains("high")) app::frmMain->resolutionList->setListIndex(0);
     if (options.contains("markers")) {
         // Twelve boundaries, levels 1, 3 and 5 in turn, spread over the section, then the pointer.
         const long span = app::ViewRight - app::ViewLeft;
@@ -121,18 +121,18 @@ int main(int argc, char* argv[]) {
         } else {
             app::RedrawGreyCurve();
         }
-        app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.Picture1->ScaleHeight());
+        app::ShowCurvePointer(app::ViewLeft + span / 3.0, curve.plot->ScaleHeight());
     }
     if ((options.contains("markers") || options.contains("tools")) && app::XrfLoaded) {
         // The tools shown and the elastic scale stretched to a spacing of 15 positions.
-        app::frmMain->Command7_Click();
+        app::frmMain->showToolsButton_Click();
         app::frmMain->mnuElastic_Click();
         app::ElasticShown = true;
         app::ElasticDragging = true;  // as a drag on the scale does
         app::ElasticGrabMark = 1;
-        app::DrawElasticScale(app::frmElastic->Line1->X1() + 15);
+        app::DrawElasticScale(app::frmElastic->centreLine->X1() + 15);
         app::ElasticDragging = false;
-        app::ShowCurvePointer(app::PointerX, curve.Picture1->ScaleHeight());
+        app::ShowCurvePointer(app::PointerX, curve.plot->ScaleHeight());
     }
     // "section=L:R": the section moved to columns L to R, as a drag leaves it.
     for (const QByteArray& option : options) {
@@ -141,7 +141,7 @@ int main(int argc, char* argv[]) {
         if (ends.size() != 2 || app::ColumnsPerPreviewTwip <= 0) continue;
         const double left = ends[0].toDouble() / app::ColumnsPerPreviewTwip;
         const double width = (ends[1].toDouble() - ends[0].toDouble()) / app::ColumnsPerPreviewTwip;
-        for (ui::Shape* frame : {app::frmPreview->Shape1, app::frmRawImage->Shape1})
+        for (ui::Shape* frame : {app::frmPreview->sectionFrame, app::frmRawImage->sectionFrame})
             frame->place(left, frame->Top(), width, frame->Height());
         app::RenderSection();
     }
@@ -162,16 +162,16 @@ int main(int argc, char* argv[]) {
     if (options.contains("chronology") && app::XrfLoaded) app::frmMain->mnuChronology->trigger();
     if (options.contains("propose") && app::XrfLoaded) {  // boundaries proposed on the grey profile
         app::frmMain->mnuPropose->trigger();
-        app::frmPropose->Check1->setValue(1);  // the whole core: the preview shows them all
-        app::frmPropose->Command1_Click();
+        app::frmPropose->wholeCoreCheck->setValue(1);  // the whole core: the preview shows them all
+        app::frmPropose->proposeButton_Click();
     }
     const bool photo = (radiograph && argc > 5 && app::XrfLoaded) || (demo && app::PhotoOpen);
     if (photo) {
-        if (!demo) app::frmMain->Command3_Click();
+        if (!demo) app::frmMain->importPhotoButton_Click();
         app::frmPhoto->mnuCrop_Click();
         const double x = app::ViewLeft + (app::ViewRight - app::ViewLeft) / 3.0;
-        app::ShowCurvePointer(x, curve.Picture1->ScaleHeight());
-        app::ShowCropPointer(x, curve.Picture1->ScaleWidth());
+        app::ShowCurvePointer(x, curve.plot->ScaleHeight());
+        app::ShowCropPointer(x, curve.plot->ScaleWidth());
     }
     if (!radiograph && !demo) app::frmNote->Show();
 

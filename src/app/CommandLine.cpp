@@ -59,7 +59,7 @@ void placeDemoCounting(const QString& folder) {
     DrawMarkerLabels();
     UpdateActiveYears();
     frmMain->SaveWorkingFileAs(QDir(folder).filePath(kDemoWorkingFile));
-    ShowCurvePointer(ViewLeft + (ViewRight - ViewLeft) / 3.0, curveWindow(1).Picture1->ScaleHeight());
+    ShowCurvePointer(ViewLeft + (ViewRight - ViewLeft) / 3.0, curveWindow(1).plot->ScaleHeight());
 }
 
 // The radiograph kinds the program reads, by the name's ending: what a lone file name is taken as.

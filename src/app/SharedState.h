@@ -53,8 +53,8 @@ extern core::Array<Variant> UndoValue;     // 0..50: the YearMark value each cha
 extern bool RadiographImported;
 extern bool PreviewRendered;
 extern bool PreviewRedrawn;
-extern Integer Brightness;  // from Slider1(0)
-extern Single Contrast;     // from Slider1(1)
+extern Integer Brightness;  // from radiographSliders(0)
+extern Single Contrast;     // from radiographSliders(1)
 extern Single ColumnsPerPreviewTwip;
 extern Long ViewLeft;     // first display column of the section
 extern Long ViewRight;    // last display column of the section

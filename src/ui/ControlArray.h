@@ -15,7 +15,7 @@ T* make(QWidget* container, Args&&... args) {
     return new T(container, std::forward<Args>(args)...);
 }
 
-// Controls that share a name and differ by index, such as Slider1(0) and Slider1(1). The
+// Controls that share a name and differ by index, such as radiographSliders(0) and radiographSliders(1). The
 // containers own the controls; an index outside the bounds throws SubscriptError.
 template <class T>
 class ControlArray {

@@ -10,11 +10,11 @@ class AboutForm : public ui::Form {
     Q_OBJECT
   public:
     AboutForm();
-    ui::ImageBox* Image1;
-    ui::Label* Label8;  // program name and version
-    ui::Label* Label1;  // what the program does
-    ui::Label* Label2;  // the settings file in use
-    ui::Button* Command1;
+    ui::ImageBox* logo;
+    ui::Label* versionLabel;       // program name and version
+    ui::Label* purposeLabel;       // what the program does
+    ui::Label* settingsFileLabel;  // the settings file in use
+    ui::Button* okButton;
 };
 
 // "Staff only": the maintenance commands of the main window, for staff checking a set-up.
@@ -22,11 +22,11 @@ class TestForm : public ui::Form {
     Q_OBJECT
   public:
     TestForm();
-    ui::Label* Label1;
-    ui::Button* Command1;  // the grey curve again
-    ui::Button* Command2;  // the section background again
-    ui::Button* Command3;  // the markers again
-    ui::Button* Command4;  // the close-up again
+    ui::Label* redrawLabel;
+    ui::Button* greyCurveButton;  // the grey curve again
+    ui::Button* sectionButton;    // the section background again
+    ui::Button* markersButton;    // the markers again
+    ui::Button* closeUpButton;    // the close-up again
 };
 
 }  // namespace app

@@ -19,22 +19,23 @@ class ActiveYearsForm : public ui::Form {
 
     ActiveYearsForm();
 
-    ui::Frame* Frame1;
-    ui::ControlArray<ui::Shape> Shape1;  // 1..9
-    // Label1 .. Label9, each an array of two: (0) "Level-k: ", (1) the count.
-    ui::ControlArray<ui::Label> Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9;
-    ui::Button* Command1;
-    ui::Button* Command2;
-    ui::Label* Label10;  // "Proposed: n", the open proposals in view, while there are proposals
+    ui::Frame* levelsFrame;
+    ui::ControlArray<ui::Shape> levelSwatches;  // 1..9
+    // level1Labels .. level9Labels, each an array of two: (0) "Level-k: ", (1) the count.
+    ui::ControlArray<ui::Label> level1Labels, level2Labels, level3Labels, level4Labels, level5Labels,
+        level6Labels, level7Labels, level8Labels, level9Labels;
+    ui::Button* moreButton;
+    ui::Button* focusSink;
+    ui::Label* proposedLabel;  // "Proposed: n", the open proposals in view, while there are proposals
 
     // The open proposals in view, or none shown (no proposals); the window grows a row for them.
     void showProposed(long count, bool proposing);
 
     // The label array of level k (1..9).
     const ui::ControlArray<ui::Label>& levelLabels(int level) const;
-    bool expanded() const { return Command1->Caption() == QStringLiteral("Retract"); }
+    bool expanded() const { return moreButton->Caption() == QStringLiteral("Retract"); }
 
-    void Command1_Click();
+    void moreButton_Click();
 
   protected:
     void Form_Load() override;

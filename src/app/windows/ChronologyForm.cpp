@@ -58,40 +58,41 @@ ChronologyForm::ChronologyForm() : ui::Form(ui::Unit::Twips) {
         box = make<ui::TextBox>(c);
         box->place(kBoxes, kTop + k * kRowStep, kBoxWidth, 345);
     };
-    row(Label1, Text1, 0, "Calendar year of the topmost varve:");
-    row(Label2, Text2, 1, "Section:");
-    row(Label3, Text3, 2, "Depth of the section's top in the composite core (mm):");
-    row(Label4, Text4, 3, "Year boundaries (levels):");
-    row(Label5, Text5, 4, "Uncertain year boundaries (levels):");
-    Label6 = make<ui::Label>(c, QStringLiteral("A varve runs from one year boundary to the next (so do the years of "
-                                               "a comparison). Without a calendar year the varves are numbered 1, 2, "
-                                               "3 from the top. Level 3, the half year, is never a year."));
-    Label6->setWordWrap(true);
-    Label6->place(kLeft, kTop + 5 * kRowStep, kWidth - 2 * kLeft - 120, 3 * kNoteLine);
-    Command1 = make<ui::Button>(c, QStringLiteral("Save..."));
-    Command1->place(kWidth - 2 * 1200 - 360, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
-    Command1->setDefault(true);
-    Command2 = make<ui::Button>(c, QStringLiteral("Cancel"));
-    Command2->place(kWidth - 1200 - 240, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
-    connect(Command1, &ui::Button::Click, this, &ChronologyForm::Command1_Click);
-    connect(Command2, &ui::Button::Click, this, &ChronologyForm::Hide);
+    row(topYearLabel, topYearBox, 0, "Calendar year of the topmost varve:");
+    row(sectionLabel, sectionBox, 1, "Section:");
+    row(compositeTopLabel, compositeTopBox, 2, "Depth of the section's top in the composite core (mm):");
+    row(yearLevelsLabel, yearLevelsBox, 3, "Year boundaries (levels):");
+    row(uncertainLevelsLabel, uncertainLevelsBox, 4, "Uncertain year boundaries (levels):");
+    countingNote = make<ui::Label>(
+        c, QStringLiteral("A varve runs from one year boundary to the next (so do the years of "
+                          "a comparison). Without a calendar year the varves are numbered 1, 2, "
+                          "3 from the top. Level 3, the half year, is never a year."));
+    countingNote->setWordWrap(true);
+    countingNote->place(kLeft, kTop + 5 * kRowStep, kWidth - 2 * kLeft - 120, 3 * kNoteLine);
+    saveButton = make<ui::Button>(c, QStringLiteral("Save..."));
+    saveButton->place(kWidth - 2 * 1200 - 360, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
+    saveButton->setDefault(true);
+    cancelButton = make<ui::Button>(c, QStringLiteral("Cancel"));
+    cancelButton->place(kWidth - 1200 - 240, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
+    connect(saveButton, &ui::Button::Click, this, &ChronologyForm::saveButton_Click);
+    connect(cancelButton, &ui::Button::Click, this, &ChronologyForm::Hide);
 }
 
 void ChronologyForm::open() {
     const std::optional<int> year = ChronologyTopYear();
-    Text1->setText(year ? QString::number(*year) : QString());
-    Text2->setText(sectionOfCore());
-    Text3->setText(QString::number(ChronologyCompositeTop()));
+    topYearBox->setText(year ? QString::number(*year) : QString());
+    sectionBox->setText(sectionOfCore());
+    compositeTopBox->setText(QString::number(ChronologyCompositeTop()));
     const files::YearRule rule = ChronologyYearRule();
-    Text4->setText(files::levelList(rule.years));
-    Text5->setText(files::levelList(rule.uncertain));
+    yearLevelsBox->setText(files::levelList(rule.years));
+    uncertainLevelsBox->setText(files::levelList(rule.uncertain));
     Show();
 }
 
-void ChronologyForm::Command1_Click() {
+void ChronologyForm::saveButton_Click() {
     std::optional<int> topYear;
-    if (!Text1->Text().trimmed().isEmpty()) {
-        const std::optional<double> year = numberIn(Text1->Text());
+    if (!topYearBox->Text().trimmed().isEmpty()) {
+        const std::optional<double> year = numberIn(topYearBox->Text());
         if (!year || *year != std::trunc(*year) || std::abs(*year) > 1e6) {
             tell(
                 QStringLiteral("Please type the calendar year of the topmost varve as a whole number (for example "
@@ -100,14 +101,15 @@ void ChronologyForm::Command1_Click() {
         }
         topYear = static_cast<int>(*year);
     }
-    const std::optional<double> compositeTop = numberIn(Text3->Text());
+    const std::optional<double> compositeTop = numberIn(compositeTopBox->Text());
     if (!compositeTop) {
         tell(
             QStringLiteral("Please type the depth of the section's top in the composite core in millimetres (0 "
                            "for the first section)."));
         return;
     }
-    const std::optional<files::YearRule> rule = files::parseYearRule(Text4->Text() + QLatin1Char(';') + Text5->Text());
+    const std::optional<files::YearRule> rule =
+        files::parseYearRule(yearLevelsBox->Text() + QLatin1Char(';') + uncertainLevelsBox->Text());
     if (!rule) {
         tell(
             QStringLiteral("Year and uncertain year boundaries are levels 1, 2 and 4 to 9, each named once (level "
@@ -127,7 +129,7 @@ void ChronologyForm::Command1_Click() {
     const auto positionMm = [](int p) { return frmMain->positionMm(p); };
     try {
         const auto marks = files::chronologyMarks(DataLength, YearMark, MarkerLabel, MarkerNote, positionMm);
-        const files::ChronologyOptions options{topYear, Text2->Text().trimmed(), *compositeTop, *rule};
+        const files::ChronologyOptions options{topYear, sectionBox->Text().trimmed(), *compositeTop, *rule};
         files::saveFileBytes(path, files::writeChronology(files::buildVarves(marks, options)));
         Hide();
     } catch (const core::RuntimeError& e) {

@@ -12,23 +12,23 @@ class ChronologyForm : public ui::Form {
     Q_OBJECT
   public:
     ChronologyForm();
-    ui::Label* Label1;  // "Calendar year of the topmost varve:"
-    ui::TextBox* Text1;
-    ui::Label* Label2;  // "Section:"
-    ui::TextBox* Text2;
-    ui::Label* Label3;  // "Depth of the section's top in the composite core (mm):"
-    ui::TextBox* Text3;
-    ui::Label* Label4;  // "Year boundaries (levels):"
-    ui::TextBox* Text4;
-    ui::Label* Label5;  // "Uncertain year boundaries (levels):"
-    ui::TextBox* Text5;
-    ui::Label* Label6;     // how the years are counted without a calendar year
-    ui::Button* Command1;  // Save...
-    ui::Button* Command2;  // Cancel
+    ui::Label* topYearLabel;  // "Calendar year of the topmost varve:"
+    ui::TextBox* topYearBox;
+    ui::Label* sectionLabel;  // "Section:"
+    ui::TextBox* sectionBox;
+    ui::Label* compositeTopLabel;  // "Depth of the section's top in the composite core (mm):"
+    ui::TextBox* compositeTopBox;
+    ui::Label* yearLevelsLabel;  // "Year boundaries (levels):"
+    ui::TextBox* yearLevelsBox;
+    ui::Label* uncertainLevelsLabel;  // "Uncertain year boundaries (levels):"
+    ui::TextBox* uncertainLevelsBox;
+    ui::Label* countingNote;   // how the years are counted without a calendar year
+    ui::Button* saveButton;    // Save...
+    ui::Button* cancelButton;  // Cancel
 
     // The values as kept, the section named after the open core; then shown.
     void open();
-    void Command1_Click();
+    void saveButton_Click();
 };
 
 // File > "Join chronologies...": section chronologies chosen from the top down, tied two by two, the

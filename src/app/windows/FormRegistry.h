@@ -18,7 +18,7 @@ class FormRefBase {
 void registerFormRef(FormRefBase* ref);
 
 // One global window of the program, created (and loaded) the first time it is used:
-//   frmMain->Command1->setEnabled(false);
+//   frmMain->importRadiographButton->setEnabled(false);
 // Everything the window holds lives until the program ends.
 template <class F>
 class FormRef : public FormRefBase {

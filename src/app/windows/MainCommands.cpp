@@ -41,34 +41,35 @@ QString roundedText(double v) {
 }  // namespace
 
 void MainForm::connectEvents() {
-    connect(Command1, &ui::Button::Click, this, &MainForm::Command1_Click);
-    connect(mnuOpenRadio, &ui::MenuItem::Click, this, &MainForm::Command1_Click);
-    connect(Check1, &ui::CheckBox::Click, this, &MainForm::renderRadiograph);
-    for (ui::Slider* s : Slider1) connect(s, &ui::Slider::Change, this, &MainForm::renderRadiograph);
-    connect(Command4, &ui::Button::Click, this, &MainForm::Command4_Click);
-    connect(Command3, &ui::Button::Click, this, &MainForm::Command3_Click);
-    connect(mnuOpenPhoto, &ui::MenuItem::Click, this, &MainForm::Command3_Click);
-    for (ui::Slider* s : Slider2) connect(s, &ui::Slider::Change, this, &MainForm::Slider2_Change);
-    connect(Command2, &ui::Button::Click, this, &MainForm::Command2_Click);
-    connect(mnuOpenXRF, &ui::MenuItem::Click, this, &MainForm::Command2_Click);
-    connect(Command5, &ui::Button::Click, this, &MainForm::Command5_Click);
+    connect(importRadiographButton, &ui::Button::Click, this, &MainForm::importRadiographButton_Click);
+    connect(mnuOpenRadio, &ui::MenuItem::Click, this, &MainForm::importRadiographButton_Click);
+    connect(colourCheck, &ui::CheckBox::Click, this, &MainForm::renderRadiograph);
+    for (ui::Slider* s : radiographSliders)
+        connect(s, &ui::Slider::Change, this, &MainForm::renderRadiograph);
+    connect(quitButton, &ui::Button::Click, this, &MainForm::quitButton_Click);
+    connect(importPhotoButton, &ui::Button::Click, this, &MainForm::importPhotoButton_Click);
+    connect(mnuOpenPhoto, &ui::MenuItem::Click, this, &MainForm::importPhotoButton_Click);
+    for (ui::Slider* s : photoSliders) connect(s, &ui::Slider::Change, this, &MainForm::photoSliders_Change);
+    connect(importXrfButton, &ui::Button::Click, this, &MainForm::importXrfButton_Click);
+    connect(mnuOpenXRF, &ui::MenuItem::Click, this, &MainForm::importXrfButton_Click);
+    connect(saveAsButton, &ui::Button::Click, this, &MainForm::saveAsButton_Click);
     connect(mnuSummary, &ui::MenuItem::Click, this, &MainForm::mnuSummary_Click);
     connect(mnuChronology, &ui::MenuItem::Click, this, &MainForm::mnuChronology_Click);
     connect(mnuJoin, &ui::MenuItem::Click, this, &JoinChronologies);
     connect(mnuCompare, &ui::MenuItem::Click, this, &OpenReferenceCount);
     connect(mnuSaveComparison, &ui::MenuItem::Click, this, &SaveComparison);
     connect(mnuCompareProposals, &ui::MenuItem::Click, this, &CompareWithProposals);
-    connect(Command7, &ui::Button::Click, this, &MainForm::Command7_Click);
-    connect(Text1, &ui::TextBox::Change, this, &MainForm::Text1_Change);
+    connect(showToolsButton, &ui::Button::Click, this, &MainForm::showToolsButton_Click);
+    connect(steppingBox, &ui::TextBox::Change, this, &MainForm::steppingBox_Change);
     connect(mnuScale, &ui::MenuItem::Click, this, &MainForm::mnuScale_Click);
     connect(mnuElastic, &ui::MenuItem::Click, this, &MainForm::mnuElastic_Click);
-    connect(Command6, &ui::Button::Click, this, &MainForm::Command6_Click);
-    connect(Command97, &ui::Button::Click, this, &MainForm::Command97_Click);
-    connect(Command98, &ui::Button::Click, this, &MainForm::Command98_Click);
-    connect(Command99, &ui::Button::Click, this, &MainForm::Command99_Click);
-    connect(Combo1, &ui::ComboBox::Click, this, &MainForm::Combo1_Click);
-    connect(Picture1, &ui::PictureBox::MouseMove, this, &MainForm::Picture1_MouseMove);
-    connect(Image1, &ui::ImageBox::DblClick, this, &MainForm::Image1_DblClick);
+    connect(redrawGreyButton, &ui::Button::Click, this, &MainForm::redrawGreyButton_Click);
+    connect(renderSectionButton, &ui::Button::Click, this, &MainForm::renderSectionButton_Click);
+    connect(redrawMarkersButton, &ui::Button::Click, this, &MainForm::redrawMarkersButton_Click);
+    connect(redrawCloseUpButton, &ui::Button::Click, this, &MainForm::redrawCloseUpButton_Click);
+    connect(resolutionList, &ui::ComboBox::Click, this, &MainForm::resolutionList_Click);
+    connect(radiographPicture, &ui::PictureBox::MouseMove, this, &MainForm::radiographPicture_MouseMove);
+    connect(logo, &ui::ImageBox::DblClick, this, &MainForm::logo_DblClick);
     connect(mnuQuit, &ui::MenuItem::Click, this, &MainForm::mnuQuit_Click);
     connect(mnuSave, &ui::MenuItem::Click, this, &MainForm::mnuSave_Click);
     connect(mnuSaveAs, &ui::MenuItem::Click, this, &MainForm::mnuSaveAs_Click);
@@ -94,16 +95,17 @@ void MainForm::Form_Load() {
     // band rows: every shared variable at its start value, from the one place that sets them.
     resetSharedState();
     ui::setTwipsPerPixel(TwipsPerPixel);
-    ProgressBar1->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{Frame2, Frame3, Label7(0), Label7(1), Label8, Label9,
-                                                      Text3(0), Text3(1)}) {
+    progressBar->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{photoFrame, windowFrame, sectionEndCaptions(0),
+                                                      sectionEndCaptions(1), pointerCaption, pointerReadout,
+                                                      sectionEndPositions(0), sectionEndPositions(1)}) {
         w->setEnabled(false);
     }
-    Combo1->Clear();
-    Combo1->AddItem(QStringLiteral("High"));
-    Combo1->AddItem(QStringLiteral("Low"));
-    Combo1->setText(QStringLiteral("Low"));
-    Text1->setText(QStringLiteral("60"));
+    resolutionList->Clear();
+    resolutionList->AddItem(QStringLiteral("High"));
+    resolutionList->AddItem(QStringLiteral("Low"));
+    resolutionList->setText(QStringLiteral("Low"));
+    steppingBox->setText(QStringLiteral("60"));
 
     // The main window's place when the settings give none: the screen's top left corner. The preview
     // is placed beside it once the settings are read (or found missing).
@@ -115,8 +117,8 @@ void MainForm::Form_Load() {
     recordedWidth_ = core::roundHalfEven(Width());
     recordedHeight_ = core::roundHalfEven(Height());
     setResizable(false);
-    frmCurve1->Text1->setText(QString());
-    frmCurve1->Text2->setText(QString());
+    frmCurve1->topValueBox->setText(QString());
+    frmCurve1->bottomValueBox->setText(QString());
 
     try {
         readSettingsFile();
@@ -185,16 +187,16 @@ void MainForm::readSettingsFile() {
     for (ui::Form* window : std::initializer_list<ui::Form*>{&raw, &preview})
         window->Move(previewPlace.left, previewPlace.top, previewPlace.width, window->Height());
     apply(kSectionWidth, [&](double v) {
-        preview.Shape1->setWidth(v);
-        raw.Shape1->setWidth(v);
+        preview.sectionFrame->setWidth(v);
+        raw.sectionFrame->setWidth(v);
     });
     if (References(kCurrent, kSectionLeft) == kUnset) {
-        raw.Shape1->setLeft(raw.Image1->Left() + raw.Image1->Width() - raw.Shape1->Width());
-        preview.Shape1->setLeft(preview.Picture2->Left() + preview.Picture2->Width() -
-                                preview.Shape1->Width());
+        raw.sectionFrame->setLeft(raw.rawImage->Left() + raw.rawImage->Width() - raw.sectionFrame->Width());
+        preview.sectionFrame->setLeft(preview.renderSurface->Left() + preview.renderSurface->Width() -
+                                      preview.sectionFrame->Width());
     } else {
-        raw.Shape1->setLeft(References(kCurrent, kSectionLeft).toDouble());
-        preview.Shape1->setLeft(References(kCurrent, kSectionLeft).toDouble());
+        raw.sectionFrame->setLeft(References(kCurrent, kSectionLeft).toDouble());
+        preview.sectionFrame->setLeft(References(kCurrent, kSectionLeft).toDouble());
     }
 }
 
@@ -210,7 +212,7 @@ void MainForm::settingsFailurePath(const QString& message) {
                              QStringLiteral("Message from Stratalyser"));
     setCaption(QStringLiteral("Stratalyser 1.6"));
     frmAbout->setCaption(QStringLiteral("About Stratalyser 1.6"));
-    frmAbout->Label8->setCaption(QStringLiteral("Stratalyser 1.6"));
+    frmAbout->versionLabel->setCaption(QStringLiteral("Stratalyser 1.6"));
     for (int row = kRowCount; row <= kLastRow; ++row) References(kCurrent, row) = Variant(kUnset);
     placePreviewWindows();
     frmPreview->Show();
@@ -229,23 +231,24 @@ void MainForm::Form_Resize() {
 
 void MainForm::Form_MouseMove(int, int, double, double) {
     ClearCurvePointers();
-    Label9->setCaption(QStringLiteral("---"));
+    pointerReadout->setCaption(QStringLiteral("---"));
 }
 
-void MainForm::Picture1_MouseMove(int, int, double x, double y) {
-    Label2(0)->setCaption(roundedText(x));
-    Label2(1)->setCaption(roundedText(y));
-    const core::Colour c = Picture1->Point(x, y);  // -1 outside the picture: black
+void MainForm::radiographPicture_MouseMove(int, int, double x, double y) {
+    pixelReadout(0)->setCaption(roundedText(x));
+    pixelReadout(1)->setCaption(roundedText(y));
+    const core::Colour c = radiographPicture->Point(x, y);  // -1 outside the picture: black
     const int red = std::max(c % 256, 0);
     const int green = std::max((c / 256) % 256, 0);
     const int blue = std::max(c / 65536, 0);
-    Shape0->setFillColour(core::rgb(red, green, blue));
+    pixelColourSwatch->setFillColour(core::rgb(red, green, blue));
 }
 
 // "High" is a display of 12 twips to the pixel: every window laid out in twips grows by a quarter
 // on the screen, as it would on such a display, and the radiograph is rendered for its new size.
-void MainForm::Combo1_Click() {
-    TwipsPerPixel = Combo1->Text() == QStringLiteral("Low") ? ui::kLowTwipsPerPixel : ui::kHighTwipsPerPixel;
+void MainForm::resolutionList_Click() {
+    TwipsPerPixel =
+        resolutionList->Text() == QStringLiteral("Low") ? ui::kLowTwipsPerPixel : ui::kHighTwipsPerPixel;
     ui::setTwipsPerPixel(TwipsPerPixel);
     renderRadiograph();
 }
@@ -269,17 +272,18 @@ void MainForm::mnuShowAll_Click() {
 }
 
 // A stepping that is not a positive number gives scales without marks: the box says so.
-void MainForm::Text1_Change() {
-    const double step = core::val(Text1->Text());
+void MainForm::steppingBox_Change() {
+    const double step = core::val(steppingBox->Text());
     const bool usable = std::isfinite(step) && step > 0;
-    Text1->setForeColour(usable ? core::rgb(0, 0, 0) : core::rgb(200, 0, 0));
-    Text1->setToolTipText(usable ? QString()
-                                 : QStringLiteral("The stepping must be a positive number of micron per pixel: "
-                                                  "until it is, the scales show no marks."));
+    steppingBox->setForeColour(usable ? core::rgb(0, 0, 0) : core::rgb(200, 0, 0));
+    steppingBox->setToolTipText(
+        usable ? QString()
+               : QStringLiteral("The stepping must be a positive number of micron per pixel: "
+                                "until it is, the scales show no marks."));
 }
 
 // "Show tools": both scales, the active years and the elastic scale.
-void MainForm::Command7_Click() {
+void MainForm::showToolsButton_Click() {
     frm1m->Show();
     frmActiveYears->Show();
     frmScale->Show();
@@ -306,7 +310,8 @@ void MainForm::mnuElastic_Click() {
 }
 
 void MainForm::mnuAbout_Click() {
-    frmAbout->Label2->setCaption(QStringLiteral("Settings: ") + QDir::toNativeSeparators(SettingsFilePath()));
+    frmAbout->settingsFileLabel->setCaption(QStringLiteral("Settings: ") +
+                                            QDir::toNativeSeparators(SettingsFilePath()));
     frmAbout->Show();
 }
 
@@ -319,20 +324,20 @@ void MainForm::mnuManual_Click() {
                                QDir::toNativeSeparators(manual) + QStringLiteral("."),
         ui::MessageButtons::Ok, ui::MessageIcon::Information, QStringLiteral("Message from Stratalyser"));
 }
-void MainForm::Image1_DblClick() {
+void MainForm::logo_DblClick() {
     frmTest->Show();
 }
 
-void MainForm::Command6_Click() {
+void MainForm::redrawGreyButton_Click() {
     RedrawGreyCurve();
 }
-void MainForm::Command97_Click() {
+void MainForm::renderSectionButton_Click() {
     RenderSection();
 }
-void MainForm::Command98_Click() {
+void MainForm::redrawMarkersButton_Click() {
     DrawMarkers();
 }
-void MainForm::Command99_Click() {
+void MainForm::redrawCloseUpButton_Click() {
     RenderCropImage();
 }
 
@@ -343,10 +348,10 @@ namespace {
 void showLevelColours() {
     DrawMarkers();
     for (int k = 1; k <= 9; ++k) {
-        frmActiveYears->Shape1(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
+        frmActiveYears->levelSwatches(k)->setFillColour(static_cast<core::Colour>(LevelColour(k).toDouble()));
     }
     // Keep the newly coloured markers when the transient drawings are next cleared.
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->commit();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->commit();
 }
 }  // namespace
 
@@ -385,10 +390,10 @@ void MainForm::mnuDefaultAll_Click() {
 // Saving and quitting
 
 void MainForm::setProgress(bool shown, int max) {
-    ProgressBar1->setMin(0);
-    ProgressBar1->setMax(max);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setVisible(shown);
+    progressBar->setMin(0);
+    progressBar->setMax(max);
+    progressBar->setValue(0);
+    progressBar->setVisible(shown);
     ui::setBusyPointer(shown);
 }
 
@@ -416,7 +421,7 @@ bool MainForm::QuitProgram() {
     return true;
 }
 
-void MainForm::Command4_Click() {
+void MainForm::quitButton_Click() {
     QuitProgram();
 }
 void MainForm::mnuQuit_Click() {

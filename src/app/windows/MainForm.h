@@ -18,41 +18,42 @@ class MainForm : public ui::Form {
     MainForm();
 
     // Controls. Frames come first: they own what they hold.
-    ui::Frame* Frame1;  // " Radiograph "
-    ui::Frame* Frame2;  // " Optical image "
-    ui::Frame* Frame3;  // " Window "
-    ui::Button* Command1;
-    ui::ControlArray<ui::Slider> Slider1;
-    ui::ControlArray<ui::Label> Label4;  // 0, 1: radiograph slider captions; 2, 3: photo slider captions
-    ui::CheckBox* Check1;
-    ui::Button* Command3;
-    ui::ControlArray<ui::Slider> Slider2;
-    ui::ControlArray<ui::Label> Label7;
-    ui::ControlArray<ui::TextBox> Text3;
-    ui::Label* Label8;
-    ui::Label* Label9;
-    ui::Button* Command2;
-    ui::Button* Command5;
-    ui::Button* Command7;
-    ui::Button* Command4;
-    ui::Label* Label10;
-    ui::ComboBox* Combo1;
-    ui::Label* Label5;
-    ui::TextBox* Text1;
-    ui::Label* Label6;
-    ui::TextBox* Text2;  // extra width of the curve plots in pixels; not shown
-    ui::PictureBox* Picture1;
-    ui::PictureBox* Picture2;  // stored copy of the section background; not shown
-    ui::ControlArray<ui::Label> Label2;
-    ui::Shape* Shape0;
-    ui::ControlArray<ui::Label> Label1;
-    ui::ProgressBar* ProgressBar1;
-    ui::ImageBox* Image1;
+    ui::Frame* radiographFrame;  // " Radiograph "
+    ui::Frame* photoFrame;       // " Optical image "
+    ui::Frame* windowFrame;      // " Window "
+    ui::Button* importRadiographButton;
+    ui::ControlArray<ui::Slider> radiographSliders;
+    ui::ControlArray<ui::Label>
+        sliderCaptions;  // 0, 1: radiograph slider captions; 2, 3: photo slider captions
+    ui::CheckBox* colourCheck;
+    ui::Button* importPhotoButton;
+    ui::ControlArray<ui::Slider> photoSliders;
+    ui::ControlArray<ui::Label> sectionEndCaptions;
+    ui::ControlArray<ui::TextBox> sectionEndPositions;
+    ui::Label* pointerCaption;
+    ui::Label* pointerReadout;
+    ui::Button* importXrfButton;
+    ui::Button* saveAsButton;
+    ui::Button* showToolsButton;
+    ui::Button* quitButton;
+    ui::Label* resolutionLabel;
+    ui::ComboBox* resolutionList;
+    ui::Label* steppingLabel;
+    ui::TextBox* steppingBox;
+    ui::Label* steppingUnit;
+    ui::TextBox* extraWidthBox;  // extra width of the curve plots in pixels; not shown
+    ui::PictureBox* radiographPicture;
+    ui::PictureBox* sectionBackground;  // stored copy of the section background; not shown
+    ui::ControlArray<ui::Label> pixelReadout;
+    ui::Shape* pixelColourSwatch;
+    ui::ControlArray<ui::Label> sectionColumnsReadout;
+    ui::ProgressBar* progressBar;
+    ui::ImageBox* logo;
     // Maintenance buttons, hidden from users.
-    ui::Button* Command6;
-    ui::Button* Command97;
-    ui::Button* Command98;
-    ui::Button* Command99;
+    ui::Button* redrawGreyButton;
+    ui::Button* renderSectionButton;
+    ui::Button* redrawMarkersButton;
+    ui::Button* redrawCloseUpButton;
 
     // Menus.
     ui::MenuItem* mnuFile;
@@ -91,7 +92,7 @@ class MainForm : public ui::Form {
     // fitted to the screen whatever they keep (the demonstration core).
     enum class FirstSection { AsKept, FitScreen };
     void ImportRadiograph(const QString& givenPath = QString(), FirstSection first = FirstSection::AsKept);
-    void Command1_Click() { openRadiograph(QString()); }
+    void importRadiographButton_Click() { openRadiograph(QString()); }
     // The import and the elastic scale placed above curve window 1.
     void openRadiograph(const QString& givenPath, FirstSection first = FirstSection::AsKept);
     // Re-renders preview and section after a change of brightness, contrast, colour or resolution.
@@ -99,17 +100,17 @@ class MainForm : public ui::Form {
 
     // Reads an XRF table or a working file into the document and shows it in every window.
     void ImportXRFdata(const QString& givenPath = QString());
-    void Command2_Click();
+    void importXrfButton_Click();
     // Opens the core photo in its window, ready for a close-up.
     void ImportCorePhoto(const QString& givenPath = QString());
-    void Command3_Click() { ImportCorePhoto(); }
+    void importPhotoButton_Click() { ImportCorePhoto(); }
     // The photo placed along the core by the run records beside the photo, the XRF table and the
     // radiograph, when they tell where it lies; read again when any of the three is opened.
     void placePhotoByRecords();
     // A data position's place along the section in mm: the XRF position, else counted by the stepping.
     double positionMm(long p) const;
     // Brightness or contrast of the close-up changed.
-    void Slider2_Change();
+    void photoSliders_Change();
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.
     bool SaveFile(int mode);
     // Saves the working file to `path` without asking, as "Save as" does once a name is chosen.
@@ -123,31 +124,31 @@ class MainForm : public ui::Form {
     bool QuitProgram();
 
     // Event handlers (public: other windows and tests call them as the program's commands).
-    void Command4_Click();
+    void quitButton_Click();
     void mnuQuit_Click();
-    void Combo1_Click();
-    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void resolutionList_Click();
+    void radiographPicture_MouseMove(int button, int shift, double x, double y);
     void mnuAlign_Click();
     void mnuShowAll_Click();
     void mnuAbout_Click();
     void mnuManual_Click();
     void mnuHideInvalid_Click();
     void mnuPropose_Click();
-    void Command7_Click();
-    void Text1_Change();
+    void showToolsButton_Click();
+    void steppingBox_Change();
     void mnuScale_Click();
     void mnuElastic_Click();
-    void Image1_DblClick();
+    void logo_DblClick();
     void mnuLevelSetting_Click(int index);
     void mnuDefaultColour_Click();
     void mnuDefaultAll_Click();
-    void Command5_Click();
+    void saveAsButton_Click();
     void mnuSave_Click();
     void mnuSaveAs_Click();
-    void Command6_Click();
-    void Command97_Click();
-    void Command98_Click();
-    void Command99_Click();
+    void redrawGreyButton_Click();
+    void renderSectionButton_Click();
+    void redrawMarkersButton_Click();
+    void redrawCloseUpButton_Click();
 
   protected:
     void Form_Load() override;

@@ -91,10 +91,10 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     const bool newWindow = !frmPhoto.exists();
     PhotoForm& p = frmPhoto.get();
     p.setPhoto(photo);
-    p.Image1->place(0, 0, p.Image1->Width(), p.Image1->Height());
-    p.Image2->place(0, 0, p.Image2->Width(), p.Image2->Height());
+    p.photoView->place(0, 0, p.photoView->Width(), p.photoView->Height());
+    p.dragProxy->place(0, 0, p.dragProxy->Width(), p.dragProxy->Height());
     p.setCaption(QStringLiteral("Core photo (") + PhotoFileName + QStringLiteral(")"));
-    const double h = p.Picture1->Height(), w = p.Picture1->Width();
+    const double h = p.photoSource->Height(), w = p.photoSource->Width();
     PhotoIsStrip = h < kStripHeightTwips || static_cast<float>(w / h) > kStripAspect;
 
     PreviewForm& preview = frmPreview.get();
@@ -107,8 +107,8 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     const layout::Rect laidOut{preview.Left(), preview.Top() + preview.Height(), preview.Width(), height};
     p.Move(laidOut.left, laidOut.top, laidOut.width, laidOut.height);
     if (!PhotoIsStrip) PlaceByLayout(p, kPhotoTop, laidOut, PlacesOfShownWindows({&p}));
-    p.Image1->setHeight(p.ScaleHeight());
-    p.Image2->setHeight(p.ScaleHeight());
+    p.photoView->setHeight(p.ScaleHeight());
+    p.dragProxy->setHeight(p.ScaleHeight());
     // A new window's frame is placed once the photo has its size (the design size means nothing
     // for a strip a few hundred twips high).
     if (newWindow) p.placeInitialFrame();
@@ -157,12 +157,13 @@ void MainForm::placePhotoByRecords() {
         tip = QStringLiteral("Core photo not placed by the scanner's coordinates:\n") +
               plan.notes.join(QLatin1Char('\n'));
     }
-    p.Image1->setToolTipText(tip);
-    if (!plan.placement) p.Image1->place(0, p.Image1->Top(), p.Width() - kPhotoBorderTwips, p.Image1->Height());
+    p.photoView->setToolTipText(tip);
+    if (!plan.placement)
+        p.photoView->place(0, p.photoView->Top(), p.Width() - kPhotoBorderTwips, p.photoView->Height());
     FitPhotoFrame();
 }
 
-void MainForm::Slider2_Change() {
+void MainForm::photoSliders_Change() {
     if (CropOpen) RenderCropImage();
 }
 

@@ -96,12 +96,12 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         const radiograph::Radiograph decoded = radiograph::readRadiograph(path, radiograph::kMaxRadiographWidth);
         const QImage& radiograph = decoded.image;
         CopyBandToPreview();
-        Picture1->setPicture(radiograph);
-        Picture1->Refresh();
-        DataLength = core::cint(Picture1->ScaleWidth());
+        radiographPicture->setPicture(radiograph);
+        radiographPicture->Refresh();
+        DataLength = core::cint(radiographPicture->ScaleWidth());
         RawImageForm& raw = frmRawImage.get();
-        raw.Image1->setPicture(radiograph);
-        raw.Image1->update();
+        raw.rawImage->setPicture(radiograph);
+        raw.rawImage->update();
         // A 16-bit radiograph says how it was brought to 8 bits.
         raw.setCaption(decoded.stretch ? QStringLiteral("Original image (") + radiograph::stretchText(*decoded.stretch) +
                                              QStringLiteral(")")
@@ -114,7 +114,7 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         preview.setCaption(QStringLiteral("Preview (") + path + QStringLiteral(")"));
         RenderPreview();
 
-        const long width = static_cast<long>(core::roundHalfEven(Picture1->ScaleWidth()));
+        const long width = static_cast<long>(core::roundHalfEven(radiographPicture->ScaleWidth()));
         YearMark.redim(0, width, Variant(kNoMarker));
         MarkerLabel.redim(0, width, kNoMarker);
         MarkerNote.redim(0, width, kNoMarker);
@@ -123,8 +123,8 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         MarkerNote(0) = QStringLiteral("Note");
 
         const layout::Rect area = screenAreaTwips();
-        const double extra = core::val(Text2->Text());
-        const double pictureWidth = Picture1->surface().widthPixels();
+        const double extra = core::val(extraWidthBox->Text());
+        const double pictureWidth = radiographPicture->surface().widthPixels();
         const auto unset = [](int row) { return References(files::settings::kCurrent, row) == kUnset; };
         if (first == FirstSection::FitScreen || unset(files::settings::kSectionWidth))
             fitSectionToCurveColumns(area, extra,
@@ -132,14 +132,15 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         // A section kept from another core or another screen whose curve windows would be wider
         // than a column of the layout is narrowed to fill the column (its left end kept).
         const double expectedWidth =
-            (pictureWidth * preview.Shape1->Width() / preview.Image2->Width() + extra) * TwipsPerPixel +
+            (pictureWidth * preview.sectionFrame->Width() / preview.previewImage->Width() + extra) *
+                TwipsPerPixel +
             layout::kCurveFrameWidth;
         if (expectedWidth > layout::curveColumnWidth(area)) fitSectionToCurveColumns(area, extra, true);
 
         placePhotoByRecords();  // a photo already open, over the new radiograph's columns
         RenderSection();
         CurveForm& c1 = curveWindow(1);
-        for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->setMousePointer(ui::MousePointer::Cross);
+        for (int k = 1; k <= 6; ++k) curveWindow(k).plot->setMousePointer(ui::MousePointer::Cross);
         ActiveYearsForm& active = frmActiveYears.get();
         const layout::Point years = layout::activeYears(placeOf(preview));
         PlaceByLayout(active, kActiveYearsTop, {years.left, years.top, active.Width(), active.Height()},
@@ -148,15 +149,17 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         ArrangeCurveWindows(true);
 
         // Default band: 21 rows around the middle, or about the whole height of a short image.
-        const double scaleHeight = c1.Picture1->ScaleHeight();
+        const double scaleHeight = c1.plot->ScaleHeight();
         const double h = scaleHeight > 40 ? 10 : core::roundHalfEven(scaleHeight / 2);
-        c1.Line1(0)->setEnds(c1.Line1(0)->X1(), scaleHeight / 2 - h, c1.Line1(0)->X2(), scaleHeight / 2 - h);
-        c1.Line1(1)->setEnds(c1.Line1(1)->X1(), scaleHeight / 2 + h, c1.Line1(1)->X2(), scaleHeight / 2 + h);
+        c1.bandLines(0)->setEnds(c1.bandLines(0)->X1(), scaleHeight / 2 - h, c1.bandLines(0)->X2(),
+                                 scaleHeight / 2 - h);
+        c1.bandLines(1)->setEnds(c1.bandLines(1)->X1(), scaleHeight / 2 + h, c1.bandLines(1)->X2(),
+                                 scaleHeight / 2 + h);
         c1.Show();
         CopyBandToPreview();
         UpdateBandLabel();
-        c1.Picture1->Refresh();
-        preview.Image2->update();
+        c1.plot->Refresh();
+        preview.previewImage->update();
         ComputeGreyProfile();
 
         // Value range of curve window 1: rounded outward only when a box was empty.
@@ -166,28 +169,28 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
             if (GreyProfile(i) > mx) mx = GreyProfile(i);
         }
         Variant top(mx), bottom(mn);
-        if (c1.Text2->Text().isEmpty() || c1.Text1->Text().isEmpty()) {
+        if (c1.bottomValueBox->Text().isEmpty() || c1.topValueBox->Text().isEmpty()) {
             top = radiograph::RoundUpToStep(mx, mn);
             mx = static_cast<float>(top.toDouble());
             bottom = radiograph::RoundDownToStep(mn, mx);
         }
-        c1.Text1->setText(top.toString());
-        c1.Text2->setText(bottom.toString());
+        c1.topValueBox->setText(top.toString());
+        c1.bottomValueBox->setText(bottom.toString());
         RedrawGreyCurve();
 
         frmScale->setLeft(c1.Left());
         frmScale->setTop(c1.Top() + c1.Height());
         UpdateActiveYears();
 
-        Command1->setEnabled(false);
+        importRadiographButton->setEnabled(false);
         mnuOpenRadio->setEnabled(false);
         mnuOpenXRF->setEnabled(true);
-        Command2->setEnabled(true);
-        Command2->setFocus();
+        importXrfButton->setEnabled(true);
+        importXrfButton->setFocus();
         preview.mnuLamina->setEnabled(true);
-        for (ui::Slider* s : Slider1) s->setEnabled(true);
-        Label4(0)->setEnabled(true);
-        Label4(1)->setEnabled(true);
+        for (ui::Slider* s : radiographSliders) s->setEnabled(true);
+        sliderCaptions(0)->setEnabled(true);
+        sliderCaptions(1)->setEnabled(true);
         if (decoded.pages > 1) {
             ui::dialogs().messageBox(QStringLiteral("The file %1 holds %2 pictures (pages); Stratalyser shows its "
                                                     "first as the radiograph.")
@@ -208,17 +211,18 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
 void MainForm::fitSectionToCurveColumns(const layout::Rect& area, double extraPixels, bool keepLeft) {
     PreviewForm& preview = frmPreview.get();
     RawImageForm& raw = frmRawImage.get();
-    const long coreColumns = static_cast<long>(Picture1->surface().widthPixels());
+    const long coreColumns = static_cast<long>(radiographPicture->surface().widthPixels());
     const long columns = layout::sectionColumns(area, TwipsPerPixel, extraPixels, coreColumns);
-    const double width = static_cast<double>(columns) * preview.Image2->Width() / static_cast<double>(coreColumns);
+    const double width =
+        static_cast<double>(columns) * preview.previewImage->Width() / static_cast<double>(coreColumns);
     // A kept left edge stays unless the wider section would run past the core's end.
     const auto place = [&](ui::Shape* frame, double pictureLeft, double pictureWidth) {
         const double right = pictureLeft + pictureWidth - width;
         frame->setWidth(width);
         frame->setLeft(keepLeft ? std::min(frame->Left(), right) : right);
     };
-    place(preview.Shape1, preview.Picture2->Left(), preview.Picture2->Width());
-    place(raw.Shape1, raw.Image1->Left(), raw.Image1->Width());
+    place(preview.sectionFrame, preview.renderSurface->Left(), preview.renderSurface->Width());
+    place(raw.sectionFrame, raw.rawImage->Left(), raw.rawImage->Width());
 }
 
 // After the import the elastic scale sits by the curve windows.

@@ -103,7 +103,7 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
                                                              WorkingFileName, false})
                                    : givenPath;
         repaint();
-        Command2->repaint();
+        importXrfButton->repaint();
         contents.emplace(files::readXrfFile(path));
         if (contents->rowCount == DataLength && contents->workingFile) files::checkWorkingColumns(*contents);
     } catch (const core::CancelledError&) {
@@ -138,9 +138,10 @@ void MainForm::ImportXRFdata(const QString& givenPath) {
     OfferRecoveryFor(RadiographFileName, path);  // unsaved counting of these files left by a crash
     if (const int unusable = files::nonNumericPositions(XrfData, DataLength); unusable > 0) {
         const QString stepping =
-            Text1->Text().isEmpty()
+            steppingBox->Text().isEmpty()
                 ? QStringLiteral("please type the stepping (micron per pixel) into its box.")
-                : QStringLiteral("the stepping (%1 micron) comes from the other rows.").arg(Text1->Text());
+                : QStringLiteral("the stepping (%1 micron) comes from the other rows.")
+                      .arg(steppingBox->Text());
         tell(QStringLiteral("The positions of %1 of the %2 rows of the XRF table are not numbers: ")
                      .arg(unusable)
                      .arg(DataLength) +
@@ -205,7 +206,7 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
             MarkerLabel(i) = x.data(columns + 3, i).toString();
             MarkerNote(i) = x.data(columns + 4, i).toString();
         }
-        Command5->setCaption(QStringLiteral("Save"));
+        saveAsButton->setCaption(QStringLiteral("Save"));
     }
     for (int h = 0; h <= files::kMaxXrfHeaderIndex; ++h)
         XrfHeaders(h) = x.headers[static_cast<std::size_t>(h)];
@@ -214,7 +215,7 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
     WorkingFileName = path;
     // The curve table's columns are the XRF fields themselves: only names and grey are written.
     Profile = files::buildCurveTable(XrfData, x.headers, columns, n, GreyProfile);
-    ProgressBar1->setValue(n);
+    progressBar->setValue(n);
 
     CurveValue.redimPreserve(6, n);
     for (int i = 1; i <= n; ++i) CurveValue(0, i) = 1.0f;
@@ -225,15 +226,15 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
 
     // The column names in every element list and every denominator list, "1" (no ratio) first.
     for (int k = 4; k <= 6; ++k) {
-        curveWindow(k).Combo2->AddItem(QStringLiteral("1"));
-        curveWindow(k).Combo2->setText(QStringLiteral("1"));
+        curveWindow(k).denominatorList->AddItem(QStringLiteral("1"));
+        curveWindow(k).denominatorList->setText(QStringLiteral("1"));
     }
     const int curves = std::max(0, columns - 8);
     for (int c = 0; c <= curves; ++c) {
         const QString name = Profile.get(c, 0).toString();
         for (int k = 1; k <= 6; ++k) {
-            curveWindow(k).Combo1->AddItem(name);
-            if (k >= 4) curveWindow(k).Combo2->AddItem(name);
+            curveWindow(k).elementList->AddItem(name);
+            if (k >= 4) curveWindow(k).denominatorList->AddItem(name);
         }
     }
     if (!XrfLoaded) {
@@ -244,13 +245,13 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
             }
         }
         for (int k = 1; k <= 6; ++k) {
-            curveWindow(k).Combo1->setVisible(true);
-            curveWindow(k).Combo1->setText(Profile.get(ElementColumn(k), 0).toString());
+            curveWindow(k).elementList->setVisible(true);
+            curveWindow(k).elementList->setText(Profile.get(ElementColumn(k), 0).toString());
         }
     }
     // Without two numeric positions no stepping can be told: the box is emptied and shows red.
     const auto step = files::scannerStepMicrons(XrfData, n);
-    Text1->setText(step ? QString::number(*step) : QString());
+    steppingBox->setText(step ? QString::number(*step) : QString());
     tableStart_ = files::firstNumericPosition(XrfData, n);
 }
 
@@ -272,12 +273,12 @@ void MainForm::showXrfData() {
     UpdateActiveYears();
     UpdateBandLabel();
 
-    for (ui::Button* b : {Command7, Command3, Command5}) b->setEnabled(true);
+    for (ui::Button* b : {showToolsButton, importPhotoButton, saveAsButton}) b->setEnabled(true);
     for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuHideInvalid, mnuCompare,
                             mnuCompareProposals})
         m->setEnabled(true);
     frmPreview->mnuAlignScale->setEnabled(true);
-    Command2->setEnabled(false);
+    importXrfButton->setEnabled(false);
     mnuOpenXRF->setEnabled(false);
     setProgress(false);
     Saved = true;
@@ -289,7 +290,9 @@ void MainForm::showXrfData() {
 void MainForm::enableCurveTools() {
     for (ui::MenuItem* m : {mnuScale, mnuElastic, mnuAlign, mnuActive, mnuShowAll, mnuPropose}) m->setEnabled(true);
     // The two position boxes stay disabled: they show the section's ends, nothing is typed there.
-    for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Label7(0), Label7(1), Label8, Label9, Frame2}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{windowFrame, sectionEndCaptions(0), sectionEndCaptions(1),
+                                         pointerCaption, pointerReadout, photoFrame}) {
         w->setEnabled(true);
     }
     CurveForm& c1 = curveWindow(1);
@@ -310,7 +313,7 @@ void MainForm::mnuHideInvalid_Click() {
     RedrawCurves();
 }
 
-void MainForm::Command2_Click() {
+void MainForm::importXrfButton_Click() {
     ImportXRFdata();
     enableCurveTools();
 }

@@ -65,16 +65,16 @@ bool MainForm::SaveFile(int mode) {
 bool MainForm::SaveWorkingFileAs(const QString& path) {
     setProgress(true, DataLength);
     if (!writeWorkingFileTo(path)) return false;
-    Command5->setCaption(QStringLiteral("Save"));
+    saveAsButton->setCaption(QStringLiteral("Save"));
     return true;
 }
 
 bool MainForm::writeWorkingFileTo(const QString& path) {
     try {
-        Command4->repaint();
-        Command5->repaint();
+        quitButton->repaint();
+        saveAsButton->repaint();
         for (long i = 1; i <= DataLength; ++i) {
-            if (i % 512 == 0) ProgressBar1->setValue(static_cast<int>(i));
+            if (i % 512 == 0) progressBar->setValue(static_cast<int>(i));
             if (YearMark(i) == kEmptiedText) YearMark(i) = Variant(kNoMarker);
             MarkerLabel(i) = asStored(MarkerLabel(i));
             MarkerNote(i) = asStored(MarkerNote(i));
@@ -95,16 +95,16 @@ bool MainForm::writeWorkingFileTo(const QString& path) {
     return true;
 }
 
-void MainForm::Command5_Click() {
-    if (Command5->Caption() == QStringLiteral("Save")) {
+void MainForm::saveAsButton_Click() {
+    if (saveAsButton->Caption() == QStringLiteral("Save")) {
         SaveFile(0);
     } else if (SaveFile(1)) {
-        Command5->setCaption(QStringLiteral("Save"));
+        saveAsButton->setCaption(QStringLiteral("Save"));
     }
 }
 
 void MainForm::mnuSave_Click() {
-    Command5_Click();
+    saveAsButton_Click();
 }
 void MainForm::mnuSaveAs_Click() {
     SaveFile(1);
@@ -143,8 +143,8 @@ double MainForm::positionMm(long p) const {
     if (v.isNumeric()) return v.toDouble();
     const files::TableStart start = tableStart_.value_or(files::TableStart{});
     // Kept to the nanometre, as placed positions are: 0.21, not 0.21000000000000002.
-    return files::Varve::roundedMm(start.mm +
-                                   static_cast<double>(p - start.row) * core::val(Text1->Text()) / kMicronsPerMm);
+    return files::Varve::roundedMm(start.mm + static_cast<double>(p - start.row) *
+                                                  core::val(steppingBox->Text()) / kMicronsPerMm);
 }
 
 void MainForm::mnuChronology_Click() {

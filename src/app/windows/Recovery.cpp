@@ -273,7 +273,7 @@ void putBack(const Found& f) {
     RebuildNotePositions();
     Saved = false;
     if (c.viewRight > c.viewLeft && ColumnsPerPreviewTwip > 0) {  // the section as it was shown
-        for (ui::Shape* frame : {frmPreview->Shape1, frmRawImage->Shape1})
+        for (ui::Shape* frame : {frmPreview->sectionFrame, frmRawImage->sectionFrame})
             frame->place(c.viewLeft / ColumnsPerPreviewTwip, frame->Top(),
                          (c.viewRight - c.viewLeft) / ColumnsPerPreviewTwip, frame->Height());
         RenderSection();

@@ -139,10 +139,10 @@ void SaveReferences() {
     storePlace(kMainTop, main);
     storePlace(kPreviewTop, frmPreview.get());
     References(kCurrent, kPreviewWidth) = single(frmPreview->Width());
-    References(kCurrent, kSectionLeft) = single(frmPreview->Shape1->Left());
-    References(kCurrent, kSectionWidth) = single(frmPreview->Shape1->Width());
+    References(kCurrent, kSectionLeft) = single(frmPreview->sectionFrame->Left());
+    References(kCurrent, kSectionWidth) = single(frmPreview->sectionFrame->Width());
     // Before the imports these windows have no place of their own yet: their rows stay as read.
-    const bool radiographImported = !main.Command1->isEnabled();
+    const bool radiographImported = !main.importRadiographButton->isEnabled();
     if (radiographImported) {
         storePlace(curveTopRow(1), curveWindow(1));
         storePlace(kActiveYearsTop, frmActiveYears.get());

@@ -43,7 +43,7 @@ constexpr double kTickHeight = 0.1;  // of the plot's height, from its bottom
 constexpr double kWidth = 12600, kHeight = 5400, kLeft = 120, kTop = 120, kRowStep = 450;
 
 bool comparingProposals() {
-    return frmCompare.exists() && frmCompare->Check1->Value() == 1;
+    return frmCompare.exists() && frmCompare->proposalsCheck->Value() == 1;
 }
 
 bool hasReference() {
@@ -82,10 +82,10 @@ compare::Comparison tally(const Current& c) {
 // as a drag on the preview leaves it.
 void showColumn(long x) {
     PreviewForm& preview = frmPreview.get();
-    const double width = preview.Shape1->Width();
+    const double width = preview.sectionFrame->Width();
     const double columns = width * ColumnsPerPreviewTwip;
     const double left = std::clamp(x - columns / 2, 0.0, std::max(0.0, DataLength - columns));
-    for (ui::Shape* frame : {preview.Shape1, frmRawImage->Shape1})
+    for (ui::Shape* frame : {preview.sectionFrame, frmRawImage->sectionFrame})
         frame->place(left / ColumnsPerPreviewTwip, frame->Top(), width, frame->Height());
     RenderSection();
 }
@@ -99,8 +99,8 @@ void enableCopyHere(bool on) {
 
 void showCompareWindow(bool proposals) {
     CompareForm& form = frmCompare.get();
-    form.Check1->setEnabled(hasReference());
-    form.Check1->setValue(proposals || !hasReference() ? 1 : 0);
+    form.proposalsCheck->setEnabled(hasReference());
+    form.proposalsCheck->setValue(proposals || !hasReference() ? 1 : 0);
     frmMain->mnuSaveComparison->setEnabled(true);
     form.Show();
     form.refresh();
@@ -113,28 +113,28 @@ CompareForm::CompareForm() : ui::Form(ui::Unit::Twips) {
     setCaption(kTitle);
     Move(4000, 5000, kWidth, kHeight);
     QWidget* c = client();
-    Label1 = make<ui::Label>(c);
-    Label1->place(kLeft, kTop, kWidth - 2 * kLeft, 285);
-    Check1 = make<ui::CheckBox>(c, QStringLiteral("Compare with the proposed boundaries"));
-    Check1->place(kLeft, kTop + kRowStep, 4200, 345);
-    Label2 = make<ui::Label>(c, QStringLiteral("Tolerance (columns):"));
-    Label2->place(4500, kTop + kRowStep + 30, 1800, 285);
-    Text1 = make<ui::TextBox>(c, QString::number(kDefaultTolerance));
-    Text1->place(6360, kTop + kRowStep, 700, 345);
-    Command1 = make<ui::Button>(c, QStringLiteral("Compare"));
-    Command1->place(7300, kTop + kRowStep - 15, 1200, 375);
-    Command1->setDefault(true);
-    Grid1 = make<ui::Grid>(c);
-    Grid1->place(kLeft, kTop + 2 * kRowStep, kWidth - 2 * kLeft - 120, kHeight - 4 * kRowStep - 300);
-    Label3 = make<ui::Label>(c);
-    Label3->place(kLeft, kHeight - 2 * kRowStep - 180, kWidth - 2 * kLeft - 120, 285);
-    connect(Command1, &ui::Button::Click, this, &CompareForm::Command1_Click);
-    connect(Check1, &ui::CheckBox::Click, this, &CompareForm::Check1_Click);
+    comparedWithLabel = make<ui::Label>(c);
+    comparedWithLabel->place(kLeft, kTop, kWidth - 2 * kLeft, 285);
+    proposalsCheck = make<ui::CheckBox>(c, QStringLiteral("Compare with the proposed boundaries"));
+    proposalsCheck->place(kLeft, kTop + kRowStep, 4200, 345);
+    toleranceLabel = make<ui::Label>(c, QStringLiteral("Tolerance (columns):"));
+    toleranceLabel->place(4500, kTop + kRowStep + 30, 1800, 285);
+    toleranceBox = make<ui::TextBox>(c, QString::number(kDefaultTolerance));
+    toleranceBox->place(6360, kTop + kRowStep, 700, 345);
+    compareButton = make<ui::Button>(c, QStringLiteral("Compare"));
+    compareButton->place(7300, kTop + kRowStep - 15, 1200, 375);
+    compareButton->setDefault(true);
+    tallyGrid = make<ui::Grid>(c);
+    tallyGrid->place(kLeft, kTop + 2 * kRowStep, kWidth - 2 * kLeft - 120, kHeight - 4 * kRowStep - 300);
+    disagreementsLabel = make<ui::Label>(c);
+    disagreementsLabel->place(kLeft, kHeight - 2 * kRowStep - 180, kWidth - 2 * kLeft - 120, 285);
+    connect(compareButton, &ui::Button::Click, this, &CompareForm::compareButton_Click);
+    connect(proposalsCheck, &ui::CheckBox::Click, this, &CompareForm::proposalsCheck_Click);
 }
 
-void CompareForm::Command1_Click() {
+void CompareForm::compareButton_Click() {
     bool ok = false;
-    const long typedTolerance = Text1->Text().trimmed().toLong(&ok);
+    const long typedTolerance = toleranceBox->Text().trimmed().toLong(&ok);
     if (!ok || typedTolerance < 0 || typedTolerance > kMaxTolerance) {
         ui::dialogs().messageBox(
             QStringLiteral("Please type the tolerance in columns (a whole number, 0 or more, at most %1).")
@@ -146,20 +146,22 @@ void CompareForm::Command1_Click() {
     refresh();
 }
 
-void CompareForm::Check1_Click() {
+void CompareForm::proposalsCheck_Click() {
     lastJump = -1;
     refresh();
     RedrawPlots();
 }
 
 void CompareForm::refresh() {
-    Label1->setCaption(Check1->Value() == 1
-                           ? QStringLiteral("Your count against the proposed boundaries")
-                           : QStringLiteral("Your count against ") + QDir::toNativeSeparators(ReferenceFileName));
+    comparedWithLabel->setCaption(proposalsCheck->Value() == 1
+                                      ? QStringLiteral("Your count against the proposed boundaries")
+                                      : QStringLiteral("Your count against ") +
+                                            QDir::toNativeSeparators(ReferenceFileName));
     const files::YearRule rule = ChronologyYearRule();
-    Grid1->setToolTipText(QStringLiteral("Each level: boundaries in your count / in the other. Years: varves, each "
-                                         "from one boundary of the year levels (%1) to the next, as in the chronology")
-                              .arg(files::levelList(rule.years)));
+    tallyGrid->setToolTipText(
+        QStringLiteral("Each level: boundaries in your count / in the other. Years: varves, each "
+                       "from one boundary of the year levels (%1) to the next, as in the chronology")
+            .arg(files::levelList(rule.years)));
     const Current c = currentComparison();
     const compare::Comparison comparison = tally(c);
     // The levels either count uses, each a column "yours / reference".
@@ -189,12 +191,13 @@ void CompareForm::refresh() {
         rows.push_back(row(from + QStringLiteral(" - ") + to, interval.tally));
         from = to;
     }
-    Grid1->setTable(header, rows);
+    tallyGrid->setTable(header, rows);
     const std::size_t alone = c.matching.onlyOwn.size() + c.matching.onlyReference.size();
-    Label3->setCaption(alone == 0 ? QStringLiteral("The counts agree.")
-                                  : QStringLiteral("%1 boundaries without a partner: \".\" and \",\" over a plot "
-                                                   "visit them.")
-                                        .arg(alone));
+    disagreementsLabel->setCaption(
+        alone == 0 ? QStringLiteral("The counts agree.")
+                   : QStringLiteral("%1 boundaries without a partner: \".\" and \",\" over a plot "
+                                    "visit them.")
+                         .arg(alone));
 }
 
 void OpenReferenceCount() {

@@ -19,16 +19,16 @@ class CompareForm : public ui::Form {
     Q_OBJECT
   public:
     CompareForm();
-    ui::Label* Label1;     // what the count is compared with
-    ui::CheckBox* Check1;  // the proposals in place of the reference count
-    ui::Label* Label2;     // "Tolerance (columns):"
-    ui::TextBox* Text1;
-    ui::Button* Command1;  // Compare
-    ui::Grid* Grid1;       // whole core, then each labelled interval
-    ui::Label* Label3;     // the disagreements, and how to visit them
+    ui::Label* comparedWithLabel;  // what the count is compared with
+    ui::CheckBox* proposalsCheck;  // the proposals in place of the reference count
+    ui::Label* toleranceLabel;     // "Tolerance (columns):"
+    ui::TextBox* toleranceBox;
+    ui::Button* compareButton;      // Compare
+    ui::Grid* tallyGrid;            // whole core, then each labelled interval
+    ui::Label* disagreementsLabel;  // the disagreements, and how to visit them
 
-    void Command1_Click();
-    void Check1_Click();
+    void compareButton_Click();
+    void proposalsCheck_Click();
     // The table brought up to date with the counts as they are now.
     void refresh();
     long tolerance() const { return tolerance_; }

@@ -25,10 +25,10 @@ bool nearRow(const ui::PictureBox& plot, double y, double row) {
 }  // namespace
 
 void CurveForm::HakusenDown(double, double y) {
-    const double upper = Line1(0)->Y1(), lower = Line1(1)->Y1();
-    if (nearRow(*Picture1, y, upper)) {
+    const double upper = bandLines(0)->Y1(), lower = bandLines(1)->Y1();
+    if (nearRow(*plot, y, upper)) {
         DragUpperLine = Variant(true);
-    } else if (nearRow(*Picture1, y, lower)) {
+    } else if (nearRow(*plot, y, lower)) {
         DragLowerLine = Variant(true);
     } else if (upper < y && y < lower) {
         DragBand = Variant(true);
@@ -38,13 +38,15 @@ void CurveForm::HakusenDown(double, double y) {
 
 // The lines stay a row apart and the band inside the picture; rows outside it are never used.
 void CurveForm::applyBandDrag(double y) {
-    const double height = Picture1->ScaleHeight();
-    const auto place = [this](int k, double row) { Line1(k)->setEnds(Line1(k)->X1(), row, Line1(k)->X2(), row); };
+    const double height = plot->ScaleHeight();
+    const auto place = [this](int k, double row) {
+        bandLines(k)->setEnds(bandLines(k)->X1(), row, bandLines(k)->X2(), row);
+    };
     if (isFlagSet(DragUpperLine)) {
-        const double lower = Line1(1)->Y1();
+        const double lower = bandLines(1)->Y1();
         place(0, std::clamp(y, 0.0, std::max(0.0, lower - 1)));
     } else if (isFlagSet(DragLowerLine)) {
-        const double upper = Line1(0)->Y1();
+        const double upper = bandLines(0)->Y1();
         place(1, std::clamp(y, std::min(height, upper + 1), height));
     } else if (isFlagSet(DragBand)) {
         double lower = y + GrabOffset;
@@ -59,16 +61,16 @@ void CurveForm::applyBandDrag(double y) {
 
 void CurveForm::HakusenMove(double x, double y) {
     MainForm& m = frmMain.get();
-    m.Label2(0)->setCaption(core::doubleText(x));
-    const double upper = Line1(0)->Y1(), lower = Line1(1)->Y1();
-    m.Label2(1)->setCaption(core::doubleText((y - upper) * (y - upper)));
-    const bool nearLine = nearRow(*Picture1, y, upper) || nearRow(*Picture1, y, lower);
+    m.pixelReadout(0)->setCaption(core::doubleText(x));
+    const double upper = bandLines(0)->Y1(), lower = bandLines(1)->Y1();
+    m.pixelReadout(1)->setCaption(core::doubleText((y - upper) * (y - upper)));
+    const bool nearLine = nearRow(*plot, y, upper) || nearRow(*plot, y, lower);
     if (nearLine) {
-        Picture1->setMousePointer(ui::MousePointer::SizeNS);
+        plot->setMousePointer(ui::MousePointer::SizeNS);
     } else if (upper < y && y < lower) {
-        Picture1->setMousePointer(ui::MousePointer::Default);
+        plot->setMousePointer(ui::MousePointer::Default);
     } else {
-        Picture1->setMousePointer(ui::MousePointer::Cross);
+        plot->setMousePointer(ui::MousePointer::Cross);
     }
     applyBandDrag(y);
 }
@@ -77,7 +79,7 @@ void CurveForm::HakusenUp(double, double y) {
     if (bandDragging()) {
         applyBandDrag(y);
         CopyBandToPreview();
-        BandRows = static_cast<Integer>(core::roundHalfEven(Line1(1)->Y1() - Line1(0)->Y1()));
+        BandRows = static_cast<Integer>(core::roundHalfEven(bandLines(1)->Y1() - bandLines(0)->Y1()));
         ComputeGreyProfile();
         UpdateBandLabel();
     }

@@ -29,52 +29,52 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
     setCaption(designCaption(number));
     Move(9840, 1800 + (number - 1) % 3 * 1560, 9000, 1560);
     QWidget* c = client();
-    Picture1 = make<ui::PictureBox>(c);
-    Picture1->place(0, 0, 592, 80);
-    Picture1->surface().setBackColour(core::rgb(0, 0, 0));
-    Picture1->surface().clearPicture();
+    plot = make<ui::PictureBox>(c);
+    plot->place(0, 0, 592, 80);
+    plot->surface().setBackColour(core::rgb(0, 0, 0));
+    plot->surface().clearPicture();
 
-    Combo1 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
-    Combo1->place(2, 2, 90, 22);
+    elementList = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    elementList->place(2, 2, 90, 22);
     if (hasRatio()) {
-        Check1 = make<ui::CheckBox>(c, QStringLiteral("Ratio"));
-        Check1->place(96, 4, 60, 18);
-        Check1->setAutoFillBackground(true);
-        Combo2 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
-        Combo2->place(160, 2, 90, 22);
+        ratioCheck = make<ui::CheckBox>(c, QStringLiteral("Ratio"));
+        ratioCheck->place(96, 4, 60, 18);
+        ratioCheck->setAutoFillBackground(true);
+        denominatorList = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+        denominatorList->place(160, 2, 90, 22);
     }
-    Text1 = make<ui::TextBox>(c);
-    Text2 = make<ui::TextBox>(c);
-    Text1->place(532, 0, 60, 20);
-    Text2->place(532, 60, 60, 20);
+    topValueBox = make<ui::TextBox>(c);
+    bottomValueBox = make<ui::TextBox>(c);
+    topValueBox->place(532, 0, 60, 20);
+    bottomValueBox->place(532, 60, 60, 20);
     if (number == 1) {
         // The band lines and their label live inside the plot, in its units (radiograph rows).
-        Line1 = ui::ControlArray<ui::LineShape>(0, 1, [this](long i) {
-            auto* line = make<ui::LineShape>(Picture1);
+        bandLines = ui::ControlArray<ui::LineShape>(0, 1, [this](long i) {
+            auto* line = make<ui::LineShape>(plot);
             line->setBorderColour(core::rgb(255, 255, 0));
             line->setEnds(0, 30 + 20 * i, 592, 30 + 20 * i);
             return line;
         });
-        Label1 = make<ui::Label>(Picture1, QStringLiteral(" Width: "));
-        Label1->place(kBandLabelLeft, 10, 160, 18);
-        Label1->setBackColour(core::rgb(255, 255, 192));
+        bandLabel = make<ui::Label>(plot, QStringLiteral(" Width: "));
+        bandLabel->place(kBandLabelLeft, 10, 160, 18);
+        bandLabel->setBackColour(core::rgb(255, 255, 192));
     }
     buildMenu();
     connectEvents();
 }
 
 void CurveForm::connectEvents() {
-    connect(Text1, &ui::TextBox::Change, this, &RedrawCurves);
-    connect(Text2, &ui::TextBox::Change, this, &RedrawCurves);
-    connect(Combo1, &ui::ComboBox::Click, this, &CurveForm::Combo1_Click);
+    connect(topValueBox, &ui::TextBox::Change, this, &RedrawCurves);
+    connect(bottomValueBox, &ui::TextBox::Change, this, &RedrawCurves);
+    connect(elementList, &ui::ComboBox::Click, this, &CurveForm::elementList_Click);
     if (hasRatio()) {
-        connect(Combo2, &ui::ComboBox::Click, this, &CurveForm::Combo2_Click);
-        connect(Check1, &ui::CheckBox::Click, this, &CurveForm::Check1_Click);
+        connect(denominatorList, &ui::ComboBox::Click, this, &CurveForm::denominatorList_Click);
+        connect(ratioCheck, &ui::CheckBox::Click, this, &CurveForm::ratioCheck_Click);
     }
-    connect(Picture1, &ui::PictureBox::KeyDown, this, &CurveForm::Picture1_KeyDown);
-    connect(Picture1, &ui::PictureBox::KeyUp, this, &CurveForm::Picture1_KeyUp);
-    connect(Picture1, &ui::PictureBox::MouseDown, this, &CurveForm::Picture1_MouseDown);
-    connect(Picture1, &ui::PictureBox::MouseMove, this, &CurveForm::Picture1_MouseMove);
+    connect(plot, &ui::PictureBox::KeyDown, this, &CurveForm::plot_KeyDown);
+    connect(plot, &ui::PictureBox::KeyUp, this, &CurveForm::plot_KeyUp);
+    connect(plot, &ui::PictureBox::MouseDown, this, &CurveForm::plot_MouseDown);
+    connect(plot, &ui::PictureBox::MouseMove, this, &CurveForm::plot_MouseMove);
     connect(mnuOneYear, &ui::MenuItem::Click, this, [] { SetMarker(1); });
     connect(mnuHalfYear, &ui::MenuItem::Click, this, [] { SetMarker(3); });
     // Levels 6..9 of the "(more)" menu place their level in every window alike.
@@ -97,35 +97,35 @@ void CurveForm::connectEvents() {
     connect(mnuShow123, &ui::MenuItem::Click, this, &CurveForm::mnuShow123_Click);
     connect(mnuShow456, &ui::MenuItem::Click, this, &CurveForm::mnuShow456_Click);
     connect(mnuAlign, &ui::MenuItem::Click, this, &CurveForm::mnuAlign_Click);
-    connect(Picture1, &ui::PictureBox::MouseUp, this, &CurveForm::Picture1_MouseUp);
-    connect(Picture1, &ui::PictureBox::DblClick, this, &CurveForm::Picture1_DblClick);
+    connect(plot, &ui::PictureBox::MouseUp, this, &CurveForm::plot_MouseUp);
+    connect(plot, &ui::PictureBox::DblClick, this, &CurveForm::plot_DblClick);
 }
 
 // Upside down: the top value becomes the bottom value and back; each box redraws as it changes.
 void CurveForm::mnuFlip_Click() {
-    const QString top = Text1->Text();
-    const QString bottom = Text2->Text();
-    Text1->setText(bottom);
-    Text2->setText(top);
+    const QString top = topValueBox->Text();
+    const QString bottom = bottomValueBox->Text();
+    topValueBox->setText(bottom);
+    bottomValueBox->setText(top);
 }
 
 // Another element, ratio or denominator empties the range boxes: the next drawing fills them.
-void CurveForm::Combo1_Click() {
-    Text1->setText(QString());
-    Text2->setText(QString());
+void CurveForm::elementList_Click() {
+    topValueBox->setText(QString());
+    bottomValueBox->setText(QString());
     RedrawCurves();
 }
 
-void CurveForm::Combo2_Click() {
-    Combo1_Click();
+void CurveForm::denominatorList_Click() {
+    elementList_Click();
 }
 
-void CurveForm::Check1_Click() {
-    Combo2->setVisible(Check1->Value() == 1);
-    Combo1_Click();
+void CurveForm::ratioCheck_Click() {
+    denominatorList->setVisible(ratioCheck->Value() == 1);
+    elementList_Click();
 }
 
-void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
+void CurveForm::plot_KeyDown(int keyCode, int shift) {
     (void)shift;
     if (keyCode == ui::kKeyControl) CtrlDown = true;
     if (CtrlDown) {
@@ -153,25 +153,25 @@ void CurveForm::Picture1_KeyDown(int keyCode, int shift) {
     }
 }
 
-void CurveForm::Picture1_KeyUp(int keyCode, int shift) {
+void CurveForm::plot_KeyUp(int keyCode, int shift) {
     (void)shift;
     if (keyCode == ui::kKeyControl) CtrlDown = false;
 }
 
-void CurveForm::Picture1_MouseDown(int button, int shift, double x, double y) {
+void CurveForm::plot_MouseDown(int button, int shift, double x, double y) {
     (void)shift;
     if (number_ == 1 && button == ui::kLeftButton) HakusenDown(x, y);
     if (button == ui::kRightButton) {
         ClickX = Variant(x);
         PopupMenu(mnuRB);
     }
-    if (button == ui::kLeftButton && Picture1->mousePointer() == ui::MousePointer::Cross) {
+    if (button == ui::kLeftButton && plot->mousePointer() == ui::MousePointer::Cross) {
         ClickX = Variant(x);
         SetMarker(1);
     }
 }
 
-void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
+void CurveForm::plot_MouseMove(int button, int shift, double x, double y) {
     (void)shift;
     if (number_ == 1) {
         // A band drag whose release never arrived (the window lost the mouse) ends here.
@@ -179,14 +179,14 @@ void CurveForm::Picture1_MouseMove(int button, int shift, double x, double y) {
         HakusenMove(x, y);
     }
     // Keys go to the plot under the mouse while its window is active (not while typing a value).
-    if (isActiveWindow() && !Picture1->hasFocus() && !ui::textEntryHasFocus()) Picture1->setFocus();
+    if (isActiveWindow() && !plot->hasFocus() && !ui::textEntryHasFocus()) plot->setFocus();
     if (XrfLoaded) ShowPointerDepth(x);
-    ShowCurvePointer(x, Picture1->ScaleHeight());
+    ShowCurvePointer(x, plot->ScaleHeight());
     if (XrfLoaded) showToolTip(x, y);
-    ShowCropPointer(x, Picture1->ScaleWidth());
+    ShowCropPointer(x, plot->ScaleWidth());
 }
 
-void CurveForm::Picture1_MouseUp(int button, int shift, double x, double y) {
+void CurveForm::plot_MouseUp(int button, int shift, double x, double y) {
     (void)button;
     (void)shift;
     if (number_ == 1) HakusenUp(x, y);
@@ -265,26 +265,26 @@ std::vector<ui::MenuItem*> CurveForm::movingAverageItems() const {
 }
 
 void CurveForm::Form_Load() {
-    Text1->setText(QString());
-    Text2->setText(QString());
-    Combo1->setText(QString());
-    Combo1->hide();
-    if (Combo2) Combo2->hide();
+    topValueBox->setText(QString());
+    bottomValueBox->setText(QString());
+    elementList->setText(QString());
+    elementList->hide();
+    if (denominatorList) denominatorList->hide();
 }
 
 // The value boxes sit at the plot's right-hand corners; window 1 stretches its band lines across.
 void CurveForm::Form_Resize() {
-    Text1->place(Picture1->Left() + Picture1->Width() - Text1->Width(), Picture1->Top(), Text1->Width(),
-                 Text1->Height());
-    Text2->place(Text1->Left(), Picture1->Top() + Picture1->Height() - Text2->Height(), Text2->Width(),
-                 Text2->Height());
+    topValueBox->place(plot->Left() + plot->Width() - topValueBox->Width(), plot->Top(), topValueBox->Width(),
+                       topValueBox->Height());
+    bottomValueBox->place(topValueBox->Left(), plot->Top() + plot->Height() - bottomValueBox->Height(),
+                          bottomValueBox->Width(), bottomValueBox->Height());
     stretchBandLines();
 }
 
 void CurveForm::stretchBandLines() {
     if (number_ != 1) return;
-    const double left = Picture1->ScaleLeft(), right = Picture1->ScaleLeft() + Picture1->ScaleWidth();
-    for (ui::LineShape* line : Line1) line->setEnds(left, line->Y1(), right, line->Y2());
+    const double left = plot->ScaleLeft(), right = plot->ScaleLeft() + plot->ScaleWidth();
+    for (ui::LineShape* line : bandLines) line->setEnds(left, line->Y1(), right, line->Y2());
 }
 
 }  // namespace app

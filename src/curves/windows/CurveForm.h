@@ -19,14 +19,14 @@ class CurveForm : public ui::Form {
     int number() const { return number_; }
     bool hasRatio() const { return number_ >= 4; }
 
-    ui::PictureBox* Picture1;
-    ui::TextBox* Text1;                     // top value
-    ui::TextBox* Text2;                     // bottom value
-    ui::ComboBox* Combo1;                   // element shown
-    ui::ComboBox* Combo2 = nullptr;         // windows 4-6: ratio denominator
-    ui::CheckBox* Check1 = nullptr;         // windows 4-6: "Ratio"
-    ui::ControlArray<ui::LineShape> Line1;  // window 1: band lines
-    ui::Label* Label1 = nullptr;            // window 1: band label
+    ui::PictureBox* plot;
+    ui::TextBox* topValueBox;                   // top value
+    ui::TextBox* bottomValueBox;                // bottom value
+    ui::ComboBox* elementList;                  // element shown
+    ui::ComboBox* denominatorList = nullptr;    // windows 4-6: ratio denominator
+    ui::CheckBox* ratioCheck = nullptr;         // windows 4-6: "Ratio"
+    ui::ControlArray<ui::LineShape> bandLines;  // window 1: band lines
+    ui::Label* bandLabel = nullptr;             // window 1: band label
 
     ui::MenuItem* mnuRB;
     ui::MenuItem* mnuRunAve;
@@ -60,17 +60,17 @@ class CurveForm : public ui::Form {
     std::vector<ui::MenuItem*> movingAverageItems() const;
 
     // Event handlers.
-    void Combo1_Click();
-    void Combo2_Click();
-    void Check1_Click();
-    void Picture1_KeyDown(int keyCode, int shift);
-    void Picture1_KeyUp(int keyCode, int shift);
-    void Picture1_MouseDown(int button, int shift, double x, double y);
-    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void elementList_Click();
+    void denominatorList_Click();
+    void ratioCheck_Click();
+    void plot_KeyDown(int keyCode, int shift);
+    void plot_KeyUp(int keyCode, int shift);
+    void plot_MouseDown(int button, int shift, double x, double y);
+    void plot_MouseMove(int button, int shift, double x, double y);
     void chooseMovingAverage(ui::MenuItem* item);
     void mnuFlip_Click();
-    void Picture1_MouseUp(int button, int shift, double x, double y);
-    void Picture1_DblClick();
+    void plot_MouseUp(int button, int shift, double x, double y);
+    void plot_DblClick();
 
     // View commands: which windows are shown, and lining them up.
     void mnuHideOthers_Click();

@@ -29,10 +29,10 @@ Scale roundedScale(const ui::PictureBox* p) {
 
 // Every redraw starts from the stored section background, with the transient drawings cleared.
 Scale resetPlots() {
-    const Scale remembered = roundedScale(curveWindow(1).Picture1);
-    const QImage& background = frmMain->Picture2->Background();
+    const Scale remembered = roundedScale(curveWindow(1).plot);
+    const QImage& background = frmMain->sectionBackground->Background();
     for (int k = 1; k <= 6; ++k) {
-        ui::PictureBox* p = curveWindow(k).Picture1;
+        ui::PictureBox* p = curveWindow(k).plot;
         p->setPicture(background);
         p->Cls();
     }
@@ -42,12 +42,11 @@ Scale resetPlots() {
 // Back to the coordinates the plots had before, the markers over the curves, and committed.
 void finishPlots(const Scale& remembered) {
     for (int k = 1; k <= 6; ++k) {
-        curveWindow(k).Picture1->setScale(remembered.left, remembered.top, remembered.width,
-                                          remembered.height);
+        curveWindow(k).plot->setScale(remembered.left, remembered.top, remembered.width, remembered.height);
     }
     DrawMarkers();
     for (int k = 1; k <= 6; ++k) {
-        ui::PictureBox* p = curveWindow(k).Picture1;
+        ui::PictureBox* p = curveWindow(k).plot;
         p->commit();
         p->Cls();
         p->Refresh();
@@ -56,8 +55,8 @@ void finishPlots(const Scale& remembered) {
 
 // Top and bottom values from the range boxes; equal values would give a plot without height.
 std::pair<float, float> valueRange(const CurveForm& w) {
-    float top = static_cast<float>(core::val(w.Text1->Text()));
-    const float bottom = static_cast<float>(core::val(w.Text2->Text()));
+    float top = static_cast<float>(core::val(w.topValueBox->Text()));
+    const float bottom = static_cast<float>(core::val(w.bottomValueBox->Text()));
     if (bottom == top) top = 100;
     return {top, bottom};
 }
@@ -93,11 +92,11 @@ void drawGreyCurve() {
     const Scale remembered = resetPlots();
     CurveForm& c1 = curveWindow(1);
     const auto [top, bottom] = valueRange(c1);
-    ui::Surface& plot = c1.Picture1->surface();
+    ui::Surface& plot = c1.plot->surface();
     plot.setScale(ViewLeft, top, ViewRight - ViewLeft, bottom - top);
 
     // The radiograph width W stands for DataLength: G(W - x) is the grey at display column x.
-    const long W = static_cast<long>(core::roundHalfEven(frmMain->Picture1->ScaleWidth()));
+    const long W = static_cast<long>(core::roundHalfEven(frmMain->radiographPicture->ScaleWidth()));
     auto v = [W](long x) { return static_cast<double>(GreyProfile(W - x)); };
     const bool plain = c1.mnuNone->Checked();
     const core::Colour rawColour = plain ? kBrightGreen : kGreyUnderAverage;
@@ -113,25 +112,26 @@ void drawGreyCurve() {
 
 void drawCurves() {
     const Scale remembered = resetPlots();
-    // The column each window shows, matched afresh from its Combo1: the last matching column wins.
+    // The column each window shows, matched afresh from its elementList: the last matching column wins.
     int column[7] = {0, 0, 0, 0, 0, 0, 0};
     for (long c = 0; c <= XrfColumnCount; ++c) {
         const Variant& header = Profile(c, 0);
         for (int k = 1; k <= 6; ++k) {
-            if (header == curveWindow(k).Combo1->Text()) column[k] = static_cast<int>(c);
+            if (header == curveWindow(k).elementList->Text()) column[k] = static_cast<int>(c);
         }
     }
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
         const auto [top, bottom] = valueRange(w);
-        w.Picture1->setScale(ViewLeft, top, ViewRight - ViewLeft, bottom - top);
+        w.plot->setScale(ViewLeft, top, ViewRight - ViewLeft, bottom - top);
         QString caption = QStringLiteral("%1: ").arg(k) + Profile.get(column[k], 0).toString();
-        if (w.hasRatio() && w.Check1->Value() == 1) caption += QStringLiteral(" / ") + w.Combo2->Text();
+        if (w.hasRatio() && w.ratioCheck->Value() == 1)
+            caption += QStringLiteral(" / ") + w.denominatorList->Text();
         w.setCaption(caption);
     }
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
-        ui::Surface& plot = w.Picture1->surface();
+        ui::Surface& plot = w.plot->surface();
         const core::Colour colour = w.mnuNone->Checked() ? kBrightGreen : kRawUnderAverage;
         auto value = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
         drawSegments(
@@ -144,7 +144,7 @@ void drawCurves() {
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
         if (w.mnuNone->Checked()) continue;
-        ui::Surface& plot = w.Picture1->surface();
+        ui::Surface& plot = w.plot->surface();
         auto v = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
         // (the six values of a segment's two averages must all be there)
         const auto complete = [&v](long x) {
@@ -178,12 +178,12 @@ void LoadCurveValues() {
         const Variant header = Profile(c, 0);
         for (int k = 1; k <= 6; ++k) {
             CurveForm& w = curveWindow(k);
-            if (header == w.Combo1->Text()) column[k] = static_cast<int>(c);
-            if (w.hasRatio() && header == w.Combo2->Text()) RatioColumn(k) = static_cast<Single>(c);
+            if (header == w.elementList->Text()) column[k] = static_cast<int>(c);
+            if (w.hasRatio() && header == w.denominatorList->Text()) RatioColumn(k) = static_cast<Single>(c);
         }
     }
     for (int k = 4; k <= 6; ++k) {
-        if (curveWindow(k).Combo2->Text() == QStringLiteral("1")) RatioColumn(k) = 0;
+        if (curveWindow(k).denominatorList->Text() == QStringLiteral("1")) RatioColumn(k) = 0;
     }
 
     // The scanner's "validity" column (1 valid, 0 not), found by its name.
@@ -197,14 +197,15 @@ void LoadCurveValues() {
     curves::ValueRange range[7];
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
-        const bool ratio = w.hasRatio() && w.Check1->Value() == 1;
+        const bool ratio = w.hasRatio() && w.ratioCheck->Value() == 1;
         const int denominator = ratio ? static_cast<int>(RatioColumn(k)) : 0;
         curves::fillCurveValues(Profile, column[k], denominator, values);
         // The grey profile is the radiograph's, not a measurement: it stays whole.
         if (HideInvalidMeasurements && (column[k] != 0 || denominator != 0))
             curves::hideInvalidRows(XrfData, validity, values);
         for (long i = 1; i <= DataLength; ++i) CurveValue(k, i) = values[static_cast<std::size_t>(i)];
-        range[k] = curves::curveValueRange(values, w.Text1->Text(), w.Text2->Text(), AutoRange(k));
+        range[k] =
+            curves::curveValueRange(values, w.topValueBox->Text(), w.bottomValueBox->Text(), AutoRange(k));
         AutoRange(k) = range[k].autoRange;
     }
 
@@ -214,8 +215,8 @@ void LoadCurveValues() {
     } writing;
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
-        w.Text1->setText(curves::rangeBoxText(w.Text1->Text(), range[k].top));
-        w.Text2->setText(curves::rangeBoxText(w.Text2->Text(), range[k].bottom));
+        w.topValueBox->setText(curves::rangeBoxText(w.topValueBox->Text(), range[k].top));
+        w.bottomValueBox->setText(curves::rangeBoxText(w.bottomValueBox->Text(), range[k].bottom));
     }
 }
 

@@ -27,9 +27,9 @@ void lockCurveWindows(bool locked) {
 // The same line at ClickX in every plot, kept as part of the picture.
 void markClickX(double fromFraction, core::Colour colour) {
     const double x = clickX();
-    const double h = kNoteTickFrom * curveWindow(1).Picture1->ScaleHeight();
+    const double h = kNoteTickFrom * curveWindow(1).plot->ScaleHeight();
     for (int k = 1; k <= 6; ++k) {
-        ui::PictureBox* p = curveWindow(k).Picture1;
+        ui::PictureBox* p = curveWindow(k).plot;
         p->Cls();
         p->Line(x, fromFraction == 0 ? 0 : h, x, p->ScaleHeight(), colour);
         p->commit();
@@ -48,7 +48,7 @@ QString stored(const QString& typed) {
 // A dialog put away without its OK: the windows unlocked, the mark drawn at its opening gone.
 void putAwayDialog() {
     lockCurveWindows(false);
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
     RedrawPlots();
 }
 
@@ -91,7 +91,7 @@ void EditMarkerNote() {
     lockCurveWindows(true);
     NoteForm& note = frmNote.get();
     note.Show();
-    note.Text1->setFocus();  // typed text is the note; Return confirms
+    note.noteBox->setFocus();  // typed text is the note; Return confirms
     Saved = false;
 }
 
@@ -100,43 +100,43 @@ LaminaNameForm::LaminaNameForm() : ui::Form(ui::Unit::Twips) {
     setWindowFlag(Qt::WindowStaysOnTopHint);
     Move(6000, 6000, 4560, 1905);
     QWidget* c = client();
-    Label1 = make<ui::Label>(c, QStringLiteral("Lamina label:"));
-    Label1->place(120, 150, 1200, 285);
-    Text1 = make<ui::TextBox>(c);
-    Text1->place(1380, 120, 2940, 345);
-    Label2 = make<ui::Label>(c, QStringLiteral("Note:"));
-    Label2->place(120, 600, 1200, 285);
-    Text2 = make<ui::TextBox>(c);
-    Text2->place(1380, 570, 2940, 345);
-    Command1 = make<ui::Button>(c, QStringLiteral("OK"));
-    Command1->place(3120, 1050, 1200, 375);
-    Command1->setDefault(true);
-    connect(Command1, &ui::Button::Click, this, &LaminaNameForm::Command1_Click);
+    labelCaption = make<ui::Label>(c, QStringLiteral("Lamina label:"));
+    labelCaption->place(120, 150, 1200, 285);
+    labelBox = make<ui::TextBox>(c);
+    labelBox->place(1380, 120, 2940, 345);
+    noteCaption = make<ui::Label>(c, QStringLiteral("Note:"));
+    noteCaption->place(120, 600, 1200, 285);
+    noteBox = make<ui::TextBox>(c);
+    noteBox->place(1380, 570, 2940, 345);
+    okButton = make<ui::Button>(c, QStringLiteral("OK"));
+    okButton->place(3120, 1050, 1200, 375);
+    okButton->setDefault(true);
+    connect(okButton, &ui::Button::Click, this, &LaminaNameForm::okButton_Click);
 }
 
 void LaminaNameForm::Form_Load() {
-    Text1->setText(QString());
-    Text2->setText(QString());
+    labelBox->setText(QString());
+    noteBox->setText(QString());
 }
 
 void LaminaNameForm::openAt(long position) {
     const bool inData = position >= 0 && MarkerLabel.contains(position) && MarkerNote.contains(position);
-    Text1->setText(inData ? typedOrEmpty(MarkerLabel(position)) : QString());
-    Text2->setText(inData ? typedOrEmpty(MarkerNote(position)) : QString());
-    Text1->setToolTipText(lastLabel_.isEmpty() ? QString()
-                                               : QStringLiteral("Up: the last label, %1").arg(lastLabel_));
+    labelBox->setText(inData ? typedOrEmpty(MarkerLabel(position)) : QString());
+    noteBox->setText(inData ? typedOrEmpty(MarkerNote(position)) : QString());
+    labelBox->setToolTipText(lastLabel_.isEmpty() ? QString()
+                                                  : QStringLiteral("Up: the last label, %1").arg(lastLabel_));
     Show();
-    Text1->setFocus();
+    labelBox->setFocus();
 }
 
 // The texts are kept for the next opening; a position beyond the data stores nothing.
-void LaminaNameForm::Command1_Click() {
+void LaminaNameForm::okButton_Click() {
     const long p = dialogPosition();
     if (p >= 0) {
-        MarkerLabel(p) = stored(Text1->Text());
-        MarkerNote(p) = stored(Text2->Text());
+        MarkerLabel(p) = stored(labelBox->Text());
+        MarkerNote(p) = stored(noteBox->Text());
     }
-    if (!Text1->Text().isEmpty()) lastLabel_ = Text1->Text();
+    if (!labelBox->Text().isEmpty()) lastLabel_ = labelBox->Text();
     RebuildNotePositions();
     CountChanged();
     lockCurveWindows(false);
@@ -156,12 +156,12 @@ void dialogKeys(ui::Form& form, ui::Button* ok, int keyCode) {
 }  // namespace
 
 void LaminaNameForm::Form_KeyDown(int keyCode, int) {
-    if (keyCode == ui::kKeyUp && Text1->Text().isEmpty()) Text1->setText(lastLabel_);
-    dialogKeys(*this, Command1, keyCode);
+    if (keyCode == ui::kKeyUp && labelBox->Text().isEmpty()) labelBox->setText(lastLabel_);
+    dialogKeys(*this, okButton, keyCode);
 }
 
 void NoteForm::Form_KeyDown(int keyCode, int) {
-    dialogKeys(*this, Command1, keyCode);
+    dialogKeys(*this, okButton, keyCode);
 }
 
 // A close by the close box is a cancel; the next opening starts empty, as a fresh dialog.
@@ -176,17 +176,17 @@ NoteForm::NoteForm() : ui::Form(ui::Unit::Twips) {
     setWindowFlag(Qt::WindowStaysOnTopHint);
     Move(6000, 6000, 4560, 1905);
     QWidget* c = client();
-    Label1 = make<ui::Label>(c, QStringLiteral("Library: "));
-    Label1->place(120, 150, 1200, 285);
-    Combo1 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
-    Combo1->place(1380, 120, 2940, 345);
-    Text1 = make<ui::TextBox>(c);
-    Text1->place(120, 570, 4200, 345);
-    Command1 = make<ui::Button>(c, QStringLiteral("OK"));
-    Command1->place(3120, 1050, 1200, 375);
-    Command1->setDefault(true);
-    connect(Combo1, &ui::ComboBox::Click, this, &NoteForm::Combo1_Click);
-    connect(Command1, &ui::Button::Click, this, &NoteForm::Command1_Click);
+    noteCaption = make<ui::Label>(c, QStringLiteral("Library: "));
+    noteCaption->place(120, 150, 1200, 285);
+    libraryList = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    libraryList->place(1380, 120, 2940, 345);
+    noteBox = make<ui::TextBox>(c);
+    noteBox->place(120, 570, 4200, 345);
+    okButton = make<ui::Button>(c, QStringLiteral("OK"));
+    okButton->place(3120, 1050, 1200, 375);
+    okButton->setDefault(true);
+    connect(libraryList, &ui::ComboBox::Click, this, &NoteForm::libraryList_Click);
+    connect(okButton, &ui::Button::Click, this, &NoteForm::okButton_Click);
 }
 
 const QStringList& NoteForm::library() {
@@ -196,15 +196,15 @@ const QStringList& NoteForm::library() {
 }
 
 void NoteForm::Form_Load() {
-    Text1->setText(QString());
-    Combo1->Clear();
-    for (const QString& note : library()) Combo1->AddItem(note);
-    Combo1->setText(QStringLiteral("---Select---"));
+    noteBox->setText(QString());
+    libraryList->Clear();
+    for (const QString& note : library()) libraryList->AddItem(note);
+    libraryList->setText(QStringLiteral("---Select---"));
 }
 
-void NoteForm::Command1_Click() {
+void NoteForm::okButton_Click() {
     const long p = dialogPosition();
-    if (p >= 0) MarkerNote(p) = stored(Text1->Text());
+    if (p >= 0) MarkerNote(p) = stored(noteBox->Text());
     RebuildNotePositions();
     CountChanged();
     lockCurveWindows(false);
@@ -217,10 +217,10 @@ void NoteForm::Form_Unload(bool& cancel) {
     Form_Load();
 }
 
-void NoteForm::Combo1_Click() {
-    const QString chosen = Combo1->Text();
+void NoteForm::libraryList_Click() {
+    const QString chosen = libraryList->Text();
     if (chosen != QStringLiteral("---Select---") && chosen != QStringLiteral("--- Select ---"))
-        Text1->setText(chosen);
+        noteBox->setText(chosen);
 }
 
 }  // namespace app

@@ -10,13 +10,13 @@ class LaminaNameForm : public ui::Form {
     Q_OBJECT
   public:
     LaminaNameForm();
-    ui::Label* Label1;
-    ui::Label* Label2;
-    ui::TextBox* Text1;  // label
-    ui::TextBox* Text2;  // note
-    ui::Button* Command1;
+    ui::Label* labelCaption;
+    ui::Label* noteCaption;
+    ui::TextBox* labelBox;  // label
+    ui::TextBox* noteBox;   // note
+    ui::Button* okButton;
 
-    void Command1_Click();
+    void okButton_Click();
     // Opens at the position: its own label and note, empty where it has none (the last label
     // confirmed is one key away: Up in the label box).
     void openAt(long position);
@@ -35,14 +35,14 @@ class NoteForm : public ui::Form {
     Q_OBJECT
   public:
     NoteForm();
-    ui::Label* Label1;
-    ui::ComboBox* Combo1;  // the note library
-    ui::TextBox* Text1;
-    ui::Button* Command1;
+    ui::Label* noteCaption;
+    ui::ComboBox* libraryList;  // the note library
+    ui::TextBox* noteBox;
+    ui::Button* okButton;
 
     static const QStringList& library();
-    void Combo1_Click();
-    void Command1_Click();
+    void libraryList_Click();
+    void okButton_Click();
 
   protected:
     void Form_Load() override;

@@ -45,7 +45,7 @@ int MarkerLevel(long position) {
 }
 
 double positionOf(double plotX) {
-    return DataLength - ((ViewLeft + plotX) - curveWindow(1).Picture1->ScaleLeft());
+    return DataLength - ((ViewLeft + plotX) - curveWindow(1).plot->ScaleLeft());
 }
 
 long markerIndex(double position) {
@@ -78,7 +78,7 @@ void SetMarker(int code) {
     const long index = level >= 1 ? markerIndex(position) : -1;
     if (level >= 1 && index < 0) return;  // beyond the data: refused, nothing changes
 
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
     if (level < 1) {
         UpdateActiveYears();
         MarkCountUnsaved();
@@ -86,7 +86,7 @@ void SetMarker(int code) {
     }
     const auto colour = static_cast<core::Colour>(LevelColour(level).toDouble());
     for (int k = 1; k <= 6; ++k) {
-        ui::PictureBox* p = curveWindow(k).Picture1;
+        ui::PictureBox* p = curveWindow(k).plot;
         p->Line(x, 0, x, p->ScaleHeight(), colour);
         p->commit();
     }
@@ -152,14 +152,14 @@ void UndoMarker() {
 }
 
 void DrawMarkers() {
-    if (frmMain->Command1->isEnabled()) return;  // no radiograph yet
-    const ui::PictureBox* first = curveWindow(1).Picture1;
+    if (frmMain->importRadiographButton->isEnabled()) return;  // no radiograph yet
+    const ui::PictureBox* first = curveWindow(1).plot;
     const double left = core::roundHalfEven(first->ScaleLeft()), top = core::roundHalfEven(first->ScaleTop());
     const double width = core::roundHalfEven(first->ScaleWidth()),
                  height = core::roundHalfEven(first->ScaleHeight());
     ui::Surface* plots[6];
     for (int k = 1; k <= 6; ++k) {
-        plots[k - 1] = &curveWindow(k).Picture1->surface();
+        plots[k - 1] = &curveWindow(k).plot->surface();
         plots[k - 1]->setScale(ViewLeft, 0, ViewRight - ViewLeft, 1);
     }
     core::Colour colours[10] = {};
@@ -181,7 +181,7 @@ void DrawMarkers() {
     DrawProposals(plots, 6);
     DrawReferenceTicks(plots, 6);
     for (ui::Surface* plot : plots) plot->setScale(left, top, width, height);
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->repaintChanged();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->repaintChanged();
     DrawMarkerLabels();
 }
 
@@ -197,9 +197,9 @@ void ToggleActivation() {
             m->setEnabled(activate);
         }
         for (ui::MenuItem* m : w.mnuLevel) m->setEnabled(activate);
-        w.Picture1->Cls();
+        w.plot->Cls();
     }
-    if (frmCrop.exists()) frmCrop->Line1->setVisible(activate);  // a new close-up follows PointerActive
+    if (frmCrop.exists()) frmCrop->pointerLine->setVisible(activate);  // a new close-up follows PointerActive
     PointerActive = activate;
 }
 

@@ -67,7 +67,7 @@ void CurveForm::mnuAlign_Click() {
 }
 
 // While marking is off, a double click restacks this window's column around it.
-void CurveForm::Picture1_DblClick() {
+void CurveForm::plot_DblClick() {
     if (PointerActive) return;
     const auto g = group();
     CurveForm& first = *g[0];
@@ -89,17 +89,17 @@ void CurveForm::showToolTip(double x, double y) {
         for (long k = 1; k <= count && k <= positions.upper(); ++k) {
             const long q = positions(k);
             if ((p - q) * (p - q) >= kNearSquared) {
-                Picture1->setToolTipText(QString());
+                plot->setToolTipText(QString());
                 continue;
             }
             if (MarkerLabel.contains(q) && MarkerNote.contains(q))
-                Picture1->setToolTipText(curves::markerToolTip(MarkerLabel(q), MarkerNote(q)));
+                plot->setToolTipText(curves::markerToolTip(MarkerLabel(q), MarkerNote(q)));
             return true;
         }
         return false;
     };
     bool found = false;
-    if (y > kNoteZone * Picture1->ScaleHeight() && NoteCount > 0) found = search(NoteCount, NotePositions);
+    if (y > kNoteZone * plot->ScaleHeight() && NoteCount > 0) found = search(NoteCount, NotePositions);
     if (!found && LabelCount > 0) search(LabelCount, LabelPositions);
 }
 

@@ -46,30 +46,30 @@ photo::ColourModel checkedModel(const CropForm& c) {
 
 void enablePhotoSliders(bool enabled) {
     MainForm& main = frmMain.get();
-    for (ui::Slider* s : main.Slider2) s->setEnabled(enabled);
-    main.Label4(2)->setEnabled(enabled);
-    main.Label4(3)->setEnabled(enabled);
+    for (ui::Slider* s : main.photoSliders) s->setEnabled(enabled);
+    main.sliderCaptions(2)->setEnabled(enabled);
+    main.sliderCaptions(3)->setEnabled(enabled);
 }
 
 CropForm::CropForm() : ui::Form(ui::Unit::Pixels) {
     setCaption(kCloseUpCaption);
     Move(9840, 6480, 9000, 2400);
     QWidget* c = client();
-    Picture1 = make<ui::PictureBox>(c);
-    Picture1->hide();
-    Picture2 = make<ui::PictureBox>(c);
-    Picture2->hide();
-    Image2 = make<ui::ImageBox>(c);
-    Image2->hide();
-    Image1 = make<ui::ImageBox>(c);
-    Image1->place(0, 0, 592, 136);
-    Shape1 = make<ui::Shape>(c);
-    Shape1->setBorderColour(core::rgb(255, 255, 255));
-    Shape1->hide();
-    Line1 = make<ui::LineShape>(c);
-    Line1->setBorderColour(core::kPointerColour);
-    Command1 = make<ui::Button>(c, QStringLiteral("Photo"));
-    Command1->setToolTipText(QStringLiteral("The whole photo or the close-up"));
+    stripBuffer = make<ui::PictureBox>(c);
+    stripBuffer->hide();
+    compositionBuffer = make<ui::PictureBox>(c);
+    compositionBuffer->hide();
+    wholePhotoView = make<ui::ImageBox>(c);
+    wholePhotoView->hide();
+    closeUpView = make<ui::ImageBox>(c);
+    closeUpView->place(0, 0, 592, 136);
+    measuringBand = make<ui::Shape>(c);
+    measuringBand->setBorderColour(core::rgb(255, 255, 255));
+    measuringBand->hide();
+    pointerLine = make<ui::LineShape>(c);
+    pointerLine->setBorderColour(core::kPointerColour);
+    wholePhotoButton = make<ui::Button>(c, QStringLiteral("Photo"));
+    wholePhotoButton->setToolTipText(QStringLiteral("The whole photo or the close-up"));
     mnuRB = addPopupMenu(QStringLiteral("RB"));
     mnuColour = mnuRB->add(QStringLiteral("Colour profile"));
     mnuLAB = mnuColour->add(QStringLiteral("L*a*b*"));
@@ -84,11 +84,11 @@ CropForm::CropForm() : ui::Form(ui::Unit::Pixels) {
     mnuRB->addSeparator();
     mnuAlignScale = mnuRB->add(QStringLiteral("Align scale"));
 
-    connect(Command1, &ui::Button::Click, this, &CropForm::Command1_Click);
-    connect(Image1, &ui::ImageBox::MouseDown, this, &CropForm::Image1_MouseDown);
-    connect(Image1, &ui::ImageBox::MouseMove, this, &CropForm::Image1_MouseMove);
-    connect(Image1, &ui::ImageBox::MouseUp, this, &CropForm::Image1_MouseUp);
-    connect(Image1, &ui::ImageBox::DblClick, this, &CropForm::Image1_DblClick);
+    connect(wholePhotoButton, &ui::Button::Click, this, &CropForm::wholePhotoButton_Click);
+    connect(closeUpView, &ui::ImageBox::MouseDown, this, &CropForm::closeUpView_MouseDown);
+    connect(closeUpView, &ui::ImageBox::MouseMove, this, &CropForm::closeUpView_MouseMove);
+    connect(closeUpView, &ui::ImageBox::MouseUp, this, &CropForm::closeUpView_MouseUp);
+    connect(closeUpView, &ui::ImageBox::DblClick, this, &CropForm::closeUpView_DblClick);
     connect(mnuLAB, &ui::MenuItem::Click, this, &CropForm::mnuLAB_Click);
     connect(mnuRGB, &ui::MenuItem::Click, this, &CropForm::mnuRGB_Click);
     connect(mnuGrey, &ui::MenuItem::Click, this, &CropForm::mnuGrey_Click);
@@ -98,18 +98,18 @@ CropForm::CropForm() : ui::Form(ui::Unit::Pixels) {
 }
 
 void CropForm::sizeCloseUp() {
-    Image1->place(Image1->Left(), Image1->Top(), (Width() - kBorderTwips) / TwipsPerPixel,
-                  (Height() - kCaptionTwips) / TwipsPerPixel);
-    Command1->place(Image1->Width() - 52, 2, 50, 20);
+    closeUpView->place(closeUpView->Left(), closeUpView->Top(), (Width() - kBorderTwips) / TwipsPerPixel,
+                       (Height() - kCaptionTwips) / TwipsPerPixel);
+    wholePhotoButton->place(closeUpView->Width() - 52, 2, 50, 20);
 }
 
 void CropForm::takeBandFractions() {
-    const double w = Image1->Width(), h = Image1->Height();
+    const double w = closeUpView->Width(), h = closeUpView->Height();
     if (w <= 0 || h <= 0) return;
-    BandTopFraction = static_cast<Single>((Shape1->Top() - Image1->Top()) / h);
-    BandLeftFraction = static_cast<Single>((Shape1->Left() - Image1->Left()) / w);
-    BandWidthFraction = static_cast<Single>(Shape1->Width() / w);
-    BandHeightFraction = static_cast<Single>(Shape1->Height() / h);
+    BandTopFraction = static_cast<Single>((measuringBand->Top() - closeUpView->Top()) / h);
+    BandLeftFraction = static_cast<Single>((measuringBand->Left() - closeUpView->Left()) / w);
+    BandWidthFraction = static_cast<Single>(measuringBand->Width() / w);
+    BandHeightFraction = static_cast<Single>(measuringBand->Height() / h);
 }
 
 void CropForm::leaveRoomForScale() {
@@ -119,29 +119,29 @@ void CropForm::leaveRoomForScale() {
 
 void CropForm::Form_Load() {
     sizeCloseUp();
-    const double top = Image1->Top(), height = Image1->Height(), width = Image1->Width();
-    Line1->setEnds(Image1->Left() + width / 2, top, Image1->Left() + width / 2, top + height);
-    Line1->setVisible(PointerActive);
-    Shape1->hide();
-    Shape1->place(Image1->Left(), top + height / 2 - height / 20, width, height / 10);
+    const double top = closeUpView->Top(), height = closeUpView->Height(), width = closeUpView->Width();
+    pointerLine->setEnds(closeUpView->Left() + width / 2, top, closeUpView->Left() + width / 2, top + height);
+    pointerLine->setVisible(PointerActive);
+    measuringBand->hide();
+    measuringBand->place(closeUpView->Left(), top + height / 2 - height / 20, width, height / 10);
     takeBandFractions();
     mnuRGB->setChecked(false);
     mnuGrey->setChecked(false);
     mnuLAB->setChecked(true);
     enablePhotoSliders(true);
     leaveRoomForScale();
-    if (frmPhoto.exists()) Image2->setPicture(frmPhoto->photo());
-    Shape1->show();
+    if (frmPhoto.exists()) wholePhotoView->setPicture(frmPhoto->photo());
+    measuringBand->show();
     ComputeColourProfile();
     DrawColourProfile();
 }
 
 void CropForm::Form_Resize() {
     sizeCloseUp();
-    const double w = Image1->Width(), h = Image1->Height();
-    Shape1->place(w * BandLeftFraction + Image1->Left(), h * BandTopFraction + Image1->Top(), w * BandWidthFraction,
-                  h * BandHeightFraction);
-    Line1->setEnds(Line1->X1(), Image1->Top(), Line1->X2(), Image1->Top() + h);
+    const double w = closeUpView->Width(), h = closeUpView->Height();
+    measuringBand->place(w * BandLeftFraction + closeUpView->Left(), h * BandTopFraction + closeUpView->Top(),
+                         w * BandWidthFraction, h * BandHeightFraction);
+    pointerLine->setEnds(pointerLine->X1(), closeUpView->Top(), pointerLine->X2(), closeUpView->Top() + h);
     ProfileDirty = true;
 }
 
@@ -153,21 +153,22 @@ void CropForm::Form_Unload(bool& cancel) {
 
 // The whole photo, magnified by a whole factor so that the framed strip fills the close-up's
 // width, shifted so that the strip comes to the top-left corner; or the close-up again.
-void CropForm::Command1_Click() {
-    const bool showWhole = Image2->isHidden();
-    Image2->setVisible(showWhole);
-    Image1->setVisible(!showWhole);
+void CropForm::wholePhotoButton_Click() {
+    const bool showWhole = wholePhotoView->isHidden();
+    wholePhotoView->setVisible(showWhole);
+    closeUpView->setVisible(!showWhole);
     if (!frmPhoto.exists()) return;
     PhotoForm& p = frmPhoto.get();
-    const double frameWidth = p.Shape1->Width();
+    const double frameWidth = p.frame->Width();
     if (frameWidth <= 0) return;
     const int z = std::max(1, static_cast<int>(core::clng((Width() - kBorderTwips) / frameWidth)));
-    Image2->place(-z * p.Shape1->Left() / TwipsPerPixel, z * (p.Image1->Top() - p.Shape1->Top()) / TwipsPerPixel,
-                  z * p.Image1->Width() / TwipsPerPixel, z * p.Image1->Height() / TwipsPerPixel);
-    Image2->lower();
+    wholePhotoView->place(
+        -z * p.frame->Left() / TwipsPerPixel, z * (p.photoView->Top() - p.frame->Top()) / TwipsPerPixel,
+        z * p.photoView->Width() / TwipsPerPixel, z * p.photoView->Height() / TwipsPerPixel);
+    wholePhotoView->lower();
 }
 
-void CropForm::Image1_DblClick() {
+void CropForm::closeUpView_DblClick() {
     frmScale->Show();
 }
 
@@ -177,7 +178,7 @@ void CropForm::chooseColourModel(ui::MenuItem* item) {
     }
     if (ProfileDirty) ComputeColourProfile();
     DrawColourProfile();
-    Shape1->show();
+    measuringBand->show();
     if (mnuLinkPosition->Checked()) frmScale->Show();
 }
 
@@ -185,7 +186,7 @@ void CropForm::chooseColourModel(ui::MenuItem* item) {
 // The band and the curve scale with the mouse. Positions come in the close-up's pixels; the
 // scale drag measures the travel in twips, as the curve scale always has.
 
-void CropForm::Image1_MouseDown(int button, int shift, double x, double y) {
+void CropForm::closeUpView_MouseDown(int button, int shift, double x, double y) {
     (void)shift;
     (void)x;
     if (button == ui::kRightButton) {
@@ -193,8 +194,8 @@ void CropForm::Image1_MouseDown(int button, int shift, double x, double y) {
         return;
     }
     if (button != ui::kLeftButton) return;
-    const double row = y - Image1->Top();
-    const double top = Shape1->Top(), height = Shape1->Height();
+    const double row = y - closeUpView->Top();
+    const double top = measuringBand->Top(), height = measuringBand->Height();
     auto near = [row](double edge) { return (row - edge) * (row - edge) < kBandNearness * kBandNearness; };
     if (near(top)) {
         BandDragMode = 1;
@@ -215,16 +216,16 @@ void CropForm::Image1_MouseDown(int button, int shift, double x, double y) {
     }
 }
 
-void CropForm::Image1_MouseMove(int button, int shift, double x, double y) {
+void CropForm::closeUpView_MouseMove(int button, int shift, double x, double y) {
     (void)button;
     (void)shift;
-    Line1->setEnds(x, Line1->Y1(), x, Line1->Y2());
+    pointerLine->setEnds(x, pointerLine->Y1(), x, pointerLine->Y2());
     ShowCurvePointersFromCloseUp(x);
     const double yTwips = y * TwipsPerPixel;
     switch (BandDragMode) {
         case 0: {
-            const double row = y - Image1->Top();
-            const double top = Shape1->Top(), height = Shape1->Height();
+            const double row = y - closeUpView->Top();
+            const double top = measuringBand->Top(), height = measuringBand->Height();
             auto near = [row](double edge) { return (row - edge) * (row - edge) < kBandNearness * kBandNearness; };
             if (near(top) || near(top + height)) {
                 setMousePointer(ui::MousePointer::SizeNS);
@@ -234,7 +235,8 @@ void CropForm::Image1_MouseMove(int button, int shift, double x, double y) {
                 setMousePointer(ui::MousePointer::Cross);
             }
             if (ScaleDragging) {
-                ProfileScale = photo::draggedProfileScale(ScaleAtGrab, ProfileScaleGrabY, yTwips, Image1->Height());
+                ProfileScale =
+                    photo::draggedProfileScale(ScaleAtGrab, ProfileScaleGrabY, yTwips, closeUpView->Height());
                 DrawColourProfile();
             }
             break;
@@ -242,27 +244,27 @@ void CropForm::Image1_MouseMove(int button, int shift, double x, double y) {
         case 1: {
             const double h = BandGrabHeight - (y - BandGrabTop);
             if (h > kMinimumBandHeight) {
-                Shape1->place(Shape1->Left(), y, Shape1->Width(), h);
+                measuringBand->place(measuringBand->Left(), y, measuringBand->Width(), h);
             } else {
-                Shape1->place(Shape1->Left(), BandGrabTop + BandGrabHeight - kMinimumBandHeight, Shape1->Width(),
-                              kMinimumBandHeight);
+                measuringBand->place(measuringBand->Left(), BandGrabTop + BandGrabHeight - kMinimumBandHeight,
+                                     measuringBand->Width(), kMinimumBandHeight);
             }
             break;
         }
         case 2: {
             const double h = (yTwips - BandGrabY) / TwipsPerPixel + BandGrabHeight;
-            Shape1->setHeight(h > kMinimumBandHeight ? h : kMinimumBandHeight);
+            measuringBand->setHeight(h > kMinimumBandHeight ? h : kMinimumBandHeight);
             break;
         }
         case 3:
-            Shape1->setTop((yTwips - BandGrabY) / TwipsPerPixel + BandGrabTop);
+            measuringBand->setTop((yTwips - BandGrabY) / TwipsPerPixel + BandGrabTop);
             break;
         default:
             break;
     }
 }
 
-void CropForm::Image1_MouseUp(int button, int shift, double x, double y) {
+void CropForm::closeUpView_MouseUp(int button, int shift, double x, double y) {
     (void)button, (void)shift, (void)x, (void)y;
     if (BandDragMode != 0) {
         takeBandFractions();
@@ -281,13 +283,13 @@ void RenderCropImage() {
     PhotoForm& p = frmPhoto.get();
     MainForm& main = frmMain.get();
     CropForm& c = frmCrop.get();
-    if (!CropOpen && p.Shape1->Width() > 0) {
+    if (!CropOpen && p.frame->Width() > 0) {
         const double width = curveWindow(1).Width();
         c.setWidth(width);
-        c.setHeight(width * p.Shape1->Height() / p.Shape1->Width());
+        c.setHeight(width * p.frame->Height() / p.frame->Width());
     }
-    PhotoBrightness = radiograph::brightnessFromSlider(main.Slider2(0)->Value());
-    PhotoContrast = radiograph::contrastFromSlider(main.Slider2(1)->Value());
+    PhotoBrightness = radiograph::brightnessFromSlider(main.photoSliders(0)->Value());
+    PhotoContrast = radiograph::contrastFromSlider(main.photoSliders(1)->Value());
     const photo::CropRect crop = p.cropRect();
     CropLeft = crop.left;
     CropRight = crop.right;
@@ -303,10 +305,10 @@ void RenderCropImage() {
         ProfileDirty = true;
         return;
     }
-    c.Picture1->place(0, 0, region.columns, region.rows);
-    c.Picture1->setPicture(strip);
+    c.stripBuffer->place(0, 0, region.columns, region.rows);
+    c.stripBuffer->setPicture(strip);
     ComputeColourProfile();
-    c.Image1->setPicture(c.Picture1->Picture());
+    c.closeUpView->setPicture(c.stripBuffer->Picture());
     DrawColourProfile();
 }
 
@@ -320,13 +322,14 @@ void ComputeColourProfile() {
     }
     const photo::CropRect crop = currentCrop();
     const photo::StripRegion region = photo::stripRegion(crop);
-    c.Picture2->place(c.Image1->Left(), c.Image1->Top(), c.Image1->Width(), c.Image1->Height());
-    const QImage& strip = c.Picture1->Background();
-    if (!strip.isNull() && c.Image1->width() > 0 && c.Image1->height() > 0)
-        c.Picture2->surface().setPicture(
-            strip.scaled(c.Image1->width(), c.Image1->height(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
-    const photo::BandRows band =
-        photo::bandRows(c.Shape1->Top() - c.Image1->Top(), c.Shape1->Height(), c.Image1->Height(), crop);
+    c.compositionBuffer->place(c.closeUpView->Left(), c.closeUpView->Top(), c.closeUpView->Width(),
+                               c.closeUpView->Height());
+    const QImage& strip = c.stripBuffer->Background();
+    if (!strip.isNull() && c.closeUpView->width() > 0 && c.closeUpView->height() > 0)
+        c.compositionBuffer->surface().setPicture(strip.scaled(
+            c.closeUpView->width(), c.closeUpView->height(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    const photo::BandRows band = photo::bandRows(c.measuringBand->Top() - c.closeUpView->Top(),
+                                                 c.measuringBand->Height(), c.closeUpView->Height(), crop);
     const QImage& photo = frmPhoto.exists() ? frmPhoto->photo() : QImage();
     const ProfileInputs inputs{photo.cacheKey(), crop, band};
     if (!(haveLastProfile && inputs == lastProfileInputs)) {
@@ -339,7 +342,7 @@ void ComputeColourProfile() {
 
 void DrawColourProfile() {
     CropForm& c = frmCrop.get();
-    ui::PictureBox& pic = *c.Picture2;
+    ui::PictureBox& pic = *c.compositionBuffer;
     const Integer savedTop = core::cint(pic.ScaleTop()), savedLeft = core::cint(pic.ScaleLeft());
     const Integer savedWidth = core::cint(pic.ScaleWidth()), savedHeight = core::cint(pic.ScaleHeight());
     const long n = core::clng(CropRight - CropLeft);
@@ -361,7 +364,7 @@ void DrawColourProfile() {
             previous = y;
         }
     }
-    c.Image1->setPicture(pic.Image());
+    c.closeUpView->setPicture(pic.Image());
     pic.Cls();
     pic.setScale(savedLeft, savedTop, savedWidth, savedHeight);
 }

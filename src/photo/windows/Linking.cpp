@@ -26,27 +26,27 @@ void ShowCropPointer(double x, double sourceScaleWidth) {
     CropForm& c = frmCrop.get();
     double lineX = 0;
     if (c.mnuLinkScale->Checked()) {
-        lineX = (x - ViewLeft) / (sourceScaleWidth + 2) * c.Image1->Width();
+        lineX = (x - ViewLeft) / (sourceScaleWidth + 2) * c.closeUpView->Width();
     } else {
         lineX = scaleOffsetPixels(c) + (x - ViewLeft);
     }
-    c.Line1->setEnds(lineX, c.Line1->Y1(), lineX, c.Line1->Y2());
+    c.pointerLine->setEnds(lineX, c.pointerLine->Y1(), lineX, c.pointerLine->Y2());
 }
 
 void ShowCurvePointersFromCloseUp(double xPixels) {
     CropForm& c = frmCrop.get();
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
     double x = 0;
     if (c.mnuLinkScale->Checked()) {
-        const double width = c.Image1->Width();
+        const double width = c.closeUpView->Width();
         if (width <= 0) return;
-        x = (xPixels - c.Image1->Left()) * (ViewRight - ViewLeft + 2) / width + ViewLeft;
+        x = (xPixels - c.closeUpView->Left()) * (ViewRight - ViewLeft + 2) / width + ViewLeft;
     } else {
         x = xPixels + ViewLeft - scaleOffsetPixels(c);
     }
     if (!PointerActive) return;
-    const double bottom = curveWindow(1).Picture1->ScaleHeight();
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Line(x, 0, x, bottom, core::kPointerColour);
+    const double bottom = curveWindow(1).plot->ScaleHeight();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Line(x, 0, x, bottom, core::kPointerColour);
 }
 
 void DockScaleUnderCrop() {

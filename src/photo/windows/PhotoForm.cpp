@@ -22,7 +22,7 @@ using ui::make;
 
 namespace {
 // Design places (twips).
-constexpr double kDesignPhotoHeight = 4335;  // Image1's height before the first photo
+constexpr double kDesignPhotoHeight = 4335;  // photoView's height before the first photo
 constexpr double kMinimumFrameHeight = 60;
 constexpr double kEdgeNearness = 30;      // a press closer than this to a frame edge grabs it
 constexpr int kFrameBottomGapPixels = 4;  // a trimmed frame ends this far above the photo's bottom
@@ -34,63 +34,64 @@ PhotoForm::PhotoForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("Core photo"));
     Move(120, 405, 6335, 4755);
     QWidget* c = client();
-    Picture1 = make<ui::PictureBox>(c);
-    Picture1->autoSize = true;
-    Picture1->hide();
-    Image1 = make<ui::ImageBox>(c);
-    Image1->place(0, 0, 6215, kDesignPhotoHeight);
-    Image2 = make<ui::ImageBox>(c);
-    Image2->place(0, 0, 6215, kDesignPhotoHeight);
-    Image2->setAttribute(Qt::WA_TransparentForMouseEvents);  // the drag goes on in Image1
-    Image2->hide();
-    Shape1 = make<ui::Shape>(c);
-    Shape1->setBorderColour(core::rgb(255, 0, 0));
-    Shape1->place(0, kDesignPhotoHeight * 3 / 10, 3000, kDesignPhotoHeight * 2 / 5);
+    photoSource = make<ui::PictureBox>(c);
+    photoSource->autoSize = true;
+    photoSource->hide();
+    photoView = make<ui::ImageBox>(c);
+    photoView->place(0, 0, 6215, kDesignPhotoHeight);
+    dragProxy = make<ui::ImageBox>(c);
+    dragProxy->place(0, 0, 6215, kDesignPhotoHeight);
+    dragProxy->setAttribute(Qt::WA_TransparentForMouseEvents);  // the drag goes on in photoView
+    dragProxy->hide();
+    frame = make<ui::Shape>(c);
+    frame->setBorderColour(core::rgb(255, 0, 0));
+    frame->place(0, kDesignPhotoHeight * 3 / 10, 3000, kDesignPhotoHeight * 2 / 5);
     mnuRB = addPopupMenu(QStringLiteral("RB"));
     mnuCrop = mnuRB->add(QStringLiteral("Crop"));
     mnuRB->addSeparator();
     mnuAlignRadio = mnuRB->add(QStringLiteral("Align radiograph"));
 
-    connect(Image1, &ui::ImageBox::MouseDown, this, &PhotoForm::Image1_MouseDown);
-    connect(Image1, &ui::ImageBox::MouseMove, this, &PhotoForm::Image1_MouseMove);
-    connect(Image1, &ui::ImageBox::MouseUp, this, &PhotoForm::Image1_MouseUp);
-    connect(Image1, &ui::ImageBox::DblClick, this, &PhotoForm::Image1_DblClick);
+    connect(photoView, &ui::ImageBox::MouseDown, this, &PhotoForm::photoView_MouseDown);
+    connect(photoView, &ui::ImageBox::MouseMove, this, &PhotoForm::photoView_MouseMove);
+    connect(photoView, &ui::ImageBox::MouseUp, this, &PhotoForm::photoView_MouseUp);
+    connect(photoView, &ui::ImageBox::DblClick, this, &PhotoForm::photoView_DblClick);
     connect(mnuCrop, &ui::MenuItem::Click, this, &PhotoForm::mnuCrop_Click);
     connect(mnuAlignRadio, &ui::MenuItem::Click, this, &PhotoForm::mnuAlignRadio_Click);
 }
 
 void PhotoForm::setPhoto(const QImage& photo) {
-    Picture1->setPicture(photo);
-    Image1->setPicture(photo);
-    Image2->setPicture(photo);
+    photoSource->setPicture(photo);
+    photoView->setPicture(photo);
+    dragProxy->setPicture(photo);
 }
 
 photo::CropRect PhotoForm::cropRect() const {
     // The photo may start left of the window (placed by the scanner's coordinates).
-    return photo::cropRectOf(QRectF(Shape1->Left() - Image1->Left(), Shape1->Top(), Shape1->Width(), Shape1->Height()),
-                             Image1->Top(), QSizeF(Image1->Width(), Image1->Height()), photo().size());
+    return photo::cropRectOf(
+        QRectF(frame->Left() - photoView->Left(), frame->Top(), frame->Width(), frame->Height()),
+        photoView->Top(), QSizeF(photoView->Width(), photoView->Height()), photo().size());
 }
 
 void PhotoForm::Form_Load() {
-    setHeight(Picture1->Height() + kCaptionTwips);
-    setWidth(Picture1->Width() + kBorderTwips);
+    setHeight(photoSource->Height() + kCaptionTwips);
+    setWidth(photoSource->Width() + kBorderTwips);
     DragPhoto = false;
-    Image2->hide();
+    dragProxy->hide();
 }
 
 void PhotoForm::placeInitialFrame() {
-    const double h = Image1->Height(), top = Image1->Top();
+    const double h = photoView->Height(), top = photoView->Top();
     if (PhotoIsStrip) {
-        Shape1->place(Shape1->Left(), h / 10 + top, Shape1->Width(), h);
+        frame->place(frame->Left(), h / 10 + top, frame->Width(), h);
     } else {
-        Shape1->place(Shape1->Left(), h * 3 / 10 + top, Shape1->Width(), h * 2 / 5);
+        frame->place(frame->Left(), h * 3 / 10 + top, frame->Width(), h * 2 / 5);
     }
 }
 
 void PhotoForm::Form_Resize() {
     if (Height() > kCaptionTwips) {
-        Image1->setWidth(Width() - kBorderTwips);
-        Image2->place(Image2->Left(), Image2->Top(), Image1->Width(), Image1->Height());
+        photoView->setWidth(Width() - kBorderTwips);
+        dragProxy->place(dragProxy->Left(), dragProxy->Top(), photoView->Width(), photoView->Height());
         FitPhotoFrame();
     } else {
         setMousePointer(ui::MousePointer::Default);
@@ -115,7 +116,8 @@ void PhotoForm::placeOverPreviewColumns() {
     // Preview x (twips) = columns / ColumnsPerPreviewTwip; this window's x lies Left - preview.Left
     // to the right of the preview's, as the frame's does.
     const double left = placement->leftInColumns() / ColumnsPerPreviewTwip - (Left() - preview.Left());
-    Image1->place(left, Image1->Top(), placement->widthInColumns() / ColumnsPerPreviewTwip, Image1->Height());
+    photoView->place(left, photoView->Top(), placement->widthInColumns() / ColumnsPerPreviewTwip,
+                     photoView->Height());
 }
 
 void FitPhotoFrame() {
@@ -124,13 +126,13 @@ void FitPhotoFrame() {
     PreviewForm& preview = frmPreview.get();
     p.placeOverPreviewColumns();
     // The frame starts at the same screen x as the preview's section rectangle, as wide as it.
-    p.Shape1->setLeft(preview.Shape1->Left() - (p.Left() - preview.Left()));
-    p.Shape1->setWidth(frmRawImage->Shape1->Width());
+    p.frame->setLeft(preview.sectionFrame->Left() - (p.Left() - preview.Left()));
+    p.frame->setWidth(frmRawImage->sectionFrame->Width());
     // Trimmed to the photo's bottom, wherever a drag left the photo: rows below it are black.
-    const double photoBottom = p.Image1->Top() + p.Image1->Height();
-    if (p.Shape1->Top() + p.Shape1->Height() > photoBottom) {
-        const double r = photoBottom - p.Shape1->Top() - kFrameBottomGapPixels * TwipsPerPixel;
-        if (r > 0) p.Shape1->setHeight(r);
+    const double photoBottom = p.photoView->Top() + p.photoView->Height();
+    if (p.frame->Top() + p.frame->Height() > photoBottom) {
+        const double r = photoBottom - p.frame->Top() - kFrameBottomGapPixels * TwipsPerPixel;
+        if (r > 0) p.frame->setHeight(r);
     }
     if (CropOpen) RenderCropImage();
 }
@@ -139,22 +141,22 @@ void FitPhotoFrame() {
 // Dragging the photo, the frame and its edges
 
 bool PhotoForm::insideFrameColumns(double x) const {
-    const double at = Image1->Left() + x;  // the photo's x in the window's
-    return Shape1->Left() < at && at < Shape1->Left() + Shape1->Width();
+    const double at = photoView->Left() + x;  // the photo's x in the window's
+    return frame->Left() < at && at < frame->Left() + frame->Width();
 }
 
 bool PhotoForm::nearFrameEdge(double y, double edge) const {
-    const double d = Image1->Top() + y - edge;
+    const double d = photoView->Top() + y - edge;
     return d * d < kEdgeNearness * kEdgeNearness;
 }
 
 void PhotoForm::showDragProxy(bool shown) {
-    if (shown) Image2->place(Image1->Left(), Image1->Top(), Image1->Width(), Image1->Height());
-    Image2->setVisible(shown);
-    Image1->setBlank(shown);  // hidden to the eye; the drag it started goes on
+    if (shown) dragProxy->place(photoView->Left(), photoView->Top(), photoView->Width(), photoView->Height());
+    dragProxy->setVisible(shown);
+    photoView->setBlank(shown);  // hidden to the eye; the drag it started goes on
 }
 
-void PhotoForm::Image1_MouseDown(int button, int shift, double x, double y) {
+void PhotoForm::photoView_MouseDown(int button, int shift, double x, double y) {
     (void)shift;
     if (button == ui::kRightButton) {
         PopupMenu(mnuRB);
@@ -162,21 +164,21 @@ void PhotoForm::Image1_MouseDown(int button, int shift, double x, double y) {
     }
     if (button != ui::kLeftButton) return;
     const bool inside = insideFrameColumns(x);
-    const double top = Shape1->Top(), height = Shape1->Height();
+    const double top = frame->Top(), height = frame->Height();
     if (inside && nearFrameEdge(y, top)) {
         DragTopEdge = true;
         GrabY = core::clng(y);
         GrabHeight = core::clng(height);
     } else if (inside && nearFrameEdge(y, top + height)) {
         DragBottomEdge = true;
-    } else if (inside && top - Image1->Top() < y && y < top - Image1->Top() + height) {
+    } else if (inside && top - photoView->Top() < y && y < top - photoView->Top() + height) {
         DragFrame = true;
         GrabY = core::clng(y);
         GrabTop = core::clng(top);
     } else {
-        if (!inside) Image1->setMousePointer(ui::MousePointer::Cross);
+        if (!inside) photoView->setMousePointer(ui::MousePointer::Cross);
         DragPhoto = true;
-        GrabPhotoOffset = core::clng(y - Image1->Top());
+        GrabPhotoOffset = core::clng(y - photoView->Top());
         GrabFrameOffset = core::clng(y - top);
     }
     if (DragPhoto) {
@@ -185,50 +187,50 @@ void PhotoForm::Image1_MouseDown(int button, int shift, double x, double y) {
     }
 }
 
-void PhotoForm::Image1_MouseMove(int button, int shift, double x, double y) {
+void PhotoForm::photoView_MouseMove(int button, int shift, double x, double y) {
     (void)button;
     (void)shift;
     if (DragPhoto) {
-        Image2->setTop(y - GrabPhotoOffset);
-        Shape1->setTop(y - GrabFrameOffset);
+        dragProxy->setTop(y - GrabPhotoOffset);
+        frame->setTop(y - GrabFrameOffset);
     }
     if (DragTopEdge) {
         const double h = GrabHeight - (y - GrabY);
         if (h < kMinimumFrameHeight) {
-            Shape1->place(Shape1->Left(), Image1->Top() + GrabY + GrabHeight - kMinimumFrameHeight,
-                          Shape1->Width(), kMinimumFrameHeight);
+            frame->place(frame->Left(), photoView->Top() + GrabY + GrabHeight - kMinimumFrameHeight,
+                         frame->Width(), kMinimumFrameHeight);
         } else {
-            Shape1->place(Shape1->Left(), Image1->Top() + y, Shape1->Width(), h);
+            frame->place(frame->Left(), photoView->Top() + y, frame->Width(), h);
         }
     } else if (DragBottomEdge) {
-        const double h = Image1->Top() + y - Shape1->Top();
-        Shape1->setHeight(h < kMinimumFrameHeight ? kMinimumFrameHeight : h);
+        const double h = photoView->Top() + y - frame->Top();
+        frame->setHeight(h < kMinimumFrameHeight ? kMinimumFrameHeight : h);
     } else if (DragFrame) {
         const double t = GrabTop + (y - GrabY);
         if (t < 0) {
-            Shape1->setTop(0);
-        } else if (t + Shape1->Height() > ScaleHeight()) {
-            Shape1->setTop(ScaleHeight() - Shape1->Height());
+            frame->setTop(0);
+        } else if (t + frame->Height() > ScaleHeight()) {
+            frame->setTop(ScaleHeight() - frame->Height());
         } else {
-            Shape1->setTop(t);
+            frame->setTop(t);
         }
     } else {
-        const double top = Shape1->Top(), height = Shape1->Height();
+        const double top = frame->Top(), height = frame->Height();
         const bool inside = insideFrameColumns(x);
         if (inside && (nearFrameEdge(y, top) || nearFrameEdge(y, top + height))) {
-            Image1->setMousePointer(ui::MousePointer::SizeNS);
-        } else if (inside && top - Image1->Top() < y && y < top - Image1->Top() + height) {
-            Image1->setMousePointer(ui::MousePointer::SizeAll);
+            photoView->setMousePointer(ui::MousePointer::SizeNS);
+        } else if (inside && top - photoView->Top() < y && y < top - photoView->Top() + height) {
+            photoView->setMousePointer(ui::MousePointer::SizeAll);
         } else {
-            Image1->setMousePointer(ui::MousePointer::Cross);
+            photoView->setMousePointer(ui::MousePointer::Cross);
         }
     }
     ClearCurvePointers();
 }
 
-void PhotoForm::Image1_MouseUp(int button, int shift, double x, double y) {
+void PhotoForm::photoView_MouseUp(int button, int shift, double x, double y) {
     (void)shift, (void)x, (void)y;
-    Image1->setTop(Image2->Top());
+    photoView->setTop(dragProxy->Top());
     showDragProxy(false);
     DragPhoto = DragTopEdge = DragBottomEdge = DragFrame = false;
     // Every left press starts a drag; its release fits the frame and renders the close-up again,
@@ -236,7 +238,7 @@ void PhotoForm::Image1_MouseUp(int button, int shift, double x, double y) {
     if (button == ui::kLeftButton) FitPhotoFrame();
 }
 
-void PhotoForm::Image1_DblClick() {
+void PhotoForm::photoView_DblClick() {
     frmPreview->Show();
     if (XrfLoaded) {
         for (int k = 6; k >= 2; --k) curveWindow(k).Show();

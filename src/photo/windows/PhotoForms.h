@@ -16,16 +16,16 @@ class PhotoForm : public ui::Form {
     Q_OBJECT
   public:
     PhotoForm();
-    ui::PictureBox* Picture1;  // the photo at its natural size; never shown; source of pixel reads
-    ui::ImageBox* Image1;      // the photo as displayed
-    ui::ImageBox* Image2;      // drag proxy, shown only while the photo is dragged
-    ui::Shape* Shape1;         // the frame
+    ui::PictureBox* photoSource;  // the photo at its natural size; never shown; source of pixel reads
+    ui::ImageBox* photoView;      // the photo as displayed
+    ui::ImageBox* dragProxy;      // drag proxy, shown only while the photo is dragged
+    ui::Shape* frame;             // the frame
     ui::MenuItem* mnuRB;
     ui::MenuItem* mnuCrop;
     ui::MenuItem* mnuAlignRadio;
 
     // The photo as loaded (32-bit), shared by the three picture controls.
-    const QImage& photo() const { return Picture1->Background(); }
+    const QImage& photo() const { return photoSource->Background(); }
     void setPhoto(const QImage& photo);
     // The frame's first place on the photo shown in a newly made window: the middle two fifths
     // of a photo, or a strip from a tenth down to its bottom (FitPhotoFrame trims it).
@@ -39,10 +39,10 @@ class PhotoForm : public ui::Form {
     // them (parts off the window are not seen); nothing without a placement.
     void placeOverPreviewColumns();
 
-    void Image1_MouseDown(int button, int shift, double x, double y);
-    void Image1_MouseMove(int button, int shift, double x, double y);
-    void Image1_MouseUp(int button, int shift, double x, double y);
-    void Image1_DblClick();
+    void photoView_MouseDown(int button, int shift, double x, double y);
+    void photoView_MouseMove(int button, int shift, double x, double y);
+    void photoView_MouseUp(int button, int shift, double x, double y);
+    void photoView_DblClick();
     void mnuCrop_Click();
     void mnuAlignRadio_Click();
 
@@ -69,13 +69,13 @@ class CropForm : public ui::Form {
     Q_OBJECT
   public:
     CropForm();
-    ui::ImageBox* Image1;      // the close-up as displayed
-    ui::ImageBox* Image2;      // the whole photo, shown instead by Command1
-    ui::PictureBox* Picture1;  // hidden 1:1 buffer of the strip, brightness and contrast applied
-    ui::PictureBox* Picture2;  // hidden composition buffer: the strip magnified, the curves over it
-    ui::Shape* Shape1;         // the measuring band
-    ui::LineShape* Line1;      // the pointer line
-    ui::Button* Command1;
+    ui::ImageBox* closeUpView;          // the close-up as displayed
+    ui::ImageBox* wholePhotoView;       // the whole photo, shown instead by wholePhotoButton
+    ui::PictureBox* stripBuffer;        // hidden 1:1 buffer of the strip, brightness and contrast applied
+    ui::PictureBox* compositionBuffer;  // hidden composition buffer: the strip magnified, the curves over it
+    ui::Shape* measuringBand;           // the measuring band
+    ui::LineShape* pointerLine;         // the pointer line
+    ui::Button* wholePhotoButton;
     ui::MenuItem* mnuRB;
     ui::MenuItem* mnuColour;
     ui::MenuItem* mnuLAB;
@@ -86,11 +86,11 @@ class CropForm : public ui::Form {
     ui::MenuItem* mnuLinkScale;
     ui::MenuItem* mnuAlignScale;
 
-    void Command1_Click();
-    void Image1_MouseDown(int button, int shift, double x, double y);
-    void Image1_MouseMove(int button, int shift, double x, double y);
-    void Image1_MouseUp(int button, int shift, double x, double y);
-    void Image1_DblClick();
+    void wholePhotoButton_Click();
+    void closeUpView_MouseDown(int button, int shift, double x, double y);
+    void closeUpView_MouseMove(int button, int shift, double x, double y);
+    void closeUpView_MouseUp(int button, int shift, double x, double y);
+    void closeUpView_DblClick();
     void mnuLAB_Click() { chooseColourModel(mnuLAB); }
     void mnuRGB_Click() { chooseColourModel(mnuRGB); }
     void mnuGrey_Click() { chooseColourModel(mnuGrey); }

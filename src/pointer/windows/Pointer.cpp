@@ -15,26 +15,26 @@ namespace app {
 // A pointer move only clears and draws transient lines: it never re-plots a curve.
 void ShowCurvePointer(double x, double sourceScaleHeight) {
     PointerX = core::clng(x);
-    curveWindow(1).Picture1->Cls();
+    curveWindow(1).plot->Cls();
     if (ElasticShown) DrawElasticOverlay();
     if (XrfLoaded && PointerActive) {
-        for (int k = 2; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+        for (int k = 2; k <= 6; ++k) curveWindow(k).plot->Cls();
         if (ElasticShown) DrawElasticOverlay();
         for (int k = 2; k <= 6; ++k)
-            curveWindow(k).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
+            curveWindow(k).plot->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
     }
-    if (PointerActive) curveWindow(1).Picture1->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
+    if (PointerActive) curveWindow(1).plot->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
 }
 
 // The depth of the position under the pointer, from the first two measurements' spacing.
 void ShowPointerDepth(double x) {
     const double d1 = XrfData.get(2, 1).isNumeric() ? XrfData.get(2, 1).toDouble() : 0;
     const double d2 = XrfData.get(2, 2).isNumeric() ? XrfData.get(2, 2).toDouble() : 0;
-    frmMain->Label9->setCaption(core::doubleText(d1 + (d2 - d1) * (DataLength - x - 1)));
+    frmMain->pointerReadout->setCaption(core::doubleText(d1 + (d2 - d1) * (DataLength - x - 1)));
 }
 
 void ClearCurvePointers() {
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
     if (ElasticShown) DrawElasticOverlay();
 }
 
@@ -59,7 +59,7 @@ void placeElasticOverlay() {
         }
     }
     const CurveForm& reference = XrfLoaded && nearest >= 2 ? curveWindow(nearest) : curveWindow(1);
-    const ui::PictureBox* plot = curveWindow(1).Picture1;
+    const ui::PictureBox* plot = curveWindow(1).plot;
     ElasticCentreX = static_cast<Single>((e.Left() - reference.Left()) / TwipsPerPixel + plot->ScaleLeft() +
                                          e.ScaleWidth() / 2 - 1);
     // The elastic scale's distance above the window, in pixels, as rows of the plot (the plot spreads
@@ -84,23 +84,23 @@ void placeElasticOverlay() {
 void DrawElasticOverlay() {
     try {
         ElasticForm& e = frmElastic.get();
-        const ui::PictureBox* plot = curveWindow(1).Picture1;
+        const ui::PictureBox* plot = curveWindow(1).plot;
         if (static_cast<Single>(e.Top()) != ElasticLastTop || static_cast<Single>(e.Left()) != ElasticLastLeft ||
             ElasticDragging || plot->ScaleLeft() != placedScaleLeft || plot->ScaleWidth() != placedScaleWidth) {
             placeElasticOverlay();
         }
         if (ElasticDragging) {
-            for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+            for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
         }
         const core::Colour orange = core::rgb(255, 128, 0), grey = core::rgb(200, 200, 200);
         const core::Colour white = core::rgb(255, 255, 255);
         for (int k = 1; k <= 6; ++k)
-            curveWindow(k).Picture1->Circle(ElasticCentreX, ElasticCentreY, 3, orange, core::kPointerColour);
+            curveWindow(k).plot->Circle(ElasticCentreX, ElasticCentreY, 3, orange, core::kPointerColour);
         for (const double mark : scales::overlayMarks(ElasticInterval, e.ScaleWidth())) {
             for (int k = 1; k <= 6; ++k)
-                curveWindow(k).Picture1->Circle(ElasticCentreX + mark, ElasticCentreY, 2, grey, white);
+                curveWindow(k).plot->Circle(ElasticCentreX + mark, ElasticCentreY, 2, grey, white);
             for (int k = 1; k <= 6; ++k)
-                curveWindow(k).Picture1->Circle(ElasticCentreX - mark, ElasticCentreY, 2, grey, white);
+                curveWindow(k).plot->Circle(ElasticCentreX - mark, ElasticCentreY, 2, grey, white);
         }
     } catch (const core::RuntimeError&) {
         // A geometry the overlay cannot be placed in leaves what was drawn.

@@ -95,57 +95,58 @@ ProposeForm::ProposeForm() : ui::Form(ui::Unit::Twips) {
     QWidget* c = client();
     // Two columns: the names, then the controls; the buttons in one row under them.
     const auto row = [](int k) { return kTop + k * kRowStep; };
-    Label1 = make<ui::Label>(c, QStringLiteral("Curve:"));
-    Label1->place(kLeft, row(0) + 30, kNames, 285);
-    Combo1 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
-    Combo1->place(kControls, row(0), kControlWidth, 345);
-    Label2 = make<ui::Label>(c, QStringLiteral("Boundary:"));
-    Label2->place(kLeft, row(1) + 30, kNames, 285);
-    Combo2 = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
-    Combo2->place(kControls, row(1), kControlWidth, 345);
+    curveLabel = make<ui::Label>(c, QStringLiteral("Curve:"));
+    curveLabel->place(kLeft, row(0) + 30, kNames, 285);
+    curveList = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    curveList->place(kControls, row(0), kControlWidth, 345);
+    transitionLabel = make<ui::Label>(c, QStringLiteral("Boundary:"));
+    transitionLabel->place(kLeft, row(1) + 30, kNames, 285);
+    transitionList = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    transitionList->place(kControls, row(1), kControlWidth, 345);
     // Left to right as the plot shows it; light is a higher value.
-    for (const char* item : {"dark to light", "light to dark", "either"}) Combo2->AddItem(QString::fromLatin1(item));
-    Combo2->setListIndex(2);
-    Label3 = make<ui::Label>(c, QStringLiteral("Smallest lamina (mm):"));
-    Label3->place(kLeft, row(2) + 30, kNames, 285);
-    Text1 = make<ui::TextBox>(c, QString::number(kDefaultThinnestMm));
-    Text1->place(kControls, row(2), 1000, 345);
-    Label4 = make<ui::Label>(c, QStringLiteral("Sensitivity:"));
-    Label4->place(kLeft, row(3) + 30, kNames, 285);
-    Slider1 = make<ui::Slider>(c, 0, 100);
-    Slider1->place(kControls, row(3), kControlWidth, 345);
-    Slider1->setValue(proposals::ProposalSettings::kDefaultSensitivity);
-    Check1 = make<ui::CheckBox>(c, QStringLiteral("Whole core"));
-    Check1->place(kLeft, row(4), 2000, 345);
-    Command1 = make<ui::Button>(c, QStringLiteral("Propose"));
-    Command1->place(kLeft, row(5), 1200, 375);
-    Command1->setDefault(true);
-    Command2 = make<ui::Button>(c, QStringLiteral("Accept all in view"));
-    Command2->place(kLeft + 1320, row(5), 2040, 375);
-    Command3 = make<ui::Button>(c, QStringLiteral("Clear proposals"));
-    Command3->place(kLeft + 3480, row(5), 1800, 375);
-    Label5 = make<ui::Label>(c);
-    Label5->place(kLeft, row(6), kWidth - 2 * kLeft - 120, 285);
-    connect(Command1, &ui::Button::Click, this, &ProposeForm::Command1_Click);
-    connect(Command2, &ui::Button::Click, this, &ProposeForm::Command2_Click);
-    connect(Command3, &ui::Button::Click, this, &ProposeForm::Command3_Click);
+    for (const char* item : {"dark to light", "light to dark", "either"})
+        transitionList->AddItem(QString::fromLatin1(item));
+    transitionList->setListIndex(2);
+    thinnestLabel = make<ui::Label>(c, QStringLiteral("Smallest lamina (mm):"));
+    thinnestLabel->place(kLeft, row(2) + 30, kNames, 285);
+    thinnestBox = make<ui::TextBox>(c, QString::number(kDefaultThinnestMm));
+    thinnestBox->place(kControls, row(2), 1000, 345);
+    sensitivityLabel = make<ui::Label>(c, QStringLiteral("Sensitivity:"));
+    sensitivityLabel->place(kLeft, row(3) + 30, kNames, 285);
+    sensitivitySlider = make<ui::Slider>(c, 0, 100);
+    sensitivitySlider->place(kControls, row(3), kControlWidth, 345);
+    sensitivitySlider->setValue(proposals::ProposalSettings::kDefaultSensitivity);
+    wholeCoreCheck = make<ui::CheckBox>(c, QStringLiteral("Whole core"));
+    wholeCoreCheck->place(kLeft, row(4), 2000, 345);
+    proposeButton = make<ui::Button>(c, QStringLiteral("Propose"));
+    proposeButton->place(kLeft, row(5), 1200, 375);
+    proposeButton->setDefault(true);
+    acceptAllButton = make<ui::Button>(c, QStringLiteral("Accept all in view"));
+    acceptAllButton->place(kLeft + 1320, row(5), 2040, 375);
+    clearButton = make<ui::Button>(c, QStringLiteral("Clear proposals"));
+    clearButton->place(kLeft + 3480, row(5), 1800, 375);
+    resultLabel = make<ui::Label>(c);
+    resultLabel->place(kLeft, row(6), kWidth - 2 * kLeft - 120, 285);
+    connect(proposeButton, &ui::Button::Click, this, &ProposeForm::proposeButton_Click);
+    connect(acceptAllButton, &ui::Button::Click, this, &ProposeForm::acceptAllButton_Click);
+    connect(clearButton, &ui::Button::Click, this, &ProposeForm::clearButton_Click);
 }
 
 void ProposeForm::Form_Load() {
     // The curves as the windows show them now; the grey profile's window first.
-    const int chosen = std::max(0, Combo1->ListIndex());
-    Combo1->Clear();
+    const int chosen = std::max(0, curveList->ListIndex());
+    curveList->Clear();
     for (int k = 1; k <= 6; ++k) {
         const QString caption = curveWindow(k).Caption();
-        Combo1->AddItem(caption.isEmpty() ? QString::number(k) : caption);
+        curveList->AddItem(caption.isEmpty() ? QString::number(k) : caption);
     }
-    Combo1->setListIndex(std::min(chosen, Combo1->ListCount() - 1));
+    curveList->setListIndex(std::min(chosen, curveList->ListCount() - 1));
 }
 
-void ProposeForm::Command1_Click() {
+void ProposeForm::proposeButton_Click() {
     bool ok = false;
-    const double mm = Text1->Text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    const double stepping = core::val(frmMain->Text1->Text());
+    const double mm = thinnestBox->Text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    const double stepping = core::val(frmMain->steppingBox->Text());
     QString problem;
     if (!ok || !(mm > 0) || !std::isfinite(mm)) {
         problem = QStringLiteral("Please type the smallest lamina thickness in millimetres (a number above 0).");
@@ -157,31 +158,32 @@ void ProposeForm::Command1_Click() {
         ui::dialogs().messageBox(problem, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
         return;
     }
-    const long first = Check1->Value() == 1 ? 0 : ViewLeft;
-    const long last = Check1->Value() == 1 ? DataLength : std::min<long>(ViewRight, DataLength);
+    const long first = wholeCoreCheck->Value() == 1 ? 0 : ViewLeft;
+    const long last = wholeCoreCheck->Value() == 1 ? DataLength : std::min<long>(ViewRight, DataLength);
     const double thinnest = mm * kMicronsPerMm / stepping;
     const proposals::Transition transitions[] = {proposals::Transition::Rising, proposals::Transition::Falling,
                                                  proposals::Transition::Either};
-    const std::vector<float> values = plottedValues(Combo1->ListIndex() + 1, first, last);
+    const std::vector<float> values = plottedValues(curveList->ListIndex() + 1, first, last);
     const auto found = proposals::proposeBoundaries(
-        values, {transitions[std::clamp(Combo2->ListIndex(), 0, 2)], thinnest, Slider1->Value()});
+        values,
+        {transitions[std::clamp(transitionList->ListIndex(), 0, 2)], thinnest, sensitivitySlider->Value()});
     ProposalThinnest = std::max(1L, std::lround(thinnest));
     ProposedPositions.clear();
     for (const auto& f : found) ProposedPositions.push_back(DataLength - (first + f.column));
     std::sort(ProposedPositions.begin(), ProposedPositions.end());
-    Label5->setCaption(found.empty() ? QStringLiteral("No boundaries proposed.")
-                                     : QStringLiteral("%1 boundaries proposed.").arg(found.size()));
+    resultLabel->setCaption(found.empty() ? QStringLiteral("No boundaries proposed.")
+                                          : QStringLiteral("%1 boundaries proposed.").arg(found.size()));
     RedrawPlots();
     UpdateActiveYears();
 }
 
-void ProposeForm::Command2_Click() {
+void ProposeForm::acceptAllButton_Click() {
     AcceptAllProposalsInView();
 }
 
-void ProposeForm::Command3_Click() {
+void ProposeForm::clearButton_Click() {
     ProposedPositions.clear();
-    Label5->setCaption(QString());
+    resultLabel->setCaption(QString());
     RedrawPlots();
     UpdateActiveYears();
 }

@@ -22,23 +22,23 @@ class ProposeForm : public ui::Form {
     Q_OBJECT
   public:
     ProposeForm();
-    ui::Label* Label1;     // "Curve:"
-    ui::ComboBox* Combo1;  // the six windows' curves
-    ui::Label* Label2;     // "Boundary:"
-    ui::ComboBox* Combo2;  // dark to light, light to dark, either
-    ui::Label* Label3;     // "Smallest lamina (mm):"
-    ui::TextBox* Text1;
-    ui::Label* Label4;  // "Sensitivity:"
-    ui::Slider* Slider1;
-    ui::CheckBox* Check1;  // whole core
-    ui::Button* Command1;  // Propose
-    ui::Button* Command2;  // Accept all in view
-    ui::Button* Command3;  // Clear proposals
-    ui::Label* Label5;     // what the last Propose found
+    ui::Label* curveLabel;         // "Curve:"
+    ui::ComboBox* curveList;       // the six windows' curves
+    ui::Label* transitionLabel;    // "Boundary:"
+    ui::ComboBox* transitionList;  // dark to light, light to dark, either
+    ui::Label* thinnestLabel;      // "Smallest lamina (mm):"
+    ui::TextBox* thinnestBox;
+    ui::Label* sensitivityLabel;  // "Sensitivity:"
+    ui::Slider* sensitivitySlider;
+    ui::CheckBox* wholeCoreCheck;  // whole core
+    ui::Button* proposeButton;     // Propose
+    ui::Button* acceptAllButton;   // Accept all in view
+    ui::Button* clearButton;       // Clear proposals
+    ui::Label* resultLabel;        // what the last Propose found
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    void proposeButton_Click();
+    void acceptAllButton_Click();
+    void clearButton_Click();
 
   protected:
     void Form_Load() override;

@@ -10,7 +10,7 @@
 namespace app {
 
 // "Preview": the whole radiograph as rendered, with the section rectangle and the band lines.
-// Works in twips; its drawing surface Picture2 has a pixel scale inside.
+// Works in twips; its drawing surface renderSurface has a pixel scale inside.
 class PreviewForm : public ui::Form {
     Q_OBJECT
   public:
@@ -18,10 +18,10 @@ class PreviewForm : public ui::Form {
 
     PreviewForm();
 
-    ui::PictureBox* Picture2;               // hidden drawing surface of the rendering
-    ui::ImageBox* Image2;                   // what the user sees and drags on
-    ui::Shape* Shape1;                      // the section rectangle
-    ui::ControlArray<ui::LineShape> Line1;  // band lines: 0 upper, 1 lower
+    ui::PictureBox* renderSurface;              // hidden drawing surface of the rendering
+    ui::ImageBox* previewImage;                 // what the user sees and drags on
+    ui::Shape* sectionFrame;                    // the section rectangle
+    ui::ControlArray<ui::LineShape> bandLines;  // band lines: 0 upper, 1 lower
 
     ui::MenuItem* mnurb;
     ui::MenuItem* mnuLamina;
@@ -29,13 +29,13 @@ class PreviewForm : public ui::Form {
     ui::MenuItem* mnuAlignPicture;
 
     // The section rectangle and the band lines are dragged here.
-    void Image2_MouseDown(int button, int shift, double x, double y);
-    void Image2_MouseMove(int button, int shift, double x, double y);
-    void Image2_MouseUp(int button, int shift, double x, double y);
-    void Image2_Click();
-    void Image2_DblClick();
-    void Picture2_KeyDown(int keyCode, int shift);
-    void Picture2_KeyUp(int keyCode, int shift);
+    void previewImage_MouseDown(int button, int shift, double x, double y);
+    void previewImage_MouseMove(int button, int shift, double x, double y);
+    void previewImage_MouseUp(int button, int shift, double x, double y);
+    void previewImage_Click();
+    void previewImage_DblClick();
+    void renderSurface_KeyDown(int keyCode, int shift);
+    void renderSurface_KeyUp(int keyCode, int shift);
     void mnuLamina_Click();
     void mnuAlignScale_Click();
     void mnuAlignPicture_Click();
@@ -44,8 +44,8 @@ class PreviewForm : public ui::Form {
     void Form_Load() override;
     void Form_Resize() override;
     void Form_DblClick() override;
-    void Form_KeyDown(int keyCode, int shift) override { Picture2_KeyDown(keyCode, shift); }
-    void Form_KeyUp(int keyCode, int shift) override { Picture2_KeyUp(keyCode, shift); }
+    void Form_KeyDown(int keyCode, int shift) override { renderSurface_KeyDown(keyCode, shift); }
+    void Form_KeyUp(int keyCode, int shift) override { renderSurface_KeyUp(keyCode, shift); }
 
   private:
     void setHoverCursor(double x, double y);

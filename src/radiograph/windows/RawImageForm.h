@@ -13,14 +13,14 @@ class RawImageForm : public ui::Form {
   public:
     RawImageForm();
 
-    ui::ImageBox* Image1;
-    ui::Shape* Shape1;
+    ui::ImageBox* rawImage;
+    ui::Shape* sectionFrame;
 
     // The section rectangle is dragged here as in the preview, with a drag state of its own.
-    void Image1_MouseDown(int button, int shift, double x, double y);
-    void Image1_MouseMove(int button, int shift, double x, double y);
-    void Image1_MouseUp(int button, int shift, double x, double y);
-    void Image1_DblClick();
+    void rawImage_MouseDown(int button, int shift, double x, double y);
+    void rawImage_MouseMove(int button, int shift, double x, double y);
+    void rawImage_MouseUp(int button, int shift, double x, double y);
+    void rawImage_DblClick();
 
   protected:
     void Form_Resize() override;

@@ -32,7 +32,7 @@ class BusyProgress {
 };
 
 radiograph::Adjustment currentAdjustment(radiograph::Precision precision) {
-    return {Brightness, Contrast, frmMain->Check1->Value() == 1, precision};
+    return {Brightness, Contrast, frmMain->colourCheck->Value() == 1, precision};
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ static void renderSection();
 static void computeGreyProfile();
 
 const QImage& radiographSource() {
-    return frmMain->Picture1->Background();
+    return frmMain->radiographPicture->Background();
 }
 
 static void renderPreview() {
@@ -53,24 +53,24 @@ static void renderPreview() {
     MainForm& m = frmMain.get();
     PreviewForm& preview = frmPreview.get();
     RawImageForm& raw = frmRawImage.get();
-    Brightness = static_cast<Integer>(radiograph::brightnessFromSlider(m.Slider1(0)->Value()));
-    Contrast = radiograph::contrastFromSlider(m.Slider1(1)->Value());
+    Brightness = static_cast<Integer>(radiograph::brightnessFromSlider(m.radiographSliders(0)->Value()));
+    Contrast = radiograph::contrastFromSlider(m.radiographSliders(1)->Value());
     // The preview shows the whole radiograph at the raw image window's displayed size.
-    const double displayWidth = raw.Image1->Width() / TwipsPerPixel;
-    const double displayHeight = raw.Image1->Height() / TwipsPerPixel;
+    const double displayWidth = raw.rawImage->Width() / TwipsPerPixel;
+    const double displayHeight = raw.rawImage->Height() / TwipsPerPixel;
     const int width = static_cast<int>(core::roundHalfEven(displayWidth));
     const int height = static_cast<int>(core::roundHalfEven(displayHeight));
     BusyProgress progress(width);
-    preview.Picture2->Cls();
+    preview.renderSurface->Cls();
     const QImage& source = radiographSource();
     const QImage rendered = radiograph::renderPreview(
-        source, width, height, m.Picture1->ScaleWidth() / displayWidth,
-        m.Picture1->ScaleHeight() / displayHeight, currentAdjustment(radiograph::Precision::Double));
+        source, width, height, m.radiographPicture->ScaleWidth() / displayWidth,
+        m.radiographPicture->ScaleHeight() / displayHeight, currentAdjustment(radiograph::Precision::Double));
     PreviewRendered = true;
-    preview.Picture2->setPicture(rendered);
-    preview.Image2->setPicture(preview.Picture2->Picture());
+    preview.renderSurface->setPicture(rendered);
+    preview.previewImage->setPicture(preview.renderSurface->Picture());
     PreviewRedrawn = true;
-    preview.Image2->update();
+    preview.previewImage->update();
 }
 
 static void renderSection() {
@@ -89,41 +89,43 @@ static void renderSection() {
     // high as the layout's rows (the radiograph's rows are spread over that height).
     const double plotHeight =
         std::max(1.0, std::floor((CurveRowsOfScreen().windowHeight - layout::kCurveFrameHeight) / TwipsPerPixel));
-    const double plotWidth =
-        source.width() * preview.Shape1->Width() / preview.Image2->Width() + core::val(m.Text2->Text());
+    const double plotWidth = source.width() * preview.sectionFrame->Width() / preview.previewImage->Width() +
+                             core::val(m.extraWidthBox->Text());
     for (int k = 1; k <= 6; ++k) {
         CurveForm& w = curveWindow(k);
-        w.Picture1->place(0, 0, plotWidth, plotHeight);
-        w.Move(w.Left(), w.Top(), TwipsPerPixel * w.Picture1->surface().widthPixels() + layout::kCurveFrameWidth,
-               TwipsPerPixel * w.Picture1->surface().heightPixels() + layout::kCurveFrameHeight);
+        w.plot->place(0, 0, plotWidth, plotHeight);
+        w.Move(w.Left(), w.Top(), TwipsPerPixel * w.plot->surface().widthPixels() + layout::kCurveFrameWidth,
+               TwipsPerPixel * w.plot->surface().heightPixels() + layout::kCurveFrameHeight);
     }
     frmElastic->setWidth(c1.Width());
 
-    ColumnsPerPreviewTwip = static_cast<Single>(m.Picture1->ScaleWidth() / preview.Picture2->Width());
-    ViewLeft = core::clng(ColumnsPerPreviewTwip * raw.Shape1->Left());
-    ViewRight = core::clng((raw.Shape1->Left() + raw.Shape1->Width()) * ColumnsPerPreviewTwip);
-    m.Label1(0)->setCaption(QString::number(ViewLeft));
-    m.Label1(1)->setCaption(QString::number(ViewRight));
+    ColumnsPerPreviewTwip =
+        static_cast<Single>(m.radiographPicture->ScaleWidth() / preview.renderSurface->Width());
+    ViewLeft = core::clng(ColumnsPerPreviewTwip * raw.sectionFrame->Left());
+    ViewRight = core::clng((raw.sectionFrame->Left() + raw.sectionFrame->Width()) * ColumnsPerPreviewTwip);
+    m.sectionColumnsReadout(0)->setCaption(QString::number(ViewLeft));
+    m.sectionColumnsReadout(1)->setCaption(QString::number(ViewRight));
     ShowSectionPositions();
 
     BusyProgress progress(ViewRight - ViewLeft);
-    const QSize plot = c1.Picture1->surface().size();
+    const QSize plot = c1.plot->surface().size();
     // Across, one pixel a column; down, the radiograph's rows (the band lines are rows).
-    for (int k = 1; k <= 3; ++k) curveWindow(k).Picture1->setScale(ViewLeft, 0, plot.width(), source.height());
+    for (int k = 1; k <= 3; ++k) curveWindow(k).plot->setScale(ViewLeft, 0, plot.width(), source.height());
     c1.stretchBandLines();
     const QImage background = radiograph::renderSection(source, ViewLeft, ViewRight, plot,
                                                         currentAdjustment(radiograph::Precision::Single),
-                                                        c1.Picture1->surface().backColour());
+                                                        c1.plot->surface().backColour());
     // Painted once; the six plots and the stored copy share the one image.
     for (int k = 1; k <= 6; ++k) {
-        ui::PictureBox* p = curveWindow(k).Picture1;
+        ui::PictureBox* p = curveWindow(k).plot;
         p->setPicture(background);
         p->Cls();
         p->Refresh();
     }
-    m.Picture2->place(m.Picture2->Left(), m.Picture2->Top(), ui::fromPixels(plot.width(), ui::Unit::Twips),
-                      ui::fromPixels(plot.height(), ui::Unit::Twips));
-    m.Picture2->setPicture(background);
+    m.sectionBackground->place(m.sectionBackground->Left(), m.sectionBackground->Top(),
+                               ui::fromPixels(plot.width(), ui::Unit::Twips),
+                               ui::fromPixels(plot.height(), ui::Unit::Twips));
+    m.sectionBackground->setPicture(background);
     BusyProgress::hideProgress();
 
     RedrawPlots();
@@ -138,11 +140,11 @@ static void computeGreyProfile() {
     MainForm& m = frmMain.get();
     CurveForm& c1 = curveWindow(1);
     const QImage& source = radiographSource();
-    const long width = static_cast<long>(core::roundHalfEven(m.Picture1->ScaleWidth()));
+    const long width = static_cast<long>(core::roundHalfEven(m.radiographPicture->ScaleWidth()));
     {
         BusyProgress progress(static_cast<int>(width));
         const std::vector<std::int16_t> profile =
-            radiograph::greyProfile(source, c1.Line1(0)->Y1(), c1.Line1(1)->Y1());
+            radiograph::greyProfile(source, c1.bandLines(0)->Y1(), c1.bandLines(1)->Y1());
         GreyProfile.redim(0, width);
         for (long i = 0; i <= width && i < static_cast<long>(profile.size()); ++i)
             GreyProfile(i) = profile[i];
@@ -185,30 +187,31 @@ void ShowSectionPositions() {
         row = std::clamp<long>(row, 1, std::min<long>(DataLength, XrfData.upper2()));
         return XrfData.get(2, row).toString();
     };
-    m.Text3(0)->setText(positionText(static_cast<long>(DataLength) - ViewRight));
-    m.Text3(1)->setText(positionText(static_cast<long>(DataLength) - ViewLeft));
+    m.sectionEndPositions(0)->setText(positionText(static_cast<long>(DataLength) - ViewRight));
+    m.sectionEndPositions(1)->setText(positionText(static_cast<long>(DataLength) - ViewLeft));
 }
 
 // The band lines of curve window 1 (radiograph rows) copied onto the preview (twips).
 void CopyBandToPreview() {
     CurveForm& c1 = curveWindow(1);
     PreviewForm& preview = frmPreview.get();
-    const double scaleHeight = c1.Picture1->ScaleHeight();
+    const double scaleHeight = c1.plot->ScaleHeight();
     for (int k = 0; k <= 1; ++k) {
-        ui::LineShape* line = preview.Line1(k);
-        const double y = scaleHeight == 0 ? 0 : preview.Image2->Height() * c1.Line1(k)->Y1() / scaleHeight;
+        ui::LineShape* line = preview.bandLines(k);
+        const double y =
+            scaleHeight == 0 ? 0 : preview.previewImage->Height() * c1.bandLines(k)->Y1() / scaleHeight;
         line->setEnds(line->X1(), y, line->X2(), y);
     }
 }
 
 void UpdateBandLabel() {
     CurveForm& c1 = curveWindow(1);
-    ui::Label* label = c1.Label1;
-    label->setTop(c1.Line1(0)->Y1() - label->Height() + 2);
-    const double d = c1.Line1(1)->Y1() - c1.Line1(0)->Y1();
+    ui::Label* label = c1.bandLabel;
+    label->setTop(c1.bandLines(0)->Y1() - label->Height() + 2);
+    const double d = c1.bandLines(1)->Y1() - c1.bandLines(0)->Y1();
     if (XrfLoaded) {
         label->setCaption(QStringLiteral(" Width: ") +
-                          core::doubleText(core::val(frmMain->Text1->Text()) * d / 1000) +
+                          core::doubleText(core::val(frmMain->steppingBox->Text()) * d / 1000) +
                           QStringLiteral(" mm"));
     } else {
         label->setCaption(QStringLiteral(" Width: ") + core::doubleText(d) + QStringLiteral(" pixels"));

@@ -21,7 +21,7 @@ void CopyBandToPreview();
 // data and so a known stepping) or in pixels.
 void UpdateBandLabel();
 
-// The radiograph as loaded (frmMain.Picture1's picture).
+// The radiograph as loaded (frmMain->radiographPicture's picture).
 const QImage& radiographSource();
 
 }  // namespace app

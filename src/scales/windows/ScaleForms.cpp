@@ -24,10 +24,10 @@ ScaleForm::ScaleForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("10 mm"));
     setWindowFlag(Qt::Tool);
     Move(9840, 6480, 9000, layout::kScaleHeight);
-    Picture1 = make<ui::PictureBox>(client());
-    Picture1->place(0, 0, 8880, 360);
-    connect(Picture1, &ui::PictureBox::MouseMove, this, [] { ClearCurvePointers(); });
-    connect(Picture1, &ui::PictureBox::MouseDown, this, &ScaleForm::Picture1_MouseDown);
+    scalePicture = make<ui::PictureBox>(client());
+    scalePicture->place(0, 0, 8880, 360);
+    connect(scalePicture, &ui::PictureBox::MouseMove, this, [] { ClearCurvePointers(); });
+    connect(scalePicture, &ui::PictureBox::MouseDown, this, &ScaleForm::scalePicture_MouseDown);
     mnuRB = addPopupMenu(QStringLiteral("RB"));
     mnuAlignScale = mnuRB->add(QStringLiteral("Align scale"));
     mnu = ui::ControlArray<ui::MenuItem>(1, 7, [this](long i) {
@@ -59,7 +59,7 @@ void ScaleForm::mnu_Click(int index) {
     setLeft(w.Left());
 }
 
-void ScaleForm::Picture1_MouseDown(int button, int, double, double) {
+void ScaleForm::scalePicture_MouseDown(int button, int, double, double) {
     if (button != ui::kRightButton) return;
     mnuRB_Click();
     PopupMenu(mnuRB);
@@ -73,12 +73,12 @@ MetreScaleForm::MetreScaleForm() : ui::Form(ui::Unit::Twips) {
     setCaption(QStringLiteral("cm"));
     setWindowFlag(Qt::Tool);
     Move(120, 0, 12000, layout::kMetreScaleHeight);
-    Picture1 = make<ui::PictureBox>(client());
-    Picture1->place(0, 0, 11880, 360);
+    scalePicture = make<ui::PictureBox>(client());
+    scalePicture->place(0, 0, 11880, 360);
     mnuRB = addPopupMenu(QStringLiteral("RB"));
     mnuAlign = mnuRB->add(QStringLiteral("Align scale"));
     connect(mnuAlign, &ui::MenuItem::Click, this, &MetreScaleForm::mnuAlign_Click);
-    connect(Picture1, &ui::PictureBox::MouseDown, this, &MetreScaleForm::Picture1_MouseDown);
+    connect(scalePicture, &ui::PictureBox::MouseDown, this, &MetreScaleForm::scalePicture_MouseDown);
 }
 
 // Above the preview when there is room, else below it.
@@ -88,7 +88,7 @@ void MetreScaleForm::mnuAlign_Click() {
     setTop(preview.Top() - Height() > 0 ? preview.Top() - Height() : preview.Top() + preview.Height());
 }
 
-void MetreScaleForm::Picture1_MouseDown(int button, int, double, double) {
+void MetreScaleForm::scalePicture_MouseDown(int button, int, double, double) {
     if (button == ui::kRightButton) PopupMenu(mnuRB);
 }
 
@@ -104,11 +104,11 @@ ElasticForm::ElasticForm() : ui::Form(ui::Unit::Pixels) {
     setCaption(QStringLiteral("Elastic scale"));
     setWindowFlag(Qt::Tool);
     Move(9840, 900, 9000, layout::kElasticHeight);
-    Picture1 = make<ui::PictureBox>(client());
-    Picture1->place(0, 0, 592, 36);
-    Picture1->setAttribute(Qt::WA_TransparentForMouseEvents);  // the form itself takes the mouse
-    Line1 = make<ui::LineShape>(client());
-    Line1->setBorderColour(core::rgb(255, 0, 0));
+    scalePicture = make<ui::PictureBox>(client());
+    scalePicture->place(0, 0, 592, 36);
+    scalePicture->setAttribute(Qt::WA_TransparentForMouseEvents);  // the form itself takes the mouse
+    centreLine = make<ui::LineShape>(client());
+    centreLine->setBorderColour(core::rgb(255, 0, 0));
 }
 
 void ElasticForm::Form_Load() {
@@ -122,9 +122,9 @@ void ElasticForm::Form_Load() {
 }
 
 void ElasticForm::Form_Resize() {
-    Picture1->place(0, 0, ScaleWidth(), ScaleHeight());
+    scalePicture->place(0, 0, ScaleWidth(), ScaleHeight());
     const double centre = ScaleWidth() / 2;
-    Line1->setEnds(centre, 0, centre, ScaleHeight());
+    centreLine->setEnds(centre, 0, centre, ScaleHeight());
 }
 
 // A press shows the scale and grabs a mark: the first time the third mark, afterwards the mark
@@ -135,18 +135,18 @@ void ElasticForm::Form_MouseDown(int, int, double x, double) {
     if (ElasticInterval == kUnset) {
         ElasticGrabMark = 3;
     } else {
-        ElasticGrabMark = (x - Line1->X1()) / ElasticInterval;
+        ElasticGrabMark = (x - centreLine->X1()) / ElasticInterval;
     }
     DrawElasticScale(x);
 }
 
 void ElasticForm::Form_MouseMove(int, int, double x, double) {
-    const double fromCentre = x - Line1->X1();
+    const double fromCentre = x - centreLine->X1();
     if (ElasticDragging && fromCentre * fromCentre > 25) {
-        for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+        for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
         DrawElasticScale(x);
     } else if (!ElasticDragging && ElasticShown) {
-        for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+        for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
         DrawElasticOverlay();
     }
 }
@@ -158,8 +158,8 @@ void ElasticForm::Form_MouseUp(int button, int, double, double) {
     ElasticLastLeft = static_cast<Single>(Left());
     if (button == ui::kRightButton) {
         ElasticShown = false;
-        Picture1->Cls();
-        for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+        scalePicture->Cls();
+        for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
     } else {
         ElasticShown = true;
         DrawElasticOverlay();
@@ -170,26 +170,26 @@ void ElasticForm::Form_Unload(bool& cancel) {
     (void)cancel;
     ElasticDragging = false;
     ElasticShown = false;
-    for (int k = 1; k <= 6; ++k) curveWindow(k).Picture1->Cls();
+    for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
 }
 
 void DrawElasticScale(double x) {
     if (!ElasticShown) return;
     ElasticForm& e = frmElastic.get();
-    const double centre = e.Line1->X1();
+    const double centre = e.centreLine->X1();
     if (ElasticGrabMark == 0 || !std::isfinite(ElasticGrabMark)) return;  // grabbed on the centre line
     const double spacing = (x - centre) / ElasticGrabMark;
     if (!std::isfinite(spacing)) return;
     ElasticInterval = std::abs(spacing);  // a mark dragged across the centre line: the same spacing
-    e.Picture1->Cls();
+    e.scalePicture->Cls();
     const scales::ElasticMarks marks = scales::elasticMarks(ElasticInterval, e.ScaleWidth() / 2);
     const core::Colour blue = core::rgb(100, 100, 255);
     for (const double d : marks.distances) {
-        e.Picture1->Line(centre + d, 0, centre + d, e.ScaleHeight(), blue);
-        e.Picture1->Line(centre - d, 0, centre - d, e.ScaleHeight(), blue);
+        e.scalePicture->Line(centre + d, 0, centre + d, e.ScaleHeight(), blue);
+        e.scalePicture->Line(centre - d, 0, centre - d, e.ScaleHeight(), blue);
     }
     if (marks.tooWide) return;
-    const double millimetres = core::val(frmMain->Text1->Text()) * ElasticInterval / 1000;
+    const double millimetres = core::val(frmMain->steppingBox->Text()) * ElasticInterval / 1000;
     e.setCaption(QStringLiteral("Elastic scale (Interval = ") +
                  core::doubleText(core::roundHalfEven(millimetres * 100) / 100) + QStringLiteral(" mm)"));
     DrawElasticOverlay();
@@ -220,7 +220,7 @@ void drawRuler(ui::PictureBox* picture, double length, const scales::RulerCounts
 }
 
 double stepping() {
-    return core::val(frmMain->Text1->Text());
+    return core::val(frmMain->steppingBox->Text());
 }
 
 QString roundedOneDecimal(double v) {
@@ -234,9 +234,9 @@ void DrawScale() {
     ScaleForm& scale = frmScale.get();
     const double length = (ViewRight - ViewLeft) * stepping() / 1000;
     scale.setWidth(curveWindow(1).Width());
-    scale.Picture1->place(0, 0, scale.Width() - 120, scale.Height() - 330);
+    scale.scalePicture->place(0, 0, scale.Width() - 120, scale.Height() - 330);
     scale.setCaption(roundedOneDecimal(length) + QStringLiteral(" mm"));
-    drawRuler(scale.Picture1, length, scales::millimetreCounts(length));
+    drawRuler(scale.scalePicture, length, scales::millimetreCounts(length));
 }
 
 void Draw1mScale() {
@@ -245,11 +245,11 @@ void Draw1mScale() {
     metre.setWidth(preview.Width());
     metre.setTop(preview.Top() - metre.Height());
     metre.setLeft(preview.Left());
-    metre.Picture1->place(0, 0, metre.Width() - 120, metre.Height() - 330);
-    const double length = frmMain->Picture1->ScaleWidth() * (stepping() / 1000) / 10;
+    metre.scalePicture->place(0, 0, metre.Width() - 120, metre.Height() - 330);
+    const double length = frmMain->radiographPicture->ScaleWidth() * (stepping() / 1000) / 10;
     metre.setCaption(roundedOneDecimal(length) + QStringLiteral(" cm"));
     // Blocks of 10 cm to 140 cm and of 1 cm to 222 cm, whatever the core's length.
-    drawRuler(metre.Picture1, length, {7, 111, 7});
+    drawRuler(metre.scalePicture, length, {7, 111, 7});
 }
 
 }  // namespace app

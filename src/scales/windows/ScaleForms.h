@@ -12,14 +12,14 @@ class ScaleForm : public ui::Form {
     Q_OBJECT
   public:
     ScaleForm();
-    ui::PictureBox* Picture1;
+    ui::PictureBox* scalePicture;
     ui::MenuItem* mnuRB;
     ui::MenuItem* mnuAlignScale;
     ui::ControlArray<ui::MenuItem> mnu;  // mnu(1) .. mnu(7): curve windows 1..6, then the close-up
 
     void mnuRB_Click();
     void mnu_Click(int index);
-    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void scalePicture_MouseDown(int button, int shift, double x, double y);
 
   protected:
     void Form_Load() override;
@@ -30,12 +30,12 @@ class MetreScaleForm : public ui::Form {
     Q_OBJECT
   public:
     MetreScaleForm();
-    ui::PictureBox* Picture1;
+    ui::PictureBox* scalePicture;
     ui::MenuItem* mnuRB;
     ui::MenuItem* mnuAlign;
 
     void mnuAlign_Click();
-    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void scalePicture_MouseDown(int button, int shift, double x, double y);
 
   protected:
     void Form_Load() override;
@@ -47,8 +47,8 @@ class ElasticForm : public ui::Form {
     Q_OBJECT
   public:
     ElasticForm();
-    ui::PictureBox* Picture1;  // the window's drawing surface
-    ui::LineShape* Line1;      // the centre line
+    ui::PictureBox* scalePicture;  // the window's drawing surface
+    ui::LineShape* centreLine;     // the centre line
 
   protected:
     void Form_Load() override;
