@@ -241,7 +241,6 @@ void ArrangeCurveWindows(bool placeFirst) {
     // of controls. A row the settings hold replaces the rule's place.
     const layout::CurveRows rows = CurveRowsOfScreen();
     const double pitch = std::min(c[1]->Height(), layout::curveRowPitch(area, rows.firstTop, c[1]->Height()));
-    const double screenWidth = area.right();  // the free area's right edge: a panel there takes its part
     using Places = std::array<layout::Rect, 7>;
     const auto arrange = [&](const layout::Rect& first, bool kept) {
         Places at{};
@@ -250,7 +249,8 @@ void ArrangeCurveWindows(bool placeFirst) {
             const layout::Rect& above = at[k == 4 ? 1 : k - 1];
             layout::Rect ruled{above.left, above.top + std::min(above.height, pitch), c[k]->Width(), c[k]->Height()};
             if (k == 4) {
-                ruled.left = screenWidth - 150 > above.right() ? above.right() : screenWidth - 150;
+                // Inside the free area's right edge: a panel there takes its part of the screen.
+                ruled.left = area.right() - 150 > above.right() ? above.right() : area.right() - 150;
                 ruled.top = above.top;
             }
             at[k] = kept ? keptPlace(curveTopRow(k), ruled).value_or(ruled) : ruled;
