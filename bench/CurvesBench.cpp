@@ -194,7 +194,7 @@ void BM_MarkerKey(benchmark::State& state) {
 void BM_AcceptProposal(benchmark::State& state) {
     app::ProposalThinnest = 1;
     keyOverPlot(state, Qt::Key_Return, QStringLiteral("\r"), [] {
-        const long p = std::lround(app::positionOf(app::PointerX));
+        const long p = std::lround(app::positionOf(app::PointerX).value);
         app::YearMark(p) = core::Variant(app::kNoMarker);
         app::ProposedPositions.assign({p});
     });

@@ -130,9 +130,9 @@ void BM_MatchXrf(benchmark::State& state) {
         for (long f = 2; f <= kPlacedFields; ++f) data.setNumber(f, i, f == 2 ? 0.5 + (i - 1) : double(i * f));
     }
     files::XrfPlacement plan;
-    for (long i = 1; i <= kCoarseRows; ++i) plan.rowPositionsMm.push_back(0.5 + (i - 1));
-    plan.rowStepMm = 1;
-    plan.columnStepMm = 0.2;
+    for (long i = 1; i <= kCoarseRows; ++i) plan.rowPositions.push_back(core::Millimetres(0.5 + (i - 1)));
+    plan.rowStep = core::Millimetres(1);
+    plan.positions.step = core::Millimetres(0.2);
     for (auto _ : state) benchmark::DoNotOptimize(files::placeXrfOnColumns(data, kPlacedFields, plan, kPlacedColumns));
 }
 

@@ -109,7 +109,7 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     std::set<int> levels;
     int labels = 0, notes = 0;
     for (long p = 1; p <= app::DataLength; ++p) {
-        if (app::MarkerLevel(p) > 0) levels.insert(app::MarkerLevel(p));
+        if (app::MarkerLevel(core::Position(p)) > 0) levels.insert(app::MarkerLevel(core::Position(p)));
         labels += app::MarkerLabel(p) != "---";
         notes += app::MarkerNote(p) != "---";
     }

@@ -56,7 +56,7 @@ TEST(Matching, PairsTheNearestFirstEachBoundaryOnce) {
             for (long p = 1; p < 60; ++p)
                 if (random() % 4 == 0) list.push_back({p, static_cast<int>(1 + random() % 2)});
         const long tolerance = static_cast<long>(random() % 8);
-        std::vector<std::tuple<long, bool, long, long, std::size_t, std::size_t>> all;
+        std::vector<std::tuple<long, bool, core::Position, core::Position, std::size_t, std::size_t>> all;
         for (std::size_t i = 0; i < lists[0].size(); ++i)
             for (std::size_t k = 0; k < lists[1].size(); ++k)
                 if (const long d = std::abs(lists[0][i].position - lists[1][k].position); d <= tolerance)
@@ -98,7 +98,10 @@ TEST(Matching, TalliesEachLabelledIntervalAndTheYears) {
     }
     EXPECT_TRUE(c.whole.own[1] == 3 && c.whole.own[3] == 1 && c.whole.reference[2] == 1 && c.whole.matched == 2);
     EXPECT_TRUE(c.whole.ownYears == 2 && c.whole.yearDifference() == 0);
-    const std::vector<compare::Disagreement> all{{30, 1, 0}, {50, 3, 1}, {60, 0, 1}, {90, 1, 0}, {95, 0, 2}};
+    const auto d = [](long p, int ownLevel, int referenceLevel) {
+        return compare::Disagreement{core::Position(p), ownLevel, referenceLevel};
+    };
+    const std::vector<compare::Disagreement> all{d(30, 1, 0), d(50, 3, 1), d(60, 0, 1), d(90, 1, 0), d(95, 0, 2)};
     EXPECT_EQ(compare::disagreements(own, reference, m, true), all);
     EXPECT_EQ(compare::disagreements(own, reference, m, false).size(), 4u);
 }

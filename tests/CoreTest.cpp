@@ -5,6 +5,7 @@
 #include "core/Arithmetic.h"
 #include "core/BoundedArray.h"
 #include "core/Errors.h"
+#include "core/Places.h"
 #include "core/Variant.h"
 #include "core/VariantTable.h"
 
@@ -60,6 +61,33 @@ TEST(Arithmetic, StandardTextOfSingleHasSevenSignificantDigits) {
     EXPECT_EQ(shortestText(0.1 + 0.2), "0.30000000000000004");
 }
 
+
+// Positions count from the radiograph's right edge, display columns from its left; neither is taken
+// for the other, nor for a plain number, nor millimetres.
+static_assert(!std::is_convertible_v<Position, Column> && !std::is_convertible_v<Column, Position> &&
+              !std::is_convertible_v<long, Position> && !std::is_convertible_v<Position, long> &&
+              !std::is_convertible_v<Position, ColumnPoint> && std::is_convertible_v<Position, PositionPoint> &&
+              !std::is_convertible_v<Millimetres, double> && !std::is_convertible_v<double, Millimetres>);
+
+TEST(Places, ColumnsPositionsAndMillimetresConvertAlongOneAxis) {
+    struct Case {
+        long positions, column, position;
+    };
+    for (const Case c : {Case{10, 0, 10}, {10, 9, 1}, {10, 4, 6}, {30000, 1900, 28100}, {30000, 29999, 1}}) {
+        const PositionAxis axis(c.positions);
+        EXPECT_EQ(axis.positionOf(Column(c.column)), Position(c.position)) << c.positions << " " << c.column;
+        EXPECT_EQ(axis.columnOf(Position(c.position)), Column(c.column)) << c.positions << " " << c.position;
+        EXPECT_TRUE(axis.holds(Position(c.position)) && !axis.holds(Position(c.positions + 1)) && !axis.holds(Position(0)));
+    }
+    EXPECT_EQ(PositionAxis(10).positionOf(ColumnPoint(2.5)), PositionPoint(7.5));
+    EXPECT_TRUE(nearestPosition(PositionPoint(7.5)) == Position(8) && nearestPosition(PositionPoint(6.5)) == Position(6));
+    const PositionScale scale{Millimetres(0.4), Millimetres(0.2)};  // position 1 at 0.4 mm, 0.2 mm a position
+    EXPECT_DOUBLE_EQ(scale.at(Position(1)).value, 0.4);
+    EXPECT_DOUBLE_EQ(scale.at(Position(3)).value, 0.8);
+    EXPECT_DOUBLE_EQ(scale.at(PositionPoint(0.5)).value, 0.3);
+    EXPECT_NEAR(scale.stepsFromRightEdge(Millimetres(0.3)), 0, 1e-12);  // position 1 reaches half a step either side
+    EXPECT_DOUBLE_EQ(lengthOfColumns(500, 200).value, 100);  // 500 columns at 200 micron
+}
 
 TEST(Variant, NumbersCompareByValueButNeverEqualText) {
     EXPECT_TRUE(Variant(core::Integer(3)) == Variant(3.0));

@@ -153,22 +153,22 @@ TEST(XrfPlacementTest, NearestMeasurementsGapsAndRecordsOfAnotherSection) {
     }
     EXPECT_EQ(placed(1, 1).toString(), "L1.spe");
     const auto covering = files::planXrfPlacement({}, {}, 10, data, 5);  // each column at its middle
-    EXPECT_TRUE(covering && !covering->fromRunRecords && covering->columnStepMm == 0.25 &&
-                covering->columnStartMm == 0.875);
+    EXPECT_TRUE(covering && !covering->fromRunRecords && covering->positions.step.value == 0.25 &&
+                covering->positions.first.value == 0.875);
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 5, data, 5));  // no coarser scan: a wrong pair of files
     // A record whose first "Step size" line is a stray one: the line whose count fits is taken.
     const auto fitted = files::planXrfPlacement(
         {files::parseScanRecord("Step size\t0.188\nStart coordinate\t0.4\tStop coordinate\t3.2\nXRF\tOFF\nStep size\t200\n",
                                 "rad_document.txt")},
         {}, 15, data, 5);
-    ASSERT_TRUE(fitted && fitted->fromRunRecords && fitted->columnStepMm == 0.2);
+    ASSERT_TRUE(fitted && fitted->fromRunRecords && fitted->positions.step.value == 0.2);
     EXPECT_EQ(fitted->notes, QStringList{"rad_document.txt: 2 \"Step size\" lines; line 4 (200 micron) fits the 15 "
                                          "positions, used"});
     data(2, 3) = Variant("x");  // positions that are no numbers: the table's own run record places row 1 at its start
     EXPECT_FALSE(files::planXrfPlacement({}, {}, 15, data, 5));
     const auto byRecord = files::planXrfPlacement(
         {}, {files::parseScanRecord("Step size\t500\nStart coordinate\t10\tStop coordinate\t12\nXRF\tON\n")}, 15, data, 5);
-    EXPECT_TRUE(byRecord && byRecord->rowPositionsMm.front() == 10 && byRecord->rowStepMm == 0.5);
+    EXPECT_TRUE(byRecord && byRecord->rowPositions.front().value == 10 && byRecord->rowStep.value == 0.5);
 }
 
 // The photo's stretch from its record, over the radiograph's columns from the radiograph's record
@@ -186,7 +186,7 @@ TEST(PhotoPlacementTest, ThePhotosStretchOverTheColumnsAndStretchesOfAnotherSect
     ASSERT_TRUE(plan.placement);
     // Position 1 spans -0.1 .. 0.1 mm at the right edge: the photo's 470 mm end lies 99.5 columns
     // left of the radiograph's 450.1 mm left edge.
-    EXPECT_DOUBLE_EQ(plan.placement->leftInColumns(), -99.5);
+    EXPECT_DOUBLE_EQ(plan.placement->leftEdge().value, -99.5);
     EXPECT_DOUBLE_EQ(plan.placement->widthInColumns(), 2590);
     const struct {
         files::ScanRecord record;
@@ -206,7 +206,7 @@ TEST(PhotoPlacementTest, ThePhotosStretchOverTheColumnsAndStretchesOfAnotherSect
     for (int row = 1; row <= 51; ++row) table(2, row) = Variant(10 + 0.2 * (row - 1));
     const auto byTable = files::planPhotoPlacement({}, {photo(10, 20, "")}, {}, 51, files::tableColumnPositions(table, 51));
     ASSERT_TRUE(byTable.placement);
-    EXPECT_DOUBLE_EQ(byTable.placement->columns.stepMm, 0.2);
-    EXPECT_DOUBLE_EQ(byTable.placement->leftInColumns(), 0.5);
+    EXPECT_DOUBLE_EQ(byTable.placement->positions.step.value, 0.2);
+    EXPECT_DOUBLE_EQ(byTable.placement->leftEdge().value, 0.5);
     EXPECT_FALSE(files::planPhotoPlacement({photo(10, 20, "")}, {}, {}, 100, std::nullopt).placement);
 }

@@ -50,7 +50,7 @@ void placeDemoCounting(const QString& folder) {
     for (std::size_t i = boundaries.size(); i-- > 0 && count < kDemoBoundaries;) {
         const bool lightStarts = i % 2 == 1;  // the core's first lamina (column 0) is light
         if (!lightStarts || boundaries[i] <= ViewLeft || boundaries[i] >= ViewRight) continue;
-        const long position = DataLength - boundaries[i];
+        const core::Position position = positionAxis().positionOf(core::Column(boundaries[i]));
         YearMark(position) = Variant(static_cast<Integer>(demoLevel(++count)));
         if (count == 10) MarkerLabel(position) = QStringLiteral("#Decade");
         if (count == 7) MarkerNote(position) = QStringLiteral("#Thin: check on the photo");

@@ -12,8 +12,9 @@
 
 #include "core/BoundedArray.h"
 #include "core/CurveTable.h"
-#include "core/VariantTable.h"
+#include "core/Places.h"
 #include "core/Variant.h"
+#include "core/VariantTable.h"
 
 namespace app {
 
@@ -120,6 +121,11 @@ inline bool bandDragging() {
 // ClickX as a plot x (0 when it holds nothing usable).
 inline double clickX() {
     return ClickX.isNumeric() ? ClickX.toDouble() : 0;
+}
+
+// The radiograph's positions and display columns: DataLength of each.
+inline core::PositionAxis positionAxis() {
+    return core::PositionAxis(DataLength);
 }
 
 // Every variable to its start value, and the per-position arrays undimensioned.

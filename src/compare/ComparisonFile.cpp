@@ -107,11 +107,12 @@ QByteArray writeComparison(std::span<const Disagreement> disagreements, const Co
 
     for (const Disagreement& d : disagreements) {
         // The labels nearest above (at or before the row) and below (after it).
-        const auto below = std::upper_bound(ownLabels.begin(), ownLabels.end(), d.position,
-                                            [](long p, const std::pair<long, QString>& l) { return p < l.first; });
+        const auto below =
+            std::upper_bound(ownLabels.begin(), ownLabels.end(), d.position.value,
+                             [](long p, const std::pair<long, QString>& l) { return p < l.first; });
         w.field(Variant("boundary"));
-        w.field(row(d.position));
-        w.field(Variant(positionMm(d.position)));
+        w.field(row(d.position.value));
+        w.field(Variant(positionMm(d.position.value)));
         w.field(levelOrEmpty(d.ownLevel));
         w.field(levelOrEmpty(d.referenceLevel));
         w.field(Variant(below == ownLabels.begin() ? QString() : files::typedText(std::prev(below)->second)));

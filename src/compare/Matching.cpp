@@ -19,8 +19,8 @@ bool strictlyRising(std::span<const Boundary> list) {
 struct Candidate {
     long distance;
     bool otherLevel;
-    long ownPosition;
-    long referencePosition;
+    core::Position ownPosition;
+    core::Position referencePosition;
     std::size_t own;
     std::size_t reference;
     auto key() const { return std::tie(distance, otherLevel, ownPosition, referencePosition, own, reference); }
@@ -41,7 +41,7 @@ Matching matchBoundaries(std::span<const Boundary> own, std::span<const Boundary
     // meet and may pair in turn. Time n log n and memory linear in the boundaries, whatever the
     // tolerance.
     struct Entry {
-        long position;
+        core::Position position;
         bool isReference;
         std::size_t index;
     };
@@ -129,12 +129,12 @@ Comparison tallyComparison(std::span<const Boundary> own, std::span<const Bounda
     }
     result.intervals.push_back({first, std::max(first, positions), QString(), {}});
     // The interval holding a position: the first whose last position is not above it.
-    const auto tallyAt = [&result](long position) -> Tally& {
-        const auto it = std::lower_bound(result.intervals.begin(), result.intervals.end(), position,
+    const auto tallyAt = [&result](core::Position position) -> Tally& {
+        const auto it = std::lower_bound(result.intervals.begin(), result.intervals.end(), position.value,
                                          [](const Interval& interval, long p) { return interval.last < p; });
         return it == result.intervals.end() ? result.intervals.back().tally : it->tally;
     };
-    const auto add = [&](long position, const auto& change) {
+    const auto add = [&](core::Position position, const auto& change) {
         change(result.whole);
         change(tallyAt(position));
     };

@@ -6,17 +6,22 @@
 #include <span>
 #include <vector>
 
+#include "core/Places.h"
+
 // Two countings of one core side by side: which boundaries of the one lie at a boundary of the
 // other, and how the two counts differ per labelled interval.
 namespace compare {
 
 inline constexpr int kLevels = 9;
 
-// A boundary at a position (any ordered coordinate: the data rows) with its level; level 0 stands
-// for a boundary without one (a proposal).
+// A boundary at a data position with its level; level 0 stands for a boundary without one (a
+// proposal). A plain number is a position too: the row of a working file.
 struct Boundary {
-    long position = 0;
+    core::Position position;
     int level = 0;
+    constexpr Boundary() = default;
+    constexpr Boundary(core::Position at, int l) : position(at), level(l) {}
+    constexpr Boundary(long row, int l) : position(row), level(l) {}
     bool operator==(const Boundary&) const = default;
 };
 
@@ -42,7 +47,7 @@ Matching matchBoundaries(std::span<const Boundary> own, std::span<const Boundary
 // A boundary of one count with no partner in the other (level 0 on the side that has none), or a
 // pair whose levels differ.
 struct Disagreement {
-    long position = 0;  // the own boundary's, or the reference's when it is alone
+    core::Position position;  // the own boundary's, or the reference's when it is alone
     int ownLevel = 0;
     int referenceLevel = 0;
     bool operator==(const Disagreement&) const = default;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Errors.h"
+#include "core/Places.h"
 
 namespace core {
 
@@ -36,6 +37,10 @@ class Array {
 
     T& operator()(long i) { return data_[offset(i)].value; }
     const T& operator()(long i) const { return data_[offset(i)].value; }
+    // The arrays kept by data position (markers, labels, notes) take a Position too.
+    bool contains(Position p) const { return contains(p.value); }
+    T& operator()(Position p) { return (*this)(p.value); }
+    const T& operator()(Position p) const { return (*this)(p.value); }
 
     void fill(const T& value) { std::fill(data_.begin(), data_.end(), Cell{value}); }
 

@@ -7,6 +7,8 @@
 
 namespace files {
 
+using core::Millimetres;
+
 namespace {
 
 // A photo this many times longer than the radiograph is another core's (a whole core's photo
@@ -17,8 +19,8 @@ QString fileNameOf(const ScanRecord& r) {
     return QFileInfo(r.path).fileName();
 }
 
-QString mm(double v) {
-    return QString::number(std::round(v * 100) / 100);
+QString mm(Millimetres v) {
+    return QString::number(std::round(v.value * 100) / 100);
 }
 
 const ScanRecord* photoRecord(const std::vector<ScanRecord>& records) {
@@ -30,17 +32,18 @@ const ScanRecord* photoRecord(const std::vector<ScanRecord>& records) {
 
 }  // namespace
 
-std::optional<ColumnPositions> tableColumnPositions(const core::VariantTable& data, int rowCount) {
+std::optional<core::PositionScale> tableColumnPositions(const core::VariantTable& data, int rowCount) {
     if (rowCount < 2 || !data(2, 1).isNumeric() || !data(2, rowCount).isNumeric()) return std::nullopt;
     const double first = data(2, 1).toDouble(), last = data(2, rowCount).toDouble();
     const double step = (last - first) / (rowCount - 1);
     if (!std::isfinite(first) || !std::isfinite(step) || !(step > 0)) return std::nullopt;
-    return ColumnPositions{first, step};
+    return core::PositionScale{Millimetres(first), Millimetres(step)};
 }
 
-PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto, const std::vector<ScanRecord>& besideTable,
+PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto,
+                             const std::vector<ScanRecord>& besideTable,
                              const std::vector<ScanRecord>& besideRadiograph, int columns,
-                             std::optional<ColumnPositions> fromTable) {
+                             std::optional<core::PositionScale> fromTable) {
     PhotoPlan plan;
     const ScanRecord* photo = photoRecord(besidePhoto);
     if (!photo) photo = photoRecord(besideTable);
@@ -53,9 +56,9 @@ PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto, const s
     if (!photo || columns < 1) return plan;
 
     const auto radiograph = radiographRecord(besideRadiograph, columns, plan.notes);
-    ColumnPositions positions;
+    core::PositionScale positions;
     if (radiograph) {
-        positions = {*radiograph->startMm, *radiograph->stepMm};
+        positions = {Millimetres(*radiograph->startMm), Millimetres(*radiograph->stepMm)};
     } else if (fromTable) {
         positions = *fromTable;
     } else {
@@ -64,23 +67,25 @@ PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto, const s
         return plan;
     }
 
-    PhotoPlacement p{*photo->opticalStartMm, *photo->opticalEndMm, positions, columns, fileNameOf(*photo)};
-    const double radiographStart = positions.startMm - positions.stepMm / 2;
-    const double radiographEnd = radiographStart + columns * positions.stepMm;
+    PhotoPlacement p{Millimetres(*photo->opticalStartMm), Millimetres(*photo->opticalEndMm), positions,
+                     columns, fileNameOf(*photo)};
+    const Millimetres radiographStart = positions.first - positions.step / 2;
+    const Millimetres radiographEnd = radiographStart + positions.step * columns;
     if (radiograph && !radiograph->sectionName.isEmpty() && !photo->sectionName.isEmpty() &&
         radiograph->sectionName.compare(photo->sectionName, Qt::CaseInsensitive) != 0) {
         plan.notes << QStringLiteral("%1: section \"%2\", not the radiograph's \"%3\", ignored")
                           .arg(p.source, photo->sectionName, radiograph->sectionName);
-    } else if (p.photoEndMm <= radiographStart || p.photoStartMm >= radiographEnd) {
+    } else if (p.photoEnd <= radiographStart || p.photoStart >= radiographEnd) {
         plan.notes << QStringLiteral(
                           "%1: the photo covers %2 to %3 mm, the radiograph %4 to %5 mm (another "
                           "section?), ignored")
-                          .arg(p.source, mm(p.photoStartMm), mm(p.photoEndMm), mm(radiographStart), mm(radiographEnd));
-    } else if (p.photoEndMm - p.photoStartMm > kLongestPhotoRatio * (radiographEnd - radiographStart)) {
+                          .arg(p.source, mm(p.photoStart), mm(p.photoEnd), mm(radiographStart),
+                               mm(radiographEnd));
+    } else if (p.photoEnd - p.photoStart > (radiographEnd - radiographStart) * kLongestPhotoRatio) {
         plan.notes << QStringLiteral(
                           "%1: the photo's %2 mm are far longer than the radiograph's %3 mm (another "
                           "section?), ignored")
-                          .arg(p.source, mm(p.photoEndMm - p.photoStartMm), mm(radiographEnd - radiographStart));
+                          .arg(p.source, mm(p.photoEnd - p.photoStart), mm(radiographEnd - radiographStart));
     } else {
         plan.placement = p;
     }

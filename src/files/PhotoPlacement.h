@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/Places.h"
 #include "core/VariantTable.h"
 #include "files/ScanRecord.h"
 
@@ -13,23 +14,17 @@
 // columns, so a millimetre of the photo can be shown over the same millimetre of the radiograph.
 namespace files {
 
-// Where the radiograph's positions lie: position 1's millimetre and one position's length (mm).
-// Position 1 is the right-most display column; millimetres grow towards the left.
-struct ColumnPositions {
-    double startMm = 0, stepMm = 0;
-    // Columns from the radiograph's right edge (position 1 stands for half a step either side of
-    // its millimetre) to `mm`; negative beyond it.
-    double columnsFromRightEdge(double mm) const { return (mm - startMm) / stepMm + 0.5; }
-};
-
 struct PhotoPlacement {
-    double photoStartMm = 0, photoEndMm = 0;  // the photo's right and left edges along the core
-    ColumnPositions columns;
-    int radiographColumns = 0;  // display columns of the radiograph the photo lies over
-    QString source;             // the run record's file name that gave the photo's stretch
-    // Display columns from the radiograph's left edge to the photo's left edge (its end millimetre).
-    double leftInColumns() const { return radiographColumns - columns.columnsFromRightEdge(photoEndMm); }
-    double widthInColumns() const { return (photoEndMm - photoStartMm) / columns.stepMm; }
+    core::Millimetres photoStart, photoEnd;  // the photo's right and left edges along the core
+    core::PositionScale positions;           // the radiograph's positions along the core
+    int radiographColumns = 0;               // display columns of the radiograph the photo lies over
+    QString source;                          // the run record's file name that gave the photo's stretch
+    // The photo's left edge (its end millimetre) on the radiograph's display columns: column x
+    // reaches from x to x + 1, position 1 half a step either side of its millimetre.
+    core::ColumnPoint leftEdge() const {
+        return core::ColumnPoint(radiographColumns - positions.stepsFromRightEdge(photoEnd));
+    }
+    double widthInColumns() const { return (photoEnd - photoStart) / positions.step; }
 };
 
 struct PhotoPlan {
@@ -41,12 +36,13 @@ struct PhotoPlan {
 // beside the radiograph that has one; the columns' positions from the radiograph's own record,
 // else from the XRF table's positions. A stretch of another section (another section name, no
 // overlap with the radiograph, or far longer than it) is not used.
-PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto, const std::vector<ScanRecord>& besideTable,
+PhotoPlan planPhotoPlacement(const std::vector<ScanRecord>& besidePhoto,
+                             const std::vector<ScanRecord>& besideTable,
                              const std::vector<ScanRecord>& besideRadiograph, int columns,
-                             std::optional<ColumnPositions> fromTable);
+                             std::optional<core::PositionScale> fromTable);
 
-// The columns' positions from a table of one row per column (field 2, mm): first and last must be
-// numbers, rising.
-std::optional<ColumnPositions> tableColumnPositions(const core::VariantTable& data, int rowCount);
+// The positions' millimetres from a table of one row per position (field 2, mm): first and last
+// must be numbers, rising.
+std::optional<core::PositionScale> tableColumnPositions(const core::VariantTable& data, int rowCount);
 
 }  // namespace files

@@ -7,6 +7,8 @@
 
 namespace files {
 
+using core::Millimetres;
+
 namespace {
 
 constexpr double kNanometresPerMm = 1e6;
@@ -21,14 +23,14 @@ bool countMatches(long count, long length) {
 
 // The measurements' positions from the table's position column, when every one is a number and
 // they rise.
-std::optional<std::vector<double>> tablePositions(const core::VariantTable& data, int rowCount) {
-    std::vector<double> positions;
+std::optional<std::vector<Millimetres>> tablePositions(const core::VariantTable& data, int rowCount) {
+    std::vector<Millimetres> positions;
     positions.reserve(static_cast<std::size_t>(rowCount));
     for (int i = 1; i <= rowCount; ++i) {
         const core::Variant v = data(2, i);
         if (!v.isNumeric()) return std::nullopt;
-        const double p = v.toDouble();
-        if (!std::isfinite(p) || (!positions.empty() && !(p > positions.back()))) return std::nullopt;
+        const Millimetres p(v.toDouble());
+        if (!std::isfinite(p.value) || (!positions.empty() && !(p > positions.back()))) return std::nullopt;
         positions.push_back(p);
     }
     return positions;
@@ -113,55 +115,57 @@ std::optional<XrfPlacement> planXrfPlacement(const std::vector<ScanRecord>& besi
     }
     const auto radiograph = radiographRecord(besideRadiograph, columns, p.notes);
     if (const auto positions = tablePositions(data, rowCount)) {
-        p.rowPositionsMm = *positions;
-        p.rowStepMm = (positions->back() - positions->front()) / (rowCount - 1);
+        p.rowPositions = *positions;
+        p.rowStep = (positions->back() - positions->front()) / (rowCount - 1);
     } else if (const auto table = tableRecord(besideTable, rowCount, p.notes)) {
-        for (int i = 0; i < rowCount; ++i) p.rowPositionsMm.push_back(*table->startMm + i * *table->stepMm);
-        p.rowStepMm = *table->stepMm;
+        p.rowStep = Millimetres(*table->stepMm);
+        for (int i = 0; i < rowCount; ++i)
+            p.rowPositions.push_back(Millimetres(*table->startMm) + p.rowStep * i);
     } else {
         return std::nullopt;
     }
-    if (!(p.rowStepMm > 0)) return std::nullopt;
+    if (!(p.rowStep.value > 0)) return std::nullopt;
     if (radiograph) {
-        p.columnStartMm = *radiograph->startMm;
-        p.columnStepMm = *radiograph->stepMm;
+        p.positions = {Millimetres(*radiograph->startMm), Millimetres(*radiograph->stepMm)};
         p.fromRunRecords = true;
     } else {
         // The radiograph covers the stretch the measurements cover, each measurement one step:
         // taken so only for a clearly coarser scan. A table a row or two off its radiograph, or
         // finer than it, is a wrong pair of files, not another step.
         if (columns < kCoarserScanRatio * rowCount) return std::nullopt;
-        p.columnStepMm = rowCount * p.rowStepMm / columns;
-        p.columnStartMm = p.rowPositionsMm.front() - p.rowStepMm / 2 + p.columnStepMm / 2;
+        p.positions.step = p.rowStep * rowCount / columns;
+        p.positions.first = p.rowPositions.front() - p.rowStep / 2 + p.positions.step / 2;
     }
     // The two must lie over each other somewhere.
-    const double lastColumn = p.columnStartMm + (columns - 1) * p.columnStepMm;
-    if (lastColumn < p.rowPositionsMm.front() || p.columnStartMm > p.rowPositionsMm.back()) return std::nullopt;
+    const Millimetres last = p.positions.at(core::Position(columns));
+    if (last < p.rowPositions.front() || p.positions.first > p.rowPositions.back()) return std::nullopt;
     return p;
 }
 
 core::VariantTable placeXrfOnColumns(const core::VariantTable& data, int fieldCount, const XrfPlacement& placement,
                                      int columns) {
-    const std::vector<double>& rows = placement.rowPositionsMm;
+    const std::vector<Millimetres>& rows = placement.rowPositions;
     core::VariantTable placed(data.lower1(), data.upper1(), data.lower2(), std::max<long>(data.upper2(), columns));
     placed.reserve(fieldCount, columns);
-    const double reach = placement.rowStepMm / 2;  // a measurement stands for half a step either side
+    const Millimetres reach = placement.rowStep / 2;  // a measurement stands for half a step either side
     std::size_t nearest = 0;
-    for (int column = 1; column <= columns; ++column) {
+    for (long position = 1; position <= columns; ++position) {
         // Kept to the nanometre, so that 0.2 mm steps are written as 0.6, not 0.6000000000000001.
         const double at =
-            std::round((placement.columnStartMm + (column - 1) * placement.columnStepMm) * kNanometresPerMm) /
+            std::round(placement.positions.at(core::Position(position)).value * kNanometresPerMm) /
             kNanometresPerMm;
-        while (nearest + 1 < rows.size() && std::abs(rows[nearest + 1] - at) <= std::abs(rows[nearest] - at))
+        while (nearest + 1 < rows.size() &&
+               std::abs(rows[nearest + 1].value - at) <= std::abs(rows[nearest].value - at))
             ++nearest;
         const long row = static_cast<long>(nearest) + 1;
-        if (at < rows.front() - reach || at > rows.back() + reach) {
-            placed.copyCell(data, 1, row, 1, column);
-            for (int field = 3; field <= fieldCount; ++field) placed.setNumber(field, column, kMissingMeasurement);
+        if (at < (rows.front() - reach).value || at > (rows.back() + reach).value) {
+            placed.copyCell(data, 1, row, 1, position);
+            for (int field = 3; field <= fieldCount; ++field)
+                placed.setNumber(field, position, kMissingMeasurement);
         } else {
-            placed.copyCells(data, 1, row, 1, column, fieldCount);
+            placed.copyCells(data, 1, row, 1, position, fieldCount);
         }
-        placed.setNumber(2, column, at);
+        placed.setNumber(2, position, at);
     }
     return placed;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/Places.h"
 #include "core/VariantTable.h"
 #include "files/ScanRecord.h"
 
@@ -16,9 +17,9 @@ namespace files {
 inline constexpr double kMissingMeasurement = -9999;  // drawn as a gap
 
 struct XrfPlacement {
-    double columnStartMm = 0, columnStepMm = 0;  // column 1's position, and one column's length
-    std::vector<double> rowPositionsMm;           // each measurement's position, rising
-    double rowStepMm = 0;
+    core::PositionScale positions;                // the radiograph's positions along the core
+    std::vector<core::Millimetres> rowPositions;  // each measurement's, rising
+    core::Millimetres rowStep;
     bool fromRunRecords = false;  // the radiograph's positions from its document.txt
     QStringList notes;            // run records that were ignored, one line each
 };
@@ -37,9 +38,10 @@ std::optional<XrfPlacement> planXrfPlacement(const std::vector<ScanRecord>& besi
                                              const std::vector<ScanRecord>& besideTable, int columns,
                                              const core::VariantTable& data, int rowCount);
 
-// The table with one row per column: column i's row is the measurement nearest its position, with
-// field 2 holding that position (mm); a column outside the measured stretch keeps the nearest
-// row's spectrum name and has the missing value in every other field.
+// The table with one row per position of the radiograph's `columns`: row p is the measurement
+// nearest position p's millimetre, with field 2 holding that millimetre; a position outside the
+// measured stretch keeps the nearest row's spectrum name and has the missing value in every other
+// field.
 core::VariantTable placeXrfOnColumns(const core::VariantTable& data, int fieldCount, const XrfPlacement& placement,
                                      int columns);
 

@@ -122,8 +122,9 @@ void UpdateActiveYears() {
     long count[10] = {};
     const auto left = static_cast<long>(core::cint(ViewLeft)),
                right = static_cast<long>(core::cint(ViewRight));
+    const core::PositionAxis axis = positionAxis();
     for (long x = left; x <= right; ++x) {
-        const long p = DataLength - x;
+        const core::Position p = axis.positionOf(core::Column(x));
         if (!YearMark.contains(p)) continue;  // a section reaching past the data counts nothing there
         const Variant& mark = YearMark(p);
         for (int level = 1; level <= 9; ++level) {

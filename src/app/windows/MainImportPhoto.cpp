@@ -149,10 +149,11 @@ void MainForm::placePhotoByRecords() {
     p.placement = plan.placement;
     QString tip;
     if (plan.placement) {
-        tip = QStringLiteral("Core photo placed by the scanner's coordinates: %1 to %2 mm along the core (%3)")
-                  .arg(plan.placement->photoStartMm)
-                  .arg(plan.placement->photoEndMm)
-                  .arg(plan.placement->source);
+        tip =
+            QStringLiteral("Core photo placed by the scanner's coordinates: %1 to %2 mm along the core (%3)")
+                .arg(plan.placement->photoStart.value)
+                .arg(plan.placement->photoEnd.value)
+                .arg(plan.placement->source);
     } else if (!plan.notes.isEmpty()) {
         tip = QStringLiteral("Core photo not placed by the scanner's coordinates:\n") +
               plan.notes.join(QLatin1Char('\n'));

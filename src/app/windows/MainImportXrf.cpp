@@ -162,16 +162,18 @@ bool MainForm::placeOntoColumns(files::XrfContents& contents, const QString& pat
                                               oneFolder ? besideRadiograph : files::scanRecordsBeside(path),
                                               DataLength, contents.data, contents.rowCount);
     if (!plan) return false;
-    const auto microns = [](double mm) { return QString::number(std::round(mm * 1000 * 10) / 10); };
-    const auto length = [](double mm) { return QString::number(std::round(mm * 10) / 10); };
+    const auto microns = [](core::Millimetres mm) {
+        return QString::number(std::round(mm.value * 1000 * 10) / 10);
+    };
+    const auto length = [](core::Millimetres mm) { return QString::number(std::round(mm.value * 10) / 10); };
     QString text =
         QStringLiteral(
             "The XRF table has %1 measurements, one every %2 micron (%3 mm of core); the radiograph has "
             "%4 columns, one every %5 micron (%6 mm). ")
             .arg(contents.rowCount)
-            .arg(microns(plan->rowStepMm), length(contents.rowCount * plan->rowStepMm))
+            .arg(microns(plan->rowStep), length(plan->rowStep * contents.rowCount))
             .arg(DataLength)
-            .arg(microns(plan->columnStepMm), length(DataLength * plan->columnStepMm));
+            .arg(microns(plan->positions.step), length(plan->positions.step * DataLength));
     text += plan->fromRunRecords
                 ? QStringLiteral("Their positions come from the scanner's run records (document.txt). ")
                 : QStringLiteral(

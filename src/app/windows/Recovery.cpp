@@ -159,7 +159,7 @@ files::RecoveryCopy currentCopy() {
     c.viewRight = ViewRight;
     c.dataLength = DataLength;
     for (long p = 1; p <= DataLength; ++p) {
-        if (const int level = MarkerLevel(p)) c.markers.emplace_back(p, level);
+        if (const int level = MarkerLevel(core::Position(p))) c.markers.emplace_back(p, level);
         if (MarkerLabel.contains(p) && isTextSet(MarkerLabel(p))) c.labels.emplace_back(p, MarkerLabel(p));
         if (MarkerNote.contains(p) && isTextSet(MarkerNote(p))) c.notes.emplace_back(p, MarkerNote(p));
     }

@@ -60,7 +60,7 @@ struct Current {
 Current currentComparison() {
     Current c;
     for (long p = 1; p <= DataLength; ++p)
-        if (const int level = MarkerLevel(p)) c.own.push_back({p, level});
+        if (const int level = MarkerLevel(core::Position(p))) c.own.push_back({core::Position(p), level});
     if (comparingProposals()) {
         for (const long p : ProposedPositions) c.reference.push_back({p, 0});
     } else {
@@ -276,7 +276,7 @@ void ComparisonMayHaveChanged() {
 void DrawReferenceTicks(ui::Surface* const* plots, int count) {
     if (!hasReference() || comparingProposals()) return;
     for (const compare::Boundary& b : ReferenceMarks.boundaries) {
-        const long x = DataLength - b.position;
+        const long x = positionAxis().columnOf(b.position).value;
         if (x < ViewLeft || x >= ViewRight) continue;
         const auto colour = static_cast<core::Colour>(LevelColour(b.level).toDouble());
         for (int k = 0; k < count; ++k)
@@ -289,7 +289,7 @@ bool JumpToDisagreement(int direction) {
     const Current c = currentComparison();
     std::vector<long> columns;  // left to right as the plots show them
     for (const auto& d : compare::disagreements(c.own, c.reference, c.matching, false))
-        columns.push_back(DataLength - d.position);
+        columns.push_back(positionAxis().columnOf(d.position).value);
     std::sort(columns.begin(), columns.end());
     // From the last one visited while it is in view, else from the section's edge.
     const bool fromLast = lastJump >= ViewLeft && lastJump < ViewRight;
@@ -313,12 +313,12 @@ bool JumpToDisagreement(int direction) {
 }
 
 void CopyReferenceHere() {
-    const long at = markerIndex(positionOf(clickX()));
+    const auto at = markerAt(positionOf(clickX()));
     const compare::Boundary* nearest = nullptr;
-    if (at >= 1 && hasReference() && !comparingProposals() && PointerActive) {
+    if (at && hasReference() && !comparingProposals() && PointerActive) {
         for (const compare::Boundary& b : ReferenceMarks.boundaries) {
-            if (std::abs(b.position - at) <= frmCompare->tolerance() &&
-                (!nearest || std::abs(b.position - at) < std::abs(nearest->position - at)))
+            if (std::abs(b.position - *at) <= frmCompare->tolerance() &&
+                (!nearest || std::abs(b.position - *at) < std::abs(nearest->position - *at)))
                 nearest = &b;
         }
     }
@@ -326,7 +326,7 @@ void CopyReferenceHere() {
         ui::dialogs().beep();
         return;
     }
-    PushUndo(Variant(static_cast<double>(nearest->position)), YearMark(nearest->position));
+    PushUndo(Variant(static_cast<double>(nearest->position.value)), YearMark(nearest->position));
     YearMark(nearest->position) = Variant(static_cast<Integer>(nearest->level));
     DropProposalsAt(nearest->position);
     MarkCountUnsaved();

@@ -133,7 +133,9 @@ void drawCurves() {
         CurveForm& w = curveWindow(k);
         ui::Surface& plot = w.plot->surface();
         const core::Colour colour = w.mnuNone->Checked() ? kBrightGreen : kRawUnderAverage;
-        auto value = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
+        auto value = [k, axis = positionAxis()](long x) {
+            return static_cast<double>(CurveValue(k, axis.positionOf(core::Column(x)).value));
+        };
         drawSegments(
             plot, ViewLeft, ViewRight - 1, value,
             [&value](long x) {
@@ -145,7 +147,9 @@ void drawCurves() {
         CurveForm& w = curveWindow(k);
         if (w.mnuNone->Checked()) continue;
         ui::Surface& plot = w.plot->surface();
-        auto v = [k](long x) { return static_cast<double>(CurveValue(k, DataLength - x)); };
+        auto v = [k, axis = positionAxis()](long x) {
+            return static_cast<double>(CurveValue(k, axis.positionOf(core::Column(x)).value));
+        };
         // (the six values of a segment's two averages must all be there)
         const auto complete = [&v](long x) {
             if (!(x < DataLength - 1 && x > 2 && x < DataLength - 3)) return false;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/Places.h"
 #include "core/Variant.h"
 
 namespace app {
@@ -35,12 +36,11 @@ void DrawMarkers();
 // Marking on or off (the "Activate" tick of every window).
 void ToggleActivation();
 
-// The data position of a plot x: DataLength - ((ViewLeft + x) - ScaleLeft of curve window 1).
-double positionOf(double plotX);
-// The marker-array index of a position (rounded, halves to even), or -1 when it lies outside
-// positions 1..DataLength.
-long markerIndex(double position);
+// The data position under plot x of curve window 1: that of display column ViewLeft + (x - ScaleLeft).
+core::PositionPoint positionOf(double plotX);
+// The marker place of the position nearest `p` (halves to even); nothing outside positions 1..DataLength.
+std::optional<core::Position> markerAt(core::PositionPoint p);
 // The level 1..9 of the marker at a data position, or 0 for none (or a position beyond the data).
-int MarkerLevel(long position);
+int MarkerLevel(core::Position position);
 
 }  // namespace app

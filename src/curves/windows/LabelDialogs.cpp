@@ -36,9 +36,9 @@ void markClickX(double fromFraction, core::Colour colour) {
     }
 }
 
-// The position the open dialog is about, from ClickX as things stand now; -1 beyond the data.
-long dialogPosition() {
-    return markerIndex(positionOf(clickX()));
+// The position the open dialog is about, from ClickX as things stand now; nothing beyond the data.
+std::optional<core::Position> dialogPosition() {
+    return markerAt(positionOf(clickX()));
 }
 
 QString stored(const QString& typed) {
@@ -54,8 +54,7 @@ void putAwayDialog() {
 
 // Closing a dialog with its close box takes the note of the position back out.
 void cancelDialog() {
-    const long p = dialogPosition();
-    if (p >= 0) MarkerNote(p) = kNoMarker;
+    if (const auto p = dialogPosition()) MarkerNote(*p) = kNoMarker;
     putAwayDialog();
 }
 
@@ -119,10 +118,10 @@ void LaminaNameForm::Form_Load() {
     noteBox->setText(QString());
 }
 
-void LaminaNameForm::openAt(long position) {
-    const bool inData = position >= 0 && MarkerLabel.contains(position) && MarkerNote.contains(position);
-    labelBox->setText(inData ? typedOrEmpty(MarkerLabel(position)) : QString());
-    noteBox->setText(inData ? typedOrEmpty(MarkerNote(position)) : QString());
+void LaminaNameForm::openAt(std::optional<core::Position> position) {
+    const bool inData = position && MarkerLabel.contains(*position) && MarkerNote.contains(*position);
+    labelBox->setText(inData ? typedOrEmpty(MarkerLabel(*position)) : QString());
+    noteBox->setText(inData ? typedOrEmpty(MarkerNote(*position)) : QString());
     labelBox->setToolTipText(lastLabel_.isEmpty() ? QString()
                                                   : QStringLiteral("Up: the last label, %1").arg(lastLabel_));
     Show();
@@ -131,10 +130,9 @@ void LaminaNameForm::openAt(long position) {
 
 // The texts are kept for the next opening; a position beyond the data stores nothing.
 void LaminaNameForm::okButton_Click() {
-    const long p = dialogPosition();
-    if (p >= 0) {
-        MarkerLabel(p) = stored(labelBox->Text());
-        MarkerNote(p) = stored(noteBox->Text());
+    if (const auto p = dialogPosition()) {
+        MarkerLabel(*p) = stored(labelBox->Text());
+        MarkerNote(*p) = stored(noteBox->Text());
     }
     if (!labelBox->Text().isEmpty()) lastLabel_ = labelBox->Text();
     RebuildNotePositions();
@@ -203,8 +201,7 @@ void NoteForm::Form_Load() {
 }
 
 void NoteForm::okButton_Click() {
-    const long p = dialogPosition();
-    if (p >= 0) MarkerNote(p) = stored(noteBox->Text());
+    if (const auto p = dialogPosition()) MarkerNote(*p) = stored(noteBox->Text());
     RebuildNotePositions();
     CountChanged();
     lockCurveWindows(false);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "core/Places.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -19,7 +22,7 @@ class LaminaNameForm : public ui::Form {
     void okButton_Click();
     // Opens at the position: its own label and note, empty where it has none (the last label
     // confirmed is one key away: Up in the label box).
-    void openAt(long position);
+    void openAt(std::optional<core::Position> position);
 
   protected:
     void Form_Load() override;

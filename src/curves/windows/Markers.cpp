@@ -40,20 +40,21 @@ int levelOf(const Variant& mark) {
 
 }  // namespace
 
-int MarkerLevel(long position) {
+int MarkerLevel(core::Position position) {
     return YearMark.contains(position) ? levelOf(YearMark(position)) : 0;
 }
 
-double positionOf(double plotX) {
-    return DataLength - ((ViewLeft + plotX) - curveWindow(1).plot->ScaleLeft());
+core::PositionPoint positionOf(double plotX) {
+    return positionAxis().positionOf(
+        core::ColumnPoint((ViewLeft + plotX) - curveWindow(1).plot->ScaleLeft()));
 }
 
-long markerIndex(double position) {
-    if (!std::isfinite(position)) return -1;
-    const double p = core::roundHalfEven(position);
+std::optional<core::Position> markerAt(core::PositionPoint point) {
+    if (!std::isfinite(point.value) || std::abs(point.value) > DataLength + 1.0) return std::nullopt;
+    const core::Position p = core::nearestPosition(point);
     // Element 0 holds the column title; positions beyond the data do not exist.
-    if (p < 1 || p > DataLength || !YearMark.contains(static_cast<long>(p))) return -1;
-    return static_cast<long>(p);
+    if (!positionAxis().holds(p) || !YearMark.contains(p)) return std::nullopt;
+    return p;
 }
 
 void SetMarker(int code) {
@@ -74,9 +75,9 @@ void SetMarker(int code) {
         level = code;
         x = clickX();
     }
-    const double position = positionOf(x);
-    const long index = level >= 1 ? markerIndex(position) : -1;
-    if (level >= 1 && index < 0) return;  // beyond the data: refused, nothing changes
+    const core::PositionPoint position = positionOf(x);
+    const auto at = level >= 1 ? markerAt(position) : std::nullopt;
+    if (level >= 1 && !at) return;  // beyond the data: refused, nothing changes
 
     for (int k = 1; k <= 6; ++k) curveWindow(k).plot->Cls();
     if (level < 1) {
@@ -90,9 +91,9 @@ void SetMarker(int code) {
         p->Line(x, 0, x, p->ScaleHeight(), colour);
         p->commit();
     }
-    PushUndo(Variant(position), YearMark(index));
-    YearMark(index) = Variant(static_cast<Integer>(level));
-    DropProposalsAt(index);
+    PushUndo(Variant(position.value), YearMark(*at));
+    YearMark(*at) = Variant(static_cast<Integer>(level));
+    DropProposalsAt(*at);
     UpdateActiveYears();
     MarkCountUnsaved();
 }
@@ -112,10 +113,10 @@ void PushUndo(const Variant& position, const Variant& value) {
 }
 
 void DeleteMarker() {
-    const long index = markerIndex(positionOf(clickX()));
-    if (index < 0) return;
-    for (long p : {index, index + 1, index - 1}) {
-        if (p < 1 || !YearMark.contains(p)) continue;  // never the column titles in element 0
+    const auto at = markerAt(positionOf(clickX()));
+    if (!at) return;
+    for (const core::Position p : {*at, *at + 1, *at - 1}) {
+        if (p < core::Position(1) || !YearMark.contains(p)) continue;  // never the column titles in element 0
         YearMark(p) = Variant(kNoMarker);
         if (MarkerLabel.contains(p)) MarkerLabel(p) = kNoMarker;
         if (MarkerNote.contains(p)) MarkerNote(p) = kNoMarker;
@@ -130,11 +131,13 @@ void UndoMarker() {
         ui::dialogs().beep();
     } else {
         // An entry from an earlier radiograph that lies beyond the present data is dropped unused.
-        const long index = UndoPosition(0).isNumeric() ? markerIndex(UndoPosition(0).toDouble()) : -1;
+        const auto at = UndoPosition(0).isNumeric()
+                            ? markerAt(core::PositionPoint(UndoPosition(0).toDouble()))
+                            : std::nullopt;
         if (UndoAcceptedProposals(UndoPosition(0), UndoValue(0))) {
             MarkCountUnsaved();
-        } else if (index >= 0) {
-            YearMark(index) = UndoValue(0);
+        } else if (at) {
+            YearMark(*at) = UndoValue(0);
             MarkCountUnsaved();
         } else {
             ui::dialogs().beep();
@@ -165,9 +168,10 @@ void DrawMarkers() {
     core::Colour colours[10] = {};
     for (int level = 1; level <= 9; ++level)
         colours[level] = static_cast<core::Colour>(LevelColour(level).toDouble());
+    const core::PositionAxis axis = positionAxis();
     for (long x = ViewLeft; x <= ViewRight - 1; ++x) {
         if (x >= DataLength - 1) continue;
-        const long p = DataLength - x;
+        const core::Position p = axis.positionOf(core::Column(x));
         if (!YearMark.contains(p)) continue;
         const int level = levelOf(YearMark(p));
         const bool labelled = MarkerLabel.contains(p) && isTextSet(MarkerLabel(p));

@@ -115,7 +115,7 @@ void PhotoForm::placeOverPreviewColumns() {
     const PreviewForm& preview = frmPreview.get();
     // Preview x (twips) = columns / ColumnsPerPreviewTwip; this window's x lies Left - preview.Left
     // to the right of the preview's, as the frame's does.
-    const double left = placement->leftInColumns() / ColumnsPerPreviewTwip - (Left() - preview.Left());
+    const double left = placement->leftEdge().value / ColumnsPerPreviewTwip - (Left() - preview.Left());
     photoView->place(left, photoView->Top(), placement->widthInColumns() / ColumnsPerPreviewTwip,
                      photoView->Height());
 }

@@ -28,9 +28,12 @@ void ShowCurvePointer(double x, double sourceScaleHeight) {
 
 // The depth of the position under the pointer, from the first two measurements' spacing.
 void ShowPointerDepth(double x) {
-    const double d1 = XrfData.get(2, 1).isNumeric() ? XrfData.get(2, 1).toDouble() : 0;
-    const double d2 = XrfData.get(2, 2).isNumeric() ? XrfData.get(2, 2).toDouble() : 0;
-    frmMain->pointerReadout->setCaption(core::doubleText(d1 + (d2 - d1) * (DataLength - x - 1)));
+    const auto mm = [](long row) {
+        return core::Millimetres(XrfData.get(2, row).isNumeric() ? XrfData.get(2, row).toDouble() : 0);
+    };
+    const core::PositionScale depths{mm(1), mm(2) - mm(1)};
+    const core::PositionPoint under = positionAxis().positionOf(core::ColumnPoint(x));
+    frmMain->pointerReadout->setCaption(core::doubleText(depths.at(under).value));
 }
 
 void ClearCurvePointers() {

@@ -62,8 +62,9 @@ core::Colour proposalColour() {
 std::vector<float> plottedValues(int k, long first, long last) {
     std::vector<float> values;
     values.reserve(static_cast<std::size_t>(std::max(0L, last - first)));
+    const core::PositionAxis axis = positionAxis();
     for (long x = first; x < last; ++x) {
-        const long p = DataLength - x;  // the position display column x shows
+        const long p = axis.positionOf(core::Column(x)).value;
         const bool held = k <= CurveValue.upper1() && p >= 1 && p <= CurveValue.upper2();
         values.push_back(held ? CurveValue(k, p) : curves::kMissingValue);
     }
@@ -79,7 +80,7 @@ bool nearMarker(long p) {
 
 // The shown proposal nearest the pointer, within a few columns; -1 for none.
 long proposalAtPointer() {
-    const long at = static_cast<long>(core::roundHalfEven(positionOf(PointerX)));
+    const long at = core::nearestPosition(positionOf(PointerX)).value;
     long nearest = -1;
     for (const long p : ShownProposals()) {
         if (std::abs(p - at) <= kNearColumns && (nearest < 0 || std::abs(p - at) < std::abs(nearest - at))) nearest = p;
@@ -169,7 +170,8 @@ void ProposeForm::proposeButton_Click() {
         {transitions[std::clamp(transitionList->ListIndex(), 0, 2)], thinnest, sensitivitySlider->Value()});
     ProposalThinnest = std::max(1L, std::lround(thinnest));
     ProposedPositions.clear();
-    for (const auto& f : found) ProposedPositions.push_back(DataLength - (first + f.column));
+    for (const auto& f : found)
+        ProposedPositions.push_back(positionAxis().positionOf(core::Column(first + f.column)).value);
     std::sort(ProposedPositions.begin(), ProposedPositions.end());
     resultLabel->setCaption(found.empty() ? QStringLiteral("No boundaries proposed.")
                                           : QStringLiteral("%1 boundaries proposed.").arg(found.size()));
@@ -191,7 +193,7 @@ void ProposeForm::clearButton_Click() {
 std::vector<long> ShownProposals() {
     std::vector<long> shown;
     for (const long p : ProposedPositions) {
-        const long x = DataLength - p;
+        const long x = positionAxis().columnOf(core::Position(p)).value;
         if (x >= ViewLeft && x < ViewRight && !nearMarker(p)) shown.push_back(p);
     }
     return shown;
@@ -205,7 +207,7 @@ void DrawProposals(ui::Surface* const* plots, int count) {
         ui::Surface* plot = plots[k];
         const double dash = static_cast<double>(kDashPixels) / std::max(1, plot->heightPixels());
         for (const long p : shown) {
-            const double x = static_cast<double>(DataLength - p);
+            const double x = static_cast<double>(positionAxis().columnOf(core::Position(p)).value);
             for (double y = 0; y < 1; y += 2 * dash) plot->line(x, y, x, std::min(1.0, y + dash), colour);
         }
     }
@@ -218,7 +220,8 @@ void DrawProposalsOnPreview(ui::PictureBox* picture) {
     const double dash = height / kPreviewDashes / 2;
     for (const long p : ProposedPositions) {
         if (nearMarker(p)) continue;
-        const double x = static_cast<double>(DataLength - p) * width / DataLength;
+        const double x =
+            static_cast<double>(positionAxis().columnOf(core::Position(p)).value) * width / DataLength;
         for (int d = 0; d < kPreviewDashes; ++d) picture->Line(x, 2 * d * dash, x, (2 * d + 1) * dash, colour);
     }
 }
@@ -227,7 +230,7 @@ bool AcceptProposalAtPointer() {
     const long p = proposalAtPointer();
     if (p < 0 || !PointerActive) return false;
     // As quick as a marker key: the marker's line covers the proposal's until the next redraw.
-    ClickX = Variant(static_cast<double>(DataLength - p));
+    ClickX = Variant(static_cast<double>(positionAxis().columnOf(core::Position(p)).value));
     SetMarker(1);
     return true;
 }
@@ -272,8 +275,9 @@ bool UndoAcceptedProposals(const Variant& position, const Variant& value) {
     return true;
 }
 
-void DropProposalsAt(long position) {
-    std::erase_if(ProposedPositions, [position](long p) { return std::abs(p - position) <= kNearColumns; });
+void DropProposalsAt(core::Position position) {
+    std::erase_if(ProposedPositions,
+                  [position](long p) { return std::abs(p - position.value) <= kNearColumns; });
 }
 
 }  // namespace app

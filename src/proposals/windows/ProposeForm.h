@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "core/Places.h"
 #include "core/Variant.h"
 
 #include "ui/Controls.h"
@@ -46,7 +47,7 @@ class ProposeForm : public ui::Form {
 
 // The open proposals: positions (as YearMark's), ascending. Kept while the program runs, never
 // saved, counted or undone.
-extern std::vector<long> ProposedPositions;
+extern std::vector<long> ProposedPositions;  // data positions
 // The smallest lamina thickness of the last proposing, in positions: a proposal that close to a
 // marker is not shown.
 extern long ProposalThinnest;
@@ -62,7 +63,7 @@ void DrawProposalsOnPreview(ui::PictureBox* picture);
 bool AcceptProposalAtPointer();
 bool RejectProposalAtPointer();
 // A marker placed at `position` takes the place of the proposals under it.
-void DropProposalsAt(long position);
+void DropProposalsAt(core::Position position);
 // "Accept all in view": every shown proposal a level-1 marker, in one change that one Undo takes
 // back (the proposals come back with it).
 void AcceptAllProposalsInView();

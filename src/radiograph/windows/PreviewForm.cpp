@@ -91,7 +91,8 @@ void DrawMarkerLabels() {
         ++LabelCount;
         LabelPositions.redimPreserve(LabelCount);
         LabelPositions(LabelCount) = static_cast<Integer>(i);
-        const double x = (DataLength - i) * picture->ScaleWidth() / DataLength;
+        const double x =
+            positionAxis().columnOf(core::Position(i)).value * picture->ScaleWidth() / DataLength;
         picture->Line(x, 0, x, picture->ScaleHeight(), core::rgb(0, 255, 255));
     }
     DrawProposalsOnPreview(picture);
