@@ -141,7 +141,8 @@ TEST(ChronologyTest, OneRowPerVarveWithYearsDepthsAndThickness) {
     labels(7) = QStringLiteral("#B2");
     notes(5) = QStringLiteral("#odd");
     // The table's positions fall with the data position: the core's top is position 8.
-    const auto positions = files::chronologyMarks(8, marks, labels, notes, [](int p) { return (8 - p) * 0.5; });
+    const auto positions = files::chronologyMarks(core::PositionAxis(8), marks, labels, notes,
+                                                  [](core::Position p) { return core::Millimetres((8 - p.value) * 0.5); });
     ASSERT_EQ(positions.size(), 7u);
     const std::vector<files::Varve> varves = files::buildVarves(positions, {2013, "S1", 100, {}});
     const QByteArray expected =
@@ -158,7 +159,7 @@ TEST(ChronologyTest, OneRowPerVarveWithYearsDepthsAndThickness) {
     // layers are ten years.
     EXPECT_EQ(files::buildVarves(positions, {std::nullopt, "S1", 0, {}}).back().year, 2);
     std::vector<files::ChronologyMark> tenYears;
-    for (int y = 0; y <= 20; ++y) tenYears.push_back({y, double(y), y % 2 == 0 ? 1 : files::kHalfYearLevel, {}, {}});
+    for (int y = 0; y <= 20; ++y) tenYears.push_back({core::Column(y), core::Millimetres(y), y % 2 == 0 ? 1 : files::kHalfYearLevel, {}, {}});
     EXPECT_EQ(files::buildVarves(tenYears, {}).size(), 10u);
     // What is not a chronology is named.
     for (const QByteArray& bad : {QByteArray(), QByteArray("\"kind\",\"top_mm\"\r\n"),
@@ -188,8 +189,8 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
             const double mm = 2.5 * i;
             if (mm < from || mm > to || (i >= skipFrom && i < skipFrom + 3)) continue;
             const QString label = !labelled ? QString() : i == 14 ? "T1" : i == 18 ? "F2" : QString();
-            marks.push_back({1000 - i, mm - from, 1, label, {}});
-            if (i == 2) marks.push_back({998, mm - from + 1, 2, {}, {}});
+            marks.push_back({core::Column(1000 - i), core::Millimetres(mm - from), 1, label, {}});
+            if (i == 2) marks.push_back({core::Column(998), core::Millimetres(mm - from + 1), 2, {}, {}});
         }
         return files::readChronology(files::writeChronology(files::buildVarves(marks, {year, "S", compositeTop, {}})));
     };

@@ -390,7 +390,7 @@ TEST_F(XrfImportTest, SectionChronologiesAreJoinedThroughTheFileMenu) {
     const auto section = [this](const QString& name, int first, int last, std::optional<int> year) {
         std::vector<files::ChronologyMark> marks;
         for (int i = first; i <= last; ++i)
-            marks.push_back({i, 2.0 * (i - first), 1, i == 5 ? "T1" : i == 7 ? "F2" : "", {}});
+            marks.push_back({core::Column(i), core::Millimetres(2.0 * (i - first)), 1, i == 5 ? "T1" : i == 7 ? "F2" : "", {}});
         return writeFile(dir.filePath(name), files::writeChronology(files::buildVarves(marks, {year, name, 0, {}})));
     };
     const QString upper = section("A.csv", 0, 8, 2013), lower = section("B.csv", 4, 12, std::nullopt);

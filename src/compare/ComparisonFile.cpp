@@ -39,14 +39,14 @@ files::XrfContents readTable(const QByteArray& bytes) {
     }
 }
 
-void tallyRow(files::FieldWriter& w, const char* kind, long first, long last, const QString& label, const Tally& t,
-              const std::function<double(long)>& positionMm) {
+void tallyRow(files::FieldWriter& w, const char* kind, long first, long last, const QString& label,
+              const Tally& t, const std::function<core::Millimetres(core::Position)>& positionMm) {
     w.field(Variant(kind));
     empties(w, 6);
     w.field(row(first));
     w.field(row(last));
-    w.field(Variant(positionMm(first)));
-    w.field(Variant(positionMm(last)));
+    w.field(Variant(positionMm(core::Position(first)).value));
+    w.field(Variant(positionMm(core::Position(last)).value));
     w.field(Variant(files::typedText(label)));
     levels(w, t.own);
     levels(w, t.reference);
@@ -93,7 +93,7 @@ std::vector<std::pair<long, QString>> labelledPositions(long dataLength, const s
 
 QByteArray writeComparison(std::span<const Disagreement> disagreements, const Comparison& comparison,
                            std::span<const std::pair<long, QString>> ownLabels,
-                           const std::function<double(long)>& positionMm) {
+                           const std::function<core::Millimetres(core::Position)>& positionMm) {
     files::FieldWriter w;
     for (const char* name : {"kind", "row", "mm", "level", "reference_level", "label_above", "label_below", "first_row",
                              "last_row", "top_mm", "bottom_mm", "label"})
@@ -112,7 +112,7 @@ QByteArray writeComparison(std::span<const Disagreement> disagreements, const Co
                              [](long p, const std::pair<long, QString>& l) { return p < l.first; });
         w.field(Variant("boundary"));
         w.field(row(d.position.value));
-        w.field(Variant(positionMm(d.position.value)));
+        w.field(Variant(positionMm(d.position).value));
         w.field(levelOrEmpty(d.ownLevel));
         w.field(levelOrEmpty(d.referenceLevel));
         w.field(Variant(below == ownLabels.begin() ? QString() : files::typedText(std::prev(below)->second)));

@@ -40,7 +40,7 @@ std::vector<std::pair<long, QString>> labelledPositions(long dataLength, const s
 
 QByteArray writeComparison(std::span<const Disagreement> disagreements, const Comparison& comparison,
                            std::span<const std::pair<long, QString>> ownLabels,
-                           const std::function<double(long)>& positionMm);
+                           const std::function<core::Millimetres(core::Position)>& positionMm);
 
 // "core.csv" -> "core (Comparison).csv"; empty when the name is too short to end in ".csv".
 QString comparisonFileName(const QString& lastUsedName);

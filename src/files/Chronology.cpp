@@ -99,19 +99,19 @@ QString levelList(const QString& levels) {
     return each.join(QStringLiteral(", "));
 }
 
-std::vector<ChronologyMark> chronologyMarks(int dataLength, const core::Array<Variant>& yearMark,
-                                            const core::Array<QString>& markerLabel,
-                                            const core::Array<QString>& markerNote,
-                                            const std::function<double(int)>& positionMm) {
+std::vector<ChronologyMark> chronologyMarks(
+    const core::PositionAxis& axis, const core::Array<Variant>& yearMark,
+    const core::Array<QString>& markerLabel, const core::Array<QString>& markerNote,
+    const std::function<core::Millimetres(core::Position)>& positionMm) {
     std::vector<ChronologyMark> marks;
-    for (int p = 1; p <= dataLength; ++p) {
+    for (core::Position p(1); axis.holds(p); p = p + 1) {
         const Variant& mark = yearMark(p);
         const int level = mark.isNumeric() ? static_cast<int>(mark.toDouble()) : 0;
         const bool boundary = level >= 1 && level <= kChronologyLevels;
         const QString label = isStoredText(markerLabel(p)) ? typedText(markerLabel(p)) : QString();
         const QString note = isStoredText(markerNote(p)) ? typedText(markerNote(p)) : QString();
         if (!boundary && label.isEmpty() && note.isEmpty()) continue;
-        marks.push_back({dataLength - p, positionMm(p), boundary ? level : 0, label, note});
+        marks.push_back({axis.columnOf(p), positionMm(p), boundary ? level : 0, label, note});
     }
     std::stable_sort(marks.begin(), marks.end(),
                      [](const ChronologyMark& a, const ChronologyMark& b) { return a.mm < b.mm; });
@@ -130,10 +130,10 @@ std::vector<Varve> buildVarves(const std::vector<ChronologyMark>& marks, const C
             current.section = options.section;
             current.topColumn = top->column;
             current.bottomColumn = m.column;
-            current.topMm = top->mm;
-            current.bottomMm = m.mm;
-            current.compositeTopMm = Varve::roundedMm(options.compositeTopMm + top->mm);
-            current.compositeBottomMm = Varve::roundedMm(options.compositeTopMm + m.mm);
+            current.topMm = top->mm.value;
+            current.bottomMm = m.mm.value;
+            current.compositeTopMm = Varve::roundedMm(options.compositeTopMm + top->mm.value);
+            current.compositeBottomMm = Varve::roundedMm(options.compositeTopMm + m.mm.value);
             uncertainSoFar += current.uncertainBoundaries;
             current.yearsMin = n;
             current.yearsMax = n + uncertainSoFar;
@@ -154,11 +154,11 @@ QByteArray writeChronology(const std::vector<Varve>& varves) {
     for (const char* name : kColumns) w.field(Variant(name));
     w.endLine();
     for (const Varve& v : varves) {
-        w.writeLine({Variant(v.year), Variant(v.section), Variant(static_cast<core::Long>(v.topColumn)),
-                     Variant(static_cast<core::Long>(v.bottomColumn)), Variant(v.topMm), Variant(v.bottomMm),
-                     Variant(v.compositeTopMm), Variant(v.compositeBottomMm), Variant(v.thicknessMm()),
-                     Variant(v.uncertainBoundaries), Variant(v.yearsMin), Variant(v.yearsMax), Variant(v.label),
-                     Variant(v.note)});
+        w.writeLine({Variant(v.year), Variant(v.section), Variant(static_cast<core::Long>(v.topColumn.value)),
+                     Variant(static_cast<core::Long>(v.bottomColumn.value)), Variant(v.topMm),
+                     Variant(v.bottomMm), Variant(v.compositeTopMm), Variant(v.compositeBottomMm),
+                     Variant(v.thicknessMm()), Variant(v.uncertainBoundaries), Variant(v.yearsMin),
+                     Variant(v.yearsMax), Variant(v.label), Variant(v.note)});
     }
     return w.takeBytes();
 }
@@ -195,8 +195,10 @@ std::vector<Varve> readChronology(const QByteArray& bytes) {
         const auto at = [&row](int c) -> const Variant& { return row[static_cast<std::size_t>(c)]; };
         v.year = wholeNumber<int>(at(0), line, "year", -kFarthestYear, kFarthestYear);
         v.section = at(1).toString();
-        v.topColumn = wholeNumber<long>(at(2), line, "top_column", -kFarthestColumn, kFarthestColumn);
-        v.bottomColumn = wholeNumber<long>(at(3), line, "bottom_column", -kFarthestColumn, kFarthestColumn);
+        v.topColumn =
+            core::Column(wholeNumber<long>(at(2), line, "top_column", -kFarthestColumn, kFarthestColumn));
+        v.bottomColumn =
+            core::Column(wholeNumber<long>(at(3), line, "bottom_column", -kFarthestColumn, kFarthestColumn));
         v.topMm = number(at(4), line, "top_mm");
         v.bottomMm = number(at(5), line, "bottom_mm");
         v.compositeTopMm = number(at(6), line, "composite_top_mm");

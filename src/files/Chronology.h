@@ -9,6 +9,7 @@
 
 #include "core/BoundedArray.h"
 #include "core/Errors.h"
+#include "core/Places.h"
 #include "core/Variant.h"
 
 // The chronology of one core section as varve chronologies are published: one CSV table (one
@@ -47,19 +48,19 @@ QString levelList(const QString& levels);
 
 // A position that holds a boundary, a label or a note.
 struct ChronologyMark {
-    long column = 0;
-    double mm = 0;
+    core::Column column;
+    core::Millimetres mm;
     int level = 0;  // 0: no boundary here
     QString label;  // as typed (empty: none)
     QString note;
 };
 
-// The marked positions 1 .. dataLength, from the top (by mm; equal positions keep their order).
-// The column of position p is dataLength - p; positionMm gives its XRF position.
-std::vector<ChronologyMark> chronologyMarks(int dataLength, const core::Array<core::Variant>& yearMark,
-                                            const core::Array<QString>& markerLabel,
-                                            const core::Array<QString>& markerNote,
-                                            const std::function<double(int)>& positionMm);
+// The marked positions of the axis, from the top (by mm; equal positions keep their order), each at
+// its display column and at the millimetre positionMm gives it.
+std::vector<ChronologyMark> chronologyMarks(
+    const core::PositionAxis& axis, const core::Array<core::Variant>& yearMark,
+    const core::Array<QString>& markerLabel, const core::Array<QString>& markerNote,
+    const std::function<core::Millimetres(core::Position)>& positionMm);
 
 struct ChronologyOptions {
     std::optional<int> topYear;  // the calendar year of the topmost varve
@@ -71,7 +72,7 @@ struct ChronologyOptions {
 struct Varve {
     int year = 0;
     QString section;
-    long topColumn = 0, bottomColumn = 0;
+    core::Column topColumn, bottomColumn;
     double topMm = 0, bottomMm = 0;
     double compositeTopMm = 0, compositeBottomMm = 0;
     int uncertainBoundaries = 0;

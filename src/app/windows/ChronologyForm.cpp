@@ -126,9 +126,10 @@ void ChronologyForm::saveButton_Click() {
     } catch (const core::RuntimeError&) {
         return;
     }
-    const auto positionMm = [](int p) { return frmMain->positionMm(p); };
+    const auto positionMm = [](core::Position p) { return frmMain->positionMm(p); };
     try {
-        const auto marks = files::chronologyMarks(DataLength, YearMark, MarkerLabel, MarkerNote, positionMm);
+        const auto marks =
+            files::chronologyMarks(positionAxis(), YearMark, MarkerLabel, MarkerNote, positionMm);
         const files::ChronologyOptions options{topYear, sectionBox->Text().trimmed(), *compositeTop, *rule};
         files::saveFileBytes(path, files::writeChronology(files::buildVarves(marks, options)));
         Hide();

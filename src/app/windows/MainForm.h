@@ -108,7 +108,7 @@ class MainForm : public ui::Form {
     // radiograph, when they tell where it lies; read again when any of the three is opened.
     void placePhotoByRecords();
     // A data position's place along the section in mm: the XRF position, else counted by the stepping.
-    double positionMm(long p) const;
+    core::Millimetres positionMm(core::Position p) const;
     // Brightness or contrast of the close-up changed.
     void photoSliders_Change();
     // Saves the working file; mode 0 = to WorkingFileName, 1 = Save as. True when it was written.

@@ -137,14 +137,15 @@ void MainForm::mnuSummary_Click() {
 // The positions in mm are the XRF table's; a position without a number there is counted by the
 // stepping (micron) from the table's first numeric position (from 0 mm at position 1 when the
 // table has none).
-double MainForm::positionMm(long p) const {
-    constexpr double kMicronsPerMm = 1000;
-    const Variant v = XrfData.get(2, static_cast<int>(p));
-    if (v.isNumeric()) return v.toDouble();
+core::Millimetres MainForm::positionMm(core::Position p) const {
+    const Variant v = XrfData.get(2, static_cast<int>(p.value));
+    if (v.isNumeric()) return core::Millimetres(v.toDouble());
     const files::TableStart start = tableStart_.value_or(files::TableStart{});
     // Kept to the nanometre, as placed positions are: 0.21, not 0.21000000000000002.
-    return files::Varve::roundedMm(start.mm + static_cast<double>(p - start.row) *
-                                                  core::val(steppingBox->Text()) / kMicronsPerMm);
+    return core::Millimetres(
+        files::Varve::roundedMm(start.mm + core::lengthOfColumns(static_cast<double>(p.value - start.row),
+                                                                 core::val(steppingBox->Text()))
+                                               .value));
 }
 
 void MainForm::mnuChronology_Click() {

@@ -250,7 +250,7 @@ void SaveComparison() {
     } catch (const core::RuntimeError&) {
         return;
     }
-    const auto positionMm = [](long p) { return frmMain->positionMm(p); };
+    const auto positionMm = [](core::Position p) { return frmMain->positionMm(p); };
     try {
         const Current c = currentComparison();
         const auto found = compare::disagreements(c.own, c.reference, c.matching, true);
