@@ -38,10 +38,10 @@ std::vector<RulerItem> rulerPattern(long large, long small, long divider, double
     return items;
 }
 
-RulerCounts millimetreCounts(double length) {
-    if (!usable(length)) return {};
+RulerCounts millimetreCounts(core::Millimetres length) {
+    if (!usable(length.value)) return {};
     // Far beyond any core (a kilometre) the counts stop growing; the layers are too fine to show.
-    const double l = std::min(length, 1e6);
+    const double l = std::min(length.value, 1e6);
     const long small = static_cast<long>(core::roundHalfEven(l / 2)) + 2;
     return {static_cast<long>(core::roundHalfEven(l / 20)) + 2, small, small};
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/Colour.h"
+#include "core/Places.h"
 
 // The geometry of the length scales and of the elastic scale's marks, as plain numbers. Every
 // loop here is bounded: a length or spacing that is zero, negative, not a number or far too large
@@ -27,7 +28,7 @@ std::vector<RulerItem> rulerPattern(long large, long small, long divider, double
 struct RulerCounts {
     long large = 0, small = 0, divider = 0;
 };
-RulerCounts millimetreCounts(double length);
+RulerCounts millimetreCounts(core::Millimetres length);
 
 // The elastic scale's marks: distances d = s, 2s, ... from the centre line while d is at most
 // `halfWidth`; `tooWide` when a distance passes 500 first (the scale is then left as it was).

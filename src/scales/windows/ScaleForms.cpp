@@ -189,9 +189,10 @@ void DrawElasticScale(double x) {
         e.scalePicture->Line(centre - d, 0, centre - d, e.ScaleHeight(), blue);
     }
     if (marks.tooWide) return;
-    const double millimetres = core::val(frmMain->steppingBox->Text()) * ElasticInterval / 1000;
+    const core::Millimetres interval =
+        core::lengthOfColumns(ElasticInterval, core::val(frmMain->steppingBox->Text()));
     e.setCaption(QStringLiteral("Elastic scale (Interval = ") +
-                 core::doubleText(core::roundHalfEven(millimetres * 100) / 100) + QStringLiteral(" mm)"));
+                 core::doubleText(core::roundHalfEven(interval.value * 100) / 100) + QStringLiteral(" mm)"));
     DrawElasticOverlay();
 }
 
@@ -232,11 +233,11 @@ QString roundedOneDecimal(double v) {
 void DrawScale() {
     if (ViewLeft == ViewRight) return;
     ScaleForm& scale = frmScale.get();
-    const double length = (ViewRight - ViewLeft) * stepping() / 1000;
+    const core::Millimetres length = core::lengthOfColumns(ViewRight - ViewLeft, stepping());
     scale.setWidth(curveWindow(1).Width());
     scale.scalePicture->place(0, 0, scale.Width() - 120, scale.Height() - 330);
-    scale.setCaption(roundedOneDecimal(length) + QStringLiteral(" mm"));
-    drawRuler(scale.scalePicture, length, scales::millimetreCounts(length));
+    scale.setCaption(roundedOneDecimal(length.value) + QStringLiteral(" mm"));
+    drawRuler(scale.scalePicture, length.value, scales::millimetreCounts(length));
 }
 
 void Draw1mScale() {
@@ -246,7 +247,9 @@ void Draw1mScale() {
     metre.setTop(preview.Top() - metre.Height());
     metre.setLeft(preview.Left());
     metre.scalePicture->place(0, 0, metre.Width() - 120, metre.Height() - 330);
-    const double length = frmMain->radiographPicture->ScaleWidth() * (stepping() / 1000) / 10;
+    constexpr double kMillimetresPerCentimetre = 10;
+    const double length = core::lengthOfColumns(frmMain->radiographPicture->ScaleWidth(), stepping()).value /
+                          kMillimetresPerCentimetre;
     metre.setCaption(roundedOneDecimal(length) + QStringLiteral(" cm"));
     // Blocks of 10 cm to 140 cm and of 1 cm to 222 cm, whatever the core's length.
     drawRuler(metre.scalePicture, length, {7, 111, 7});
