@@ -86,7 +86,7 @@ TEST(Places, ColumnsPositionsAndMillimetresConvertAlongOneAxis) {
     EXPECT_DOUBLE_EQ(scale.at(Position(3)).value, 0.8);
     EXPECT_DOUBLE_EQ(scale.at(PositionPoint(0.5)).value, 0.3);
     EXPECT_NEAR(scale.stepsFromRightEdge(Millimetres(0.3)), 0, 1e-12);  // position 1 reaches half a step either side
-    EXPECT_DOUBLE_EQ(lengthOfColumns(500, 200).value, 100);  // 500 columns at 200 micron
+    EXPECT_TRUE(lengthOfColumns(500, 200).value == 100 && columnsOfLength(Millimetres(100), 200) == 500);  // at 200 micron
 }
 
 TEST(Variant, NumbersCompareByValueButNeverEqualText) {

@@ -91,5 +91,9 @@ struct PositionScale {
 constexpr Millimetres lengthOfColumns(double columns, double micronsPerColumn) {
     return Millimetres(columns * micronsPerColumn / kMicronsPerMillimetre);
 }
+// How many display columns a length spans at that stepping.
+constexpr double columnsOfLength(Millimetres length, double micronsPerColumn) {
+    return length.value * kMicronsPerMillimetre / micronsPerColumn;
+}
 
 }  // namespace core

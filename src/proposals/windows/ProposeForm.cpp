@@ -30,7 +30,6 @@ constexpr double kDefaultThinnestMm = 0.5;
 constexpr long kNearColumns = 3;       // Enter and Backspace take a proposal this near the pointer
 constexpr int kDashPixels = 4;         // dashes and gaps of the proposal lines
 constexpr int kPreviewDashes = 4;      // over the preview's height
-constexpr double kMicronsPerMm = 1000;
 const QString kTitle = QStringLiteral("Propose boundaries");
 // The window's layout (twips).
 constexpr double kWidth = 5640, kLeft = 120, kTop = 120, kRowStep = 450, kNames = 2100, kControls = 2280;
@@ -161,7 +160,7 @@ void ProposeForm::proposeButton_Click() {
     }
     const long first = wholeCoreCheck->Value() == 1 ? 0 : ViewLeft;
     const long last = wholeCoreCheck->Value() == 1 ? DataLength : std::min<long>(ViewRight, DataLength);
-    const double thinnest = mm * kMicronsPerMm / stepping;
+    const double thinnest = core::columnsOfLength(core::Millimetres(mm), stepping);
     const proposals::Transition transitions[] = {proposals::Transition::Rising, proposals::Transition::Falling,
                                                  proposals::Transition::Either};
     const std::vector<float> values = plottedValues(curveList->ListIndex() + 1, first, last);
