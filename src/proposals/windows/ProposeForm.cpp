@@ -70,6 +70,11 @@ std::vector<float> plottedValues(int k, long first, long last) {
     return values;
 }
 
+// The display column of a proposed position.
+long columnOf(long p) {
+    return positionAxis().columnOf(core::Position(p)).value;
+}
+
 bool nearMarker(long p) {
     for (long q = std::max(1L, p - ProposalThinnest + 1); q <= p + ProposalThinnest - 1; ++q) {
         if (YearMark.contains(q) && YearMark(q).isNumeric() && YearMark(q).toDouble() >= 1) return true;
@@ -192,7 +197,7 @@ void ProposeForm::clearButton_Click() {
 std::vector<long> ShownProposals() {
     std::vector<long> shown;
     for (const long p : ProposedPositions) {
-        const long x = positionAxis().columnOf(core::Position(p)).value;
+        const long x = columnOf(p);
         if (x >= ViewLeft && x < ViewRight && !nearMarker(p)) shown.push_back(p);
     }
     return shown;
@@ -206,7 +211,7 @@ void DrawProposals(ui::Surface* const* plots, int count) {
         ui::Surface* plot = plots[k];
         const double dash = static_cast<double>(kDashPixels) / std::max(1, plot->heightPixels());
         for (const long p : shown) {
-            const double x = static_cast<double>(positionAxis().columnOf(core::Position(p)).value);
+            const double x = static_cast<double>(columnOf(p));
             for (double y = 0; y < 1; y += 2 * dash) plot->line(x, y, x, std::min(1.0, y + dash), colour);
         }
     }
@@ -219,8 +224,7 @@ void DrawProposalsOnPreview(ui::PictureBox* picture) {
     const double dash = height / kPreviewDashes / 2;
     for (const long p : ProposedPositions) {
         if (nearMarker(p)) continue;
-        const double x =
-            static_cast<double>(positionAxis().columnOf(core::Position(p)).value) * width / DataLength;
+        const double x = static_cast<double>(columnOf(p)) * width / DataLength;
         for (int d = 0; d < kPreviewDashes; ++d) picture->Line(x, 2 * d * dash, x, (2 * d + 1) * dash, colour);
     }
 }
@@ -229,7 +233,7 @@ bool AcceptProposalAtPointer() {
     const long p = proposalAtPointer();
     if (p < 0 || !PointerActive) return false;
     // As quick as a marker key: the marker's line covers the proposal's until the next redraw.
-    ClickX = Variant(static_cast<double>(positionAxis().columnOf(core::Position(p)).value));
+    ClickX = Variant(static_cast<double>(columnOf(p)));
     SetMarker(1);
     return true;
 }
