@@ -90,12 +90,12 @@ class AppTest : public ::testing::Test {
     }
     // The synthetic core of `width` columns: its radiograph imported through the button, its table
     // written beside it in both forms (Results.txt with tabs, Results.csv with commas).
-    void openSyntheticCore(int width, int height = 60, bool colour = false) {
+    void openSyntheticCore(int width, int height = 60, bool colour = false, int fields = 55) {
         core = synth::makeVarvedCore(width, height, colour);
         const QString picture = dir.filePath("core.bmp");
         ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(picture, "BMP"));
-        writeFile(dir.filePath("Results.txt"), synth::makeXrfTable(core, true));
-        writeFile(dir.filePath("Results.csv"), synth::makeXrfTable(core, false));
+        writeFile(dir.filePath("Results.txt"), synth::makeXrfTable(core, true, fields));
+        writeFile(dir.filePath("Results.csv"), synth::makeXrfTable(core, false, fields));
         openRadiograph(picture);
         ASSERT_EQ(app::DataLength, width);
     }

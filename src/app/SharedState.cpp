@@ -1,5 +1,6 @@
 #include "app/SharedState.h"
 
+#include "files/XrfFile.h"
 #include "ui/Twips.h"
 
 namespace app {
@@ -11,10 +12,10 @@ bool Saved;
 Integer TwipsPerPixel;
 QString WorkingFileName;
 
-Integer DataLength;
+Long DataLength;
 core::Array<QString> XrfHeaders;
 Integer XrfColumnCount;
-core::VariantTable XrfData(0, 100, 0, 26000);  // its shape; rows come with an import
+core::VariantTable XrfData(0, files::kMaxXrfFields, 0, files::kMaxXrfRows);  // its shape; rows come with an import
 core::Array<Integer> GreyProfile;
 core::CurveTable Profile;
 core::Array<Integer> ElementColumn;
@@ -38,10 +39,10 @@ Integer BandRows;
 bool DragSection, DragLeftEdge, DragRightEdge;
 Variant DragUpperLine, DragLowerLine, DragBand;
 Long GrabOffset, DragAnchor;
-Integer LabelCount;
-core::Array<Integer> LabelPositions;
-Integer NoteCount;
-core::Array<Integer> NotePositions;
+Long LabelCount;
+core::Array<Long> LabelPositions;
+Long NoteCount;
+core::Array<Long> NotePositions;
 
 core::Array2<Single> CurveValue;
 core::Array<Single> RatioColumn;

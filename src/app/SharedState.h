@@ -5,7 +5,7 @@
 // that depend on it. One thread only. Every start value is written once, in resetSharedState, which
 // runs before the program starts and again when frmMain loads (tests run it between programs).
 //
-// Types: Integer = 16-bit (core::Integer), Long = 32-bit, Single = float; flags are bool.
+// Types: Integer = 16-bit (core::Integer), Long = 32-bit (positions and columns), Single = float; flags are bool.
 // Arrays have inclusive bounds (core::Array / Array2 / VariantTable) and throw on a bad index.
 
 #include <QString>
@@ -31,10 +31,10 @@ extern Integer TwipsPerPixel;             // "Low" = 15, "High" = 12
 extern QString WorkingFileName;           // the file last opened (XRF or working file) or saved as
 
 // --- Imported data ---------------------------------------------------------------------------
-extern Integer DataLength;                 // data positions N = radiograph width in pixels
+extern Long DataLength;                    // data positions N = radiograph width in pixels
 extern core::Array<QString> XrfHeaders;    // 0..500: first field, then the column names after "filename"
 extern Integer XrfColumnCount;             // fields per data row of the XRF table
-extern core::VariantTable XrfData;         // (field 0..100, row 0..26000), as read
+extern core::VariantTable XrfData;         // (field 0..100, row 0..200000), as read
 extern core::Array<Integer> GreyProfile;   // 0..W: band mean grey per data position (dynamic)
 // (column 0..XrfColumnCount, position 0..N): the curve table (dynamic); its curve columns are the
 // XRF table's fields 9.. themselves (not a copy)
@@ -63,10 +63,10 @@ extern Integer BandRows;  // band height in radiograph rows
 extern bool DragSection, DragLeftEdge, DragRightEdge;
 extern Variant DragUpperLine, DragLowerLine, DragBand;  // Variants holding a flag
 extern Long GrabOffset, DragAnchor;
-extern Integer LabelCount;
-extern core::Array<Integer> LabelPositions;  // 0..LabelCount, ascending
-extern Integer NoteCount;
-extern core::Array<Integer> NotePositions;  // 0..NoteCount, ascending
+extern Long LabelCount;
+extern core::Array<Long> LabelPositions;  // 0..LabelCount, ascending
+extern Long NoteCount;
+extern core::Array<Long> NotePositions;  // 0..NoteCount, ascending
 
 // --- Curves, pointer and markers -------------------------------------------------------------
 extern core::Array2<Single>

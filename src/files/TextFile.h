@@ -8,9 +8,12 @@
 
 namespace files {
 
-// Larger than any file the program writes or reads (an XRF table of 26000 rows x 100 fields is
-// about 30 MB); anything bigger is refused before it is read into memory.
+// Larger than any file the program reads whole (settings, chronologies, records; a chronology of
+// 200000 varves is about 20 MB); anything bigger is refused before it is read into memory.
 inline constexpr qint64 kMaxFileBytes = 256ll * 1024 * 1024;
+// The largest XRF table or working file, which are read in blocks: 200000 rows of 100 fields of
+// up to 50 characters (a scanner writes about 10 a field, so a real table is a fifth of it).
+inline constexpr qint64 kMaxTableBytes = 1024ll * 1024 * 1024;
 
 // The whole file. Throws core::FileError for a missing, unreadable or oversized file or a folder.
 QByteArray readFileBytes(const QString& path, qint64 maxBytes = kMaxFileBytes);

@@ -105,7 +105,7 @@ XrfContents readXrfTable(QByteArray bytes) {
 
 XrfContents readXrfFile(const QString& path, qsizetype blockBytes) {
     QFile file(path);
-    openForReading(file);
+    openForReading(file, kMaxTableBytes);
     QByteArray first = file.read(std::max<qsizetype>(blockBytes, 4));
     // The header line tells the separator: when the first block does not hold it whole (and for
     // "Unicode" text, which is converted first) the file is read whole, as before.
@@ -114,10 +114,10 @@ XrfContents readXrfFile(const QString& path, qsizetype blockBytes) {
     while (headerEnd >= 0 && headerEnd < first.size() && !isLineEnd(first[headerEnd])) ++headerEnd;
     const bool unicode = first.startsWith("\xFF\xFE") || first.startsWith("\xFE\xFF");
     if (file.atEnd()) return readXrfTable(std::move(first));
-    if (unicode || header < 0 || headerEnd >= first.size()) return readXrfTable(readFileBytes(path));
+    if (unicode || header < 0 || headerEnd >= first.size()) return readXrfTable(readFileBytes(path, kMaxTableBytes));
     refuseSemicolons(first);
     const FieldLayout layout = detectXrfLayout(first);
-    FieldReader reader(std::move(first), file, file.size(), layout, kMaxFileBytes, blockBytes);
+    FieldReader reader(std::move(first), file, file.size(), layout, kMaxTableBytes, blockBytes);
     return readXrfFields(reader, layout);
 }
 

@@ -29,7 +29,7 @@ namespace files {
 
 inline constexpr int kMaxXrfHeaderIndex = 500;  // XrfHeaders(0..500)
 inline constexpr int kMaxXrfFields = 100;       // XrfData fields 1..100
-inline constexpr int kMaxXrfRows = 26000;       // XrfData rows 1..26000
+inline constexpr int kMaxXrfRows = 200000;      // XrfData rows 1..200000: a 4 m section at 20 µm steps
 
 // "Format error.": no "filename", no spectrum file name, too many rows, or fields separated by
 // semicolons.

@@ -10,11 +10,15 @@
 
 namespace radiograph {
 
-inline constexpr int kMaxRadiographWidth = 32767;  // one data position per pixel column, counted in 16 bits
+// One data position per pixel column: a 4 m section at 20 µm per pixel.
+inline constexpr int kMaxRadiographWidth = 200000;
 
-// The most memory a decoded picture may take: 1 GiB, 32767 x 8192 pixels in colour. A real
-// radiograph needs a fraction of it; a header declaring more is damaged or not a radiograph.
-inline constexpr qint64 kMaxDecodedBytes = 1024ll * 1024 * 1024;
+// The most memory a decoded picture may take: 4 GiB, a section of the widest kind 5000 pixels
+// high in colour. A real radiograph needs a fraction of it; a header declaring more is damaged or
+// not a radiograph.
+inline constexpr qint64 kMaxDecodedBytes = 4096ll * 1024 * 1024;
+inline constexpr int kExampleColourHeight = 5000;  // of kMaxRadiographWidth columns, in the message
+static_assert(qint64{kMaxRadiographWidth} * kExampleColourHeight * 4 <= kMaxDecodedBytes);
 inline constexpr qint64 kMaxDecodedMegabytes = kMaxDecodedBytes / (1024 * 1024);
 // The most pixels one byte of a file can carry. Run-length bitmaps code at most 255 pixels in two
 // bytes; a JPEG at most one 8 x 8 block in a bit or two (arithmetic coding of a flat picture does

@@ -81,8 +81,7 @@ void ActiveYearsForm::moreButton_Click() {
         // n comes from the labels shown, so it agrees with the last update.
         long n = 0;
         for (int k = 6; k <= 9; ++k) n += static_cast<long>(core::val(levelLabels(k)(1)->Caption()));
-        const core::Integer hidden = core::toInteger(n);
-        moreButton->setCaption(QStringLiteral("More (%1)").arg(hidden));
+        moreButton->setCaption(QStringLiteral("More (%1)").arg(n));
         fitHeight();
         level6Labels(0)->hide();
         level6Labels(1)->hide();
@@ -120,8 +119,7 @@ void UpdateActiveYears() {
     CountChanged();
     f.showProposed(static_cast<long>(ShownProposals().size()), !ProposedPositions.empty());
     long count[10] = {};
-    const auto left = static_cast<long>(core::cint(ViewLeft)),
-               right = static_cast<long>(core::cint(ViewRight));
+    const long left = ViewLeft, right = ViewRight;
     const core::PositionAxis axis = positionAxis();
     for (long x = left; x <= right; ++x) {
         const core::Position p = axis.positionOf(core::Column(x));

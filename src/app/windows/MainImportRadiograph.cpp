@@ -52,13 +52,14 @@ QString guidanceFor(const core::RuntimeError& error) {
     if (const auto* large = dynamic_cast<const radiograph::ImageTooLargeError*>(&error)) {
         return QStringLiteral(
                    "The image declares %1 x %2 pixels, which would need %3 MB of memory once decoded. "
-                   "Stratalyser opens radiographs of up to %4 MB decoded (for example %5 x 8192 "
+                   "Stratalyser opens radiographs of up to %4 MB decoded (for example %5 x %6 "
                    "pixels in colour); the file is damaged or is not a radiograph.")
             .arg(large->size.width())
             .arg(large->size.height())
             .arg(large->megabytes())
             .arg(radiograph::kMaxDecodedMegabytes)
-            .arg(radiograph::kMaxRadiographWidth);
+            .arg(radiograph::kMaxRadiographWidth)
+            .arg(radiograph::kExampleColourHeight);
     }
     if (const auto* cut = dynamic_cast<const radiograph::ImageTruncatedError*>(&error)) {
         return QStringLiteral(
@@ -98,7 +99,7 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         CopyBandToPreview();
         radiographPicture->setPicture(radiograph);
         radiographPicture->Refresh();
-        DataLength = core::cint(radiographPicture->ScaleWidth());
+        DataLength = core::clng(radiographPicture->ScaleWidth());
         RawImageForm& raw = frmRawImage.get();
         raw.rawImage->setPicture(radiograph);
         raw.rawImage->update();

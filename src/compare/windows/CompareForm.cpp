@@ -206,7 +206,7 @@ void OpenReferenceCount() {
         path = ui::dialogs().openFile({QStringLiteral("Compare with another count"),
                                        kCsvFilter + QStringLiteral("|All files|*.*"), WorkingFileName, false});
         compare::ReferenceCount count =
-            compare::readReferenceCount(files::readFileBytes(path), static_cast<int>(DataLength));
+            compare::readReferenceCount(files::readFileBytes(path, files::kMaxTableBytes), static_cast<int>(DataLength));
         ReferenceMarks = std::move(count);
         ReferenceFileName = path;
     } catch (const core::CancelledError&) {

@@ -72,7 +72,7 @@ void RebuildNotePositions() {
         if (!isTextSet(MarkerNote(p))) continue;
         ++NoteCount;
         NotePositions.redimPreserve(NoteCount);
-        NotePositions(NoteCount) = static_cast<Integer>(p);
+        NotePositions(NoteCount) = static_cast<Long>(p);
     }
 }
 

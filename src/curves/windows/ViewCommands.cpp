@@ -85,7 +85,7 @@ void CurveForm::plot_DblClick() {
 // The label and note of a nearby position: notes over the lowest 30 % of the plot, else labels.
 void CurveForm::showToolTip(double x, double y) {
     const double p = positionAxis().positionOf(core::ColumnPoint(x)).value;
-    const auto search = [&](Integer count, const core::Array<Integer>& positions) {
+    const auto search = [&](Long count, const core::Array<Long>& positions) {
         for (long k = 1; k <= count && k <= positions.upper(); ++k) {
             const long q = positions(k);
             if ((p - q) * (p - q) >= kNearSquared) {

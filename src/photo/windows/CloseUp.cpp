@@ -343,8 +343,8 @@ void ComputeColourProfile() {
 void DrawColourProfile() {
     CropForm& c = frmCrop.get();
     ui::PictureBox& pic = *c.compositionBuffer;
-    const Integer savedTop = core::cint(pic.ScaleTop()), savedLeft = core::cint(pic.ScaleLeft());
-    const Integer savedWidth = core::cint(pic.ScaleWidth()), savedHeight = core::cint(pic.ScaleHeight());
+    const Long savedTop = core::clng(pic.ScaleTop()), savedLeft = core::clng(pic.ScaleLeft());
+    const Long savedWidth = core::clng(pic.ScaleWidth()), savedHeight = core::clng(pic.ScaleHeight());
     const long n = core::clng(CropRight - CropLeft);
     if (n <= 0 || !ColourProfile.isAllocated() || ColourProfile.upper1() < n) {
         // Nothing to draw over (a strip of no width): the next choice computes again.

@@ -90,7 +90,7 @@ void DrawMarkerLabels() {
         if (!isTextSet(MarkerLabel(i))) continue;
         ++LabelCount;
         LabelPositions.redimPreserve(LabelCount);
-        LabelPositions(LabelCount) = static_cast<Integer>(i);
+        LabelPositions(LabelCount) = static_cast<Long>(i);
         const double x =
             positionAxis().columnOf(core::Position(i)).value * picture->ScaleWidth() / DataLength;
         picture->Line(x, 0, x, picture->ScaleHeight(), core::rgb(0, 255, 255));
