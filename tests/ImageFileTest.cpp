@@ -116,7 +116,7 @@ TEST(PhotoFileTest, RadiographsAndPhotosOfEveryKindOpenByContent) {
     EXPECT_GE(tiff.stretch->low, 255);
     EXPECT_LE(tiff.stretch->high, 1868);
     // A radiograph wider than the program reads is refused by its header.
-    QImage wide(32768, 1, QImage::Format_Grayscale8);
+    QImage wide(radiograph::kMaxRadiographWidth + 1, 1, QImage::Format_Grayscale8);
     wide.fill(1);
     ASSERT_TRUE(wide.save(dir.filePath("wide.tif"), "TIFF"));
     EXPECT_THROW(radiograph::readRadiograph(dir.filePath("wide.tif"), radiograph::kMaxRadiographWidth),

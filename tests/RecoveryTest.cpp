@@ -24,6 +24,7 @@ class RecoveryTest : public AppTest {
         app::OfferRecoveryAtStart();
         return dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
     }
+    void recoverCountKilledMidway(int width);
 };
 
 // The child's part of the test below, run in its own process (the variable names the folder of
@@ -32,21 +33,22 @@ class RecoveryTest : public AppTest {
 // would write now, waits for its recovery copy, says which section it shows and stays until killed.
 TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     const QString folder = qEnvironmentVariable(kChildFolder);
-    if (folder.isEmpty()) GTEST_SKIP() << "the other process of ACountKilledMidwayIsRecoveredAtTheNextStart";
+    if (folder.isEmpty()) GTEST_SKIP() << "the other process of the tests of a count killed midway";
     app::setRecoveryFolder(folder + QStringLiteral("/recovery"));
     openRadiograph(folder + QStringLiteral("/core.bmp"));
     importXrf(folder + QStringLiteral("/Results.txt"));
-    placeSection(app::frmPreview->previewImage->Width() / 10, app::frmPreview->previewImage->Width() * 7 / 10);
-    keyAt(2, 100, Qt::Key_1);
-    keyAt(2, 200, Qt::Key_L);
+    const long n = app::DataLength;
+    placeSection(app::frmPreview->previewImage->Width() * 50 / n, app::frmPreview->previewImage->Width() * 300 / n);
+    keyAt(2, n - 100, Qt::Key_1);
+    keyAt(2, n - 200, Qt::Key_L);
     QTest::keyClicks(app::frmLaminaName->labelBox, "T1");
     app::frmLaminaName->okButton->click();
-    keyAt(2, 250, Qt::Key_N);
+    keyAt(2, n - 250, Qt::Key_N);
     QTest::keyClicks(app::frmNote->noteBox, "slump");
     app::frmNote->okButton->click();
     dialogs->answerSave(folder + QStringLiteral("/saved.csv"));
     app::frmMain->mnuSaveAs->trigger();
-    keyAt(3, 150, Qt::Key_3);
+    keyAt(3, n - 150, Qt::Key_3);
     // As a save writes them: a text emptied in its dialog ("#---") is stored as none.
     core::Array<QString> labels = app::MarkerLabel, notes = app::MarkerNote;
     for (core::Array<QString>* texts : {&labels, &notes})
@@ -61,8 +63,9 @@ TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     QEventLoop().exec();  // until killed
 }
 
-TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
-    openSyntheticCore(400);  // its files in this test's folder
+// A count of a core of `width` columns, killed midway, is recovered at the next start.
+void RecoveryTest::recoverCountKilledMidway(int width) {
+    openSyntheticCore(width, 40, false, 16);  // its files in this test's folder
     restart();
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -83,15 +86,25 @@ TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
                 onlyMessage().endsWith(".csv.unused. Recover it?"))
         << onlyMessage().toStdString();
     ASSERT_TRUE(app::XrfLoaded);
-    EXPECT_TRUE(app::YearMark(100) == 1 && app::YearMark(150) == 3 && app::MarkerLabel(200) == "#T1" &&
-                app::MarkerNote(250) == "#slump" && !app::Saved);
-    EXPECT_TRUE(app::ViewLeft > 0 && app::ViewRight < 400 &&  // the section it showed, not the whole core
+    const long n = width;
+    EXPECT_TRUE(app::YearMark(n - 100) == 1 && app::YearMark(n - 150) == 3 && app::MarkerLabel(n - 200) == "#T1" &&
+                app::MarkerNote(n - 250) == "#slump" && !app::Saved);
+    EXPECT_TRUE(app::ViewLeft > 0 && app::ViewRight < n &&  // the section it showed, not the whole core
                 said.contains(QStringLiteral("ready %1 %2\n").arg(app::ViewLeft).arg(app::ViewRight).toUtf8()));
     dialogs->answerSave(dir.filePath("after.csv"));
     app::frmMain->mnuSaveAs->trigger();
     EXPECT_EQ(files::readFileBytes(dir.filePath("after.csv")).toStdString(),
               files::readFileBytes(dir.filePath("expected.csv")).toStdString());
     EXPECT_TRUE(QDir(recoveryFolder()).entryList({"recovery-*.csv"}, QDir::Files).isEmpty());  // saved: gone
+}
+
+TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
+    recoverCountKilledMidway(400);
+}
+
+// Positions past 32,767 in the copy, and a table of as many rows read again.
+TEST_F(RecoveryTest, ACountOfALargeCoreKilledMidwayIsRecovered) {
+    recoverCountKilledMidway(150000);
 }
 
 // A copy cut short, foreign, from a newer program or damaged is refused with the reason.

@@ -16,9 +16,10 @@ using files::readXrfTable;
 using files::XrfContents;
 using namespace std::literals;
 
-// 26000 rows is the most a table holds (26001 is refused through the import button).
-TEST(XrfFileTest, TwentySixThousandRowsRead) {
-    EXPECT_EQ(readXrfTable(synth::makeXrfTable(synth::makeVarvedCore(26000, 4), true, 16)).rowCount, 26000);
+// 200000 rows is the most a table holds (200001 is refused through the import button).
+TEST(XrfFileTest, TwoHundredThousandRowsRead) {
+    EXPECT_EQ(readXrfTable(synth::makeXrfTable(synth::makeVarvedCore(files::kMaxXrfRows, 4), true, 16)).rowCount,
+              files::kMaxXrfRows);
 }
 
 namespace {
