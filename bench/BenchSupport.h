@@ -32,6 +32,15 @@ double importPeakRatio(const QString& jpeg);
 // The child's side: imports the file and prints the ratio.
 int runImportPeakChild(const QString& jpeg);
 
+// The large core (100000 columns): its 16-bit radiograph and its table of 80 elements, made on
+// first use.
+QString largeRadiographPath();
+QString largeXrfTablePath();
+// Peak memory of a session on it (both imports, a count, its recovery copy and its save), in a
+// child process: (peak - before) / (the radiograph's 16-bit pixels + the table file's bytes).
+double sessionPeakRatio();
+int runSessionPeakChild(const QString& radiograph, const QString& table);
+
 // Peak memory of one XRF import, in a child process: (peak - before) / file bytes.
 double xrfImportPeakRatio(const QString& path);
 int runXrfPeakChild(const QString& path);

@@ -1,4 +1,4 @@
-// Two counts of a 30000-row core compared: matched and the compare window's table built.
+// Two counts of a 30000-row and of a 100000-row core compared: matched and the compare window's table built.
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
@@ -10,15 +10,16 @@ namespace bench {
 
 namespace {
 
-constexpr long kRows = 30000, kEvery = 10, kLabelEvery = 1000;
+constexpr long kEvery = 10, kLabelEvery = 1000;
 
 // 3000 boundaries of three levels, a label every 1000 rows; the reference the same boundaries a
 // row or two off, every 50th left out and one added between.
-void twoCounts() {
-    freshCount(kRows);
+void twoCounts(long rows = 30000) {
+    freshCount(rows);
     app::ReferenceMarks = {};
-    for (long p = kLabelEvery; p <= kRows; p += kLabelEvery) app::MarkerLabel(p) = QStringLiteral("#L%1").arg(p);
-    for (long p = kEvery; p <= kRows; p += kEvery) {
+    for (long p = kLabelEvery; p <= rows; p += kLabelEvery)
+        app::MarkerLabel(p) = QStringLiteral("#L%1").arg(p);
+    for (long p = kEvery; p <= rows; p += kEvery) {
         const int level = p % 30 == 0 ? 3 : p % 70 == 0 ? 2 : 1;
         app::YearMark(p) = core::Variant(static_cast<core::Integer>(level));
         if (p % 500 == 0) continue;
@@ -30,8 +31,8 @@ void twoCounts() {
     app::frmCompare->Show();
 }
 
-void BM_Compare30000(benchmark::State& state) {
-    twoCounts();
+void BM_Compare(benchmark::State& state) {
+    twoCounts(state.range(0));
     for (auto _ : state) app::frmCompare->refresh();
     app::DropReferenceCount();
 }
@@ -59,7 +60,7 @@ void BM_CompareCopyFloor(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Compare30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_Compare)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Compare30000WidestTolerance)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_CompareCopyFloor)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 

@@ -77,6 +77,15 @@ void BM_RedrawCurves(benchmark::State& state) {
     state.counters["columns"] = static_cast<double>(app::ViewRight - app::ViewLeft);
 }
 
+// A core of today's scanners, 100000 columns: the section on screen (1900 columns at its left
+// end, the positions far from 1) redrawn in all six windows.
+constexpr int kLargeCore = 100000, kLargeCoreRows = 200, kScreenColumns = 1900;
+
+void BM_RedrawLargeCore(benchmark::State& state) {
+    countingDocument(kLargeCore, kLargeCoreRows, kScreenColumns);
+    for (auto _ : state) app::RedrawCurves();
+}
+
 void BM_RedrawGreyCurve(benchmark::State& state) {
     countingDocument(30000, 1000, static_cast<int>(state.range(0)));
     app::XrfLoaded = false;
@@ -165,11 +174,17 @@ void BM_PointerMove(benchmark::State& state) {
     movePointerAcross(state, app::curveWindow(1).plot);
 }
 
+void BM_PointerMoveLargeCore(benchmark::State& state) {
+    countingDocument(kLargeCore, kLargeCoreRows, kScreenColumns);
+    movePointerAcross(state, app::curveWindow(1).plot);
+}
+
 // A key over curve window 1's plot, the pointer moved 3 pixels between presses (untimed, with
 // `before` run at each place), until the key's work is done.
 template <typename Before>
-void keyOverPlot(benchmark::State& state, Qt::Key key, const QString& text, const Before& before) {
-    countingDocument(2000, 1000, 1900);
+void keyOverPlot(benchmark::State& state, Qt::Key key, const QString& text, const Before& before,
+                 int coreColumns = 2000, int coreRows = 1000) {
+    countingDocument(coreColumns, coreRows, 1900);
     ui::PictureBox* plot = app::curveWindow(1).plot;
     int x = 10;
     for (auto _ : state) {
@@ -190,6 +205,11 @@ void BM_MarkerKey(benchmark::State& state) {
     keyOverPlot(state, Qt::Key_1, QStringLiteral("1"), [] {});
 }
 
+void BM_MarkerKeyLargeCore(benchmark::State& state) {
+    keyOverPlot(
+        state, Qt::Key_1, QStringLiteral("1"), [] {}, kLargeCore, kLargeCoreRows);
+}
+
 // Enter accepting the proposal under the pointer, as a marker key would place it.
 void BM_AcceptProposal(benchmark::State& state) {
     app::ProposalThinnest = 1;
@@ -204,6 +224,7 @@ void BM_AcceptProposal(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_RedrawCurves)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_RedrawLargeCore)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RedrawGreyCurve)->Arg(2000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_DrawScale)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_ElasticOverlayMove)->Arg(300)->Arg(2000)->MinTime(0.5);
@@ -212,6 +233,8 @@ BENCHMARK(BM_SectionDragRelease)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_LoadCurveValues)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PointerMove)->Arg(300)->Arg(2000)->MinTime(0.5);
 BENCHMARK(BM_MarkerKey)->MinTime(0.5);
+BENCHMARK(BM_PointerMoveLargeCore)->MinTime(0.5);
+BENCHMARK(BM_MarkerKeyLargeCore)->MinTime(0.5);
 BENCHMARK(BM_AcceptProposal)->MinTime(0.5);
 
 }  // namespace bench

@@ -1,5 +1,5 @@
-// Boundary proposals: their speed on a whole 30000-column grey profile, and how well they meet the
-// known boundaries of noisy synthetic cores.
+// Boundary proposals: their speed on a whole 30000- and 100000-column grey profile, and how well they meet
+// the known boundaries of noisy synthetic cores.
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
@@ -12,21 +12,22 @@ namespace {
 
 constexpr int kColumns = 30000, kThinnest = 6, kCores = 3;
 
-std::vector<float> noisyProfile(int level, unsigned seed, std::vector<int>* truth = nullptr) {
-    const synth::VarvedCore core = synth::makeNoisyCore(kColumns, 4, level, seed);
+std::vector<float> noisyProfile(int level, unsigned seed, std::vector<int>* truth = nullptr,
+                                int columns = kColumns) {
+    const synth::VarvedCore core = synth::makeNoisyCore(columns, 4, level, seed);
     if (truth) *truth = core.boundaries;
     return {core.columnGrey.begin(), core.columnGrey.end()};
 }
 
-void BM_Propose30000(benchmark::State& state) {
-    const std::vector<float> values = noisyProfile(2, 1);
+void BM_Propose(benchmark::State& state) {
+    const std::vector<float> values = noisyProfile(2, 1, nullptr, static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(proposals::proposeBoundaries(values, {proposals::Transition::Either, kThinnest}));
 }
 
 // The floor: a copy of the profile's values.
 void BM_ProposeCopyFloor(benchmark::State& state) {
-    const std::vector<float> values = noisyProfile(2, 1);
+    const std::vector<float> values = noisyProfile(2, 1, nullptr, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         std::vector<float> copy = values;
         benchmark::DoNotOptimize(copy.data());
@@ -50,7 +51,7 @@ ProposalAgreement proposalAgreement(int noiseLevel) {
     return mean;
 }
 
-BENCHMARK(BM_Propose30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_ProposeCopyFloor)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_Propose)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ProposeCopyFloor)->Arg(30000)->Arg(100000)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
 }  // namespace bench

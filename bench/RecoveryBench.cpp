@@ -1,4 +1,5 @@
-// The recovery copy of a 30000-row count (3000 markers, 200 labels, 200 notes) written after a change.
+// The recovery copy of a 30000-row count (3000 markers, 200 labels, 200 notes) written after a
+// change, and of a 100000-row count with as many of each per row.
 #include <benchmark/benchmark.h>
 #include <QDir>
 
@@ -11,23 +12,24 @@ namespace bench {
 
 namespace {
 
-constexpr long kRows = 30000, kEveryMarker = 10, kEveryText = 150;
+constexpr long kEveryMarker = 10, kEveryText = 150;
 
-void countWithChanges() {
-    freshCount(kRows);
-    for (long p = kEveryMarker; p <= kRows; p += kEveryMarker) app::YearMark(p) = core::Variant(core::Integer{1});
-    for (long p = kEveryText; p <= kRows; p += kEveryText) {
+void countWithChanges(long rows) {
+    freshCount(rows);
+    for (long p = kEveryMarker; p <= rows; p += kEveryMarker)
+        app::YearMark(p) = core::Variant(core::Integer{1});
+    for (long p = kEveryText; p <= rows; p += kEveryText) {
         app::MarkerLabel(p) = QStringLiteral("#L%1").arg(p);
         app::MarkerNote(p - 7) = QStringLiteral("#note %1").arg(p - 7);
     }
-    app::RadiographFileName = tempPath(QStringLiteral("core-30000.bmp"));
+    app::RadiographFileName = tempPath(QStringLiteral("core-%1.bmp").arg(rows));
     app::WorkingFileName = tempPath(QStringLiteral("Results.txt"));
     app::Saved = false;
 }
 
 // Each write follows a change (one marker's level), as after a key press.
-void BM_Autosave30000(benchmark::State& state) {
-    countWithChanges();
+void BM_Autosave(benchmark::State& state) {
+    countWithChanges(state.range(0));
     int level = 1;
     for (auto _ : state) {
         level = level % 9 + 1;
@@ -43,7 +45,7 @@ void BM_Autosave30000(benchmark::State& state) {
 
 // The floor: reading the copy's bytes back from its file.
 void BM_AutosaveReadFloor(benchmark::State& state) {
-    countWithChanges();
+    countWithChanges(state.range(0));
     app::WriteRecoveryCopy();
     app::FinishRecoveryWrite();
     const QString copy = QDir(app::RecoveryFolder()).entryInfoList({"recovery-*.csv"}, QDir::Files).value(0).filePath();
@@ -54,7 +56,7 @@ void BM_AutosaveReadFloor(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Autosave30000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_AutosaveReadFloor)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
+BENCHMARK(BM_Autosave)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_AutosaveReadFloor)->Arg(30000)->Arg(100000)->Unit(benchmark::kMicrosecond)->MinTime(0.5);
 
 }  // namespace bench

@@ -23,20 +23,22 @@ namespace {
 
 constexpr int kRows = 26000;
 constexpr int kFields = 80;
+// A core of today's scanners: 100000 rows of 80 elements (90 fields with the run values).
+constexpr int kLargeRows = 100000, kLargeFields = 90;
 
-// The scanner's table of a 26000-column core, 80 fields per row, in the tab or the comma form.
-QString xrfTable(bool tabs) {
-    const QString path = tempPath(tabs ? QStringLiteral("xrf-26000.txt") : QStringLiteral("xrf-26000.csv"));
-    if (!QFile::exists(path)) {
-        static const synth::VarvedCore core = synth::makeVarvedCore(kRows, 4);
-        files::saveFileBytes(path, synth::makeXrfTable(core, tabs, kFields));
-    }
+// The scanner's table of a core of `rows` columns, `fields` fields per row, in the tab or the
+// comma form.
+QString xrfTable(bool tabs, int rows = kRows, int fields = kFields) {
+    const QString path =
+        tempPath(QStringLiteral("xrf-%1x%2.%3").arg(rows).arg(fields).arg(tabs ? "txt" : "csv"));
+    if (!QFile::exists(path))
+        files::saveFileBytes(path, synth::makeXrfTable(synth::makeVarvedCore(rows, 4), tabs, fields));
     return path;
 }
 
-core::Array<core::Integer> greyProfile() {
-    core::Array<core::Integer> grey(0, kRows);
-    for (long i = 1; i <= kRows; ++i) grey(i) = static_cast<core::Integer>(i % 256);
+core::Array<core::Integer> greyProfile(int rows = kRows) {
+    core::Array<core::Integer> grey(0, rows);
+    for (long i = 1; i <= rows; ++i) grey(i) = static_cast<core::Integer>(i % 256);
     return grey;
 }
 
@@ -83,6 +85,18 @@ void BM_XrfScan(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(scanTable(path));
 }
 
+void BM_XrfScanLarge(benchmark::State& state) {
+    const QString path = xrfTable(true, kLargeRows, kLargeFields);
+    for (auto _ : state) benchmark::DoNotOptimize(scanTable(path));
+}
+
+void BM_XrfImportLarge(benchmark::State& state) {
+    const QString path = xrfTable(true, kLargeRows, kLargeFields);
+    const core::Array<core::Integer> grey = greyProfile(kLargeRows);
+    for (auto _ : state) benchmark::DoNotOptimize(importTable(path, grey));
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+
 void BM_XrfImport(benchmark::State& state) {
     const QString path = xrfTable(state.range(0) != 0);
     const core::Array<core::Integer> grey = greyProfile();
@@ -90,21 +104,26 @@ void BM_XrfImport(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }
 
-// The working file of that table with 2000 markers, 100 labels and 100 notes, written atomically.
+// The working file of that table with a marker every 13 rows, a label and a note every 260,
+// written atomically; and of the 100000-row table with as many.
 void BM_WorkingSave(benchmark::State& state) {
-    files::XrfContents x = files::readXrfTable(files::readFileBytes(xrfTable(true)));
-    const core::CurveTable profile = files::buildCurveTable(x.data, x.headers, x.columnCount, kRows, greyProfile());
+    const int rows = static_cast<int>(state.range(0));
+    const QString table = rows == kRows ? xrfTable(true) : xrfTable(true, rows, kLargeFields);
+    files::XrfContents x = files::readXrfFile(table);
+    const core::CurveTable profile =
+        files::buildCurveTable(x.data, x.headers, x.columnCount, rows, greyProfile(rows));
     core::Array<QString> headers(0, 500);
     for (int h = 0; h <= 500; ++h) headers(h) = x.headers[static_cast<std::size_t>(h)];
-    core::Array<core::Variant> year(0, kRows, core::Variant("---"));
-    core::Array<QString> label(0, kRows, QStringLiteral("---")), note(0, kRows, QStringLiteral("---"));
-    for (long i = 1; i <= kRows; i += 13) year(i) = core::Variant(static_cast<core::Integer>(1 + i % 9));
-    for (long i = 7; i <= kRows; i += 260) label(i) = QStringLiteral("#AD %1").arg(i);
-    for (long i = 11; i <= kRows; i += 260) note(i) = QStringLiteral("#tephra, \"grey\" %1").arg(i);
-    const QString path = tempPath(QStringLiteral("work.csv"));
+    core::Array<core::Variant> year(0, rows, core::Variant("---"));
+    core::Array<QString> label(0, rows, QStringLiteral("---")), note(0, rows, QStringLiteral("---"));
+    for (long i = 1; i <= rows; i += 13) year(i) = core::Variant(static_cast<core::Integer>(1 + i % 9));
+    for (long i = 7; i <= rows; i += 260) label(i) = QStringLiteral("#AD %1").arg(i);
+    for (long i = 11; i <= rows; i += 260) note(i) = QStringLiteral("#tephra, \"grey\" %1").arg(i);
+    const QString path = tempPath(QStringLiteral("work-%1.csv").arg(rows));
     qint64 bytes = 0;
     for (auto _ : state) {
-        const QByteArray file = files::writeWorkingFile({kRows, x.columnCount, headers, x.data, profile, year, label, note});
+        const QByteArray file =
+            files::writeWorkingFile({rows, x.columnCount, headers, x.data, profile, year, label, note});
         files::saveFileBytes(path, file);
         bytes = file.size();
     }
@@ -113,7 +132,8 @@ void BM_WorkingSave(benchmark::State& state) {
 
 // The floor of a save: the same bytes written atomically.
 void BM_WorkingWriteFloor(benchmark::State& state) {
-    const QByteArray bytes = files::readFileBytes(tempPath(QStringLiteral("work.csv")));
+    const QByteArray bytes = files::readFileBytes(tempPath(QStringLiteral("work-%1.csv").arg(state.range(0))),
+                                                  files::kMaxTableBytes);
     const QString path = tempPath(QStringLiteral("floor.csv"));
     for (auto _ : state) files::saveFileBytes(path, bytes);
 }
@@ -176,11 +196,26 @@ QString xrfTablePath(bool tabs) {
     return xrfTable(tabs);
 }
 
+QString largeXrfTablePath() {
+    return xrfTable(true, kLargeRows, kLargeFields);
+}
+
+double sessionPeakRatio() {
+    const QString radiograph = largeRadiographPath(), table = largeXrfTablePath();
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--session-peak"), radiograph, table});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0) return -1;
+    return child.readAllStandardOutput().trimmed().toDouble();
+}
+
 BENCHMARK(BM_XrfRead)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_XrfScan)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_XrfImport)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_WorkingSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_WorkingWriteFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_XrfScanLarge)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_XrfImportLarge)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WorkingSave)->Arg(kRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WorkingWriteFloor)->Arg(kRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_MatchXrf)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_MatchXrfCopyFloor)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(BM_ReadScanRecord)->Unit(benchmark::kMicrosecond)->MinTime(0.5);

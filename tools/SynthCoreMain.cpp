@@ -1,6 +1,6 @@
 // stratalyser-synth-core OUTDIR [WIDTH HEIGHT [colour]]: writes a synthetic varved core as
-// radiograph.bmp and radiograph.jpg, its XRF table as Results.txt (the scanner's tab form) and
-// Results.csv (comma form), and laminae.csv with the column where each lamina starts.
+// radiograph.bmp and radiograph.jpg (up to 65535 columns), its XRF table as Results.txt (the scanner's tab
+// form) and Results.csv (comma form), and laminae.csv with the column where each lamina starts.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,8 +24,9 @@ int main(int argc, char* argv[]) {
     QImage bmp = core.radiograph.format() == QImage::Format_Grayscale8
                      ? core.radiograph.convertToFormat(QImage::Format_RGB888)
                      : core.radiograph;
+    constexpr int kWidestJpeg = 65535;  // the format counts its sides in 16 bits
     if (!bmp.save(out.filePath("radiograph.bmp"), "BMP") ||
-        !core.radiograph.save(out.filePath("radiograph.jpg"), "JPEG", 95)) {
+        (width <= kWidestJpeg && !core.radiograph.save(out.filePath("radiograph.jpg"), "JPEG", 95))) {
         std::fprintf(stderr, "could not write the pictures\n");
         return 1;
     }

@@ -154,6 +154,20 @@ Variant VariantTable::decode(std::uint64_t bits) const {
     return {};
 }
 
+bool VariantTable::numberAt(long i, long j, double& out) const {
+    const std::uint64_t bits = cell(i, j);
+    if (!isBox(bits)) {
+        out = std::bit_cast<double>(bits);
+    } else if (tagOf(bits) == kInteger) {
+        out = static_cast<Integer>(static_cast<std::uint16_t>(payloadOf(bits)));
+    } else if (tagOf(bits) == kLong) {
+        out = static_cast<Long>(static_cast<std::uint32_t>(payloadOf(bits)));
+    } else {
+        return false;
+    }
+    return true;
+}
+
 Variant VariantTable::get(long i, long j) const {
     return decode(cell(i, j));
 }

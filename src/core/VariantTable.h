@@ -64,6 +64,9 @@ class VariantTable {
     // The value of a cell as a number for plotting: numbers (and Booleans) as they are, Empty as
     // 0, a text that reads as a number as that number. False for any other text and for a date.
     bool number(long i, long j, double& out) const;
+    // The number a cell of Double, Integer or Long holds, without a Variant made (a file's writer
+    // goes through millions); false for a cell of any other type.
+    bool numberAt(long i, long j, double& out) const;
 
     // table(i, j) reads as a Variant and can be assigned one.
     class CellRef {

@@ -36,9 +36,13 @@ void appendNumber(std::string& out, Real x) {
         out.push_back('0');
         return;
     }
-    if (x == std::trunc(x) && std::fabs(x) < Real(1e15)) {
-        appendWhole(out, static_cast<long long>(x));
-        return;
+    // Whole numbers below 1e15 as integers (compared through the conversion, which needs no call
+    // to the maths library as std::trunc does).
+    if (std::fabs(x) < Real(1e15)) {
+        if (const auto whole = static_cast<long long>(x); static_cast<Real>(whole) == x) {
+            appendWhole(out, whole);
+            return;
+        }
     }
     char buffer[64];
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, x);  // shortest exact form
@@ -111,6 +115,12 @@ void FieldWriter::field(const Variant& value) {
     if (lineStarted_) bytes_.push_back(',');
     lineStarted_ = true;
     append(bytes_, value);
+}
+
+void FieldWriter::field(double number) {
+    if (lineStarted_) bytes_.push_back(',');
+    lineStarted_ = true;
+    appendNumber(bytes_, number);
 }
 
 void FieldWriter::endLine() {

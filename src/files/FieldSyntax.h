@@ -40,9 +40,15 @@ class FieldWriter {
 
     // A line written field by field: each field after the first is preceded by a comma.
     void field(const core::Variant& value);
+    void field(double number);  // as a Double would be written (a whole one as an Integer or Long)
     void endLine();
 
     void reserve(qsizetype bytes) { bytes_.reserve(static_cast<std::size_t>(bytes)); }
+    // The whole lines another writer wrote, after these.
+    void appendLines(FieldWriter&& other) {
+        bytes_ += other.bytes_;
+        other.bytes_ = std::string();
+    }
     QByteArray bytes() const { return QByteArray::fromStdString(bytes_); }
     QByteArray takeBytes() {
         QByteArray out = bytes();

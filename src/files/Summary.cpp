@@ -11,7 +11,7 @@ using core::Variant;
 namespace {
 constexpr int kLevels = 9;
 
-void writeCounts(FieldWriter& w, const std::array<core::Integer, kLevels + 1>& count) {
+void writeCounts(FieldWriter& w, const std::array<core::Long, kLevels + 1>& count) {
     w.field(Variant("---"));
     for (int level = 1; level <= kLevels; ++level) w.field(Variant(count[static_cast<std::size_t>(level)]));
     w.endLine();
@@ -27,7 +27,7 @@ QByteArray writeSummary(const QString& workingFileName, core::Date today, int da
     for (int level = 1; level <= kLevels; ++level) w.field(Variant(QStringLiteral("Level-%1").arg(level)));
     w.endLine();
     w.writeLine({Variant("'Section top'")});
-    std::array<core::Integer, kLevels + 1> count{};
+    std::array<core::Long, kLevels + 1> count{};
     for (int i = 1; i <= dataLength; ++i) {
         const QString& label = markerLabel(i);
         if (label != QStringLiteral("---") && label != QStringLiteral("#---")) {

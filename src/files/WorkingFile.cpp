@@ -1,10 +1,36 @@
 #include "files/WorkingFile.h"
 
+#include <future>
+
 #include "files/FieldSyntax.h"
 
 namespace files {
 
 using core::Variant;
+
+namespace {
+
+// Data rows from..to (inclusive), each ended by CR LF.
+void writeRows(FieldWriter& w, const WorkingFileSource& s, int from, int to) {
+    w.reserve(static_cast<qsizetype>(to - from + 1) * (s.columnCount + 4) * 8 + 4096);
+    for (int i = from; i <= to; ++i) {
+        for (int j = 1; j <= s.columnCount; ++j) {
+            double number = 0;
+            s.xrf.numberAt(j, i, number) ? w.field(number) : w.field(s.xrf(j, i));
+        }
+        w.field(s.profile(0, i));
+        w.field(s.yearMark(i));
+        w.field(Variant(s.markerLabel(i)));
+        w.field(Variant(s.markerNote(i)));
+        w.endLine();
+    }
+}
+
+// A table of more rows is written in two halves at once, the lower one on the second core: a
+// section of 100000 rows is saved in about half the time. The halves only read the count.
+constexpr int kRowsForTwoHalves = 20000;
+
+}  // namespace
 
 QByteArray writeWorkingFile(const WorkingFileSource& s) {
     FieldWriter w;
@@ -17,14 +43,22 @@ QByteArray writeWorkingFile(const WorkingFileSource& s) {
     for (int h = 1; h <= s.columnCount - 1; ++h) w.field(Variant(s.headers(h)));
     for (const char* name : {"greyscale", "year", "marker", "note"}) w.field(Variant(name));
     w.endLine();
-    for (int i = 1; i <= s.dataLength; ++i) {
-        for (int j = 1; j <= s.columnCount; ++j) w.field(s.xrf(j, i));
-        w.field(s.profile(0, i));
-        w.field(s.yearMark(i));
-        w.field(Variant(s.markerLabel(i)));
-        w.field(Variant(s.markerNote(i)));
-        w.endLine();
+    if (s.dataLength < kRowsForTwoHalves) {
+        writeRows(w, s, 1, s.dataLength);
+        return w.takeBytes();
     }
+    const int half = s.dataLength / 2;
+    FieldWriter lower;
+    std::future<void> lowerWritten =
+        std::async(std::launch::async, [&] { writeRows(lower, s, half + 1, s.dataLength); });
+    try {
+        writeRows(w, s, 1, half);
+    } catch (...) {
+        lowerWritten.wait();  // it reads what the caller holds: never left running
+        throw;
+    }
+    lowerWritten.get();  // its error, if any, as the upper half's would be
+    w.appendLines(std::move(lower));
     return w.takeBytes();
 }
 

@@ -4,12 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <algorithm>
-#include <cmath>
+#include <numeric>
 #include <vector>
 
 #include "core/RegularFile.h"
@@ -286,6 +287,58 @@ int percentile(const std::vector<std::uint64_t>& histogram, std::uint64_t total,
     return kLevels16 - 1;
 }
 
+// The rows counted for the stretch's percentiles: every row of a picture of up to 16 million
+// pixels, and as many evenly spread rows of a larger one (a section of today's scanners has a
+// hundred million): the percentiles of so many values are those of the whole to far below one level.
+constexpr qint64 kCountedPixels = qint64{1} << 24;
+int countedRowStep(const QImage& source) {
+    const qint64 pixels = qint64{source.width()} * source.height();
+    return static_cast<int>(std::max<qint64>(1, pixels / kCountedPixels));
+}
+
+// Neighbouring pixels of a radiograph mostly share their value: counted into four histograms in
+// turn, one count need not wait for the last. Each of them counts at most a quarter of the largest
+// picture, which 32 bits hold.
+std::vector<std::uint64_t> greyHistogram(const QImage& source) {
+    constexpr int kParts = 4;
+    static_assert(kMaxDecodedBytes / 2 / kParts < std::numeric_limits<std::uint32_t>::max());
+    std::vector<std::uint32_t> parts(std::size_t{kParts} * kLevels16, 0);
+    std::uint32_t* const h[kParts] = {&parts[0], &parts[kLevels16], &parts[2 * kLevels16],
+                                      &parts[3 * kLevels16]};
+    const int width = source.width(), whole = width / kParts * kParts;
+    for (int y = 0; y < source.height(); y += countedRowStep(source)) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(source.constScanLine(y));
+        int x = 0;
+        for (; x < whole; x += kParts) {
+            ++h[0][row[x]];
+            ++h[1][row[x + 1]];
+            ++h[2][row[x + 2]];
+            ++h[3][row[x + 3]];
+        }
+        for (; x < width; ++x) ++h[0][row[x]];
+    }
+    std::vector<std::uint64_t> histogram(kLevels16, 0);
+    for (std::size_t v = 0; v < histogram.size(); ++v)
+        histogram[v] = std::uint64_t{h[0][v]} + h[1][v] + h[2][v] + h[3][v];
+    return histogram;
+}
+
+// The red, green and blue values of every pixel (the fourth of RGBX64 is not counted).
+std::vector<std::uint64_t> colourHistogram(const QImage& source, int valuesPerPixel) {
+    std::vector<std::uint64_t> histogram(kLevels16, 0);
+    const int width = source.width();
+    for (int y = 0; y < source.height(); y += countedRowStep(source)) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(source.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const std::uint16_t* v = row + x * valuesPerPixel;
+            ++histogram[v[0]];
+            ++histogram[v[1]];
+            ++histogram[v[2]];
+        }
+    }
+    return histogram;
+}
+
 }  // namespace
 
 Radiograph stretchedTo8Bit(const QImage& picture16, double lowPercent, double highPercent) {
@@ -293,19 +346,9 @@ Radiograph stretchedTo8Bit(const QImage& picture16, double lowPercent, double hi
     const QImage source = grey ? picture16 : picture16.convertToFormat(QImage::Format_RGBX64);
     const int width = source.width(), height = source.height();
     const int valuesPerPixel = grey ? 1 : 4;  // RGBX64: the fourth (X) value is not counted
-    std::vector<std::uint64_t> histogram(kLevels16, 0);
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const std::uint16_t*>(source.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const std::uint16_t* v = row + x * valuesPerPixel;
-            ++histogram[v[0]];
-            if (!grey) {
-                ++histogram[v[1]];
-                ++histogram[v[2]];
-            }
-        }
-    }
-    const std::uint64_t total = std::uint64_t(width) * height * (grey ? 1 : 3);
+    const std::vector<std::uint64_t> histogram =
+        grey ? greyHistogram(source) : colourHistogram(source, valuesPerPixel);
+    const std::uint64_t total = std::accumulate(histogram.begin(), histogram.end(), std::uint64_t{0});
     Stretch stretch{percentile(histogram, total, lowPercent), percentile(histogram, total, highPercent), lowPercent,
                     highPercent};
     if (stretch.high <= stretch.low) stretch.high = stretch.low + 1;  // a flat picture
