@@ -162,7 +162,7 @@ QImage readBitmapOrJpeg(const QString& path, int maxWidth) {
     QByteArray head = file.read(kBitmapHeaderBytes);
     // A JPEG is walked to its end; its file is small beside the picture it decodes to.
     if (head.startsWith("\xFF\xD8\xFF")) {
-        if (fileBytes > kMaxDecodedBytes) cannotRead(QStringLiteral("File too large"), path);
+        if (fileBytes > kMaxJpegFileBytes) cannotRead(QStringLiteral("File too large"), path);
         head.reserve(fileBytes);
         head += file.readAll();
     }

@@ -20,6 +20,9 @@ inline constexpr qint64 kMaxDecodedBytes = 4096ll * 1024 * 1024;
 inline constexpr int kExampleColourHeight = 5000;  // of kMaxRadiographWidth columns, in the message
 static_assert(qint64{kMaxRadiographWidth} * kExampleColourHeight * 4 <= kMaxDecodedBytes);
 inline constexpr qint64 kMaxDecodedMegabytes = kMaxDecodedBytes / (1024 * 1024);
+// A JPEG file is read whole before it is decoded: it is far smaller than its picture, and one
+// larger than this is no radiograph.
+inline constexpr qint64 kMaxJpegFileBytes = 1024ll * 1024 * 1024;
 // The most pixels one byte of a file can carry. Run-length bitmaps code at most 255 pixels in two
 // bytes; a JPEG at most one 8 x 8 block in a bit or two (arithmetic coding of a flat picture does
 // better, so its limit is loose). A file that would need more is far too short for its header.
