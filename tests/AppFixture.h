@@ -125,6 +125,10 @@ class AppTest : public ::testing::Test {
         const auto messages = dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
         return messages.size() == 1 ? messages[0].text : QStringLiteral("(%1 messages)").arg(messages.size());
     }
+    // The lines of a file the program wrote (CR LF ends).
+    static QStringList linesOf(const QString& path) {
+        return QString::fromUtf8(files::readFileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
+    }
     static QString writeFile(const QString& path, const QByteArray& bytes) {
         files::saveFileBytes(path, bytes);
         return path;

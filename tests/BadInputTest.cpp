@@ -46,7 +46,7 @@ struct FileRow {
     Outcome outcome;
 };
 
-QList<QByteArray> linesOf(const QByteArray& table) {
+QList<QByteArray> tableLines(const QByteArray& table) {
     QList<QByteArray> lines = table.split('\n');
     for (QByteArray& line : lines)
         if (line.endsWith('\r')) line.chop(1);
@@ -62,7 +62,7 @@ QByteArray joined(const QList<QByteArray>& lines, const QByteArray& lineEnd) {
 enum class Field { Year, Label };
 QByteArray workingFile(const QByteArray& commaTable, Field field = Field::Label, int row = 0,
                        const char* text = "") {
-    QList<QByteArray> lines = linesOf(commaTable);
+    QList<QByteArray> lines = tableLines(commaTable);
     const qsizetype header = lines.size() - 1 - kCoreWidth;
     QList<QByteArray> out = lines.mid(0, header);
     out.insert(1, "\"varvecounting\"");
@@ -142,7 +142,7 @@ TEST_F(BadInputTest, XrfTablesAndWorkingFiles) {
     ASSERT_TRUE(core.radiograph.convertToFormat(QImage::Format_RGB888).save(radiograph, "BMP"));
     const QByteArray tabs = synth::makeXrfTable(core, true);
     const QByteArray commas = synth::makeXrfTable(core, false);
-    const QList<QByteArray> commaLines = linesOf(commas), tabLines = linesOf(tabs);
+    const QList<QByteArray> commaLines = tableLines(commas), tabLines = tableLines(tabs);
     QList<QByteArray> longLastRow = tabLines;
     longLastRow.last() += "7\t";
 

@@ -15,10 +15,6 @@ namespace {
 constexpr int kWidth = 150000;
 constexpr int kFields = 16;  // the table's width does not matter here; its length does
 
-QStringList linesOf(const QString& path) {
-    return QString::fromUtf8(files::readFileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
-}
-
 }  // namespace
 
 class LargeCoreTest : public AppTest {
@@ -126,8 +122,8 @@ TEST_F(LargeCoreTest, IsCountedSavedReopenedComparedAndChronologised) {
     EXPECT_TRUE(joined.last().contains(QStringLiteral(",%1,%2,").arg(kWidth - b).arg(kWidth - a))) << joined.last().toStdString();
 }
 
-// Proposals and the scales far from the core's right end.
-TEST_F(LargeCoreTest, BoundariesAreProposedAndScalesDrawnFarFromTheRightEnd) {
+// Proposals far from the core's right end.
+TEST_F(LargeCoreTest, BoundariesAreProposedFarFromTheRightEnd) {
     showColumnsFrom(120000);
     app::frmMain->mnuPropose->trigger();
     app::frmPropose->proposeButton->click();

@@ -14,10 +14,6 @@ namespace {
 const char* const kShown[7] = {nullptr, "1: Grey", "2: Fe", "3: Mn", "4: Ti", "5: K", "6: Zr"};
 constexpr QRgb kBrightGreen = 0xFF00FF00;
 constexpr QRgb kRawUnderAverage = 0xFF006E5A;  // (0, 110, 90)
-
-QStringList linesOf(const QString& path) {
-    return QString::fromUtf8(files::readFileBytes(path)).split("\r\n", Qt::SkipEmptyParts);
-}
 }  // namespace
 
 class XrfImportTest : public AppTest {};

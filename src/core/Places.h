@@ -57,11 +57,11 @@ inline constexpr double kMicronsPerMillimetre = 1000;
 // The positions of a radiograph `positions` columns wide: display column x shows position N - x.
 class PositionAxis {
 public:
-  constexpr explicit PositionAxis(long positions) : count(positions) {}
-  constexpr bool holds(Position p) const { return p.value >= 1 && p.value <= count; }
-  template <class Rep>
-  constexpr Place<ColumnAxisTag, Rep> columnOf(Place<PositionAxisTag, Rep> p) const {
-      return Place<ColumnAxisTag, Rep>(count - p.value);
+    constexpr explicit PositionAxis(long positions) : count(positions) {}
+    constexpr bool holds(Position p) const { return p.value >= 1 && p.value <= count; }
+    template <class Rep>
+    constexpr Place<ColumnAxisTag, Rep> columnOf(Place<PositionAxisTag, Rep> p) const {
+        return Place<ColumnAxisTag, Rep>(count - p.value);
     }
     template <class Rep>
     constexpr Place<PositionAxisTag, Rep> positionOf(Place<ColumnAxisTag, Rep> x) const {

@@ -111,15 +111,18 @@ void FieldWriter::writeValues(const Range& values) {
     bytes_.append("\r\n");
 }
 
-void FieldWriter::field(const Variant& value) {
+void FieldWriter::separate() {
     if (lineStarted_) bytes_.push_back(',');
     lineStarted_ = true;
+}
+
+void FieldWriter::field(const Variant& value) {
+    separate();
     append(bytes_, value);
 }
 
 void FieldWriter::field(double number) {
-    if (lineStarted_) bytes_.push_back(',');
-    lineStarted_ = true;
+    separate();
     appendNumber(bytes_, number);
 }
 

@@ -59,6 +59,7 @@ class FieldWriter {
   private:
     template <typename Range>
     void writeValues(const Range& values);
+    void separate();  // the comma before a field that is not the line's first
 
     std::string bytes_;  // (a standard string: appending is cheaper than to a QByteArray)
     bool lineStarted_ = false;

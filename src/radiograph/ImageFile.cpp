@@ -305,8 +305,8 @@ std::vector<std::uint64_t> greyHistogram(const QImage& source) {
     std::vector<std::uint32_t> parts(std::size_t{kParts} * kLevels16, 0);
     std::uint32_t* const h[kParts] = {&parts[0], &parts[kLevels16], &parts[2 * kLevels16],
                                       &parts[3 * kLevels16]};
-    const int width = source.width(), whole = width / kParts * kParts;
-    for (int y = 0; y < source.height(); y += countedRowStep(source)) {
+    const int width = source.width(), whole = width / kParts * kParts, step = countedRowStep(source);
+    for (int y = 0; y < source.height(); y += step) {
         const auto* row = reinterpret_cast<const std::uint16_t*>(source.constScanLine(y));
         int x = 0;
         for (; x < whole; x += kParts) {
@@ -323,14 +323,15 @@ std::vector<std::uint64_t> greyHistogram(const QImage& source) {
     return histogram;
 }
 
-// The red, green and blue values of every pixel (the fourth of RGBX64 is not counted).
-std::vector<std::uint64_t> colourHistogram(const QImage& source, int valuesPerPixel) {
+// The red, green and blue values of every pixel of an RGBX64 picture (the fourth is not counted).
+std::vector<std::uint64_t> colourHistogram(const QImage& source) {
+    constexpr int kValuesPerPixel = 4;
     std::vector<std::uint64_t> histogram(kLevels16, 0);
-    const int width = source.width();
-    for (int y = 0; y < source.height(); y += countedRowStep(source)) {
+    const int width = source.width(), step = countedRowStep(source);
+    for (int y = 0; y < source.height(); y += step) {
         const auto* row = reinterpret_cast<const std::uint16_t*>(source.constScanLine(y));
         for (int x = 0; x < width; ++x) {
-            const std::uint16_t* v = row + x * valuesPerPixel;
+            const std::uint16_t* v = row + x * kValuesPerPixel;
             ++histogram[v[0]];
             ++histogram[v[1]];
             ++histogram[v[2]];
@@ -345,9 +346,7 @@ Radiograph stretchedTo8Bit(const QImage& picture16, double lowPercent, double hi
     const bool grey = picture16.format() == QImage::Format_Grayscale16;
     const QImage source = grey ? picture16 : picture16.convertToFormat(QImage::Format_RGBX64);
     const int width = source.width(), height = source.height();
-    const int valuesPerPixel = grey ? 1 : 4;  // RGBX64: the fourth (X) value is not counted
-    const std::vector<std::uint64_t> histogram =
-        grey ? greyHistogram(source) : colourHistogram(source, valuesPerPixel);
+    const std::vector<std::uint64_t> histogram = grey ? greyHistogram(source) : colourHistogram(source);
     const std::uint64_t total = std::accumulate(histogram.begin(), histogram.end(), std::uint64_t{0});
     Stretch stretch{percentile(histogram, total, lowPercent), percentile(histogram, total, highPercent), lowPercent,
                     highPercent};
