@@ -99,6 +99,11 @@ class AppTest : public ::testing::Test {
         openRadiograph(picture);
         ASSERT_EQ(app::DataLength, width);
     }
+    // File > Save as..., the working file named `path` in its dialog.
+    void saveAs(const QString& path) {
+        dialogs->answerSave(path);
+        app::frmMain->mnuSaveAs->trigger();
+    }
     void importXrf(const QString& path, bool byMenu = false) {
         dialogs->answerOpen(path);
         byMenu ? app::frmMain->mnuOpenXRF->trigger() : app::frmMain->importXrfButton->click();
@@ -157,6 +162,18 @@ class AppTest : public ::testing::Test {
         hover(plot(k), QPoint(columnOf(p), plot(k)->height() / 2));  // the middle: the value boxes sit in the corners
         QTest::keyClick(plot(k), key, modifiers);
     }
+    // Key L (a label) or N (a note) over window k at position p, the text typed into the dialog it
+    // opens, and OK.
+    static void labelAt(int k, long p, const QString& text) {
+        keyAt(k, p, Qt::Key_L);
+        QTest::keyClicks(app::frmLaminaName->labelBox, text);
+        app::frmLaminaName->okButton->click();
+    }
+    static void noteAt(int k, long p, const QString& text) {
+        keyAt(k, p, Qt::Key_N);
+        QTest::keyClicks(app::frmNote->noteBox, text);
+        app::frmNote->okButton->click();
+    }
     static int countPixels(const QImage& picture, QRgb colour) {
         const QImage image = picture.convertToFormat(QImage::Format_RGB32);
         int n = 0;
@@ -176,6 +193,13 @@ class AppTest : public ::testing::Test {
         QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, from);
         QTest::mouseMove(widget, to);
         QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, to);
+    }
+    // A right click on window k's plot: its pop-up opens at the press; closed before the release.
+    static void rightClick(int k, QPoint pos) {
+        QTest::mousePress(plot(k), Qt::RightButton, Qt::NoModifier, pos);
+        EXPECT_EQ(app::curveWindow(k).lastPopup(), app::curveWindow(k).mnuRB);
+        app::curveWindow(k).mnuRB->menu()->hide();
+        QTest::mouseRelease(plot(k), Qt::RightButton, Qt::NoModifier, pos);
     }
     // A double click with the left button, its last release included: QTest's leaves the button
     // down, and every later move would then be a drag.

@@ -27,10 +27,6 @@ class CompareWindowTest : public AppTest {
         importXrf(dir.filePath("Results.txt"));
         ASSERT_TRUE(app::XrfLoaded && app::frmMain->mnuCompare->Enabled());
     }
-    void saveAs(const QString& name) {
-        dialogs->answerSave(dir.filePath(name));
-        app::frmMain->mnuSaveAs->trigger();
-    }
     void openReference(const QString& path) {
         dialogs->answerOpen(path);
         app::frmMain->mnuCompare->trigger();
@@ -43,13 +39,13 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     // The reference: a year every 20 rows. This count: three of them left out, two added (one of
     // level 2), one made a half year, and a labelled lamina.
     for (long p = 20; p < kLength; p += 20) app::YearMark(p) = Variant(core::Integer{1});
-    saveAs("first.csv");
+    saveAs(dir.filePath("first.csv"));
     for (long p : {60, 200, 340}) app::YearMark(p) = Variant("---");
     app::YearMark(110) = Variant(core::Integer{1});
     app::YearMark(270) = Variant(core::Integer{2});
     app::YearMark(160) = Variant(core::Integer{3});
     app::MarkerLabel(180) = "#T1";
-    saveAs("second.csv");
+    saveAs(dir.filePath("second.csv"));
     openReference(dir.filePath("first.csv"));
 
     app::CompareForm& form = app::frmCompare.get();
@@ -105,9 +101,7 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     EXPECT_TRUE(app::Saved);
 
     // "Copy here" takes it into this count; one Undo takes it back.
-    QTest::mousePress(plot(2), Qt::RightButton, Qt::NoModifier, QPoint(columnOf(201), 30));
-    curveWindow(2).mnuRB->menu()->hide();
-    QTest::mouseRelease(plot(2), Qt::RightButton, Qt::NoModifier, QPoint(columnOf(201), 30));
+    rightClick(2, QPoint(columnOf(201), 30));
     curveWindow(2).mnuCopyHere->trigger();
     EXPECT_TRUE(app::YearMark(200) == 1 && !app::Saved);
     curveWindow(2).mnuUndo->trigger();
@@ -128,7 +122,7 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
 // Not a count of this core: said why, and both counts stay as they were.
 TEST_F(CompareWindowTest, AReferenceOfAnotherCoreOrNoCountIsRefused) {
     app::YearMark(100) = Variant(core::Integer{1});
-    saveAs("mine.csv");
+    saveAs(dir.filePath("mine.csv"));
     const QList<QByteArray> lines = files::readFileBytes(dir.filePath("mine.csv")).split('\n');
     writeFile(dir.filePath("short.csv"), lines.mid(0, 4 + 300).join('\n'));  // 300 of the 400 rows
     const struct {

@@ -132,9 +132,7 @@ TEST(BoundedArray, IndicesOutsideTheBoundsThrowAndResizesKeepWhatIsShared) {
     a(1) = 10;
     a(3) = 30;
     a.redimPreserve(5, 7);
-    EXPECT_EQ(a(1), 10);
-    EXPECT_EQ(a(3), 30);
-    EXPECT_EQ(a(5), 7);
+    EXPECT_TRUE(a(1) == 10 && a(3) == 30 && a(5) == 7);
     EXPECT_THROW(a(6), core::SubscriptError);
     a.redim(0, 1);
     EXPECT_EQ(a(0), 0);

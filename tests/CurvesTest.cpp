@@ -28,13 +28,6 @@ class CurvesTest : public AppTest {
         ASSERT_TRUE(app::ViewLeft == 0 && app::ViewRight == 400);
         app::Saved = true;
     }
-    // A right click on a plot: the pop-up opens at the press; the test closes it before releasing.
-    void rightClick(int k, QPoint pos) {
-        QTest::mousePress(plot(k), Qt::RightButton, Qt::NoModifier, pos);
-        EXPECT_EQ(curveWindow(k).lastPopup(), curveWindow(k).mnuRB);
-        curveWindow(k).mnuRB->menu()->hide();
-        QTest::mouseRelease(plot(k), Qt::RightButton, Qt::NoModifier, pos);
-    }
     // Keys with Ctrl held, through the window system as a user types them.
     void ctrlKey(int k, Qt::Key key) {
         curveWindow(k).Show();
@@ -156,8 +149,6 @@ TEST_F(CurvesTest, UndoTakesBackTheLastFiftyOnePlacementsNewestFirst) {
     EXPECT_EQ(beeps(), 2u);
 }
 
-// Delete clears the position and both neighbours (markers, labels, notes) and cannot be undone;
-// at position 1 the column titles stay; beyond the data nothing happens.
 // A value typed into a range box, then the pointer onto the plot: the keys mark there, and the box
 // keeps the value typed.
 TEST_F(CurvesTest, ThePlotTakesTheKeysWhenThePointerEntersIt) {
@@ -189,6 +180,8 @@ TEST_F(CurvesTest, TheSteppingComesFromTheNumericPositions) {
                 app::frmMain->steppingBox->ToolTipText().startsWith("The stepping"));
 }
 
+// Delete clears the position and both neighbours (markers, labels, notes) and cannot be undone;
+// at position 1 the column titles stay; beyond the data nothing happens.
 TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
     for (long p : {1, 2, 59, 60, 61, 62}) {
         app::YearMark(p) = Variant(core::Integer(1));

@@ -78,11 +78,8 @@ struct Seen {
 };
 
 Seen seen() {
-    Seen s{{},
-           app::PointerActive,
-           app::ProposedPositions,
-           app::ViewLeft,
-           app::frmNote->isVisible() || app::frmLaminaName->isVisible()};
+    const bool dialogOpen = app::frmNote->isVisible() || app::frmLaminaName->isVisible();
+    Seen s{{}, app::PointerActive, app::ProposedPositions, app::ViewLeft, dialogOpen};
     for (long p = 1; p <= app::DataLength; ++p)
         s.marks.push_back(app::YearMark(p).toString() + '|' + app::MarkerLabel(p) + '|' + app::MarkerNote(p));
     return s;
@@ -114,11 +111,7 @@ class KeyboardTableTest : public AppTest {
     // everything it changed put back.
     Keys keysThatAct(const std::function<void(const Key&)>& press) {
         const Seen before = seen();
-        const auto marks = app::YearMark;
-        const auto labels = app::MarkerLabel;
-        const auto notes = app::MarkerNote;
-        const auto undoPositions = app::UndoPosition;
-        const auto undoValues = app::UndoValue;
+        const auto count = std::tuple{app::YearMark, app::MarkerLabel, app::MarkerNote, app::UndoPosition, app::UndoValue};
         const double sectionLeft = app::frmPreview->sectionFrame->Left(),
                      sectionWidth = app::frmPreview->sectionFrame->Width();
         Keys acting;
@@ -134,11 +127,7 @@ class KeyboardTableTest : public AppTest {
             }
             if (after.active != before.active) app::ToggleActivation();
             if (after.viewLeft != before.viewLeft) placeSection(sectionLeft, sectionWidth);
-            app::YearMark = marks;
-            app::MarkerLabel = labels;
-            app::MarkerNote = notes;
-            app::UndoPosition = undoPositions;
-            app::UndoValue = undoValues;
+            std::tie(app::YearMark, app::MarkerLabel, app::MarkerNote, app::UndoPosition, app::UndoValue) = count;
             app::ProposedPositions = before.proposed;
             EXPECT_TRUE(seen() == before) << "could not undo " << qPrintable(key.name);
         }

@@ -4,6 +4,7 @@
 #include "radiograph/Adjust.h"
 #include "radiograph/GreyProfile.h"
 #include "radiograph/RangeRounding.h"
+#include "radiograph/SectionFrame.h"
 
 using radiograph::Adjustment;
 using radiograph::Precision;
@@ -133,4 +134,19 @@ TEST(GreyProfile, EveryChannelSumGivesItsRoundedMean) {
     for (int s = 0; s <= 765; ++s) {
         ASSERT_EQ(profile[766 - s], static_cast<int>(core::roundHalfEven(s / 3.0))) << s;
     }
+}
+
+// A press takes an edge within two pixels of it, the whole frame inside it, or nothing. A frame
+// narrower than 16 pixels (the section of a long core in the preview) is taken whole anywhere
+// inside, its edges only from just outside.
+TEST(SectionFrame, APressTakesAnEdgeTheWholeFrameOrNothing) {
+    using G = radiograph::SectionGrip;
+    const std::tuple<double, double, G> rows[] = {  // width, press, grip
+        {600, -30, G::None},  {600, -29, G::LeftEdge},  {600, 29, G::LeftEdge}, {600, 30, G::Whole},
+        {600, 570, G::Whole}, {600, 571, G::RightEdge}, {600, 629, G::RightEdge}, {600, 630, G::None},
+        {240, 29, G::LeftEdge}, {239, 29, G::Whole},    {60, -29, G::LeftEdge}, {60, 0, G::LeftEdge},
+        {60, 1, G::Whole},    {60, 59, G::Whole},       {60, 60, G::RightEdge}, {60, 89, G::RightEdge},
+        {60, 90, G::None},    {60, -30, G::None}};
+    for (const auto& [width, at, grip] : rows)
+        EXPECT_EQ(radiograph::sectionGripAt(at, width), grip) << width << " wide, pressed at " << at;
 }

@@ -24,7 +24,6 @@ class RecoveryTest : public AppTest {
         app::OfferRecoveryAtStart();
         return dialogs->shownOf(ui::ScriptedDialogs::Kind::Message);
     }
-    void recoverCountKilledMidway(int width);
 };
 
 // The child's part of the test below, run in its own process (the variable names the folder of
@@ -40,14 +39,9 @@ TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     const long n = app::DataLength;
     placeSection(app::frmPreview->previewImage->Width() * 50 / n, app::frmPreview->previewImage->Width() * 300 / n);
     keyAt(2, n - 100, Qt::Key_1);
-    keyAt(2, n - 200, Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->labelBox, "T1");
-    app::frmLaminaName->okButton->click();
-    keyAt(2, n - 250, Qt::Key_N);
-    QTest::keyClicks(app::frmNote->noteBox, "slump");
-    app::frmNote->okButton->click();
-    dialogs->answerSave(folder + QStringLiteral("/saved.csv"));
-    app::frmMain->mnuSaveAs->trigger();
+    labelAt(2, n - 200, "T1");
+    noteAt(2, n - 250, "slump");
+    saveAs(folder + QStringLiteral("/saved.csv"));
     keyAt(3, n - 150, Qt::Key_3);
     // As a save writes them: a text emptied in its dialog ("#---") is stored as none.
     core::Array<QString> labels = app::MarkerLabel, notes = app::MarkerNote;
@@ -63,9 +57,11 @@ TEST_F(RecoveryTest, ChildCountsUntilKilled) {
     QEventLoop().exec();  // until killed
 }
 
-// A count of a core of `width` columns, killed midway, is recovered at the next start.
-void RecoveryTest::recoverCountKilledMidway(int width) {
-    openSyntheticCore(width, 40, false, 16);  // its files in this test's folder
+// A count killed midway is recovered at the next start: on a core of 150,000 columns, so that
+// positions past 32,767 are in the copy, and a table of as many rows is read again.
+TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
+    const long n = 150000;
+    openSyntheticCore(n, 40, false, 16);  // its files in this test's folder
     restart();
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -86,25 +82,14 @@ void RecoveryTest::recoverCountKilledMidway(int width) {
                 onlyMessage().endsWith(".csv.unused. Recover it?"))
         << onlyMessage().toStdString();
     ASSERT_TRUE(app::XrfLoaded);
-    const long n = width;
     EXPECT_TRUE(app::YearMark(n - 100) == 1 && app::YearMark(n - 150) == 3 && app::MarkerLabel(n - 200) == "#T1" &&
                 app::MarkerNote(n - 250) == "#slump" && !app::Saved);
     EXPECT_TRUE(app::ViewLeft > 0 && app::ViewRight < n &&  // the section it showed, not the whole core
                 said.contains(QStringLiteral("ready %1 %2\n").arg(app::ViewLeft).arg(app::ViewRight).toUtf8()));
-    dialogs->answerSave(dir.filePath("after.csv"));
-    app::frmMain->mnuSaveAs->trigger();
+    saveAs(dir.filePath("after.csv"));
     EXPECT_EQ(files::readFileBytes(dir.filePath("after.csv")).toStdString(),
               files::readFileBytes(dir.filePath("expected.csv")).toStdString());
     EXPECT_TRUE(QDir(recoveryFolder()).entryList({"recovery-*.csv"}, QDir::Files).isEmpty());  // saved: gone
-}
-
-TEST_F(RecoveryTest, ACountKilledMidwayIsRecoveredAtTheNextStart) {
-    recoverCountKilledMidway(400);
-}
-
-// Positions past 32,767 in the copy, and a table of as many rows read again.
-TEST_F(RecoveryTest, ACountOfALargeCoreKilledMidwayIsRecovered) {
-    recoverCountKilledMidway(150000);
 }
 
 // A copy cut short, foreign, from a newer program or damaged is refused with the reason.
@@ -182,8 +167,7 @@ TEST_F(RecoveryTest, NoWriteWhileNothingChanged) {
     EXPECT_EQ(written(), first);  // nothing changed
     keyAt(2, 140, Qt::Key_2);
     EXPECT_NE(written(), first);
-    dialogs->answerSave(dir.filePath("saved.csv"));
-    app::frmMain->mnuSaveAs->trigger();
+    saveAs(dir.filePath("saved.csv"));
     EXPECT_FALSE(QFile::exists(copy));
 }
 

@@ -108,14 +108,12 @@ TEST_F(ScalesTest, BadSpacingsAndSteppingsEndCleanly) {
     EXPECT_TRUE(app::ElasticInterval > 0 && !e.Caption().contains('-')) << e.Caption().toStdString();
     drag(area, QPoint(centre, 5), QPoint(centre + 50, 5));       // from the centre line
     app::ClearCurvePointers();
-    for (const char* stepping : {"0", "", "abc", "-200", "1e308"}) {
+    for (const char* stepping : {"", "abc", "-200", "1e308", "0"}) {
         app::frmMain->steppingBox->setText(QString::fromLatin1(stepping));
         app::DrawScale();
         app::Draw1mScale();
         app::RenderSection();
     }
-    app::frmMain->steppingBox->setText("0");
-    app::DrawScale();
     EXPECT_EQ(app::frmScale->Caption(), "0 mm");
     EXPECT_TRUE(app::frmMain->steppingBox->ToolTipText().startsWith("The stepping must be a positive number"));
     app::frmMain->steppingBox->setText("200");

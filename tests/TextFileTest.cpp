@@ -25,31 +25,23 @@ TEST(TextFile, AFailedSaveLeavesTheOldFileAndAReadStopsAtTheLimit) {
     EXPECT_TRUE(files::readFileBytes("/proc/self/status", 1 << 20).endsWith('\n'));
 }
 
-namespace {
-core::Array2<core::Variant> emptyTable() {
-    return core::Array2<core::Variant>(0, 3, 0, 100);
-}
-}  // namespace
-
 // The shipped file reads with its labels, defaults and colours, and is written back byte for
 // byte; so is a file with a quoted row count and an empty value.
 TEST(SettingsFile, TheShippedFileAndAQuotedRowCountRoundTrip) {
     const QByteArray shipped =
         files::readFileBytes(testsupport::sourceFile("References/Stratalyser_References.csv"));
-    auto table = emptyTable();
+    core::Array2<core::Variant> table(0, 3, 0, 100);
     files::readSettings(shipped, table);
-    EXPECT_TRUE(table(3, 1) == 100 && table(2, 1) == 100);
-    EXPECT_TRUE(table(3, 5) == 9999);  // positions unset: computed by their default rules
-    EXPECT_TRUE(table(3, 33) == 33023 && table(2, 34) == 0xCFCFCF);
-    EXPECT_TRUE(table(0, 5).isString() && table(1, 100).isString());
+    // Positions unset (9999): computed by their default rules.
+    EXPECT_TRUE(table(3, 1) == 100 && table(2, 1) == 100 && table(3, 5) == 9999 && table(0, 5).isString());
+    EXPECT_TRUE(table(3, 33) == 33023 && table(2, 34) == 0xCFCFCF && table(1, 100).isString());
     EXPECT_EQ(files::writeSettings(table), shipped);
 
     QByteArray quoted = shipped;
     quoted.replace("\"count\",100,100", "\"count\",\"100\",\" 100 \"");
     quoted.replace("\"frmMain\",\"Top\",9999,9999", "\"frmMain\",\"Top\",9999,");
-    table = emptyTable();
+    table = core::Array2<core::Variant>(0, 3, 0, 100);
     files::readSettings(quoted, table);
-    EXPECT_TRUE(table(3, 33) == 33023);  // read to the end
-    EXPECT_TRUE(table(3, 5).isEmpty());
+    EXPECT_TRUE(table(3, 33) == 33023 && table(3, 5).isEmpty());  // read to the end
     EXPECT_EQ(files::writeSettings(table), quoted);
 }

@@ -189,8 +189,8 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
             const double mm = 2.5 * i;
             if (mm < from || mm > to || (i >= skipFrom && i < skipFrom + 3)) continue;
             const QString label = !labelled ? QString() : i == 14 ? "T1" : i == 18 ? "F2" : QString();
-            marks.push_back({core::Column(1000 - i), core::Millimetres(mm - from), 1, label, {}});
-            if (i == 2) marks.push_back({core::Column(998), core::Millimetres(mm - from + 1), 2, {}, {}});
+            marks.push_back({core::Column(151000 - i), core::Millimetres(mm - from), 1, label, {}});  // columns past 32,767
+            if (i == 2) marks.push_back({core::Column(150998), core::Millimetres(mm - from + 1), 2, {}, {}});
         }
         return files::readChronology(files::writeChronology(files::buildVarves(marks, {year, "S", compositeTop, {}})));
     };

@@ -86,19 +86,21 @@ TEST(XrfFileTest, AWorkingFileReopensWhateverItsFirstNameIs) {
     EXPECT_EQ(x.data(1, 1).toString(), QStringLiteral("L2"));
 }
 
-// The scanner's step needs two numeric positions, and a step that is any length at all (a position
-// of 8e21 mm, found by fuzzing, once made one no whole number can hold).
+// The scanner's step needs two numeric positions, whatever the first one is and however few rows
+// there are, and a step that is any length at all (a position of 8e21 mm, found by fuzzing, once
+// made one no whole number can hold).
 TEST(XrfFileTest, TheScannerStepNeedsTwoNumericPositions) {
     const XrfContents x = readXrfTable(samples::scannerTable(1));
     EXPECT_EQ(files::scannerStepMicrons(x.data, 1), std::nullopt);
-    core::VariantTable t(0, 3, 0, 3);
-    t(2, 1) = Variant(1.0);
-    t(2, 2) = Variant("x");
-    EXPECT_EQ(files::scannerStepMicrons(t, 2), std::nullopt);
-    t(2, 2) = Variant(8.2e21);
-    EXPECT_EQ(files::scannerStepMicrons(t, 2), std::nullopt);
-    t(2, 2) = Variant(1.2);
-    EXPECT_EQ(files::scannerStepMicrons(t, 2), 200);
+    const std::tuple<int, double, double, std::optional<long>> tables[] = {
+        {3, 12.5, 0.5, 500}, {4, 0.01, 0.2, 200}, {5, 100.02, 0.06, 60}, {2, 1.0, 8.2e21, std::nullopt}};
+    for (const auto& [rows, first, step, microns] : tables) {
+        core::VariantTable t(0, 3, 0, rows);
+        for (int p = 1; p <= rows; ++p) t(2, p) = Variant(first + step * (p - 1));
+        EXPECT_EQ(files::scannerStepMicrons(t, rows), microns) << rows << " rows from " << first;
+        t(2, 2) = Variant("x");
+        EXPECT_EQ(files::scannerStepMicrons(t, 2), std::nullopt) << rows;
+    }
 }
 
 // The scanner's run record as the real one is written, and records that cannot place anything:

@@ -62,9 +62,7 @@ TEST_F(XrfImportTest, ACountingJobSurvivesSavingQuittingAndReopening) {
     keyAt(3, p2, Qt::Key_3);
     keyAt(5, p3, Qt::Key_7);
     keyAt(1, p4, Qt::Key_1);
-    keyAt(3, p2, Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->labelBox, "A \"1\", thick");
-    app::frmLaminaName->okButton->click();
+    labelAt(3, p2, "A \"1\", thick");
     keyAt(4, p4, Qt::Key_N);
     app::frmNote->okButton->click();                        // confirmed empty: no note
     app::MarkerNote(p3) = QStringLiteral("#two\r\nlines");  // as an older file may hold it
@@ -116,9 +114,7 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummary) {
         marked.push_back(p);
     }
     ASSERT_EQ(marked.size(), 18u);
-    keyAt(2, marked[9], Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->labelBox, "V10");
-    app::frmLaminaName->okButton->click();
+    labelAt(2, marked[9], "V10");
 
     dialogs->answerSave(dir.filePath("summary.csv"));
     app::frmMain->mnuSummary->trigger();
@@ -152,9 +148,7 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
         marked.push_back(app::DataLength - *b);  // position 1 is the right-hand end
         keyAt(2, marked.back(), Qt::Key(Qt::Key_0 + levels[marked.size() - 1]));
     }
-    keyAt(2, marked[2], Qt::Key_L);
-    QTest::keyClicks(app::frmLaminaName->labelBox, "V3");
-    app::frmLaminaName->okButton->click();
+    labelAt(2, marked[2], "V3");
 
     app::frmMain->mnuChronology->trigger();
     app::ChronologyForm& form = app::frmChronology.get();
@@ -233,28 +227,6 @@ TEST_F(XrfImportTest, MovingAveragesSmoothTheirOwnWindowsCurve) {
     curveWindow(3).topValueBox->setText("7");
     curveWindow(3).mnuFlip->trigger();
     EXPECT_EQ(curveWindow(3).bottomValueBox->Text(), "7");
-}
-
-// The stepping comes from the scanner's positions, whatever the first one is, and from tables of
-// only a few rows.
-TEST_F(XrfImportTest, TheSteppingFollowsThePositionsOfShortTables) {
-    const struct {
-        int rows;
-        double first, step;
-        const char* micron;
-    } tables[] = {{3, 12.5, 0.5, "500"}, {4, 0.01, 0.2, "200"}, {5, 100.02, 0.06, "60"}};
-    for (const auto& t : tables) {
-        restart();
-        openSyntheticCore(t.rows);
-        QByteArray bytes = samples::scannerTable(t.rows, [](int f, int p) { return QByteArray::number(f * 10 + p); });
-        for (int p = 1; p <= t.rows; ++p)
-            bytes.replace(".spe\"," + QByteArray::number(0.2 * p) + ",",
-                          ".spe\"," + QByteArray::number(t.first + t.step * (p - 1)) + ",");
-        importXrf(writeFile(dir.filePath("short.csv"), bytes));
-        ASSERT_TRUE(app::XrfLoaded) << t.rows;
-        EXPECT_DOUBLE_EQ(app::XrfData.get(2, 1).toDouble(), t.first);
-        EXPECT_EQ(app::frmMain->steppingBox->Text(), t.micron) << t.rows << " rows from " << t.first;
-    }
 }
 
 // Ratios with zero denominators leave gaps, and a small negative ratio range settles at once: its

@@ -17,6 +17,9 @@
 
 namespace app {
 
+using radiograph::kMinimumSectionWidth;
+using radiograph::SectionGrip;
+using radiograph::sectionGripAt;
 using ui::make;
 
 PreviewForm::PreviewForm() : ui::Form(ui::Unit::Twips) {
@@ -118,18 +121,19 @@ void sectionMoved(PreviewForm& preview) {
 }  // namespace
 
 void PreviewForm::previewImage_MouseDown(int button, int, double x, double y) {
-    const double left = sectionFrame->Left(), width = sectionFrame->Width(), offset = previewImage->Left();
-    if (nearSectionEdge(offset + x - left)) {
+    const double left = sectionFrame->Left(), width = sectionFrame->Width();
+    const SectionGrip grip = sectionGripAt(previewImage->Left() + x - left, width);
+    if (grip == SectionGrip::LeftEdge) {
         DragLeftEdge = true;
         DragAnchor = core::clng(left + width);
-    } else if (nearSectionEdge(offset + x - left - width)) {
+    } else if (grip == SectionGrip::RightEdge) {
         DragRightEdge = true;
-    } else if (left + offset < x && x < left + offset + width) {
+    } else if (grip == SectionGrip::Whole) {
         DragSection = true;
         GrabOffset = core::clng(x - left);
-    } else if (nearSectionEdge(y - bandLines(0)->Y1())) {
+    } else if (nearBandLine(y - bandLines(0)->Y1())) {
         DragUpperLine = Variant(true);
-    } else if (nearSectionEdge(y - bandLines(1)->Y1())) {
+    } else if (nearBandLine(y - bandLines(1)->Y1())) {
         DragLowerLine = Variant(true);
     } else if (bandLines(0)->Y1() < y && y < bandLines(1)->Y1()) {
         DragBand = Variant(true);
@@ -139,14 +143,15 @@ void PreviewForm::previewImage_MouseDown(int button, int, double x, double y) {
 }
 
 void PreviewForm::setHoverCursor(double x, double y) {
-    const double left = sectionFrame->Left(), width = sectionFrame->Width(), offset = previewImage->Left();
+    const SectionGrip grip =
+        sectionGripAt(previewImage->Left() + x - sectionFrame->Left(), sectionFrame->Width());
     const bool bandMoving = isFlagSet(DragBand);
-    if (nearSectionEdge(offset + x - left) || nearSectionEdge(offset + x - left - width)) {
+    if (grip == SectionGrip::LeftEdge || grip == SectionGrip::RightEdge) {
         previewImage->setMousePointer(ui::MousePointer::SizeWE);
-    } else if (left + offset < x && x < left + offset + width) {
+    } else if (grip == SectionGrip::Whole) {
         previewImage->setMousePointer(ui::MousePointer::SizeAll);
     } else if (!bandMoving &&
-               (nearSectionEdge(y - bandLines(0)->Y1()) || nearSectionEdge(y - bandLines(1)->Y1()))) {
+               (nearBandLine(y - bandLines(0)->Y1()) || nearBandLine(y - bandLines(1)->Y1()))) {
         previewImage->setMousePointer(ui::MousePointer::SizeNS);
     } else if (bandLines(0)->Y1() < y && y < bandLines(1)->Y1()) {
         previewImage->setMousePointer(ui::MousePointer::Default);

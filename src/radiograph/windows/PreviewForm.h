@@ -2,6 +2,7 @@
 
 #include "app/SharedState.h"
 #include "app/WindowLayout.h"
+#include "radiograph/SectionFrame.h"
 #include "ui/ControlArray.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -54,12 +55,9 @@ class PreviewForm : public ui::Form {
     void showLabelToolTip(double x);
 };
 
-// The section rectangle in the preview and the raw image window: a press this close to an edge or
-// a band line (squared distance in twips, under 30 twips) grabs it; a section is never narrower.
-inline constexpr double kSectionNearSquared = 900;
-inline constexpr double kMinimumSectionWidth = 90;
-inline bool nearSectionEdge(double distance) {
-    return distance * distance < kSectionNearSquared;
+// A press this close to a band line of the preview (under 30 twips) grabs it.
+inline bool nearBandLine(double distance) {
+    return std::abs(distance) < radiograph::kSectionEdgeReach;
 }
 
 // The labelled laminae as cyan lines over the preview (while shown), and the lists of labelled

@@ -34,13 +34,14 @@ RawImageForm::RawImageForm() : ui::Form(ui::Unit::Twips) {
 }
 
 void RawImageForm::rawImage_MouseDown(int, int, double x, double) {
-    const double left = sectionFrame->Left(), width = sectionFrame->Width(), offset = rawImage->Left();
-    if (nearSectionEdge(offset + x - left)) {
+    const double left = sectionFrame->Left(), width = sectionFrame->Width();
+    const radiograph::SectionGrip grip = radiograph::sectionGripAt(rawImage->Left() + x - left, width);
+    if (grip == radiograph::SectionGrip::LeftEdge) {
         leftEdge_ = true;
         anchor_ = core::clng(width + left);
-    } else if (nearSectionEdge(offset + x - left - width)) {
+    } else if (grip == radiograph::SectionGrip::RightEdge) {
         rightEdge_ = true;
-    } else if (left + offset < x && x < left + offset + width) {
+    } else if (grip == radiograph::SectionGrip::Whole) {
         moving_ = true;
         grabOffset_ = core::clng(x - left);
     }
@@ -68,10 +69,11 @@ void RawImageForm::rawImage_MouseMove(int button, int shift, double x, double y)
         m.pixelColourSwatch->setFillColour(
             core::rgb(std::max(c % 256, 0), std::max((c / 256) % 256, 0), std::max(c / 65536, 0)));
     }
-    const double left = sectionFrame->Left(), width = sectionFrame->Width(), offset = rawImage->Left();
-    if (nearSectionEdge(offset + x - left) || nearSectionEdge(offset + x - left - width)) {
+    const radiograph::SectionGrip grip =
+        radiograph::sectionGripAt(rawImage->Left() + x - sectionFrame->Left(), sectionFrame->Width());
+    if (grip == radiograph::SectionGrip::LeftEdge || grip == radiograph::SectionGrip::RightEdge) {
         rawImage->setMousePointer(ui::MousePointer::SizeWE);
-    } else if (left + offset < x && x < left + offset + width) {
+    } else if (grip == radiograph::SectionGrip::Whole) {
         rawImage->setMousePointer(ui::MousePointer::Default);
     } else {
         rawImage->setMousePointer(ui::MousePointer::Cross);
@@ -82,11 +84,11 @@ void RawImageForm::rawImage_MouseMove(int button, int shift, double x, double y)
             std::clamp(x - grabOffset_, 0.0, std::max(0.0, imageRight - sectionFrame->Width())));
         sectionDragged();
     } else if (rightEdge_) {
-        if (x > sectionFrame->Left() + kMinimumSectionWidth)
+        if (x > sectionFrame->Left() + radiograph::kMinimumSectionWidth)
             sectionFrame->setWidth(std::min(x, imageRight) - sectionFrame->Left());
         sectionDragged();
     } else if (leftEdge_) {
-        if (x < sectionFrame->Left() + sectionFrame->Width() - kMinimumSectionWidth) {
+        if (x < sectionFrame->Left() + sectionFrame->Width() - radiograph::kMinimumSectionWidth) {
             const double l = std::max(x, 0.0);
             sectionFrame->place(l, sectionFrame->Top(), anchor_ - l, sectionFrame->Height());
         }
