@@ -16,6 +16,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/RecentAndDropped.h"
 #include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"

@@ -1,5 +1,6 @@
 // Opening files from the command line: what is accepted, what is refused before any window
 // opens, and that the named files open in order without a dialog.
+#include <QMimeData>
 #include <QProcess>
 #include <sys/stat.h>
 
@@ -127,4 +128,59 @@ TEST_F(AppTest, NamedFilesAndTheDemoCoreOpenWithoutADialog) {
     app::openFromCommandLine(app::makeDemoCore(demo.path()));
     EXPECT_TRUE(app::XrfLoaded && app::PhotoOpen && app::Saved && app::YearMark(700) == 4);
     EXPECT_EQ(files::readFileBytes(demo.filePath("demo.csv")), saved);
+}
+
+// File > Open recent: the core with its working file, kept beside the settings for the next start;
+// opening one closes the open core first; a core whose file is gone is said so and leaves the list.
+TEST_F(AppTest, RecentCoresOpenWithTheirWorkingFiles) {
+    openSyntheticCore(300);
+    importXrf(dir.filePath("Results.txt"));
+    saveAs(dir.filePath("work.csv"));
+    restart();
+    app::MainForm& main = start();
+    ASSERT_TRUE(main.mnuOpenRecent->Enabled());
+    EXPECT_TRUE(main.mnuRecentCores(1)->Caption() == "1 core.bmp, work.csv" && !main.mnuRecentCores(2)->Visible());
+    main.mnuRecentCores(1)->trigger();
+    EXPECT_TRUE(app::XrfLoaded && app::WorkingFileName == dir.filePath("work.csv") && app::DataLength == 300);
+    app::frmMain->mnuRecentCores(1)->trigger();  // the same core again: the open one closes first
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app::XrfLoaded && dialogs->shownOf(ui::ScriptedDialogs::Kind::Message).empty());
+    QFile::remove(dir.filePath("work.csv"));
+    app::frmMain->mnuRecentCores(1)->trigger();
+    EXPECT_TRUE(onlyMessage().contains("work.csv of this core no longer exists") && app::XrfLoaded);
+    EXPECT_FALSE(app::frmMain->mnuOpenRecent->Enabled() || app::frmMain->mnuRecentCores(1)->Visible());
+    writeFile(app::RecentCoresPath(), samples::noise(2000));  // a damaged list: an empty one, and no message
+    restart();
+    start();
+    EXPECT_TRUE(!app::frmMain->mnuOpenRecent->Enabled() && dialogs->shown().empty());
+}
+
+// Files dropped on a window open as their commands would: the radiograph and its table together,
+// then the photo; what cannot open yet is said so.
+TEST_F(AppTest, DroppedFilesOpenAsTheirCommandsWould) {
+    const auto drop = [](QWidget* window, const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &dropped);
+        return enter.isAccepted() && dropped.isAccepted();
+    };
+    openSyntheticCore(300);
+    restart();
+    start();
+    const QString photo = dir.filePath("photo.png");
+    ASSERT_TRUE(core.radiograph.save(photo));
+    EXPECT_TRUE(drop(&app::frmMain.get(), {dir.filePath("Results.txt")}));
+    EXPECT_TRUE(onlyMessage().startsWith("A core opens with its radiograph") && !app::RadiographImported);
+    dialogs->clearRecord();
+    EXPECT_TRUE(drop(&app::frmPreview.get(), {dir.filePath("core.bmp"), dir.filePath("Results.txt")}));
+    EXPECT_TRUE(app::XrfLoaded && app::DataLength == 300 && dialogs->shown().empty());
+    EXPECT_TRUE(drop(&app::curveWindow(3), {dir.filePath("Results.csv")}));
+    EXPECT_TRUE(onlyMessage().contains("close the core (File > Close core)"));
+    EXPECT_TRUE(drop(&app::curveWindow(3), {photo}));
+    EXPECT_TRUE(app::PhotoOpen && app::PhotoFileName == photo);
 }

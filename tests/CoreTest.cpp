@@ -92,15 +92,13 @@ TEST(Places, ColumnsPositionsAndMillimetresConvertAlongOneAxis) {
 TEST(Variant, NumbersCompareByValueButNeverEqualText) {
     EXPECT_TRUE(Variant(core::Integer(3)) == Variant(3.0));
     EXPECT_TRUE(Variant(core::Integer(3)) == 3);
-    EXPECT_FALSE(Variant("3") == Variant(core::Integer(3)));
-    EXPECT_FALSE(Variant(core::Integer(3)) == Variant("3"));
-    EXPECT_FALSE(Variant("3") == 3);
+    EXPECT_FALSE(Variant("3") == Variant(core::Integer(3)) || Variant(core::Integer(3)) == Variant("3") ||
+                 Variant("3") == 3);
     EXPECT_TRUE(Variant("---") == "---");
     EXPECT_FALSE(Variant("---") == "#---");
     EXPECT_FALSE(Variant(core::Integer(1)) == "---");
     // Empty reads as zero and as nothing.
-    EXPECT_TRUE(Variant() == 0);
-    EXPECT_TRUE(Variant() == "");
+    EXPECT_TRUE(Variant() == 0 && Variant() == "");
     EXPECT_FALSE(Variant() == 9999);
     EXPECT_TRUE(Variant(true) == -1);
     EXPECT_TRUE(Variant(core::Date{2026, 1, 2}) == Variant(core::Date{2026, 1, 2}));

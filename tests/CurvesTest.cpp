@@ -28,13 +28,13 @@ class CurvesTest : public AppTest {
         ASSERT_TRUE(app::ViewLeft == 0 && app::ViewRight == 400);
         app::Saved = true;
     }
-    // Keys with Ctrl held, through the window system as a user types them.
-    void ctrlKey(int k, Qt::Key key) {
+    // Keys with Ctrl held (and Shift, when given), through the window system as a user types them.
+    void ctrlKey(int k, Qt::Key key, Qt::KeyboardModifiers also = Qt::NoModifier) {
         curveWindow(k).Show();
         curveWindow(k).activateWindow();
         plot(k)->setFocus();
         QTest::keyPress(curveWindow(k).windowHandle(), Qt::Key_Control);
-        QTest::keyClick(curveWindow(k).windowHandle(), key, Qt::ControlModifier);
+        QTest::keyClick(curveWindow(k).windowHandle(), key, Qt::ControlModifier | also);
         QTest::keyRelease(curveWindow(k).windowHandle(), Qt::Key_Control);
     }
     // A scanner table of the core imported by the button: Fe is 10 * (position mod 7), but for
@@ -163,6 +163,20 @@ TEST_F(CurvesTest, ThePlotTakesTheKeysWhenThePointerEntersIt) {
     EXPECT_TRUE(app::YearMark(100) == 1 && c2.topValueBox->Text().endsWith("9")) << c2.topValueBox->Text().toStdString();
 }
 
+// A number key marks under the pointer while another window has the keyboard; a value box being
+// typed in keeps its digits.
+TEST_F(CurvesTest, NumberKeysMarkUnderThePointerWhicheverWindowHasTheKeyboard) {
+    app::MainForm& main = app::frmMain.get();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    hover(plot(1), QPoint(columnOf(120), 30));
+    QTest::keyClick(main.windowHandle(), Qt::Key_2);
+    EXPECT_TRUE(app::YearMark(120) == 2 && main.isActiveWindow());
+    main.steppingBox->setFocus();
+    QTest::keyClick(main.windowHandle(), Qt::Key_5);
+    EXPECT_TRUE(app::YearMark(120) == 2 && main.steppingBox->Text().endsWith('5'));
+}
+
 // Positions that are not numbers: the stepping comes from the others, and the import says so;
 // with no two numbers left the box is emptied and shows red.
 TEST_F(CurvesTest, TheSteppingComesFromTheNumericPositions) {
@@ -178,6 +192,34 @@ TEST_F(CurvesTest, TheSteppingComesFromTheNumericPositions) {
     importXrf(dir.filePath("t.csv"));
     EXPECT_TRUE(app::frmMain->steppingBox->Text().isEmpty() &&
                 app::frmMain->steppingBox->ToolTipText().startsWith("The stepping"));
+}
+
+// Redo, by Ctrl+Shift+Z, Ctrl+Y and the menu, puts back what undo took back, newest first, and beeps
+// when there is nothing; a new marking, or a Delete, ends what can be redone.
+TEST_F(CurvesTest, RedoPutsBackWhatUndoTookBack) {
+    keyAt(1, 150, Qt::Key_1);
+    keyAt(1, 150, Qt::Key_4);
+    keyAt(1, 201, Qt::Key_2);
+    const auto marks = [] { return app::YearMark(150).toString() + " " + app::YearMark(201).toString(); };
+    const auto beeps = [this] { return dialogs->shownOf(ui::ScriptedDialogs::Kind::Beep).size(); };
+    for (int i = 0; i < 3; ++i) ctrlKey(1, Qt::Key_Z);
+    EXPECT_EQ(marks(), "--- ---");
+    ctrlKey(1, Qt::Key_Z, Qt::ShiftModifier);
+    EXPECT_EQ(marks(), "1 ---");
+    ctrlKey(2, Qt::Key_Y);
+    EXPECT_EQ(marks(), "4 ---");
+    curveWindow(3).mnuRedo->trigger();
+    EXPECT_TRUE(marks() == "4 2" && !app::Saved && beeps() == 0);
+    ctrlKey(1, Qt::Key_Y);
+    EXPECT_TRUE(marks() == "4 2" && beeps() == 1);
+    keyAt(1, 300, Qt::Key_1);
+    ctrlKey(1, Qt::Key_Y);
+    EXPECT_TRUE(marks() == "4 2" && beeps() == 2);
+    ctrlKey(1, Qt::Key_Z);
+    rightClick(1, QPoint(columnOf(150), 30));
+    curveWindow(1).mnuDelete->trigger();
+    ctrlKey(1, Qt::Key_Y, Qt::ShiftModifier);
+    EXPECT_TRUE(marks() == "--- 2" && app::YearMark(300) == "---" && beeps() == 3);
 }
 
 // Delete clears the position and both neighbours (markers, labels, notes) and cannot be undone;
@@ -197,6 +239,13 @@ TEST_F(CurvesTest, DeleteClearsThePositionAndBothNeighbours) {
     curveWindow(3).mnuDelete->trigger();
     EXPECT_TRUE(app::YearMark(1) == "---" && app::YearMark(2) == "---");
     EXPECT_TRUE(app::YearMark(0) == "Year" && app::MarkerLabel(0) == "Lamina" && app::MarkerNote(0) == "Note");
+    // A few pixels off a line still takes it; nowhere near one, a beep.
+    app::MarkerNote(150) = "#n";
+    rightClick(2, QPoint(columnOf(150) + 3, 10));
+    curveWindow(2).mnuDelete->trigger();
+    rightClick(2, QPoint(columnOf(300), 10));
+    curveWindow(2).mnuDelete->trigger();
+    EXPECT_TRUE(app::MarkerNote(150) == "---" && dialogs->shownOf(ui::ScriptedDialogs::Kind::Beep).size() == 1);
 
     // The plot is two pixels wider than the data: clicks there place and delete nothing.
     app::Saved = true;

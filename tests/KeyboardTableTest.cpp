@@ -64,6 +64,7 @@ std::vector<Key> everyKey() {
         {Qt::Key_Period, "."},     {Qt::Key_Minus, "-"},             {Qt::Key_Plus, "+"}};
     for (const auto& [key, name] : others) keys.push_back({key, Qt::NoModifier, QString::fromLatin1(name)});
     keys.push_back({Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("Enter")});
+    keys.push_back({Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, QStringLiteral("Ctrl+Shift+Z")});
     return keys;
 }
 
@@ -101,22 +102,27 @@ class KeyboardTableTest : public AppTest {
         placeSection(app::frmPreview->previewImage->Width() * 100 / kLength,
                      app::frmPreview->previewImage->Width() * 40 / kLength);
         pointerAt = kLength - app::ViewLeft - 25;
-        keyAt(4, pointerAt + 10, Qt::Key_1);  // something to undo
+        keyAt(4, pointerAt + 10, Qt::Key_1);  // something to undo, and something to redo
+        keyAt(4, pointerAt + 12, Qt::Key_2);
+        app::UndoMarker();
         // Proposals, one under the pointer, compared with the count: every key has something to act on.
         app::ProposedPositions = {pointerAt - 200, pointerAt - 100, pointerAt};  // in position order
         app::CompareWithProposals();
     }
 
-    // The keys that act over a window: each pressed with the pointer over curve window 4, then
-    // everything it changed put back.
-    Keys keysThatAct(const std::function<void(const Key&)>& press) {
+    // The keys that act over a window: each pressed with the pointer over `under` (curve window 4's
+    // plot, at the position of SetUp, or the preview), then everything it changed put back.
+    Keys keysThatAct(const std::function<void(const Key&)>& press, QWidget* under = plot(4)) {
         const Seen before = seen();
-        const auto count = std::tuple{app::YearMark, app::MarkerLabel, app::MarkerNote, app::UndoPosition, app::UndoValue};
+        const auto count = std::tuple{app::YearMark, app::MarkerLabel, app::MarkerNote, app::UndoPosition, app::UndoValue,
+                                      app::RedoEntries};
+        const Keys everywhere = manualKeys(QStringLiteral("All windows"));  // they quit, save, open: tried apart
         const double sectionLeft = app::frmPreview->sectionFrame->Left(),
                      sectionWidth = app::frmPreview->sectionFrame->Width();
         Keys acting;
         for (const Key& key : everyKey()) {
-            hover(plot(4), QPoint(columnOf(pointerAt), 30));
+            if (everywhere.count(key.name)) continue;
+            hover(under, under == plot(4) ? QPoint(columnOf(pointerAt), 30) : QPoint(30, 30));
             press(key);
             const Seen after = seen();
             if (after == before) continue;
@@ -127,7 +133,8 @@ class KeyboardTableTest : public AppTest {
             }
             if (after.active != before.active) app::ToggleActivation();
             if (after.viewLeft != before.viewLeft) placeSection(sectionLeft, sectionWidth);
-            std::tie(app::YearMark, app::MarkerLabel, app::MarkerNote, app::UndoPosition, app::UndoValue) = count;
+            std::tie(app::YearMark, app::MarkerLabel, app::MarkerNote, app::UndoPosition, app::UndoValue,
+                     app::RedoEntries) = count;
             app::ProposedPositions = before.proposed;
             EXPECT_TRUE(seen() == before) << "could not undo " << qPrintable(key.name);
         }
@@ -158,10 +165,53 @@ TEST_F(KeyboardTableTest, TheManualListsEveryKeyOfTheCurveWindows) {
 }
 
 TEST_F(KeyboardTableTest, TheManualListsEveryKeyOfThePreview) {
-    const Keys acting = keysThatAct([](const Key& key) {
-        app::frmPreview->Show();
-        type(app::frmPreview->windowHandle(), key);
-    });
+    hover(plot(4), QPoint(columnOf(pointerAt), 30));  // the curve windows' pointer, where the keys mark
+    const Keys acting = keysThatAct(
+        [](const Key& key) {
+            app::frmPreview->Show();
+            type(app::frmPreview->windowHandle(), key);
+        },
+        app::frmPreview->previewImage);
     EXPECT_EQ(acting, manualKeys(QStringLiteral("Preview")));
     EXPECT_TRUE(acting.count(QStringLiteral("Num7")));
+}
+
+// The keys of every window: each from a curve window, as the manual lists them.
+TEST_F(KeyboardTableTest, TheKeysOfEveryWindowWorkFromACurveWindow) {
+    EXPECT_EQ(manualKeys(QStringLiteral("All windows")), (Keys{"Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Q"}));
+    const auto press = [](QKeySequence keys) {
+        app::curveWindow(4).activateWindow();
+        hover(plot(4), QPoint(30, 30));
+        const QKeyCombination combination = keys[0];
+        QTest::keyClick(app::curveWindow(4).windowHandle(), combination.key(), combination.keyboardModifiers());
+    };
+    const QString work = dir.filePath("work.csv");
+    dialogs->answerSave(work);
+    press(QKeySequence(Qt::CTRL | Qt::Key_S));  // not saved before: Save as asks for a name
+    ASSERT_TRUE(app::Saved && QFile::exists(work));
+    keyAt(4, pointerAt, Qt::Key_3);
+    press(QKeySequence(Qt::CTRL | Qt::Key_S));  // then straight to the file: the level-3 row, no dialog
+    EXPECT_TRUE(app::Saved && files::readFileBytes(work).contains(",3,\"---\",\"---\"\r\n") &&
+                dialogs->shownOf(ui::ScriptedDialogs::Kind::SaveFile).size() == 1);
+    dialogs->answerSave(dir.filePath("other.csv"));
+    press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_EQ(app::WorkingFileName, dir.filePath("other.csv"));
+    press(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_TRUE(app::programEnded());
+}
+
+// Alt+F opens the File menu (its caption reads as before); Ctrl+O before anything is open asks for
+// the radiograph, then for the XRF table.
+TEST_F(AppTest, AltFOpensTheFileMenuAndCtrlOOpensWhatComesNext) {
+    app::MainForm& main = start();
+    main.activateWindow();
+    QTest::keyClick(main.windowHandle(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), main.mnuFile->menu());
+    EXPECT_EQ(main.mnuFile->Caption(), "File");
+    main.mnuFile->menu()->hide();
+    dialogs->answerOpen(testsupport::realData("radiograph.bmp")).answerOpen(testsupport::realData("Results.txt"));
+    QTest::keyClick(main.windowHandle(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(app::RadiographImported && !app::XrfLoaded);
+    QTest::keyClick(app::frmMain->windowHandle(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(app::XrfLoaded);
 }

@@ -99,7 +99,15 @@ TEST_F(LabelsAndViewTest, NearbyLabelsAndNotesShowAsToolTips) {
         EXPECT_TRUE(w->testAttribute(Qt::WA_AlwaysShowToolTips));
     // The depth under the pointer on the main window.
     hoverAt(2, 101, 5);
-    EXPECT_EQ(app::frmMain->pointerReadout->Caption(), "20.01");  // 0.01 + 0.2 * (101 - 1)
+    EXPECT_EQ(app::frmMain->pointerReadout->Caption(), "20.01 mm");  // 0.01 + 0.2 * (101 - 1)
+    // With a calendar year for the chronology's top, the year of the varve under the pointer too.
+    for (const long p : {50, 100, 150}) keyAt(2, p, Qt::Key_1);
+    app::KeepChronologyPlacement(2013, 0);  // as File > Save chronology keeps the year typed there
+    for (const auto& [p, readout] : {std::pair{101L, "20.01 mm, 2012"}, {100L, "19.81 mm, 2012"}, {99L, "19.61 mm, 2013"},
+                                     {30L, "5.81 mm"}, {160L, "31.81 mm"}}) {
+        hoverAt(2, p, 40);
+        EXPECT_EQ(app::frmMain->pointerReadout->Caption(), readout) << p;
+    }
 
     // Hidden marker labels: no label list, notes still listed.
     app::frmPreview->mnuLamina->trigger();

@@ -71,6 +71,9 @@ TEST_F(ProposalsWindowTest, ProposalsAreAcceptedRejectedReplacedAndCleared) {
     EXPECT_TRUE(markers() == 2 + static_cast<long>(left.size()) && app::YearMark(left.back()) == 1);
     curveWindow(1).mnuUndo->trigger();
     EXPECT_TRUE(markers() == 2 && app::ShownProposals() == left);
+    curveWindow(1).mnuRedo->trigger();  // redone whole, and undone again
+    EXPECT_TRUE(markers() == 2 + static_cast<long>(left.size()) && app::ShownProposals().empty());
+    curveWindow(1).mnuUndo->trigger();
     form.clearButton->click();
     EXPECT_TRUE(app::ProposedPositions.empty() && app::frmActiveYears->proposedLabel->isHidden());
     keyAt(shown[4], Qt::Key_Return);

@@ -180,3 +180,26 @@ TEST_F(AppTest, QuittingWithMarkersBeforeTheXrfImportSaysToImportFirst) {
     EXPECT_TRUE(onlyMessage().startsWith("The markers cannot be saved before XRF data are imported"));
     EXPECT_TRUE(app::programEnded());
 }
+
+// File > Close core asks as a quit does (Cancel stays), then leaves the program as at start, its
+// settings kept, and the next core opens.
+TEST_F(AppTest, CloseCoreAsksLikeAQuitAndLeavesTheProgramAsAtStart) {
+    openSyntheticCore(300);
+    importXrf(dir.filePath("Results.txt"));
+    keyAt(2, 100, Qt::Key_1);
+    dialogs->clearRecord();
+    dialogs->answerMessage(MessageResult::Cancel);
+    app::frmMain->mnuCloseCore->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app::XrfLoaded && app::YearMark(100) == 1 && onlyMessage() == kQuestion);
+    dialogs->answerMessage(MessageResult::No);
+    app::frmMain->mnuCloseCore->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!app::XrfLoaded && !app::RadiographImported && !app::programEnded() && app::frmMain->isVisible());
+    EXPECT_TRUE(app::frmMain->importRadiographButton->isEnabled() && !app::frmMain->mnuCloseCore->Enabled() &&
+                !app::frmMain->importXrfButton->isEnabled() && !app::curveWindow(2).isVisible() &&
+                QFile::exists(settingsPath) && app::ReferencesLoaded);
+    openRadiograph(dir.filePath("core.bmp"));
+    importXrf(dir.filePath("Results.csv"));
+    EXPECT_TRUE(app::XrfLoaded && app::YearMark(100) == "---" && app::Saved);
+}

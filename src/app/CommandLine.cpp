@@ -52,6 +52,7 @@ void placeDemoCounting(const QString& folder) {
         if (!lightStarts || boundaries[i] <= ViewLeft || boundaries[i] >= ViewRight) continue;
         const core::Position position = positionAxis().positionOf(core::Column(boundaries[i]));
         YearMark(position) = Variant(static_cast<Integer>(demoLevel(++count)));
+        ++MarksVersion;
         if (count == 10) MarkerLabel(position) = QStringLiteral("#Decade");
         if (count == 7) MarkerNote(position) = QStringLiteral("#Thin: check on the photo");
     }

@@ -26,6 +26,8 @@ core::Array<QString> MarkerLabel;
 core::Array<QString> MarkerNote;
 core::Array<Variant> UndoPosition;
 core::Array<Variant> UndoValue;
+std::vector<std::pair<Variant, Variant>> RedoEntries;
+Long MarksVersion;
 
 bool RadiographImported;
 bool PreviewRendered;
@@ -94,6 +96,8 @@ void resetSharedState() {
     MarkerNote = {};
     UndoPosition.redim(0, 50, Variant(kMissing));
     UndoValue.redim(0, 50, Variant(kMissing));
+    RedoEntries.clear();
+    ++MarksVersion;  // never back to a value a cache may hold
 
     RadiographImported = PreviewRendered = PreviewRedrawn = false;
     Brightness = 0;

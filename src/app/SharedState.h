@@ -9,6 +9,8 @@
 // Arrays have inclusive bounds (core::Array / Array2 / VariantTable) and throw on a bad index.
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 #include "core/BoundedArray.h"
 #include "core/CurveTable.h"
@@ -49,6 +51,12 @@ extern core::Array<QString> MarkerLabel;   // "Lamina"; "---" or "#" + label ("#
 extern core::Array<QString> MarkerNote;    // "Note";   "---" or "#" + note  ("#---" = emptied)
 extern core::Array<Variant> UndoPosition;  // 0..50, newest first; Integer -9999 = empty slot
 extern core::Array<Variant> UndoValue;     // 0..50: the YearMark value each change replaced
+// What Undo took back, newest last, as (position, the YearMark value the undo replaced): Redo puts
+// it back. A new change of the marks empties it.
+extern std::vector<std::pair<Variant, Variant>> RedoEntries;
+// Counts the changes of the marks (a placement, an undo, an import): what is worked out from the
+// marks is worked out again when it changes.
+extern Long MarksVersion;
 
 // --- Radiograph and section display ----------------------------------------------------------
 extern bool RadiographImported;

@@ -4,8 +4,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include "ui/Controls.h"
@@ -38,6 +41,7 @@ Form::Form(Unit unit, QWidget* parent)
     // The pointer moves over several windows at once (preview, curves, photo): a tip shows in
     // whichever it is over, without a click to make that window active first.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    setAcceptDrops(true);
     connect(client_, &MouseArea::MouseDown, this,
             [this](int button, int shift, double x, double y) { Form_MouseDown(button, shift, x, y); });
     connect(client_, &MouseArea::MouseMove, this,
@@ -143,6 +147,37 @@ void setTwipsPerPixel(int twips) {
     // Every control first, then the windows: a window's Resize handler sees its controls laid out.
     for (Form* form : forms) form->placeControlsAgain();
     for (Form* form : forms) form->applyGeometry();
+}
+
+namespace {
+std::function<void(const QStringList&)>& fileDropHandler() {
+    static std::function<void(const QStringList&)> handler;
+    return handler;
+}
+
+QStringList localFiles(const QMimeData* data) {
+    QStringList paths;
+    if (!data) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    return paths;
+}
+}  // namespace
+
+void Form::setFileDropHandler(std::function<void(const QStringList& paths)> handler) {
+    fileDropHandler() = std::move(handler);
+}
+
+void Form::dragEnterEvent(QDragEnterEvent* e) {
+    if (fileDropHandler() && !localFiles(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void Form::dropEvent(QDropEvent* e) {
+    const QStringList paths = localFiles(e->mimeData());
+    if (!fileDropHandler() || paths.isEmpty()) return;
+    e->acceptProposedAction();
+    fileDropHandler()(paths);
 }
 
 bool textEntryHasFocus() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QMenuBar>
 #include <QWidget>
 
@@ -71,6 +73,10 @@ class Form : public QWidget {
 
     void setMousePointer(MousePointer p);
 
+    // Files dropped on any window (from a file manager) go to this handler, local paths in the
+    // order dropped; without one, no window takes a drop.
+    static void setFileDropHandler(std::function<void(const QStringList& paths)> handler);
+
   protected:
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
@@ -96,6 +102,8 @@ class Form : public QWidget {
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
   private:
     friend void setTwipsPerPixel(int twips);

@@ -32,6 +32,7 @@ enum KeyCode : int {
     kKeyA = 65,
     kKeyL = 76,
     kKeyN = 78,
+    kKeyY = 89,
     kKeyZ = 90,
     kKeyNumpad0 = 96,
     kKeyNumpad1 = 97,

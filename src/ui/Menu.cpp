@@ -35,6 +35,14 @@ void MenuItem::addSeparator() {
     menu()->addSeparator();
 }
 
+QString MenuItem::Caption() const {
+    QString text = action_->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) text.remove(i, 1);  // "&&" stands for one "&"
+    }
+    return text;
+}
+
 void MenuItem::setCaption(const QString& c) {
     action_->setText(c);
     if (menu_) menu_->setTitle(c);
@@ -46,8 +54,13 @@ void MenuItem::setChecked(bool c) {
     action_->setChecked(c);
 }
 
-void MenuItem::setShortcut(const QKeySequence& keys) {
-    action_->setShortcut(keys);
+void MenuItem::setShortcut(const QKeySequence& keys, Qt::ShortcutContext context) {
+    setShortcuts({keys});
+    action_->setShortcutContext(context);
+}
+
+void MenuItem::setShortcuts(const QList<QKeySequence>& keys) {
+    action_->setShortcuts(keys);
     action_->setShortcutContext(Qt::WindowShortcut);
     // An item of a pop-up menu is in no menu bar; adding it to the form makes its keys work.
     if (owner_ && !owner_->actions().contains(action_)) owner_->addAction(action_);

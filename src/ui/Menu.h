@@ -22,7 +22,8 @@ class MenuItem : public QObject {
     MenuItem* add(const QString& caption);
     void addSeparator();
 
-    QString Caption() const { return action_->text(); }
+    // The caption as it reads, without the mark of its Alt key ("&File" reads "File").
+    QString Caption() const;
     void setCaption(const QString& c);
     bool Checked() const { return checked_; }
     void setChecked(bool c);
@@ -35,7 +36,10 @@ class MenuItem : public QObject {
     }
     bool Visible() const { return action_->isVisible(); }
     void setVisible(bool v) { action_->setVisible(v); }
-    void setShortcut(const QKeySequence& keys);
+    // Keys that run the item while its form is the active window (the program's wide shortcuts: while
+    // any of its windows is).
+    void setShortcut(const QKeySequence& keys, Qt::ShortcutContext context = Qt::WindowShortcut);
+    void setShortcuts(const QList<QKeySequence>& keys);
     QKeySequence shortcut() const { return action_->shortcut(); }
 
     QAction* action() const { return action_; }

@@ -1,9 +1,14 @@
 #include "ui/PictureBox.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <algorithm>
+#include <functional>
 
+#include "ui/Form.h"
 #include "ui/KeyCodes.h"
 
 namespace ui {
@@ -85,7 +90,49 @@ void PictureBox::paintEvent(QPaintEvent* e) {
 // The pointer coming onto a picture that takes keys gives it the keys, even from a box being typed
 // in (which keeps its text): a marker key pressed over a plot never lands in a value box. Only its
 // arrival does: a box the user tabs into while the pointer rests here keeps the keys.
+namespace {
+QPointer<PictureBox> boxUnderPointer;  // the last box the pointer moved over, until it leaves
+
+// Sends a key to the picture under the pointer, wherever the keyboard is: the user need not click
+// a plot (which would mark it) to give it the keys. Not while a text is typed, a menu or a dialog
+// is open, nor with Ctrl or Alt (the active window's own shortcuts).
+class KeysUnderPointer : public QObject {
+  public:
+    using QObject::QObject;
+    std::function<bool(PictureBox*, int keyCode)> takes;
+
+  protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        PictureBox* box = boxUnderPointer.data();
+        if (!box || box == receiver || !receiver->isWidgetType() || textEntryHasFocus()) return false;
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
+        if (!box->isVisible() || !box->isEnabled() || !box->window()->isEnabled()) return false;
+        if (!takes(box, keyCodeFromQt(key->key(), key->modifiers()))) return false;
+        QCoreApplication::sendEvent(box, event);
+        return true;
+    }
+};
+}  // namespace
+
+void PictureBox::takeKeysUnderPointer(std::vector<int> keyCodes) {
+    keysUnderPointer_ = std::move(keyCodes);
+    static KeysUnderPointer* const filter = [] {
+        auto* f = new KeysUnderPointer(QCoreApplication::instance());
+        f->takes = [](PictureBox* box, int code) {
+            return std::find(box->keysUnderPointer_.begin(), box->keysUnderPointer_.end(), code) !=
+                   box->keysUnderPointer_.end();
+        };
+        QCoreApplication::instance()->installEventFilter(f);
+        return f;
+    }();
+    (void)filter;
+}
+
 void PictureBox::mouseMoveEvent(QMouseEvent* e) {
+    boxUnderPointer = this;
     const bool arriving = !pointerInside_;
     if (arriving && focusPolicy() != Qt::NoFocus && window()->isActiveWindow()) setFocus(Qt::MouseFocusReason);
     pointerInside_ = true;
@@ -94,6 +141,7 @@ void PictureBox::mouseMoveEvent(QMouseEvent* e) {
 
 void PictureBox::leaveEvent(QEvent* e) {
     pointerInside_ = false;
+    if (boxUnderPointer == this) boxUnderPointer = nullptr;
     MouseArea::leaveEvent(e);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "ui/Controls.h"
 #include "ui/Surface.h"
@@ -55,6 +56,10 @@ class PictureBox : public Control<MouseArea>, public ScaledContainer {
     void Refresh() { repaintChanged(); }
     void repaintChanged();
 
+    // Keys (the program's codes) the box takes while the pointer is over it, whichever window has
+    // the keyboard, unless a text is being typed; without any, only as the focus widget.
+    void takeKeysUnderPointer(std::vector<int> keyCodes);
+
   signals:
     void KeyDown(int keyCode, int shift);
     void KeyUp(int keyCode, int shift);
@@ -75,6 +80,7 @@ class PictureBox : public Control<MouseArea>, public ScaledContainer {
 
     Surface surface_;
     bool pointerInside_ = false;  // between the pointer's arrival and its leaving
+    std::vector<int> keysUnderPointer_;
 };
 
 }  // namespace ui

@@ -1,14 +1,18 @@
 // The main window's start-up, commands and quitting.
+#include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 #include <cmath>
 
 #include "app/InstalledFiles.h"
 #include "app/SharedState.h"
 #include "app/windows/AboutForms.h"
-#include "app/windows/ChronologyForm.h"
 #include "app/windows/ActiveYearsForm.h"
+#include "app/windows/ChronologyForm.h"
+#include "app/windows/FormRegistry.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/RecentAndDropped.h"
 #include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "compare/windows/CompareForm.h"
@@ -71,6 +75,9 @@ void MainForm::connectEvents() {
     connect(radiographPicture, &ui::PictureBox::MouseMove, this, &MainForm::radiographPicture_MouseMove);
     connect(logo, &ui::ImageBox::DblClick, this, &MainForm::logo_DblClick);
     connect(mnuQuit, &ui::MenuItem::Click, this, &MainForm::mnuQuit_Click);
+    connect(mnuCloseCore, &ui::MenuItem::Click, this, &MainForm::CloseCore);
+    for (int i = 1; i <= static_cast<int>(mnuRecentCores.upper()); ++i)
+        connect(mnuRecentCores(i), &ui::MenuItem::Click, this, [i] { OpenRecentCore(i); });
     connect(mnuSave, &ui::MenuItem::Click, this, &MainForm::mnuSave_Click);
     connect(mnuSaveAs, &ui::MenuItem::Click, this, &MainForm::mnuSaveAs_Click);
     connect(mnuAlign, &ui::MenuItem::Click, this, &MainForm::mnuAlign_Click);
@@ -127,6 +134,8 @@ void MainForm::Form_Load() {
     } catch (const core::RuntimeError& e) {
         settingsFailurePath(settingsProblem(e));
     }
+    ShowRecentCores();
+    ui::Form::setFileDropHandler(&OpenDroppedFiles);
 }
 
 // What the user is told about a settings file that cannot be used. A missing file gets the
@@ -399,14 +408,17 @@ void MainForm::setProgress(bool shown, int max) {
 
 // Quitting never loses work: with unsaved changes the user is asked, and a cancelled question,
 // a cancelled save dialog or a failed save all return to the program.
-bool MainForm::QuitProgram() {
-    SaveReferences();
+namespace {
+// Asks about unsaved work before the core is let go (by `going`: quitting, closing the core); false
+// when the user chose to stay.
+bool letGoOfTheCore(const QString& going) {
     if (!Saved && !XrfLoaded) {
         // A working file holds the XRF table: before its import there is nothing a save could
         // write, so the question says so instead of offering a save that must fail.
         const ui::MessageResult answer = ui::dialogs().messageBox(
             QStringLiteral("The markers cannot be saved before XRF data are imported: import XRF data first, "
-                           "then save. Quit without saving them?"),
+                           "then save. ") +
+                going + QStringLiteral(" without saving them?"),
             ui::MessageButtons::YesNo, ui::MessageIcon::Question, QStringLiteral("Stratalyser"));
         if (answer != ui::MessageResult::Yes) return false;
     } else if (!Saved) {
@@ -414,10 +426,28 @@ bool MainForm::QuitProgram() {
             QStringLiteral("Do you want to save the changes to the working file?"),
             ui::MessageButtons::YesNoCancel, ui::MessageIcon::Question, QStringLiteral("Stratalyser"));
         if (answer == ui::MessageResult::Cancel) return false;
-        if (answer == ui::MessageResult::Yes && !SaveFile(1)) return false;
+        if (answer == ui::MessageResult::Yes && !frmMain->SaveFile(1)) return false;
     }
     RemoveRecoveryCopy();  // saved, or the user chose not to
+    return true;
+}
+}  // namespace
+
+bool MainForm::QuitProgram() {
+    SaveReferences();
+    if (!letGoOfTheCore(QStringLiteral("Quit"))) return false;
     endProgram();
+    return true;
+}
+
+bool MainForm::CloseCore() {
+    SaveReferences();  // the windows' places, as the next start reads them
+    if (!letGoOfTheCore(QStringLiteral("Close the core"))) return false;
+    // The windows go once this command has returned: its menu item belongs to one of them.
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        unloadAllForms();
+        frmMain->Show();  // a fresh main window: every shared variable at its start, the settings read again
+    });
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Logo.h"
 #include "app/windows/FormRegistry.h"
+#include "files/RecentCores.h"
 
 namespace app {
 
@@ -88,9 +89,9 @@ void MainForm::buildControls() {
     });
     pointerCaption = make<ui::Label>(windowFrame, QStringLiteral("Pointer:  "));
     pointerCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    pointerCaption->place(4260, 330, 900, 315);
+    pointerCaption->place(4200, 330, 780, 315);
     pointerReadout = make<ui::Label>(windowFrame, QStringLiteral("---"));
-    pointerReadout->place(5190, 330, 1080, 315);
+    pointerReadout->place(4980, 330, 1350, 315);  // room for "1234.56 mm, 2013"
 
     // --- settings column
     resolutionLabel = make<ui::Label>(c, QStringLiteral("Monitor resolution:"));
@@ -161,10 +162,17 @@ void MainForm::buildControls() {
 }
 
 void MainForm::buildMenus() {
-    mnuFile = addMenu(QStringLiteral("File"));
+    mnuFile = addMenu(QStringLiteral("&File"));
     mnuOpenRadio = mnuFile->add(QStringLiteral("Import radiograph"));
     mnuOpenXRF = mnuFile->add(QStringLiteral("Import XRF data"));
     mnuOpenPhoto = mnuFile->add(QStringLiteral("Import optical image"));
+    mnuOpenRecent = mnuFile->add(QStringLiteral("Open recent"));
+    mnuRecentCores =
+        ui::ControlArray<ui::MenuItem>(1, static_cast<long>(files::kRecentCoresKept), [this](long) {
+            ui::MenuItem* item = mnuOpenRecent->add(QString());
+            item->setVisible(false);
+            return item;
+        });
     mnuFile->addSeparator();
     mnuSave = mnuFile->add(QStringLiteral("Save"));
     mnuSaveAs = mnuFile->add(QStringLiteral("Save as"));
@@ -175,9 +183,10 @@ void MainForm::buildMenus() {
     mnuCompare = mnuFile->add(QStringLiteral("Compare with another count..."));
     mnuSaveComparison = mnuFile->add(QStringLiteral("Save comparison"));
     mnuFile->addSeparator();
+    mnuCloseCore = mnuFile->add(QStringLiteral("Close core"));
     mnuQuit = mnuFile->add(QStringLiteral("Quit"));
 
-    mnuTool = addMenu(QStringLiteral("Tool"));
+    mnuTool = addMenu(QStringLiteral("&Tool"));
     mnuScale = mnuTool->add(QStringLiteral("Show scale"));
     mnuElastic = mnuTool->add(QStringLiteral("Show elastic scale"));
     mnuTool->addSeparator();
@@ -189,7 +198,7 @@ void MainForm::buildMenus() {
     mnuPropose = mnuTool->add(QStringLiteral("Propose boundaries..."));
     mnuCompareProposals = mnuTool->add(QStringLiteral("Compare with proposals"));
 
-    mnuSetting = addMenu(QStringLiteral("Setting"));
+    mnuSetting = addMenu(QStringLiteral("&Setting"));
     mnuColourSetting = mnuSetting->add(QStringLiteral("Colour setting"));
     mnuLevelSetting = ui::ControlArray<ui::MenuItem>(
         1, 9, [this](long i) { return mnuColourSetting->add(QStringLiteral("Level-%1").arg(i)); });
@@ -202,12 +211,21 @@ void MainForm::buildMenus() {
     mnuManual = mnuQuestion->add(QStringLiteral("Manual"));
     mnuAbout = mnuQuestion->add(QStringLiteral("About Stratalyser"));
 
-    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuCompare,
-                            mnuSaveComparison, mnuScale, mnuElastic, mnuShowAll, mnuAlign, mnuActive, mnuHideInvalid,
-                            mnuPropose, mnuCompareProposals}) {
+    // The usual keys of a desktop program, from any of its windows. Ctrl+O opens what comes next:
+    // the radiograph, then the XRF table or working file (only one of the two is offered at a time).
+    for (ui::MenuItem* open : {mnuOpenRadio, mnuOpenXRF})
+        open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), Qt::ApplicationShortcut);
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), Qt::ApplicationShortcut);
+    mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), Qt::ApplicationShortcut);
+    mnuQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), Qt::ApplicationShortcut);
+
+    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuCloseCore, mnuSave, mnuSaveAs, mnuSummary,
+                            mnuChronology, mnuCompare, mnuSaveComparison, mnuScale, mnuElastic, mnuShowAll,
+                            mnuAlign, mnuActive, mnuHideInvalid, mnuPropose, mnuCompareProposals}) {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);
+    mnuOpenRecent->setEnabled(false);  // until the list is read
 }
 
 }  // namespace app

@@ -67,6 +67,9 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuJoin;            // section chronologies into one of the composite core
     ui::MenuItem* mnuCompare;         // a second count of the core beside this one
     ui::MenuItem* mnuSaveComparison;  // where the two differ, as a table
+    ui::MenuItem* mnuOpenRecent;      // "Open recent": the last cores worked on
+    ui::ControlArray<ui::MenuItem> mnuRecentCores;  // 1..10, newest first
+    ui::MenuItem* mnuCloseCore;  // "Close core": the program as at start, for the next core
     ui::MenuItem* mnuQuit;
     ui::MenuItem* mnuTool;
     ui::MenuItem* mnuScale;
@@ -122,6 +125,10 @@ class MainForm : public ui::Form {
     // Every way of quitting comes here: settings written, unsaved work offered for saving.
     // Returns false when the user chose to stay (or the save did not happen).
     bool QuitProgram();
+    // File > Close core: as a quit would, the settings written and unsaved work offered for saving;
+    // then every window as at start (at once after this command returns), ready for the next
+    // radiograph. False when the user chose to stay.
+    bool CloseCore();
 
     // Event handlers (public: other windows and tests call them as the program's commands).
     void quitButton_Click();

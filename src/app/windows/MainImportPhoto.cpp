@@ -6,6 +6,7 @@
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/RecentAndDropped.h"
 #include "app/windows/Settings.h"
 #include "core/Errors.h"
 #include "files/PhotoPlacement.h"
@@ -114,6 +115,7 @@ void MainForm::ImportCorePhoto(const QString& givenPath) {
     if (newWindow) p.placeInitialFrame();
     p.Show();
     PhotoOpen = true;
+    RememberCore();
     placePhotoByRecords();
     preview.mnuAlignPicture->setEnabled(true);
     if (frmCrop.exists()) {

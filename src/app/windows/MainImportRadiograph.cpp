@@ -117,6 +117,8 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
 
         const long width = static_cast<long>(core::roundHalfEven(radiographPicture->ScaleWidth()));
         YearMark.redim(0, width, Variant(kNoMarker));
+        RedoEntries.clear();
+        ++MarksVersion;
         MarkerLabel.redim(0, width, kNoMarker);
         MarkerNote.redim(0, width, kNoMarker);
         YearMark(0) = Variant("Year");
@@ -185,6 +187,7 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
 
         importRadiographButton->setEnabled(false);
         mnuOpenRadio->setEnabled(false);
+        mnuCloseCore->setEnabled(true);
         mnuOpenXRF->setEnabled(true);
         importXrfButton->setEnabled(true);
         importXrfButton->setFocus();

@@ -8,11 +8,12 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/RecentAndDropped.h"
 #include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
+#include "compare/windows/CompareForm.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
-#include "compare/windows/CompareForm.h"
 #include "files/TextFile.h"
 #include "files/XrfFile.h"
 #include "files/XrfPlacement.h"
@@ -201,6 +202,8 @@ void MainForm::takeXrfContents(files::XrfContents&& x, const QString& path) {
     if (x.workingFile) {
         columns -= 4;
         YearMark(0) = Variant("Year");
+        RedoEntries.clear();  // the marks of another count
+        ++MarksVersion;
         MarkerLabel(0) = QStringLiteral("Lamina");
         MarkerNote(0) = QStringLiteral("Note");
         for (int i = 1; i <= n; ++i) {
@@ -284,6 +287,7 @@ void MainForm::showXrfData() {
     mnuOpenXRF->setEnabled(false);
     setProgress(false);
     Saved = true;
+    RememberCore();
 }
 
 // The tools that work on the curve windows: enabled by every XRF import command (the button, the

@@ -8,6 +8,7 @@
 #include "app/windows/ChronologyForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/RecentAndDropped.h"
 #include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
 #include "files/Chronology.h"
@@ -92,6 +93,7 @@ bool MainForm::writeWorkingFileTo(const QString& path) {
     setProgress(false);
     Saved = true;
     RemoveRecoveryCopy();
+    RememberCore();  // the working file now opens with the core
     return true;
 }
 

@@ -268,6 +268,7 @@ void putBack(const Found& f) {
         if (MarkerNote.contains(p)) MarkerNote(p) = kNoMarker;
     }
     for (const auto& [p, level] : c.markers) YearMark(p) = Variant(static_cast<Integer>(level));
+    ++MarksVersion;
     for (const auto& [p, text] : c.labels) MarkerLabel(p) = text;
     for (const auto& [p, text] : c.notes) MarkerNote(p) = text;
     RebuildNotePositions();
@@ -313,6 +314,7 @@ void setRecoveryFolder(const QString& folder) {
 }
 
 void MarkCountUnsaved() {
+    ++MarksVersion;
     Saved = false;
     CountChanged();
 }

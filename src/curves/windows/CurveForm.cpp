@@ -25,6 +25,16 @@ QString designCaption(int number) {
 }
 }  // namespace
 
+namespace {
+// The keys of a plot that act wherever the keyboard is while the pointer is over it: the levels of
+// both keyboards (0 as well), L and N, the proposals' Enter and Backspace, the comparison's "." and ",".
+std::vector<int> plotKeysUnderPointer() {
+    std::vector<int> codes{ui::kKeyL, ui::kKeyN, ui::kKeyReturn, ui::kKeyBack, ui::kKeyPeriod, ui::kKeyComma};
+    for (int d = 0; d <= 9; ++d) codes.insert(codes.end(), {ui::kKey0 + d, ui::kKeyNumpad0 + d});
+    return codes;
+}
+}  // namespace
+
 CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
     setCaption(designCaption(number));
     Move(9840, 1800 + (number - 1) % 3 * 1560, 9000, 1560);
@@ -33,6 +43,7 @@ CurveForm::CurveForm(int number) : ui::Form(ui::Unit::Pixels), number_(number) {
     plot->place(0, 0, 592, 80);
     plot->surface().setBackColour(core::rgb(0, 0, 0));
     plot->surface().clearPicture();
+    plot->takeKeysUnderPointer(plotKeysUnderPointer());
 
     elementList = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
     elementList->place(2, 2, 90, 22);
@@ -84,6 +95,7 @@ void CurveForm::connectEvents() {
     }
     connect(mnuDelete, &ui::MenuItem::Click, this, &DeleteMarker);
     connect(mnuUndo, &ui::MenuItem::Click, this, &UndoMarker);
+    connect(mnuRedo, &ui::MenuItem::Click, this, &RedoMarker);
     connect(mnuCopyHere, &ui::MenuItem::Click, this, &CopyReferenceHere);
     connect(mnuActivate, &ui::MenuItem::Click, this, &ToggleActivation);
     for (ui::MenuItem* item : movingAverageItems()) {
@@ -126,13 +138,8 @@ void CurveForm::ratioCheck_Click() {
 }
 
 void CurveForm::plot_KeyDown(int keyCode, int shift) {
-    (void)shift;
-    if (keyCode == ui::kKeyControl) CtrlDown = true;
-    if (CtrlDown) {
-        // Ctrl+Z and Ctrl+A reach here only when the menu's shortcut did not take them already.
-        if (keyCode == ui::kKeyZ) UndoMarker();
-        if (keyCode == ui::kKeyA) ToggleActivation();
-    }
+    // Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y and Ctrl+A reach here only when the menu's shortcut did not take them.
+    UndoRedoOrActivationKey(keyCode, shift);
     // Enter and Backspace take or drop the proposal at the pointer.
     // "." and "," visit the disagreements of two counts while they are compared.
     const bool jump = keyCode == ui::kKeyPeriod || keyCode == ui::kKeyComma;
@@ -238,6 +245,9 @@ void CurveForm::buildMenu() {
     mnuRB->addSeparator();
     mnuUndo = mnuRB->add(QStringLiteral("Undo"));
     mnuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuRedo = mnuRB->add(QStringLiteral("Redo"));
+    mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     mnuDelete = mnuRB->add(QStringLiteral("Delete"));
     mnuCopyHere = mnuRB->add(QStringLiteral("Copy here"));  // the reference count's boundary, while one is open
     mnuCopyHere->setEnabled(false);

@@ -43,6 +43,7 @@ class CurveForm : public ui::Form {
     ui::MenuItem* mnuLamina;
     ui::MenuItem* mnuNote;
     ui::MenuItem* mnuUndo;
+    ui::MenuItem* mnuRedo;
     ui::MenuItem* mnuDelete;
     ui::MenuItem* mnuCopyHere;
     ui::MenuItem* mnuActivate;

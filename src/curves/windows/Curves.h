@@ -21,16 +21,22 @@ void RedrawPlots();
 // Markers. A code below 10 places that level at ClickX; the keys "1".."9" (49..57) and keypad
 // 1..9 (97..105) place their level at PointerX; any other code places nothing.
 void SetMarker(int code);
-// A key over a plot or the preview: its code to SetMarker, but Backspace (8) and Tab (9) are keys,
-// not the level of a click, and place nothing.
+// A key over a plot or the preview: a digit of either keyboard to SetMarker; any other key places
+// nothing and changes nothing (Backspace and Tab are keys, not the level of a click).
 void SetMarkerFromKey(int keyCode);
 // A change on top of the undo list (the oldest falls off): the position changed, or another kind of
 // entry, and what it replaced.
 void PushUndo(const Variant& position, const Variant& value);
-// Clears marker, label and note at ClickX and both neighbours.
+// Clears marker, label and note and both neighbours at the boundary, label or note nearest ClickX
+// a few pixels either side; beeps when there is none.
 void DeleteMarker();
 // Takes back the newest placement (a beep when there is none).
 void UndoMarker();
+// Puts back what the last Undo took back (Ctrl+Shift+Z, Ctrl+Y); beeps when there is nothing.
+void RedoMarker();
+// The Ctrl keys of the curve windows and the preview: Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo,
+// Ctrl+A switches marking off and on. Keeps CtrlDown up to date.
+void UndoRedoOrActivationKey(int keyCode, int shift);
 // The markers, labelled laminae and notes of the displayed range, in all six windows.
 void DrawMarkers();
 // Marking on or off (the "Activate" tick of every window).

@@ -99,11 +99,16 @@ void SetMarker(int code) {
 }
 
 void SetMarkerFromKey(int keyCode) {
-    constexpr int kFirstKeyCode = 10;  // SetMarker takes codes below this as a clicked level
-    SetMarker(keyCode < kFirstKeyCode ? 0 : keyCode);
+    // Only the digits of either keyboard mark (0 as "no boundary"): Ctrl on its way to a shortcut,
+    // Shift or a letter without a command changes nothing, and leaves a saved count saved.
+    const bool digit = (keyCode >= ui::kKey0 && keyCode <= ui::kKey9) ||
+                       (keyCode >= ui::kKeyNumpad0 && keyCode <= ui::kKeyNumpad9);
+    if (digit) SetMarker(keyCode);
 }
 
-void PushUndo(const Variant& position, const Variant& value) {
+namespace {
+// The newest undo entry; the oldest of a full list is pushed out.
+void rememberForUndo(const Variant& position, const Variant& value) {
     for (long i = UndoPosition.upper(); i >= 1; --i) {
         UndoPosition(i) = UndoPosition(i - 1);
         UndoValue(i) = UndoValue(i - 1);
@@ -111,16 +116,52 @@ void PushUndo(const Variant& position, const Variant& value) {
     UndoPosition(0) = position;
     UndoValue(0) = value;
 }
+}  // namespace
+
+void PushUndo(const Variant& position, const Variant& value) {
+    rememberForUndo(position, value);
+    RedoEntries.clear();  // a new change: what was undone before it is no longer redone
+}
+
+namespace {
+// A right-click Delete this close to a boundary, label or note (in plot pixels) takes it.
+constexpr double kDeleteReachPixels = 4;
+
+bool isMarked(core::Position p) {
+    return MarkerLevel(p) > 0 || (MarkerLabel.contains(p) && isTextSet(MarkerLabel(p))) ||
+           (MarkerNote.contains(p) && isTextSet(MarkerNote(p)));
+}
+
+// The marked position nearest the plot's x, within reach.
+std::optional<core::Position> markedNear(core::Position under) {
+    const ui::PictureBox* plot = curveWindow(1).plot;
+    const int pixels = plot->surface().widthPixels();
+    const double columnsPerPixel = pixels > 0 ? std::abs(plot->ScaleWidth()) / pixels : 1;
+    const long reach = std::max(1L, std::lround(kDeleteReachPixels * columnsPerPixel));
+    for (long d = 0; d <= reach; ++d) {
+        for (const long p : {under.value - d, under.value + d}) {
+            if (p >= 1 && p <= DataLength && isMarked(core::Position(p))) return core::Position(p);
+        }
+    }
+    return std::nullopt;
+}
+}  // namespace
 
 void DeleteMarker() {
-    const auto at = markerAt(positionOf(clickX()));
-    if (!at) return;
+    const auto under = markerAt(positionOf(clickX()));
+    if (!under) return;  // beyond the data
+    const auto at = markedNear(*under);
+    if (!at) {
+        ui::dialogs().beep();  // nothing there to delete
+        return;
+    }
     for (const core::Position p : {*at, *at + 1, *at - 1}) {
         if (p < core::Position(1) || !YearMark.contains(p)) continue;  // never the column titles in element 0
         YearMark(p) = Variant(kNoMarker);
         if (MarkerLabel.contains(p)) MarkerLabel(p) = kNoMarker;
         if (MarkerNote.contains(p)) MarkerNote(p) = kNoMarker;
     }
+    RedoEntries.clear();
     MarkCountUnsaved();  // a deletion is a change of the count like any other
     redrawAll();
     UpdateActiveYears();
@@ -135,8 +176,10 @@ void UndoMarker() {
                             ? markerAt(core::PositionPoint(UndoPosition(0).toDouble()))
                             : std::nullopt;
         if (UndoAcceptedProposals(UndoPosition(0), UndoValue(0))) {
+            RedoEntries.emplace_back(UndoPosition(0), UndoValue(0));
             MarkCountUnsaved();
         } else if (at) {
+            RedoEntries.emplace_back(UndoPosition(0), YearMark(*at));
             YearMark(*at) = UndoValue(0);
             MarkCountUnsaved();
         } else {
@@ -152,6 +195,36 @@ void UndoMarker() {
     }
     redrawAll();
     UpdateActiveYears();
+}
+
+void RedoMarker() {
+    if (RedoEntries.empty()) {
+        ui::dialogs().beep();
+        return;
+    }
+    const auto [position, value] = RedoEntries.back();
+    RedoEntries.pop_back();
+    const auto at = position.isNumeric() ? markerAt(core::PositionPoint(position.toDouble())) : std::nullopt;
+    if (RedoAcceptedProposals(position, value)) {
+        rememberForUndo(position, value);
+    } else if (at) {
+        rememberForUndo(position, YearMark(*at));
+        YearMark(*at) = value;
+        if (levelOf(value)) DropProposalsAt(*at);  // as placing it did
+    } else {
+        ui::dialogs().beep();
+    }
+    MarkCountUnsaved();
+    redrawAll();
+    UpdateActiveYears();
+}
+
+void UndoRedoOrActivationKey(int keyCode, int shift) {
+    if (keyCode == ui::kKeyControl) CtrlDown = true;
+    if (!CtrlDown) return;
+    if (keyCode == ui::kKeyZ) (shift & ui::kShiftMask) ? RedoMarker() : UndoMarker();
+    if (keyCode == ui::kKeyY) RedoMarker();
+    if (keyCode == ui::kKeyA) ToggleActivation();
 }
 
 void DrawMarkers() {
@@ -197,7 +270,7 @@ void ToggleActivation() {
         CurveForm& w = curveWindow(k);
         w.mnuActivate->setChecked(activate);
         for (ui::MenuItem* m :
-             {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuDelete}) {
+             {w.mnuOneYear, w.mnuHalfYear, w.mnuLamina, w.mnuNote, w.mnuUndo, w.mnuRedo, w.mnuDelete}) {
             m->setEnabled(activate);
         }
         for (ui::MenuItem* m : w.mnuLevel) m->setEnabled(activate);

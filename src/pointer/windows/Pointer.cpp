@@ -4,9 +4,12 @@
 
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
-#include "core/Arithmetic.h"
 #include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
+#include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
+#include "curves/windows/Curves.h"
+#include "pointer/VarveYear.h"
 #include "scales/ScaleMarks.h"
 #include "scales/windows/ScaleForms.h"
 
@@ -26,14 +29,40 @@ void ShowCurvePointer(double x, double sourceScaleHeight) {
     if (PointerActive) curveWindow(1).plot->Line(x, 0, x, sourceScaleHeight, core::kPointerColour);
 }
 
-// The depth of the position under the pointer, from the first two measurements' spacing.
+namespace {
+// The year boundaries of the count, from the top, as the chronology's levels make them; found again
+// only when the marks or the levels change, never at a pointer move.
+const std::vector<long>& yearBoundaries() {
+    static std::vector<long> positions;
+    static Long version = -1;
+    static QString levels;
+    const files::YearRule rule = ChronologyYearRule();
+    if (version == MarksVersion && levels == rule.years) return positions;
+    positions.clear();
+    for (long p = 1; p <= DataLength && p <= YearMark.upper(); ++p) {
+        if (rule.isYear(MarkerLevel(core::Position(p)))) positions.push_back(p);
+    }
+    version = MarksVersion;
+    levels = rule.years;
+    return positions;
+}
+}  // namespace
+
+// The depth of the position under the pointer, from the first two measurements' spacing, and the
+// calendar year of the varve there when the chronology has a year for its top.
 void ShowPointerDepth(double x) {
     const auto mm = [](long row) {
         return core::Millimetres(XrfData.get(2, row).isNumeric() ? XrfData.get(2, row).toDouble() : 0);
     };
     const core::PositionScale depths{mm(1), mm(2) - mm(1)};
     const core::PositionPoint under = positionAxis().positionOf(core::ColumnPoint(x));
-    frmMain->pointerReadout->setCaption(core::doubleText(depths.at(under).value));
+    QString text = core::doubleText(depths.at(under).value) + QStringLiteral(" mm");
+    if (const std::optional<int> topYear = ChronologyTopYear()) {
+        const auto year =
+            pointer::varveYearAt(yearBoundaries(), core::nearestPosition(under).value, *topYear);
+        if (year) text += QStringLiteral(", %1").arg(*year);
+    }
+    frmMain->pointerReadout->setCaption(text);
 }
 
 void ClearCurvePointers() {

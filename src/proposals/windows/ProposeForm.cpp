@@ -274,7 +274,18 @@ bool UndoAcceptedProposals(const Variant& position, const Variant& value) {
         YearMark(p) = before;
         ProposedPositions.insert(std::lower_bound(ProposedPositions.begin(), ProposedPositions.end(), p), p);
     }
-    acceptedChanges.erase(change);
+    return true;  // the change is kept for Redo
+}
+
+bool RedoAcceptedProposals(const Variant& position, const Variant& value) {
+    if (position.isNumeric() || position.toString() != kAcceptedEntry || !value.isNumeric()) return false;
+    const auto change = acceptedChanges.find(static_cast<long>(value.toDouble()));
+    if (change == acceptedChanges.end()) return true;
+    for (const auto& [p, before] : change->second.before) {
+        if (!YearMark.contains(p)) continue;
+        YearMark(p) = Variant(Integer{1});
+        std::erase(ProposedPositions, p);
+    }
     return true;
 }
 

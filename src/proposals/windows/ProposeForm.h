@@ -68,7 +68,8 @@ void DropProposalsAt(core::Position position);
 // back (the proposals come back with it).
 void AcceptAllProposalsInView();
 // Undo's part: when the undo entry is such a change, the markers as they were; false for any other
-// entry.
+// entry. Redo's part: the change made again.
 bool UndoAcceptedProposals(const core::Variant& position, const core::Variant& value);
+bool RedoAcceptedProposals(const core::Variant& position, const core::Variant& value);
 
 }  // namespace app

@@ -268,12 +268,8 @@ void PreviewForm::Form_DblClick() {
     frmRawImage->setLeft(Left());
 }
 
-void PreviewForm::renderSurface_KeyDown(int keyCode, int) {
-    if (keyCode == ui::kKeyControl) CtrlDown = true;
-    if (CtrlDown) {
-        if (keyCode == ui::kKeyZ) UndoMarker();
-        if (keyCode == ui::kKeyA) ToggleActivation();
-    }
+void PreviewForm::renderSurface_KeyDown(int keyCode, int shift) {
+    UndoRedoOrActivationKey(keyCode, shift);
     SetMarkerFromKey(keyCode);  // Tab places no level-9 boundary at the last click
 }
 
