@@ -24,5 +24,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The Debian packages of the libraries it links (Qt 6 with its image plugins for TIFF) and a font.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, qt6-image-formats-plugins, fonts-dejavu-core, libc6, libstdc++6")
+    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), libqt6svg6 (>= 6.4), qt6-qpa-plugins, qt6-image-formats-plugins, fonts-dejavu-core, libc6, libstdc++6")
 include(CPack)

@@ -19,7 +19,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-image-formats-plugins libgtest-dev libbenchmark-dev
+PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgtest-dev libbenchmark-dev
           fonts-dejavu-core xvfb xauth)
 JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}  # JOBS=1 leaves a core free while fuzzing
 

@@ -124,6 +124,7 @@ class AppTest : public ::testing::Test {
         app::resetSharedState();
         ui::setTwipsPerPixel(ui::kLowTwipsPerPixel);
         app::resetProgramEnded();
+        ui::setStartFolder(QString());
         dialogs->clearRecord();
     }
     // The text of the one message shown since the record was cleared, or how many there were.

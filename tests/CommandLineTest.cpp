@@ -181,6 +181,9 @@ TEST_F(AppTest, DroppedFilesOpenAsTheirCommandsWould) {
     EXPECT_TRUE(app::XrfLoaded && app::DataLength == 300 && dialogs->shown().empty());
     EXPECT_TRUE(drop(&app::curveWindow(3), {dir.filePath("Results.csv")}));
     EXPECT_TRUE(onlyMessage().contains("close the core (File > Close core)"));
+    dialogs->answerOpen(photo);  // the dialogs now start in the folder of the files dropped
+    app::frmMain->mnuOpenPhoto->trigger();
+    EXPECT_TRUE(dialogs->shownOf(ui::ScriptedDialogs::Kind::OpenFile).at(0).initialName.startsWith(dir.path()));
     EXPECT_TRUE(drop(&app::curveWindow(3), {photo}));
     EXPECT_TRUE(app::PhotoOpen && app::PhotoFileName == photo);
 }

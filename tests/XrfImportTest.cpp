@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "app/windows/ChronologyForm.h"
+#include "exporting/windows/ExportForm.h"
 #include "files/Chronology.h"
 
 using app::CurveForm;
@@ -386,4 +387,42 @@ TEST_F(XrfImportTest, SectionChronologiesAreJoinedThroughTheFileMenu) {
     app::frmMain->mnuJoin->trigger();
     EXPECT_TRUE(onlyMessage().contains("bad.csv cannot be joined. It is not a chronology"));
     EXPECT_EQ(dialogs->shownOf(ScriptedDialogs::Kind::SaveFile).size(), 0u);
+}
+
+// File > Export picture...: the curve windows in use, stacked over a millimetre axis, and the preview,
+// at the width asked for, as PNG, SVG or PDF by the name's ending; a width or an ending that cannot
+// be used is said so and nothing is written.
+TEST_F(XrfImportTest, PicturesOfThePlotsAndThePreviewAreSavedAtTheWidthAsked) {
+    openSyntheticCore(400);
+    importXrf(dir.filePath("Results.txt"));
+    placeSection();
+    keyAt(2, 150, Qt::Key_1);
+    curveWindow(3).elementList->setText("Fe");
+    app::frmMain->mnuExportPicture->trigger();
+    app::ExportForm& form = app::frmExport.get();
+    ASSERT_TRUE(form.isVisible());
+    const auto save = [&](const QString& name, const char* width, int unit = 0, int picture = 0) {
+        form.pictureList->setListIndex(picture);
+        form.unitList->setListIndex(unit);
+        form.widthBox->setText(width);
+        dialogs->clearRecord();
+        if (QString(width).toDouble() > 0 && QString(width).toDouble() < 20000) dialogs->answerSave(dir.filePath(name));
+        form.saveButton->click();
+        return QFile::exists(dir.filePath(name)) ? files::readFileBytes(dir.filePath(name)) : QByteArray();
+    };
+    const QImage png = QImage::fromData(save("plots.png", "800"));
+    EXPECT_TRUE(png.width() == 800 && png.height() > 6 * 100 && !form.isVisible());
+    app::frmMain->mnuExportPicture->trigger();
+    const QByteArray svg = save("plots.svg", "120", 1);
+    EXPECT_TRUE(svg.contains("<svg") && svg.contains(">Fe<") && svg.contains(">mm<") && svg.contains("width=\"120."));
+    EXPECT_TRUE(save("plots.pdf", "200", 1).startsWith("%PDF"));
+    const QImage preview = QImage::fromData(save("preview.png", "1000", 0, 1));
+    const QSize shown = app::frmPreview->renderSurface->Image().size();
+    EXPECT_NEAR(preview.height(), 1000.0 * shown.height() / shown.width(), 1);
+    for (const auto& [name, width] : {std::pair{"bad.png", "0"}, {"bad.gif", "500"}, {"bad2.png", "99999"}}) {
+        save(name, width);
+        EXPECT_TRUE(onlyMessage().startsWith("Please type the picture's width") || onlyMessage().startsWith("A picture is saved as"))
+            << name;
+        EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name;
+    }
 }

@@ -8,14 +8,15 @@
 #include "SynthCore.h"
 #include "app/InstalledFiles.h"
 #include "app/SharedState.h"
-#include "app/windows/Forms.h"
 #include "app/windows/ActiveYearsForm.h"
+#include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "core/RegularFile.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "pointer/windows/Pointer.h"
 #include "radiograph/windows/PreviewForm.h"
+#include "ui/Dialogs.h"
 
 namespace app {
 
@@ -176,6 +177,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 void openFromCommandLine(const CommandLine& c) {
     MainForm& main = frmMain.get();
     if (c.radiograph.isEmpty() && c.working.isEmpty()) return;
+    // Opened from the file manager: the next dialogs start in the folder of that file.
+    ui::setStartFolder(QFileInfo(c.radiograph.isEmpty() ? c.working : c.radiograph).absolutePath());
     // Without a radiograph the import asks for it (a cancelled dialog leaves the program empty).
     main.openRadiograph(c.radiograph.isEmpty() ? QString() : QFileInfo(c.radiograph).absoluteFilePath(),
                         c.demo ? MainForm::FirstSection::FitScreen : MainForm::FirstSection::AsKept);

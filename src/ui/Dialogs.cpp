@@ -23,14 +23,33 @@ namespace {
 const QSize kDocumentWindowSize(1000, 800);
 }  // namespace
 
+namespace {
+QString& startFolder() {
+    static QString folder;
+    return folder;
+}
+
+// A request without a folder of its own starts in the start folder.
+FileDialogRequest inStartFolder(FileDialogRequest request) {
+    const bool hasFolder = QFileInfo(request.initialName).isAbsolute();
+    if (!startFolder().isEmpty() && !hasFolder)
+        request.initialName = QDir(startFolder()).filePath(request.initialName);
+    return request;
+}
+}  // namespace
+
+void setStartFolder(const QString& folder) {
+    startFolder() = folder;
+}
+
 QString Dialogs::openFile(const FileDialogRequest& request) {
-    std::optional<QString> path = askOpenFile(request);
+    std::optional<QString> path = askOpenFile(inStartFolder(request));
     if (!path || path->isEmpty()) throw core::CancelledError();
     return *path;
 }
 
 QString Dialogs::saveFile(const FileDialogRequest& request) {
-    std::optional<QString> path = askSaveFile(request);
+    std::optional<QString> path = askSaveFile(inStartFolder(request));
     if (!path || path->isEmpty()) throw core::CancelledError();
     return *path;
 }

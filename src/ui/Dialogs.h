@@ -48,6 +48,10 @@ class Dialogs {
     virtual std::optional<QString> askSaveFile(const FileDialogRequest& request) = 0;
 };
 
+// The folder a file dialog starts in when its request names no folder: the folder of a file opened
+// from the file manager (dropped, or given on the command line). Empty: the dialogs' own choice.
+void setStartFolder(const QString& folder);
+
 // The dialogs in use (Qt's own until something else is installed).
 Dialogs& dialogs();
 // Installs new dialogs and returns the previous ones.

@@ -1,15 +1,16 @@
 #include "app/windows/Forms.h"
 
 #include "app/windows/AboutForms.h"
-#include "app/windows/ChronologyForm.h"
 #include "app/windows/ActiveYearsForm.h"
+#include "app/windows/ChronologyForm.h"
 #include "app/windows/MainForm.h"
+#include "compare/windows/CompareForm.h"
 #include "core/Errors.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/LabelDialogs.h"
+#include "exporting/windows/ExportForm.h"
 #include "photo/windows/PhotoForms.h"
 #include "proposals/windows/ProposeForm.h"
-#include "compare/windows/CompareForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "scales/windows/ScaleForms.h"
@@ -39,6 +40,7 @@ FormRef<TestForm> frmTest;
 FormRef<ProposeForm> frmPropose;
 FormRef<CompareForm> frmCompare;
 FormRef<ChronologyForm> frmChronology;
+FormRef<ExportForm> frmExport;
 
 CurveForm& curveWindow(int k) {
     switch (k) {

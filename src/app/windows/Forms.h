@@ -23,6 +23,7 @@ class TestForm;
 class ProposeForm;
 class CompareForm;
 class ChronologyForm;
+class ExportForm;
 
 extern FormRef<MainForm> frmMain;
 extern FormRef<PreviewForm> frmPreview;
@@ -41,6 +42,7 @@ extern FormRef<TestForm> frmTest;
 extern FormRef<ProposeForm> frmPropose;
 extern FormRef<CompareForm> frmCompare;
 extern FormRef<ChronologyForm> frmChronology;
+extern FormRef<ExportForm> frmExport;
 
 // Curve window k (1..6).
 CurveForm& curveWindow(int k);

@@ -19,6 +19,7 @@
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
+#include "exporting/windows/ExportForm.h"
 #include "files/SettingsFile.h"
 #include "files/TextFile.h"
 #include "photo/windows/PhotoForms.h"
@@ -76,6 +77,7 @@ void MainForm::connectEvents() {
     connect(logo, &ui::ImageBox::DblClick, this, &MainForm::logo_DblClick);
     connect(mnuQuit, &ui::MenuItem::Click, this, &MainForm::mnuQuit_Click);
     connect(mnuCloseCore, &ui::MenuItem::Click, this, &MainForm::CloseCore);
+    connect(mnuExportPicture, &ui::MenuItem::Click, this, [] { frmExport->Show(); });
     for (int i = 1; i <= static_cast<int>(mnuRecentCores.upper()); ++i)
         connect(mnuRecentCores(i), &ui::MenuItem::Click, this, [i] { OpenRecentCore(i); });
     connect(mnuSave, &ui::MenuItem::Click, this, &MainForm::mnuSave_Click);

@@ -183,6 +183,7 @@ void MainForm::buildMenus() {
     mnuCompare = mnuFile->add(QStringLiteral("Compare with another count..."));
     mnuSaveComparison = mnuFile->add(QStringLiteral("Save comparison"));
     mnuFile->addSeparator();
+    mnuExportPicture = mnuFile->add(QStringLiteral("Export picture..."));
     mnuCloseCore = mnuFile->add(QStringLiteral("Close core"));
     mnuQuit = mnuFile->add(QStringLiteral("Quit"));
 
@@ -219,9 +220,10 @@ void MainForm::buildMenus() {
     mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), Qt::ApplicationShortcut);
     mnuQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), Qt::ApplicationShortcut);
 
-    for (ui::MenuItem* m : {mnuOpenXRF, mnuOpenPhoto, mnuCloseCore, mnuSave, mnuSaveAs, mnuSummary,
-                            mnuChronology, mnuCompare, mnuSaveComparison, mnuScale, mnuElastic, mnuShowAll,
-                            mnuAlign, mnuActive, mnuHideInvalid, mnuPropose, mnuCompareProposals}) {
+    for (ui::MenuItem* m :
+         {mnuOpenXRF, mnuOpenPhoto, mnuExportPicture, mnuCloseCore, mnuSave, mnuSaveAs, mnuSummary,
+          mnuChronology, mnuCompare, mnuSaveComparison, mnuScale, mnuElastic, mnuShowAll, mnuAlign, mnuActive,
+          mnuHideInvalid, mnuPropose, mnuCompareProposals}) {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);

@@ -69,6 +69,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuSaveComparison;  // where the two differ, as a table
     ui::MenuItem* mnuOpenRecent;      // "Open recent": the last cores worked on
     ui::ControlArray<ui::MenuItem> mnuRecentCores;  // 1..10, newest first
+    ui::MenuItem* mnuExportPicture;  // "Export picture...": the curve windows or the preview, for a paper
     ui::MenuItem* mnuCloseCore;  // "Close core": the program as at start, for the next core
     ui::MenuItem* mnuQuit;
     ui::MenuItem* mnuTool;

@@ -188,6 +188,7 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         importRadiographButton->setEnabled(false);
         mnuOpenRadio->setEnabled(false);
         mnuCloseCore->setEnabled(true);
+        mnuExportPicture->setEnabled(true);
         mnuOpenXRF->setEnabled(true);
         importXrfButton->setEnabled(true);
         importXrfButton->setFocus();

@@ -115,6 +115,7 @@ void OpenRecentCore(int number) {
 }
 
 void OpenDroppedFiles(const QStringList& paths) {
+    if (!paths.isEmpty()) ui::setStartFolder(QFileInfo(paths[0]).absolutePath());
     QStringList pictures, tables;
     for (const QString& path : paths) (isPicture(path) ? pictures : tables) << path;
     MainForm& main = frmMain.get();
