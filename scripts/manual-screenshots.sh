@@ -33,6 +33,7 @@ shoot 1920x1080 wide tools
 shoot 1600x900 propose propose
 shoot 1600x900 compare compare
 shoot 1600x900 chronology chronology
+shoot 1600x900 export export
 
 keep() {  # keep SOURCE NAME [WIDTH]: a palette PNG, narrowed to WIDTH pixels when given
     local resize=()
@@ -57,6 +58,9 @@ keep small/curve-4.png curve-4 800
 keep propose/propose.png propose
 keep compare/compare.png compare
 keep chronology/chronology.png chronology
+keep export/export.png export
+keep export/file-menu.png file-menu
+keep export/exported-curves.png exported-curves 800
 # Two of the manual's own pages as a reader sees them, for reviewing it (kept beside the manual).
 QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$grab" "$work/pages" --manual "$out/../manual.md" >/dev/null 2>&1
 keep pages/manual-page-1.png ../manual-page-1 1000

@@ -210,6 +210,10 @@ TEST_F(CurvesTest, RedoPutsBackWhatUndoTookBack) {
     EXPECT_EQ(marks(), "4 ---");
     curveWindow(3).mnuRedo->trigger();
     EXPECT_TRUE(marks() == "4 2" && !app::Saved && beeps() == 0);
+    app::frmMain->activateWindow();  // from the main window as well
+    QTest::keyClick(app::frmMain->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(marks(), "4 ---");
+    QTest::keyClick(app::frmMain->windowHandle(), Qt::Key_Y, Qt::ControlModifier);
     ctrlKey(1, Qt::Key_Y);
     EXPECT_TRUE(marks() == "4 2" && beeps() == 1);
     keyAt(1, 300, Qt::Key_1);

@@ -8,9 +8,10 @@
 // shows as PNG files (each of the six curve windows as curve-K.png), for looking at the windows as
 // a user would. With a photo it also opens the photo and its close-up (photo.png, crop.png), the
 // close-up's pointer following the curves'. "section=L:R" moves the section to columns L to R first, as a
-// drag on the preview leaves it; "propose" proposes boundaries over the whole core; "compare" compares the count
-// with itself as it was before two boundaries were left out and one added; "chronology" opens the chronology's
-// window. Run it under xvfb-run.
+// drag on the preview leaves it; "propose" proposes boundaries over the whole core; "compare" compares the
+// count with itself as it was before two boundaries were left out and one added; "chronology" opens the
+// chronology's window; "export" opens the File menu and the Export picture window, and exports the curve
+// windows as exported-curves.png. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -37,9 +38,10 @@
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
+#include "exporting/windows/ExportForm.h"
 #include "photo/windows/PhotoForms.h"
-#include "proposals/windows/ProposeForm.h"
 #include "pointer/windows/Pointer.h"
+#include "proposals/windows/ProposeForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
@@ -160,6 +162,18 @@ int main(int argc, char* argv[]) {
         app::frmMain->mnuCompare->trigger();
     }
     if (options.contains("chronology") && app::XrfLoaded) app::frmMain->mnuChronology->trigger();
+    if (options.contains("export") && app::XrfLoaded) {
+        auto scripted = std::make_unique<ui::ScriptedDialogs>();
+        scripted->answerSave(out + QStringLiteral("/exported-curves.png"));
+        ui::installDialogs(std::move(scripted));
+        app::frmMain->mnuExportPicture->trigger();
+        app::frmExport->widthBox->setText(QStringLiteral("1200"));
+        app::frmExport->saveButton_Click();
+        app::frmMain->mnuExportPicture->trigger();  // shown again, for its picture
+        app::frmMain->mnuFile->menu()->popup(app::frmMain->mapToGlobal(QPoint(0, 0)));
+        app::KeepChronologyPlacement(2013, 0);  // the pointer's readout with the varve's year
+        app::ShowPointerDepth(app::ViewLeft + 0.85 * (app::ViewRight - app::ViewLeft));
+    }
     if (options.contains("propose") && app::XrfLoaded) {  // boundaries proposed on the grey profile
         app::frmMain->mnuPropose->trigger();
         app::frmPropose->wholeCoreCheck->setValue(1);  // the whole core: the preview shows them all
@@ -203,6 +217,10 @@ int main(int argc, char* argv[]) {
         if (app::frmPropose.exists()) grab(QStringLiteral("propose"), &app::frmPropose.get());
         if (app::frmCompare.exists()) grab(QStringLiteral("compare"), &app::frmCompare.get());
         if (app::frmChronology.exists()) grab(QStringLiteral("chronology"), &app::frmChronology.get());
+        if (app::frmExport.exists()) {
+            grab(QStringLiteral("export"), &app::frmExport.get());
+            grab(QStringLiteral("file-menu"), app::frmMain->mnuFile->menu());
+        }
         if (photo) {
             grab(QStringLiteral("photo"), &app::frmPhoto.get());
             grab(QStringLiteral("crop"), &app::frmCrop.get());

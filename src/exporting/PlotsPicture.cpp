@@ -30,6 +30,14 @@ QFont layoutFont() {
     return font;
 }
 
+// A text on a light box, readable over the radiograph.
+void drawLabel(QPainter& painter, const QRectF& inside, Qt::Alignment alignment, const QString& text) {
+    const QRectF box = painter.boundingRect(inside, static_cast<int>(alignment), text).adjusted(-4, 0, 4, 0);
+    painter.fillRect(box, QColor(255, 255, 255, 210));
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
 void paintPanel(QPainter& painter, const CurvePanel& panel, const QImage& background, const QRectF& rect) {
     if (!background.isNull()) painter.drawImage(rect, background);
     painter.setPen(QPen(Qt::black, 1));
@@ -58,14 +66,10 @@ void paintPanel(QPainter& painter, const CurvePanel& panel, const QImage& backgr
         painter.restore();
     }
     painter.setFont(layoutFont());
-    const QRectF label = rect.adjusted(6, 4, -6, -4);
-    painter.setPen(Qt::black);
-    painter.fillRect(QRectF(label.topLeft(), QSizeF(painter.fontMetrics().horizontalAdvance(panel.name) + 8,
-                                                    painter.fontMetrics().height())),
-                     QColor(255, 255, 255, 210));
-    painter.drawText(label.translated(4, 0), Qt::AlignLeft | Qt::AlignTop, panel.name);
-    painter.drawText(label, Qt::AlignRight | Qt::AlignTop, QString::number(panel.top));
-    painter.drawText(label, Qt::AlignRight | Qt::AlignBottom, QString::number(panel.bottom));
+    const QRectF inside = rect.adjusted(6, 4, -6, -4);
+    drawLabel(painter, inside, Qt::AlignLeft | Qt::AlignTop, panel.name);
+    drawLabel(painter, inside, Qt::AlignRight | Qt::AlignTop, QString::number(panel.top));
+    drawLabel(painter, inside, Qt::AlignRight | Qt::AlignBottom, QString::number(panel.bottom));
 }
 
 }  // namespace

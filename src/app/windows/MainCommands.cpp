@@ -78,6 +78,12 @@ void MainForm::connectEvents() {
     connect(mnuQuit, &ui::MenuItem::Click, this, &MainForm::mnuQuit_Click);
     connect(mnuCloseCore, &ui::MenuItem::Click, this, &MainForm::CloseCore);
     connect(mnuExportPicture, &ui::MenuItem::Click, this, [] { frmExport->Show(); });
+    connect(undoKeys, &ui::MenuItem::Click, this, [] {
+        if (PointerActive) UndoMarker();  // as the curve windows' Undo, which marking off disables
+    });
+    connect(redoKeys, &ui::MenuItem::Click, this, [] {
+        if (PointerActive) RedoMarker();
+    });
     for (int i = 1; i <= static_cast<int>(mnuRecentCores.upper()); ++i)
         connect(mnuRecentCores(i), &ui::MenuItem::Click, this, [i] { OpenRecentCore(i); });
     connect(mnuSave, &ui::MenuItem::Click, this, &MainForm::mnuSave_Click);

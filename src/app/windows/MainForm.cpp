@@ -78,20 +78,20 @@ void MainForm::buildControls() {
         auto* label = make<ui::Label>(windowFrame,
                                       i == 0 ? QStringLiteral("To (L):  ") : QStringLiteral("From (R):  "));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->place(i == 0 ? 60 : 2040, 330, i == 0 ? 840 : 1080, 315);
+        label->place(i == 0 ? 60 : 1860, 330, i == 0 ? 840 : 1080, 315);
         return label;
     });
     // sectionEndPositions(0) holds the section's right-hand end, so it sits at "From (R)"; (1) at "To (L)".
     sectionEndPositions = ui::ControlArray<ui::TextBox>(0, 1, [this](long i) {
         auto* box = make<ui::TextBox>(windowFrame);
-        box->place(i == 0 ? 3150 : 930, 315, 1020, 345);
+        box->place(i == 0 ? 2970 : 930, 315, 900, 345);  // "12345.67": the depth of a long core
         return box;
     });
     pointerCaption = make<ui::Label>(windowFrame, QStringLiteral("Pointer:  "));
     pointerCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    pointerCaption->place(4200, 330, 780, 315);
+    pointerCaption->place(3900, 330, 840, 315);
     pointerReadout = make<ui::Label>(windowFrame, QStringLiteral("---"));
-    pointerReadout->place(4980, 330, 1350, 315);  // room for "1234.56 mm, 2013"
+    pointerReadout->place(4740, 330, 1590, 315);  // room for "12345.67 mm, 2013"
 
     // --- settings column
     resolutionLabel = make<ui::Label>(c, QStringLiteral("Monitor resolution:"));
@@ -219,11 +219,19 @@ void MainForm::buildMenus() {
     mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), Qt::ApplicationShortcut);
     mnuSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), Qt::ApplicationShortcut);
     mnuQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), Qt::ApplicationShortcut);
+    // The marking's undo and redo from the main window too (the curve windows and the preview have their
+    // own).
+    undoKeys = new ui::MenuItem(this, QStringLiteral("Undo"));
+    undoKeys->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoKeys = new ui::MenuItem(this, QStringLiteral("Redo"));
+    redoKeys->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
     for (ui::MenuItem* m :
-         {mnuOpenXRF, mnuOpenPhoto, mnuExportPicture, mnuCloseCore, mnuSave, mnuSaveAs, mnuSummary,
-          mnuChronology, mnuCompare, mnuSaveComparison, mnuScale, mnuElastic, mnuShowAll, mnuAlign, mnuActive,
-          mnuHideInvalid, mnuPropose, mnuCompareProposals}) {
+         {undoKeys,     redoKeys,          mnuOpenXRF,     mnuOpenPhoto, mnuExportPicture,
+          mnuCloseCore, mnuSave,           mnuSaveAs,      mnuSummary,   mnuChronology,
+          mnuCompare,   mnuSaveComparison, mnuScale,       mnuElastic,   mnuShowAll,
+          mnuAlign,     mnuActive,         mnuHideInvalid, mnuPropose,   mnuCompareProposals}) {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);

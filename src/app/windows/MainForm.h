@@ -69,6 +69,8 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuSaveComparison;  // where the two differ, as a table
     ui::MenuItem* mnuOpenRecent;      // "Open recent": the last cores worked on
     ui::ControlArray<ui::MenuItem> mnuRecentCores;  // 1..10, newest first
+    ui::MenuItem* undoKeys;          // Ctrl+Z on the main window, as over the curves (in no menu)
+    ui::MenuItem* redoKeys;          // Ctrl+Shift+Z, Ctrl+Y
     ui::MenuItem* mnuExportPicture;  // "Export picture...": the curve windows or the preview, for a paper
     ui::MenuItem* mnuCloseCore;  // "Close core": the program as at start, for the next core
     ui::MenuItem* mnuQuit;

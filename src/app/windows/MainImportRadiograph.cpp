@@ -189,6 +189,7 @@ void MainForm::ImportRadiograph(const QString& givenPath, FirstSection first) {
         mnuOpenRadio->setEnabled(false);
         mnuCloseCore->setEnabled(true);
         mnuExportPicture->setEnabled(true);
+        for (ui::MenuItem* keys : {undoKeys, redoKeys}) keys->setEnabled(true);
         mnuOpenXRF->setEnabled(true);
         importXrfButton->setEnabled(true);
         importXrfButton->setFocus();
