@@ -22,6 +22,8 @@ constexpr double kTickLength = 8;
 constexpr double kTextPoints = 13;  // in layout units
 constexpr double kPngDotsPerMm = 300 / 25.4;
 constexpr double kScreenDotsPerMm = 96 / 25.4;  // an SVG's pixels and a width in pixels for a PDF
+// A PNG is drawn whole in memory first: past this many pixels (800 MB) SVG or PDF serve better.
+constexpr double kMostPngPixels = 200e6;
 const QColor kCurveColour(0, 160, 0);
 
 QFont layoutFont() {
@@ -166,6 +168,16 @@ void writePicture(const QString& path, PictureFormat format, PictureWidth width,
         paint(painter);
         painted = painter.end();
     };
+    if (format == PictureFormat::Png && pixels * pixels * aspect > kMostPngPixels) {
+        throw core::FileError(
+            core::kFileTooLarge,
+            QStringLiteral("a PNG of %1 x %2 pixels would need %3 MB; save it as SVG or PDF, or "
+                           "narrower")
+                .arg(qRound(pixels))
+                .arg(qRound(pixels * aspect))
+                .arg(qRound(pixels * pixels * aspect * 4 / 1e6))
+                .toStdString());
+    }
     if (format == PictureFormat::Png) {
         QImage image(qRound(pixels), std::max(1, qRound(pixels * aspect)), QImage::Format_RGB32);
         if (image.isNull())
