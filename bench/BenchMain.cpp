@@ -329,6 +329,8 @@ int main(int argc, char** argv) {
           "BM_DecodeLargeRadiograph/16");
     figure("redraw_100000_ms", collector.seconds["BM_RedrawLargeCore"] * 1e3, "ms");
     figure("pointer_move_100000_ms", collector.seconds["BM_PointerMoveLargeCore"] * 1e3, "ms");
+    figure("pointer_move_after_change_100000_ms",
+           collector.seconds["BM_PointerMoveAfterChangeLargeCore"] * 1e3, "ms");
     figure("marker_key_100000_ms", collector.seconds["BM_MarkerKeyLargeCore"] * 1e3, "ms");
     figure("autosave_100000_ms", collector.seconds["BM_Autosave/100000"] * 1e3, "ms");
     figure("working_save_100000_ms", collector.seconds["BM_WorkingSave/100000"] * 1e3, "ms");

@@ -9,13 +9,14 @@
 #include "SynthCore.h"
 #include "app/SharedState.h"
 #include "app/windows/Forms.h"
+#include "app/windows/MainForm.h"
+#include "app/windows/Settings.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
 #include "proposals/windows/ProposeForm.h"
 #include "radiograph/windows/PreviewForm.h"
 #include "radiograph/windows/RawImageForm.h"
 #include "radiograph/windows/Rendering.h"
-#include "app/windows/MainForm.h"
 #include "scales/windows/ScaleForms.h"
 
 namespace bench {
@@ -179,6 +180,24 @@ void BM_PointerMoveLargeCore(benchmark::State& state) {
     movePointerAcross(state, app::curveWindow(1).plot);
 }
 
+// The first pointer move after a change of the marks while the chronology has a calendar year: the
+// readout's year boundaries are found again, once.
+void BM_PointerMoveAfterChangeLargeCore(benchmark::State& state) {
+    countingDocument(kLargeCore, kLargeCoreRows, kScreenColumns);
+    app::KeepChronologyPlacement(2013, 0);
+    ui::PictureBox* plot = app::curveWindow(1).plot;
+    int x = 10;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++app::MarksVersion;  // as a marking does
+        x = x >= 1800 ? 10 : x + 3;
+        state.ResumeTiming();
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, 20), plot->mapToGlobal(QPointF(x, 20)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &move);
+    }
+}
+
 // A key over curve window 1's plot, the pointer moved 3 pixels between presses (untimed, with
 // `before` run at each place), until the key's work is done.
 template <typename Before>
@@ -234,6 +253,7 @@ BENCHMARK(BM_LoadCurveValues)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_PointerMove)->Arg(300)->Arg(2000)->MinTime(0.5);
 BENCHMARK(BM_MarkerKey)->MinTime(0.5);
 BENCHMARK(BM_PointerMoveLargeCore)->MinTime(0.5);
+BENCHMARK(BM_PointerMoveAfterChangeLargeCore)->MinTime(0.5);
 BENCHMARK(BM_MarkerKeyLargeCore)->MinTime(0.5);
 BENCHMARK(BM_AcceptProposal)->MinTime(0.5);
 
