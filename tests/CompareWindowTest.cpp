@@ -77,6 +77,12 @@ TEST_F(CompareWindowTest, TwoCountsAreComparedVisitedCopiedAndSaved) {
     form.compareButton->click();
     EXPECT_TRUE(cell(grid, 0, "Years") == "16" && grid->ToolTipText().contains("year levels (1, 2)"));
     EXPECT_EQ(cell(grid, 2, "Only reference"), "2");  // 200 and 340 lie below T1
+    // The chronology carries the difference: the reference has a year more above T1 and below it.
+    dialogs->answerSave(dir.filePath("chronology.csv"));
+    app::frmChronology->saveButton->click();
+    const QStringList rows = linesOf(dir.filePath("chronology.csv"));
+    ASSERT_TRUE(rows.size() == 1 + 16 && rows[0].split(',')[15] == "\"count_difference_years\"");
+    for (const QString& row : rows.mid(1)) EXPECT_EQ(row.split(',')[15], "1") << row.toStdString();
 
     // The reference's boundaries as short ticks at the plots' bottom in their level's colour.
     placeSection();

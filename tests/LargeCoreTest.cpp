@@ -114,7 +114,7 @@ TEST_F(LargeCoreTest, IsCountedSavedReopenedComparedAndChronologised) {
     const QStringList lines = linesOf(dir.filePath("chronology.csv"));
     const auto depth = [](long p) { return QString::number(0.01 + 0.2 * static_cast<double>(p - 1)); };
     ASSERT_EQ(lines.size(), 3);  // 20,000 to b, b to a
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("2012,\"SYNTH 1\",%1,%2,%3,%4,").arg(kWidth - b).arg(kWidth - a)
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("2012,-62,\"SYNTH 1\",%1,%2,%3,%4,").arg(kWidth - b).arg(kWidth - a)
                                         .arg(depth(b), depth(a))))
         << lines[2].toStdString();
 }

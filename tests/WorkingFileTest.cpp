@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 #include <random>
 
 #include "core/BoundedArray.h"
 #include "files/Chronology.h"
+#include "files/ChronologyArchive.h"
 #include "files/ChronologyJoin.h"
 #include "files/FieldSyntax.h"
 #include "files/Summary.h"
@@ -130,50 +134,98 @@ TEST(WorkingFileTest, RandomCountingsRoundTripToTheByte) {
 
 
 // A small counting written out in full: a row per varve between the level-1 boundaries, from the
-// top; by the default rule level 2 is an uncertain year, levels 3 (the half year) and 5 none. Labels
-// and notes go to the varve they lie in (a label on a year boundary to the varve below it).
+// top; by the default rule level 2 is an uncertain year (0.5 +/- 0.5 years), level 3 divides the
+// second varve into its sub-layers, level 5 is none. Labels and notes go to the varve they lie in (a
+// label on a year boundary to the varve below it); the second count has one more year above column 4.
 TEST(ChronologyTest, OneRowPerVarveWithYearsDepthsAndThickness) {
     core::Array<Variant> marks(0, 8, Variant("---"));
     core::Array<QString> labels(0, 8, QStringLiteral("---")), notes(0, 8, QStringLiteral("---"));
     for (const auto& [p, level] : std::vector<std::pair<int, int>>{{1, 1}, {2, 3}, {4, 1}, {5, 5}, {6, 2}, {8, 1}})
         marks(p) = Variant(level);
     labels(4) = QStringLiteral("#A1, the tephra");
-    labels(7) = QStringLiteral("#B2");
+    labels(7) = QStringLiteral("#B2  | tie");
     notes(5) = QStringLiteral("#odd");
     // The table's positions fall with the data position: the core's top is position 8.
     const auto positions = files::chronologyMarks(core::PositionAxis(8), marks, labels, notes,
                                                   [](core::Position p) { return core::Millimetres((8 - p.value) * 0.5); });
     ASSERT_EQ(positions.size(), 7u);
-    const std::vector<files::Varve> varves = files::buildVarves(positions, {2013, "S1", 100, {}});
+    const auto secondCount = [](core::Column c) { return c.value < 4 ? 1 : 0; };
+    const std::vector<files::Varve> varves = files::buildVarves(positions, {2013, "S1", 100, {}, "3", secondCount});
     const QByteArray expected =
-        "\"year\",\"section\",\"top_column\",\"bottom_column\",\"top_mm\",\"bottom_mm\",\"composite_top_mm\","
-        "\"composite_bottom_mm\",\"thickness_mm\",\"uncertain_boundaries\",\"years_min\",\"years_max\",\"label\","
-        "\"note\"\r\n"
-        "2013,\"S1\",0,4,0,2,100,102,2,1,1,2,\"B2\",\"odd\"\r\n"
-        "2012,\"S1\",4,7,2,3.5,102,103.5,1.5,0,2,3,\"A1, the tephra\",\"\"\r\n";
+        "\"year\",\"age_BP\",\"section\",\"top_column\",\"bottom_column\",\"top_mm\",\"bottom_mm\",\"composite_top_mm\","
+        "\"composite_bottom_mm\",\"thickness_mm\",\"uncertain_boundaries\",\"years_min\",\"years_max\","
+        "\"counting_error_years\",\"counting_error_percent\",\"count_difference_years\",\"label\",\"marker\",\"note\","
+        "\"sublayer_1_mm\",\"sublayer_2_mm\"\r\n"
+        "2013,-63,\"S1\",0,4,0,2,100,102,2,1,1,2,0.5,33.33,1,\"B2  | tie\",\"B2 / tie\",\"odd\",,\r\n"
+        "2012,-62,\"S1\",4,7,2,3.5,102,103.5,1.5,0,2,3,0.5,20,0,\"A1, the tephra\",\"A1, the tephra\",\"\",1,0.5\r\n";
     EXPECT_EQ(files::writeChronology(varves).toStdString(), expected.toStdString());
     const std::vector<files::Varve> back = files::readChronology(expected);
     ASSERT_EQ(back.size(), 2u);
-    EXPECT_TRUE(back[1].year == 2012 && back[1].label == "A1, the tephra" && back[1].compositeBottomMm == 103.5);
-    // Without a calendar year the varves are numbered from the top; ten years with their half-year
-    // layers are ten years.
-    EXPECT_EQ(files::buildVarves(positions, {std::nullopt, "S1", 0, {}}).back().year, 2);
+    EXPECT_TRUE(back[1].year == 2012 && back[1].label == "A1, the tephra" && back[1].compositeBottomMm == 103.5 &&
+                back[1].ageBp() == -62 && back[1].sublayersMm == std::vector<double>({1, 0.5}) &&
+                back[0].countDifference == 1 && back[0].marker == "B2 / tie" && back[0].sublayersMm.empty());
+    // A chronology of an earlier version (no ages, errors or sub-layers) reads as it was written.
+    const QByteArray earlier =
+        "\"year\",\"section\",\"top_column\",\"bottom_column\",\"top_mm\",\"bottom_mm\",\"composite_top_mm\","
+        "\"composite_bottom_mm\",\"thickness_mm\",\"uncertain_boundaries\",\"years_min\",\"years_max\",\"label\","
+        "\"note\"\r\n2013,\"S1\",0,4,0,2,100,102,2,1,1,2,\"B2\",\"odd\"\r\n";
+    const std::vector<files::Varve> old = files::readChronology(earlier);
+    EXPECT_TRUE(old.size() == 1 && old[0].ageBp() == -63 && old[0].countingErrorYears() == 0.5 && old[0].note == "odd");
+    // Without a calendar year the varves are numbered from the top and have no age; ten years with
+    // their half-year layers are ten years, each of two sub-layers.
+    EXPECT_EQ(files::buildVarves(positions, {std::nullopt, "S1", 0, {}, "3", {}}).back().year, 2);
+    EXPECT_FALSE(files::buildVarves(positions, {std::nullopt, "S1", 0, {}, "3", {}}).back().ageBp());
     std::vector<files::ChronologyMark> tenYears;
     for (int y = 0; y <= 20; ++y) tenYears.push_back({core::Column(y), core::Millimetres(y), y % 2 == 0 ? 1 : files::kHalfYearLevel, {}, {}});
-    EXPECT_EQ(files::buildVarves(tenYears, {}).size(), 10u);
+    const auto ten = files::buildVarves(tenYears, {});
+    EXPECT_TRUE(ten.size() == 10u && ten[9].sublayersMm == std::vector<double>({1, 1}));
     // What is not a chronology is named.
     for (const QByteArray& bad : {QByteArray(), QByteArray("\"kind\",\"top_mm\"\r\n"),
                                   expected + "2011,\"S1\",7\r\n", QByteArray(expected).replace("2012,", "x,")}) {
         EXPECT_THROW(files::readChronology(bad), files::ChronologyError) << bad.constData();
     }
     EXPECT_EQ(files::sectionNameFromTable("C:\\Data\\YAN 8A-1 200 um\\XRF data     07/08/2013"), "YAN 8A-1 200 um");
-    // The rules a user may type: year levels; uncertain year levels, each level once, never level 3.
+    // The rules a user may type: year levels; uncertain year levels, each level once, never level 3;
+    // season levels, none of them a year level.
     for (const auto& [text, years, uncertain] : std::vector<std::tuple<QString, QString, QString>>{
              {"1; 2", "1", "2"}, {"1, 4;2 5", "14", "25"}, {"1;", "1", ""}, {"1; 3", "-", ""}, {"1; 1", "-", ""},
              {"1 2", "-", ""}, {"0; 2", "-", ""}, {"a; 2", "-", ""}}) {
         const auto rule = files::parseYearRule(text);
         EXPECT_EQ(rule ? rule->years + ";" + rule->uncertain : "-;", years + ";" + uncertain) << text.toStdString();
     }
+    for (const auto& [text, seasons] : std::vector<std::pair<QString, QString>>{
+             {"3", "3"}, {"3, 4", "34"}, {"", ""}, {"1", "-"}, {"2", "-"}, {"3 3", "-"}, {"0", "-"}, {"x", "-"}})
+        EXPECT_EQ(files::parseSeasonLevels(text, files::YearRule()).value_or("-"), seasons) << text.toStdString();
+}
+
+// The same two varves in the archives' forms, read back column by column: the NOAA-style template's
+// header block names the site, the core and the counting rule; the LiPD-style table's metadata
+// names each column with its units.
+TEST(ChronologyTest, ArchiveFormsGiveDepthAgesThicknessAndError) {
+    std::vector<files::ChronologyMark> marks;
+    for (const auto& [mm, level] : std::vector<std::pair<double, int>>{{0, 1}, {0.4, 2}, {2, 1}, {3, 3}, {3.5, 1}})
+        marks.push_back({core::Column(static_cast<long>(mm * 2)), core::Millimetres(mm), level, {}, {}});
+    const auto varves = files::buildVarves(marks, {2013, "S1", 100, {}, "3", {}});
+    const files::ArchiveHeader header{"Lake X", "S1", {}, "3", "Stratalyser"};
+    const QList<QByteArray> noaa = files::writeNoaaTemplate(varves, header).split('\n');
+    QList<QByteArray> data;
+    for (const QByteArray& line : noaa)
+        if (!line.startsWith('#') && !line.isEmpty()) data << line;
+    const QByteArray text = noaa.join('\n');
+    EXPECT_TRUE(text.contains("# Site_Information\n#   Site_Name: Lake X\n#   Core_Name: S1\n") &&
+                text.contains("each uncertain year boundary (levels 2) counts as 0.5 +/- 0.5 years") &&
+                text.contains("## age_BP\tage of the varve before 1950 (1950 = 0 BP), BP\n"));
+    EXPECT_EQ(data, QList<QByteArray>({"depth_mm\tage_CE\tage_BP\tthickness_mm\terror", "100\t2013\t-63\t2\t0.5",
+                                       "102\t2012\t-62\t1.5\t0.5"}));
+    EXPECT_EQ(files::writeLipdTable(varves), "100,2013,-63,2,0.5\n102,2012,-62,1.5,0.5\n");
+    const QJsonObject meta = QJsonDocument::fromJson(files::writeLipdMetadata(header, "c.csv")).object();
+    const QJsonObject table = meta["chronData"][0]["measurementTable"][0].toObject();
+    EXPECT_TRUE(table["filename"] == "c.csv" && meta["geo"]["siteName"] == "Lake X" && table["missingValue"] == "nan");
+    QStringList columns;
+    for (const QJsonValue& c : table["columns"].toArray())
+        columns << QStringLiteral("%1 %2 %3").arg(c["number"].toInt()).arg(c["variableName"].toString(), c["units"].toString());
+    EXPECT_EQ(columns, QStringList({"1 depth mm", "2 year CE", "3 age BP", "4 thickness mm", "5 ageUncertainty yr"}));
+    EXPECT_EQ(files::lipdMetadataName("/a/c (Chronology LiPD).csv"), "/a/c (Chronology LiPD).jsonld");
 }
 
 // One core of 60 year boundaries 2.5 mm apart ("T1" and "F2" labelled at the 15th and 19th, an
@@ -192,7 +244,7 @@ TEST(ChronologyTest, SectionsJoinedAtASharedLayerOrAGivenDepthMakeTheWholeCore) 
             marks.push_back({core::Column(151000 - i), core::Millimetres(mm - from), 1, label, {}});  // columns past 32,767
             if (i == 2) marks.push_back({core::Column(150998), core::Millimetres(mm - from + 1), 2, {}, {}});
         }
-        return files::readChronology(files::writeChronology(files::buildVarves(marks, {year, "S", compositeTop, {}})));
+        return files::readChronology(files::writeChronology(files::buildVarves(marks, {year, "S", compositeTop, {}, "3", {}})));
     };
     const std::vector<files::Varve> whole = section(0, 150, 2013, true);
     std::vector<files::LayerCheck> checks;

@@ -3,6 +3,7 @@
 
 #include "AppFixture.h"
 #include "app/windows/ChronologyForm.h"
+#include "chronology/windows/ChronologyPlotForm.h"
 #include "exporting/windows/ExportForm.h"
 #include "files/Chronology.h"
 
@@ -125,13 +126,15 @@ TEST_F(XrfImportTest, EveryLevelCountsInTheSummary) {
 
 }
 
-// A core counted with the keys from the top down (levels 1, 2, 1, 3, 1, 1, a label on the third),
+// A core counted with the keys from the top down (levels 1, 2, 9, 3, 1, 1, a label on the third),
 // its chronology saved through File > Save chronology... with the year of coring: three varves,
-// checked against the hand-made table; their thicknesses add up to the first year boundary's
-// distance from the last. Level 9 is made a year level ("1, 9"): its boundary divides varves as
-// level 1 does. The year, the composite top and the levels are offered again the next time. The top
-// boundary's position in the table is no number: it is counted from the table's first position by
-// the stepping.
+// checked against the hand-made table (the second divided by its level-3 boundary into two
+// sub-layers, an uncertain year as 0.5 +/- 0.5 years from the first down); their thicknesses add up
+// to the first year boundary's distance from the last. Level 9 is made a year level ("1, 9"). The
+// choices are offered again the next time. The top boundary's position in the table is no number:
+// it is counted from the table's first position by the stepping. The same varves as a NOAA template
+// and a LiPD table (which need the calendar year), and in Tool > Chronology plot, which follows a
+// new boundary and saves its picture.
 TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     openSyntheticCore(400);
     placeSection();
@@ -155,33 +158,69 @@ TEST_F(XrfImportTest, TheChronologyHasARowPerVarveWithItsCalendarYear) {
     app::ChronologyForm& form = app::frmChronology.get();
     ASSERT_TRUE(form.isVisible());
     EXPECT_TRUE(form.sectionBox->Text() == "SYNTH 1" && form.yearLevelsBox->Text() == "1" &&
-                form.uncertainLevelsBox->Text() == "2");
-    form.topYearBox->setText("2013");
+                form.uncertainLevelsBox->Text() == "2" && form.seasonLevelsBox->Text() == "3");
     form.compositeTopBox->setText("1250");
     form.yearLevelsBox->setText("1, 9");
+    form.formList->setListIndex(1);  // an archive's form gives ages: refused without the year
+    dialogs->clearRecord();
+    form.saveButton->click();
+    EXPECT_TRUE(form.isVisible() && onlyMessage().contains("please type the calendar year of the topmost varve"));
+    form.topYearBox->setText("2013");
+    form.siteBox->setText("Lake X");
+    form.formList->setListIndex(0);
     dialogs->answerSave(dir.filePath("chronology.csv"));
     form.saveButton->click();
     EXPECT_FALSE(form.isVisible());
-    // One uncertain year boundary (level 2) lies in the first varve: years_max is years_min + 1 from there on.
-    const auto row = [&](int year, std::size_t top, std::size_t bottom, int uncertain, int min, const char* label) {
-        return QStringList{QString::number(year), "\"SYNTH 1\"", QString::number(app::DataLength - marked[top]),
-                           QString::number(app::DataLength - marked[bottom]), QString::number(mm(marked[top])),
-                           QString::number(mm(marked[bottom])), QString::number(1250 + mm(marked[top])),
-                           QString::number(1250 + mm(marked[bottom])),
-                           QString::number(mm(marked[bottom]) - mm(marked[top])), QString::number(uncertain),
-                           QString::number(min), QString::number(min + 1), label, "\"\""};
+    const auto thickness = [&](std::size_t from, std::size_t to) { return QString::number(mm(marked[to]) - mm(marked[from])); };
+    const auto row = [&](int year, std::size_t top, std::size_t bottom, int uncertain, int min, const char* percent,
+                         const char* label, QStringList sublayers) {
+        return QStringList{QString::number(year), QString::number(1950 - year), "\"SYNTH 1\"",
+                           QString::number(app::DataLength - marked[top]), QString::number(app::DataLength - marked[bottom]),
+                           QString::number(mm(marked[top])), QString::number(mm(marked[bottom])),
+                           QString::number(1250 + mm(marked[top])), QString::number(1250 + mm(marked[bottom])),
+                           thickness(top, bottom), QString::number(uncertain), QString::number(min), QString::number(min + 1),
+                           "0.5", percent, "", label, label, "\"\""} + sublayers;
     };
     const QStringList lines = linesOf(dir.filePath("chronology.csv"));
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[1].split(','), row(2013, 0, 2, 1, 1, "\"\""));
-    EXPECT_EQ(lines[2].split(','), row(2012, 2, 4, 0, 2, "\"V3\""));
-    EXPECT_EQ(lines[3].split(','), row(2011, 4, 5, 0, 3, "\"\""));
+    EXPECT_EQ(lines[1].split(','), row(2013, 0, 2, 1, 1, "33.33", "\"\"", {"", ""}));
+    EXPECT_EQ(lines[2].split(','), row(2012, 2, 4, 0, 2, "20", "\"V3\"", {thickness(2, 3), thickness(3, 4)}));
+    EXPECT_EQ(lines[3].split(','), row(2011, 4, 5, 0, 3, "14.29", "\"\"", {"", ""}));
     double sum = 0;
-    for (int i = 1; i <= 3; ++i) sum += lines[i].split(',')[8].toDouble();
+    for (int i = 1; i <= 3; ++i) sum += lines[i].split(',')[9].toDouble();
     EXPECT_NEAR(sum, mm(marked[5]) - mm(marked[0]), 1e-9);
+
     app::frmMain->mnuChronology->trigger();  // offered again as chosen
     EXPECT_TRUE(form.topYearBox->Text() == "2013" && form.compositeTopBox->Text() == "1250" &&
-                form.yearLevelsBox->Text() == "1, 9" && form.uncertainLevelsBox->Text() == "2");
+                form.yearLevelsBox->Text() == "1, 9" && form.uncertainLevelsBox->Text() == "2" &&
+                form.siteBox->Text() == "Lake X");
+    form.formList->setListIndex(1);
+    dialogs->answerSave(dir.filePath("chronology.txt"));
+    form.saveButton->click();
+    const QStringList noaa = QString::fromUtf8(files::readFileBytes(dir.filePath("chronology.txt"))).split('\n');
+    EXPECT_TRUE(noaa.contains("#   Site_Name: Lake X") && noaa.contains("depth_mm\tage_CE\tage_BP\tthickness_mm\terror"));
+    EXPECT_EQ(noaa[noaa.size() - 2], QStringList({QString::number(1250 + mm(marked[4])), "2011", "-61", thickness(4, 5), "0.5"})
+                                         .join('\t'));
+    app::frmMain->mnuChronology->trigger();
+    form.formList->setListIndex(2);
+    dialogs->answerSave(dir.filePath("lipd.csv"));
+    form.saveButton->click();
+    EXPECT_EQ(files::readFileBytes(dir.filePath("lipd.csv")).count('\n'), 3);
+    EXPECT_TRUE(files::readFileBytes(dir.filePath("lipd.jsonld")).contains("\"filename\": \"lipd.csv\""));
+
+    app::frmMain->mnuChronologyPlot->trigger();
+    const app::ChronologyPlotForm& plot = app::frmChronologyPlot.get();
+    ASSERT_TRUE(plot.isVisible() && plot.figure().calendar && plot.figure().thickness.size() == 3);
+    EXPECT_TRUE(plot.figure().thickness[0].uncertain && plot.figure().ageDepth[2].age == 2011 - 0.5);
+    keyAt(2, app::DataLength - *(core.boundaries.rbegin() + 6), Qt::Key_1);  // one varve more
+    QCoreApplication::processEvents();
+    EXPECT_EQ(plot.figure().thickness.size(), 4u);
+    for (const char* name : {"plot.png", "plot.svg"}) {
+        dialogs->answerSave(dir.filePath(name));
+        plot.savePictureButton->click();
+    }
+    EXPECT_EQ(QImage(dir.filePath("plot.png")).width(), 2000);
+    EXPECT_TRUE(files::readFileBytes(dir.filePath("plot.svg")).contains("<svg"));
 }
 
 // Each moving average of the pop-up menu smooths its own window's curve. Fe is 0 but for a spike of
@@ -360,14 +399,14 @@ TEST_F(XrfImportTest, SectionChronologiesAreJoinedThroughTheFileMenu) {
         std::vector<files::ChronologyMark> marks;
         for (int i = first; i <= last; ++i)
             marks.push_back({core::Column(i), core::Millimetres(2.0 * (i - first)), 1, i == 5 ? "T1" : i == 7 ? "F2" : "", {}});
-        return writeFile(dir.filePath(name), files::writeChronology(files::buildVarves(marks, {year, name, 0, {}})));
+        return writeFile(dir.filePath(name), files::writeChronology(files::buildVarves(marks, {year, name, 0, {}, "3", {}})));
     };
     const QString upper = section("A.csv", 0, 8, 2013), lower = section("B.csv", 4, 12, std::nullopt);
     dialogs->answerOpen(upper).answerOpen(lower).cancelFile().answerInput("F2").answerSave(dir.filePath("AB.csv"));
     app::frmMain->mnuJoin->trigger();
     const QStringList joined = linesOf(dir.filePath("AB.csv"));
     ASSERT_EQ(joined.size(), 1 + 12);  // the varves between boundaries 0 and 12
-    EXPECT_TRUE(joined[12].startsWith("2002,\"B.csv\",11,12,14,16,22,24,2,"));  // 2013 - 11, at A's depths
+    EXPECT_TRUE(joined[12].startsWith("2002,-52,\"B.csv\",11,12,14,16,22,24,2,"));  // 2013 - 11, at A's depths
     const QString report = QString::fromUtf8(files::readFileBytes(dir.filePath("AB (join report).txt")));
     EXPECT_TRUE(report.contains("B.csv joined below A.csv: tied at the layer \"F2\".") &&
                 report.contains("layer \"T1\": 10 mm composite depth in A.csv, 10 mm in B.csv; year 2008 in A.csv, "

@@ -24,7 +24,7 @@ int yearStep(const std::vector<Varve>& upper) {
     return upper.empty() || upper[0].year == upper[0].yearsMin ? 1 : -1;
 }
 
-// Years, years_min and years_max counted on from the first row.
+// Years, years_min and years_max counted on from the first row (calendar years if its are).
 void countOn(std::vector<Varve>& rows, int step) {
     if (rows.empty()) return;
     const Varve first = rows.front();
@@ -33,6 +33,7 @@ void countOn(std::vector<Varve>& rows, int step) {
         Varve& v = rows[i];
         uncertain += v.uncertainBoundaries;
         v.year = first.year + step * static_cast<int>(i);
+        v.calendarYear = first.calendarYear;
         v.yearsMin = first.yearsMin + static_cast<int>(i);
         v.yearsMax = v.yearsMin + uncertain;
     }

@@ -29,7 +29,11 @@
 //            topmost varve
 //   72       the chronology's composite depth of the      0
 //            section's top (mm)
-//   73..100  not used by the program (column 2 at exit)   -
+//   73       the chronology's season levels, as digits      3
+//            (0: none)
+//   74       the chronology's site name, for the archive    empty
+//            forms
+//   75..100  not used by the program (column 2 at exit)   -
 namespace files::settings {
 
 inline constexpr int kDefault = 2;  // column
@@ -51,7 +55,9 @@ inline constexpr int kUncertainYearLevels = 69;
 inline constexpr int kHideInvalid = 70;
 inline constexpr int kChronologyTopYear = 71;
 inline constexpr int kChronologyCompositeTop = 72;
-inline constexpr int kFirstFreeRow = 73;
+inline constexpr int kChronologySeasonLevels = 73;
+inline constexpr int kChronologySite = 74;
+inline constexpr int kFirstFreeRow = 75;
 
 // A window's place takes two rows: Top, then Left.
 constexpr int leftRow(int topRow) {

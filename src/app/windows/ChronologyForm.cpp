@@ -8,8 +8,10 @@
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
+#include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
 #include "files/Chronology.h"
+#include "files/ChronologyArchive.h"
 #include "files/ChronologyJoin.h"
 #include "files/ScanRecord.h"
 #include "files/TextFile.h"
@@ -26,6 +28,20 @@ const QString kCsvFilter = QStringLiteral("DataFile(*.csv)|*.csv");
 // The window's layout (twips): names, then boxes.
 constexpr double kWidth = 7800, kLeft = 120, kTop = 120, kRowStep = 450, kBoxes = 5520, kBoxWidth = 1980;
 constexpr double kNoteLine = 285;  // one line of the note under the boxes
+constexpr int kRows = 8;
+
+// The forms a chronology is saved in, in the order of the window's list.
+enum class SavedForm { Table, Noaa, Lipd };
+struct FormChoice {
+    const char* caption;
+    const char* filter;
+    const char* nameEnding;  // after the core's name
+};
+const FormChoice kForms[] = {
+    {"Table (CSV)", "DataFile(*.csv)|*.csv", " (Chronology).csv"},
+    {"NOAA template (text)", "NOAA template (*.txt)|*.txt", " (Chronology NOAA).txt"},
+    {"LiPD table (CSV and JSON)", "LiPD chronology table (*.csv)|*.csv", " (Chronology LiPD).csv"},
+};
 
 void tell(const QString& text) {
     ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
@@ -50,11 +66,14 @@ std::optional<double> numberIn(const QString& text) {
 
 ChronologyForm::ChronologyForm() : ui::Form(ui::Unit::Twips) {
     setCaption(kTitle);
-    Move(5000, 4000, kWidth, 3900 + kNoteLine);
+    Move(5000, 4000, kWidth, 2100 + kRows * kRowStep + kNoteLine);
     QWidget* c = client();
-    const auto row = [c](ui::Label*& label, ui::TextBox*& box, int k, const char* name) {
-        label = make<ui::Label>(c, QString::fromUtf8(name));
-        label->place(kLeft, kTop + k * kRowStep + 30, kBoxes - kLeft - 60, 285);
+    const auto label = [c](ui::Label*& name, int k, const char* text) {
+        name = make<ui::Label>(c, QString::fromUtf8(text));
+        name->place(kLeft, kTop + k * kRowStep + 30, kBoxes - kLeft - 60, 285);
+    };
+    const auto row = [&](ui::Label*& name, ui::TextBox*& box, int k, const char* text) {
+        label(name, k, text);
         box = make<ui::TextBox>(c);
         box->place(kBoxes, kTop + k * kRowStep, kBoxWidth, 345);
     };
@@ -63,30 +82,53 @@ ChronologyForm::ChronologyForm() : ui::Form(ui::Unit::Twips) {
     row(compositeTopLabel, compositeTopBox, 2, "Depth of the section's top in the composite core (mm):");
     row(yearLevelsLabel, yearLevelsBox, 3, "Year boundaries (levels):");
     row(uncertainLevelsLabel, uncertainLevelsBox, 4, "Uncertain year boundaries (levels):");
+    row(seasonLevelsLabel, seasonLevelsBox, 5, "Season boundaries (levels):");
+    row(siteLabel, siteBox, 6, "Site:");
+    label(formLabel, 7, "Form:");
+    formList = make<ui::ComboBox>(c, ui::ComboBox::Style::DropDownList);
+    formList->place(kBoxes - 1200, kTop + 7 * kRowStep, kBoxWidth + 1200, 345);
+    for (const FormChoice& f : kForms) formList->AddItem(QString::fromUtf8(f.caption));
+    formList->setListIndex(0);
     countingNote = make<ui::Label>(
-        c, QStringLiteral("A varve runs from one year boundary to the next (so do the years of "
-                          "a comparison). Without a calendar year the varves are numbered 1, 2, "
-                          "3 from the top. Level 3, the half year, is never a year."));
+        c, QStringLiteral("A varve runs from one year boundary to the next (so do the years of a comparison); "
+                          "an uncertain boundary counts as 0.5 \u00b1 0.5 years. Without a calendar year the "
+                          "varves are numbered 1, 2, 3 from the top. Level 3, the half year, is never a year."));
     countingNote->setWordWrap(true);
-    countingNote->place(kLeft, kTop + 5 * kRowStep, kWidth - 2 * kLeft - 120, 3 * kNoteLine);
+    countingNote->place(kLeft, kTop + kRows * kRowStep, kWidth - 2 * kLeft - 120, 3 * kNoteLine);
+    const double buttonsTop = kTop + (kRows + 1) * kRowStep + 180 + kNoteLine;
     saveButton = make<ui::Button>(c, QStringLiteral("Save..."));
-    saveButton->place(kWidth - 2 * 1200 - 360, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
+    saveButton->place(kWidth - 2 * 1200 - 360, buttonsTop, 1200, 375);
     saveButton->setDefault(true);
     cancelButton = make<ui::Button>(c, QStringLiteral("Cancel"));
-    cancelButton->place(kWidth - 1200 - 240, kTop + 6 * kRowStep + 180 + kNoteLine, 1200, 375);
+    cancelButton->place(kWidth - 1200 - 240, buttonsTop, 1200, 375);
     connect(saveButton, &ui::Button::Click, this, &ChronologyForm::saveButton_Click);
     connect(cancelButton, &ui::Button::Click, this, &ChronologyForm::Hide);
 }
 
 void ChronologyForm::open() {
-    const std::optional<int> year = ChronologyTopYear();
-    topYearBox->setText(year ? QString::number(*year) : QString());
-    sectionBox->setText(sectionOfCore());
-    compositeTopBox->setText(QString::number(ChronologyCompositeTop()));
-    const files::YearRule rule = ChronologyYearRule();
-    yearLevelsBox->setText(files::levelList(rule.years));
-    uncertainLevelsBox->setText(files::levelList(rule.uncertain));
+    const files::ChronologyOptions kept = KeptChronologyOptions();
+    topYearBox->setText(kept.topYear ? QString::number(*kept.topYear) : QString());
+    sectionBox->setText(kept.section);
+    compositeTopBox->setText(QString::number(kept.compositeTopMm));
+    yearLevelsBox->setText(files::levelList(kept.rule.years));
+    uncertainLevelsBox->setText(files::levelList(kept.rule.uncertain));
+    seasonLevelsBox->setText(files::levelList(kept.seasonLevels));
+    siteBox->setText(ChronologySite());
     Show();
+}
+
+files::ChronologyOptions KeptChronologyOptions() {
+    return {ChronologyTopYear(), sectionOfCore(), ChronologyCompositeTop(), ChronologyYearRule(),
+            ChronologySeasonLevels(), {}};
+}
+
+std::vector<files::Varve> CurrentVarves(const files::ChronologyOptions& options) {
+    const auto positionMm = [](core::Position p) { return frmMain->positionMm(p); };
+    const auto marks = files::chronologyMarks(positionAxis(), YearMark, MarkerLabel, MarkerNote, positionMm);
+    files::ChronologyOptions withDifference = options;
+    withDifference.countDifference =
+        ReferenceCountDifference([rule = options.rule](int level) { return rule.isYear(level); });
+    return files::buildVarves(marks, withDifference);
 }
 
 void ChronologyForm::saveButton_Click() {
@@ -116,22 +158,49 @@ void ChronologyForm::saveButton_Click() {
                            "3, the half year, is never a year): for example 1 and 2."));
         return;
     }
+    const std::optional<QString> seasons = files::parseSeasonLevels(seasonLevelsBox->Text(), *rule);
+    if (!seasons) {
+        tell(QStringLiteral("Season boundaries are levels 1 to 9 that are no year or uncertain year boundaries, each "
+                            "named once: for example 3 (the half year), or none."));
+        return;
+    }
+    const auto form = static_cast<SavedForm>(std::max(0, formList->ListIndex()));
+    if (form != SavedForm::Table && !topYear) {
+        tell(QStringLiteral("The %1 gives ages: please type the calendar year of the topmost varve.")
+                 .arg(formList->Text()));
+        return;
+    }
     KeepChronologyYearRule(*rule);
     KeepChronologyPlacement(topYear, *compositeTop);
+    KeepChronologySeasonsAndSite(*seasons, siteBox->Text().trimmed());
+    const FormChoice& choice = kForms[static_cast<int>(form)];
     QString path;
     try {
-        const QString initial = files::chronologyFileName(WorkingFileName);
-        if (initial.isEmpty()) throw core::FileError(core::kBadFileName, "Bad file name");
-        path = ui::dialogs().saveFile({kTitle, kCsvFilter, initial, true});
+        // Named after the working file: "core.csv" -> "core (Chronology).csv".
+        constexpr qsizetype kEnding = 4;  // ".csv"
+        if (WorkingFileName.size() < kEnding) throw core::FileError(core::kBadFileName, "Bad file name");
+        const QString initial = WorkingFileName.left(WorkingFileName.size() - kEnding) + QString::fromUtf8(choice.nameEnding);
+        path = ui::dialogs().saveFile({kTitle, QString::fromUtf8(choice.filter), initial, true});
     } catch (const core::RuntimeError&) {
         return;
     }
-    const auto positionMm = [](core::Position p) { return frmMain->positionMm(p); };
+    std::size_t replaced = 0;
     try {
-        const auto marks =
-            files::chronologyMarks(positionAxis(), YearMark, MarkerLabel, MarkerNote, positionMm);
-        const files::ChronologyOptions options{topYear, sectionBox->Text().trimmed(), *compositeTop, *rule};
-        files::saveFileBytes(path, files::writeChronology(files::buildVarves(marks, options)));
+        const files::ChronologyOptions options{topYear, sectionBox->Text().trimmed(), *compositeTop, *rule, *seasons, {}};
+        const std::vector<files::Varve> varves = CurrentVarves(options);
+        const files::ArchiveHeader header{siteBox->Text().trimmed(), options.section, *rule, *seasons,
+                                          QStringLiteral("Stratalyser " STRATALYSER_VERSION)};
+        switch (form) {
+            case SavedForm::Table: files::saveFileBytes(path, files::writeChronology(varves)); break;
+            case SavedForm::Noaa: files::saveFileBytes(path, files::writeNoaaTemplate(varves, header)); break;
+            case SavedForm::Lipd:
+                // The table and its metadata are written both or neither.
+                files::saveFilesTogether(
+                    {{path, files::writeLipdTable(varves)},
+                     {files::lipdMetadataName(path), files::writeLipdMetadata(header, QFileInfo(path).fileName())}},
+                    replaced);
+                break;
+        }
         Hide();
     } catch (const core::RuntimeError& e) {
         tell(QStringLiteral("The chronology could not be saved to %1 (%2). Any earlier file of that name is "

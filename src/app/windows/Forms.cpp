@@ -4,6 +4,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/ChronologyForm.h"
 #include "app/windows/MainForm.h"
+#include "chronology/windows/ChronologyPlotForm.h"
 #include "compare/windows/CompareForm.h"
 #include "core/Errors.h"
 #include "curves/windows/CurveForm.h"
@@ -41,6 +42,7 @@ FormRef<ProposeForm> frmPropose;
 FormRef<CompareForm> frmCompare;
 FormRef<ChronologyForm> frmChronology;
 FormRef<ExportForm> frmExport;
+FormRef<ChronologyPlotForm> frmChronologyPlot;
 
 CurveForm& curveWindow(int k) {
     switch (k) {

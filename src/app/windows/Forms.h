@@ -24,6 +24,7 @@ class ProposeForm;
 class CompareForm;
 class ChronologyForm;
 class ExportForm;
+class ChronologyPlotForm;
 
 extern FormRef<MainForm> frmMain;
 extern FormRef<PreviewForm> frmPreview;
@@ -43,6 +44,7 @@ extern FormRef<ProposeForm> frmPropose;
 extern FormRef<CompareForm> frmCompare;
 extern FormRef<ChronologyForm> frmChronology;
 extern FormRef<ExportForm> frmExport;
+extern FormRef<ChronologyPlotForm> frmChronologyPlot;
 
 // Curve window k (1..6).
 CurveForm& curveWindow(int k);

@@ -15,6 +15,7 @@
 #include "app/windows/RecentAndDropped.h"
 #include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
+#include "chronology/windows/ChronologyPlotForm.h"
 #include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
 #include "curves/windows/CurveForm.h"
@@ -64,6 +65,7 @@ void MainForm::connectEvents() {
     connect(mnuCompare, &ui::MenuItem::Click, this, &OpenReferenceCount);
     connect(mnuSaveComparison, &ui::MenuItem::Click, this, &SaveComparison);
     connect(mnuCompareProposals, &ui::MenuItem::Click, this, &CompareWithProposals);
+    connect(mnuChronologyPlot, &ui::MenuItem::Click, this, &ShowChronologyPlot);
     connect(showToolsButton, &ui::Button::Click, this, &MainForm::showToolsButton_Click);
     connect(steppingBox, &ui::TextBox::Change, this, &MainForm::steppingBox_Change);
     connect(mnuScale, &ui::MenuItem::Click, this, &MainForm::mnuScale_Click);

@@ -198,6 +198,7 @@ void MainForm::buildMenus() {
     mnuHideInvalid = mnuTool->add(QStringLiteral("Hide invalid measurements"));
     mnuPropose = mnuTool->add(QStringLiteral("Propose boundaries..."));
     mnuCompareProposals = mnuTool->add(QStringLiteral("Compare with proposals"));
+    mnuChronologyPlot = mnuTool->add(QStringLiteral("Chronology plot"));
 
     mnuSetting = addMenu(QStringLiteral("&Setting"));
     mnuColourSetting = mnuSetting->add(QStringLiteral("Colour setting"));
@@ -231,7 +232,7 @@ void MainForm::buildMenus() {
          {undoKeys,     redoKeys,          mnuOpenXRF,     mnuOpenPhoto, mnuExportPicture,
           mnuCloseCore, mnuSave,           mnuSaveAs,      mnuSummary,   mnuChronology,
           mnuCompare,   mnuSaveComparison, mnuScale,       mnuElastic,   mnuShowAll,
-          mnuAlign,     mnuActive,         mnuHideInvalid, mnuPropose,   mnuCompareProposals}) {
+          mnuAlign,     mnuActive,         mnuHideInvalid, mnuPropose,   mnuCompareProposals, mnuChronologyPlot}) {
         m->setEnabled(false);
     }
     mnuActive->setChecked(true);

@@ -83,6 +83,7 @@ class MainForm : public ui::Form {
     ui::MenuItem* mnuHideInvalid;
     ui::MenuItem* mnuPropose;
     ui::MenuItem* mnuCompareProposals;
+    ui::MenuItem* mnuChronologyPlot;  // "Chronology plot": thickness by year, age by depth
     ui::MenuItem* mnuSetting;
     ui::MenuItem* mnuColourSetting;
     ui::ControlArray<ui::MenuItem> mnuLevelSetting;

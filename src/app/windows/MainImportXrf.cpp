@@ -280,7 +280,7 @@ void MainForm::showXrfData() {
 
     for (ui::Button* b : {showToolsButton, importPhotoButton, saveAsButton}) b->setEnabled(true);
     for (ui::MenuItem* m : {mnuOpenPhoto, mnuSave, mnuSaveAs, mnuSummary, mnuChronology, mnuHideInvalid, mnuCompare,
-                            mnuCompareProposals})
+                            mnuCompareProposals, mnuChronologyPlot})
         m->setEnabled(true);
     frmPreview->mnuAlignScale->setEnabled(true);
     importXrfButton->setEnabled(false);

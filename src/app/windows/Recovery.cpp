@@ -20,6 +20,7 @@
 #include "app/windows/ActiveYearsForm.h"
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
+#include "chronology/windows/ChronologyPlotForm.h"
 #include "curves/windows/Curves.h"
 #include "curves/windows/LabelDialogs.h"
 #include "files/Recovery.h"
@@ -320,6 +321,7 @@ void MarkCountUnsaved() {
 }
 
 void CountChanged() {
+    ChronologyPlotMayHaveChanged();
     if (gPending || !XrfLoaded || Saved) return;
     gPending = true;
     QTimer::singleShot(kRecoveryDelayMs, [] {

@@ -39,14 +39,20 @@ double settingOr(int row, double computed) {
     return v.isNumeric() || v.isEmpty() ? v.toDouble() : 0.0;
 }
 
+namespace {
+
+// Levels kept as the digits of a number; 0 for none.
+QString levelDigits(int row, const QString& unset) {
+    const double d = settingOr(row, kUnset);
+    return d == kUnset ? unset : d == 0 ? QString() : QString::number(d, 'f', 0);
+}
+
+}  // namespace
+
 files::YearRule ChronologyYearRule() {
     const files::YearRule defaults;
     if (!ReferencesLoaded) return defaults;
-    // Levels as the digits of a number; 0 for none.
-    const auto digits = [](int row, const QString& unset) {
-        const double d = settingOr(row, kUnset);
-        return d == kUnset ? unset : d == 0 ? QString() : QString::number(d, 'f', 0);
-    };
+    const auto digits = levelDigits;
     const QString kept = digits(kYearLevels, defaults.years) + QLatin1Char(';') +
                          digits(kUncertainYearLevels, defaults.uncertain);
     return files::parseYearRule(kept).value_or(defaults);
@@ -74,6 +80,25 @@ void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm) 
     References(kCurrent, kChronologyTopYear) =
         topYear ? Variant(static_cast<core::Long>(*topYear)) : Variant(static_cast<core::Long>(kUnset));
     References(kCurrent, kChronologyCompositeTop) = Variant(compositeTopMm);
+}
+
+QString ChronologySeasonLevels() {
+    if (!ReferencesLoaded) return files::kDefaultSeasonLevels;
+    return files::parseSeasonLevels(levelDigits(kChronologySeasonLevels, files::kDefaultSeasonLevels),
+                                    ChronologyYearRule())
+        .value_or(files::kDefaultSeasonLevels);
+}
+
+QString ChronologySite() {
+    if (!ReferencesLoaded) return {};
+    const Variant& v = References(kCurrent, kChronologySite);
+    return v.isString() ? v.toString() : QString();
+}
+
+void KeepChronologySeasonsAndSite(const QString& seasonLevels, const QString& site) {
+    if (!ReferencesLoaded) return;
+    References(kCurrent, kChronologySeasonLevels) = Variant(static_cast<core::Long>(seasonLevels.toInt()));
+    References(kCurrent, kChronologySite) = Variant(site);
 }
 
 QString SettingsFilePath() {

@@ -48,6 +48,11 @@ void KeepChronologyYearRule(const files::YearRule& rule);
 std::optional<int> ChronologyTopYear();
 double ChronologyCompositeTop();
 void KeepChronologyPlacement(std::optional<int> topYear, double compositeTopMm);
+// The levels that divide a varve into its seasonal sub-layers (digits; 3 when unset) and the site's
+// name the archive forms give, as kept in the settings.
+QString ChronologySeasonLevels();
+QString ChronologySite();
+void KeepChronologySeasonsAndSite(const QString& seasonLevels, const QString& site);
 
 // Places curve windows 2..6 (and window 1 first, with placeFirst) from the settings where those
 // places still fit the screen, or in two columns beside window 1.

@@ -57,18 +57,19 @@ struct Current {
     compare::Matching matching;
 };
 
-Current currentComparison() {
+Current currentComparison(bool againstProposals = comparingProposals()) {
     Current c;
     for (long p = 1; p <= DataLength; ++p)
         if (const int level = MarkerLevel(core::Position(p))) c.own.push_back({core::Position(p), level});
-    if (comparingProposals()) {
+    if (againstProposals) {
         for (const long p : ProposedPositions) c.reference.push_back({p, 0});
     } else {
         c.reference = ReferenceMarks.boundaries;
     }
     c.labels = compare::labelledPositions(DataLength,
                                           [](long p) { return MarkerLabel.contains(p) ? MarkerLabel(p) : QString(); });
-    c.matching = compare::matchBoundaries(c.own, c.reference, frmCompare->tolerance());
+    c.matching = compare::matchBoundaries(c.own, c.reference,
+                                          frmCompare.exists() ? frmCompare->tolerance() : kDefaultTolerance);
     return c;
 }
 
@@ -229,6 +230,20 @@ void OpenReferenceCount() {
 
 void CompareWithProposals() {
     showCompareWindow(true);
+}
+
+std::function<int(core::Column)> ReferenceCountDifference(const std::function<bool(int)>& isYear) {
+    if (!hasReference()) return {};
+    Current c = currentComparison(/*againstProposals=*/false);
+    const compare::Comparison comparison =
+        compare::tallyComparison(c.own, c.reference, c.matching, DataLength, c.labels, isYear);
+    return [intervals = comparison.intervals, axis = positionAxis()](core::Column column) {
+        const long p = axis.positionOf(column).value;
+        const auto in = std::find_if(intervals.begin(), intervals.end(),
+                                     [p](const compare::Interval& i) { return p <= i.last; });
+        const compare::Tally& t = (in == intervals.end() ? intervals.back() : *in).tally;
+        return -t.yearDifference();
+    };
 }
 
 void DropReferenceCount() {

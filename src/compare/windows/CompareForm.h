@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+#include "core/Places.h"
 
 #include "compare/ComparisonFile.h"
 #include "ui/Controls.h"
@@ -49,6 +52,10 @@ void OpenReferenceCount();
 void CompareWithProposals();
 // File > "Save comparison".
 void SaveComparison();
+// While a second count is open: how many more years it has than the user's count in the labelled
+// interval that holds a display column (the chronology's count difference, with `isYear` its year
+// levels). Unset without a second count.
+std::function<int(core::Column)> ReferenceCountDifference(const std::function<bool(int)>& isYear);
 // A new radiograph or table: the reference belonged to the last core.
 void DropReferenceCount();
 

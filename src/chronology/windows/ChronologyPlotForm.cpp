@@ -1,0 +1,113 @@
+#include "chronology/windows/ChronologyPlotForm.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "app/SharedState.h"
+#include "app/windows/ChronologyForm.h"
+#include "app/windows/Forms.h"
+#include "exporting/PlotsPicture.h"
+#include "ui/ControlArray.h"
+#include "ui/Dialogs.h"
+
+namespace app {
+
+using ui::make;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Chronology plot");
+const QString kFilter =
+    QStringLiteral("PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
+// The window's layout (pixels): the figure over a row with the button.
+constexpr double kFigureWidth = 800, kGap = 8, kButtonWidth = 120, kButtonHeight = 26;
+constexpr double kSavedWidthPixels = 2000;  // a picture for a paper: sharp at a page's width
+
+void tell(const QString& text) {
+    ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+}
+
+double figureHeightFor(double width) {
+    return width * chronology::kFigureHeight / exporting::kLayoutWidth;
+}
+
+}  // namespace
+
+ChronologyPlotForm::ChronologyPlotForm() : ui::Form(ui::Unit::Pixels) {
+    setCaption(kTitle);
+    Move(40, 40, kFigureWidth + 2 * kGap, figureHeightFor(kFigureWidth) + kButtonHeight + 3 * kGap);
+    QWidget* c = client();
+    figureBox = make<ui::PictureBox>(c);
+    savePictureButton = make<ui::Button>(c, QStringLiteral("Save picture..."));
+    connect(savePictureButton, &ui::Button::Click, this, &ChronologyPlotForm::savePictureButton_Click);
+    Form_Resize();
+}
+
+void ChronologyPlotForm::Form_Resize() {
+    const double width = std::max(1.0, ScaleWidth() - 2 * kGap);
+    const double height = std::max(1.0, ScaleHeight() - kButtonHeight - 3 * kGap);
+    figureBox->place(kGap, kGap, width, height);
+    savePictureButton->place(ScaleWidth() - kGap - kButtonWidth, ScaleHeight() - kGap - kButtonHeight, kButtonWidth,
+                             kButtonHeight);
+    if (isVisible()) refresh();
+}
+
+void ChronologyPlotForm::refresh() {
+    figure_ = chronology::chronologyFigure(XrfLoaded ? CurrentVarves(KeptChronologyOptions())
+                                                     : std::vector<files::Varve>());
+    const QSize size(std::max(1, static_cast<int>(figureBox->Width())), std::max(1, static_cast<int>(figureBox->Height())));
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    // The figure keeps its proportions, as large as the box allows.
+    const double scale = std::min(size.width() / exporting::kLayoutWidth, size.height() / chronology::kFigureHeight);
+    painter.scale(scale, scale);
+    chronology::paintChronologyFigure(painter, figure_);
+    painter.end();
+    figureBox->setPicture(picture);
+}
+
+void ChronologyPlotForm::savePictureButton_Click() {
+    QString path;
+    try {
+        const QString base = QFileInfo(WorkingFileName).completeBaseName();
+        path = ui::dialogs().saveFile({kTitle, kFilter, base + QStringLiteral(" (Chronology plot).png"), true});
+    } catch (const core::RuntimeError&) {
+        return;  // cancelled
+    }
+    const std::optional<exporting::PictureFormat> format = exporting::formatOfName(path);
+    if (!format) {
+        tell(QStringLiteral("A picture is saved as PNG (.png), SVG (.svg) or PDF (.pdf): please end the name with one "
+                            "of these."));
+        return;
+    }
+    try {
+        exporting::writePicture(path, *format, {kSavedWidthPixels, false}, chronology::kFigureHeight,
+                                [this](QPainter& painter) { chronology::paintChronologyFigure(painter, figure_); });
+    } catch (const core::RuntimeError& e) {
+        tell(QStringLiteral("The picture could not be saved to %1 (%2). Any earlier file of that name is unchanged.")
+                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())));
+    }
+}
+
+void ShowChronologyPlot() {
+    ChronologyPlotForm& form = frmChronologyPlot.get();
+    form.Show();
+    form.refresh();
+}
+
+void ChronologyPlotMayHaveChanged() {
+    static bool pending = false;
+    if (pending || !frmChronologyPlot.exists() || !frmChronologyPlot->isVisible()) return;
+    pending = true;
+    QTimer::singleShot(0, [] {
+        pending = false;
+        if (frmChronologyPlot.exists() && frmChronologyPlot->isVisible()) frmChronologyPlot->refresh();
+    });
+}
+
+}  // namespace app
