@@ -294,6 +294,10 @@ int main(int argc, char** argv) {
     figure("compare_30000_ms", collector.seconds["BM_Compare/30000"] * 1e3, "ms");
     figure("compare_30000_widest_tolerance_ms", collector.seconds["BM_Compare30000WidestTolerance"] * 1e3, "ms");
     ratio("compare_30000_vs_copy", "BM_Compare/30000", "BM_CompareCopyFloor");
+    figure("save_chronology_30000_ms", collector.seconds["BM_SaveChronology"] * 1e3, "ms");
+    ratio("save_chronology_30000_vs_write", "BM_SaveChronology", "BM_SaveChronologyWriteFloor");
+    figure("chronology_plot_30000_ms", collector.seconds["BM_ChronologyPlot"] * 1e3, "ms");
+    ratio("chronology_plot_30000_vs_copy", "BM_ChronologyPlot", "BM_ChronologyPlotCopyFloor");
     figure("autosave_30000_ms", collector.seconds["BM_Autosave/30000"] * 1e3, "ms");
     ratio("autosave_30000_vs_read", "BM_Autosave/30000", "BM_AutosaveReadFloor/30000");
     for (int level = 1; level <= 3; ++level) {

@@ -58,6 +58,7 @@ keep small/curve-4.png curve-4 800
 keep propose/propose.png propose
 keep compare/compare.png compare
 keep chronology/chronology.png chronology
+keep chronology/chronology-plot.png chronology-plot 800
 keep export/export.png export
 keep export/file-menu.png file-menu
 keep export/exported-curves.png exported-curves 800

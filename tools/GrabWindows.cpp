@@ -10,8 +10,8 @@
 // close-up's pointer following the curves'. "section=L:R" moves the section to columns L to R first, as a
 // drag on the preview leaves it; "propose" proposes boundaries over the whole core; "compare" compares the
 // count with itself as it was before two boundaries were left out and one added; "chronology" opens the
-// chronology's window; "export" opens the File menu and the Export picture window, and exports the curve
-// windows as exported-curves.png. Run it under xvfb-run.
+// chronology's window and its plot; "export" opens the File menu and the Export picture window, and
+// exports the curve windows as exported-curves.png. Run it under xvfb-run.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -34,6 +34,7 @@
 #include "app/windows/MainForm.h"
 #include "app/windows/Recovery.h"
 #include "app/windows/Settings.h"
+#include "chronology/windows/ChronologyPlotForm.h"
 #include "compare/windows/CompareForm.h"
 #include "curves/windows/CurveForm.h"
 #include "curves/windows/Curves.h"
@@ -161,7 +162,11 @@ int main(int argc, char* argv[]) {
         app::YearMark(app::DataLength - (app::ViewLeft + app::ViewRight) / 2) = core::Variant(core::Integer{2});
         app::frmMain->mnuCompare->trigger();
     }
-    if (options.contains("chronology") && app::XrfLoaded) app::frmMain->mnuChronology->trigger();
+    if (options.contains("chronology") && app::XrfLoaded) {  // the window, and the plot of the demonstration's count
+        app::KeepChronologyPlacement(2013, 0);
+        app::frmMain->mnuChronology->trigger();
+        app::frmMain->mnuChronologyPlot->trigger();
+    }
     if (options.contains("export") && app::XrfLoaded) {
         auto scripted = std::make_unique<ui::ScriptedDialogs>();
         scripted->answerSave(out + QStringLiteral("/exported-curves.png"));
@@ -217,6 +222,7 @@ int main(int argc, char* argv[]) {
         if (app::frmPropose.exists()) grab(QStringLiteral("propose"), &app::frmPropose.get());
         if (app::frmCompare.exists()) grab(QStringLiteral("compare"), &app::frmCompare.get());
         if (app::frmChronology.exists()) grab(QStringLiteral("chronology"), &app::frmChronology.get());
+        if (app::frmChronologyPlot.exists()) grab(QStringLiteral("chronology-plot"), &app::frmChronologyPlot.get());
         if (app::frmExport.exists()) {
             grab(QStringLiteral("export"), &app::frmExport.get());
             grab(QStringLiteral("file-menu"), app::frmMain->mnuFile->menu());

@@ -15,7 +15,7 @@ namespace {
 // The layout (units of exporting::kLayoutWidth): two panels, one above the other.
 constexpr double kLeftMargin = 90, kRightMargin = 24, kTitleHeight = 30;
 constexpr double kPanelHeight = 240, kAxisHeight = 70;
-constexpr double kTickLength = 7, kTextPoints = 13, kMarkLength = 12;
+constexpr double kTickLength = 7, kTextPoints = 13, kDotRadius = 4;
 constexpr int kAboutTicks = 8;
 constexpr double kHeadroom = 1.05;  // the thickest varve a little below the panel's top
 const QColor kLineColour(20, 60, 160);
@@ -83,7 +83,7 @@ void paintThickness(QPainter& painter, const ChronologyFigure& figure, const QRe
     const Axis x = xs.empty() ? Axis{} : spanOf(*std::min_element(xs.begin(), xs.end()), *std::max_element(xs.begin(), xs.end()));
     const Axis y{0, thickest > 0 ? thickest * kHeadroom : 1};
     drawAxes(painter, panel, x, y, yearAxisName(figure.calendar), QStringLiteral("mm"),
-             QStringLiteral("Varve thickness; red: a varve with an uncertain boundary"));
+             QStringLiteral("Varve thickness; red dots: varves with an uncertain boundary"));
     painter.save();
     painter.setClipRect(panel);
     QPainterPath line;
@@ -93,21 +93,21 @@ void paintThickness(QPainter& painter, const ChronologyFigure& figure, const QRe
     }
     painter.setPen(QPen(kLineColour, 1.2));
     painter.drawPath(line);
-    // Each uncertain varve as a mark from the panel's top, one a layout unit at most.
-    QPainterPath marks;
-    double lastMark = -std::numeric_limits<double>::infinity();
-    std::vector<double> uncertain;
+    // Each uncertain varve as a dot on the line, one a layout unit at most.
+    std::vector<QPointF> uncertain;
     for (const ThicknessPoint& p : figure.thickness)
-        if (p.uncertain) uncertain.push_back(along(x, p.year, panel.left(), panel.width()));
-    std::sort(uncertain.begin(), uncertain.end());
-    for (const double px : uncertain) {
-        if (px - lastMark < 1) continue;
-        marks.moveTo(px, panel.top());
-        marks.lineTo(px, panel.top() + kMarkLength);
-        lastMark = px;
+        if (p.uncertain)
+            uncertain.emplace_back(along(x, p.year, panel.left(), panel.width()),
+                                   along(y, p.thicknessMm, panel.bottom(), -panel.height()));
+    std::sort(uncertain.begin(), uncertain.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kUncertainColour);
+    double lastDot = -std::numeric_limits<double>::infinity();
+    for (const QPointF& at : uncertain) {
+        if (at.x() - lastDot < 1) continue;
+        painter.drawEllipse(at, kDotRadius, kDotRadius);
+        lastDot = at.x();
     }
-    painter.setPen(QPen(kUncertainColour, 1.5));
-    painter.drawPath(marks);
     painter.restore();
 }
 

@@ -36,8 +36,9 @@ ChronologyFigure chronologyFigure(const std::vector<files::Varve>& varves);
 inline constexpr double kFigureHeight = 700;
 void paintChronologyFigure(QPainter& painter, const ChronologyFigure& figure);
 
-// The points of a series as drawn `buckets` wide: where more than two fall in one bucket, only its
-// first, lowest, highest and last remain (a line through them looks the same on screen), in order.
+// The points of a series (x rising or falling throughout) as drawn `buckets` wide: where more than
+// two fall in one bucket, only its first, lowest, highest and last remain (a line through them looks
+// the same on screen), in order.
 std::vector<std::size_t> keptForDrawing(const std::vector<double>& x, const std::vector<double>& y, double xFrom,
                                         double xTo, int buckets);
 

@@ -66,7 +66,7 @@ std::optional<double> numberIn(const QString& text) {
 
 ChronologyForm::ChronologyForm() : ui::Form(ui::Unit::Twips) {
     setCaption(kTitle);
-    Move(5000, 4000, kWidth, 2100 + kRows * kRowStep + kNoteLine);
+    Move(5000, 4000, kWidth, 1200 + (kRows + 1) * kRowStep + kNoteLine);
     QWidget* c = client();
     const auto label = [c](ui::Label*& name, int k, const char* text) {
         name = make<ui::Label>(c, QString::fromUtf8(text));

@@ -23,23 +23,22 @@ namespace {
 const QString kTitle = QStringLiteral("Chronology plot");
 const QString kFilter =
     QStringLiteral("PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
-// The window's layout (pixels): the figure over a row with the button.
-constexpr double kFigureWidth = 800, kGap = 8, kButtonWidth = 120, kButtonHeight = 26;
+// The window's place and size (twips, as every window's), and its layout inside (pixels): the figure
+// over a row with the button.
+constexpr double kLeftTwips = 600, kTopTwips = 600, kWidthTwips = 12600, kHeightTwips = 9900;
+constexpr double kGap = 8, kButtonWidth = 120, kButtonHeight = 26;
 constexpr double kSavedWidthPixels = 2000;  // a picture for a paper: sharp at a page's width
 
 void tell(const QString& text) {
     ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
 }
 
-double figureHeightFor(double width) {
-    return width * chronology::kFigureHeight / exporting::kLayoutWidth;
-}
 
 }  // namespace
 
 ChronologyPlotForm::ChronologyPlotForm() : ui::Form(ui::Unit::Pixels) {
     setCaption(kTitle);
-    Move(40, 40, kFigureWidth + 2 * kGap, figureHeightFor(kFigureWidth) + kButtonHeight + 3 * kGap);
+    Move(kLeftTwips, kTopTwips, kWidthTwips, kHeightTwips);
     QWidget* c = client();
     figureBox = make<ui::PictureBox>(c);
     savePictureButton = make<ui::Button>(c, QStringLiteral("Save picture..."));
