@@ -1,6 +1,5 @@
 #include "chronology/windows/ChronologyPlotForm.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QTimer>
@@ -11,6 +10,7 @@
 #include "app/windows/ChronologyForm.h"
 #include "app/windows/Forms.h"
 #include "exporting/PlotsPicture.h"
+#include "exporting/windows/ExportForm.h"
 #include "ui/ControlArray.h"
 #include "ui/Dialogs.h"
 
@@ -21,18 +21,11 @@ using ui::make;
 namespace {
 
 const QString kTitle = QStringLiteral("Chronology plot");
-const QString kFilter =
-    QStringLiteral("PNG picture (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
 // The window's place and size (twips, as every window's), and its layout inside (pixels): the figure
 // over a row with the button.
 constexpr double kLeftTwips = 600, kTopTwips = 600, kWidthTwips = 12600, kHeightTwips = 9900;
 constexpr double kGap = 8, kButtonWidth = 120, kButtonHeight = 26;
 constexpr double kSavedWidthPixels = 2000;  // a picture for a paper: sharp at a page's width
-
-void tell(const QString& text) {
-    ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
-}
-
 
 }  // namespace
 
@@ -71,26 +64,9 @@ void ChronologyPlotForm::refresh() {
 }
 
 void ChronologyPlotForm::savePictureButton_Click() {
-    QString path;
-    try {
-        const QString base = QFileInfo(WorkingFileName).completeBaseName();
-        path = ui::dialogs().saveFile({kTitle, kFilter, base + QStringLiteral(" (Chronology plot).png"), true});
-    } catch (const core::RuntimeError&) {
-        return;  // cancelled
-    }
-    const std::optional<exporting::PictureFormat> format = exporting::formatOfName(path);
-    if (!format) {
-        tell(QStringLiteral("A picture is saved as PNG (.png), SVG (.svg) or PDF (.pdf): please end the name with one "
-                            "of these."));
-        return;
-    }
-    try {
-        exporting::writePicture(path, *format, {kSavedWidthPixels, false}, chronology::kFigureHeight,
-                                [this](QPainter& painter) { chronology::paintChronologyFigure(painter, figure_); });
-    } catch (const core::RuntimeError& e) {
-        tell(QStringLiteral("The picture could not be saved to %1 (%2). Any earlier file of that name is unchanged.")
-                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())));
-    }
+    const QString name = QFileInfo(WorkingFileName).completeBaseName() + QStringLiteral(" (Chronology plot).png");
+    SavePicture(kTitle, name, {kSavedWidthPixels, false}, chronology::kFigureHeight,
+                [this](QPainter& painter) { chronology::paintChronologyFigure(painter, figure_); });
 }
 
 void ShowChronologyPlot() {

@@ -29,8 +29,8 @@ constexpr double kWidth = 5400, kLeft = 120, kTop = 120, kRowStep = 450, kBoxes 
 // The widest picture asked for: a poster's width at 300 dots an inch, and a PNG that still fits memory.
 constexpr double kMostPixels = 20000, kMostMillimetres = 1600;
 
-void tell(const QString& text) {
-    ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, kTitle);
+void tell(const QString& text, const QString& title = kTitle) {
+    ui::dialogs().messageBox(text, ui::MessageButtons::Ok, ui::MessageIcon::Exclamation, title);
 }
 
 // The curve windows in use, from window 1, with the section on screen.
@@ -123,37 +123,44 @@ void ExportForm::saveButton_Click() {
     const bool plots = pictureList->ListIndex() == 0;
     const QString base =
         QFileInfo(WorkingFileName.isEmpty() ? RadiographFileName : WorkingFileName).completeBaseName();
+    const QString name = base + (plots ? " (Curves).png" : " (Preview).png");
+    bool saved = false;
+    if (plots) {
+        const exporting::PlotsPicture picture = plotsOnScreen();
+        saved = SavePicture(kTitle, name, {width, millimetres}, exporting::plotsPictureHeight(picture),
+                            [&picture](QPainter& painter) { exporting::paintPlotsPicture(painter, picture); });
+    } else {
+        const exporting::PreviewPicture picture = previewOnScreen();
+        saved = SavePicture(kTitle, name, {width, millimetres}, exporting::previewPictureHeight(picture),
+                            [&picture](QPainter& painter) { exporting::paintPreviewPicture(painter, picture); });
+    }
+    if (saved) Hide();
+}
+
+bool SavePicture(const QString& title, const QString& initialName, exporting::PictureWidth width,
+                 double layoutHeight, const std::function<void(QPainter&)>& paint) {
     QString path;
     try {
-        path = ui::dialogs().saveFile(
-            {kTitle, kFilter, base + (plots ? " (Curves).png" : " (Preview).png"), true});
+        path = ui::dialogs().saveFile({title, kFilter, initialName, true});
     } catch (const core::RuntimeError&) {
-        return;  // cancelled
+        return false;  // cancelled
     }
     const std::optional<exporting::PictureFormat> format = exporting::formatOfName(path);
     if (!format) {
         tell(QStringLiteral(
-            "A picture is saved as PNG (.png), SVG (.svg) or PDF (.pdf): please end the name with one "
-            "of these."));
-        return;
+                 "A picture is saved as PNG (.png), SVG (.svg) or PDF (.pdf): please end the name with one "
+                 "of these."),
+             title);
+        return false;
     }
     try {
-        if (plots) {
-            const exporting::PlotsPicture picture = plotsOnScreen();
-            exporting::writePicture(
-                path, *format, {width, millimetres}, exporting::plotsPictureHeight(picture),
-                [&picture](QPainter& painter) { exporting::paintPlotsPicture(painter, picture); });
-        } else {
-            const exporting::PreviewPicture picture = previewOnScreen();
-            exporting::writePicture(
-                path, *format, {width, millimetres}, exporting::previewPictureHeight(picture),
-                [&picture](QPainter& painter) { exporting::paintPreviewPicture(painter, picture); });
-        }
-        Hide();
+        exporting::writePicture(path, *format, width, layoutHeight, paint);
+        return true;
     } catch (const core::RuntimeError& e) {
-        tell(QStringLiteral(
-                 "The picture could not be saved to %1 (%2). Any earlier file of that name is unchanged.")
-                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())));
+        tell(QStringLiteral("The picture could not be saved to %1 (%2). Any earlier file of that name is unchanged.")
+                 .arg(QDir::toNativeSeparators(path), QString::fromStdString(e.what())),
+             title);
+        return false;
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+#include "exporting/PlotsPicture.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -22,5 +25,11 @@ class ExportForm : public ui::Form {
 
     void saveButton_Click();
 };
+
+// A picture saved through the save dialog (`title`, first offering `initialName`) as PNG, SVG or PDF
+// by the name's ending; a name with another ending, or a file that cannot be written, is told in a
+// message. True when the picture was saved.
+bool SavePicture(const QString& title, const QString& initialName, exporting::PictureWidth width,
+                 double layoutHeight, const std::function<void(QPainter&)>& paint);
 
 }  // namespace app
