@@ -179,11 +179,13 @@ TEST(ChronologyTest, OneRowPerVarveWithYearsDepthsAndThickness) {
     for (int y = 0; y <= 20; ++y) tenYears.push_back({core::Column(y), core::Millimetres(y), y % 2 == 0 ? 1 : files::kHalfYearLevel, {}, {}});
     const auto ten = files::buildVarves(tenYears, {});
     EXPECT_TRUE(ten.size() == 10u && ten[9].sublayersMm == std::vector<double>({1, 1}));
-    // What is not a chronology is named: a column twice, sub-layers not counted from 1, a row too short.
+    // What is not a chronology is named: a column twice, sub-layers not counted from 1, a row too short,
+    // a text never closed.
     for (const QByteArray& bad : {QByteArray(), QByteArray("\"kind\",\"top_mm\"\r\n"),
                                   QByteArray(expected).replace("\"marker\"", "\"year\""),
                                   QByteArray(expected).replace("sublayer_1", "sublayer_3"),
-                                  expected + "2011,\"S1\",7\r\n", QByteArray(expected).replace("2012,", "x,")}) {
+                                  expected + "2011,\"S1\",7\r\n", QByteArray(expected).replace("2012,", "x,"),
+                                  expected + "2011,\"S1"}) {
         EXPECT_THROW(files::readChronology(bad), files::ChronologyError) << bad.constData();
     }
     EXPECT_EQ(files::sectionNameFromTable("C:\\Data\\YAN 8A-1 200 um\\XRF data     07/08/2013"), "YAN 8A-1 200 um");

@@ -314,7 +314,7 @@ std::vector<Varve> readChronology(const QByteArray& bytes) {
     std::vector<Variant> row;
     try {
         if (!reader.atEnd()) row = reader.readLine(kMostColumns);
-    } catch (const core::FileError&) {
+    } catch (const core::RuntimeError&) {  // too wide, or a quoted text never closed
         row.clear();
     }
     const Header h = headerOf(row);
@@ -323,6 +323,8 @@ std::vector<Varve> readChronology(const QByteArray& bytes) {
     for (int line = 2; !reader.atEnd(); ++line) {
         try {
             row = reader.readLine(h.width + 1);
+        } catch (const core::EndOfFileError&) {
+            throw ChronologyError(QStringLiteral("Row %1 ends inside a quoted text.").arg(line));
         } catch (const core::FileError&) {
             throw ChronologyError(QStringLiteral("Row %1 has more than %2 fields.").arg(line).arg(h.width));
         }
