@@ -1,9 +1,10 @@
 // A section of today's scanners: 150,000 columns and as many table rows, counted far from both ends
-// (positions and columns past 32,767), saved, reopened from the command line, compared and turned
-// into a chronology.
+// (positions and columns past 32,767), saved, reopened from the command line, compared, turned into
+// a chronology and joined.
 #include "AppFixture.h"
 #include "app/windows/ChronologyForm.h"
 #include "compare/windows/CompareForm.h"
+#include "files/Chronology.h"
 #include "proposals/windows/ProposeForm.h"
 
 using app::curveWindow;
@@ -117,6 +118,16 @@ TEST_F(LargeCoreTest, IsCountedSavedReopenedComparedAndChronologised) {
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("2012,-62,\"SYNTH 1\",%1,%2,%3,%4,").arg(kWidth - b).arg(kWidth - a)
                                         .arg(depth(b), depth(a))))
         << lines[2].toStdString();
+    // Joined through the File menu below a section above it, tied at T1.
+    std::vector<files::ChronologyMark> above;
+    for (long i = 0; i <= 4; ++i)
+        above.push_back({core::Column(149000 + i), core::Millimetres(3000 + 10.0 * i), 1, i == 3 ? "T1" : "", {}});
+    const QString upper = writeFile(dir.filePath("A.csv"), files::writeChronology(files::buildVarves(above, {2020, "A", 0, {}, "3", {}})));
+    dialogs->answerOpen(upper).answerOpen(dir.filePath("chronology.csv")).cancelFile().answerSave(dir.filePath("AB.csv"));
+    app::frmMain->mnuJoin->trigger();
+    const QStringList joined = linesOf(dir.filePath("AB.csv"));
+    ASSERT_EQ(joined.size(), 1 + 3 + 1);  // tied at T1: three varves above it, one below
+    EXPECT_TRUE(joined.last().contains(QStringLiteral(",%1,%2,").arg(kWidth - b).arg(kWidth - a))) << joined.last().toStdString();
 }
 
 // Proposals far from the core's right end.
