@@ -8,6 +8,7 @@
 #include "app/windows/Forms.h"
 #include "app/windows/MainForm.h"
 #include "app/windows/Settings.h"
+#include "chronology/windows/ChronologyPlotForm.h"
 #include "compare/windows/CompareForm.h"
 #include "core/Arithmetic.h"
 #include "files/Chronology.h"
@@ -173,6 +174,7 @@ void ChronologyForm::saveButton_Click() {
     KeepChronologyYearRule(*rule);
     KeepChronologyPlacement(topYear, *compositeTop);
     KeepChronologySeasonsAndSite(*seasons, siteBox->Text().trimmed());
+    ChronologyPlotMayHaveChanged();  // an open plot shows the choices just made
     const FormChoice& choice = kForms[static_cast<int>(form)];
     QString path;
     try {
