@@ -47,7 +47,10 @@ QByteArray runKilledChild(Child child) {
     return reports;
 }
 
-void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, const QByteArray& after) {
+using Save = void (*)(const QString& path, const QByteArray& bytes);
+
+void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, const QByteArray& after,
+                              Save save = files::saveFileBytes) {
     const QString folder = QFileInfo(path).absolutePath();
     // Each stage in turn: up to the rename the old file stands, from it on the new one; never a
     // temporary file left beside it.
@@ -57,7 +60,7 @@ void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, con
         runKilledChild([&](int) {
             stageToDieAt = stage;
             files::setSaveStageHook([](SaveStage at) { if (at == stageToDieAt) raise(SIGKILL); });
-            files::saveFileBytes(path, after);
+            save(path, after);
         });
         EXPECT_EQ(files::readFileBytes(path), stage == SaveStage::Replaced ? after : before) << "stage " << int(stage);
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()})
@@ -70,7 +73,7 @@ void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, con
         const QByteArray reports = runKilledChild([&](int pipeEnd) {
             QElapsedTimer t;
             t.start();
-            files::saveFileBytes(path + QStringLiteral(".timing"), after);
+            save(path + QStringLiteral(".timing"), after);
             const long saveMicros = std::max<long>(50, static_cast<long>(t.nsecsElapsed() / 1000));
             std::mt19937 random(round);
             const long micros = std::uniform_int_distribution<long>(1, 3 * saveMicros)(random);
@@ -80,7 +83,7 @@ void expectOldOrNewAfterKills(const QString& path, const QByteArray& before, con
             timer.it_value.tv_usec = micros % 1000000;
             setitimer(ITIMER_REAL, &timer, nullptr);
             for (;;) {
-                files::saveFileBytes(path, after);
+                save(path, after);
                 if (write(pipeEnd, "s", 1) != 1) return;
             }
         });
@@ -103,7 +106,11 @@ TEST(CrashSafeSaveTest, AKilledSaveLeavesTheOldOrTheNewWorkingFile) {
     QByteArray after = before;
     after.replace("\"", "'");  // another file of about the same size
     after.append(after.left(100000));
-    expectOldOrNewAfterKills(dir.filePath(QStringLiteral("core.csv")), before, after);
+    // A large working file is saved in parts (its halves): here three, the middle one holding the half.
+    expectOldOrNewAfterKills(dir.filePath(QStringLiteral("core.csv")), before, after, [](const QString& path, const QByteArray& bytes) {
+        const std::string text = bytes.toStdString();
+        files::saveFileParts(path, {text.substr(0, 10), text.substr(10, text.size() / 2), text.substr(10 + text.size() / 2)});
+    });
 }
 
 TEST(CrashSafeSaveTest, AKilledSaveLeavesTheOldOrTheNewSettingsFile) {

@@ -50,6 +50,8 @@ class FieldWriter {
         other.bytes_ = std::string();
     }
     QByteArray bytes() const { return QByteArray::fromStdString(bytes_); }
+    // The text written, without a copy (for a large file saved as it is).
+    std::string takeText() { return std::exchange(bytes_, std::string()); }
     QByteArray takeBytes() {
         QByteArray out = bytes();
         bytes_ = std::string();

@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <memory>
+#include <span>
 
 #include "core/Errors.h"
 #include "core/RegularFile.h"
@@ -54,18 +55,17 @@ QByteArray readFileBytes(const QString& path, qint64 maxBytes) {
 
 namespace {
 
-// The bytes into the save file's temporary file, flushed; nothing replaced yet.
-void writeTemporary(QSaveFile& file, const QByteArray& bytes) {
+// The parts, one after another, into the save file's temporary file, flushed; nothing replaced yet.
+void writeTemporary(QSaveFile& file, std::span<const QByteArrayView> parts) {
     const QString path = file.fileName();
     if (path.isEmpty()) fail(core::kBadFileName, QStringLiteral("Bad file name"), path);
     if (!file.open(QIODevice::WriteOnly)) fail(core::kPermissionDenied, file.errorString(), path);
     reachStage(SaveStage::TemporaryOpen);
-    const qsizetype half = bytes.size() / 2;
-    const auto writeAll = [&](qsizetype from, qsizetype count) {
+    const auto writeAll = [&](const char* from, qsizetype count) {
         // A short write (the disk filled up) is tried again, so the next one says why it failed.
         qint64 done = 0;
         while (done < count) {
-            const qint64 n = file.write(bytes.constData() + from + done, count - done);
+            const qint64 n = file.write(from + done, count - done);
             if (n <= 0) break;
             done += n;
         }
@@ -75,9 +75,25 @@ void writeTemporary(QSaveFile& file, const QByteArray& bytes) {
             fail(core::kPermissionDenied, reason, path);
         }
     };
-    writeAll(0, half);
-    reachStage(SaveStage::HalfWritten);
-    writeAll(half, bytes.size() - half);
+    qsizetype total = 0;
+    for (const QByteArrayView part : parts) total += part.size();
+    const qsizetype half = total / 2;
+    qsizetype written = 0;
+    bool halfWritten = half == 0;
+    if (halfWritten) reachStage(SaveStage::HalfWritten);
+    for (const QByteArrayView part : parts) {
+        for (qsizetype from = 0; from < part.size();) {
+            // Up to the half of all the bytes first, then on.
+            const qsizetype count = halfWritten ? part.size() - from : std::min(part.size() - from, half - written);
+            writeAll(part.data() + from, count);
+            from += count;
+            written += count;
+            if (!halfWritten && written >= half) {
+                halfWritten = true;
+                reachStage(SaveStage::HalfWritten);
+            }
+        }
+    }
     reachStage(SaveStage::Written);
 }
 
@@ -91,7 +107,16 @@ void commit(QSaveFile& file) {
 
 void saveFileBytes(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    writeTemporary(file, bytes);
+    const QByteArrayView whole(bytes);
+    writeTemporary(file, {&whole, 1});
+    commit(file);
+}
+
+void saveFileParts(const QString& path, const std::vector<std::string>& parts) {
+    QSaveFile file(path);
+    std::vector<QByteArrayView> views;
+    for (const std::string& part : parts) views.emplace_back(part.data(), static_cast<qsizetype>(part.size()));
+    writeTemporary(file, views);
     commit(file);
 }
 
@@ -100,7 +125,8 @@ void saveFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files,
     std::vector<std::unique_ptr<QSaveFile>> pending;
     for (const auto& [path, bytes] : files) {
         pending.push_back(std::make_unique<QSaveFile>(path));
-        writeTemporary(*pending.back(), bytes);  // a failure here leaves every file as it was
+        const QByteArrayView whole(bytes);
+        writeTemporary(*pending.back(), {&whole, 1});  // a failure here leaves every file as it was
     }
     for (const auto& file : pending) {
         commit(*file);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,8 @@ QByteArray unicodeTextAsUtf8(QByteArray bytes);
 // target only when everything was written. A failed save leaves the old file as it was and no
 // half-written file behind. Throws core::FileError on failure.
 void saveFileBytes(const QString& path, const QByteArray& bytes);
+// The same for a file made of parts, saved one after another without being joined first.
+void saveFileParts(const QString& path, const std::vector<std::string>& parts);
 // Files that belong together (a chronology and its report): each is written in full to its
 // temporary file before any replaces its target, so a full disk or a folder that refuses one leaves
 // them all as they were. `replaced` counts the files replaced when a throw comes from the final

@@ -10,7 +10,8 @@ using core::Variant;
 
 namespace {
 
-// Data rows from..to (inclusive), each ended by CR LF.
+// Data rows from..to (inclusive), each ended by CR LF; room for about as many bytes as the table had
+// when it was read (a few a number) is taken at once.
 void writeRows(FieldWriter& w, const WorkingFileSource& s, int from, int to) {
     w.reserve(static_cast<qsizetype>(to - from + 1) * (s.columnCount + 4) * 8 + 4096);
     for (int i = from; i <= to; ++i) {
@@ -32,10 +33,8 @@ constexpr int kRowsForTwoHalves = 20000;
 
 }  // namespace
 
-QByteArray writeWorkingFile(const WorkingFileSource& s) {
+std::vector<std::string> workingFileParts(const WorkingFileSource& s) {
     FieldWriter w;
-    // About as many bytes as the table had when it was read: a few per number.
-    w.reserve(static_cast<qsizetype>(s.dataLength) * (s.columnCount + 4) * 8 + 4096);
     w.writeLine({Variant(s.headers(0))});
     w.writeLine({Variant("varvecounting")});
     w.writeLine({Variant("peakarea")});
@@ -45,7 +44,7 @@ QByteArray writeWorkingFile(const WorkingFileSource& s) {
     w.endLine();
     if (s.dataLength < kRowsForTwoHalves) {
         writeRows(w, s, 1, s.dataLength);
-        return w.takeBytes();
+        return {w.takeText()};
     }
     const int half = s.dataLength / 2;
     FieldWriter lower;
@@ -58,8 +57,13 @@ QByteArray writeWorkingFile(const WorkingFileSource& s) {
         throw;
     }
     lowerWritten.get();  // its error, if any, as the upper half's would be
-    w.appendLines(std::move(lower));
-    return w.takeBytes();
+    return {w.takeText(), lower.takeText()};
+}
+
+QByteArray writeWorkingFile(const WorkingFileSource& s) {
+    QByteArray joined;
+    for (const std::string& part : workingFileParts(s)) joined += QByteArrayView(part.data(), static_cast<qsizetype>(part.size()));
+    return joined;
 }
 
 }  // namespace files

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <string>
+#include <vector>
 
 #include "core/BoundedArray.h"
 #include "core/CurveTable.h"
@@ -30,5 +32,8 @@ struct WorkingFileSource {
 
 // Throws core::SubscriptError when an array is smaller than N or C says.
 QByteArray writeWorkingFile(const WorkingFileSource& source);
+// The same text in parts that follow each other (a large table's two halves, written at once),
+// saved as they are without being joined: a section of 100000 rows never holds its file twice.
+std::vector<std::string> workingFileParts(const WorkingFileSource& source);
 
 }  // namespace files

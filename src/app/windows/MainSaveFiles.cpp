@@ -80,9 +80,8 @@ bool MainForm::writeWorkingFileTo(const QString& path) {
             MarkerLabel(i) = asStored(MarkerLabel(i));
             MarkerNote(i) = asStored(MarkerNote(i));
         }
-        const QByteArray bytes = files::writeWorkingFile(
-            {DataLength, XrfColumnCount, XrfHeaders, XrfData, Profile, YearMark, MarkerLabel, MarkerNote});
-        files::saveFileBytes(path, bytes);
+        files::saveFileParts(path, files::workingFileParts({DataLength, XrfColumnCount, XrfHeaders, XrfData,
+                                                            Profile, YearMark, MarkerLabel, MarkerNote}));
     } catch (const core::RuntimeError& e) {
         setProgress(false);
         tellSaveFailed(QStringLiteral("working file"), path, e);
