@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -58,5 +59,18 @@ void unloadAllForms();
 void endProgram();
 bool programEnded();
 void resetProgramEnded();  // for tests
+
+// The window's refresh() once the program is idle again, however often this is asked before then (a
+// run of key presses redraws it once); nothing while the window is not shown.
+template <class F>
+void RefreshWhenIdle(FormRef<F>& window) {
+    static bool pending = false;  // one for each kind of window
+    if (pending || !window.exists() || !window->isVisible()) return;
+    pending = true;
+    QTimer::singleShot(0, [&window] {
+        pending = false;
+        if (window.exists() && window->isVisible()) window->refresh();
+    });
+}
 
 }  // namespace app

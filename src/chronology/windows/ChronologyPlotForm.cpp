@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QPainter>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -76,13 +75,7 @@ void ShowChronologyPlot() {
 }
 
 void ChronologyPlotMayHaveChanged() {
-    static bool pending = false;
-    if (pending || !frmChronologyPlot.exists() || !frmChronologyPlot->isVisible()) return;
-    pending = true;
-    QTimer::singleShot(0, [] {
-        pending = false;
-        if (frmChronologyPlot.exists() && frmChronologyPlot->isVisible()) frmChronologyPlot->refresh();
-    });
+    RefreshWhenIdle(frmChronologyPlot);
 }
 
 }  // namespace app

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -279,13 +278,7 @@ void SaveComparison() {
 }
 
 void ComparisonMayHaveChanged() {
-    static bool pending = false;
-    if (pending || !frmCompare.exists() || !frmCompare->isVisible()) return;
-    pending = true;
-    QTimer::singleShot(0, [] {
-        pending = false;
-        if (frmCompare.exists() && frmCompare->isVisible()) frmCompare->refresh();
-    });
+    RefreshWhenIdle(frmCompare);
 }
 
 void DrawReferenceTicks(ui::Surface* const* plots, int count) {
