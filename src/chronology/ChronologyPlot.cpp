@@ -15,7 +15,7 @@ namespace {
 // The layout (units of exporting::kLayoutWidth): two panels, one above the other.
 constexpr double kLeftMargin = 90, kRightMargin = 24, kTitleHeight = 30;
 constexpr double kPanelHeight = 240, kAxisHeight = 70;
-constexpr double kTickLength = 7, kTextPoints = 13, kDotRadius = 4;
+constexpr double kTickLength = 7, kDotRadius = 4;
 constexpr int kAboutTicks = 8;
 constexpr double kHeadroom = 1.05;  // the thickest varve a little below the panel's top
 const QColor kLineColour(20, 60, 160);
@@ -35,12 +35,6 @@ double along(const Axis& a, double v, double start, double length) {
     return start + (v - a.from) / (a.to - a.from) * length;
 }
 
-QFont figureFont() {
-    QFont font;
-    font.setPointSizeF(kTextPoints);
-    return font;
-}
-
 QString tickText(double v) {
     return QString::number(v, 'g', 10);
 }
@@ -49,7 +43,7 @@ QString tickText(double v) {
 void drawAxes(QPainter& painter, const QRectF& panel, const Axis& x, const Axis& y, const QString& xName,
               const QString& yName, const QString& title) {
     painter.setPen(QPen(Qt::black, 1));
-    painter.setFont(figureFont());
+    painter.setFont(exporting::layoutFont());
     painter.drawRect(panel);
     for (const double t : exporting::axisTicks(x.from, x.to, kAboutTicks)) {
         const double px = along(x, t, panel.left(), panel.width());

@@ -117,6 +117,12 @@ std::vector<Disagreement> disagreements(std::span<const Boundary> own, std::span
     return found;
 }
 
+std::size_t intervalHolding(std::span<const Interval> intervals, long position) {
+    const auto it = std::lower_bound(intervals.begin(), intervals.end(), position,
+                                     [](const Interval& interval, long p) { return interval.last < p; });
+    return it == intervals.end() ? intervals.size() - 1 : static_cast<std::size_t>(it - intervals.begin());
+}
+
 Comparison tallyComparison(std::span<const Boundary> own, std::span<const Boundary> reference, const Matching& matching,
                            long positions, std::span<const std::pair<long, QString>> labels,
                            const std::function<bool(int)>& isYear) {
@@ -128,11 +134,8 @@ Comparison tallyComparison(std::span<const Boundary> own, std::span<const Bounda
         first = at + 1;
     }
     result.intervals.push_back({first, std::max(first, positions), QString(), {}});
-    // The interval holding a position: the first whose last position is not above it.
     const auto tallyAt = [&result](core::Position position) -> Tally& {
-        const auto it = std::lower_bound(result.intervals.begin(), result.intervals.end(), position.value,
-                                         [](const Interval& interval, long p) { return interval.last < p; });
-        return it == result.intervals.end() ? result.intervals.back().tally : it->tally;
+        return result.intervals[intervalHolding(result.intervals, position.value)].tally;
     };
     const auto add = [&](core::Position position, const auto& change) {
         change(result.whole);

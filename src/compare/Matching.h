@@ -83,6 +83,10 @@ struct Comparison {
     std::vector<Interval> intervals;
 };
 
+// Which of the intervals (in their order, not empty) holds a position: the first whose last position
+// is not above it; the last one for a position past them all.
+std::size_t intervalHolding(std::span<const Interval> intervals, long position);
+
 // A pair counts as matched in the own boundary's interval; the year levels are those `isYear` takes,
 // and a count's years are its varves as the chronology makes them: one fewer than its year boundaries.
 Comparison tallyComparison(std::span<const Boundary> own, std::span<const Boundary> reference, const Matching& matching,

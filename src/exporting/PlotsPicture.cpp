@@ -26,12 +26,6 @@ constexpr double kScreenDotsPerMm = 96 / 25.4;  // an SVG's pixels and a width i
 constexpr double kMostPngPixels = 200e6;
 const QColor kCurveColour(0, 160, 0);
 
-QFont layoutFont() {
-    QFont font;
-    font.setPointSizeF(kTextPoints);
-    return font;
-}
-
 // A text on a light box, readable over the radiograph.
 void drawLabel(QPainter& painter, const QRectF& inside, Qt::Alignment alignment, const QString& text) {
     const QRectF box = painter.boundingRect(inside, static_cast<int>(alignment), text).adjusted(-4, 0, 4, 0);
@@ -75,6 +69,12 @@ void paintPanel(QPainter& painter, const CurvePanel& panel, const QImage& backgr
 }
 
 }  // namespace
+
+QFont layoutFont() {
+    QFont font;
+    font.setPointSizeF(kTextPoints);
+    return font;
+}
 
 std::vector<double> axisTicks(double fromMm, double toMm, int about) {
     std::vector<double> ticks;

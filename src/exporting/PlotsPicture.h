@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -35,6 +36,9 @@ struct PlotsPicture {
     QImage background;               // the section of the radiograph behind the curves (null: none)
     double leftMm = 0, rightMm = 0;  // the depths at the section's left and right ends
 };
+
+// The font of every text in the pictures, sized in layout units.
+QFont layoutFont();
 
 // The labelled depths of an axis from `fromMm` to `toMm` (either way round): a step of 1, 2 or 5
 // times a power of ten, for about `about` labels.

@@ -21,9 +21,7 @@ namespace ui {
 
 namespace {
 const QSize kDocumentWindowSize(1000, 800);
-}  // namespace
 
-namespace {
 QString& startFolder() {
     static QString folder;
     return folder;

@@ -127,8 +127,7 @@ std::vector<files::Varve> CurrentVarves(const files::ChronologyOptions& options)
     const auto positionMm = [](core::Position p) { return frmMain->positionMm(p); };
     const auto marks = files::chronologyMarks(positionAxis(), YearMark, MarkerLabel, MarkerNote, positionMm);
     files::ChronologyOptions withDifference = options;
-    withDifference.countDifference =
-        ReferenceCountDifference([rule = options.rule](int level) { return rule.isYear(level); });
+    withDifference.countDifference = ReferenceCountDifference(options.rule);
     return files::buildVarves(marks, withDifference);
 }
 

@@ -52,9 +52,8 @@ QString levelDigits(int row, const QString& unset) {
 files::YearRule ChronologyYearRule() {
     const files::YearRule defaults;
     if (!ReferencesLoaded) return defaults;
-    const auto digits = levelDigits;
-    const QString kept = digits(kYearLevels, defaults.years) + QLatin1Char(';') +
-                         digits(kUncertainYearLevels, defaults.uncertain);
+    const QString kept = levelDigits(kYearLevels, defaults.years) + QLatin1Char(';') +
+                         levelDigits(kUncertainYearLevels, defaults.uncertain);
     return files::parseYearRule(kept).value_or(defaults);
 }
 

@@ -72,8 +72,7 @@ Current currentComparison(bool againstProposals = comparingProposals()) {
     return c;
 }
 
-compare::Comparison tally(const Current& c) {
-    const files::YearRule rule = ChronologyYearRule();
+compare::Comparison tally(const Current& c, const files::YearRule& rule = ChronologyYearRule()) {
     return compare::tallyComparison(c.own, c.reference, c.matching, DataLength, c.labels,
                                     [&rule](int level) { return rule.isYear(level); });
 }
@@ -231,17 +230,11 @@ void CompareWithProposals() {
     showCompareWindow(true);
 }
 
-std::function<int(core::Column)> ReferenceCountDifference(const std::function<bool(int)>& isYear) {
+std::function<int(core::Column)> ReferenceCountDifference(const files::YearRule& rule) {
     if (!hasReference()) return {};
-    Current c = currentComparison(/*againstProposals=*/false);
-    const compare::Comparison comparison =
-        compare::tallyComparison(c.own, c.reference, c.matching, DataLength, c.labels, isYear);
-    return [intervals = comparison.intervals, axis = positionAxis()](core::Column column) {
-        const long p = axis.positionOf(column).value;
-        const auto in = std::find_if(intervals.begin(), intervals.end(),
-                                     [p](const compare::Interval& i) { return p <= i.last; });
-        const compare::Tally& t = (in == intervals.end() ? intervals.back() : *in).tally;
-        return -t.yearDifference();
+    return [intervals = tally(currentComparison(/*againstProposals=*/false), rule).intervals,
+            axis = positionAxis()](core::Column column) {
+        return -intervals[compare::intervalHolding(intervals, axis.positionOf(column).value)].tally.yearDifference();
     };
 }
 

@@ -6,6 +6,7 @@
 #include "core/Places.h"
 
 #include "compare/ComparisonFile.h"
+#include "files/Chronology.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -53,9 +54,9 @@ void CompareWithProposals();
 // File > "Save comparison".
 void SaveComparison();
 // While a second count is open: how many more years it has than the user's count in the labelled
-// interval that holds a display column (the chronology's count difference, with `isYear` its year
+// interval that holds a display column (the chronology's count difference, with `rule` its year
 // levels). Unset without a second count.
-std::function<int(core::Column)> ReferenceCountDifference(const std::function<bool(int)>& isYear);
+std::function<int(core::Column)> ReferenceCountDifference(const files::YearRule& rule);
 // A new radiograph or table: the reference belonged to the last core.
 void DropReferenceCount();
 
